@@ -1,0 +1,4 @@
+#pragma once
+// Installs the window form of the program's message box.
+
+void InstallWxMessageHandler();

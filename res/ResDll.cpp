@@ -1,0 +1,68 @@
+// The resource module: the string table and the pictures of the program.
+
+#include "res/ResDllApi.h"
+
+#include <cstddef>
+
+namespace {
+
+struct StringEntry {
+    unsigned id;
+    const char* english;
+    const char* chinese; // null where the text has no Chinese form
+};
+
+// Sorted by id; RES_STRING(id, English, Chinese or nullptr).
+#define RES_STRING(id, english, chinese) {id, english, chinese},
+constexpr StringEntry kStrings[] = {
+#include "res/StringTable.inc"
+};
+#undef RES_STRING
+
+struct BitmapEntry {
+    unsigned id;
+    const unsigned char* data;
+    unsigned long size;
+};
+
+#include "res/BitmapTable.inc"
+
+const StringEntry* FindString(unsigned id)
+{
+    std::size_t low = 0;
+    std::size_t high = sizeof(kStrings) / sizeof(kStrings[0]);
+    while (low < high) {
+        std::size_t mid = (low + high) / 2;
+        if (kStrings[mid].id < id)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    if (low < sizeof(kStrings) / sizeof(kStrings[0]) && kStrings[low].id == id)
+        return &kStrings[low];
+    return nullptr;
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) const char* ResDll_LoadString(unsigned id, int language)
+{
+    const StringEntry* entry = FindString(id);
+    if (!entry)
+        return nullptr;
+    if (language == RESDLL_LANG_CHINESE)
+        return entry->chinese;
+    return entry->english;
+}
+
+extern "C" __attribute__((visibility("default"))) const unsigned char* ResDll_LoadBitmap(unsigned id, unsigned long* size)
+{
+    for (const BitmapEntry& entry : kBitmaps) {
+        if (entry.id == id) {
+            if (size)
+                *size = entry.size;
+            return entry.data;
+        }
+    }
+    return nullptr;
+}

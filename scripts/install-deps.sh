@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
+PACKAGES=(
+  cmake ninja-build g++ pkg-config ccache
+  libwxgtk3.2-dev libserialport-dev libxlsxwriter-dev libzip-dev libtinyxml2-dev libfreexl-dev
+  libgtest-dev libgmock-dev libmodbus-dev
+  xvfb xauth
+)
+missing=()
+for package in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,59 @@
+#include "shell/MainFrameState.h"
+
+#include "platform/ResourceModule.h"
+
+namespace {
+
+CMainFrameState* g_mainFrameState = nullptr;
+
+constexpr unsigned kPaneLabelIds[4] = {61451, 61452, 61453, 61454};
+constexpr unsigned kNoDisplayId = 61491;
+
+} // namespace
+
+CMainFrameState::CMainFrameState() = default;
+
+CMainFrameState::~CMainFrameState()
+{
+    if (g_mainFrameState == this)
+        g_mainFrameState = nullptr;
+}
+
+void CMainFrameState::SetStatusPaneText(int pane, const std::string& text)
+{
+    if (pane < 0 || pane >= kPaneCount)
+        return;
+    if (pane < kPaneLink)
+        m_statusPaneText[pane] = LoadResString(kPaneLabelIds[pane]) + text;
+    else
+        m_statusPaneText[pane] = text;
+}
+
+const std::string& CMainFrameState::GetStatusPaneText(int pane) const
+{
+    static const std::string empty;
+    if (pane < 0 || pane >= kPaneCount)
+        return empty;
+    return m_statusPaneText[pane];
+}
+
+void CMainFrameState::ResetGraphChannels()
+{
+    for (int channel = 0; channel < 4; ++channel) {
+        m_nGraphSel[channel] = 0;
+        m_strGraphMax[channel] = "10.00";
+        m_strGraphMin[channel] = "0.00";
+        m_strGraphSource[channel] = LoadResString(kNoDisplayId);
+    }
+    m_nGraphFlag = 0;
+}
+
+CMainFrameState* GetMainFrameState()
+{
+    return g_mainFrameState;
+}
+
+void SetMainFrameState(CMainFrameState* state)
+{
+    g_mainFrameState = state;
+}

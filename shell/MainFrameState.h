@@ -1,0 +1,70 @@
+#pragma once
+// The main frame's state that code without windows reads and writes: the drive
+// connection, the open project's model, the running operations and the graph
+// channel settings. The main frame derives from it; tests use it alone.
+
+#include "document/GroupRec.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+class CSerialComm;
+
+enum StatusPane { kPaneFileName = 0, kPaneVersion = 1, kPaneStation = 2, kPaneModel = 3, kPaneLink = 4, kPaneCount = 5 };
+
+class CMainFrameState {
+public:
+    CMainFrameState();
+    virtual ~CMainFrameState();
+
+    CMainFrameState(const CMainFrameState&) = delete;
+    CMainFrameState& operator=(const CMainFrameState&) = delete;
+
+    // Panes 0..3 show their label followed by text, pane 4 the text alone; a
+    // pane above 4 changes nothing. Window code overrides to repaint.
+    virtual void SetStatusPaneText(int pane, const std::string& text);
+    const std::string& GetStatusPaneText(int pane) const;
+
+    // Sources 0, scales "10.00" and "0.00", names "No display", flag 0.
+    void ResetGraphChannels();
+
+    int m_nParam0002 = 0;
+    int m_bWriteAll = 1;
+    int m_bNetLink = 0;
+    int m_nGraphSel[4] = {0, 0, 0, 0};
+    int m_nGraphFlag = 0;
+    std::string m_strGraphMax[4];
+    std::string m_strGraphMin[4];
+    std::string m_strGraphSource[4];
+    int m_nPressureMode = 1;
+    int m_nAutoRefreshStation = -1;
+    int m_bWriting = 0;
+    int m_bAutoRefresh = 0;
+    int m_nSelGroup = -1;
+    int m_nModelCode = 1205;
+    int m_nModelCode2 = 1205;
+    int m_nFreqIndex = 0;
+    std::vector<GroupRec> m_CompareGroups;
+    std::string m_strLastError;
+    int m_bReading = 0;
+    int m_nReadStation = 1;
+    std::string m_strStations;
+    std::vector<int> m_StationVersions;
+    std::vector<int> m_StationModels;
+    CSerialComm* m_pComm = nullptr;
+    std::vector<int> m_Stations;
+    int m_bConnected = 0;
+    std::string m_strProjectPath;
+    std::string m_strModelName;
+    std::string m_strModelName2;
+    std::string m_strProgramFolder; // ends with '/'
+
+private:
+    std::array<std::string, kPaneCount> m_statusPaneText;
+};
+
+// The one frame state of the process: the main frame registers itself, tests
+// register their own object.
+CMainFrameState* GetMainFrameState();
+void SetMainFrameState(CMainFrameState* state);
