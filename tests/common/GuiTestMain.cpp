@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/init.h>
 #include <wx/modalhook.h>
 
