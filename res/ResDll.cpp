@@ -19,6 +19,30 @@ constexpr StringEntry kStrings[] = {
 };
 #undef RES_STRING
 
+constexpr std::size_t kStringCount = sizeof(kStrings) / sizeof(kStrings[0]);
+
+// FindString is a binary search: one entry out of order or a repeated id makes
+// other ids unreachable, so the build refuses such a table.
+constexpr bool StringIdsAscending()
+{
+    for (std::size_t i = 1; i < kStringCount; ++i) {
+        if (kStrings[i - 1].id >= kStrings[i].id)
+            return false;
+    }
+    return true;
+}
+static_assert(StringIdsAscending(), "StringTable.inc must be sorted by id, each id once");
+
+constexpr bool EveryStringHasEnglish()
+{
+    for (const StringEntry& entry : kStrings) {
+        if (!entry.english)
+            return false;
+    }
+    return true;
+}
+static_assert(EveryStringHasEnglish(), "every string needs its English text: it is the fallback");
+
 struct BitmapEntry {
     unsigned id;
     const unsigned char* data;
@@ -30,7 +54,7 @@ struct BitmapEntry {
 const StringEntry* FindString(unsigned id)
 {
     std::size_t low = 0;
-    std::size_t high = sizeof(kStrings) / sizeof(kStrings[0]);
+    std::size_t high = kStringCount;
     while (low < high) {
         std::size_t mid = (low + high) / 2;
         if (kStrings[mid].id < id)
@@ -38,7 +62,7 @@ const StringEntry* FindString(unsigned id)
         else
             high = mid;
     }
-    if (low < sizeof(kStrings) / sizeof(kStrings[0]) && kStrings[low].id == id)
+    if (low < kStringCount && kStrings[low].id == id)
         return &kStrings[low];
     return nullptr;
 }
