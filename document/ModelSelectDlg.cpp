@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "shell/MainFrameState.h"
+#include "shell/OwnTexts.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -11,8 +12,6 @@
 #include <wx/stattext.h>
 
 namespace {
-
-constexpr unsigned kIdsModelFileMissing = 61700; // "The model list file %s is missing..."
 
 wxString Utf8(const std::string& text)
 {
@@ -84,10 +83,9 @@ void CModelSelectDlg::OnInitDialog()
     // Without models OK would create a project of no model at all.
     FindWindow(wxID_OK)->Enable(!m_ModelNames.empty());
     if (!found) {
-        std::string text = HasResString(kIdsModelFileMissing)
-                               ? FormatResString(kIdsModelFileMissing, path.c_str())
-                               : "The model list file " + path + " is missing: no project can be created.";
-        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+        AfxMessageBox(FormatOwnText(IDS_MODEL_FILE_MISSING,
+                                    "The model list file %s is missing: no project can be created.", path.c_str()),
+                      MB_OK | MB_ICONERROR);
     }
 }
 

@@ -48,6 +48,30 @@ void CMainFrameState::ResetGraphChannels()
     m_nGraphFlag = 0;
 }
 
+int CMainFrameState::PromptSaveProjectFile(std::string&)
+{
+    return 0;
+}
+
+int CMainFrameState::PromptOpenProjectFile(std::string&)
+{
+    return 0;
+}
+
+void CMainFrameState::InitProjectTree() {}
+
+void CMainFrameState::AddToRecentFileList(const std::string&) {}
+
+void CMainFrameState::SetProjectWindowTitle(const std::string&) {}
+
+std::string CMainFrameState::GetProjectFileName() const
+{
+    std::size_t slash = m_strProjectPath.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return m_strProjectPath.substr(slash + 1);
+}
+
 CMainFrameState* GetMainFrameState()
 {
     return g_mainFrameState;

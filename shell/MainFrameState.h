@@ -29,6 +29,23 @@ public:
     // Sources 0, scales "10.00" and "0.00", names "No display", flag 0.
     void ResetGraphChannels();
 
+    // Window operations of the main frame that window-free code (the
+    // document's save and open) calls. The main frame overrides them; here
+    // they do nothing, so tests can override what they need.
+    // File dialogs ("*.zrv"): 1 with the chosen full path, 0 on cancel. They do
+    // not touch m_strProjectPath: that changes only once a save or an open
+    // has succeeded.
+    virtual int PromptSaveProjectFile(std::string& path);
+    virtual int PromptOpenProjectFile(std::string& path);
+    // Rebuilds the project tree for the project's model.
+    virtual void InitProjectTree();
+    // Adds a path to the recent-project list.
+    virtual void AddToRecentFileList(const std::string& path);
+    // Caption of the active project window.
+    virtual void SetProjectWindowTitle(const std::string& title);
+    // m_strProjectPath after its last '/'; empty when it has none.
+    std::string GetProjectFileName() const;
+
     int m_nParam0002 = 0;
     int m_bWriteAll = 1;
     int m_bNetLink = 0;

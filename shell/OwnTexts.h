@@ -6,8 +6,8 @@
 #include <string>
 
 enum : unsigned {
-    IDS_MODEL_FILE_MISSING = 61700,   // "%s": path of the model list file
-    IDS_STATION_ITEM_INVALID = 61701, // "%s": the refused item of a station list
+    IDS_MODEL_FILE_MISSING = 61760,   // "%s": path of the model list file
+    IDS_STATION_ITEM_INVALID = 61761, // "%s": the refused item of a station list
 };
 
 // printf-style; the format is the string table's text of id, or fallback.
