@@ -1,0 +1,337 @@
+#include "link/Serial.h"
+
+#include "link/Crc16.h"
+#include "link/Deadline.h"
+#include "link/LinkBackend.h"
+#include "link/MacText.h"
+#include "link/NetAdapterProtocol.h"
+#include "link/UdpSocket.h"
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Modbus RTU frames never exceed 256 bytes.
+constexpr size_t kMaxFrame = 256;
+// A drive's refusal: station, function, code, CRC.
+constexpr size_t kExceptionReplyLength = 5;
+// Connecting to the adapter's tunnel.
+constexpr int kTcpConnectMs = 3000;
+
+std::mutex g_defaultsLock;
+bool g_defaultsReady = false;
+NetAdapterSettings g_defaults;
+
+void ApplyEnvironment(NetAdapterSettings& settings)
+{
+    if (const char* local = std::getenv("D390_ADAPTER_LOCAL")) {
+        std::string address = settings.localAddress;
+        uint16_t port = settings.localPort;
+        if (ParseSocketAddress(local, address, port)) {
+            settings.localAddress = address;
+            settings.localPort = port;
+        }
+    }
+    if (const char* dest = std::getenv("D390_ADAPTER_DEST")) {
+        std::string address = settings.destAddress;
+        uint16_t port = settings.destPort;
+        if (ParseSocketAddress(dest, address, port)) {
+            settings.destAddress = address;
+            settings.destPort = port;
+        }
+    }
+    if (const char* tcp = std::getenv("D390_ADAPTER_TCP_PORT")) {
+        long port = std::strtol(tcp, nullptr, 10);
+        if (port > 0 && port < 65536)
+            settings.tcpPort = static_cast<uint16_t>(port);
+    }
+}
+
+} // namespace
+
+NetAdapterSettings GetDefaultNetAdapterSettings()
+{
+    std::lock_guard<std::mutex> guard(g_defaultsLock);
+    if (!g_defaultsReady) {
+        ApplyEnvironment(g_defaults);
+        g_defaultsReady = true;
+    }
+    return g_defaults;
+}
+
+void SetDefaultNetAdapterSettings(const NetAdapterSettings& settings)
+{
+    std::lock_guard<std::mutex> guard(g_defaultsLock);
+    g_defaults = settings;
+    g_defaultsReady = true;
+}
+
+CSerial::CSerial() : m_netSettings(GetDefaultNetAdapterSettings())
+{
+    m_netAddr.sin_family = AF_INET;
+}
+
+CSerial::~CSerial() = default;
+
+int CSerial::InitComm(const std::string& port, unsigned long baud, uint8_t dataBits, uint8_t parity,
+                      float stopBits, unsigned long /*inQueue*/, unsigned long /*outQueue*/)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_backend.reset();
+    m_settingsReport.clear();
+    m_netLink = port == "TCPIP";
+    if (m_netLink) {
+        sockaddr_in address = m_netAddr;
+        address.sin_family = AF_INET;
+        address.sin_port = htons(m_tcpPort != 0 ? m_tcpPort : m_netSettings.tcpPort);
+        if (address.sin_addr.s_addr == htonl(INADDR_ANY)) {
+            m_settingsReport = "no network adapter chosen";
+            return 0;
+        }
+        m_backend = OpenTcpBackend(address, kTcpConnectMs);
+        if (!m_backend)
+            m_settingsReport = "network adapter not reachable";
+        return m_backend ? 1 : 0;
+    }
+    SerialSettings settings;
+    settings.baud = baud;
+    settings.dataBits = dataBits;
+    settings.parity = parity;
+    settings.stopBits = stopBits >= 1.5f ? 2 : 1;
+    m_backend = OpenSerialBackend(port, settings, m_settingsReport);
+    return m_backend ? 1 : 0;
+}
+
+long CSerial::Close()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_backend.reset();
+    return 0;
+}
+
+bool CSerial::IsOpen() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_backend != nullptr;
+}
+
+std::string CSerial::GetSettingsReport() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_settingsReport;
+}
+
+void CSerial::SetTimeouts(const LinkTimeouts& timeouts)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_timeouts = timeouts;
+}
+
+LinkTimeouts CSerial::GetTimeouts() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_timeouts;
+}
+
+void CSerial::SetNetAdapterSettings(const NetAdapterSettings& settings)
+{
+    m_netSettings = settings;
+}
+
+const NetAdapterSettings& CSerial::GetNetAdapterSettings() const
+{
+    return m_netSettings;
+}
+
+long CSerial::Write(const void* data, unsigned size, unsigned long* written, OVERLAPPED* /*overlapped*/,
+                    unsigned long timeoutMs)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (written)
+        *written = 0;
+    if (!m_backend)
+        return ENOTCONN;
+    if (size == 0)
+        return 0;
+    if (!data)
+        return EINVAL;
+    size_t done = 0;
+    int error = m_backend->Send(static_cast<const uint8_t*>(data), size, static_cast<int>(timeoutMs), &done);
+    if (written)
+        *written = done;
+    return error;
+}
+
+long CSerial::Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* /*overlapped*/,
+                   unsigned long timeoutMs)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (read)
+        *read = 0;
+    if (!m_backend)
+        return ENOTCONN;
+    if (size == 0)
+        return 0;
+    if (!data)
+        return EINVAL;
+    long n = m_backend->Receive(static_cast<uint8_t*>(data), size, static_cast<int>(timeoutMs));
+    if (n < 0)
+        return EIO;
+    if (read)
+        *read = static_cast<unsigned long>(n);
+    return 0;
+}
+
+void CSerial::DiscardInput()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_backend)
+        m_backend->Discard();
+}
+
+ErrType CSerial::CommandSend(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsigned long rxLen)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return Transact(tx, txLen, rx, rxLen);
+}
+
+ErrType CSerial::Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen)
+{
+    if (!m_backend || !tx || !rx || txLen < 2 || txLen > kMaxFrame || rxLen < kExceptionReplyLength ||
+        rxLen > kMaxFrame)
+        return kErrComm;
+
+    // Whatever is waiting now belongs to no request of ours (a reply that came
+    // after its request had timed out, line noise); taken as the answer to
+    // this request it would hand the caller another register's value.
+    m_backend->Discard();
+    if (m_backend->Send(tx, txLen, m_timeouts.writeMs, nullptr) != 0)
+        return kErrComm;
+
+    std::array<uint8_t, kMaxFrame> frame;
+    size_t expected = rxLen;
+    size_t got = 0;
+    long n = m_backend->Receive(frame.data(), expected, m_timeouts.firstByteMs);
+    if (n < 0)
+        return kErrComm;
+    if (n == 0)
+        return kErrTimeout;
+    got = static_cast<size_t>(n);
+    Deadline frameDeadline(m_timeouts.frameMs);
+    for (;;) {
+        if (got >= 2 && frame[1] != tx[1])
+            expected = kExceptionReplyLength;
+        if (got >= expected)
+            break;
+        int wait = std::min(m_timeouts.interByteMs, frameDeadline.RemainingMs());
+        n = m_backend->Receive(frame.data() + got, expected - got, wait);
+        if (n < 0)
+            return kErrComm;
+        if (n == 0)
+            return kErrTimeout;
+        got += static_cast<size_t>(n);
+    }
+
+    if (!CheckCrc(frame.data(), expected))
+        return kErrCrc;
+    if (frame[0] != tx[0])
+        return kErrComm;
+    std::memcpy(rx, frame.data(), std::min(expected, rxLen));
+    return kErrNone;
+}
+
+int CSerial::CheckCrc(const uint8_t* data, unsigned long length)
+{
+    if (!data || length < 2)
+        return 0;
+    uint16_t crc = CalcCrc16(length - 2, data);
+    return data[length - 2] == (crc & 0xFF) && data[length - 1] == (crc >> 8) ? 1 : 0;
+}
+
+int CSerial::setIPAddress(const std::string& ip, const std::string& mac)
+{
+    uint8_t macBytes[NetAdapter::kMacLength];
+    in_addr newAddress{};
+    if (!ParseMacText(mac, macBytes) || ::inet_pton(AF_INET, ip.c_str(), &newAddress) != 1)
+        return 0;
+    sockaddr_in local{};
+    sockaddr_in dest{};
+    if (!MakeSocketAddress(m_netSettings.localAddress, 0, local) ||
+        !MakeSocketAddress(m_netSettings.destAddress, m_netSettings.destPort, dest))
+        return 0;
+    UdpSocket socket;
+    if (!socket.IsValid() || !socket.EnableBroadcast() || !socket.Bind(local))
+        return 0;
+
+    uint8_t request[NetAdapter::kSetAddressRequestLength] = {};
+    request[NetAdapter::kKindOffset] = NetAdapter::kSetAddressRequest;
+    std::memcpy(request + NetAdapter::kSetAddressMacOffset, macBytes, sizeof macBytes);
+    std::memcpy(request + NetAdapter::kSetAddressIpOffset, &newAddress, 4);
+    if (!socket.SendTo(request, sizeof request, dest))
+        return 0;
+
+    Deadline deadline(m_netSettings.replyMs);
+    uint8_t reply[1024];
+    for (;;) {
+        sockaddr_in from{};
+        long n = socket.ReceiveFrom(reply, sizeof reply, from, deadline.RemainingMs());
+        if (n < 0)
+            return 0;
+        if (static_cast<size_t>(n) < NetAdapter::kSetAddressReplyLength ||
+            reply[NetAdapter::kKindOffset] != NetAdapter::kSetAddressReply ||
+            std::memcmp(reply + NetAdapter::kSetAddressMacOffset, macBytes, sizeof macBytes) != 0)
+            continue; // our own request echoed, another module, noise
+        return reply[NetAdapter::kSetAddressStatusOffset] == NetAdapter::kSetAddressAccepted ? 1 : 0;
+    }
+}
+
+void CSerial::GetStrMac(const std::string& mac)
+{
+    m_strMac = mac;
+    m_tcpPort = 0;
+    uint8_t macBytes[NetAdapter::kMacLength];
+    if (!ParseMacText(mac, macBytes) || m_netAddr.sin_addr.s_addr == htonl(INADDR_ANY))
+        return;
+    sockaddr_in local{};
+    if (!MakeSocketAddress(m_netSettings.localAddress, 0, local))
+        return;
+    UdpSocket socket;
+    if (!socket.IsValid() || !socket.Bind(local))
+        return;
+    sockaddr_in to = m_netAddr;
+    to.sin_family = AF_INET;
+    if (to.sin_port == 0)
+        to.sin_port = htons(m_netSettings.destPort);
+    uint8_t request[NetAdapter::kIdentifyRequestLength] = {};
+    request[NetAdapter::kKindOffset] = NetAdapter::kIdentifyRequest;
+    if (!socket.SendTo(request, sizeof request, to))
+        return;
+
+    Deadline deadline(m_netSettings.identifyMs);
+    uint8_t reply[1024];
+    for (;;) {
+        sockaddr_in from{};
+        long n = socket.ReceiveFrom(reply, sizeof reply, from, deadline.RemainingMs());
+        if (n < 0)
+            return; // an adapter that does not say keeps the configured port
+        if (static_cast<size_t>(n) < NetAdapter::kIdentifyReplyLength ||
+            reply[NetAdapter::kKindOffset] != NetAdapter::kIdentifyReply ||
+            std::memcmp(reply + NetAdapter::kIdentifyMacOffset, macBytes, sizeof macBytes) != 0)
+            continue;
+        m_tcpPort = static_cast<uint16_t>(reply[NetAdapter::kIdentifyPortOffset] << 8 |
+                                          reply[NetAdapter::kIdentifyPortOffset + 1]);
+        return;
+    }
+}
+
+bool CSerial::IsNetLink() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_backend && m_netLink;
+}

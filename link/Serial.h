@@ -1,0 +1,150 @@
+#pragma once
+// The link to the drives: a serial port (real or pseudo-terminal) opened with
+// POSIX termios, or the network adapter ("TCPIP") that carries the same Modbus
+// RTU frames unchanged over TCP. One transaction core frames every reply by
+// length; two back ends move the bytes.
+//
+// Every transaction, write and read holds the link's lock, so the window
+// thread and the background reader never interleave bytes on the wire.
+
+#include <netinet/in.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+// Result of one transaction. Values other than these four may reach callers
+// (they read as kErrComm wherever a text is shown).
+enum ErrType : int {
+    kErrNone = 0,    // a complete reply with a good CRC is in rx
+    kErrCrc = 1,     // the reply failed its CRC
+    kErrTimeout = 2, // no complete reply in time
+    kErrComm = 3,    // any other failure: link not open, write failed, another station answered
+};
+
+// Stand-in for the platform's overlapped I/O argument, which this link never uses.
+struct OVERLAPPED;
+
+// Where the adapter search and the adapter's own datagrams go. The defaults are
+// those of a real network; tests point them at loopback.
+struct NetAdapterSettings {
+    std::string localAddress = "0.0.0.0"; // the search binds here
+    uint16_t localPort = 30718;           // 0: any free port
+    std::string destAddress = "255.255.255.255";
+    uint16_t destPort = 30718;
+    uint16_t tcpPort = 10001;  // the adapter's RTU tunnel, unless it names another
+    int quietMs = 2000;        // the search ends this long after the last datagram
+    int searchLimitMs = 5000;  // and at the latest this long after it began
+    int replyMs = 2000;        // wait for the adapter's answer to a new address
+    int identifyMs = 500;      // and to the question for its tunnel port
+};
+
+// Process-wide defaults, copied into every link object at construction. They
+// start from the values above, overridden by D390_ADAPTER_LOCAL,
+// D390_ADAPTER_DEST ("address:port") and D390_ADAPTER_TCP_PORT when set.
+NetAdapterSettings GetDefaultNetAdapterSettings();
+void SetDefaultNetAdapterSettings(const NetAdapterSettings& settings);
+
+// Time allowed by a transaction.
+struct LinkTimeouts {
+    // From the end of the request to the first byte of the reply: a drive
+    // answers within a few milliseconds, an adapter on a busy network later.
+    int firstByteMs = 1000;
+    // Between two bytes of one reply. USB serial adapters hand bytes over in
+    // bursts (a latency timer of 16 ms is common, some use more), and a network
+    // adapter may split a frame over several segments, so this is generous:
+    // framing goes by length, never by line silence.
+    int interByteMs = 250;
+    // From the first byte to the last: 256 bytes take 590 ms at 4800 baud.
+    int frameMs = 1500;
+    // Writing a request; a port that does not drain in this time has failed.
+    int writeMs = 1000;
+};
+
+class LinkBackend;
+
+class CSerial {
+public:
+    CSerial();
+    virtual ~CSerial();
+
+    CSerial(const CSerial&) = delete;
+    CSerial& operator=(const CSerial&) = delete;
+
+    // Opens the link: a device path, or "TCPIP" for the adapter at m_netAddr.
+    // baud 4800..115200, dataBits 7 or 8, parity 0 none, 1 odd, 2 even,
+    // stopBits 1 or 2. The two sizes are accepted and not needed (the kernel
+    // and the socket keep their own queues). Non-zero on success. A setting the
+    // device does not take (a pseudo-terminal ignores baud and parity) does not
+    // fail the open: see GetSettingsReport.
+    virtual int InitComm(const std::string& port, unsigned long baud, uint8_t dataBits, uint8_t parity,
+                         float stopBits, unsigned long inQueue, unsigned long outQueue);
+
+    // Closes the link; 0. Safe when nothing is open.
+    virtual long Close();
+
+    // Writes size bytes without waiting for a reply (broadcast). 0 on success,
+    // an errno value otherwise. written, when given, receives the bytes written.
+    virtual long Write(const void* data, unsigned size, unsigned long* written, OVERLAPPED* overlapped,
+                       unsigned long timeoutMs);
+
+    // Reads what arrives, up to size bytes, waiting at most timeoutMs for the
+    // first byte. 0 on success (read holds the count, 0 on time-out).
+    virtual long Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* overlapped,
+                      unsigned long timeoutMs);
+
+    // One transaction: discards stale input, sends txLen bytes of tx and
+    // collects the reply into rx by length: rxLen bytes, or 5 when the reply's
+    // function byte differs from the request's (a drive's refusal, result 0).
+    // Never writes more than rxLen bytes to rx; rx is untouched unless the
+    // result is 0.
+    virtual ErrType CommandSend(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsigned long rxLen);
+
+    // True when the CRC at the end of data (low byte first) is right.
+    virtual int CheckCrc(const uint8_t* data, unsigned long length);
+
+    // Gives the adapter at m_netAddr, known by its MAC text, a new IP address.
+    // Non-zero when the adapter confirmed it.
+    virtual int setIPAddress(const std::string& ip, const std::string& mac);
+
+    // Tells the link which adapter m_netAddr is (its MAC text). The adapter is
+    // asked for its RTU tunnel port; one that does not answer keeps the
+    // configured port.
+    virtual void GetStrMac(const std::string& mac);
+
+    bool IsOpen() const;
+    bool IsNetLink() const;
+
+    // What the last InitComm asked for and the device did not take, one line
+    // each ("parity even not set"), empty when everything was taken.
+    std::string GetSettingsReport() const;
+
+    void SetTimeouts(const LinkTimeouts& timeouts);
+    LinkTimeouts GetTimeouts() const;
+
+    void SetNetAdapterSettings(const NetAdapterSettings& settings);
+    const NetAdapterSettings& GetNetAdapterSettings() const;
+
+    // The adapter's address, as discovery received it: the Connect dialog
+    // stores the chosen module here before GetStrMac and InitComm("TCPIP").
+    sockaddr_in m_netAddr{};
+
+protected:
+    // Throws away pending input (under the lock).
+    void DiscardInput();
+
+    NetAdapterSettings m_netSettings;
+    std::string m_strMac;
+    uint16_t m_tcpPort = 0; // 0: m_netSettings.tcpPort
+
+private:
+    ErrType Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen);
+
+    mutable std::mutex m_lock;
+    std::unique_ptr<LinkBackend> m_backend;
+    std::string m_settingsReport;
+    LinkTimeouts m_timeouts;
+    bool m_netLink = false;
+};
