@@ -6,6 +6,7 @@
 #include "document/GroupRec.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,30 @@ public:
     virtual void SetProjectWindowTitle(const std::string& title);
     // m_strProjectPath after its last '/'; empty when it has none.
     std::string GetProjectFileName() const;
+
+    // Drive queries (shell/DriveQueries.cpp): each reads one register of one
+    // station through m_pComm, returns 1 on success and 0 on failure, leaves
+    // its out value alone on failure and shows its own message.
+    int ReadPasswordState(uint8_t station, bool& passwordActive);
+    static int IsDriveRunning(uint8_t station, bool& running);
+    int ReadParam0002(uint8_t station); // into m_nParam0002
+    int ReadParam0002To(uint8_t station, int& value);
+    int ReadParam0003(uint8_t station, int& value);
+    int ReadParam0005(uint8_t station, int& value);
+    int ReadParam0006(uint8_t station, int& value);
+    int ReadParam0D01(uint8_t station, float& version);
+    int ReadParam0201(uint8_t station, int& value);
+    int ReadParam0200(uint8_t station, int& value);
+    int ReadParam0104(uint8_t station, int& value);
+    int ReadParam0105(uint8_t station, int& value);
+    int ReadParam0106(uint8_t station, int& value);
+    int ReadParam0107(uint8_t station, int& value);
+    int ReadParam0108(uint8_t station, int& value);
+    int ReadParam0109(uint8_t station, int& value);
+    int ReadCapacityCode(uint8_t station, int& capacity);
+    int ReadSeriesCode(uint8_t station, int& series);
+    // Series and capacity together (see ModelCodeFromSeries).
+    int ReadModelCode(uint8_t station, int& modelCode);
 
     int m_nParam0002 = 0;
     int m_bWriteAll = 1;
