@@ -1,0 +1,715 @@
+#include "document/D390DocData.h"
+
+#include "document/ProjectFile.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+#include "shell/MainFrameState.h"
+#include "shell/ModelTables.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+CD390DocData* g_pReadDoc = nullptr;
+
+namespace {
+
+constexpr unsigned kIdCantOpenFile = 61579;
+constexpr unsigned kIdVersionTooNew = 61582;
+constexpr unsigned kIdPrintTitle = 61523;
+
+constexpr const char* kInitialParamFile = "IntialParam.DAT";
+
+// Longest line the text files may hold; a longer one ends the reading there.
+constexpr size_t kMaxLineLength = 65534;
+
+// Reads a text file in binary and splits it into lines: an LF ends a line, a
+// CR before it is dropped, a last line without LF counts when not empty.
+bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines)
+{
+    lines.clear();
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::string content;
+    char buffer[8192];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        content.append(buffer, got);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return false;
+
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        bool lastLine = end == std::string::npos;
+        if (lastLine)
+            end = content.size();
+        size_t length = end - start;
+        if (!lastLine && length > 0 && content[end - 1] == '\r')
+            --length;
+        if (length > kMaxLineLength)
+            break;
+        lines.emplace_back(content, start, length);
+        start = end + 1;
+    }
+    return true;
+}
+
+// Substrings with the framework's forgiving bounds: a negative start counts as
+// 0 and a negative count gives the empty text.
+std::string Left(const std::string& text, long count)
+{
+    if (count <= 0)
+        return std::string();
+    return text.substr(0, static_cast<size_t>(count));
+}
+
+std::string Mid(const std::string& text, long first, long count = -2)
+{
+    if (first < 0)
+        first = 0;
+    if (static_cast<size_t>(first) >= text.size())
+        return std::string();
+    if (count == -2)
+        return text.substr(static_cast<size_t>(first));
+    if (count <= 0)
+        return std::string();
+    return text.substr(static_cast<size_t>(first), static_cast<size_t>(count));
+}
+
+long FindChar(const std::string& text, char c)
+{
+    size_t pos = text.find(c);
+    return pos == std::string::npos ? -1 : static_cast<long>(pos);
+}
+
+bool IsBlank(const std::string& line)
+{
+    return line.find_first_not_of(" \t\r\f\v") == std::string::npos;
+}
+
+void ClearFlags(uint32_t flags[kGroupCount][kItemCount])
+{
+    std::memset(flags, 0, sizeof(uint32_t) * kGroupCount * kItemCount);
+}
+
+std::string CantOpenText(const std::string& path)
+{
+    return LoadResString(kIdCantOpenFile) + "\n" + path;
+}
+
+// The table that a definition file describes, built aside so that a failure
+// leaves the document's table untouched.
+struct ParsedTable {
+    std::vector<GroupRec> groups;
+    uint32_t defined[kGroupCount][kItemCount];
+};
+
+// Group lines (any line holding '#') close the group of the parameter lines
+// before them. A parameter line is CODE NAME '@' FACTORY '$' VALUE '*' REMARK
+// with CODE = GG-NN. Gaps are filled with placeholders so that element NN is
+// always item NN: lines that would break that (blank, out of the 15 x 100
+// table, or not above the previous item) are skipped.
+bool ParseDefinitionFile(const std::string& path, ParsedTable& table)
+{
+    table.groups.clear();
+    ClearFlags(table.defined);
+    std::vector<std::string> lines;
+    if (!ReadTextFileLines(path, lines))
+        return false;
+
+    std::vector<ParamRec> collected;
+    for (const std::string& line : lines) {
+        long hash = FindChar(line, '#');
+        if (hash >= 0) {
+            GroupRec group;
+            group.m_strName = Mid(line, hash + 1);
+            group.m_Params = std::move(collected);
+            collected.clear();
+            table.groups.push_back(std::move(group));
+            continue;
+        }
+        if (IsBlank(line))
+            continue;
+
+        std::string code = Left(line, 5);
+        long dash = FindChar(code, '-');
+        int group = std::atoi(Left(code, dash).c_str());
+        int item = std::atoi(Mid(code, dash + 1).c_str());
+        if (group < 0 || group >= kGroupCount || item < 0 || item >= kItemCount)
+            continue;
+        if (static_cast<size_t>(item) < collected.size())
+            continue;
+
+        std::string prefix = Left(code, dash + 1);
+        while (collected.size() < static_cast<size_t>(item)) {
+            ParamRec placeholder;
+            char number[16];
+            std::snprintf(number, sizeof number, "%02d", static_cast<int>(collected.size()));
+            placeholder.m_strLabel = prefix + number;
+            placeholder.m_strFactory = "0";
+            placeholder.m_strValue = "0";
+            placeholder.m_bDefined = 0;
+            collected.push_back(std::move(placeholder));
+        }
+
+        long at = FindChar(line, '@');
+        long dollar = FindChar(line, '$');
+        long star = FindChar(line, '*');
+        ParamRec rec;
+        rec.m_strLabel = Left(line, at);
+        rec.m_strFactory = Mid(line, at + 1, dollar - at - 1);
+        rec.m_strValue = Mid(line, dollar + 1, star - dollar - 1);
+        rec.m_strRemark = Mid(line, star + 1);
+        rec.m_bDefined = 1;
+        collected.push_back(std::move(rec));
+        table.defined[group][item] = 1;
+    }
+    return true;
+}
+
+bool ReadMotorFile(const std::string& path, std::vector<MotorParamRec>& motors)
+{
+    motors.clear();
+    std::vector<std::string> lines;
+    if (!ReadTextFileLines(path, lines))
+        return false;
+    for (const std::string& line : lines) {
+        size_t first = line.find_first_not_of(" \t\r\n\f\v");
+        std::string trimmed = first == std::string::npos ? std::string() : line.substr(first);
+        MotorParamRec rec;
+        rec.m_strCode = Left(trimmed, 5);
+        rec.m_strText = Mid(trimmed, 6);
+        motors.push_back(std::move(rec));
+    }
+    return true;
+}
+
+CMainFrameState& Frame()
+{
+    return *GetMainFrameState();
+}
+
+std::string ProgramFolder()
+{
+    return Frame().m_strProgramFolder;
+}
+
+// Plain models by initial-values column 0 to 10; the two extended families by
+// model number (the code minus the family base), columns 11 to 29.
+constexpr int kPlainColumns[] = {0x44E, 0x451, 0x65, 0x4B2, 0x4B5, 0xC9, 0xCA, 0xCB, 0x191, 0x192, 0x193};
+constexpr int kExtendedColumns[] = {0x44E, 0x451, 0x65, 0x4B2, 0x4B5, 0x4B7, 0xC9, 0xCA, 0xCB, 0xCD,
+                                    0xD0,  0xD2,  0x191, 0x192, 0x193, 0x195, 0x198, 0x19A, 0x19F};
+constexpr int kNarrowOffset = 11;
+
+struct InitTarget {
+    int group;
+    int item;
+};
+// Rows 0 to 7 apply to every model; rows 8 to 20 only to codes from the S
+// family base upwards. Row 8 uses the wide numbering, rows 9 to 20 the narrow.
+constexpr InitTarget kInitTargets[] = {
+    {1, 1},  {1, 5},  {1, 7},  {1, 9},  {2, 0},  {2, 1},  {2, 4},  {8, 4},  {11, 14}, {1, 14}, {2, 5},
+    {2, 8},  {2, 9},  {2, 13}, {2, 16}, {3, 20}, {3, 21}, {7, 7},  {8, 1},  {8, 2},   {8, 3},
+};
+constexpr int kAllModelRows = 8;
+constexpr int kFirstNarrowRow = 9;
+
+struct CodeText {
+    int code;
+    const char* text;
+};
+// 02-03, rated motor speed, where it differs from the family's usual value.
+constexpr CodeText kSpeed50[] = {
+    {0x11000CB, "1455"}, {0x1100193, "1455"}, {0x11000CD, "1445"}, {0x1100195, "1445"},
+    {0x11000D0, "1460"}, {0x1100198, "1460"}, {0x110019F, "1465"}, {0x11000D2, "1465"},
+    {0x110019A, "1465"},
+};
+constexpr CodeText kSpeed60[] = {
+    {0x110044E, "1710"}, {0x1100451, "1710"}, {0x1100065, "1710"}, {0x11004B2, "1710"},
+    {0x11004B5, "1710"}, {0x11004B7, "1710"}, {0x11000C9, "1710"}, {0x1100191, "1710"},
+    {0x11000CA, "1715"}, {0x1100192, "1715"}, {0x11000CB, "1735"}, {0x1100193, "1735"},
+    {0x11000CD, "1745"}, {0x1100195, "1745"}, {0x11000D0, "1750"}, {0x1100198, "1750"},
+    {0x11000D2, "1750"}, {0x110019A, "1750"}, {0x110019F, "1760"},
+};
+
+template <size_t N>
+const char* SpeedOf(const CodeText (&table)[N], int code, const char* otherwise)
+{
+    for (const CodeText& entry : table)
+        if (entry.code == code)
+            return entry.text;
+    return otherwise;
+}
+
+} // namespace
+
+CD390DocData::CD390DocData()
+{
+    ClearFlags(m_SavedDefined);
+    ClearFlags(m_Defined);
+    ClearFlags(m_Changed);
+    m_strPrintTitle = LoadResString(kIdPrintTitle);
+}
+
+CD390DocData::~CD390DocData()
+{
+    if (g_pReadDoc == this)
+        g_pReadDoc = nullptr;
+}
+
+bool CD390DocData::BuildForCurrentModel()
+{
+    m_MotorParams.clear();
+    m_InitParams.clear();
+    m_Groups.clear();
+    m_strLoadError.clear();
+    m_fDriveVersion = 0.0f;
+    ClearChanged();
+
+    const int code = Frame().m_nModelCode;
+    const std::string folder = ProgramFolder();
+    if (!ParseParamFile(folder + ParamFileNameOf(code)))
+        return false;
+    ReadMotorParamFile(folder + MotorFileNameOf(code));
+    SetInitialValues();
+    Frame().ResetGraphChannels();
+    m_bApplyInitParams = 1;
+    return true;
+}
+
+const char* CD390DocData::ParamFileNameOf(int modelCode)
+{
+    if (modelCode <= kModelFamilyS)
+        return "PARAM.DAT";
+    if (modelCode <= kModelFamilySP)
+        return "PARAMS.DAT";
+    return "PARAMSP.DAT";
+}
+
+const char* CD390DocData::MotorFileNameOf(int modelCode)
+{
+    if (modelCode <= kModelFamilyS)
+        return "D390MOTORPARAM.DAT";
+    if (modelCode <= kModelFamilySP)
+        return "RQ5MOTORPARAM.DAT";
+    return "D390SPMOTORPARAM.DAT";
+}
+
+bool CD390DocData::ParseParamFile(const std::string& path)
+{
+    ParsedTable table;
+    if (!ParseDefinitionFile(path, table)) {
+        AfxMessageBox(CantOpenText(path), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    m_Groups = std::move(table.groups);
+    std::memcpy(m_Defined, table.defined, sizeof m_Defined);
+    ClearFlags(m_SavedDefined);
+    return true;
+}
+
+void CD390DocData::ReadMotorParamFile(const std::string& path)
+{
+    ReadMotorFile(path, m_MotorParams);
+}
+
+bool CD390DocData::SetModelFromText(const std::string& text)
+{
+    CMainFrameState& frame = Frame();
+    long colon = FindChar(text, ':');
+    std::string name = colon >= 0 ? text.substr(static_cast<size_t>(colon) + 1) : text;
+    int code = frame.m_nModelCode;
+    std::string capacity;
+    LookupModelByName(name, code, capacity);
+
+    std::string path = ProgramFolder() + ParamFileNameOf(code);
+    ParsedTable table;
+    if (!ParseDefinitionFile(path, table)) {
+        AfxMessageBox(CantOpenText(path), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    frame.m_strModelName = name;
+    frame.m_nModelCode = code;
+    m_Groups = std::move(table.groups);
+    std::memcpy(m_Defined, table.defined, sizeof m_Defined);
+    ClearFlags(m_SavedDefined);
+    ClearChanged();
+    ReadInitialParamFile(ProgramFolder() + kInitialParamFile);
+    frame.SetStatusPaneText(kPaneModel, name);
+    return true;
+}
+
+bool CD390DocData::ReloadParamFiles()
+{
+    if (!ParseParamFile(ProgramFolder() + ParamFileNameOf(Frame().m_nModelCode)))
+        return false;
+    ClearChanged();
+    ReadInitialParamFile(ProgramFolder() + kInitialParamFile);
+    return true;
+}
+
+bool CD390DocData::ReadInitialParamFile(const std::string& path)
+{
+    m_InitParams.clear();
+    std::vector<std::string> lines;
+    if (!ReadTextFileLines(path, lines)) {
+        AfxMessageBox(kIdCantOpenFile, MB_OK);
+        return false;
+    }
+    for (const std::string& line : lines) {
+        size_t first = line.find_first_not_of(" \t\r\n\f\v");
+        if (first != std::string::npos && line.compare(first, std::string::npos, "END") == 0)
+            break;
+        InitParamRec rec;
+        SplitInitLine(line, rec);
+        m_InitParams.push_back(std::move(rec));
+    }
+    ApplyInitParams();
+    return true;
+}
+
+void CD390DocData::SplitInitLine(const std::string& line, InitParamRec& rec)
+{
+    std::string text;
+    for (char c : line) {
+        if (c == ':') {
+            rec.m_strKey = text;
+            text.clear();
+        } else if (c == ',') {
+            rec.m_Values.push_back(text);
+            text.clear();
+        } else {
+            text += c;
+        }
+    }
+    if (!text.empty())
+        rec.m_Values.push_back(text);
+}
+
+int CD390DocData::WideColumnOf(int modelCode)
+{
+    if (modelCode <= kModelFamilyS) {
+        for (size_t i = 0; i < std::size(kPlainColumns); ++i)
+            if (kPlainColumns[i] == modelCode)
+                return static_cast<int>(i);
+        return -1;
+    }
+    int number = modelCode - (modelCode > kModelFamilySP ? kModelFamilySP : kModelFamilyS);
+    for (size_t i = 0; i < std::size(kExtendedColumns); ++i)
+        if (kExtendedColumns[i] == number)
+            return kNarrowOffset + static_cast<int>(i);
+    return -1;
+}
+
+int CD390DocData::NarrowColumnOf(int modelCode)
+{
+    int wide = WideColumnOf(modelCode);
+    return wide >= kNarrowOffset ? wide - kNarrowOffset : -1;
+}
+
+void CD390DocData::ApplyInitParams()
+{
+    const int code = Frame().m_nModelCode;
+    const int rowCount = code >= kModelFamilyS ? static_cast<int>(std::size(kInitTargets)) : kAllModelRows;
+    for (int row = 0; row < rowCount; ++row) {
+        // A model without a column, a short row or a parameter the table lacks
+        // leaves the target as it is.
+        int column = row < kFirstNarrowRow ? WideColumnOf(code) : NarrowColumnOf(code);
+        if (column < 0 || static_cast<size_t>(row) >= m_InitParams.size())
+            continue;
+        const std::vector<std::string>& values = m_InitParams[row].m_Values;
+        if (static_cast<size_t>(column) >= values.size())
+            continue;
+        ParamRec* param = FindParam(kInitTargets[row].group, kInitTargets[row].item);
+        if (!param)
+            continue;
+        if (m_bApplyInitParams)
+            param->m_strValue = values[column];
+        param->m_strFactory = values[column];
+    }
+}
+
+void CD390DocData::SetInitialValues()
+{
+    ApplyModelList(true);
+}
+
+void CD390DocData::SetModelDefaults()
+{
+    ApplyModelList(false);
+}
+
+void CD390DocData::ApplyModelList(bool setValues)
+{
+    CMainFrameState& frame = Frame();
+    std::string capacity;
+    LookupModelByName(frame.m_strModelName, frame.m_nModelCode, capacity);
+    const int code = frame.m_nModelCode;
+    const int freq = frame.m_nFreqIndex;
+    if (freq != 0 && freq != 1)
+        return;
+    const bool hz50 = freq == 0;
+    const bool extended = code > kModelFamilyS;
+
+    auto put = [this, setValues](int group, int item, const std::string& text) {
+        ParamRec* param = FindParam(group, item);
+        if (!param)
+            return;
+        param->m_strFactory = text;
+        if (setValues)
+            param->m_strValue = text;
+    };
+
+    put(0, 11, hz50 ? "50.00" : "60.00");
+    put(0, 12, hz50 ? "50.00" : "60.00");
+    put(1, 0, hz50 ? "1" : "4");
+    put(1, 2, hz50 ? "50.00" : "60.00");
+    put(1, 4, extended ? (hz50 ? "2.50" : "3.00") : (hz50 ? "25.00" : "30.00"));
+    put(1, 6, extended ? (hz50 ? "2.50" : "3.00") : (hz50 ? "10.00" : "12.00"));
+    put(1, 8, extended ? (hz50 ? "1.30" : "1.50") : (hz50 ? "0.50" : "0.60"));
+    put(2, 3, hz50 ? SpeedOf(kSpeed50, code, "1430") : SpeedOf(kSpeed60, code, "1680"));
+    if (setValues && extended)
+        put(2, 6, hz50 ? "50.0" : "60.0");
+    put(12, 3, hz50 ? "1500" : "1800");
+    // A model name that the table lacks has no capacity code: 13-00 keeps its
+    // value rather than becoming empty.
+    if (!capacity.empty())
+        put(13, 0, capacity);
+}
+
+ParamRec* CD390DocData::FindParam(int group, int item)
+{
+    if (group < 0 || item < 0 || static_cast<size_t>(group) >= m_Groups.size())
+        return nullptr;
+    std::vector<ParamRec>& params = m_Groups[group].m_Params;
+    if (static_cast<size_t>(item) >= params.size())
+        return nullptr;
+    return &params[item];
+}
+
+const ParamRec* CD390DocData::FindParam(int group, int item) const
+{
+    return const_cast<CD390DocData*>(this)->FindParam(group, item);
+}
+
+int CD390DocData::DefinedPosition(int group, int item) const
+{
+    if (group < 0 || group >= kGroupCount || item < 0 || item >= kItemCount || !m_Defined[group][item])
+        return -1;
+    int position = 0;
+    for (int i = 0; i < item; ++i)
+        if (m_Defined[group][i])
+            ++position;
+    return position;
+}
+
+void CD390DocData::ClearChanged()
+{
+    ClearFlags(m_Changed);
+}
+
+bool CD390DocData::IsModified() const
+{
+    return m_bModified;
+}
+
+void CD390DocData::SetModifiedFlag(bool modified)
+{
+    m_bModified = modified;
+}
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    bytes.clear();
+    char buffer[8192];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return !failed;
+}
+
+bool WriteAll(int fd, const std::string& bytes)
+{
+    const char* data = bytes.data();
+    size_t size = bytes.size();
+    while (size > 0) {
+        ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// Mode of a new file: what the user's file-creation mask leaves of 0666, or
+// the mode of the file being replaced.
+mode_t ModeForTarget(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0)
+        return st.st_mode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+bool CD390DocData::LoadProjectFile(const std::string& path)
+{
+    m_strLoadError = LoadResString(kIdCantOpenFile);
+    CMainFrameState& frame = Frame();
+
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return false;
+    ProjectFileData data;
+    switch (ParseProjectBytes(bytes, data)) {
+    case ProjectParseResult::TooNew:
+        m_strLoadError = LoadResString(kIdVersionTooNew);
+        return false;
+    case ProjectParseResult::Damaged:
+        return false;
+    case ProjectParseResult::Ok:
+        break;
+    }
+
+    std::string modelName = data.version < 10 ? ModerniseModelName(data.modelName) : data.modelName;
+    int code = frame.m_nModelCode;
+    std::string capacity;
+    LookupModelByName(modelName, code, capacity);
+
+    const std::string folder = ProgramFolder();
+    const std::string paramPath = folder + ParamFileNameOf(code);
+    ParsedTable table;
+    if (!ParseDefinitionFile(paramPath, table)) {
+        m_strLoadError = CantOpenText(paramPath);
+        return false;
+    }
+    std::vector<MotorParamRec> motors;
+    ReadMotorFile(folder + MotorFileNameOf(code), motors);
+
+    // Stored values land on the table built for the stored model; whatever
+    // that table lacks (groups, items, flags beyond 15 x 100) is skipped.
+    uint32_t savedDefined[kGroupCount][kItemCount];
+    ClearFlags(savedDefined);
+    if (data.hasDefined) {
+        for (size_t g = 0; g < data.defined.size() && g < size_t(kGroupCount); ++g)
+            for (size_t i = 0; i < data.defined[g].size() && i < size_t(kItemCount); ++i)
+                savedDefined[g][i] = data.defined[g][i];
+    }
+    for (size_t g = 0; g < data.values.size() && g < table.groups.size(); ++g) {
+        std::vector<ParamRec>& params = table.groups[g].m_Params;
+        for (size_t i = 0; i < data.values[g].size(); ++i) {
+            size_t item;
+            if (data.hasDefined) {
+                if (g >= size_t(kGroupCount) || i >= size_t(kItemCount) || !savedDefined[g][i])
+                    continue;
+                item = i;
+            } else {
+                if (i >= size_t(kItemCount))
+                    continue;
+                int target = RemapProjectItem(data.version, static_cast<int>(g), static_cast<int>(i), code);
+                if (target < 0)
+                    continue;
+                item = static_cast<size_t>(target);
+            }
+            if (item < params.size())
+                params[item].m_strValue = data.values[g][i];
+        }
+    }
+
+    // Everything read: only now does the project change.
+    m_Groups = std::move(table.groups);
+    std::memcpy(m_Defined, table.defined, sizeof m_Defined);
+    std::memcpy(m_SavedDefined, savedDefined, sizeof m_SavedDefined);
+    m_MotorParams = std::move(motors);
+    m_bApplyInitParams = 0;
+    frame.m_strModelName = modelName;
+    frame.m_nModelCode = code;
+    if (data.hasGraph) {
+        for (int channel = 0; channel < 4; ++channel) {
+            frame.m_nGraphSel[channel] = static_cast<int>(data.graphSel[channel]);
+            frame.m_strGraphSource[channel] = data.graphSource[channel];
+            frame.m_strGraphMax[channel] = data.graphMax[channel];
+            frame.m_strGraphMin[channel] = data.graphMin[channel];
+        }
+    }
+    if (data.hasFreqIndex)
+        frame.m_nFreqIndex = static_cast<int>(data.freqIndex);
+    SetModelDefaults();
+    if (data.hasTitles) {
+        m_strPrintTitle = data.title;
+        m_strPrintName = data.name;
+        m_strPrintDepartment = data.department;
+    }
+    m_strLoadError.clear();
+    return true;
+}
+
+std::string CD390DocData::BuildProjectBytes() const
+{
+    const CMainFrameState& frame = *GetMainFrameState();
+    ProjectFileData data;
+    data.modelName = frame.m_strModelName;
+    data.hasDefined = true;
+    for (const GroupRec& group : m_Groups) {
+        std::vector<uint32_t> flags;
+        std::vector<std::string> values;
+        for (const ParamRec& param : group.m_Params) {
+            flags.push_back(param.m_bDefined ? 1u : 0u);
+            values.push_back(param.m_strValue);
+        }
+        data.defined.push_back(std::move(flags));
+        data.values.push_back(std::move(values));
+    }
+    data.hasGraph = true;
+    for (int channel = 0; channel < 4; ++channel) {
+        data.graphSel[channel] = static_cast<uint32_t>(frame.m_nGraphSel[channel]);
+        data.graphSource[channel] = frame.m_strGraphSource[channel];
+        data.graphMax[channel] = frame.m_strGraphMax[channel];
+        data.graphMin[channel] = frame.m_strGraphMin[channel];
+    }
+    data.hasFreqIndex = true;
+    data.freqIndex = static_cast<uint32_t>(frame.m_nFreqIndex);
+    data.hasTitles = true;
+    data.title = m_strPrintTitle;
+    data.name = m_strPrintName;
+    data.department = m_strPrintDepartment;
+    return ::BuildProjectBytes(data);
+}
+
+bool CD390DocData::SaveProjectFile(const std::string& path) const
+{
+    const std::string bytes = BuildProjectBytes();
+    std::string temp = path + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, ModeForTarget(path)) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok)
+        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        ::unlink(temp.c_str());
+    return ok;
+}

@@ -1,0 +1,123 @@
+#pragma once
+// The project document without its window side: the parameter table of one
+// drive model, built from the definition, motor-parameter and initial-values
+// files of the program folder, the model defaults, and the project file. The
+// framework's document (CD390Doc) derives from it; tests use it alone. It reads
+// and writes the main frame's state through GetMainFrameState().
+
+#include "document/GroupRec.h"
+#include "document/InitParamRec.h"
+#include "document/MotorParamRec.h"
+#include "document/ParamRec.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The hard shape of the flag arrays: groups 00 to 14, items 00 to 99.
+constexpr int kGroupCount = 15;
+constexpr int kItemCount = 100;
+
+class CD390DocData {
+public:
+    // Only the empty state (no window, no file): the table is built by
+    // BuildForCurrentModel.
+    CD390DocData();
+    virtual ~CD390DocData();
+
+    CD390DocData(const CD390DocData&) = delete;
+    CD390DocData& operator=(const CD390DocData&) = delete;
+
+    // Builds the table for the main frame's current model: definition and
+    // motor-parameter files, built-in model values, graph channels reset.
+    // False (reported, naming the file) when the definition file cannot be
+    // read; the project must then be refused.
+    bool BuildForCurrentModel();
+
+    // --- Definition and motor-parameter files -----------------------------
+    // Rebuilds m_Groups and m_Defined from the definition file and clears
+    // m_SavedDefined. A file that cannot be read is reported with its name and
+    // leaves the table as it was (false).
+    bool ParseParamFile(const std::string& path);
+    // Rebuilds m_MotorParams; a missing file leaves the list empty, silently.
+    void ReadMotorParamFile(const std::string& path);
+    // Switches the project to the model named after the first ':' of text and
+    // rebuilds the table for it. False when the definition file cannot be read
+    // (nothing changed then).
+    bool SetModelFromText(const std::string& text);
+    // Rebuilds the table for the main frame's current model code.
+    bool ReloadParamFiles();
+
+    // Definition and motor-parameter file names for a model code.
+    static const char* ParamFileNameOf(int modelCode);
+    static const char* MotorFileNameOf(int modelCode);
+
+    // --- Initial values and model defaults -------------------------------
+    // Replaces m_InitParams by the rows of the file and applies them; a file
+    // that cannot be opened is reported and changes nothing (false).
+    bool ReadInitialParamFile(const std::string& path);
+    static void SplitInitLine(const std::string& line, InitParamRec& rec);
+    // Writes the model's column of the rows into their fixed parameters: the
+    // factory default, and the set value too while m_bApplyInitParams is set.
+    void ApplyInitParams();
+    // Built-in values by model and base frequency, factory default and set value.
+    void SetInitialValues();
+    // The same values, factory default only (02-06 left alone).
+    void SetModelDefaults();
+    // Column of a model code in the initial-values rows 0 to 8 (wide) and 9 to
+    // 20 (narrow); -1 when the code has none.
+    static int WideColumnOf(int modelCode);
+    static int NarrowColumnOf(int modelCode);
+
+    // --- Project file ----------------------------------------------------
+    // Loads a project file. The whole file and the definition file of its
+    // model are read into temporaries first: on failure nothing changes
+    // (table, main frame's model, graph channels, base frequency, titles) and
+    // m_strLoadError holds the text to show.
+    bool LoadProjectFile(const std::string& path);
+    // Stores the project into a temporary file beside path and renames it over
+    // path once everything is written. False (old file intact) on failure.
+    bool SaveProjectFile(const std::string& path) const;
+    // The bytes that SaveProjectFile writes.
+    std::string BuildProjectBytes() const;
+
+    // --- Access -----------------------------------------------------------
+    // Parameter GG-NN, or nullptr when the table lacks it.
+    ParamRec* FindParam(int group, int item);
+    const ParamRec* FindParam(int group, int item) const;
+    // Position of item among the defined parameters of group (the index of
+    // m_Changed), or -1 when the item is not defined.
+    int DefinedPosition(int group, int item) const;
+    void ClearChanged();
+
+    // The framework's modified flag; the window document forwards both.
+    virtual bool IsModified() const;
+    virtual void SetModifiedFlag(bool modified = true);
+
+    // Members in the order of the document class.
+    uint32_t m_SavedDefined[kGroupCount][kItemCount];
+    std::vector<MotorParamRec> m_MotorParams;
+    uint32_t m_Defined[kGroupCount][kItemCount];
+    std::string m_strLoadError;
+    int m_bApplyInitParams = 1;
+    std::vector<InitParamRec> m_InitParams;
+    float m_fDriveVersion = 0.0f;
+    std::vector<GroupRec> m_Groups;
+    // Indexed by group and by the position of the parameter among the group's
+    // defined parameters (DefinedPosition), as the pages and the list use it.
+    uint32_t m_Changed[kGroupCount][kItemCount];
+
+    // Print title block, stored in the project file; the view prints it.
+    std::string m_strPrintTitle;
+    std::string m_strPrintName;
+    std::string m_strPrintDepartment;
+
+private:
+    void ApplyModelList(bool setValues);
+
+    bool m_bModified = false;
+};
+
+// The document into which the group readers store what they read; set by
+// auto-refresh, Read and Compare before they read.
+extern CD390DocData* g_pReadDoc;

@@ -1,0 +1,48 @@
+#pragma once
+// The project file's bytes: 32-bit little-endian integers and counted texts
+// (a 32-bit byte count, then the bytes, no terminator). Version 13 is written;
+// versions up to 13 are read.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr uint32_t PROJECT_FILE_VERSION = 13;
+// Texts read back longer than this mark the file as damaged. Far above any
+// real value, so that every project we save opens again.
+constexpr uint32_t kProjectTextLimit = 4096;
+
+struct ProjectFileData {
+    uint32_t version = PROJECT_FILE_VERSION;
+    std::string modelName;
+    bool hasDefined = false;                   // versions 12 and later
+    std::vector<std::vector<uint32_t>> defined; // [group][record]
+    std::vector<std::vector<std::string>> values;
+    bool hasGraph = false;                     // versions 3 and later
+    uint32_t graphSel[4] = {0, 0, 0, 0};
+    std::string graphSource[4];
+    std::string graphMax[4];
+    std::string graphMin[4];
+    bool hasFreqIndex = false;                 // optional tail
+    uint32_t freqIndex = 0;
+    bool hasTitles = false;                    // optional tail
+    std::string title;
+    std::string name;
+    std::string department;
+};
+
+enum class ProjectParseResult { Ok, TooNew, Damaged };
+
+// Reads every field of bytes into data. Damaged: the bytes end inside a
+// mandatory field, inside the base-frequency field, inside the title texts
+// once they have begun, or a text is longer than kProjectTextLimit.
+ProjectParseResult ParseProjectBytes(const std::string& bytes, ProjectFileData& data);
+// The version-13 bytes of data (data.version is ignored; every field is written).
+std::string BuildProjectBytes(const ProjectFileData& data);
+
+// Item that stored record `record` of group `group` lands on in a file of
+// `version` below 10 (item numbers of some groups moved); identity from 10 on.
+int RemapProjectItem(uint32_t version, int group, int record, int modelCode);
+// Model name of a file below version 10 in today's form: "xx" appended when
+// missing, and "D390S-A-B" becomes "D390-A-SB..".
+std::string ModerniseModelName(const std::string& name);

@@ -1,0 +1,76 @@
+#pragma once
+// A program folder of our own for document tests: a frame state pointing at a
+// fresh temporary folder, helpers that write definition and value files into
+// it, and a recorder for message boxes.
+
+#include "document/D390DocData.h"
+#include "shell/MainFrameState.h"
+#include "tests/common/MessageRecorder.h"
+#include "tests/common/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+inline std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string Code(int group, int item)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d-%02d", group, item);
+    return text;
+}
+
+// A definition file of 15 groups with items 0 .. itemsPerGroup-1 each, every
+// factory default "F" and set value "V" unless the item is one that the
+// model-dependent mechanisms write.
+inline std::string FullDefinitionFile(int itemsPerGroup = 40)
+{
+    std::string text;
+    for (int g = 0; g < 15; ++g) {
+        for (int i = 0; i < itemsPerGroup; ++i)
+            text += Code(g, i) + "Param " + Code(g, i) + "@F$V*r\r\n";
+        text += "#Group " + std::to_string(g) + "\r\n";
+    }
+    return text;
+}
+
+class DocTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = MakeTempFolder();
+        m_frame.m_strProgramFolder = m_folder;
+        SetMainFrameState(&m_frame);
+    }
+    void TearDown() override { SetMainFrameState(nullptr); }
+
+    void Write(const std::string& name, const std::string& bytes) { WriteFileBytes(m_folder + name, bytes); }
+    std::string Path(const std::string& name) const { return m_folder + name; }
+
+    // The same full table in the three definition files.
+    void WriteAllDefinitionFiles(int itemsPerGroup = 40)
+    {
+        for (const char* name : {"PARAM.DAT", "PARAMS.DAT", "PARAMSP.DAT"})
+            Write(name, FullDefinitionFile(itemsPerGroup));
+    }
+
+    std::string m_folder;
+    CMainFrameState m_frame;
+    MessageRecorder m_messages;
+};
