@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need.
+# With --checks it also installs the big tools that only some tests use (a
+# spreadsheet program that converts our workbooks headless).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
@@ -9,6 +11,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev libmodbus-dev
   xvfb xauth
 )
+if [ "${1:-}" = "--checks" ]; then
+  PACKAGES+=(libreoffice-calc-nogui)
+fi
 missing=()
 for package in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -3,7 +3,7 @@
 # then the same tests built with the address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --checks
 jobs=$(nproc)
 
 bash scripts/build.sh build
