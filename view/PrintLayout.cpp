@@ -1,0 +1,237 @@
+#include "view/PrintLayout.h"
+
+#include "platform/ResourceModule.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr unsigned kIdDate = 61527;
+constexpr unsigned kIdTime = 61528;
+constexpr unsigned kIdPage = 61530;
+constexpr unsigned kIdDepartment = 61525;
+constexpr unsigned kIdName = 61526;
+constexpr unsigned kIdParamName = 61542;
+constexpr unsigned kIdDefault = 61447;
+constexpr unsigned kIdSetValue = 61448;
+
+constexpr int kPrintedGroups = 15;
+constexpr int kItemsPerGroup = 100;
+
+// Page 1 carries the title block and so fewer rows than the pages after it.
+constexpr int kRowsOnFirstPage = 30;
+constexpr int kRowsPerPage = 35;
+
+std::size_t CharacterCount(const std::string& text)
+{
+    std::size_t count = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80)
+            ++count;
+    return count;
+}
+
+// Byte offset of character index (UTF-8), or the text's size when it has
+// fewer characters.
+std::size_t ByteOffsetOf(const std::string& text, std::size_t index)
+{
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (seen == index)
+                return i;
+            ++seen;
+        }
+    }
+    return text.size();
+}
+
+std::string TwoDigits(int value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d", value);
+    return buffer;
+}
+
+// The string table's texts here are formats by tradition. They are never
+// handed to printf with our numbers: a "%s" in a translated text would read
+// memory that was never passed. "%d" is replaced by the text of the number,
+// "%%" by "%", anything else stays as it stands.
+std::string ExpandNumber(const std::string& format, const std::string& number, bool& used)
+{
+    std::string out;
+    used = false;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            if (format[i + 1] == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
+            if (format[i + 1] == 'd' && !used) {
+                out += number;
+                used = true;
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return out;
+}
+
+} // namespace
+
+CPrintLayout::CPrintLayout(const std::vector<GroupRec>& groups, const uint32_t (&defined)[15][100])
+    : m_Groups(groups), m_Defined(defined)
+{
+    for (int g = 0; g < static_cast<int>(groups.size()) && g < kPrintedGroups; ++g) {
+        ++m_nRows;
+        for (int j = 0; j < static_cast<int>(groups[g].m_Params.size()) && j < kItemsPerGroup; ++j)
+            if (defined[g][j])
+                ++m_nRows;
+    }
+}
+
+int CPrintLayout::PageCountOf(int rows)
+{
+    if (rows < kRowsOnFirstPage)
+        return 1;
+    return 1 + (rows - kRowsOnFirstPage + kRowsPerPage - 1) / kRowsPerPage;
+}
+
+int CPrintLayout::FirstRowOf(int page)
+{
+    return page <= 1 ? 0 : kRowsPerPage * page - 40;
+}
+
+int CPrintLayout::LastRowOf(int page)
+{
+    return page <= 1 ? kRowsOnFirstPage - 1 : kRowsPerPage * page - 6;
+}
+
+int CPrintLayout::RowPitch(int page, int height)
+{
+    return (height - 50) / (page <= 1 ? 40 : 42);
+}
+
+PrintFontSpec CPrintLayout::FontOf(PrintFont font)
+{
+    switch (font) {
+    case PrintFont::Title:
+        return {"Courier New", 48, 39, 700};
+    case PrintFont::Label:
+        return {"Arial", 36, 20, 500};
+    case PrintFont::Row:
+        break;
+    }
+    return {"Courier New", 30, 16, 400};
+}
+
+std::string CPrintLayout::PrintedLabel(int group, const std::string& label)
+{
+    if (group != 10 || label.compare(0, 5, "10-15") != 0)
+        return label;
+    std::size_t from = ByteOffsetOf(label, 73);
+    std::size_t to = ByteOffsetOf(label, 80);
+    return label.substr(0, from) + label.substr(to);
+}
+
+std::string CPrintLayout::DateText(const std::tm& now)
+{
+    // The date label takes the year where it has a "%d"; a label without one
+    // gets the year in front of month and day, so that the date is whole.
+    bool used = false;
+    std::string year = std::to_string(now.tm_year + 1900);
+    std::string text = ExpandNumber(LoadResString(kIdDate), year, used);
+    if (!used)
+        text += year + "-";
+    return text + TwoDigits(now.tm_mon + 1) + "-" + TwoDigits(now.tm_mday);
+}
+
+std::string CPrintLayout::TimeText(const std::tm& now)
+{
+    bool used = false;
+    std::string text = ExpandNumber(LoadResString(kIdTime), std::string(), used);
+    return text + TwoDigits(now.tm_hour) + ":" + TwoDigits(now.tm_min) + ":" + TwoDigits(now.tm_sec);
+}
+
+std::vector<PrintItem> CPrintLayout::Page(int page, int width, int height, const PrintTexts& texts) const
+{
+    std::vector<PrintItem> items;
+    auto text = [&](PrintFont font, int x, int y, std::string value, bool centered = false) {
+        PrintItem item;
+        item.m_font = font;
+        item.m_x = x;
+        item.m_y = y;
+        item.m_bCentered = centered;
+        item.m_strText = std::move(value);
+        items.push_back(std::move(item));
+    };
+    auto rule = [&](int x, int y, int x2, int y2) {
+        PrintItem item;
+        item.m_kind = PrintItem::Rule;
+        item.m_x = x;
+        item.m_y = y;
+        item.m_x2 = x2;
+        item.m_y2 = y2;
+        items.push_back(std::move(item));
+    };
+
+    const int pitch = RowPitch(page, height);
+    const int bandTop = page <= 1 ? 400 : 150;
+    const int rowTop = page <= 1 ? 550 : 300;
+    const int first = FirstRowOf(page);
+    const int last = LastRowOf(page);
+
+    // The title block belongs to the report's groups: a table without groups
+    // prints the footer alone.
+    if (page == 1 && !m_Groups.empty()) {
+        rule(0, -200, width, -200);
+        if (!texts.m_strTitle.empty()) {
+            int length = static_cast<int>(CharacterCount(texts.m_strTitle));
+            text(PrintFont::Title, (width - 20 * length) / 2, -120, texts.m_strTitle, true);
+        }
+        text(PrintFont::Label, 50, -280, LoadResString(kIdDepartment) + texts.m_strDepartment);
+        text(PrintFont::Label, 3 * (width / 5), -280, LoadResString(kIdName) + texts.m_strName);
+    }
+
+    bool anyRow = false;
+    int row = 0;
+    auto placeRow = [&](int r) { return -((r - first) * pitch + rowTop); };
+    for (int g = 0; g < static_cast<int>(m_Groups.size()) && g < kPrintedGroups; ++g) {
+        const GroupRec& group = m_Groups[g];
+        if (row >= first && row <= last) {
+            text(PrintFont::Row, 50, placeRow(row), "[" + group.m_strName + "]");
+            anyRow = true;
+        }
+        ++row;
+        for (int j = 0; j < static_cast<int>(group.m_Params.size()) && j < kItemsPerGroup; ++j) {
+            if (!m_Defined[g][j])
+                continue;
+            if (row >= first && row <= last) {
+                const ParamRec& param = group.m_Params[j];
+                int y = placeRow(row);
+                text(PrintFont::Row, 100, y, PrintedLabel(g, param.m_strLabel));
+                text(PrintFont::Row, 7 * (width / 10), y, param.m_strFactory);
+                text(PrintFont::Row, 17 * (width / 20) + 20, y, param.m_strValue);
+                anyRow = true;
+            }
+            ++row;
+        }
+    }
+
+    if (anyRow) {
+        rule(0, -(pitch + bandTop), width, -(pitch + bandTop));
+        int y = 70 - pitch - bandTop;
+        text(PrintFont::Label, 50, y, LoadResString(kIdParamName));
+        text(PrintFont::Label, 6 * (width / 10) + 25, y, LoadResString(kIdDefault));
+        text(PrintFont::Label, 16 * (width / 20), y, LoadResString(kIdSetValue));
+    }
+
+    text(PrintFont::Label, 50, 200 - height, texts.m_strDate);
+    text(PrintFont::Label, 50, 140 - height, texts.m_strTime);
+    text(PrintFont::Label, width - 500, 140 - height, LoadResString(kIdPage));
+    text(PrintFont::Label, width - 350, 140 - height, std::to_string(page));
+    return items;
+}
