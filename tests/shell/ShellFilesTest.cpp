@@ -1,0 +1,120 @@
+#include "shell/HandOverFile.h"
+#include "shell/MainFrameLayout.h"
+#include "shell/RecentFileList.h"
+#include "tests/common/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+
+} // namespace
+
+TEST(StatusPanes, WidthsFollowTheClientWidth)
+{
+    EXPECT_EQ(StatusPaneWidths(700), (std::array<int, 5>{150, 100, 200, 100, 50}));
+    EXPECT_EQ(StatusPaneWidths(100), (std::array<int, 5>{21, 14, 28, 14, 7}));
+    EXPECT_EQ(StatusPaneWidths(0), (std::array<int, 5>{0, 0, 0, 0, 0}));
+}
+
+TEST(ProjectTree, GroupFourteenOnlyForExtendedModels)
+{
+    std::vector<ProjectTreeEntry> plain = ProjectTreeEntries(0x1100000);
+    ASSERT_EQ(plain.size(), 16u);
+    EXPECT_EQ(plain[0].textId, 61450u);
+    EXPECT_EQ(plain[1].data, kTreeDataAllGroups);
+    EXPECT_EQ(plain.back().textId, 61637u);
+    EXPECT_EQ(plain.back().data, 2002 + 2 * 13);
+
+    std::vector<ProjectTreeEntry> extended = ProjectTreeEntries(0x1100001);
+    ASSERT_EQ(extended.size(), 17u);
+    EXPECT_EQ(extended.back().textId, 61641u);
+    EXPECT_EQ(extended.back().data, 2030);
+
+    EXPECT_EQ(GroupOfTreeData(0), -2);
+    EXPECT_EQ(GroupOfTreeData(2000), -1);
+    EXPECT_EQ(GroupOfTreeData(2002), 0);
+    EXPECT_EQ(GroupOfTreeData(2030), 14);
+    EXPECT_EQ(GroupOfTreeData(2003), -2);
+    EXPECT_EQ(GroupOfCommand(32787), 1);
+    EXPECT_EQ(GroupOfCommand(32775), 2);
+    EXPECT_EQ(GroupOfCommand(32806), 14);
+    EXPECT_EQ(GroupOfCommand(32788), -1);
+}
+
+TEST(RecentFileList, KeepsEightNewestFirstInTheProfile)
+{
+    CRecentFileList list(0, "My Recent File List", "MyFile%d", 8, 30);
+    for (int i = 1; i <= 9; ++i)
+        list.Add("/p/" + std::to_string(i) + ".zrv");
+    ASSERT_EQ(list.GetCount(), 8);
+    EXPECT_EQ(list.GetEntry(0), "/p/9.zrv");
+    EXPECT_EQ(list.GetEntry(7), "/p/2.zrv");
+    list.Add("/p/5.zrv"); // an entry already there moves up
+    EXPECT_EQ(list.GetEntry(0), "/p/5.zrv");
+    EXPECT_EQ(list.GetCount(), 8);
+    list.Remove(1);
+    EXPECT_EQ(list.GetEntry(1), "/p/8.zrv");
+
+    std::map<std::string, std::string> profile;
+    list.WriteList([&](const std::string& section, const std::string& key, const std::string& value) {
+        profile[section + "/" + key] = value;
+    });
+    EXPECT_EQ(profile["My Recent File List/MyFile1"], "/p/5.zrv");
+    EXPECT_EQ(profile["My Recent File List/MyFile8"], ""); // seven entries left
+
+    CRecentFileList again(0, "My Recent File List", "MyFile%d", 8, 30);
+    again.ReadList([&](const std::string& section, const std::string& key) { return profile[section + "/" + key]; });
+    EXPECT_EQ(again.GetCount(), 7);
+    EXPECT_EQ(again.GetEntry(6), list.GetEntry(6));
+}
+
+TEST(RecentFileList, DisplayNamesAreShortened)
+{
+    CRecentFileList list(0, "s", "MyFile%d", 8, 30);
+    list.Add("/home/user/projects/pumps/station-a/line.zrv");
+    list.Add("/a/b.zrv");
+    EXPECT_EQ(list.GetDisplayName(0), "/a/b.zrv");
+    std::string shortened = list.GetDisplayName(1);
+    EXPECT_LE(shortened.size(), 30u);
+    EXPECT_EQ(shortened.substr(0, 3), "...");
+    EXPECT_EQ(shortened.substr(shortened.size() - 9), "/line.zrv");
+}
+
+TEST(HandOverFile, IsReadOnceAndDeleted)
+{
+    std::string folder = MakeTempFolder();
+    const struct {
+        const char* text;
+        int job;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"0\n", 0, {}},
+        {"1\r\n/home/u/p.zrv\r\n", 1, {"/home/u/p.zrv"}},
+        {"1\n", 1, {}}, // no path: nothing to open, the file goes all the same
+        {"2\nCOM4\n57600\n812\n1\n0\n", 2, {"COM4", "57600", "812", "1", "0"}},
+        {"x\n/p.zrv\n", 0, {"/p.zrv"}},
+    };
+    for (const auto& c : cases) {
+        std::string path = folder + kHandOverFileName;
+        WriteFile(path, c.text);
+        HandOverJob job;
+        ASSERT_TRUE(TakeHandOverFile(path, job));
+        EXPECT_EQ(job.job, c.job) << c.text;
+        EXPECT_EQ(job.lines, c.lines) << c.text;
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+    HandOverJob none;
+    EXPECT_FALSE(TakeHandOverFile(folder + kHandOverFileName, none));
+    EXPECT_EQ(none.job, 0);
+}
