@@ -1,0 +1,185 @@
+#include "tools/SimDriveRegisters.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+
+namespace SimDrive {
+
+namespace {
+
+// Item ranges (first, last) per group that the program's group readers and
+// writers address for any model; a drive of any model answers all of them,
+// so that a definition file that lacks an item never breaks a block.
+struct ItemRange {
+    int group;
+    int first;
+    int last;
+};
+
+constexpr ItemRange kGroupBlocks[] = {
+    { 0, 0, 21 },
+    { 1, 0, 18 },
+    { 2, 0, 9 },
+    { 2, 13, 19 },
+    { 3, 0, 4 },
+    { 3, 6, 9 },
+    { 3, 11, 11 },
+    { 3, 13, 21 },
+    { 4, 0, 19 },
+    { 5, 0, 8 },
+    { 5, 17, 32 },
+    { 6, 0, 7 },
+    { 6, 16, 23 },
+    { 6, 32, 39 },
+    { 7, 0, 12 },
+    { 8, 0, 19 },
+    { 9, 0, 10 },
+    { 10, 0, 22 },
+    { 11, 0, 11 },
+    { 11, 13, 21 },
+    { 12, 0, 7 },
+    { 13, 0, 8 },
+};
+
+// Group 14 exists on the extended models only.
+constexpr ItemRange kGroup14Blocks[] = {
+    { 14, 0, 20 },
+    { 14, 22, 31 },
+    { 14, 34, 35 },
+    { 14, 37, 39 },
+    { 14, 71, 77 },
+};
+
+bool IsBinaryItem(int group, int item)
+{
+    return (group == 3 && item == 9) || (group == 8 && (item == 0 || item == 5));
+}
+
+bool IsOctalItem(int group, int item)
+{
+    return group == 12 && item == 0;
+}
+
+std::string Trim(const std::string& text)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+} // namespace
+
+void SplitModelCode(std::uint32_t modelCode, std::uint16_t* series, std::uint16_t* modelNumber)
+{
+    if (modelCode >= kFamilySP) {
+        *series = kSeriesSP;
+        *modelNumber = static_cast<std::uint16_t>(modelCode - kFamilySP);
+    } else if (modelCode >= kFamilyS) {
+        *series = kSeriesS;
+        *modelNumber = static_cast<std::uint16_t>(modelCode - kFamilyS);
+    } else {
+        *series = kSeriesPlain;
+        *modelNumber = static_cast<std::uint16_t>(modelCode);
+    }
+}
+
+std::string DefinitionFileName(std::uint32_t modelCode)
+{
+    if (modelCode <= kFamilyS)
+        return "PARAM.DAT";
+    if (modelCode <= kFamilySP)
+        return "PARAMS.DAT";
+    return "PARAMSP.DAT";
+}
+
+std::uint16_t ValueTextToWord(int group, int item, const std::string& rawText)
+{
+    const std::string text = Trim(rawText);
+    if (IsBinaryItem(group, item) || IsOctalItem(group, item)) {
+        return static_cast<std::uint16_t>(std::strtoul(text.c_str(), nullptr, IsOctalItem(group, item) ? 8 : 2));
+    }
+    size_t pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+'))
+        negative = text[pos++] == '-';
+    long value = 0;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '.')
+            continue;
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            break;
+        // Keep the low bits only: a drive word holds 16 of them.
+        value = (value * 10 + (c - '0')) & 0xFFFFF;
+    }
+    if (negative)
+        value = -value;
+    return static_cast<std::uint16_t>(value & 0xFFFF);
+}
+
+bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::uint16_t>* words)
+{
+    std::ifstream file(path);
+    if (!file)
+        return false;
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.find('#') != std::string::npos)
+            continue;
+        // "GG-NN" then the name; anything else is not a parameter line.
+        if (line.size() < 5 || line[2] != '-' || !std::isdigit(static_cast<unsigned char>(line[0]))
+            || !std::isdigit(static_cast<unsigned char>(line[1])) || !std::isdigit(static_cast<unsigned char>(line[3]))
+            || !std::isdigit(static_cast<unsigned char>(line[4]))) {
+            continue;
+        }
+        const int group = (line[0] - '0') * 10 + (line[1] - '0');
+        const int item = (line[3] - '0') * 10 + (line[4] - '0');
+        if (group > 14)
+            continue;
+        const size_t at = line.find('@');
+        if (at == std::string::npos)
+            continue;
+        const size_t dollar = line.find('$', at);
+        const std::string factory
+            = line.substr(at + 1, dollar == std::string::npos ? std::string::npos : dollar - at - 1);
+        (*words)[ParamRegister(group, item)] = ValueTextToWord(group, item, factory);
+    }
+    return true;
+}
+
+std::map<std::uint16_t, std::uint16_t> BuiltInRegisters(std::uint32_t modelCode, int version)
+{
+    std::map<std::uint16_t, std::uint16_t> words;
+    for (const ItemRange& range : kGroupBlocks) {
+        for (int item = range.first; item <= range.last; ++item)
+            words[ParamRegister(range.group, item)] = 0;
+    }
+    if (modelCode > kFamilyS) {
+        for (const ItemRange& range : kGroup14Blocks) {
+            for (int item = range.first; item <= range.last; ++item)
+                words[ParamRegister(range.group, item)] = 0;
+        }
+    }
+    words[kRegCommandWord] = 0;
+    words[kRegFrequencyCommand] = 0;
+    for (std::uint16_t reg = kRegStatusWord; reg <= kRegMonitorLast; ++reg)
+        words[reg] = 0;
+    words[kRegStatusWord] = kStatusReady;
+    std::uint16_t series = 0;
+    std::uint16_t modelNumber = 0;
+    SplitModelCode(modelCode, &series, &modelNumber);
+    words[kRegSeriesCode] = series;
+    words[kRegCapacity] = modelNumber;
+    words[kRegVersion] = static_cast<std::uint16_t>(version);
+    words[kRegPassword] = 0;
+    return words;
+}
+
+} // namespace SimDrive
