@@ -34,6 +34,8 @@ const char kUsage[] = "Usage: d390-simdrive [options]\n"
                       "  --data-dir DIR         folder of PARAM.DAT, PARAMS.DAT, PARAMSP.DAT\n"
                       "                         (default: this program's folder)\n"
                       "  --param-file PATH      definition file to use for every station instead\n"
+                      "  --ranges               refuse writes outside the MIN~MAX ranges of the definition\n"
+                      "                         file's remarks (exception 0x54)\n"
                       "\n"
                       "Line and network:\n"
                       "  --no-pty               serve no pseudo-terminal (the first line is then empty)\n"
@@ -51,6 +53,7 @@ const char kUsage[] = "Usage: d390-simdrive [options]\n"
                       "  --corrupt-crc LIST     stations whose replies carry a wrong CRC\n"
                       "  --delay MS             answer MS milliseconds late\n"
                       "  --answer-as N          replies carry station number N instead\n"
+                      "  --reply-length N       replies are cut to N bytes\n"
                       "  --password N           a parameter password N is active (13-07 reads 2)\n"
                       "  --running              the drives run (status word bit 0)\n"
                       "  --exception REG:CODE   answer every request touching REG (GG-NN or 0x hex) with CODE\n"
@@ -173,6 +176,7 @@ int main(int argc, char** argv)
     std::vector<int> corrupt;
     unsigned long delayMs = 0;
     unsigned long answerAs = 0;
+    unsigned long replyLength = 0;
     long password = -1;
     bool running = false;
     bool verbose = false;
@@ -207,6 +211,11 @@ int main(int argc, char** argv)
         } else if (option == "--param-file") {
             if (!value(&config.definitionFile))
                 return Fail("--param-file needs a path");
+        } else if (option == "--ranges") {
+            config.keepRanges = true;
+        } else if (option == "--reply-length") {
+            if (!value(&text) || !ParseNumber(text, &replyLength) || replyLength == 0 || replyLength > 255)
+                return Fail("--reply-length needs a number of bytes");
         } else if (option == "--no-pty") {
             config.servePty = false;
         } else if (option == "--baud") {
@@ -271,6 +280,7 @@ int main(int argc, char** argv)
         drive.SetCorruptCrc(station, true);
     drive.SetReplyDelay(kSimAllStations, static_cast<int>(delayMs));
     drive.SetAnswerAs(kSimAllStations, static_cast<int>(answerAs));
+    drive.SetReplyLength(kSimAllStations, replyLength);
     if (password >= 0)
         drive.SetPassword(kSimAllStations, static_cast<std::uint16_t>(password));
     drive.SetRunning(kSimAllStations, running);

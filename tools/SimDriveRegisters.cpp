@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 
 namespace SimDrive {
 
@@ -72,7 +73,64 @@ std::string Trim(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
+// Digits after the point of a decimal text, or -1 when it is not one.
+int Decimals(const std::string& text)
+{
+    size_t pos = 0;
+    if (pos < text.size() && text[pos] == '-')
+        ++pos;
+    const size_t digitsStart = pos;
+    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])))
+        ++pos;
+    if (pos == digitsStart)
+        return -1;
+    if (pos == text.size())
+        return 0;
+    if (text[pos] != '.')
+        return -1;
+    const size_t point = pos++;
+    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])))
+        ++pos;
+    return pos == text.size() ? static_cast<int>(pos - point - 1) : -1;
+}
+
+// The digits of a decimal text without its point, with its sign.
+long DecimalValue(const std::string& text)
+{
+    long value = 0;
+    for (char c : text) {
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            value = value * 10 + (c - '0');
+        if (value > 1000000)
+            return value;
+    }
+    return !text.empty() && text[0] == '-' ? -value : value;
+}
+
 } // namespace
+
+bool RangeFromRemark(const std::string& remark, const std::string& valueText, WordRange* range)
+{
+    const int decimals = Decimals(Trim(valueText));
+    if (decimals < 0)
+        return false;
+    static const std::regex pattern(R"((-?[0-9]+(?:\.[0-9]+)?)\s*~\s*(-?[0-9]+(?:\.[0-9]+)?))");
+    std::smatch match;
+    if (!std::regex_search(remark, match, pattern))
+        return false;
+    const std::string low = match[1].str();
+    const std::string high = match[2].str();
+    if (Decimals(low) != decimals || Decimals(high) != decimals)
+        return false;
+    const long min = DecimalValue(low);
+    const long max = DecimalValue(high);
+    // Beyond what a word holds, or a signed range that does not fit a signed word.
+    if (min > max || max > 0xFFFF || min < -0x8000 || (min < 0 && max > 0x7FFF))
+        return false;
+    range->min = static_cast<int>(min);
+    range->max = static_cast<int>(max);
+    return true;
+}
 
 void SplitModelCode(std::uint32_t modelCode, std::uint16_t* series, std::uint16_t* modelNumber)
 {
@@ -122,7 +180,8 @@ std::uint16_t ValueTextToWord(int group, int item, const std::string& rawText)
     return static_cast<std::uint16_t>(value & 0xFFFF);
 }
 
-bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::uint16_t>* words)
+bool LoadDefinitionFile(
+    const std::string& path, std::map<std::uint16_t, std::uint16_t>* words, std::map<std::uint16_t, WordRange>* ranges)
 {
     std::ifstream file(path);
     if (!file)
@@ -149,7 +208,13 @@ bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::ui
         const size_t dollar = line.find('$', at);
         const std::string factory
             = line.substr(at + 1, dollar == std::string::npos ? std::string::npos : dollar - at - 1);
-        (*words)[ParamRegister(group, item)] = ValueTextToWord(group, item, factory);
+        const std::uint16_t reg = ParamRegister(group, item);
+        (*words)[reg] = ValueTextToWord(group, item, factory);
+        const size_t star = line.find('*', at);
+        WordRange range;
+        if (ranges && star != std::string::npos && !IsBinaryItem(group, item) && !IsOctalItem(group, item)
+            && RangeFromRemark(line.substr(star + 1), factory, &range))
+            (*ranges)[reg] = range;
     }
     return true;
 }

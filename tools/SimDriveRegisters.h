@@ -63,10 +63,22 @@ std::string DefinitionFileName(std::uint32_t modelCode);
 // 12-00 five octal digits. A text without digits gives 0.
 std::uint16_t ValueTextToWord(int group, int item, const std::string& text);
 
+// Limits of a register's word; with a negative minimum the word counts as signed.
+struct WordRange {
+    int min = 0;
+    int max = 0xFFFF;
+};
+
+// The first "MIN~MAX" of a remark ("0.00~599.00 Hz"), when both numbers show
+// as many decimals as the value text does, so that they scale alike.
+bool RangeFromRemark(const std::string& remark, const std::string& valueText, WordRange* range);
+
 // Reads a definition file ("GG-NN name@factory$value*remark" lines, groups
 // closed by '#' lines) into register -> power-up word, from the factory
-// value. Returns false when the file cannot be opened.
-bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::uint16_t>* words);
+// value, and, when ranges is given, the ranges its remarks state. Returns
+// false when the file cannot be opened.
+bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::uint16_t>* words,
+    std::map<std::uint16_t, WordRange>* ranges = nullptr);
 
 // The registers every drive of the model has besides its definition file's:
 // every block the program reads or writes, the password, command, frequency,

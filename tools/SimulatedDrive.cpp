@@ -140,12 +140,13 @@ struct CSimulatedDrive::Station {
     SimStationConfig config;
     std::string definitionFile;
     std::map<std::uint16_t, std::uint16_t> regs;
-    std::map<std::uint16_t, std::pair<std::uint16_t, std::uint16_t>> ranges;
+    std::map<std::uint16_t, WordRange> ranges;
     std::map<std::uint16_t, std::uint8_t> forced;
     bool silent = false;
     bool corruptCrc = false;
     int delayMs = 0;
     int answerAs = 0;
+    std::size_t replyLength = 0;
     // Password: 0 none, 1 a first value written and awaiting its repetition, 2 active.
     int passwordState = 0;
     std::uint16_t password = 0;
@@ -185,7 +186,7 @@ CSimulatedDrive::CSimulatedDrive(SimDriveConfig config)
                 file += '/';
             file += DefinitionFileName(stationConfig.modelCode);
         }
-        if (!file.empty() && LoadDefinitionFile(file, &station->regs))
+        if (!file.empty() && LoadDefinitionFile(file, &station->regs, m_config.keepRanges ? &station->ranges : nullptr))
             station->definitionFile = file;
         // The drive's identity wins over whatever the definition file shows for it.
         const auto identity = BuiltInRegisters(stationConfig.modelCode, stationConfig.version);
@@ -401,9 +402,9 @@ void CSimulatedDrive::RemoveRegister(int station, std::uint16_t reg)
     ForEachStation(station, [&](Station& s) { s.regs.erase(reg); });
 }
 
-void CSimulatedDrive::SetRegisterRange(int station, std::uint16_t reg, std::uint16_t min, std::uint16_t max)
+void CSimulatedDrive::SetRegisterRange(int station, std::uint16_t reg, int min, int max)
 {
-    ForEachStation(station, [&](Station& s) { s.ranges[reg] = { min, max }; });
+    ForEachStation(station, [&](Station& s) { s.ranges[reg] = WordRange { min, max }; });
 }
 
 void CSimulatedDrive::ForceException(int station, std::uint16_t reg, std::uint8_t code)
@@ -444,6 +445,11 @@ void CSimulatedDrive::SetReplyDelay(int station, int milliseconds)
 void CSimulatedDrive::SetAnswerAs(int station, int answerAs)
 {
     ForEachStation(station, [&](Station& s) { s.answerAs = answerAs; });
+}
+
+void CSimulatedDrive::SetReplyLength(int station, std::size_t length)
+{
+    ForEachStation(station, [&](Station& s) { s.replyLength = length; });
 }
 
 void CSimulatedDrive::SetLineFormat(const SimLineFormat& line)
@@ -696,6 +702,8 @@ void CSimulatedDrive::HandleFrame(
                     if (station->corruptCrc)
                         reply.back() ^= 0x5A;
                 }
+                if (station->replyLength != 0 && station->replyLength < reply.size())
+                    reply.resize(station->replyLength);
                 delayMs = station->delayMs;
             }
         }
@@ -796,7 +804,9 @@ std::uint8_t CSimulatedDrive::CheckWrite(const Station& station, std::uint16_t r
     if (station.passwordState == 2 && IsParameter(reg))
         return kSimExceptionWriteMode;
     const auto range = station.ranges.find(reg);
-    if (range != station.ranges.end() && (value < range->second.first || value > range->second.second)) {
+    const int number
+        = range != station.ranges.end() && range->second.min < 0 ? static_cast<std::int16_t>(value) : value;
+    if (range != station.ranges.end() && (number < range->second.min || number > range->second.max)) {
         return kSimExceptionRange;
     }
     return 0;

@@ -57,6 +57,9 @@ struct SimDriveConfig {
     std::string dataDir;
     // A definition file that every station uses instead of the one of its model.
     std::string definitionFile;
+    // Refuse parameter writes outside the "MIN~MAX" ranges of the definition
+    // file's remarks with kSimExceptionRange (off: every value is taken).
+    bool keepRanges = false;
     bool servePty = true;
     int tcpPort = -1; // -1: no TCP; 0: any free port
     int udpPort = -1; // -1: no datagrams; 0: any free port
@@ -104,8 +107,9 @@ public:
     bool SetRegister(int station, std::uint16_t reg, std::uint16_t value);
     void AddRegister(int station, std::uint16_t reg, std::uint16_t value);
     void RemoveRegister(int station, std::uint16_t reg);
-    // Writes outside [min, max] are refused with kSimExceptionRange.
-    void SetRegisterRange(int station, std::uint16_t reg, std::uint16_t min, std::uint16_t max);
+    // Writes outside [min, max] are refused with kSimExceptionRange; with a
+    // negative min the word is compared as a signed number.
+    void SetRegisterRange(int station, std::uint16_t reg, int min, int max);
     // Every request that touches the register is answered with the code (0 clears).
     void ForceException(int station, std::uint16_t reg, std::uint8_t code);
 
@@ -115,6 +119,8 @@ public:
     void SetReplyDelay(int station, int milliseconds);
     // Replies carry this station number instead of the station's own (0 clears).
     void SetAnswerAs(int station, int answerAs);
+    // Replies are cut to this many bytes, as when a line drops out (0: whole).
+    void SetReplyLength(int station, std::size_t length);
     void SetLineFormat(const SimLineFormat& line);
 
     // Parameter password: 13-07 reads 2 while one is active and parameter

@@ -386,6 +386,51 @@ TEST(SimulatedDrive, PowerUpValuesComeFromTheDefinitionFile)
     }
 }
 
+TEST(SimulatedDrive, KeepsTheRangesOfTheDefinitionFileWhenAsked)
+{
+    SimDriveConfig config;
+    config.definitionFile = TestSourceFolder() + "simdrive/data/SIMFIXTURE.DAT";
+    config.keepRanges = true;
+    auto drive = StartDrive(config);
+    ModbusClient client(drive->GetPtyPath(), 1);
+    struct Case {
+        std::uint16_t reg;
+        std::uint16_t word;
+        bool taken;
+        const char* why;
+    };
+    const Case cases[] = {
+        { ParamRegister(0, 12), 59900, true, "599.00 is the maximum" },
+        { ParamRegister(0, 12), 59901, false, "above 0.00~599.00" },
+        { ParamRegister(0, 0), 3, false, "above 0~2" },
+        { ParamRegister(2, 31), 0xFF9C, true, "-10.0 is the signed minimum" },
+        { ParamRegister(2, 31), 0xFF9B, false, "-10.1 below -10.0~10.0" },
+        { ParamRegister(2, 31), 101, false, "10.1 above -10.0~10.0" },
+        { ParamRegister(0, 14), 60000, true, "a remark range of another scale is not kept" },
+    };
+    for (const Case& c : cases) {
+        const Bytes reply
+            = client.Raw({ 1, 0x06, static_cast<std::uint8_t>(c.reg >> 8), static_cast<std::uint8_t>(c.reg & 0xFF),
+                static_cast<std::uint8_t>(c.word >> 8), static_cast<std::uint8_t>(c.word & 0xFF) });
+        ASSERT_GE(reply.size(), 3u) << c.why;
+        EXPECT_EQ(reply[1], c.taken ? 0x06 : 0x86) << c.why;
+        if (!c.taken) {
+            EXPECT_EQ(reply[2], kSimExceptionRange) << c.why;
+        }
+    }
+
+    // Cut replies never reach libmodbus as a whole frame.
+    std::uint16_t word = 0;
+    drive->SetReplyLength(1, 4);
+    modbus_set_response_timeout(client.ctx, 0, 300000);
+    EXPECT_EQ(modbus_read_registers(client.ctx, 0, 1, &word), -1);
+    drive->SetReplyLength(1, 0);
+    modbus_set_response_timeout(client.ctx, 5, 0);
+    modbus_flush(client.ctx);
+    EXPECT_EQ(modbus_read_registers(client.ctx, 0, 1, &word), 1);
+    EXPECT_EQ(word, 1);
+}
+
 TEST(SimulatedDrive, EveryRegisterOfTheInstalledDefinitionFilesIsReadable)
 {
     // The data files of the program folder, where the build has put them.
