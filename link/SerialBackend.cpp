@@ -48,6 +48,9 @@ const char* ParityName(int parity)
 class SerialBackend : public FdBackend {
 public:
     explicit SerialBackend(int fd) : FdBackend(fd) {}
+    // Exclusive use outlives our descriptor while another holds the device
+    // open (a simulated drive keeps its pseudo-terminal open).
+    ~SerialBackend() override { ::ioctl(m_fd, TIOCNXCL); }
 
     void Discard() override
     {

@@ -18,6 +18,10 @@ namespace {
 // Pause before an interactive request: a drive needs a moment between the
 // frames of a burst of clicks.
 constexpr auto kSendPause = std::chrono::milliseconds(10);
+// Broadcast: time allowed for the write, then time the drives need.
+constexpr unsigned long kBroadcastWriteMs = 800;
+constexpr auto kBroadcastPause = std::chrono::milliseconds(100);
+constexpr unsigned kBroadcastLength = 8;
 // The largest read the link library ever asks of the port.
 constexpr unsigned kMaxRead = 160;
 // Room for one datagram of the search.
@@ -36,6 +40,16 @@ ErrType CSerialComm::SendCommand(uint8_t* tx, unsigned long txLen, uint8_t* rx, 
 {
     std::this_thread::sleep_for(kSendPause);
     return CommandSend(tx, txLen, rx, rxLen);
+}
+
+int CSerialComm::SendBroadcast(const uint8_t* frame)
+{
+    unsigned long written = 0;
+    long error = Write(frame, kBroadcastLength, &written, nullptr, kBroadcastWriteMs);
+    if (error != 0 || written != kBroadcastLength)
+        return 0;
+    std::this_thread::sleep_for(kBroadcastPause);
+    return 1;
 }
 
 long CSerialComm::Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* overlapped,

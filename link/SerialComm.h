@@ -25,6 +25,11 @@ public:
     // Interactive requests: a 10 ms pause, then CommandSend.
     ErrType SendCommand(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsigned long rxLen);
 
+    // Broadcast: a function-06 frame of 8 bytes to station 0, written within
+    // 800 ms; no reply is awaited. After a 100 ms pause the drives have taken
+    // it: 1. 0 when the frame could not be written at all.
+    int SendBroadcast(const uint8_t* frame);
+
     // A read of more than 160 bytes is no read: pending input is discarded
     // and 0 returned.
     long Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* overlapped,
