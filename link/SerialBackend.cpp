@@ -110,7 +110,9 @@ std::unique_ptr<LinkBackend> OpenSerialBackend(const std::string& path, const Se
     tio.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
     if (settings.parity != 0)
         tio.c_iflag |= INPCK;
-    tio.c_cc[VMIN] = 0;
+    // With VMIN 0 a read of an empty terminal returns 0, which cannot be told
+    // from a hang-up; with VMIN 1 and O_NONBLOCK it fails with EAGAIN.
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
