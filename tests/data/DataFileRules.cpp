@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -602,6 +603,30 @@ bool ModelLimit(int code, int group, int item, double& lo, double& hi)
     return false;
 }
 
+int DecimalsOf(const std::string& text)
+{
+    size_t point = text.find('.');
+    return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+}
+
+// The first "MIN~MAX" of a remark bounds a value text of as many decimals.
+std::string RemarkRangeProblem(const std::string& remark, const std::string& text)
+{
+    static const std::regex pattern(R"((-?[0-9]+(?:\.[0-9]+)?)\s*~\s*(-?[0-9]+(?:\.[0-9]+)?))");
+    std::smatch match;
+    if (!std::regex_search(remark, match, pattern))
+        return std::string();
+    const std::string low = match[1].str();
+    const std::string high = match[2].str();
+    const int decimals = DecimalsOf(text);
+    if (DecimalsOf(low) != decimals || DecimalsOf(high) != decimals || !AllOf(text, "0123456789."))
+        return std::string();
+    const double value = std::atof(text.c_str());
+    if (value < std::atof(low.c_str()) - 1e-9 || value > std::atof(high.c_str()) + 1e-9)
+        return "\"" + text + "\" lies outside the remark's " + low + "~" + high;
+    return std::string();
+}
+
 double Value(const ParamTable& params, int group, int item, bool factory)
 {
     auto it = params.find({group, item});
@@ -727,7 +752,8 @@ std::vector<std::string> DefinitionTextProblems(Family family, const std::string
         const int group = std::atoi(line.substr(0, 2).c_str());
         const int item = std::atoi(line.substr(3, 2).c_str());
         const std::string code = line.substr(0, 5);
-        ParamValues values{line.substr(0, at), line.substr(at + 1, dollar - at - 1), line.substr(dollar + 1, star - dollar - 1)};
+        ParamValues values{line.substr(0, at), line.substr(at + 1, dollar - at - 1),
+                           line.substr(dollar + 1, star - dollar - 1), line.substr(star + 1)};
         // Labels and values travel as cells of comma-separated exports.
         if (values.label.find(',') != std::string::npos || values.factory.find(',') != std::string::npos ||
             values.value.find(',') != std::string::npos)
@@ -797,6 +823,8 @@ std::vector<std::string> ValueProblems(Family family, const ParamTable& params, 
             if (modelCode > 0)
                 ModelLimit(modelCode, group, item, lo, hi);
             std::string problem = FormProblem(form, text, lo, hi, family);
+            if (problem.empty())
+                problem = RemarkRangeProblem(values.remark, text);
             if (!problem.empty())
                 problems.push_back(what + problem);
         }
@@ -945,7 +973,8 @@ std::vector<std::string> ProgramFolderProblems(const std::string& folder)
                 const std::vector<ParamRec>& records = doc.m_Groups[group].m_Params;
                 for (int item = 0; item < static_cast<int>(records.size()); ++item) {
                     if (group < kGroupCount && item < kItemCount && doc.m_Defined[group][item])
-                        params[{group, item}] = {records[item].m_strLabel, records[item].m_strFactory, records[item].m_strValue};
+                        params[{group, item}] = {records[item].m_strLabel, records[item].m_strFactory,
+                                                 records[item].m_strValue, records[item].m_strRemark};
                 }
             }
             if (doc.m_Groups.size() != 15)

@@ -24,6 +24,7 @@ struct ParamValues {
     std::string label;
     std::string factory;
     std::string value;
+    std::string remark; // a first "MIN~MAX" in it bounds values of as many decimals
 };
 using ParamTable = std::map<std::pair<int, int>, ParamValues>;
 
@@ -33,7 +34,8 @@ using ParamTable = std::map<std::pair<int, int>, ParamValues>;
 std::vector<std::string> DefinitionTextProblems(Family family, const std::string& text);
 
 // Value forms, ranges and ties of a parameter table; with a model code above 0
-// also the limits that follow that model (voltage class, motor size).
+// also the limits that follow that model (voltage class, motor size). The
+// range a remark states (the simulated drive enforces it) holds the values too.
 std::vector<std::string> ValueProblems(Family family, const ParamTable& params, int modelCode);
 
 // Problems of the raw text of the initial-values file: 21 rows keyed by their

@@ -157,6 +157,7 @@ TEST(DataFiles, ChecksCatchBrokenFiles)
         {"PARAMS.DAT", Replace("10-01 ", "$1*", "$4*"), "10-00 equals 10-01 (set values)"},
         {"PARAM.DAT", Replace("00-12 ", "@50.00$", "@650.00$"), "00-12 factory default \"650.00\" lies outside"},
         {"PARAMSP.DAT", Replace("00-01 ", "@0$", "@0,$"), "00-01 holds a comma"},
+        {"PARAM.DAT", Replace("12-03 ", "*0~65535", "*0~1000"), "12-03 set value \"1500\" lies outside the remark's 0~1000"},
         {"RQ5.SPE", Remove("TYPE:RQ5 07 A240;", 3), "model RQ5 07 A240 has no entry"},
         {"RQ5.SPE", Replace("TYPE:D390-415-SHxx-xP;", "415", "416"), "model D390-415-SHxx-xP has no entry"},
         {"IntialParam.DAT", InitialValue("02-01", 0, "0.5"), "D390-1P2-Hxx at 50 Hz: 02-00 is not below 02-01"},
