@@ -367,3 +367,12 @@ HandOverConnect ReadHandOverConnect(std::istream& in)
     job.freqIndex = LeadingNumber(line) == 1 ? 1 : 0;
     return job;
 }
+
+HandOverConnect ReadHandOverConnect(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + '\n';
+    std::istringstream in(text);
+    return ReadHandOverConnect(in);
+}

@@ -86,3 +86,5 @@ struct HandOverConnect {
 // g_strCommPort, the radio indexes and g_strStationText from them as start-up
 // does. Missing lines read as empty.
 HandOverConnect ReadHandOverConnect(std::istream& in);
+// The same from the lines after the first, as the hand-over file reader keeps them.
+HandOverConnect ReadHandOverConnect(const std::vector<std::string>& lines);

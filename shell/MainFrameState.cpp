@@ -60,6 +60,12 @@ int CMainFrameState::PromptOpenProjectFile(std::string&)
 
 void CMainFrameState::InitProjectTree() {}
 
+void CMainFrameState::StartLinkWatchdog() {}
+
+void CMainFrameState::StopLinkWatchdog() {}
+
+void CMainFrameState::StopBackgroundTransfers() {}
+
 void CMainFrameState::AddToRecentFileList(const std::string&) {}
 
 void CMainFrameState::SetProjectWindowTitle(const std::string&) {}

@@ -44,6 +44,12 @@ public:
     virtual void AddToRecentFileList(const std::string& path);
     // Caption of the active project window.
     virtual void SetProjectWindowTitle(const std::string& title);
+    // The link watchdog's 10-second timer (timer 1); the window frame runs it.
+    virtual void StartLinkWatchdog();
+    virtual void StopLinkWatchdog();
+    // Waits until no background transfer (the view's auto-refresh reader)
+    // uses the link object any more; called before the object is deleted.
+    virtual void StopBackgroundTransfers();
     // m_strProjectPath after its last '/'; empty when it has none.
     std::string GetProjectFileName() const;
 

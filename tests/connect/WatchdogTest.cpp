@@ -1,0 +1,109 @@
+// The link watchdog against the simulated drive: a silent station is dropped,
+// and the link closes with "Unlink" when none is left.
+
+#include "ConnectTestSupport.h"
+
+#include "platform/ResourceModule.h"
+#include "shell/LinkSetup.h"
+#include "shell/LinkWatchdog.h"
+
+namespace {
+
+constexpr std::uint16_t kRegCommandWord = 0x2501;
+
+// A frame connected to the drive's stations, as Connect leaves it.
+void Connect(TestFrame& frame, CSimulatedDrive& drive, const std::vector<int>& stations)
+{
+    CSerialComm* comm = EnsureLinkObject(frame);
+    ASSERT_NE(comm->InitComm(drive.GetPtyPath(), 19200, 8, 0, 2.0f, 2048, 2048), 0);
+    for (int station : stations)
+        AppendStationRecord(frame, {station, 1205, 1100 + station});
+    frame.m_bConnected = 1;
+}
+
+std::string StationError(int station)
+{
+    return FormatResString(61572, station);
+}
+
+} // namespace
+
+TEST(LinkWatchdog, DropsTheStationThatStopsAnswering)
+{
+    auto drive = StartDrive(DriveConfig({1, 2, 3}, 1205));
+    TestFrame frame;
+    Connect(frame, *drive, {1, 2, 3});
+    frame.m_nAutoRefreshStation = 2;
+    frame.m_bAutoRefresh = 1;
+    MessageRecorder messages;
+    CLinkWatchdog watchdog;
+
+    watchdog.Tick(frame);
+    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_EQ(Requests(*drive), (std::vector<Bytes>{ReadRequest(1, kRegCommandWord), ReadRequest(2, kRegCommandWord),
+                                                    ReadRequest(3, kRegCommandWord)}));
+
+    drive->ClearFrameLog();
+    drive->SetSilent(2, true);
+    watchdog.Tick(frame);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{StationError(2)});
+    // The records stay in step: number, model and version of stations 1 and 3.
+    EXPECT_EQ(frame.m_Stations, (std::vector<int>{1, 3}));
+    EXPECT_EQ(frame.m_StationModels, (std::vector<int>{1205, 1205}));
+    EXPECT_EQ(frame.m_StationVersions, (std::vector<int>{1101, 1103}));
+    EXPECT_EQ(frame.GetStatusPaneText(kPaneStation), LoadResString(61453) + "1,3");
+    EXPECT_EQ(frame.m_bAutoRefresh, 0) << "the auto-refresh station dropped out";
+    EXPECT_EQ(frame.m_bConnected, 1);
+    EXPECT_EQ(frame.m_watchdogStops, 0);
+}
+
+TEST(LinkWatchdog, ClosesTheLinkWhenNoStationIsLeft)
+{
+    auto drive = StartDrive(DriveConfig({1, 2}, 1205));
+    TestFrame frame;
+    Connect(frame, *drive, {1, 2});
+    frame.SetStatusPaneText(kPaneVersion, "1.101");
+    drive->SetSilent(kSimAllStations, true);
+    MessageRecorder messages;
+    CLinkWatchdog watchdog;
+
+    watchdog.Tick(frame);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{StationError(1), StationError(2)}));
+    EXPECT_EQ(frame.m_bConnected, 0);
+    EXPECT_TRUE(frame.m_Stations.empty());
+    EXPECT_TRUE(frame.m_StationVersions.empty());
+    EXPECT_EQ(frame.m_watchdogStops, 1);
+    ASSERT_NE(frame.m_pComm, nullptr) << "closed, not deleted";
+    EXPECT_FALSE(frame.m_pComm->IsOpen());
+    EXPECT_EQ(frame.GetStatusPaneText(kPaneVersion), LoadResString(61452));
+    EXPECT_EQ(frame.GetStatusPaneText(kPaneStation), LoadResString(61453));
+    EXPECT_EQ(frame.GetStatusPaneText(kPaneLink), LoadResString(61455));
+
+    // Not connected any more: a late tick does nothing.
+    messages.Clear();
+    drive->ClearFrameLog();
+    watchdog.Tick(frame);
+    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_EQ(drive->GetFrameCount(), 0u);
+}
+
+TEST(LinkWatchdog, ATickDuringAnOpenMessageDoesNotStartASecondPass)
+{
+    auto drive = StartDrive(DriveConfig({1, 2}, 1205));
+    drive->SetSilent(1, true);
+    TestFrame frame;
+    Connect(frame, *drive, {1, 2});
+    CLinkWatchdog watchdog;
+    int nested = 0;
+    // The timer keeps firing while the first message box is open.
+    MessageHandler previous = SetMessageHandler([&](const std::string&, unsigned) {
+        ++nested;
+        watchdog.Tick(frame);
+        return IDOK;
+    });
+    watchdog.Tick(frame);
+    SetMessageHandler(previous);
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(frame.m_Stations, std::vector<int>{2});
+    EXPECT_EQ(Requests(*drive), (std::vector<Bytes>{ReadRequest(1, kRegCommandWord), ReadRequest(2, kRegCommandWord)}));
+}
