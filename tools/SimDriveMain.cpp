@@ -5,6 +5,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
@@ -31,6 +32,7 @@ const char kUsage[] = "Usage: d390-simdrive [options]\n"
                       "                         codes above 0x1100000 are the S family, above 0x1110000 S-P\n"
                       "  --version N            register 13-01, software version x 1000 (default 1100)\n"
                       "  --stations LIST        station numbers, e.g. 1,3,5-7 (default 1)\n"
+                      "  --station N:CODE[:VER] one more station with a model (and version) of its own\n"
                       "  --data-dir DIR         folder of PARAM.DAT, PARAMS.DAT, PARAMSP.DAT\n"
                       "                         (default: this program's folder)\n"
                       "  --param-file PATH      definition file to use for every station instead\n"
@@ -172,6 +174,7 @@ int main(int argc, char** argv)
     unsigned long model = 1202;
     unsigned long version = 1100;
     std::vector<int> stations { 1 };
+    std::vector<SimStationConfig> ownStations;
     std::vector<int> silent;
     std::vector<int> corrupt;
     unsigned long delayMs = 0;
@@ -205,6 +208,22 @@ int main(int argc, char** argv)
         } else if (option == "--stations") {
             if (!value(&text) || !ParseStations(text, &stations) || stations[0] == kSimAllStations)
                 return Fail("--stations needs a list such as 1,3,5-7 (stations 1 to 247)");
+        } else if (option == "--station") {
+            unsigned long station = 0;
+            unsigned long code = 0;
+            unsigned long ownVersion = 0;
+            std::vector<std::string> parts;
+            if (value(&text)) {
+                std::stringstream in(text);
+                for (std::string part; std::getline(in, part, ':');)
+                    parts.push_back(part);
+            }
+            if (parts.size() < 2 || parts.size() > 3 || !ParseNumber(parts[0], &station) || station < 1 || station > 247
+                || !ParseNumber(parts[1], &code) || code > 0x7FFFFFFF
+                || (parts.size() == 3 && (!ParseNumber(parts[2], &ownVersion) || ownVersion > 0xFFFF)))
+                return Fail("--station needs STATION:MODEL or STATION:MODEL:VERSION, e.g. 4:0x11004B2:1093");
+            ownStations.push_back({ static_cast<int>(station), static_cast<std::uint32_t>(code),
+                parts.size() == 3 ? static_cast<int>(ownVersion) : -1 });
         } else if (option == "--data-dir") {
             if (!value(&config.dataDir))
                 return Fail("--data-dir needs a folder");
@@ -270,8 +289,17 @@ int main(int argc, char** argv)
     }
 
     config.stations.clear();
-    for (int station : stations)
-        config.stations.push_back({ station, static_cast<std::uint32_t>(model), static_cast<int>(version) });
+    for (int station : stations) {
+        const bool own = std::any_of(
+            ownStations.begin(), ownStations.end(), [&](const SimStationConfig& s) { return s.station == station; });
+        if (!own)
+            config.stations.push_back({ station, static_cast<std::uint32_t>(model), static_cast<int>(version) });
+    }
+    for (SimStationConfig station : ownStations) {
+        if (station.version < 0)
+            station.version = static_cast<int>(version);
+        config.stations.push_back(station);
+    }
 
     CSimulatedDrive drive(config);
     for (int station : silent)
@@ -304,10 +332,13 @@ int main(int argc, char** argv)
         std::cout << "tcp " << drive.GetModuleIp() << " " << drive.GetTcpPort() << std::endl;
     if (drive.GetUdpPort() >= 0)
         std::cout << "udp " << drive.GetModuleIp() << " " << drive.GetUdpPort() << std::endl;
-    const std::string definition = drive.GetDefinitionFile(stations[0]);
-    std::cerr << "d390-simdrive: model 0x" << std::hex << model << std::dec << ", version " << version << ", "
-              << (definition.empty() ? "no definition file (registers start at 0)" : "registers from " + definition)
-              << "\n";
+    for (const SimStationConfig& station : config.stations) {
+        const std::string definition = drive.GetDefinitionFile(station.station);
+        std::cerr << "d390-simdrive: station " << station.station << ", model 0x" << std::hex << station.modelCode
+                  << std::dec << ", version " << station.version << ", "
+                  << (definition.empty() ? "no definition file (registers start at 0)" : "registers from " + definition)
+                  << "\n";
+    }
 
     std::size_t shown = 0;
     for (;;) {

@@ -581,7 +581,7 @@ TEST(SimulatedDrive, ProgramPrintsItsDeviceAndServesTheChosenStations)
         ::dup2(null, 2);
         ::close(pipeFds[0]);
         ::execl(program.c_str(), program.c_str(), "--model", "0x1110191", "--version", "1130", "--stations", "2,5-6",
-            "--param-file", "/nonexistent/PARAM.DAT", static_cast<char*>(nullptr));
+            "--station", "9:1202:1000", "--param-file", "/nonexistent/PARAM.DAT", static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(pipeFds[1]);
@@ -599,6 +599,10 @@ TEST(SimulatedDrive, ProgramPrintsItsDeviceAndServesTheChosenStations)
         EXPECT_EQ(words[1], 1130);
         EXPECT_EQ(modbus_read_registers(client.ctx, kRegSeriesCode, 1, words), 1);
         EXPECT_EQ(words[0], kSeriesSP);
+        modbus_set_slave(client.ctx, 9);
+        EXPECT_EQ(modbus_read_registers(client.ctx, kRegCapacity, 2, words), 2);
+        EXPECT_EQ(words[0], 1202) << "a station with a model of its own";
+        EXPECT_EQ(words[1], 1000);
         modbus_set_slave(client.ctx, 3);
         modbus_set_response_timeout(client.ctx, 0, 300000);
         EXPECT_EQ(modbus_read_registers(client.ctx, kRegCapacity, 1, words), -1) << "station 3 is not served";
