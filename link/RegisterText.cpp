@@ -168,8 +168,3 @@ bool TextHasDecimalPoint(const std::string& text)
 {
     return Trimmed(text).find('.') != std::string::npos;
 }
-
-float DriveVersionFromRegister(uint16_t v)
-{
-    return static_cast<float>(v * 0.001);
-}

@@ -45,7 +45,3 @@ WordError ConvertTextToWord(char form, const std::string& text, uint16_t& word);
 // Whether text, once trimmed, carries a decimal point: the group-14 mode items
 // are written with decimals in pressure mode and without in percent mode.
 bool TextHasDecimalPoint(const std::string& text);
-
-// A drive software version as the program keeps it: register 13-01 x 0.001,
-// rounded to single precision.
-float DriveVersionFromRegister(uint16_t v);

@@ -87,3 +87,8 @@ void SetMainFrameState(CMainFrameState* state)
 {
     g_mainFrameState = state;
 }
+
+CD390DocData* CMainFrameState::GetActiveDocument()
+{
+    return nullptr;
+}

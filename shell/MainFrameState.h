@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class CD390DocData;
 class CSerialComm;
 
 enum StatusPane { kPaneFileName = 0, kPaneVersion = 1, kPaneStation = 2, kPaneModel = 3, kPaneLink = 4, kPaneCount = 5 };
@@ -52,6 +53,9 @@ public:
     virtual void StopBackgroundTransfers();
     // m_strProjectPath after its last '/'; empty when it has none.
     std::string GetProjectFileName() const;
+    // The document of the active project window, or nullptr: the group
+    // writers take the drive version from it.
+    virtual CD390DocData* GetActiveDocument();
 
     // Drive queries (shell/DriveQueries.cpp): each reads one register of one
     // station through m_pComm, returns 1 on success and 0 on failure, leaves

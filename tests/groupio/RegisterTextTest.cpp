@@ -4,6 +4,7 @@
 
 #include "link/ParamGroupTables.h"
 #include "link/RegisterText.h"
+#include "shell/DriveQueries.h"
 
 #include <gtest/gtest.h>
 
@@ -108,8 +109,8 @@ TEST(RegisterText, DriveVersionThresholdsPassAtTheirOwnValue)
     } cases[] = {{1130, 1.13f}, {1093, 1.093f}, {1060, 1.06f}, {1050, 1.05f}, {1040, 1.04f},
                  {1030, 1.03f}, {1400, 1.4f},  {1100, 1.1f},   {1120, 1.12f}, {400, 0.4f}};
     for (const auto& c : cases) {
-        EXPECT_GE(DriveVersionFromRegister(c.reg), c.threshold) << c.reg;
-        EXPECT_LT(DriveVersionFromRegister(static_cast<uint16_t>(c.reg - 1)), c.threshold) << c.reg;
+        EXPECT_GE(VersionFromRegister(c.reg), c.threshold) << c.reg;
+        EXPECT_LT(VersionFromRegister(static_cast<uint16_t>(c.reg - 1)), c.threshold) << c.reg;
     }
 }
 
@@ -292,11 +293,11 @@ TEST(ParamGroupTables, GatesFollowModelClassesAndFloatVersions)
         {1202, 2000, false, "old"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(GateHolds(rangeGate, {c.code, DriveVersionFromRegister(c.version)}), c.holds) << c.why;
+        EXPECT_EQ(GateHolds(rangeGate, {c.code, VersionFromRegister(c.version)}), c.holds) << c.why;
 
-    EXPECT_TRUE(InModels(Models::Restricted, {0x44E, DriveVersionFromRegister(1310)}));
-    EXPECT_FALSE(InModels(Models::Restricted, {0x44E, DriveVersionFromRegister(1311)}));
-    EXPECT_FALSE(InModels(Models::Restricted, {0x44F, DriveVersionFromRegister(1000)}));
+    EXPECT_TRUE(InModels(Models::Restricted, {0x44E, VersionFromRegister(1310)}));
+    EXPECT_FALSE(InModels(Models::Restricted, {0x44E, VersionFromRegister(1311)}));
+    EXPECT_FALSE(InModels(Models::Restricted, {0x44F, VersionFromRegister(1000)}));
     EXPECT_TRUE(InModels(Models::NotRangeA, {0x1110000, 1.0f}));
     EXPECT_TRUE(InModels(Models::BelowNew, {0x10FFFFF, 1.0f}));
     EXPECT_FALSE(InModels(Models::BelowNew, {0x1100000, 1.0f}));

@@ -1,0 +1,522 @@
+#include "link/ParamGroupIO.h"
+
+#include "document/D390DocData.h"
+#include "link/Crc16.h"
+#include "link/ParamGroupTables.h"
+#include "link/RegisterText.h"
+#include "link/SerialComm.h"
+#include "platform/ResourceModule.h"
+#include "shell/DriveQueries.h"
+#include "shell/MainFrameState.h"
+#include "shell/ModelTables.h"
+#include "shell/OwnTexts.h"
+
+#include <cstdio>
+#include <vector>
+
+CParamGroupIO* g_pParamGroupIO = nullptr;
+
+namespace {
+
+constexpr unsigned kStationNumId = 61480;
+constexpr unsigned kCommErrorId = 61479;
+constexpr unsigned kOrder0200Id = 61581;
+constexpr unsigned kSame0005TextId = 61532;
+constexpr unsigned kSame1000TextId = 61533;
+constexpr unsigned kSameValueId = 61585;
+
+constexpr uint8_t kReadFunction = 0x03;
+constexpr uint8_t kWriteFunction = 0x10;
+constexpr int kMaxReadWords = 23;  // group 10: a reply of 51 bytes
+constexpr int kMaxFrameWords = 45; // a request of 9 + 90 bytes fits the 100-byte buffer
+constexpr int kItems = 100;
+constexpr uint16_t kSeriesRegister = 0x252F;
+constexpr uint16_t kItem0021Register = 0x0015;
+
+// Group transfers go straight to the link, back to back, without the pause of
+// interactive requests.
+ErrType Exchange(CMainFrameState& frame, uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen)
+{
+    if (!frame.m_pComm)
+        return kErrComm;
+    return frame.m_pComm->CommandSend(tx, txLen, rx, rxLen);
+}
+
+// Function 03. On failure the bare link or refusal text is the last error.
+bool ReadRegisters(CMainFrameState& frame, uint8_t station, uint16_t reg, int count, uint16_t* words)
+{
+    uint8_t request[8] = {station, kReadFunction, static_cast<uint8_t>(reg >> 8), static_cast<uint8_t>(reg & 0xFF),
+                          0x00, static_cast<uint8_t>(count)};
+    AppendCrc16(request, 6);
+    uint8_t reply[5 + 2 * kMaxReadWords] = {};
+    ErrType result = Exchange(frame, request, sizeof request, reply, 5 + 2 * static_cast<size_t>(count));
+    if (result != kErrNone) {
+        frame.m_strLastError = GetErrTypeText(result);
+        return false;
+    }
+    if (reply[1] != kReadFunction) {
+        frame.m_strLastError = GetCommExceptionText(reply[2]);
+        return false;
+    }
+    for (int k = 0; k < count; ++k)
+        words[k] = static_cast<uint16_t>(reply[3 + 2 * k] << 8 | reply[4 + 2 * k]);
+    return true;
+}
+
+// Function 0x10 with words[0, count). On failure "Station Num <n>", the link or
+// refusal text and one blank are the last error.
+bool SendFrame(CMainFrameState& frame, uint8_t station, uint8_t group, uint8_t start, int count,
+               const uint16_t* words)
+{
+    uint8_t request[100] = {station, kWriteFunction, group, start, 0x00, static_cast<uint8_t>(count),
+                            static_cast<uint8_t>(2 * count)};
+    for (int k = 0; k < count; ++k) {
+        request[7 + 2 * k] = static_cast<uint8_t>(words[k] >> 8);
+        request[8 + 2 * k] = static_cast<uint8_t>(words[k] & 0xFF);
+    }
+    size_t length = AppendCrc16(request, 7 + 2 * static_cast<size_t>(count));
+    uint8_t reply[8] = {};
+    ErrType result = Exchange(frame, request, length, reply, sizeof reply);
+    if (result != kErrNone) {
+        frame.m_strLastError = FormatResString(kStationNumId, station) + GetErrTypeText(result) + " ";
+        return false;
+    }
+    if (reply[1] != kWriteFunction) {
+        frame.m_strLastError = FormatResString(kStationNumId, station) + GetCommExceptionText(reply[2]) + " ";
+        return false;
+    }
+    return true;
+}
+
+std::string ItemName(int group, int item)
+{
+    char name[8];
+    std::snprintf(name, sizeof name, "%02d-%02d", group % 100, item % 100);
+    return name;
+}
+
+// The letters that depend on the drive: 'p' on the unit mode of 14-20 (0 is
+// pressure, two decimals; any other value percent), 'f' on model and version.
+char ResolveForm(char form, const GateContext& context, int mode)
+{
+    if (form == 'p')
+        return mode == 0 ? '2' : 'd';
+    if (form == 'f')
+        return GateHolds(kGate1005Hundredths, context) ? '2' : '1';
+    return form;
+}
+
+// The capacity code shown for 13-00. A family read wrongly would show the
+// capacity of another model, so a failed series read fails the reader.
+bool ReadCapacityText(CMainFrameState& frame, uint8_t station, uint16_t modelNumber, std::string& text)
+{
+    uint16_t series = 0;
+    if (!ReadRegisters(frame, station, kSeriesRegister, 1, &series))
+        return false;
+    std::string capacity;
+    LookupModelByCode(static_cast<uint32_t>(ModelCodeFromSeries(series, modelNumber)), capacity);
+    text = capacity;
+    return true;
+}
+
+bool ReadGroupBlocks(int group, uint8_t station)
+{
+    CMainFrameState* frame = GetMainFrameState();
+    if (!frame)
+        return false;
+    CD390DocData* doc = g_pReadDoc;
+    if (!doc) {
+        frame->m_strLastError = GetErrTypeText(kErrComm);
+        return false;
+    }
+    const GateContext context{frame->m_nModelCode, doc->m_fDriveVersion};
+    int mode = frame->m_nPressureMode; // group 14 reads its own before any mode item
+    for (const RegisterBlock& block : ReaderBlocks(group)) {
+        if (!InScope(block.gate, context))
+            continue;
+        if (!TermsHold(block.gate, context)) {
+            if (block.gate.otherwise == Skipped::CopySet) {
+                for (int k = 0; k < block.count; ++k)
+                    if (ParamRec* param = doc->FindParam(group, block.start + k))
+                        param->m_strRead = param->m_strValue;
+            }
+            continue;
+        }
+        uint16_t words[kMaxReadWords] = {};
+        if (!ReadRegisters(*frame, station, static_cast<uint16_t>(group << 8 | block.start), block.count, words))
+            return false;
+        std::string capacity;
+        for (int k = 0; k < block.count; ++k)
+            if (BlockForm(block, k) == 'c' && !ReadCapacityText(*frame, station, words[k], capacity))
+                return false;
+        if (block.setsMode) {
+            mode = words[0];
+            frame->m_nPressureMode = mode;
+        }
+        for (int k = 0; k < block.count; ++k) {
+            const char form = ResolveForm(BlockForm(block, k), context, mode);
+            if (ParamRec* param = doc->FindParam(group, block.start + k))
+                param->m_strRead = form == 'c' ? capacity : FormatRegisterText(form, words[k]);
+        }
+    }
+    return true;
+}
+
+// One writer call: converts the texts of the frames it may send, all before
+// the first frame, then sends them.
+class GroupWriter {
+public:
+    GroupWriter(int group, CParamGroupIO::Values values, uint8_t station)
+        : m_frame(GetMainFrameState()), m_values(values), m_station(station), m_group(static_cast<uint8_t>(group))
+    {
+        if (m_frame) {
+            CD390DocData* doc = m_frame->GetActiveDocument();
+            m_context.code = static_cast<uint32_t>(m_frame->m_nModelCode);
+            m_context.version = doc ? doc->m_fDriveVersion : 0.0f;
+        }
+    }
+
+    // False when there is nowhere to report or nobody to write to.
+    bool Begin()
+    {
+        if (!m_frame)
+            return false;
+        if (m_station == 0)
+            return Fail(FormatOwnText(IDS_WRITE_NO_BROADCAST,
+                                      "Station 0 reaches every inverter at once: a parameter group is written to one "
+                                      "station at a time."));
+        return true;
+    }
+
+    const std::string& Text(int item) const
+    {
+        static const std::string empty;
+        return item >= 0 && static_cast<size_t>(item) < m_values.size() ? m_values[item] : empty;
+    }
+
+    // Converts the items of block into their words; false, with a message
+    // that names the item and its text, when one does not fit a register.
+    bool Prepare(const RegisterBlock& block)
+    {
+        for (int k = 0; k < block.count; ++k) {
+            const int item = block.start + k;
+            const std::string& text = Text(item);
+            const char letter = BlockForm(block, k);
+            const char form = ResolveForm(letter, m_context, m_mode);
+            if (letter == 'p' && TextHasDecimalPoint(text) != (form == '2')) {
+                if (form == '2')
+                    return Fail(FormatOwnText(IDS_WRITE_PRESSURE_FORM,
+                                              "Parameter %s: \"%s\" needs its decimals while 14-20 selects pressure. "
+                                              "Nothing was written to the inverter.",
+                                              ItemName(m_group, item).c_str(), text.c_str()));
+                return Fail(FormatOwnText(IDS_WRITE_PERCENT_FORM,
+                                          "Parameter %s: \"%s\" must be a whole number while 14-20 selects percent. "
+                                          "Nothing was written to the inverter.",
+                                          ItemName(m_group, item).c_str(), text.c_str()));
+            }
+            switch (ConvertTextToWord(form, text, m_words[item])) {
+            case WordError::None:
+                break;
+            case WordError::NotANumber:
+                return Fail(FormatOwnText(IDS_WRITE_VALUE_NOT_NUMBER,
+                                          "Parameter %s: \"%s\" is not a number. Nothing was written to the inverter.",
+                                          ItemName(m_group, item).c_str(), text.c_str()));
+            case WordError::OutOfRange:
+                return Fail(FormatOwnText(IDS_WRITE_VALUE_OUT_OF_RANGE,
+                                          "Parameter %s: %s does not fit the inverter's register (0 to 65535). "
+                                          "Nothing was written to the inverter.",
+                                          ItemName(m_group, item).c_str(), text.c_str()));
+            }
+        }
+        if (block.setsMode)
+            m_mode = m_words[block.start];
+        return true;
+    }
+
+    bool Send(const RegisterBlock& block)
+    {
+        return SendFrame(*m_frame, m_station, m_group, block.start, block.count, &m_words[block.start]);
+    }
+
+    bool Fail(const std::string& text)
+    {
+        m_frame->m_strLastError = text;
+        return false;
+    }
+
+    // The blocks of a table whose gates hold, checked, then sent in order.
+    bool WriteTable(std::span<const RegisterBlock> blocks)
+    {
+        std::vector<const RegisterBlock*> selected;
+        for (const RegisterBlock& block : blocks)
+            if (GateHolds(block.gate, m_context))
+                selected.push_back(&block);
+        for (const RegisterBlock* block : selected)
+            if (!Prepare(*block))
+                return false;
+        for (const RegisterBlock* block : selected)
+            if (!Send(*block))
+                return false;
+        return true;
+    }
+
+    bool Is(Models models) const { return InModels(models, m_context); }
+    bool Holds(const RegisterBlock& block) const { return GateHolds(block.gate, m_context); }
+    uint16_t Word(int item) const { return m_words[item]; }
+    CMainFrameState& Frame() { return *m_frame; }
+    uint8_t Station() const { return m_station; }
+
+private:
+    CMainFrameState* m_frame;
+    CParamGroupIO::Values m_values;
+    uint8_t m_station;
+    uint8_t m_group;
+    GateContext m_context;
+    int m_mode = -1;
+    uint16_t m_words[kItems] = {};
+};
+
+// The drive's current value of a V/F point, 01-04 to 01-09.
+int ReadVfPoint(CMainFrameState& frame, uint8_t station, int item, int& value)
+{
+    switch (item) {
+    case 4: return frame.ReadParam0104(station, value);
+    case 5: return frame.ReadParam0105(station, value);
+    case 6: return frame.ReadParam0106(station, value);
+    case 7: return frame.ReadParam0107(station, value);
+    case 8: return frame.ReadParam0108(station, value);
+    case 9: return frame.ReadParam0109(station, value);
+    default: return 0;
+    }
+}
+
+} // namespace
+
+CParamGroupIO::CParamGroupIO() = default;
+CParamGroupIO::~CParamGroupIO() = default;
+
+bool CParamGroupIO::ReadParamGroup(int group, uint8_t station)
+{
+    if (group < 0 || group > 14)
+        return false;
+    return ReadGroupBlocks(group, station);
+}
+
+bool CParamGroupIO::ReadParamGroup00(uint8_t station) { return ReadGroupBlocks(0, station); }
+bool CParamGroupIO::ReadParamGroup01(uint8_t station) { return ReadGroupBlocks(1, station); }
+bool CParamGroupIO::ReadParamGroup02(uint8_t station) { return ReadGroupBlocks(2, station); }
+bool CParamGroupIO::ReadParamGroup03(uint8_t station) { return ReadGroupBlocks(3, station); }
+bool CParamGroupIO::ReadParamGroup04(uint8_t station) { return ReadGroupBlocks(4, station); }
+bool CParamGroupIO::ReadParamGroup05(uint8_t station) { return ReadGroupBlocks(5, station); }
+bool CParamGroupIO::ReadParamGroup06(uint8_t station) { return ReadGroupBlocks(6, station); }
+bool CParamGroupIO::ReadParamGroup07(uint8_t station) { return ReadGroupBlocks(7, station); }
+bool CParamGroupIO::ReadParamGroup08(uint8_t station) { return ReadGroupBlocks(8, station); }
+bool CParamGroupIO::ReadParamGroup09(uint8_t station) { return ReadGroupBlocks(9, station); }
+bool CParamGroupIO::ReadParamGroup10(uint8_t station) { return ReadGroupBlocks(10, station); }
+bool CParamGroupIO::ReadParamGroup11(uint8_t station) { return ReadGroupBlocks(11, station); }
+bool CParamGroupIO::ReadParamGroup12(uint8_t station) { return ReadGroupBlocks(12, station); }
+bool CParamGroupIO::ReadParamGroup13(uint8_t station) { return ReadGroupBlocks(13, station); }
+bool CParamGroupIO::ReadParamGroup14(uint8_t station) { return ReadGroupBlocks(14, station); }
+
+bool CParamGroupIO::WriteParamGroup(int group, Values values, uint8_t station)
+{
+    switch (group) {
+    case 0: return WriteParamGroup00(values, station);
+    case 1: return WriteParamGroup01(values, station);
+    case 2: return WriteParamGroup02(values, station);
+    case 10: return WriteParamGroup10(values, station);
+    default:
+        if (group < 3 || group > 14)
+            return false;
+        GroupWriter writer(group, values, station);
+        return writer.Begin() && writer.WriteTable(WriterBlocks(group));
+    }
+}
+
+bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
+{
+    GroupWriter writer(0, values, station);
+    if (!writer.Begin())
+        return false;
+    if (writer.Text(5) == writer.Text(6))
+        return writer.Fail(LoadResString(kSame0005TextId));
+
+    const bool isNew = writer.Is(Models::New);
+    const bool write21 = isNew && writer.Holds(kW00Item21);
+    if ((isNew && !writer.Prepare(kW00Command)) || !writer.Prepare(kW00Head) || !writer.Prepare(kW00Main) ||
+        (write21 && !writer.Prepare(kW00Item21)))
+        return false;
+
+    CMainFrameState& frame = writer.Frame();
+    if (!frame.ReadParam0002(station))
+        return false; // the query has shown its message
+    if (frame.m_nParam0002 != 0) {
+        if (writer.Word(5) == writer.Word(6))
+            return writer.Fail(FormatResString(kSameValueId, "00-05", "00-06"));
+        if (!writer.Send(kW00Tail))
+            return false;
+    } else {
+        if (isNew) {
+            if (!writer.Send(kW00Command))
+                return false;
+            frame.m_nParam0002 = writer.Word(2);
+        }
+        if (!writer.Send(kW00Head))
+            return false;
+    }
+    frame.m_nParam0002 = writer.Word(2);
+    if (!writer.Send(kW00Main))
+        return false;
+    if (!isNew)
+        return true;
+
+    uint16_t drive21 = 0;
+    if (!ReadRegisters(frame, station, kItem0021Register, 1, &drive21))
+        return false;
+    if (!write21 || writer.Word(21) == drive21)
+        return true;
+    return writer.Send(kW00Item21);
+}
+
+bool CParamGroupIO::WriteParamGroup01(Values values, uint8_t station)
+{
+    GroupWriter writer(1, values, station);
+    if (!writer.Begin())
+        return false;
+    const bool isNew = writer.Is(Models::New);
+    const RegisterBlock& first = isNew ? kW01First[0] : writer.Is(Models::Restricted) ? kW01First[1] : kW01First[2];
+    const RegisterBlock& last = isNew ? kW01Last[0] : kW01Last[1];
+
+    struct Point {
+        VfStep step;
+        char forms[2];
+        RegisterBlock block;
+    };
+    std::vector<Point> points;
+    if (!writer.Prepare(first))
+        return false;
+    const bool withPoints = writer.Word(0) == kVfMode;
+    if (withPoints) {
+        if (!writer.Prepare(kW01VfStart))
+            return false;
+        points.reserve(VfSteps().size());
+        for (const VfStep& step : VfSteps()) {
+            Point& point = points.emplace_back(Point{step, {step.form, 0}, {}});
+            point.block = RegisterBlock{step.item, 1, {}, point.forms};
+            if (!writer.Prepare(point.block))
+                return false;
+        }
+    }
+    if (!writer.Prepare(last))
+        return false;
+
+    if (!writer.Send(first))
+        return false;
+    if (withPoints) {
+        if (!writer.Send(kW01VfStart))
+            return false;
+        // Each point is checked against what the drive holds now, the points
+        // written before it included.
+        for (const Point& point : points) {
+            CMainFrameState& frame = writer.Frame();
+            int upper = 0;
+            int lower = 0;
+            if (point.step.upperItem >= 0 && !ReadVfPoint(frame, station, point.step.upperItem, upper))
+                return writer.Fail(LoadResString(kCommErrorId));
+            if (point.step.lowerItem >= 0 && !ReadVfPoint(frame, station, point.step.lowerItem, lower))
+                return writer.Fail(LoadResString(kCommErrorId));
+            const int value = writer.Word(point.step.item);
+            if ((point.step.upperItem >= 0 && value > upper) || (point.step.lowerItem >= 0 && value < lower))
+                return writer.Fail(LoadResString(point.step.messageId));
+            if (!writer.Send(point.block))
+                return false;
+        }
+    }
+    return writer.Send(last);
+}
+
+bool CParamGroupIO::WriteParamGroup02(Values values, uint8_t station)
+{
+    GroupWriter writer(2, values, station);
+    if (!writer.Begin())
+        return false;
+    const bool restricted = writer.Is(Models::Restricted);
+    const bool isNew = writer.Is(Models::New);
+    const bool write04 = !restricted && writer.Holds(kW02Item04);
+    const bool writeNew = write04 && isNew;
+    static const RegisterBlock kItem01 = {0x01, 1, {}, "1"}; // checked even where it is not written
+
+    if (!writer.Prepare(kW02Base) || !writer.Prepare(kItem01) ||
+        !writer.Prepare(restricted ? kW02Restricted : kW02Rated) || (write04 && !writer.Prepare(kW02Item04)))
+        return false;
+    if (writeNew)
+        for (const RegisterBlock& block : kW02NewBlocks)
+            if (writer.Holds(block) && !writer.Prepare(block))
+                return false;
+
+    CMainFrameState& frame = writer.Frame();
+    int drive0201 = 0;
+    if (!frame.ReadParam0201(station, drive0201))
+        return writer.Fail(LoadResString(kCommErrorId));
+    if (!(writer.Word(0) < drive0201))
+        return writer.Fail(LoadResString(kOrder0200Id));
+    if (!writer.Send(kW02Base))
+        return false;
+    int drive0200 = 0;
+    if (!frame.ReadParam0200(station, drive0200))
+        return writer.Fail(LoadResString(kCommErrorId));
+    if (!(writer.Word(1) >= drive0200))
+        return writer.Fail(LoadResString(kOrder0200Id));
+    if (restricted)
+        return writer.Send(kW02Restricted);
+    if (!writer.Send(kW02Rated))
+        return false;
+    if (!write04)
+        return true;
+    if (!writer.Send(kW02Item04))
+        return false;
+    if (!writeNew)
+        return true;
+    for (const RegisterBlock& block : kW02NewBlocks)
+        if (writer.Holds(block) && !writer.Send(block))
+            return false;
+    return true;
+}
+
+bool CParamGroupIO::WriteParamGroup03(Values values, uint8_t station) { return WriteParamGroup(3, values, station); }
+bool CParamGroupIO::WriteParamGroup04(Values values, uint8_t station) { return WriteParamGroup(4, values, station); }
+bool CParamGroupIO::WriteParamGroup05(Values values, uint8_t station) { return WriteParamGroup(5, values, station); }
+bool CParamGroupIO::WriteParamGroup06(Values values, uint8_t station) { return WriteParamGroup(6, values, station); }
+bool CParamGroupIO::WriteParamGroup07(Values values, uint8_t station) { return WriteParamGroup(7, values, station); }
+bool CParamGroupIO::WriteParamGroup08(Values values, uint8_t station) { return WriteParamGroup(8, values, station); }
+bool CParamGroupIO::WriteParamGroup09(Values values, uint8_t station) { return WriteParamGroup(9, values, station); }
+bool CParamGroupIO::WriteParamGroup11(Values values, uint8_t station) { return WriteParamGroup(11, values, station); }
+bool CParamGroupIO::WriteParamGroup12(Values values, uint8_t station) { return WriteParamGroup(12, values, station); }
+bool CParamGroupIO::WriteParamGroup13(Values values, uint8_t station) { return WriteParamGroup(13, values, station); }
+bool CParamGroupIO::WriteParamGroup14(Values values, uint8_t station) { return WriteParamGroup(14, values, station); }
+
+bool CParamGroupIO::WriteParamGroup10(Values values, uint8_t station)
+{
+    GroupWriter writer(10, values, station);
+    if (!writer.Begin())
+        return false;
+    if (writer.Text(0) == writer.Text(1))
+        return writer.Fail(LoadResString(kSame1000TextId));
+    return writer.WriteTable(WriterBlocks(10));
+}
+
+bool CParamGroupIO::WriteParamGroup13Ex(Values values, uint8_t station)
+{
+    GroupWriter writer(13, values, station);
+    return writer.Begin() && writer.WriteTable(WriterBlocks13Ex());
+}
+
+bool CParamGroupIO::WriteParamRegister(const uint16_t* words, uint8_t station, uint8_t group, uint8_t start, int count)
+{
+    GroupWriter writer(group, {}, station);
+    if (!writer.Begin())
+        return false;
+    if (!words || count < 1 || count > kMaxFrameWords)
+        return writer.Fail(LoadResString(kCommErrorId));
+    return SendFrame(writer.Frame(), station, group, start, count, words + start);
+}

@@ -1,0 +1,81 @@
+#pragma once
+// Moves one parameter group of one station between a drive and a project
+// document. The readers store what they read as the records' read texts in
+// g_pReadDoc; the writers send value texts indexed by item number. Block
+// layouts, gates and forms are the tables of link/ParamGroupTables.h.
+//
+// Failures leave their text in the main frame state's m_strLastError and give
+// false; the caller that runs the batch shows it. Readers store the bare link
+// or refusal text, writers "Station Num <n>" + text + one blank, or the
+// message of a check.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+// Messages of the writers' own value checks (looked up like every other text;
+// the English fallbacks stand in ParamGroupIO.cpp).
+enum : unsigned {
+    IDS_WRITE_VALUE_NOT_NUMBER = 61770,   // "%s" item, "%s" text
+    IDS_WRITE_VALUE_OUT_OF_RANGE = 61771, // "%s" item, "%s" text
+    IDS_WRITE_PRESSURE_FORM = 61772,      // "%s" item, "%s" text: 14-20 selects pressure
+    IDS_WRITE_PERCENT_FORM = 61773,       // "%s" item, "%s" text: 14-20 selects percent
+    IDS_WRITE_NO_BROADCAST = 61774,       // a group written to station 0
+};
+
+class CParamGroupIO {
+public:
+    // Value texts of one group, entry k being item GG-k. Entries beyond the
+    // end read as empty texts.
+    using Values = std::span<const std::string>;
+
+    CParamGroupIO();
+    virtual ~CParamGroupIO();
+
+    bool ReadParamGroup00(uint8_t station);
+    bool ReadParamGroup01(uint8_t station);
+    bool ReadParamGroup02(uint8_t station);
+    bool ReadParamGroup03(uint8_t station);
+    bool ReadParamGroup04(uint8_t station);
+    bool ReadParamGroup05(uint8_t station);
+    bool ReadParamGroup06(uint8_t station);
+    bool ReadParamGroup07(uint8_t station);
+    bool ReadParamGroup08(uint8_t station);
+    bool ReadParamGroup09(uint8_t station);
+    bool ReadParamGroup10(uint8_t station);
+    bool ReadParamGroup11(uint8_t station);
+    bool ReadParamGroup12(uint8_t station);
+    bool ReadParamGroup13(uint8_t station);
+    // Also sets the main frame state's m_nPressureMode from 14-20.
+    bool ReadParamGroup14(uint8_t station);
+    // The reader of group 0 to 14; false for any other group.
+    bool ReadParamGroup(int group, uint8_t station);
+
+    bool WriteParamGroup00(Values values, uint8_t station);
+    bool WriteParamGroup01(Values values, uint8_t station);
+    bool WriteParamGroup02(Values values, uint8_t station);
+    bool WriteParamGroup03(Values values, uint8_t station);
+    bool WriteParamGroup04(Values values, uint8_t station);
+    bool WriteParamGroup05(Values values, uint8_t station);
+    bool WriteParamGroup06(Values values, uint8_t station);
+    bool WriteParamGroup07(Values values, uint8_t station);
+    bool WriteParamGroup08(Values values, uint8_t station);
+    bool WriteParamGroup09(Values values, uint8_t station);
+    bool WriteParamGroup10(Values values, uint8_t station);
+    bool WriteParamGroup11(Values values, uint8_t station);
+    bool WriteParamGroup12(Values values, uint8_t station);
+    // Write-all's group 13 (13-03 to 13-06).
+    bool WriteParamGroup13(Values values, uint8_t station);
+    // The editor's group 13: also 13-08.
+    bool WriteParamGroup13Ex(Values values, uint8_t station);
+    bool WriteParamGroup14(Values values, uint8_t station);
+    // The writer of group 0 to 14 (13: write-all's); false for any other group.
+    bool WriteParamGroup(int group, Values values, uint8_t station);
+
+    // One function-0x10 frame: registers group x 256 + start onward, count of
+    // them (1 to 45), the words taken from words[start] on. Never to station 0.
+    bool WriteParamRegister(const uint16_t* words, uint8_t station, uint8_t group, uint8_t start, int count);
+};
+
+// The one object of the process; the main frame creates it.
+extern CParamGroupIO* g_pParamGroupIO;
