@@ -182,9 +182,7 @@ public:
         if (!m_frame)
             return false;
         if (m_station == 0)
-            return Fail(FormatOwnText(IDS_WRITE_NO_BROADCAST,
-                                      "Station 0 reaches every inverter at once: a parameter group is written to one "
-                                      "station at a time."));
+            return Fail(WriteCheckText(IDS_WRITE_NO_BROADCAST));
         return true;
     }
 
@@ -204,28 +202,16 @@ public:
             const char letter = BlockForm(block, k);
             const char form = ResolveForm(letter, m_context, m_mode);
             if (letter == 'p' && TextHasDecimalPoint(text) != (form == '2')) {
-                if (form == '2')
-                    return Fail(FormatOwnText(IDS_WRITE_PRESSURE_FORM,
-                                              "Parameter %s: \"%s\" needs its decimals while 14-20 selects pressure. "
-                                              "Nothing was written to the inverter.",
-                                              ItemName(m_group, item).c_str(), text.c_str()));
-                return Fail(FormatOwnText(IDS_WRITE_PERCENT_FORM,
-                                          "Parameter %s: \"%s\" must be a whole number while 14-20 selects percent. "
-                                          "Nothing was written to the inverter.",
-                                          ItemName(m_group, item).c_str(), text.c_str()));
+                return Fail(WriteCheckText(form == '2' ? IDS_WRITE_PRESSURE_FORM : IDS_WRITE_PERCENT_FORM,
+                                           ItemName(m_group, item), text));
             }
             switch (ConvertTextToWord(form, text, m_words[item])) {
             case WordError::None:
                 break;
             case WordError::NotANumber:
-                return Fail(FormatOwnText(IDS_WRITE_VALUE_NOT_NUMBER,
-                                          "Parameter %s: \"%s\" is not a number. Nothing was written to the inverter.",
-                                          ItemName(m_group, item).c_str(), text.c_str()));
+                return Fail(WriteCheckText(IDS_WRITE_VALUE_NOT_NUMBER, ItemName(m_group, item), text));
             case WordError::OutOfRange:
-                return Fail(FormatOwnText(IDS_WRITE_VALUE_OUT_OF_RANGE,
-                                          "Parameter %s: %s does not fit the inverter's register (0 to 65535). "
-                                          "Nothing was written to the inverter.",
-                                          ItemName(m_group, item).c_str(), text.c_str()));
+                return Fail(WriteCheckText(IDS_WRITE_VALUE_OUT_OF_RANGE, ItemName(m_group, item), text));
             }
         }
         if (block.setsMode)
@@ -291,6 +277,32 @@ int ReadVfPoint(CMainFrameState& frame, uint8_t station, int item, int& value)
 }
 
 } // namespace
+
+std::string WriteCheckText(unsigned id, const std::string& item, const std::string& text)
+{
+    const char* fallback = "";
+    switch (id) {
+    case IDS_WRITE_VALUE_NOT_NUMBER:
+        fallback = "Parameter %s: \"%s\" is not a number. Nothing was written to the inverter.";
+        break;
+    case IDS_WRITE_VALUE_OUT_OF_RANGE:
+        fallback = "Parameter %s: \"%s\" does not fit the inverter's register (0 to 65535). Nothing was written to "
+                   "the inverter.";
+        break;
+    case IDS_WRITE_PRESSURE_FORM:
+        fallback = "Parameter %s: \"%s\" needs its decimals while 14-20 selects pressure. Nothing was written to "
+                   "the inverter.";
+        break;
+    case IDS_WRITE_PERCENT_FORM:
+        fallback = "Parameter %s: \"%s\" must be a whole number while 14-20 selects percent. Nothing was written "
+                   "to the inverter.";
+        break;
+    case IDS_WRITE_NO_BROADCAST:
+        return FormatOwnText(id, "Station 0 reaches every inverter at once: a parameter group is written to one "
+                                 "station at a time.");
+    }
+    return FormatOwnText(id, fallback, item.c_str(), text.c_str());
+}
 
 CParamGroupIO::CParamGroupIO() = default;
 CParamGroupIO::~CParamGroupIO() = default;

@@ -23,6 +23,9 @@ enum : unsigned {
     IDS_WRITE_NO_BROADCAST = 61774,       // a group written to station 0
 };
 
+// The text of one of these messages; item and text fill its two "%s".
+std::string WriteCheckText(unsigned id, const std::string& item = {}, const std::string& text = {});
+
 class CParamGroupIO {
 public:
     // Value texts of one group, entry k being item GG-k. Entries beyond the
