@@ -58,6 +58,7 @@ const char kUsage[] = "Usage: d390-simdrive [options]\n"
                       "  --reply-length N       replies are cut to N bytes\n"
                       "  --password N           a parameter password N is active (13-07 reads 2)\n"
                       "  --running              the drives run (status word bit 0)\n"
+                      "  --fault CODE           the drives report fault CODE (0x2521, status word bit 3)\n"
                       "  --exception REG:CODE   answer every request touching REG (GG-NN or 0x hex) with CODE\n"
                       "\n"
                       "  --verbose              print every request and reply on standard error\n"
@@ -182,6 +183,7 @@ int main(int argc, char** argv)
     unsigned long replyLength = 0;
     long password = -1;
     bool running = false;
+    unsigned long fault = 0;
     bool verbose = false;
     std::vector<std::pair<std::uint16_t, std::uint8_t>> exceptions;
     config.dataDir = ExecutableFolder();
@@ -272,6 +274,9 @@ int main(int argc, char** argv)
             password = static_cast<long>(number);
         } else if (option == "--running") {
             running = true;
+        } else if (option == "--fault") {
+            if (!value(&text) || !ParseNumber(text, &fault) || fault == 0 || fault > 0xFFFF)
+                return Fail("--fault needs a fault code, e.g. 19");
         } else if (option == "--exception") {
             std::uint16_t reg = 0;
             if (!value(&text))
@@ -312,6 +317,8 @@ int main(int argc, char** argv)
     if (password >= 0)
         drive.SetPassword(kSimAllStations, static_cast<std::uint16_t>(password));
     drive.SetRunning(kSimAllStations, running);
+    if (fault != 0)
+        drive.SetFault(kSimAllStations, static_cast<std::uint16_t>(fault));
     for (const auto& [reg, code] : exceptions)
         drive.ForceException(kSimAllStations, reg, code);
 

@@ -241,6 +241,8 @@ std::map<std::uint16_t, std::uint16_t> BuiltInRegisters(std::uint32_t modelCode,
     std::uint16_t modelNumber = 0;
     SplitModelCode(modelCode, &series, &modelNumber);
     words[kRegSeriesCode] = series;
+    // Rectified mains of the model's class: the 400 V models are numbered 401 to 415.
+    words[kRegDcVoltage] = modelNumber >= 400 && modelNumber < 1000 ? 537 : 311;
     words[kRegCapacity] = modelNumber;
     words[kRegVersion] = static_cast<std::uint16_t>(version);
     words[kRegPassword] = 0;

@@ -17,6 +17,7 @@ constexpr std::uint16_t kRegTerminalWord = 0x2522;
 constexpr std::uint16_t kRegMonitorFirst = 0x2523;
 constexpr std::uint16_t kRegSetFrequency = 0x2523;
 constexpr std::uint16_t kRegOutputFrequency = 0x2524;
+constexpr std::uint16_t kRegDcVoltage = 0x2526;
 constexpr std::uint16_t kRegSeriesCode = 0x252F;
 // Last register of the monitor block (16 registers from 0x2523).
 constexpr std::uint16_t kRegMonitorLast = 0x2532;
@@ -83,8 +84,8 @@ bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::ui
 // The registers every drive of the model has besides its definition file's:
 // every block the program reads or writes, the password, command, frequency,
 // status and monitor words and the series code; group 14 only for the
-// extended models. All start at 0 except the status word (ready), 13-00,
-// 13-01 and the series code.
+// extended models. All start at 0 except the status word (ready), the DC bus
+// voltage of the model's class, 13-00, 13-01 and the series code.
 std::map<std::uint16_t, std::uint16_t> BuiltInRegisters(std::uint32_t modelCode, int version);
 
 } // namespace SimDrive

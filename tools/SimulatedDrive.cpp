@@ -490,6 +490,15 @@ void CSimulatedDrive::SetRunning(int station, bool running)
     });
 }
 
+void CSimulatedDrive::SetFault(int station, std::uint16_t code)
+{
+    ForEachStation(station, [&](Station& s) {
+        s.regs[kRegFaultCode] = code;
+        std::uint16_t& status = s.regs[kRegStatusWord];
+        status = code != 0 ? (status | kStatusFault) : (status & ~kStatusFault);
+    });
+}
+
 void CSimulatedDrive::SetSearchReplyLength(std::size_t length)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -134,6 +134,9 @@ public:
 
     // Bit 0 of the status word.
     void SetRunning(int station, bool running);
+    // A fault: its code in 0x2521 and bit 3 of the status word (0 clears);
+    // the fault-reset bit of the command word clears it too.
+    void SetFault(int station, std::uint16_t code);
 
     // Adapter datagrams: replies to search requests are cut to this length
     // (0: the full reply); the adapter can ignore searches or refuse new addresses.
