@@ -612,12 +612,21 @@ int DecimalsOf(const std::string& text)
 // The first "MIN~MAX" of a remark bounds a value text of as many decimals.
 std::string RemarkRangeProblem(const std::string& remark, const std::string& text)
 {
+    // The same few remarks come back for every model: search each once.
     static const std::regex pattern(R"((-?[0-9]+(?:\.[0-9]+)?)\s*~\s*(-?[0-9]+(?:\.[0-9]+)?))");
-    std::smatch match;
-    if (!std::regex_search(remark, match, pattern))
+    static std::map<std::string, std::pair<std::string, std::string>> ranges;
+    auto found = ranges.find(remark);
+    if (found == ranges.end()) {
+        std::smatch match;
+        std::pair<std::string, std::string> range;
+        if (std::regex_search(remark, match, pattern))
+            range = {match[1].str(), match[2].str()};
+        found = ranges.emplace(remark, range).first;
+    }
+    const std::string& low = found->second.first;
+    const std::string& high = found->second.second;
+    if (low.empty())
         return std::string();
-    const std::string low = match[1].str();
-    const std::string high = match[2].str();
     const int decimals = DecimalsOf(text);
     if (DecimalsOf(low) != decimals || DecimalsOf(high) != decimals || !AllOf(text, "0123456789."))
         return std::string();
@@ -674,6 +683,44 @@ void Add(std::vector<std::string>& problems, const std::string& where, const std
         problems.push_back(where + ": " + problem);
 }
 
+// A drive fresh from the factory holds the definition file's factory values
+// (the simulated drive starts so). The group writers check a project's motor
+// currents and V/F points against what the drive holds at each step; every
+// model's new project must pass them, also with the user-defined curve.
+std::vector<std::string> FreshDriveWriteProblems(const ParamTable& project, const ParamTable& fileValues)
+{
+    std::vector<std::string> problems;
+    // The drive powers up with the factory defaults; the project sends its set values.
+    auto drivesWord = [&fileValues](int group, int item, double scale) {
+        return std::lround(Value(fileValues, group, item, true) * scale);
+    };
+    auto projectsWord = [&project](int group, int item, double scale) {
+        return std::lround(Value(project, group, item, false) * scale);
+    };
+    if (!Has(project, 2, 0) || !Has(fileValues, 2, 1) || !Has(project, 1, 4))
+        return problems;
+    if (!(projectsWord(2, 0, 10) < drivesWord(2, 1, 10)))
+        problems.push_back("02-00 is not below a fresh drive's 02-01: the group-02 write is refused");
+
+    // V/F points 01-04 to 01-09 written one by one, hundredths and tenths.
+    std::map<int, long> drive;
+    for (int item = 4; item <= 9; ++item)
+        drive[item] = drivesWord(1, item, item % 2 ? 10 : 100);
+    auto fresh = [&](int item) { return projectsWord(1, item, item % 2 ? 10 : 100); };
+    auto check = [&](int item, bool ok) {
+        if (!ok)
+            problems.push_back(Code(1, item) + " is refused by the V/F order check of a fresh drive");
+        drive[item] = fresh(item);
+    };
+    check(4, fresh(4) >= drive[6]);
+    check(5, fresh(5) >= drive[7]);
+    check(6, drive[8] <= fresh(6) && fresh(6) <= drive[4]);
+    check(7, drive[9] <= fresh(7) && fresh(7) <= drive[5]);
+    check(8, fresh(8) <= drive[6]);
+    check(9, fresh(9) <= drive[7]);
+    return problems;
+}
+
 } // namespace
 
 const char* DefinitionFileOf(Family family)
@@ -719,7 +766,7 @@ bool IsExpectedItem(Family family, int group, int item)
     return false;
 }
 
-std::vector<std::string> DefinitionTextProblems(Family family, const std::string& text)
+std::vector<std::string> DefinitionTextProblems(Family family, const std::string& text, ParamTable* table)
 {
     std::vector<std::string> problems;
     ParamTable params;
@@ -785,6 +832,8 @@ std::vector<std::string> DefinitionTextProblems(Family family, const std::string
         }
     std::vector<std::string> more = ValueProblems(family, params, 0);
     problems.insert(problems.end(), more.begin(), more.end());
+    if (table)
+        *table = params;
     return problems;
 }
 
@@ -932,12 +981,13 @@ std::vector<std::string> ProgramFolderProblems(const std::string& folder)
     std::vector<std::string> problems;
     std::string text;
 
+    std::map<Family, ParamTable> fileValues;
     for (Family family : {Family::Plain, Family::S, Family::SP}) {
         const std::string name = DefinitionFileOf(family);
         if (!ReadFile(folder + name, text))
             problems.push_back(name + ": cannot be read");
         else
-            Add(problems, name, DefinitionTextProblems(family, text));
+            Add(problems, name, DefinitionTextProblems(family, text, &fileValues[family]));
     }
     if (!ReadFile(folder + "IntialParam.DAT", text))
         problems.push_back("IntialParam.DAT: cannot be read");
@@ -990,6 +1040,7 @@ std::vector<std::string> ProgramFolderProblems(const std::string& folder)
                     problems.push_back(where + ": record " + Code(key.first, key.second) + " is labelled \"" +
                                        values.label + "\"");
             Add(problems, where, ValueProblems(family, params, code));
+            Add(problems, where, FreshDriveWriteProblems(params, fileValues[family]));
             if (Has(params, 13, 0) && (params[{13, 0}].value != model.capacity || params[{13, 0}].factory != model.capacity))
                 problems.push_back(where + ": 13-00 is not the capacity code " + model.capacity);
 

@@ -31,7 +31,8 @@ using ParamTable = std::map<std::pair<int, int>, ParamValues>;
 // Problems of the raw text of a definition file: line grammar, group order,
 // items strictly rising within their group, the defined set, the value forms
 // and the rules that tie parameters together. Empty when the file is sound.
-std::vector<std::string> DefinitionTextProblems(Family family, const std::string& text);
+// table, when given, receives the parameters read.
+std::vector<std::string> DefinitionTextProblems(Family family, const std::string& text, ParamTable* table = nullptr);
 
 // Value forms, ranges and ties of a parameter table; with a model code above 0
 // also the limits that follow that model (voltage class, motor size). The

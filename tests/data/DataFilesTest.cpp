@@ -142,9 +142,9 @@ struct BrokenFile {
     const char* expected; // a problem text contains this
 };
 
-TEST(DataFiles, ChecksCatchBrokenFiles)
+const std::vector<BrokenFile>& BrokenFiles()
 {
-    const BrokenFile cases[] = {
+    static const std::vector<BrokenFile> cases = {
         {"PARAMS.DAT", Duplicate("03-07 "), "03-07 is not above the item before it"},
         {"PARAM.DAT", SwapWithNext("05-01 "), "05-01 is not above the item before it"},
         {"PARAMSP.DAT", Remove("04-19 "), "04-19 is missing"},
@@ -166,25 +166,36 @@ TEST(DataFiles, ChecksCatchBrokenFiles)
         {"IntialParam.DAT", InitialValue("02-05", 18, "30.0"), "D390-415-SHxx-xP at 50 Hz: 02-05 set value \"30.0\""},
         {"IntialParam.DAT", InitialValue("07-07", 0, "50"), "D390-1P2-SHxx at 50 Hz: 07-07 set value \"50\" lies outside 0 to 20"},
         {"IntialParam.DAT", Remove("03-20:"), "row 15: key is not 03-20"},
+        {"PARAMS.DAT", Replace("02-01 ", "@32.0$", "@5.0$"), "D390-210-SHxx at 50 Hz: 02-00 is not below a fresh drive's 02-01"},
+        {"PARAMSP.DAT", Replace("01-07 ", "@8.0$", "@9.0$"), "D390-205-SHxx-xP at 60 Hz: 01-05 is refused by the V/F order check"},
         {"D390MOTORPARAM.DAT", Replace("02-03 ", "rated speed", "speed"), "motor list text of 02-03 is not the parameter's name"},
     };
-    const std::string source = TestProgramFolder();
-    for (const BrokenFile& broken : cases) {
-        SCOPED_TRACE(std::string(broken.file) + ": expecting " + broken.expected);
-        const std::string folder = MakeTempFolder();
-        for (const char* name : kDataFiles) {
-            std::string text = ReadAll(source + name);
-            if (name == std::string(broken.file)) {
-                std::vector<std::string> lines = Lines(text);
-                broken.edit(lines);
-                text = Unlines(lines);
-            }
-            std::ofstream(folder + name, std::ios::binary) << text;
-        }
-        std::vector<std::string> problems = ProgramFolderProblems(folder);
-        bool found = false;
-        for (const std::string& problem : problems)
-            found = found || problem.find(broken.expected) != std::string::npos;
-        EXPECT_TRUE(found) << "problems found:\n" << Joined(problems);
-    }
+    return cases;
 }
+
+// Each broken program folder is a test of its own: they run side by side.
+class BrokenDataFile : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(BrokenDataFile, IsCaught)
+{
+    const BrokenFile& broken = BrokenFiles()[GetParam()];
+    SCOPED_TRACE(std::string(broken.file) + ": expecting " + broken.expected);
+    const std::string source = TestProgramFolder();
+    const std::string folder = MakeTempFolder();
+    for (const char* name : kDataFiles) {
+        std::string text = ReadAll(source + name);
+        if (name == std::string(broken.file)) {
+            std::vector<std::string> lines = Lines(text);
+            broken.edit(lines);
+            text = Unlines(lines);
+        }
+        std::ofstream(folder + name, std::ios::binary) << text;
+    }
+    std::vector<std::string> problems = ProgramFolderProblems(folder);
+    bool found = false;
+    for (const std::string& problem : problems)
+        found = found || problem.find(broken.expected) != std::string::npos;
+    EXPECT_TRUE(found) << "problems found:\n" << Joined(problems);
+}
+
+INSTANTIATE_TEST_SUITE_P(DataFiles, BrokenDataFile, ::testing::Range<size_t>(0, BrokenFiles().size()));
