@@ -1,27 +1,345 @@
 #include "shell/D390App.h"
 
+#include "document/ModelSelectDlg.h"
+#include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "platform/WxMessageBox.h"
+#include "shell/AboutDlg.h"
+#include "shell/CommSettings.h"
+#include "shell/CommandIds.h"
+#include "shell/HandOverFile.h"
+#include "shell/MainFrame.h"
+#include "shell/ModelTables.h"
+#include "shell/ProjectTemplate.h"
+#include "shell/RecentFileList.h"
+#include "view/D390View.h"
 
-#include <wx/frame.h>
+
+#include <wx/docview.h>
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+#include <wx/utils.h>
+
+namespace {
+
+constexpr unsigned IDS_NEW_PROJECT = 61458;
+constexpr unsigned IDS_FILE_MODIFIED = 61536;
+constexpr unsigned IDS_AUTO_REFRESH_RUNNING = 61576;
+constexpr int kRecentProjects = 8;
+constexpr int kStdRecentFiles = 4;
+constexpr int kRecentDisplayLength = 30;
+
+std::string Trim(const std::string& text)
+{
+    std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// The first row of the model table whose name is name, as the model dialog
+// offers it; false when no row bears it.
+bool FindModelCode(const std::string& name, int& code)
+{
+    for (const ModelCodeEntry& entry : ModelCodeTable()) {
+        std::string capacity;
+        if (LookupModelByCode(entry.code, capacity) == name) {
+            code = static_cast<int>(entry.code);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The profile file in the user's configuration folder ($XDG_CONFIG_HOME, else
+// ~/.config), made when missing.
+std::string ProfilePath()
+{
+    wxString folder;
+    if (!wxGetEnv("XDG_CONFIG_HOME", &folder) || folder.empty())
+        folder = wxFileName::GetHomeDir() + "/.config";
+    folder += "/d390";
+    wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    return (folder + "/d390.conf").utf8_string();
+}
+
+std::string WithoutDdeSuffix(std::string path)
+{
+    const std::string suffix = "/dde";
+    if (path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0)
+        path.erase(path.size() - suffix.size());
+    return path;
+}
+
+} // namespace
+
+CD390App::CD390App() = default;
+
+CD390App::~CD390App() = default;
 
 bool CD390App::OnInit()
 {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i)
+        args.push_back(argv[i].utf8_string());
     // Without the resource module there are no texts to show: end quietly.
-    if (!LoadResourceModule(ExecutableFolder()))
+    if (!LoadResourceDll(ExecutableFolder()))
         return false;
-    SetResLanguage(LanguageFromEnvironment());
     InstallWxMessageHandler();
-    SetAppDisplayName("D390");
-
-    auto* frame = new wxFrame(nullptr, wxID_ANY, "D390");
-    frame->Maximize();
-    frame->Show();
-    return true;
+    return InitInstance(args, ExecutableFolder());
 }
 
 int CD390App::OnExit()
 {
+    ExitInstance();
+    delete m_pDocManager;
+    m_pDocManager = nullptr;
+    UnloadResourceModule();
     return wxApp::OnExit();
+}
+
+bool CD390App::LoadResourceDll(const std::string& programFolder)
+{
+    if (!LoadResourceModule(programFolder))
+        return false;
+    SetResLanguage(LanguageFromEnvironment());
+    return true;
+}
+
+bool CD390App::InitInstance(const std::vector<std::string>& args, const std::string& programFolder)
+{
+    // The profile: a file in the user's configuration folder.
+    SetVendorName("Local AppWizard-Generated Applications");
+    SetAppName("d390");
+    SetAppDisplayName("D390");
+    m_pConfig = new wxFileConfig("d390", wxEmptyString, wxString::FromUTF8(ProfilePath()), wxEmptyString,
+                                 wxCONFIG_USE_LOCAL_FILE);
+    m_pStdRecentFileList = std::make_unique<CRecentFileList>(0, "Recent File List", "File%d", kStdRecentFiles,
+                                                             kRecentDisplayLength);
+    m_pRecentFileList = std::make_unique<CRecentFileList>(0, "My Recent File List", "MyFile%d", kRecentProjects,
+                                                          kRecentDisplayLength);
+    ReadRecentLists();
+
+    if (!LoadResourceDll(programFolder))
+        return false;
+
+    m_pDocManager = new wxDocManager;
+    m_pDocTemplate = CreateProjectTemplate(m_pDocManager);
+
+    m_pMainFrame = new CMainFrame(m_pDocManager, "D390");
+    SetTopWindow(m_pMainFrame);
+    m_pMainFrame->m_strProgramFolder = programFolder;
+    g_strAppFolder = programFolder;
+    m_pMainFrame->AttachApp(this);
+
+    std::string path = args.size() > 1 ? WithoutDdeSuffix(args[1]) : std::string();
+    if (!path.empty() && !OpenDocumentFile(path))
+        return false;
+
+    m_pMainFrame->Show();
+    m_pMainFrame->Maximize();
+
+    RunHandOverJob();
+    LoadCommSettings();
+    return true;
+}
+
+int CD390App::ExitInstance()
+{
+    WriteRecentLists();
+    delete m_pConfig;
+    m_pConfig = nullptr;
+    return 0;
+}
+
+void CD390App::ReadRecentLists()
+{
+    auto read = [this](const std::string& section, const std::string& key) {
+        wxString value;
+        m_pConfig->Read(wxString::FromUTF8("/" + section + "/" + key), &value);
+        return value.utf8_string();
+    };
+    m_pStdRecentFileList->ReadList(read);
+    m_pRecentFileList->ReadList(read);
+}
+
+void CD390App::WriteRecentLists()
+{
+    if (!m_pConfig || !m_pRecentFileList)
+        return;
+    auto write = [this](const std::string& section, const std::string& key, const std::string& value) {
+        wxString entry = wxString::FromUTF8("/" + section + "/" + key);
+        if (value.empty())
+            m_pConfig->DeleteEntry(entry, false);
+        else
+            m_pConfig->Write(entry, wxString::FromUTF8(value));
+    };
+    m_pStdRecentFileList->WriteList(write);
+    m_pRecentFileList->WriteList(write);
+    m_pConfig->Flush();
+}
+
+void CD390App::AddToRecentFileList(const std::string& path)
+{
+    if (!m_pRecentFileList)
+        return;
+    m_pRecentFileList->Add(path);
+    m_pStdRecentFileList->Add(path);
+    if (m_pMainFrame)
+        m_pMainFrame->UpdateRecentFileMenus();
+}
+
+wxDocument* CD390App::OpenDocumentFile(const std::string& path)
+{
+    if (!m_pDocTemplate)
+        return nullptr;
+    wxDocument* previous = nullptr;
+    const wxList& documents = m_pDocManager->GetDocuments();
+    if (documents.GetCount() > 0)
+        previous = static_cast<wxDocument*>(documents.GetFirst()->GetData());
+    wxDocument* document = m_pDocManager->CreateDocument(wxString::FromUTF8(path), 0);
+    if (!document)
+        return nullptr;
+    m_pMainFrame->m_strProjectPath = path;
+    FinishReplacingProject(previous, document);
+    AddToRecentFileList(path);
+    return document;
+}
+
+bool CD390App::PrepareToReplaceProject(wxDocument*& previous)
+{
+    previous = nullptr;
+    if (m_pMainFrame->m_bAutoRefresh) {
+        AfxMessageBox(IDS_AUTO_REFRESH_RUNNING, MB_OK);
+        return false;
+    }
+    const wxList& documents = m_pDocManager->GetDocuments();
+    if (documents.GetCount() == 0)
+        return true;
+    previous = static_cast<wxDocument*>(documents.GetFirst()->GetData());
+    if (!previous->IsModified())
+        return true;
+    int answer = AfxMessageBox(IDS_FILE_MODIFIED, MB_YESNOCANCEL | MB_ICONINFORMATION);
+    if (answer == IDCANCEL)
+        return false;
+    if (answer == IDYES) {
+        wxCommandEvent save(wxEVT_MENU, ID_FILE_SAVE);
+        previous->ProcessEvent(save);
+        // A cancelled or failed save keeps the open project.
+        return !previous->IsModified();
+    }
+    return true; // No: it is closed unsaved once the new project stands
+}
+
+void CD390App::FinishReplacingProject(wxDocument* previous, wxDocument* created)
+{
+    if (previous && previous != created) {
+        previous->Modify(false);
+        m_pDocManager->CloseDocument(previous, true);
+    }
+    m_pMainFrame->InitProjectTree();
+    if (auto* view = dynamic_cast<CD390View*>(created->GetFirstView())) {
+        view->FillParamList();
+        view->FocusFirstRow();
+    }
+    m_pMainFrame->UpdateRecentFileMenus();
+}
+
+void CD390App::OnFileNew(wxCommandEvent&)
+{
+    wxDocument* previous = nullptr;
+    if (!m_pDocTemplate || !PrepareToReplaceProject(previous))
+        return;
+    CMainFrame& frame = *m_pMainFrame;
+    std::string oldName = frame.m_strModelName;
+    int oldFreqIndex = frame.m_nFreqIndex;
+    CModelSelectDlg dialog(nullptr);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    std::string name = Trim(dialog.m_strModel);
+    int code = 0;
+    if (!FindModelCode(name, code)) {
+        frame.m_strModelName = oldName;
+        frame.m_nFreqIndex = oldFreqIndex;
+        return;
+    }
+    // Kept until the new project stands, so that a failure leaves the open
+    // project with its own model and path.
+    int oldCode = frame.m_nModelCode;
+    std::string oldPath = frame.m_strProjectPath;
+    int oldSelGroup = frame.m_nSelGroup;
+    frame.m_strModelName = name;
+    frame.m_nModelCode = code;
+    frame.m_strProjectPath.clear();
+    frame.m_nSelGroup = -1;
+    wxDocument* document = m_pDocManager->CreateDocument(wxEmptyString, wxDOC_NEW);
+    if (!document) {
+        frame.m_strModelName = oldName;
+        frame.m_nFreqIndex = oldFreqIndex;
+        frame.m_nModelCode = oldCode;
+        frame.m_strProjectPath = oldPath;
+        frame.m_nSelGroup = oldSelGroup;
+        return;
+    }
+    FinishReplacingProject(previous, document);
+    frame.SetProjectWindowTitle(LoadResString(IDS_NEW_PROJECT));
+}
+
+void CD390App::OnFileOpen(wxCommandEvent&)
+{
+    wxDocument* previous = nullptr;
+    if (!m_pDocTemplate || !PrepareToReplaceProject(previous))
+        return;
+    std::string path;
+    if (!m_pMainFrame->PromptOpenProjectFile(path))
+        return;
+    int oldSelGroup = m_pMainFrame->m_nSelGroup;
+    m_pMainFrame->m_nSelGroup = -1;
+    if (!OpenDocumentFile(path))
+        m_pMainFrame->m_nSelGroup = oldSelGroup;
+}
+
+bool CD390App::OpenRecentProject(const std::string& path)
+{
+    wxDocument* previous = nullptr;
+    if (!PrepareToReplaceProject(previous))
+        return true; // refused or cancelled: the entry stays
+    if (path.empty() || !m_pDocTemplate)
+        return false;
+    int oldSelGroup = m_pMainFrame->m_nSelGroup;
+    m_pMainFrame->m_nSelGroup = -1;
+    if (!OpenDocumentFile(path)) {
+        m_pMainFrame->m_nSelGroup = oldSelGroup;
+        return false;
+    }
+    return true;
+}
+
+void CD390App::OnOpenRecentFile(wxCommandEvent& event)
+{
+    int index = event.GetId() - ID_FILE_MRU_FILE1;
+    if (!m_pRecentFileList || index < 0 || index >= m_pRecentFileList->GetCount())
+        return;
+    if (!OpenRecentProject(m_pRecentFileList->GetEntry(index))) {
+        m_pRecentFileList->Remove(index);
+        m_pMainFrame->UpdateRecentFileMenus();
+    }
+}
+
+void CD390App::OnAppAbout(wxCommandEvent&)
+{
+    CAboutDlg dialog(nullptr);
+    dialog.ShowModal();
+}
+
+void CD390App::RunHandOverJob()
+{
+    HandOverJob job;
+    if (!TakeHandOverFile(TempFolder() + kHandOverFileName, job))
+        return;
+    if (job.job == 1 && !job.lines.empty() && !job.lines[0].empty())
+        OpenDocumentFile(job.lines[0]);
+    // Job 2 (connect at once) belongs to the connection's start-up.
 }

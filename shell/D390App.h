@@ -1,12 +1,63 @@
 #pragma once
-// The application object.
+// The application object: start-up (resource module, profile, recent projects,
+// document template, main frame, command line, hand-over file), the File
+// commands New, Open and the recent projects, About, and exit.
 
 #include <wx/app.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+class CMainFrame;
+class CRecentFileList;
+class wxConfigBase;
+class wxDocManager;
+class wxDocTemplate;
+class wxDocument;
+
 class CD390App : public wxApp {
 public:
+    CD390App();
+    ~CD390App() override;
+
     bool OnInit() override;
     int OnExit() override;
+
+    // Start-up with the command line's arguments (args[0] the program) and
+    // the program folder (ending with '/'). False: the program ends.
+    bool InitInstance(const std::vector<std::string>& args, const std::string& programFolder);
+    // Stores the recent projects and gives back the frame-independent parts.
+    int ExitInstance();
+
+    bool LoadResourceDll(const std::string& programFolder);
+    void AddToRecentFileList(const std::string& path);
+    bool OpenRecentProject(const std::string& path);
+
+    void OnFileNew(wxCommandEvent& event);
+    void OnFileOpen(wxCommandEvent& event);
+    void OnOpenRecentFile(wxCommandEvent& event);
+    void OnAppAbout(wxCommandEvent& event);
+
+    wxDocManager* m_pDocManager = nullptr;
+    wxDocTemplate* m_pDocTemplate = nullptr;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList; // 8 projects, "My Recent File List"
+    std::unique_ptr<CRecentFileList> m_pStdRecentFileList; // the framework's 4, "Recent File List"
+    CMainFrame* m_pMainFrame = nullptr;
+    wxConfigBase* m_pConfig = nullptr;
+
+private:
+    // Refusal while auto-refresh runs, and the save question of a modified
+    // project. False: stop. previous is the open project, if any.
+    bool PrepareToReplaceProject(wxDocument*& previous);
+    // Closes the project that a new or opened one replaces (it was asked
+    // about already) and rebuilds the tree and the list.
+    void FinishReplacingProject(wxDocument* previous, wxDocument* created);
+    // Opens path as the project; nullptr when it does not open.
+    wxDocument* OpenDocumentFile(const std::string& path);
+    void RunHandOverJob();
+    void ReadRecentLists();
+    void WriteRecentLists();
 };
 
 wxDECLARE_APP(CD390App);

@@ -1,0 +1,13 @@
+#include "shell/ChildFrame.h"
+
+#include "shell/MainMenus.h"
+
+CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* parent)
+    // A caption and a sizing border, no system menu and no minimise or
+    // maximise box: the frame is always maximised.
+    : wxDocMDIChildFrame(document, view, parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                         wxCAPTION | wxRESIZE_BORDER)
+{
+    SetMenuBar(CreateMainMenu(IDR_D390TYPE));
+    Maximize();
+}

@@ -1,0 +1,495 @@
+#include "shell/MainFrame.h"
+
+#include "document/D390DocData.h"
+#include "editor/ParamGroupDlg.h"
+#include "link/SerialComm.h"
+#include "monitor/GraphDlg.h"
+#include "monitor/KeyPadDlg.h"
+#include "monitor/MonitorControlDlg.h"
+#include "monitor/MonitorStatusDlg.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+#include "shell/ChildFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/D390App.h"
+#include "shell/MainFrameLayout.h"
+#include "shell/MainMenus.h"
+#include "shell/ProgressDlg.h"
+#include "view/D390View.h"
+#include "view/ParamListLayout.h"
+
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/mstream.h>
+#include <wx/notebook.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/treectrl.h>
+#include <wx/utils.h>
+
+namespace {
+
+constexpr unsigned IDS_DOCK_WINDOWS = 61449;
+constexpr unsigned IDS_PROJECT = 61450;
+constexpr unsigned IDS_UNLINK = 61455;
+constexpr unsigned IDS_PROJECT_FILTER = 61462;
+constexpr unsigned IDS_HELP_MISSING = 61554;
+constexpr const char* kHelpFileName = "RQ5 help.chm";
+constexpr const char* kDockPaneName = "dock";
+
+constexpr int kToolImageWidth = 33;
+constexpr unsigned IDB_TOOLBAR_NORMAL = 194;
+constexpr unsigned IDB_TOOLBAR_DISABLED = 195;
+constexpr unsigned IDB_TOOLBAR_HOT = 196;
+
+// Toolbar 128, in order; 0 is a separator. Image k of the strips is the k-th button.
+constexpr int kToolbarButtons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, 0,
+                                   ID_CONNECT, ID_READ, ID_WRITE, ID_COMPARE, 0, ID_GRAPH_WATCH, ID_KEYPAD,
+                                   ID_MONITOR_CONTROL, ID_MONITOR_STATUS, 0, ID_APP_ABOUT};
+
+class TreeItemData : public wxTreeItemData {
+public:
+    explicit TreeItemData(int data) : m_data(data) {}
+    int m_data;
+};
+
+wxString Utf8(const std::string& text)
+{
+    return wxString::FromUTF8(text);
+}
+
+wxImage LoadStrip(unsigned id)
+{
+    std::string bytes = LoadResBitmap(id);
+    if (bytes.empty())
+        return wxImage();
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    wxMemoryInputStream stream(bytes.data(), bytes.size());
+    return wxImage(stream, wxBITMAP_TYPE_PNG);
+}
+
+wxBitmap ImageOf(const wxImage& strip, int index)
+{
+    wxRect rect(index * kToolImageWidth, 0, kToolImageWidth, strip.IsOk() ? strip.GetHeight() : 0);
+    if (!strip.IsOk() || rect.GetRight() >= strip.GetWidth())
+        return wxBitmap(kToolImageWidth, 30);
+    return wxBitmap(strip.GetSubImage(rect));
+}
+
+// "description\ntool tip": one of the two lines.
+wxString PromptLine(int id, bool tip)
+{
+    std::string prompt = LoadResString(static_cast<unsigned>(id));
+    std::size_t newline = prompt.find('\n');
+    if (newline == std::string::npos)
+        return tip ? wxString() : Utf8(prompt);
+    return Utf8(tip ? prompt.substr(newline + 1) : prompt.substr(0, newline));
+}
+
+wxString ProjectFileFilter()
+{
+    wxString filter = Utf8(FormatResString(IDS_PROJECT_FILTER, "*.zrv", "*.zrv"));
+    while (filter.EndsWith("|"))
+        filter.RemoveLast();
+    return filter.empty() ? wxString("Project File(*.zrv)|*.zrv") : filter;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
+    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, title, wxDefaultPosition, wxSize(1000, 700),
+                          wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU)
+{
+    SetMainFrameState(this);
+    SetMenuBar(CreateMainMenu(IDR_MAINFRAME));
+    CreateToolBarButtons();
+    CreateStatusPanes();
+    CreateDockBar();
+    m_pProgressDlg = new CProgressDlg(this);
+
+    Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    m_wndTree->Bind(wxEVT_TREE_SEL_CHANGED, &CMainFrame::OnTreeSelChanged, this);
+    for (int group = 0; group < 15; ++group) {
+        Bind(wxEVT_MENU, &CMainFrame::OnGroupPage, this, kGroupCommands[group]);
+        Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateGroupPage, this, kGroupCommands[group]);
+    }
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateRead, this, ID_READ);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateWrite, this, ID_WRITE);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_MONITOR_STATUS);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_MONITOR_CONTROL);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_KEYPAD);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateGraphWatch, this, ID_GRAPH_WATCH);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdatePassword, this, ID_PASSWORD_SET);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_PASSWORD_RELEASE);
+    Bind(wxEVT_MENU, &CMainFrame::OnStatus, this, ID_MONITOR_STATUS);
+    Bind(wxEVT_MENU, &CMainFrame::OnControl, this, ID_MONITOR_CONTROL);
+    Bind(wxEVT_MENU, &CMainFrame::OnGraphWatch, this, ID_GRAPH_WATCH);
+    Bind(wxEVT_MENU, &CMainFrame::OnKeyPad, this, ID_KEYPAD);
+    Bind(wxEVT_MENU, &CMainFrame::OnViewProject, this, ID_VIEW_PROJECT);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewProject, this, ID_VIEW_PROJECT);
+    Bind(wxEVT_MENU, &CMainFrame::OnViewToolBar, this, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewToolBar, this, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewStatusBar, this, ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_MENU, &CMainFrame::OnHelpHowTo, this, ID_HELP_HOWTO);
+    Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ID_APP_EXIT);
+    Bind(wxEVT_MENU, &CMainFrame::OnFileClose, this, ID_FILE_CLOSE);
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_wndDockManager.UnInit();
+    if (m_pComm) {
+        m_pComm->Close();
+        delete m_pComm;
+        m_pComm = nullptr;
+    }
+    if (GetMainFrameState() == this)
+        SetMainFrameState(nullptr);
+}
+
+CMainFrame* CMainFrame::Get()
+{
+    return dynamic_cast<CMainFrame*>(GetMainFrameState());
+}
+
+void CMainFrame::CreateToolBarButtons()
+{
+    wxToolBar* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
+    wxImage normal = LoadStrip(IDB_TOOLBAR_NORMAL);
+    wxImage disabled = LoadStrip(IDB_TOOLBAR_DISABLED);
+    // wxToolBar has no hot pictures; the strip is carried for a toolbar that has.
+    (void)IDB_TOOLBAR_HOT;
+    if (normal.IsOk())
+        toolbar->SetToolBitmapSize(wxSize(kToolImageWidth, normal.GetHeight()));
+    int image = 0;
+    for (int id : kToolbarButtons) {
+        if (id == 0) {
+            toolbar->AddSeparator();
+            continue;
+        }
+        toolbar->AddTool(id, PromptLine(id, true), ImageOf(normal, image), ImageOf(disabled, image), wxITEM_NORMAL,
+                         PromptLine(id, true), PromptLine(id, false));
+        ++image;
+    }
+    toolbar->Realize();
+}
+
+void CMainFrame::CreateStatusPanes()
+{
+    CreateStatusBar(kPaneCount);
+    // The panes carry the project's state; menu help must not overwrite pane 0.
+    SetStatusBarPane(-1);
+    for (int pane = 0; pane < kPaneLink; ++pane)
+        SetStatusPaneText(pane, "");
+    SetStatusPaneText(kPaneLink, LoadResString(IDS_UNLINK));
+    LayoutStatusPanes(GetClientSize().x);
+}
+
+void CMainFrame::LayoutStatusPanes(int clientWidth)
+{
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar)
+        return;
+    std::array<int, 5> widths = StatusPaneWidths(clientWidth);
+    bar->SetStatusWidths(kPaneCount, widths.data());
+}
+
+void CMainFrame::CreateDockBar()
+{
+    m_wndDockManager.SetManagedWindow(this);
+    m_wndTabCtrl = new wxNotebook(this, ID_TAB_CTRL, wxDefaultPosition, wxSize(220, 260), wxNB_BOTTOM);
+    m_wndTree = new wxTreeCtrl(m_wndTabCtrl, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                               wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_SUNKEN);
+    m_wndTabCtrl->AddPage(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));
+    m_wndDockManager.AddPane(m_wndTabCtrl, wxAuiPaneInfo()
+                                               .Name(kDockPaneName)
+                                               .Caption(Utf8(LoadResString(IDS_DOCK_WINDOWS)))
+                                               .Left()
+                                               .BestSize(220, 260)
+                                               .MinSize(120, 100)
+                                               .CloseButton(true));
+    m_wndDockManager.AddPane(GetClientWindow(), wxAuiPaneInfo().Name("projects").CenterPane());
+    m_wndDockManager.Update();
+}
+
+void CMainFrame::AttachApp(CD390App* app)
+{
+    m_pApp = app;
+    if (!app)
+        return;
+    Bind(wxEVT_MENU, &CD390App::OnFileNew, app, ID_FILE_NEW);
+    Bind(wxEVT_MENU, &CD390App::OnFileOpen, app, ID_FILE_OPEN);
+    Bind(wxEVT_MENU, &CD390App::OnAppAbout, app, ID_APP_ABOUT);
+    Bind(wxEVT_MENU, &CD390App::OnOpenRecentFile, app, ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST);
+    UpdateRecentFileMenus();
+}
+
+void CMainFrame::UpdateRecentFileMenus()
+{
+    if (!m_pApp || !m_pApp->m_pRecentFileList)
+        return;
+    UpdateRecentFileMenu(GetMenuBar(), *m_pApp->m_pRecentFileList);
+    if (CChildFrame* child = GetActiveProjectFrame())
+        UpdateRecentFileMenu(child->GetMenuBar(), *m_pApp->m_pRecentFileList);
+}
+
+void CMainFrame::SetStatusPaneText(int pane, const std::string& text)
+{
+    CMainFrameState::SetStatusPaneText(pane, text);
+    if (pane < 0 || pane >= kPaneCount)
+        return;
+    if (wxStatusBar* bar = GetStatusBar())
+        bar->SetStatusText(Utf8(GetStatusPaneText(pane)), pane);
+}
+
+int CMainFrame::PromptSaveProjectFile(std::string& path)
+{
+    wxFileDialog dialog(this, wxEmptyString, wxEmptyString, wxEmptyString, ProjectFileFilter(),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK)
+        return 0;
+    wxFileName chosen(dialog.GetPath());
+    if (!chosen.HasExt())
+        chosen.SetExt("zrv");
+    path = chosen.GetFullPath().utf8_string();
+    return 1;
+}
+
+int CMainFrame::PromptOpenProjectFile(std::string& path)
+{
+    wxFileDialog dialog(this, wxEmptyString, wxEmptyString, wxEmptyString, ProjectFileFilter(),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK)
+        return 0;
+    path = dialog.GetPath().utf8_string();
+    return 1;
+}
+
+void CMainFrame::InitProjectTree()
+{
+    m_bFillingTree = true;
+    m_wndTree->DeleteAllItems();
+    wxTreeItemId parents[3];
+    for (const ProjectTreeEntry& entry : ProjectTreeEntries(m_nModelCode)) {
+        wxString text = Utf8(LoadResString(entry.textId));
+        if (entry.level == 0)
+            parents[0] = m_wndTree->AddRoot(text, -1, -1, new TreeItemData(entry.data));
+        else
+            parents[entry.level] =
+                m_wndTree->AppendItem(parents[entry.level - 1], text, -1, -1, new TreeItemData(entry.data));
+    }
+    m_wndTree->Expand(parents[0]);
+    m_wndTree->Expand(parents[1]);
+    m_bFillingTree = false;
+}
+
+void CMainFrame::ClearProjectTree()
+{
+    m_bFillingTree = true;
+    m_wndTree->DeleteAllItems();
+    m_bFillingTree = false;
+}
+
+void CMainFrame::OnTreeSelChanged(wxTreeEvent&)
+{
+    if (!m_bFillingTree)
+        OnTreeSelect();
+}
+
+void CMainFrame::OnTreeSelect()
+{
+    wxTreeItemId item = m_wndTree->GetSelection();
+    if (!item.IsOk())
+        return;
+    auto* data = static_cast<TreeItemData*>(m_wndTree->GetItemData(item));
+    if (!data || data->m_data == 0)
+        return;
+    int group = GroupOfTreeData(data->m_data);
+    if (group < -1 || group == m_nSelGroup)
+        return;
+    CD390View* view = GetActiveProjectView();
+    if (!view)
+        return;
+    m_nSelGroup = group;
+    if (group == -1)
+        view->FillParamList();
+    else
+        view->FillGroupList(group);
+    view->FocusFirstRow();
+}
+
+void CMainFrame::AddToRecentFileList(const std::string& path)
+{
+    if (m_pApp)
+        m_pApp->AddToRecentFileList(path);
+}
+
+void CMainFrame::SetProjectWindowTitle(const std::string& title)
+{
+    if (CChildFrame* child = GetActiveProjectFrame())
+        child->SetTitle(Utf8(title));
+}
+
+CD390View* CMainFrame::GetActiveProjectView() const
+{
+    wxDocManager* manager = GetDocumentManager();
+    // One project at a time: its view counts as active even before the window
+    // system has reported the activation.
+    return manager ? dynamic_cast<CD390View*>(manager->GetAnyUsableView()) : nullptr;
+}
+
+CChildFrame* CMainFrame::GetActiveProjectFrame() const
+{
+    CD390View* view = GetActiveProjectView();
+    return view ? dynamic_cast<CChildFrame*>(view->GetFrame()) : nullptr;
+}
+
+int CMainFrame::IsParamChangedByRow(int row) const
+{
+    CD390View* view = GetActiveProjectView();
+    CD390DocData* doc = view ? view->GetDocData() : nullptr;
+    if (!doc)
+        return 0;
+    ParamTableRef table{doc->m_Groups, doc->m_Defined, doc->m_Changed};
+    return ::IsParamChangedByRow(table, m_nSelGroup, row);
+}
+
+void CMainFrame::OnSize(wxSizeEvent& event)
+{
+    LayoutStatusPanes(GetClientSize().x);
+    event.Skip();
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    // The reading thread of auto-refresh stops with its view (the view's close).
+    event.Skip();
+}
+
+void CMainFrame::OnGroupPage(wxCommandEvent& event)
+{
+    int group = GroupOfCommand(event.GetId());
+    if (group < 0 || !GetActiveProjectView())
+        return;
+    CParamGroupDlg dialog(nullptr);
+    dialog.m_nGroup = group;
+    dialog.ShowModal();
+}
+
+void CMainFrame::OnUpdateGroupPage(wxUpdateUIEvent& event)
+{
+    bool project = GetActiveProjectView() != nullptr;
+    if (event.GetId() == ID_GROUP_14)
+        event.Enable(project && ModelHasGroup14(m_nModelCode));
+    else
+        event.Enable(project);
+}
+
+void CMainFrame::OnUpdateRead(wxUpdateUIEvent& event)
+{
+    event.Enable(m_bConnected && GetActiveProjectView());
+}
+
+void CMainFrame::OnUpdateWrite(wxUpdateUIEvent& event)
+{
+    event.Enable(m_bConnected && GetActiveProjectView());
+}
+
+void CMainFrame::OnUpdateConnected(wxUpdateUIEvent& event)
+{
+    event.Enable(m_bConnected != 0);
+}
+
+void CMainFrame::OnUpdatePassword(wxUpdateUIEvent& event)
+{
+    event.Enable(m_bConnected == 1);
+}
+
+void CMainFrame::OnUpdateGraphWatch(wxUpdateUIEvent& event)
+{
+    event.Enable(GetActiveProjectView() != nullptr);
+}
+
+void CMainFrame::OnKeyPad(wxCommandEvent&)
+{
+    CKeyPadDlg dialog(nullptr);
+    dialog.ShowModal();
+}
+
+void CMainFrame::OnControl(wxCommandEvent&)
+{
+    CMonitorControlDlg dialog(nullptr);
+    dialog.ShowModal();
+}
+
+void CMainFrame::OnStatus(wxCommandEvent&)
+{
+    CMonitorStatusDlg dialog(nullptr);
+    dialog.ShowModal();
+}
+
+void CMainFrame::OnGraphWatch(wxCommandEvent&)
+{
+    CGraphDlg dialog(nullptr);
+    dialog.ShowModal();
+}
+
+void CMainFrame::OnViewProject(wxCommandEvent&)
+{
+    wxAuiPaneInfo& pane = m_wndDockManager.GetPane(kDockPaneName);
+    pane.Show(!pane.IsShown());
+    m_wndDockManager.Update();
+}
+
+void CMainFrame::OnUpdateViewProject(wxUpdateUIEvent& event)
+{
+    event.Check(m_wndDockManager.GetPane(kDockPaneName).IsShown());
+}
+
+void CMainFrame::OnViewToolBar(wxCommandEvent&)
+{
+    if (wxToolBar* toolbar = GetToolBar()) {
+        toolbar->Show(!toolbar->IsShown());
+        SendSizeEvent();
+    }
+}
+
+void CMainFrame::OnUpdateViewToolBar(wxUpdateUIEvent& event)
+{
+    event.Check(GetToolBar() && GetToolBar()->IsShown());
+}
+
+void CMainFrame::OnViewStatusBar(wxCommandEvent&)
+{
+    if (wxStatusBar* bar = GetStatusBar()) {
+        bar->Show(!bar->IsShown());
+        SendSizeEvent();
+    }
+}
+
+void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event)
+{
+    event.Check(GetStatusBar() && GetStatusBar()->IsShown());
+}
+
+void CMainFrame::OnHelpHowTo(wxCommandEvent&)
+{
+    wxString path = Utf8(m_strProgramFolder + kHelpFileName);
+    if (!wxFileExists(path) || !wxLaunchDefaultApplication(path))
+        AfxMessageBox(IDS_HELP_MISSING);
+}
+
+void CMainFrame::OnExit(wxCommandEvent&)
+{
+    Close();
+}
+
+void CMainFrame::OnFileClose(wxCommandEvent&)
+{
+    if (CD390View* view = GetActiveProjectView())
+        view->OnFileClose();
+}

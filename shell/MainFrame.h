@@ -1,0 +1,93 @@
+#pragma once
+// The main window: menus, toolbar, five-pane status bar, the docking project
+// tree, the parameter-group and monitor commands; and, through
+// CMainFrameState, the drive connection and the open project's model.
+
+#include "shell/MainFrameState.h"
+
+#include <wx/aui/framemanager.h>
+#include <wx/docmdi.h>
+
+#include <string>
+
+class CChildFrame;
+class CD390App;
+class CD390View;
+class CProgressDlg;
+class wxNotebook;
+class wxTreeCtrl;
+class wxTreeEvent;
+
+class CMainFrame : public wxDocMDIParentFrame, public CMainFrameState {
+public:
+    CMainFrame(wxDocManager* manager, const wxString& title);
+    ~CMainFrame() override;
+
+    // The frame of the process, or nullptr while there is none.
+    static CMainFrame* Get();
+
+    // CMainFrameState
+    void SetStatusPaneText(int pane, const std::string& text) override;
+    int PromptSaveProjectFile(std::string& path) override;
+    int PromptOpenProjectFile(std::string& path) override;
+    void InitProjectTree() override;
+    void AddToRecentFileList(const std::string& path) override;
+    void SetProjectWindowTitle(const std::string& title) override;
+
+    // The changed flag of a row of the active project's parameter list.
+    int IsParamChangedByRow(int row) const;
+    // Deletes every item of the project tree.
+    void ClearProjectTree();
+    // A click in the tree: lists all groups or one group.
+    void OnTreeSelect();
+
+    // Pane widths for a client width (3/14, 1/7, 2/7, 1/7, 1/14 of it).
+    void LayoutStatusPanes(int clientWidth);
+
+    CChildFrame* GetActiveProjectFrame() const;
+    CD390View* GetActiveProjectView() const;
+
+    wxTreeCtrl* m_wndTree = nullptr;
+    wxNotebook* m_wndTabCtrl = nullptr;
+    CProgressDlg* m_pProgressDlg = nullptr;
+    wxAuiManager m_wndDockManager;
+
+    // The application: New, Open, the recent projects and About are its
+    // commands, bound here so that they reach it from every menu.
+    void AttachApp(CD390App* app);
+    CD390App* m_pApp = nullptr;
+    // Rebuilds the recent-project entries of the frame's and the project
+    // window's File menus.
+    void UpdateRecentFileMenus();
+
+private:
+    void CreateToolBarButtons();
+    void CreateStatusPanes();
+    void CreateDockBar();
+
+    void OnSize(wxSizeEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void OnTreeSelChanged(wxTreeEvent& event);
+    void OnGroupPage(wxCommandEvent& event);
+    void OnUpdateGroupPage(wxUpdateUIEvent& event);
+    void OnUpdateRead(wxUpdateUIEvent& event);
+    void OnUpdateWrite(wxUpdateUIEvent& event);
+    void OnUpdateConnected(wxUpdateUIEvent& event);
+    void OnUpdateGraphWatch(wxUpdateUIEvent& event);
+    void OnUpdatePassword(wxUpdateUIEvent& event);
+    void OnKeyPad(wxCommandEvent& event);
+    void OnControl(wxCommandEvent& event);
+    void OnStatus(wxCommandEvent& event);
+    void OnGraphWatch(wxCommandEvent& event);
+    void OnViewProject(wxCommandEvent& event);
+    void OnUpdateViewProject(wxUpdateUIEvent& event);
+    void OnViewToolBar(wxCommandEvent& event);
+    void OnUpdateViewToolBar(wxUpdateUIEvent& event);
+    void OnViewStatusBar(wxCommandEvent& event);
+    void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
+    void OnHelpHowTo(wxCommandEvent& event);
+    void OnExit(wxCommandEvent& event);
+    void OnFileClose(wxCommandEvent& event);
+
+    bool m_bFillingTree = false;
+};

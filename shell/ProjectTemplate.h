@@ -1,0 +1,10 @@
+#pragma once
+// Document template 129: a project document shown in a child frame by the
+// project view.
+
+class wxDocManager;
+class wxDocTemplate;
+
+// The template, registered with manager; nullptr when the program has no
+// project document.
+wxDocTemplate* CreateProjectTemplate(wxDocManager* manager);

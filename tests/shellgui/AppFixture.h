@@ -1,0 +1,105 @@
+#pragma once
+// Runs the application's start-up inside a window test: a CD390App becomes the
+// process's application for the test, with the build's program folder, and a
+// temporary home, configuration and temporary folder so that the profile and
+// the hand-over file never touch the user's own.
+
+#include "shell/D390App.h"
+#include "shell/MainFrame.h"
+#include "tests/common/GuiTestSupport.h"
+#include "tests/common/MessageRecorder.h"
+#include "tests/common/TestPaths.h"
+
+#include <gtest/gtest.h>
+#include <wx/docview.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_home = MakeTempFolder();
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "TMPDIR"}) {
+            const char* value = std::getenv(name);
+            m_savedEnv.push_back({name, value ? value : "", value != nullptr});
+        }
+        setenv("HOME", m_home.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (m_home + "config").c_str(), 1);
+        setenv("TMPDIR", m_home.c_str(), 1);
+    }
+
+    void TearDown() override
+    {
+        Stop();
+        SetModalAnswer(nullptr);
+        for (const SavedEnv& saved : m_savedEnv) {
+            if (saved.set)
+                setenv(saved.name, saved.value.c_str(), 1);
+            else
+                unsetenv(saved.name);
+        }
+    }
+
+    bool Start(std::vector<std::string> args = {"d390"})
+    {
+        m_previousApp = wxApp::GetInstance();
+        m_app = new CD390App; // becomes the application of the process
+        wxApp::SetInstance(m_app);
+        return m_app->InitInstance(args, TestProgramFolder());
+    }
+
+    void Stop()
+    {
+        if (!m_app)
+            return;
+        if (m_app->m_pDocManager) {
+            for (wxDocument* document : m_app->m_pDocManager->GetDocumentsVector())
+                document->Modify(false);
+            m_app->m_pDocManager->Clear(true);
+        }
+        if (m_app->m_pMainFrame)
+            m_app->m_pMainFrame->Destroy();
+        m_app->ProcessPendingEvents();
+        m_app->ExitInstance();
+        delete m_app->m_pDocManager;
+        m_app->m_pDocManager = nullptr;
+        delete m_app;
+        m_app = nullptr;
+        wxApp::SetInstance(m_previousApp);
+    }
+
+    CMainFrame& Frame() { return *m_app->m_pMainFrame; }
+
+    // Sends a menu command as a click on the menu would.
+    void Command(int id)
+    {
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetEventObject(&Frame());
+        Frame().ProcessWindowEvent(event);
+    }
+
+    // The enabled state that the update handlers give a command.
+    bool IsEnabled(int id)
+    {
+        wxUpdateUIEvent event(id);
+        event.SetEventObject(&Frame());
+        Frame().ProcessWindowEvent(event);
+        return !event.GetSetEnabled() || event.GetEnabled();
+    }
+
+    std::string m_home;
+    CD390App* m_app = nullptr;
+    MessageRecorder m_messages;
+
+private:
+    struct SavedEnv {
+        const char* name;
+        std::string value;
+        bool set;
+    };
+    std::vector<SavedEnv> m_savedEnv;
+    wxAppConsole* m_previousApp = nullptr;
+};

@@ -1,0 +1,101 @@
+#include "platform/ResourceModule.h"
+#include "shell/CommandIds.h"
+#include "tests/shellgui/AppFixture.h"
+
+#include <wx/aui/framemanager.h>
+#include <wx/statusbr.h>
+#include <wx/treectrl.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+TEST_F(AppFixture, StartsWithoutProject)
+{
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = Frame();
+    EXPECT_TRUE(frame.IsShown());
+    EXPECT_EQ(CMainFrame::Get(), &frame);
+    EXPECT_EQ(frame.m_strProgramFolder, TestProgramFolder());
+    EXPECT_EQ(frame.m_bNetLink, 0);
+    EXPECT_EQ(frame.m_nSelGroup, -1);
+    EXPECT_TRUE(m_app->m_pDocManager->GetDocumentsVector().empty());
+    EXPECT_EQ(frame.m_wndTree->GetCount(), 0u);
+    EXPECT_EQ(frame.GetActiveProjectView(), nullptr);
+    // Without a project window the group commands, Read and Graph Watch are off.
+    for (int id : {int(ID_GROUP_00), int(ID_GROUP_13), int(ID_GROUP_14), int(ID_READ), int(ID_WRITE),
+                   int(ID_GRAPH_WATCH), int(ID_KEYPAD)})
+        EXPECT_FALSE(IsEnabled(id)) << id;
+    EXPECT_TRUE(IsEnabled(ID_FILE_NEW));
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(AppFixture, StatusPanesShowLabelsAndFollowTheWidth)
+{
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = Frame();
+    wxStatusBar* bar = frame.GetStatusBar();
+    ASSERT_EQ(bar->GetFieldsCount(), 5);
+    EXPECT_EQ(bar->GetStatusText(0), "File name:");
+    EXPECT_EQ(bar->GetStatusText(3), "Model:");
+    EXPECT_EQ(bar->GetStatusText(4), "Unlink");
+    frame.SetStatusPaneText(kPaneVersion, "1.093");
+    frame.SetStatusPaneText(kPaneLink, "Online");
+    frame.SetStatusPaneText(5, "nowhere");
+    EXPECT_EQ(bar->GetStatusText(1), "Version:1.093");
+    EXPECT_EQ(bar->GetStatusText(4), "Online");
+
+    frame.LayoutStatusPanes(700);
+    const int expected[5] = {150, 100, 200, 100, 50};
+    for (int pane = 0; pane < 5; ++pane)
+        EXPECT_EQ(bar->GetStatusWidth(pane), expected[pane]) << pane;
+}
+
+TEST_F(AppFixture, HelpWithoutHelpFileIsReported)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_FALSE(fs::exists(TestProgramFolder() + "RQ5 help.chm"));
+    Command(ID_HELP_HOWTO);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61554)});
+}
+
+TEST_F(AppFixture, ProjectWindowCommandHidesAndShowsTheDockBar)
+{
+    ASSERT_TRUE(Start());
+    wxAuiPaneInfo& pane = Frame().m_wndDockManager.GetPane("dock");
+    ASSERT_TRUE(pane.IsOk());
+    EXPECT_TRUE(pane.IsShown());
+    Command(ID_VIEW_PROJECT);
+    EXPECT_FALSE(Frame().m_wndDockManager.GetPane("dock").IsShown());
+    Command(ID_VIEW_PROJECT);
+    EXPECT_TRUE(Frame().m_wndDockManager.GetPane("dock").IsShown());
+}
+
+TEST_F(AppFixture, HandOverJobZeroDoesNothingAndTheFileGoes)
+{
+    std::string handOver = m_home + "curfile.ini";
+    std::ofstream(handOver) << "0\n";
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(fs::exists(handOver));
+    EXPECT_TRUE(m_app->m_pDocManager->GetDocumentsVector().empty());
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST(AppExit, QuietWithoutResourceModule)
+{
+    // A copy of the program folder without the resource module.
+    std::string folder = MakeTempFolder();
+    fs::copy_file(TestProgramFolder() + "d390", folder + "d390");
+    fs::permissions(folder + "d390", fs::perms::owner_exec, fs::perm_options::add);
+    std::string output = folder + "output.txt";
+    std::string command = "cd '" + folder + "' && HOME='" + folder + "' XDG_CONFIG_HOME='" + folder +
+                          "' timeout 120 ./d390 > '" + output + "' 2>&1";
+    int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 0);
+    EXPECT_NE(WEXITSTATUS(status), 124) << "the program did not end by itself";
+    std::ifstream file(output);
+    std::string text((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_EQ(text, "");
+}

@@ -1,0 +1,237 @@
+#include "view/D390View.h"
+
+#include "document/D390DocData.h"
+#include "editor/ParamGroupDlg.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+#include "shell/ChildFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/MainFrame.h"
+#include "view/ParamListLayout.h"
+#include "view/ParamListModel.h"
+
+#include <wx/dataview.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(CD390View, wxView);
+
+namespace {
+
+constexpr unsigned IDS_DEFAULT = 61447;
+constexpr unsigned IDS_SET_VALUE = 61448;
+constexpr unsigned IDS_FILE_MODIFIED = 61536;
+constexpr unsigned IDS_PARAMETER_NAME = 61542;
+constexpr int kListId = 1;
+
+wxString Utf8(const std::string& text)
+{
+    return wxString::FromUTF8(text);
+}
+
+ParamTableRef TableOf(const CD390DocData& doc)
+{
+    return {doc.m_Groups, doc.m_Defined, doc.m_Changed};
+}
+
+} // namespace
+
+CD390View::CD390View() = default;
+
+CD390View::~CD390View() = default;
+
+CD390DocData* CD390View::GetDocData() const
+{
+    return dynamic_cast<CD390DocData*>(GetDocument());
+}
+
+bool CD390View::OnCreate(wxDocument* document, long flags)
+{
+    if (!wxView::OnCreate(document, flags))
+        return false;
+    CMainFrame* main = CMainFrame::Get();
+    if (!main)
+        return false;
+    auto* frame = new CChildFrame(document, this, main);
+    SetFrame(frame);
+
+    m_pList = new wxDataViewCtrl(frame, kListId, wxDefaultPosition, wxDefaultSize,
+                                 wxDV_SINGLE | wxDV_HORIZ_RULES | wxDV_VERT_RULES);
+    m_pList->SetFont(wxFont(wxFontInfo(11).FaceName("Times New Roman")));
+    m_pModel = new CParamListModel;
+    m_pModel->m_isChangedByRow = [](int row) {
+        CMainFrame* main = CMainFrame::Get();
+        return main ? main->IsParamChangedByRow(row) : 0;
+    };
+    m_pList->AssociateModel(m_pModel);
+    m_pModel->DecRef(); // the list holds it
+
+    // Column 0 carries nothing (a zero-width column in the classic layout).
+    const struct {
+        unsigned textId;
+        int width;
+    } columns[] = {{0, 0}, {IDS_PARAMETER_NAME, 660}, {IDS_DEFAULT, 80}, {IDS_SET_VALUE, 80}};
+    for (unsigned column = 0; column < 4; ++column) {
+        wxString title = columns[column].textId ? Utf8(LoadResString(columns[column].textId)) : wxString();
+        // Flags 0: the columns can be neither resized nor sorted.
+        wxDataViewColumn* added = m_pList->AppendTextColumn(title, column, wxDATAVIEW_CELL_INERT, columns[column].width,
+                                                            wxALIGN_LEFT, 0);
+        if (column == 0)
+            added->SetHidden(true);
+    }
+    m_pList->Bind(wxEVT_DATAVIEW_ITEM_ACTIVATED, &CD390View::OnItemActivated, this);
+
+    frame->Show(true);
+    return true;
+}
+
+void CD390View::OnUpdate(wxView*, wxObject*)
+{
+    FillParamList();
+}
+
+bool CD390View::OnClose(bool deleteWindow)
+{
+    // The document asks whether to save; Cancel keeps everything as it is.
+    if (!wxView::OnClose(deleteWindow))
+        return false;
+    if (CMainFrame* main = CMainFrame::Get())
+        main->ClearProjectTree();
+    Activate(false);
+    if (deleteWindow && GetFrame()) {
+        GetFrame()->Destroy();
+        SetFrame(nullptr);
+    }
+    return true;
+}
+
+void CD390View::FillParamList()
+{
+    CMainFrame* main = CMainFrame::Get();
+    Fill(main ? main->m_nSelGroup : -1);
+}
+
+void CD390View::FillGroupList(int group)
+{
+    Fill(group < 0 ? -2 : group);
+}
+
+void CD390View::Fill(int selGroup)
+{
+    if (!m_pModel)
+        return;
+    CD390DocData* doc = GetDocData();
+    std::vector<CParamListModel::Row> rows;
+    if (doc) {
+        for (const ListRow& layout : BuildListRows(TableOf(*doc), selGroup)) {
+            const GroupRec& group = doc->m_Groups[static_cast<std::size_t>(layout.group)];
+            CParamListModel::Row row;
+            if (layout.record < 0) {
+                row.heading = true;
+                row.text[CParamListModel::kColumnName] = "  " + Utf8(group.m_strName);
+            } else {
+                const ParamRec& param = group.m_Params[static_cast<std::size_t>(layout.record)];
+                row.text[CParamListModel::kColumnName] = "    " + Utf8(param.m_strLabel);
+                row.text[CParamListModel::kColumnDefault] = "  " + Utf8(param.m_strFactory);
+                row.text[CParamListModel::kColumnValue] = "  " + Utf8(param.m_strValue);
+            }
+            rows.push_back(std::move(row));
+        }
+    }
+    m_pModel->SetRows(std::move(rows));
+}
+
+void CD390View::UpdateGroupValues(int group)
+{
+    UpdateGroupColumns(group, false, true);
+}
+
+void CD390View::UpdateGroupDefaults(int group)
+{
+    UpdateGroupColumns(group, true, false);
+}
+
+void CD390View::UpdateGroupDefaultsAndValues(int group)
+{
+    UpdateGroupColumns(group, true, true);
+}
+
+void CD390View::UpdateGroupColumns(int group, bool defaults, bool values)
+{
+    CD390DocData* doc = GetDocData();
+    CMainFrame* main = CMainFrame::Get();
+    if (!doc || !m_pModel)
+        return;
+    int selGroup = main ? main->m_nSelGroup : -1;
+    for (const RowOfRecord& entry : GroupRowsForUpdate(TableOf(*doc), selGroup, group)) {
+        const ParamRec& param = doc->m_Groups[static_cast<std::size_t>(group)].m_Params[static_cast<std::size_t>(entry.record)];
+        if (defaults)
+            m_pModel->SetItemText(entry.row, CParamListModel::kColumnDefault, "  " + Utf8(param.m_strFactory));
+        if (values)
+            m_pModel->SetItemText(entry.row, CParamListModel::kColumnValue, "  " + Utf8(param.m_strValue));
+    }
+}
+
+void CD390View::FocusFirstRow()
+{
+    if (!m_pList || !m_pModel)
+        return;
+    m_pList->SetFocus();
+    if (m_pModel->GetRowCount() > 0) {
+        wxDataViewItem first = m_pModel->GetItem(0);
+        m_pList->Select(first);
+        m_pList->SetCurrentItem(first);
+    }
+}
+
+void CD390View::OnItemActivated(wxDataViewEvent& event)
+{
+    if (event.GetItem().IsOk())
+        OpenEditorAtRow(static_cast<int>(m_pModel->GetRow(event.GetItem())));
+}
+
+void CD390View::OpenEditorAtRow(int row)
+{
+    CD390DocData* doc = GetDocData();
+    CMainFrame* main = CMainFrame::Get();
+    int group = 0;
+    int position = 0;
+    if (!doc || !RowToEditorTarget(TableOf(*doc), main ? main->m_nSelGroup : -1, row, group, position))
+        return;
+    CParamGroupDlg dialog(nullptr);
+    dialog.m_nGroup = group;
+    dialog.m_nItem = position;
+    if (dialog.ShowModal() == wxID_OK)
+        GetDocument()->Modify(true);
+}
+
+void CD390View::OnFileClose()
+{
+    wxDocument* document = GetDocument();
+    if (!document)
+        return;
+    if (document->IsModified()) {
+        int answer = AfxMessageBox(IDS_FILE_MODIFIED, MB_YESNOCANCEL | MB_ICONINFORMATION);
+        if (answer == IDCANCEL)
+            return;
+        if (answer == IDYES) {
+            wxCommandEvent save(wxEVT_MENU, ID_FILE_SAVE);
+            document->ProcessEvent(save);
+            // A cancelled or failed save keeps the project open.
+            if (document->IsModified())
+                return;
+        } else {
+            document->Modify(false); // the answer was No: close without asking again
+        }
+    }
+    CMainFrame* main = CMainFrame::Get();
+    wxDocManager* manager = document->GetDocumentManager();
+    // This view is deleted by the close: nothing of it is touched afterwards.
+    if (!manager->CloseDocument(document, true))
+        return;
+    if (main) {
+        main->ClearProjectTree();
+        main->m_strProjectPath.clear();
+        main->m_strModelName.clear();
+        main->SetStatusPaneText(kPaneModel, "");
+        main->SetStatusPaneText(kPaneFileName, "");
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The project's view: the parameter list, group by group, with factory
+// defaults and set values; and the project-level commands of the list.
+
+#include <wx/docview.h>
+
+class CD390DocData;
+class CParamListModel;
+class wxDataViewCtrl;
+class wxDataViewEvent;
+class wxTextCtrl;
+
+class CD390View : public wxView {
+public:
+    CD390View();
+    ~CD390View() override;
+
+    bool OnCreate(wxDocument* document, long flags) override;
+    void OnDraw(wxDC*) override {}
+    void OnUpdate(wxView* sender, wxObject* hint) override;
+    bool OnClose(bool deleteWindow) override;
+
+    // Rebuild the list: for the main frame's selected tree group, or for one group.
+    void FillParamList();
+    void FillGroupList(int group);
+    // Patch the value columns of one group's rows.
+    void UpdateGroupValues(int group);
+    void UpdateGroupDefaults(int group);
+    void UpdateGroupDefaultsAndValues(int group);
+    // Focus to the list, row 0 selected.
+    void FocusFirstRow();
+
+    CD390DocData* GetDocData() const;
+    wxDataViewCtrl* GetList() const { return m_pList; }
+    CParamListModel* GetListModel() const { return m_pModel; }
+
+    // Opens the editor on the parameter of a list row (a double click).
+    void OpenEditorAtRow(int row);
+    // Command Close: asks to save a modified project, then closes it. The view
+    // is gone afterwards, so the main frame carries the command here.
+    void OnFileClose();
+
+    // The editor's current value field and its selection, the small keyboard's target.
+    wxTextCtrl* m_pCurEdit = nullptr;
+    long m_dwEditSel = 0;
+    wxWindow* m_pKeypad = nullptr;
+
+private:
+    void Fill(int selGroup);
+    void UpdateGroupColumns(int group, bool defaults, bool values);
+    void OnItemActivated(wxDataViewEvent& event);
+
+    wxDataViewCtrl* m_pList = nullptr;
+    CParamListModel* m_pModel = nullptr;
+
+    wxDECLARE_DYNAMIC_CLASS(CD390View);
+};
