@@ -41,6 +41,24 @@ TEST_F(TransactionTest, RepliesArriveByteForByte)
     EXPECT_EQ(m_drive->GetRegister(1, 0x0106), 9);
 }
 
+TEST_F(TransactionTest, SlowLineRepliesAreFramedByLength)
+{
+    // At 4800 baud with even parity a reply of 23 registers takes more than
+    // 100 ms, its bytes arriving one by one: a link that framed by silence or
+    // took the first read for the whole reply would cut it short.
+    Bytes expected = {0x01, 0x03, 46};
+    for (uint16_t i = 0; i < 23; ++i) {
+        m_drive->AddRegister(1, static_cast<uint16_t>(0x0300 + i), static_cast<uint16_t>(0x0101 * i));
+        expected.push_back(static_cast<uint8_t>(i));
+        expected.push_back(static_cast<uint8_t>(i));
+    }
+    expected = WithCrc(expected);
+    m_drive->SetLineFormat(SimLineFormat{4800, 8, 'E', 1});
+    Bytes reply;
+    EXPECT_EQ(Transact(ReadRequest(1, 0x0300, 23), expected.size(), reply), kErrNone);
+    EXPECT_EQ(reply, expected);
+}
+
 TEST_F(TransactionTest, RefusalsAreRepliesOfFiveBytes)
 {
     m_drive->AddRegister(1, 0x0105, 1);
