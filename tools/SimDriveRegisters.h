@@ -24,6 +24,7 @@ constexpr std::uint16_t kRegMonitorLast = 0x2532;
 
 constexpr std::uint16_t kRegCapacity = 0x0D00; // 13-00, the model number
 constexpr std::uint16_t kRegVersion = 0x0D01; // 13-01, software version x 1000
+constexpr std::uint16_t kRegLatestFault = 0x0D02; // 13-02
 constexpr std::uint16_t kRegPassword = 0x0D07; // 13-07, password state
 
 // Status word bits.

@@ -78,9 +78,12 @@ bool CrcOk(const std::vector<std::uint8_t>& frame)
     return frame[frame.size() - 2] == (crc & 0xFF) && frame[frame.size() - 1] == (crc >> 8);
 }
 
+// What the drive reports about itself: model number, version, latest fault,
+// and the status block.
 bool IsReadOnly(std::uint16_t reg)
 {
-    return reg == kRegCapacity || reg == kRegVersion || (reg >= kRegStatusWord && reg <= kRegMonitorLast);
+    return reg == kRegCapacity || reg == kRegVersion || reg == kRegLatestFault
+        || (reg >= kRegStatusWord && reg <= kRegMonitorLast);
 }
 
 bool IsParameter(std::uint16_t reg)
@@ -494,6 +497,8 @@ void CSimulatedDrive::SetFault(int station, std::uint16_t code)
 {
     ForEachStation(station, [&](Station& s) {
         s.regs[kRegFaultCode] = code;
+        if (code != 0)
+            s.regs[kRegLatestFault] = code;
         std::uint16_t& status = s.regs[kRegStatusWord];
         status = code != 0 ? (status | kStatusFault) : (status & ~kStatusFault);
     });

@@ -31,7 +31,9 @@ constexpr std::uint8_t kSimExceptionFunction = 0x51; // function not supported
 constexpr std::uint8_t kSimExceptionAddress = 0x52; // register the drive lacks
 constexpr std::uint8_t kSimExceptionCount = 0x53; // register count or byte count wrong
 constexpr std::uint8_t kSimExceptionRange = 0x54; // value outside a kept range
-constexpr std::uint8_t kSimExceptionWriteMode = 0x55; // read-only register, or parameters locked by the password
+// A write to a read-only register (13-00, 13-01, 13-02, the status block from
+// 0x2520), or to a parameter while the password locks them.
+constexpr std::uint8_t kSimExceptionWriteMode = 0x55;
 
 // Pass as the station of a switch to mean every station.
 constexpr int kSimAllStations = 0;
@@ -134,7 +136,7 @@ public:
 
     // Bit 0 of the status word.
     void SetRunning(int station, bool running);
-    // A fault: its code in 0x2521 and bit 3 of the status word (0 clears);
+    // A fault: its code in 0x2521 and 13-02 and bit 3 of the status word (0 clears);
     // the fault-reset bit of the command word clears it too.
     void SetFault(int station, std::uint16_t code);
 

@@ -295,6 +295,8 @@ TEST(SimulatedDrive, FailureSwitchesAsLibmodbusSeesThem)
     ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 2, status), 2);
     EXPECT_EQ(status[0], kStatusReady | kStatusRunning);
     EXPECT_EQ(status[1], 0);
+    ASSERT_EQ(modbus_read_registers(client.ctx, kRegLatestFault, 1, &word), 1);
+    EXPECT_EQ(word, 19) << "13-02 keeps the latest fault";
 }
 
 TEST(SimulatedDrive, BroadcastWritesEveryStationWithoutAnswering)
