@@ -4,10 +4,13 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,7 +28,9 @@ namespace {
 
 const char kUsage[] = "Usage: d390-simdrive [options]\n"
                       "A simulated drive: Modbus RTU stations on a pseudo-terminal (its path is the first\n"
-                      "line printed) and, with --tcp, on TCP as a network adapter module.\n"
+                      "line printed) and, with --tcp, on TCP as a network adapter module. With --tcp or\n"
+                      "--udp the next lines name the adapter's address and ports: \"tcp 127.0.0.1 10001\",\n"
+                      "\"udp 127.0.0.1 30719\". Runs until SIGINT or SIGTERM.\n"
                       "\n"
                       "Drive:\n"
                       "  --model CODE           model code, decimal or 0x hex (default 1202 = 0x4B2);\n"
@@ -41,6 +46,8 @@ const char kUsage[] = "Usage: d390-simdrive [options]\n"
                       "\n"
                       "Line and network:\n"
                       "  --no-pty               serve no pseudo-terminal (the first line is then empty)\n"
+                      "  --pty-link PATH        also make PATH a symbolic link to the pseudo-terminal while\n"
+                      "                         running, a port name that stays the same between runs\n"
                       "  --baud B               pace replies at B baud (default: no pacing)\n"
                       "  --format 8N1           character format for pacing: data bits, parity N/E/O, stop bits\n"
                       "  --tcp PORT             serve RTU frames over TCP on PORT (0: any free port)\n"
@@ -176,6 +183,7 @@ int main(int argc, char** argv)
     unsigned long version = 1100;
     std::vector<int> stations { 1 };
     std::vector<SimStationConfig> ownStations;
+    std::string ptyLink;
     std::vector<int> silent;
     std::vector<int> corrupt;
     unsigned long delayMs = 0;
@@ -237,6 +245,9 @@ int main(int argc, char** argv)
         } else if (option == "--reply-length") {
             if (!value(&text) || !ParseNumber(text, &replyLength) || replyLength == 0 || replyLength > 255)
                 return Fail("--reply-length needs a number of bytes");
+        } else if (option == "--pty-link") {
+            if (!value(&ptyLink) || ptyLink.empty())
+                return Fail("--pty-link needs a path");
         } else if (option == "--no-pty") {
             config.servePty = false;
         } else if (option == "--baud") {
@@ -334,6 +345,16 @@ int main(int argc, char** argv)
         Fail(error);
         return 1;
     }
+    if (!ptyLink.empty() && !drive.GetPtyPath().empty()) {
+        // Replace only an earlier link of ours, never a file.
+        struct stat info { };
+        if (::lstat(ptyLink.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+            ::unlink(ptyLink.c_str());
+        if (::symlink(drive.GetPtyPath().c_str(), ptyLink.c_str()) != 0) {
+            Fail("cannot make the link " + ptyLink + ": " + std::strerror(errno));
+            return 1;
+        }
+    }
     std::cout << drive.GetPtyPath() << std::endl;
     if (drive.GetTcpPort() >= 0)
         std::cout << "tcp " << drive.GetModuleIp() << " " << drive.GetTcpPort() << std::endl;
@@ -363,5 +384,7 @@ int main(int argc, char** argv)
         }
     }
     drive.Stop();
+    if (!ptyLink.empty())
+        ::unlink(ptyLink.c_str());
     return 0;
 }

@@ -580,6 +580,8 @@ TEST(SimulatedDrive, AnswersAdapterDatagramsOnLoopback)
 TEST(SimulatedDrive, ProgramPrintsItsDeviceAndServesTheChosenStations)
 {
     const std::string program = TestProgramFolder() + "d390-simdrive";
+    const std::string folder = MakeTempFolder();
+    const std::string link = folder + "drive";
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
     const pid_t pid = ::fork();
@@ -590,7 +592,8 @@ TEST(SimulatedDrive, ProgramPrintsItsDeviceAndServesTheChosenStations)
         ::dup2(null, 2);
         ::close(pipeFds[0]);
         ::execl(program.c_str(), program.c_str(), "--model", "0x1110191", "--version", "1130", "--stations", "2,5-6",
-            "--station", "9:1202:1000", "--param-file", "/nonexistent/PARAM.DAT", static_cast<char*>(nullptr));
+            "--station", "9:1202:1000", "--pty-link", link.c_str(), "--param-file", "/nonexistent/PARAM.DAT",
+            static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(pipeFds[1]);
@@ -601,7 +604,8 @@ TEST(SimulatedDrive, ProgramPrintsItsDeviceAndServesTheChosenStations)
     while (!path.empty() && path.back() == '\n')
         path.pop_back();
     if (gotLine && path.rfind("/dev/pts/", 0) == 0) {
-        ModbusClient client(path, 6);
+        EXPECT_EQ(std::filesystem::read_symlink(link).string(), path);
+        ModbusClient client(link, 6);
         std::uint16_t words[2] = {};
         EXPECT_EQ(modbus_read_registers(client.ctx, kRegCapacity, 2, words), 2) << modbus_strerror(errno);
         EXPECT_EQ(words[0], 0x191);
@@ -622,6 +626,8 @@ TEST(SimulatedDrive, ProgramPrintsItsDeviceAndServesTheChosenStations)
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a stop signal ends it cleanly";
+    EXPECT_FALSE(std::filesystem::is_symlink(link)) << "the link goes with the program";
+    std::filesystem::remove_all(folder);
     std::fclose(out);
 
     // --help documents the options and succeeds.
