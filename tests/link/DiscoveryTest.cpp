@@ -51,8 +51,8 @@ protected:
         m_settings.destPort = m_port;
         // The simulated adapters answer at once; the limits are wide for a
         // loaded machine and keep the tests short when nothing answers.
-        m_settings.quietMs = 1000;
-        m_settings.searchLimitMs = 5000;
+        m_settings.quietMs = 3000;
+        m_settings.searchLimitMs = 10000;
         m_settings.replyMs = 3000;
         m_settings.identifyMs = 3000;
         m_comm.SetNetAdapterSettings(m_settings);
@@ -121,6 +121,7 @@ TEST_F(DiscoveryTest, OwnRequestEchoedIsNoModule)
     m_settings.localPort = own;
     m_settings.destAddress = "127.0.0.1";
     m_settings.destPort = own;
+    m_settings.quietMs = 1000;
     m_comm.SetNetAdapterSettings(m_settings);
     std::vector<NetDeviceInfo> found(1);
     EXPECT_EQ(m_comm.DiscoverModules(&found), 0);
