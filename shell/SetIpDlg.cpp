@@ -1,0 +1,43 @@
+#include "shell/SetIpDlg.h"
+
+#include "platform/DialogUnits.h"
+
+#include <wx/button.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+constexpr unsigned long kNameLength = 26;
+// "255.255.255.255"
+constexpr unsigned long kIpLength = 15;
+
+} // namespace
+
+CSetIpDlg::CSetIpDlg(wxWindow* parent) : wxDialog(parent, IDD, wxString::FromUTF8("设置 IP"))
+{
+    SetClientSize(DlgSize(this, 170, 70));
+    new wxStaticText(this, wxID_ANY, wxString::FromUTF8("IP地址:"), DlgPoint(this, 10, 12), DlgSize(this, 46, 10));
+    m_pIp = new wxTextCtrl(this, IDC_IP, wxEmptyString, DlgPoint(this, 60, 10), DlgSize(this, 100, 12));
+    m_pIp->SetMaxLength(kIpLength);
+    new wxStaticText(this, wxID_ANY, wxString::FromUTF8("设备名称:"), DlgPoint(this, 10, 30), DlgSize(this, 46, 10));
+    m_pName = new wxTextCtrl(this, IDC_NAME, wxEmptyString, DlgPoint(this, 60, 28), DlgSize(this, 100, 12));
+    m_pName->SetMaxLength(kNameLength);
+    auto* ok = new wxButton(this, wxID_OK, "OK", DlgPoint(this, 34, 50), DlgSize(this, 48, 14));
+    new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 90, 50), DlgSize(this, 48, 14));
+    ok->SetDefault();
+}
+
+bool CSetIpDlg::TransferDataToWindow()
+{
+    m_pIp->ChangeValue(wxString::FromUTF8(m_strIp));
+    m_pName->ChangeValue(wxString::FromUTF8(m_strName));
+    return true;
+}
+
+bool CSetIpDlg::TransferDataFromWindow()
+{
+    m_strIp = m_pIp->GetValue().Trim(true).Trim(false).utf8_string();
+    m_strName = m_pName->GetValue().utf8_string();
+    return true;
+}
