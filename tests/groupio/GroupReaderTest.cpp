@@ -3,6 +3,8 @@
 
 #include "tests/groupio/GroupIOTestSupport.h"
 
+#include <ostream>
+
 
 namespace {
 
@@ -74,6 +76,24 @@ const ReadCase kReadCases[] = {
     {13, kOldModel, 1000, "R 0D00 x9, R 252F x1", {}, {9}, "capacity of a plain model"},
     {13, kRangeAModel, 1000, "R 0D00 x9, R 252F x1", {}, {}, "capacity of an S model"},
     {13, kRangeBModel, 1000, "R 0D00 x9, R 252F x1", {}, {}, "capacity of an S-P model"},
+    // Every group once more for the classes not met above.
+    {1, kRangeAModel, 1000, "R 0100 x19", {}, {}, "range A: nineteen items"},
+    {1, kRangeBModel, 1000, "R 0100 x19", {}, {}, "range B: nineteen items"},
+    {2, kBoundaryModel, 2000, "R 0200 x4, R 0204 x1, R 0205 x5, R 020D x5, R 0212 x2", {}, {}, "0x1110000 is new"},
+    {3, kRangeBModel, 1000, "R 0300 x5, R 0306 x4, R 030B x1, R 030D x9", {}, {}, "range B"},
+    {3, kBoundaryModel, 1000, "R 0300 x5, R 0306 x4, R 030B x1, R 030D x9", {}, {}, "0x1110000"},
+    {5, kRangeAModel, 1000, "R 0500 x9, R 0511 x16", {}, {}, "range A"},
+    {5, kRangeBModel, 1000, "R 0500 x9, R 0511 x16", {}, {}, "range B"},
+    {5, kBoundaryModel, 1000, "R 0500 x9, R 0511 x16", {}, {}, "0x1110000"},
+    {6, kOldModel, 1000, "R 0600 x8, R 0610 x8, R 0620 x8", {}, {}, "old"},
+    {6, kRangeAModel, 1000, "R 0600 x8, R 0610 x8, R 0620 x8", {}, {}, "range A"},
+    {6, kBoundaryModel, 1000, "R 0600 x8, R 0610 x8, R 0620 x8", {}, {}, "0x1110000"},
+    {8, kBoundaryModel, 2000, "R 0800 x17, R 0811 x2, R 0813 x1", {}, {}, "0x1110000 is new"},
+    {8, kLastOldModel, 2000, "R 0800 x10, R 080A x2", {}, {}, "0x1100000 is old"},
+    {11, kBoundaryModel, 2000, "R 0B00 x12, R 0B0D x8, R 0B15 x1", {}, {}, "0x1110000 is new"},
+    {12, kRangeBModel, 1060, "R 0C00 x6, R 0C06 x2", {}, {}, "range B"},
+    {12, kBoundaryModel, 1059, "R 0C00 x6", {6, 7}, {}, "0x1110000 below 1.06"},
+    {13, kBoundaryModel, 1000, "R 0D00 x9, R 252F x1", {}, {}, "model number 0 has no capacity code"},
     {14, kRangeAModel, 1099, "R 0E14 x1, R 0E00 x21, R 0E16 x10, R 0E22 x2, R 0E25 x3, R 0E47 x3", {},
      {21, 32, 33, 36, 40, 70, 74, 75, 76, 77}, "range A below 1.1: no 0x0E4A block", 0},
     {14, kRangeAModel, 1100,
@@ -87,6 +107,13 @@ const ReadCase kReadCases[] = {
     {14, kBoundaryModel, 2000, "R 0E14 x1, R 0E00 x21, R 0E16 x10, R 0E22 x2, R 0E25 x3, R 0E47 x3", {},
      {74, 75, 76, 77}, "0x1110000: no 0x0E4A block", 1},
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const ReadCase& c, std::ostream* os)
+{
+    *os << "group " << c.group << ", code 0x" << std::hex << c.model << std::dec << ", version " << c.version
+        << ": " << c.why;
+}
 
 class GroupReaderTest : public GroupIOTest, public ::testing::WithParamInterface<ReadCase> {};
 
@@ -114,7 +141,7 @@ TEST_P(GroupReaderTest, AsksForTheGatedBlocksAndStoresTheirTexts)
             word = static_cast<uint16_t>(c.mode);
         std::string expected = FormatRegisterText(form, word);
         if (form == 'c')
-            expected = c.model > 0x1100000 ? "2P2" : "2P5";
+            expected = c.model == kBoundaryModel ? "" : c.model > 0x1100000 ? "2P2" : "2P5";
         EXPECT_EQ(ReadText(c.group, item), expected) << c.why << ": item " << item << " form " << form;
     }
     for (int item : c.copied)

@@ -4,6 +4,8 @@
 
 #include "tests/groupio/GroupIOTestSupport.h"
 
+#include <ostream>
+
 #include "link/Crc16.h"
 
 #include <cstdlib>
@@ -91,6 +93,38 @@ const WriteCase kWriteCases[] = {
     {12, kOldModel, 1000, "W 0C00 x5", "octal 12-00", {{0, "00017", 15}}},
     {13, kOldModel, 1000, "W 0D03 x4", "write-all's group 13"},
     {13, kOldModel, 1000, "W 0D03 x4, W 0D08 x1", "the editor's group 13", {}, {}, true},
+    // Every group once more for the classes not met above.
+    {0, kBoundaryModel, 2000, "R 0002 x1, W 0000 x1, W 0001 x7, W 0009 x12, R 0015 x1",
+     "0x1110000: 00-21 is read, never written"},
+    {1, kBoundaryModel, 1000, "W 0100 x2, W 010A x9", "0x1110000 is new"},
+    {2, kRangeBModel, 1000, "R 0201 x1, W 0200 x1, R 0200 x1, W 0201 x3, W 0204 x1, W 0205 x5, W 020D x5",
+     "range B below 1.03", {}, {{0x0201, 65535}}},
+    {2, kBoundaryModel, 2000,
+     "R 0201 x1, W 0200 x1, R 0200 x1, W 0201 x3, W 0204 x1, W 0205 x5, W 020D x5, W 0212 x2", "0x1110000", {},
+     {{0x0201, 65535}}},
+    {3, kRangeAModel, 1000, "W 0300 x5, W 0306 x4, W 030B x1, W 030D x9", "range A"},
+    {3, kRangeBModel, 1000, "W 0300 x5, W 0306 x4, W 030B x1, W 030D x9", "range B"},
+    {5, kRangeAModel, 1000, "W 0500 x9, W 0511 x16", "range A"},
+    {5, kRangeBModel, 1000, "W 0500 x9, W 0511 x16", "range B"},
+    {5, kBoundaryModel, 1000, "W 0500 x9, W 0511 x16", "0x1110000"},
+    {6, kOldModel, 1000, "W 0600 x8, W 0610 x8, W 0620 x8", "old"},
+    {6, kRangeAModel, 1000, "W 0600 x8, W 0610 x8, W 0620 x8", "range A"},
+    {6, kBoundaryModel, 1000, "W 0600 x8, W 0610 x8, W 0620 x8", "0x1110000"},
+    {8, kRangeBModel, 1040, "W 0800 x4, W 0804 x1, W 0805 x5, W 080A x7, W 0811 x2", "range B at 1.04"},
+    {8, kBoundaryModel, 2000, "W 0800 x4, W 0804 x1, W 0805 x5, W 080A x7, W 0811 x2, W 0813 x1", "0x1110000"},
+    {9, kOldModel, 1000, "W 0906 x4", "old"},
+    {9, kRangeBModel, 1000, "W 0906 x4", "range B"},
+    {9, kBoundaryModel, 1000, "W 0906 x4", "0x1110000"},
+    {10, kRangeBModel, 1000, "W 0A00 x23", "10-05 in hundredths on range B"},
+    {10, kOldModel, 2000, "W 0A00 x23", "10-05 in tenths on old models"},
+    {11, kRangeBModel, 1060, "W 0B00 x12, W 0B0D x8, W 0B15 x1", "range B at 1.06"},
+    {11, kBoundaryModel, 1059, "W 0B00 x12, W 0B0D x8", "0x1110000 below 1.06"},
+    {12, kRangeAModel, 1000, "W 0C00 x5", "range A", {{0, "00017", 15}}},
+    {12, kRangeBModel, 1000, "W 0C00 x5", "range B", {{0, "77777", 0x7FFF}}},
+    {12, kBoundaryModel, 1000, "W 0C00 x5", "0x1110000"},
+    {13, kRangeAModel, 1000, "W 0D03 x4", "range A"},
+    {13, kRangeBModel, 1000, "W 0D03 x4, W 0D08 x1", "range B, the editor's group 13", {}, {}, true},
+    {13, kBoundaryModel, 1000, "W 0D03 x4", "0x1110000"},
     {14, kRangeAModel, 1100,
      "W 0E14 x1, W 0E00 x10, W 0E0A x11, W 0E16 x10, W 0E22 x2, W 0E25 x3, W 0E47 x3, W 0E4A x4",
      "pressure mode, range A at 1.1", {{20, "0", 0}}},
@@ -115,6 +149,13 @@ std::vector<std::string> PatternTexts(int group, uint32_t model, int version, co
     for (const Text& text : texts)
         values[text.item] = text.text;
     return values;
+}
+
+// Failures name the case, not its bytes.
+void PrintTo(const WriteCase& c, std::ostream* os)
+{
+    *os << "group " << c.group << ", code 0x" << std::hex << c.model << std::dec << ", version " << c.version
+        << ": " << c.why;
 }
 
 class GroupWriterTest : public GroupIOTest, public ::testing::WithParamInterface<WriteCase> {};
