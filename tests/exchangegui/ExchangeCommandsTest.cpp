@@ -1,0 +1,197 @@
+// The project view's export, import and printing commands with their dialogs:
+// format choice, file choice (answered without a window), print title and
+// print preview.
+
+#include "platform/Workbook.h"
+#include "tests/common/GuiTestSupport.h"
+#include "tests/exchangegui/GuiExchangeTest.h"
+#include "view/ExchangeCommands.h"
+#include "view/ExportFormatDlg.h"
+#include "view/PrintTitleDlg.h"
+
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/print.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+class ExchangeCommandsTest : public GuiExchangeTest {
+protected:
+    void SetUp() override
+    {
+        GuiExchangeTest::SetUp();
+        m_pFrame = new wxFrame(nullptr, wxID_ANY, "project");
+        m_pFrame->Show();
+        m_commands = std::make_unique<CExchangeCommands>(m_pFrame, m_doc);
+        m_commands->m_chooseFile = [this](const CExchangeCommands::FileRequest& request) {
+            m_requests.push_back(request);
+            return m_answers.empty() ? wxString() : m_answers.front();
+        };
+    }
+    void TearDown() override
+    {
+        SetModalAnswer(nullptr);
+        m_commands.reset();
+        m_pFrame->Destroy();
+        wxTheApp->ProcessIdle();
+        GuiExchangeTest::TearDown();
+    }
+
+    // The format dialog answered with the given format, or cancelled.
+    void AnswerFormat(int format, int result = wxID_OK)
+    {
+        SetModalAnswer([=](wxDialog* dialog) -> int {
+            auto* formatDlg = dynamic_cast<CExportFormatDlg*>(dialog);
+            EXPECT_NE(formatDlg, nullptr);
+            if (!formatDlg)
+                return wxID_CANCEL;
+            EXPECT_EQ(formatDlg->GetTitle(), "Export/Import Format");
+            formatDlg->TransferDataToWindow();
+            int id = format == CExportFormatDlg::kCsv ? CExportFormatDlg::IDC_CSV : CExportFormatDlg::IDC_EXCEL;
+            static_cast<wxRadioButton*>(formatDlg->FindWindow(id))->SetValue(true);
+            formatDlg->TransferDataFromWindow();
+            return result;
+        });
+    }
+
+    wxFrame* m_pFrame = nullptr;
+    std::unique_ptr<CExchangeCommands> m_commands;
+    std::vector<CExchangeCommands::FileRequest> m_requests;
+    std::vector<wxString> m_answers;
+};
+
+} // namespace
+
+TEST_F(ExchangeCommandsTest, ExportAsCsvAsksForTheFormatThenTheFile)
+{
+    AnswerFormat(CExportFormatDlg::kCsv);
+    m_answers = {wxString::FromUTF8(Path("out"))};
+    m_commands->OnExportParams();
+    ASSERT_EQ(m_requests.size(), 1u);
+    EXPECT_TRUE(m_requests[0].m_bSave);
+    EXPECT_EQ(m_requests[0].m_strWildcard, "Export File(*.csv)|*.csv");
+    // The default extension is added to a name typed without one.
+    EXPECT_EQ(ReadFileBytes(Path("out.csv")).substr(0, 18), "Model:D390-1P2-Hxx");
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Export success."});
+}
+
+TEST_F(ExchangeCommandsTest, ClosingTheFormatDialogOrTheFileDialogExportsNothing)
+{
+    AnswerFormat(CExportFormatDlg::kCsv, wxID_CANCEL);
+    m_commands->OnExportParams();
+    EXPECT_TRUE(m_requests.empty());
+
+    AnswerFormat(CExportFormatDlg::kCsv);
+    m_commands->OnExportParams(); // the file dialog answers with no file
+    EXPECT_EQ(m_requests.size(), 1u);
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(ExchangeCommandsTest, WorkbookExportNeedsTheTemplateBeforeTheFileIsAsked)
+{
+    AnswerFormat(CExportFormatDlg::kWorkbook);
+    m_answers = {wxString::FromUTF8(Path("book"))};
+    m_commands->OnExportParams();
+    EXPECT_TRUE(m_requests.empty());
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Some a file lost,please setup Kestrolix again."});
+
+    CWorkbook templ;
+    CParamExchange::MakeTemplate(templ);
+    std::string error;
+    ASSERT_TRUE(templ.Save(Path("D390 Parameter.xlsx"), error)) << error;
+    m_messages.Clear();
+    m_commands->OnExportParams();
+    ASSERT_EQ(m_requests.size(), 1u);
+    EXPECT_EQ(m_requests[0].m_strWildcard, "Export File(*.xlsx)|*.xlsx");
+    CWorkbook book;
+    ASSERT_TRUE(book.Load(Path("book.xlsx"), error)) << error;
+    EXPECT_EQ(book.FindSheet("Group0")->Cell(3, 1), "00-00Param 00-00");
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Export success."});
+}
+
+TEST_F(ExchangeCommandsTest, ImportByExtensionAndItsRefusal)
+{
+    std::string csv = Path("in.csv");
+    ASSERT_TRUE(CParamExchange(m_doc).ExportCsv(csv));
+    Param(0, 0).m_strValue = "edited";
+    m_doc.m_Changed[0][0] = 1;
+    m_messages.Clear();
+
+    // While auto-refresh runs, no file is even asked for.
+    m_frame.m_bAutoRefresh = 1;
+    EXPECT_FALSE(m_commands->OnImportParams());
+    EXPECT_TRUE(m_requests.empty());
+    EXPECT_EQ(m_messages.Texts(),
+              std::vector<std::string>{"PC software is under auto-refresh,Please stop auto-refresh first!"});
+    m_frame.m_bAutoRefresh = 0;
+    EXPECT_EQ(Param(0, 0).m_strValue, "edited");
+
+    m_messages.Clear();
+    m_answers = {wxString::FromUTF8(Path("notes.txt"))};
+    EXPECT_FALSE(m_commands->OnImportParams());
+    EXPECT_EQ(m_requests.back().m_strWildcard, "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv");
+    EXPECT_FALSE(m_requests.back().m_bSave);
+    EXPECT_TRUE(m_messages.Texts().empty());
+
+    m_answers = {wxString::FromUTF8(csv)};
+    EXPECT_TRUE(m_commands->OnImportParams());
+    EXPECT_EQ(Param(0, 0).m_strValue, "0.5");
+    EXPECT_EQ(m_doc.m_Changed[0][0], 0u);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Import success."});
+}
+
+TEST_F(ExchangeCommandsTest, PrintTitleOkStoresTheTextsAndCancelKeepsThem)
+{
+    m_doc.m_strPrintName = "old name";
+    SetModalAnswer([](wxDialog* dialog) -> int {
+        auto* titleDlg = dynamic_cast<CPrintTitleDlg*>(dialog);
+        EXPECT_NE(titleDlg, nullptr);
+        if (!titleDlg)
+            return wxID_CANCEL;
+        titleDlg->TransferDataToWindow();
+        auto* title = static_cast<wxTextCtrl*>(titleDlg->FindWindow(CPrintTitleDlg::IDC_TITLE));
+        EXPECT_EQ(title->GetValue(), "Parameter Setting List");
+        EXPECT_EQ(static_cast<wxTextCtrl*>(titleDlg->FindWindow(CPrintTitleDlg::IDC_NAME))->GetValue(), "old name");
+        title->SetValue("Pump station 3");
+        static_cast<wxTextCtrl*>(titleDlg->FindWindow(CPrintTitleDlg::IDC_DEPARTMENT))->SetValue("Service");
+        EXPECT_TRUE(titleDlg->TransferDataFromWindow());
+        return wxID_OK;
+    });
+    EXPECT_TRUE(m_commands->OnFilePrintTitle());
+    EXPECT_EQ(m_doc.m_strPrintTitle, "Pump station 3");
+    EXPECT_EQ(m_doc.m_strPrintName, "old name");
+    EXPECT_EQ(m_doc.m_strPrintDepartment, "Service");
+    EXPECT_TRUE(m_doc.IsModified());
+
+    m_doc.SetModifiedFlag(false);
+    SetModalAnswer([](wxDialog* dialog) -> int {
+        dialog->TransferDataToWindow();
+        static_cast<wxTextCtrl*>(dialog->FindWindow(CPrintTitleDlg::IDC_TITLE))->SetValue("edited, then cancelled");
+        dialog->TransferDataFromWindow();
+        return wxID_CANCEL;
+    });
+    EXPECT_FALSE(m_commands->OnFilePrintTitle());
+    EXPECT_EQ(m_doc.m_strPrintTitle, "Pump station 3");
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(ExchangeCommandsTest, PrintPreviewOpensAndCloses)
+{
+    int closed = 0;
+    m_commands->m_afterPreview = [&] { ++closed; };
+    ASSERT_TRUE(m_commands->OnFilePrintPreview());
+    wxPreviewFrame* preview = nullptr;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* frame = dynamic_cast<wxPreviewFrame*>(window))
+            preview = frame;
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->IsShown());
+    wxTheApp->ProcessIdle();
+    EXPECT_TRUE(preview->Close(true));
+    wxTheApp->ProcessIdle();
+    EXPECT_EQ(closed, 1);
+    for (wxWindow* window : wxTopLevelWindows)
+        EXPECT_EQ(dynamic_cast<wxPreviewFrame*>(window), nullptr);
+}

@@ -1,0 +1,111 @@
+#include "view/D390Printout.h"
+
+#include "document/D390DocData.h"
+
+#include <wx/dc.h>
+
+namespace {
+
+std::tm LocalNow()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+// A face asked for by name falls back to the nearest installed one; the
+// family keeps that fallback fixed-pitch or proportional as meant.
+wxFont FontFor(wxDC& dc, PrintFont which)
+{
+    PrintFontSpec spec = CPrintLayout::FontOf(which);
+    wxFontInfo info(10.0);
+    info.FaceName(spec.m_pszFace)
+        .Family(which == PrintFont::Label ? wxFONTFAMILY_SWISS : wxFONTFAMILY_TELETYPE)
+        .Weight(spec.m_nWeight);
+    wxFont font(info);
+    // The report gives a character height in its own units. Point sizes mean
+    // different things on a printer, a preview and a bitmap, so the size is
+    // measured on this device: a line of these fonts is about 1.12 character
+    // heights. The separate character width cannot be asked of the fonts
+    // here; the face's own proportions stand.
+    dc.SetFont(font);
+    wxCoord width = 0, height = 0;
+    dc.GetTextExtent("Hg", &width, &height);
+    if (height > 0)
+        font.SetFractionalPointSize(10.0 * spec.m_nHeight * 1.12 / height);
+    return font;
+}
+
+} // namespace
+
+CD390Printout::CD390Printout(const CD390DocData& doc, const PrintTexts& texts)
+    : wxPrintout(wxString::FromUTF8(texts.m_strTitle.empty() ? std::string("d390") : texts.m_strTitle))
+    , m_clock(LocalNow)
+    , m_doc(doc)
+    , m_layout(doc.m_Groups, doc.m_Defined)
+    , m_texts(texts)
+{
+}
+
+void CD390Printout::OnPreparePrinting()
+{
+    std::tm now = m_clock();
+    m_texts.m_strDate = CPrintLayout::DateText(now);
+    m_texts.m_strTime = CPrintLayout::TimeText(now);
+}
+
+void CD390Printout::GetPageInfo(int* minPage, int* maxPage, int* selFrom, int* selTo)
+{
+    *minPage = 1;
+    *maxPage = m_layout.PageCount();
+    *selFrom = 1;
+    *selTo = *maxPage;
+}
+
+bool CD390Printout::HasPage(int page)
+{
+    return page >= 1 && page <= m_layout.PageCount();
+}
+
+bool CD390Printout::OnPrintPage(int page)
+{
+    wxDC* dc = GetDC();
+    if (!dc)
+        return false;
+    int widthMM = 0, heightMM = 0;
+    GetPageSizeMM(&widthMM, &heightMM);
+    if (widthMM <= 0 || heightMM <= 0)
+        return false;
+    const int width = 10 * widthMM;
+    const int height = 10 * heightMM;
+    // One logical unit becomes a tenth of a millimetre of the page, on the
+    // printer and in the preview alike.
+    FitThisSizeToPage(wxSize(width, height));
+    DrawItems(*dc, m_layout.Page(page, width, height, m_texts));
+    return true;
+}
+
+void CD390Printout::DrawItems(wxDC& dc, const std::vector<PrintItem>& items)
+{
+    wxFont fonts[3] = {FontFor(dc, PrintFont::Title), FontFor(dc, PrintFont::Label), FontFor(dc, PrintFont::Row)};
+    dc.SetPen(wxPen(*wxBLACK, 2));
+    dc.SetTextForeground(*wxBLACK);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    // The layout's y grows upward from the top edge; the device's grows
+    // downward.
+    for (const PrintItem& item : items) {
+        if (item.m_kind == PrintItem::Rule) {
+            dc.DrawLine(item.m_x, -item.m_y, item.m_x2, -item.m_y2);
+            continue;
+        }
+        if (item.m_strText.empty())
+            continue;
+        dc.SetFont(fonts[static_cast<int>(item.m_font)]);
+        wxString text = wxString::FromUTF8(item.m_strText);
+        int x = item.m_x;
+        if (item.m_bCentered)
+            x -= dc.GetTextExtent(text).x / 2;
+        dc.DrawText(text, x, -item.m_y);
+    }
+}

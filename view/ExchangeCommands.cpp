@@ -1,0 +1,209 @@
+#include "view/ExchangeCommands.h"
+
+#include "document/D390DocData.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
+#include "platform/ResourceModule.h"
+#include "platform/Workbook.h"
+#include "shell/MainFrameState.h"
+#include "view/D390Printout.h"
+#include "view/ExportFormatDlg.h"
+#include "view/ParamExchange.h"
+#include "view/PrintTitleDlg.h"
+
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/print.h>
+
+#include <memory>
+
+namespace {
+
+constexpr unsigned kIdExportFilter = 61565;
+constexpr unsigned kIdNoPrinter = 61529;
+constexpr unsigned kIdCommandFailed = 61705;
+
+// The string table writes file filters as "Text(*.x)|*.x||"; the file
+// dialog wants them without the closing bars.
+wxString Wildcard(const std::string& filter)
+{
+    wxString text = wxString::FromUTF8(filter);
+    while (text.EndsWith("|"))
+        text.RemoveLast();
+    return text;
+}
+
+std::string ProgramFolderOfFrame()
+{
+    CMainFrameState* frame = GetMainFrameState();
+    if (frame && !frame->m_strProgramFolder.empty())
+        return frame->m_strProgramFolder;
+    return ExecutableFolder();
+}
+
+} // namespace
+
+CExchangeCommands::CExchangeCommands(wxWindow* view, CD390DocData& doc) : m_pView(view), m_doc(doc)
+{
+    m_printData.SetMinPage(1);
+}
+
+wxString CExchangeCommands::ChooseFile(const FileRequest& request) const
+{
+    wxString path;
+    if (m_chooseFile) {
+        path = m_chooseFile(request);
+    } else {
+        long style = request.m_bSave ? (wxFD_SAVE | wxFD_OVERWRITE_PROMPT) : (wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+        wxFileDialog dialog(m_pView, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, request.m_strWildcard,
+                            style);
+        if (dialog.ShowModal() != wxID_OK)
+            return wxEmptyString;
+        path = dialog.GetPath();
+    }
+    // A name typed without extension gets the default one.
+    if (!path.empty() && request.m_bSave && !request.m_strExtension.empty() && !wxFileName(path).HasExt())
+        path += "." + request.m_strExtension;
+    return path;
+}
+
+void CExchangeCommands::OnExportParams()
+{
+    CExportFormatDlg dialog(m_pView);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    if (dialog.m_nFormat == CExportFormatDlg::kCsv)
+        ExportCsv();
+    else
+        ExportExcel();
+}
+
+void CExchangeCommands::ExportCsv()
+{
+    FileRequest request;
+    request.m_bSave = true;
+    request.m_strWildcard = Wildcard(FormatResString(kIdExportFilter, "*.csv", "*.csv"));
+    request.m_strExtension = "csv";
+    wxString path = ChooseFile(request);
+    if (path.empty())
+        return;
+    CParamExchange(m_doc).ExportCsv(path.utf8_string());
+}
+
+void CExchangeCommands::ExportExcel()
+{
+    CParamExchange exchange(m_doc);
+    CMainFrameState* frame = GetMainFrameState();
+    std::string templatePath = ProgramFolderOfFrame() + CParamExchange::TemplateNameOf(frame ? frame->m_nModelCode : 0);
+    // The workbook is filled before the file is asked for: a missing
+    // template is reported first, and nothing is written without a name.
+    CWorkbook book;
+    if (!exchange.BuildWorkbook(templatePath, book))
+        return;
+    FileRequest request;
+    request.m_bSave = true;
+    request.m_strWildcard = Wildcard(FormatResString(kIdExportFilter, "*.xlsx", "*.xlsx"));
+    request.m_strExtension = "xlsx";
+    wxString path = ChooseFile(request);
+    if (path.empty())
+        return;
+    exchange.SaveWorkbook(book, path.utf8_string());
+}
+
+bool CExchangeCommands::OnImportParams()
+{
+    // Refused before the file is asked for: the reading thread writes into
+    // the same table.
+    if (CParamExchange::RefusedWhileAutoRefresh())
+        return false;
+    FileRequest request;
+    request.m_strWildcard = "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv";
+    request.m_strExtension = "xls";
+    wxString chosen = ChooseFile(request);
+    if (chosen.empty())
+        return false;
+    std::string path = chosen.utf8_string();
+    switch (CParamExchange::ImportKindOf(path)) {
+    case CParamExchange::ImportKind::Workbook:
+        ImportExcel(path);
+        break;
+    case CParamExchange::ImportKind::Csv:
+        ImportCsv(path);
+        break;
+    case CParamExchange::ImportKind::None:
+        return false;
+    }
+    m_doc.ClearChanged();
+    return true;
+}
+
+void CExchangeCommands::ImportCsv(const std::string& path)
+{
+    CParamExchange(m_doc).ImportCsv(path);
+}
+
+void CExchangeCommands::ImportExcel(const std::string& path)
+{
+    CParamExchange(m_doc).ImportWorkbook(path);
+}
+
+CD390Printout* CExchangeCommands::MakePrintout() const
+{
+    PrintTexts texts;
+    texts.m_strTitle = m_doc.m_strPrintTitle;
+    texts.m_strName = m_doc.m_strPrintName;
+    texts.m_strDepartment = m_doc.m_strPrintDepartment;
+    return new CD390Printout(m_doc, texts);
+}
+
+void CExchangeCommands::OnFilePrint(bool prompt)
+{
+    wxPrinter printer(&m_printData);
+    std::unique_ptr<CD390Printout> printout(MakePrintout());
+    if (!printer.Print(m_pView, printout.get(), prompt)) {
+        if (wxPrinter::GetLastError() == wxPRINTER_ERROR)
+            AfxMessageBox(kIdCommandFailed, MB_OK);
+        return;
+    }
+    m_printData = printer.GetPrintDialogData();
+}
+
+bool CExchangeCommands::OnFilePrintPreview()
+{
+    auto* preview = new wxPrintPreview(MakePrintout(), MakePrintout(), &m_printData);
+    if (!preview->IsOk()) {
+        delete preview;
+        AfxMessageBox(kIdNoPrinter, MB_OK);
+        return false;
+    }
+    wxWindow* top = m_pView ? wxGetTopLevelParent(m_pView) : nullptr;
+    auto* frame = new wxPreviewFrame(preview, top, "Print Preview", wxDefaultPosition, wxSize(900, 1000));
+    frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+        event.Skip();
+        if (m_afterPreview)
+            m_afterPreview();
+    });
+    frame->Initialize();
+    frame->Show();
+    return true;
+}
+
+bool CExchangeCommands::OnFilePrintTitle()
+{
+    CPrintTitleDlg dialog(m_pView);
+    dialog.m_strTitle = m_doc.m_strPrintTitle;
+    dialog.m_strName = m_doc.m_strPrintName;
+    dialog.m_strDepartment = m_doc.m_strPrintDepartment;
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    bool changed = dialog.m_strTitle != m_doc.m_strPrintTitle || dialog.m_strName != m_doc.m_strPrintName
+                   || dialog.m_strDepartment != m_doc.m_strPrintDepartment;
+    m_doc.m_strPrintTitle = dialog.m_strTitle;
+    m_doc.m_strPrintName = dialog.m_strName;
+    m_doc.m_strPrintDepartment = dialog.m_strDepartment;
+    // The title block is stored with the project: a change must not be lost
+    // on close without a question.
+    if (changed)
+        m_doc.SetModifiedFlag(true);
+    return changed;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The project view's commands for export, import and printing, apart from the
+// view class: the view forwards its command handlers here and rebuilds its
+// list after an import. The work itself is window-free (CParamExchange,
+// CPrintLayout); this asks for the format and the file and runs the printer
+// and the preview.
+
+#include <wx/cmndata.h>
+#include <wx/string.h>
+
+#include <functional>
+#include <string>
+
+class CD390DocData;
+class CD390Printout;
+class wxWindow;
+
+class CExchangeCommands {
+public:
+    CExchangeCommands(wxWindow* view, CD390DocData& doc);
+
+    // What the file dialog is asked for; the answer is the chosen full path,
+    // or the empty text when the user cancels. Tests answer without a dialog.
+    struct FileRequest {
+        bool m_bSave = false;
+        wxString m_strWildcard;
+        wxString m_strExtension; // default extension, without the dot
+    };
+    std::function<wxString(const FileRequest&)> m_chooseFile;
+    // Called when a print preview window closes (the view resets its caption).
+    std::function<void()> m_afterPreview;
+
+    void OnExportParams();
+    void ExportCsv();
+    void ExportExcel();
+    // True when an import was attempted, whatever its outcome: the view then
+    // rebuilds its list.
+    bool OnImportParams();
+    void ImportCsv(const std::string& path);
+    void ImportExcel(const std::string& path);
+
+    // Print (with the print dialog) and Print Direct (without it).
+    void OnFilePrint(bool prompt);
+    // False when no preview could be shown.
+    bool OnFilePrintPreview();
+    // True when the dialog was left with OK and a text changed.
+    bool OnFilePrintTitle();
+
+    // A printout of the project as it stands, with the view's title block.
+    CD390Printout* MakePrintout() const;
+    wxPrintDialogData& PrintDialogData() { return m_printData; }
+
+private:
+    wxString ChooseFile(const FileRequest& request) const;
+
+    wxWindow* m_pView;
+    CD390DocData& m_doc;
+    wxPrintDialogData m_printData;
+};

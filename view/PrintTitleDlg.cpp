@@ -1,0 +1,70 @@
+#include "view/PrintTitleDlg.h"
+
+#include "platform/DialogUnits.h"
+#include "platform/MessageBox.h"
+
+#include <wx/button.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+constexpr unsigned kIdTooLong = 61524;
+
+} // namespace
+
+CPrintTitleDlg::CPrintTitleDlg(wxWindow* parent) : wxDialog(parent, IDD, "Print Title Set")
+{
+    SetClientSize(DlgSize(this, 220, 92));
+    new wxStaticText(this, wxID_ANY, "Title:", DlgPoint(this, 10, 12), DlgSize(this, 45, 10));
+    m_pTitle = new wxTextCtrl(this, IDC_TITLE, wxEmptyString, DlgPoint(this, 60, 10), DlgSize(this, 150, 13));
+    new wxStaticText(this, wxID_ANY, "Name:", DlgPoint(this, 10, 31), DlgSize(this, 45, 10));
+    m_pName = new wxTextCtrl(this, IDC_NAME, wxEmptyString, DlgPoint(this, 60, 29), DlgSize(this, 150, 13));
+    new wxStaticText(this, wxID_ANY, "Department:", DlgPoint(this, 10, 50), DlgSize(this, 48, 10));
+    m_pDepartment = new wxTextCtrl(this, IDC_DEPARTMENT, wxEmptyString, DlgPoint(this, 60, 48), DlgSize(this, 150, 13));
+    auto* ok = new wxButton(this, wxID_OK, "OK", DlgPoint(this, 50, 70), DlgSize(this, 50, 14));
+    new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 120, 70), DlgSize(this, 50, 14));
+    ok->SetDefault();
+    m_pTitle->SetMaxLength(kMaxTitle);
+    m_pName->SetMaxLength(kMaxName);
+    m_pDepartment->SetMaxLength(kMaxDepartment);
+    Bind(wxEVT_BUTTON, &CPrintTitleDlg::OnOK, this, wxID_OK);
+}
+
+bool CPrintTitleDlg::TransferDataToWindow()
+{
+    m_pDepartment->ChangeValue(wxString::FromUTF8(m_strDepartment));
+    m_pName->ChangeValue(wxString::FromUTF8(m_strName));
+    m_pTitle->ChangeValue(wxString::FromUTF8(m_strTitle));
+    return true;
+}
+
+bool CPrintTitleDlg::TransferDataFromWindow()
+{
+    struct Field {
+        wxTextCtrl* edit;
+        std::size_t limit;
+    };
+    for (Field field : {Field{m_pDepartment, kMaxDepartment}, Field{m_pName, kMaxName}, Field{m_pTitle, kMaxTitle}}) {
+        if (field.edit->GetValue().length() > field.limit) {
+            field.edit->SetFocus();
+            field.edit->SelectAll();
+            return false;
+        }
+    }
+    m_strDepartment = m_pDepartment->GetValue().utf8_string();
+    m_strName = m_pName->GetValue().utf8_string();
+    m_strTitle = m_pTitle->GetValue().utf8_string();
+    return true;
+}
+
+void CPrintTitleDlg::OnOK(wxCommandEvent&)
+{
+    // An over-long text keeps the dialog open until it is shortened or the
+    // dialog is cancelled.
+    if (!TransferDataFromWindow()) {
+        AfxMessageBox(kIdTooLong, MB_OK);
+        return;
+    }
+    EndModal(wxID_OK);
+}
