@@ -1,0 +1,396 @@
+#include "shell/ReadWriteAll.h"
+
+#include "document/D390DocData.h"
+#include "link/Crc16.h"
+#include "link/ParamGroupIO.h"
+#include "link/SerialComm.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+#include "shell/DriveQueries.h"
+#include "shell/LinkSetup.h"
+#include "shell/MainFrameState.h"
+#include "shell/ModelTables.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr unsigned IDS_STATION_NUM = 61453;
+constexpr unsigned IDS_WRITE_HEADING = 61486;
+constexpr unsigned IDS_READ_HEADING = 61487;
+constexpr unsigned IDS_PASSWORD_ACTIVE = 61534;
+constexpr unsigned IDS_FILE_MODIFIED = 61536;
+constexpr unsigned IDS_WRITE_SUCCESSFUL = 61541;
+constexpr unsigned IDS_MODEL_MAY_NOT_MATCH = 61555;
+constexpr unsigned IDS_DRIVE_RUNNING = 61571;
+constexpr unsigned IDS_READ_SUCCESSFUL = 61575;
+constexpr unsigned IDS_VALUE_FOR_VERSION = 61622;
+constexpr unsigned IDS_SERIES_MISMATCH = 61642;
+constexpr unsigned IDS_CLASS_MISMATCH = 61643;
+
+constexpr int kLastPlainGroup = 13;
+constexpr int kGroup14 = 14;
+constexpr int kReadBarHigh = 15;
+
+// Group 14 exists from this drive version on in the S family.
+constexpr float kGroup14Version = 1.093f;
+// Below this version an S drive takes 03-15 only up to 15.0.
+constexpr float kWide0315Version = 1.06f;
+constexpr double kHighest0315 = 15.0;
+
+constexpr const char* kInitialParamFile = "IntialParam.DAT";
+
+std::string TwoDigits(int group)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", group);
+    return text;
+}
+
+std::string VersionText(float version)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", version);
+    return text;
+}
+
+bool IsFamilyS(int code)
+{
+    return code > kModelFamilyS && code < kModelFamilySP;
+}
+
+// Whether group 14 is read or written for the project's model and the drive's version.
+bool HasGroup14(int code, float version)
+{
+    return code > kModelFamilySP || (IsFamilyS(code) && version >= kGroup14Version);
+}
+
+void ForEachParam(CD390DocData& doc, const std::function<void(int group, int item, ParamRec&)>& action)
+{
+    for (std::size_t group = 0; group < doc.m_Groups.size(); ++group) {
+        std::vector<ParamRec>& params = doc.m_Groups[group].m_Params;
+        for (std::size_t item = 0; item < params.size(); ++item)
+            action(static_cast<int>(group), static_cast<int>(item), params[item]);
+    }
+}
+
+// The frame's model as Read changes it, to put back when the read fails.
+struct FrameModel {
+    int code;
+    std::string name;
+    std::string name2;
+};
+
+void RestoreModel(CMainFrameState& frame, const FrameModel& model)
+{
+    frame.m_nModelCode = model.code;
+    frame.m_strModelName = model.name;
+    frame.m_strModelName2 = model.name2;
+}
+
+// The project's table for the drive's model, before the read: definition,
+// motor and initial-value files and the model's values. Set values are the
+// project's own where the model stays, the model's defaults otherwise; read
+// values start as the set values, so that a record no block covers keeps it.
+bool BuildScratch(CMainFrameState& frame, const CD390DocData& project, bool sameModel, float version,
+                  CD390DocData& scratch)
+{
+    scratch.m_bApplyInitParams = 1;
+    if (!scratch.ReloadParamFiles())
+        return false;
+    scratch.ReadMotorParamFile(frame.m_strProgramFolder + CD390DocData::MotorFileNameOf(frame.m_nModelCode));
+    if (sameModel) {
+        scratch.SetModelDefaults();
+        ForEachParam(scratch, [&project](int group, int item, ParamRec& param) {
+            if (const ParamRec* own = project.FindParam(group, item))
+                param.m_strValue = own->m_strValue;
+        });
+    } else {
+        scratch.SetInitialValues();
+    }
+    ForEachParam(scratch, [](int, int, ParamRec& param) { param.m_strRead = param.m_strValue; });
+    scratch.m_fDriveVersion = version;
+    return true;
+}
+
+// Moves the read table into the project.
+void CommitScratch(CD390DocData& scratch, CD390DocData& project)
+{
+    project.m_Groups = std::move(scratch.m_Groups);
+    std::memcpy(project.m_Defined, scratch.m_Defined, sizeof project.m_Defined);
+    std::memset(project.m_SavedDefined, 0, sizeof project.m_SavedDefined);
+    project.m_MotorParams = std::move(scratch.m_MotorParams);
+    project.m_InitParams = std::move(scratch.m_InitParams);
+    project.m_fDriveVersion = scratch.m_fDriveVersion;
+    project.m_bApplyInitParams = scratch.m_bApplyInitParams;
+}
+
+bool OfferToSave(CMainFrameState& frame, CD390DocData& project)
+{
+    if (!project.IsModified())
+        return true;
+    int answer = AfxMessageBox(IDS_FILE_MODIFIED, MB_YESNOCANCEL);
+    if (answer == IDCANCEL)
+        return false;
+    if (answer == IDYES) {
+        std::string path = frame.m_strProjectPath;
+        if (path.empty() && !frame.PromptSaveProjectFile(path))
+            return false;
+        if (!project.SaveProjectFile(path))
+            return false;
+        frame.m_strProjectPath = path;
+        project.SetModifiedFlag(false);
+    }
+    return true;
+}
+
+// The final write of 10-03 after group 14: one function-06 request.
+bool Write1003(CMainFrameState& frame, const CD390DocData& project, int station)
+{
+    const ParamRec* param = project.FindParam(10, 3);
+    int value = param ? std::atoi(param->m_strValue.c_str()) : 0;
+    uint8_t request[8] = {static_cast<uint8_t>(station), 0x06, 0x0A, 0x03, static_cast<uint8_t>((value >> 8) & 0xFF),
+                          static_cast<uint8_t>(value & 0xFF)};
+    AppendCrc16(request, 6);
+    uint8_t reply[8] = {};
+    int result = frame.m_pComm ? frame.m_pComm->CommandSend(request, sizeof request, reply, sizeof reply) : kErrComm;
+    if (result != kErrNone)
+        frame.m_strLastError = GetErrTypeText(result);
+    else if (reply[1] != 0x06)
+        frame.m_strLastError = GetCommExceptionText(reply[2]);
+    else
+        return true;
+    AfxMessageBox(frame.m_strLastError, MB_OK);
+    return false;
+}
+
+// The set values of a group, entry k being item GG-k, one for every record.
+std::vector<std::string> GroupValues(const CD390DocData& project, int group)
+{
+    std::vector<std::string> values;
+    if (group < static_cast<int>(project.m_Groups.size()))
+        for (const ParamRec& param : project.m_Groups[group].m_Params)
+            values.push_back(param.m_strValue);
+    return values;
+}
+
+} // namespace
+
+std::string ReadProgressText(int group, int station)
+{
+    return TwoDigits(group) + "-XX --" + LoadResString(IDS_STATION_NUM) + std::to_string(station);
+}
+
+std::string WriteProgressText(int group, int station)
+{
+    return TwoDigits(group) + "-XX -- " + LoadResString(IDS_STATION_NUM) + std::to_string(station);
+}
+
+bool ReadAllGroups(CMainFrameState& frame, TransferProgress& progress)
+{
+    progress.SetRange(kReadBarHigh);
+    progress.SetPosition(0);
+    const int station = frame.m_nReadStation;
+    auto readGroup = [&](int group) {
+        progress.SetText(ReadProgressText(group, station));
+        if (g_pParamGroupIO && g_pParamGroupIO->ReadParamGroup(group, static_cast<uint8_t>(station))) {
+            progress.SetPosition(group + 1);
+            return true;
+        }
+        if (!g_pParamGroupIO)
+            frame.m_strLastError = GetErrTypeText(kErrComm);
+        progress.Hide();
+        return false;
+    };
+    for (int group = 0; group <= kLastPlainGroup; ++group)
+        if (!readGroup(group))
+            return false;
+
+    const int code = frame.m_nModelCode;
+    if (code <= kModelFamilyS)
+        return true;
+    float version = g_pReadDoc ? g_pReadDoc->m_fDriveVersion : 0.0f;
+    if (HasGroup14(code, version))
+        return readGroup(kGroup14);
+    if (g_pReadDoc && static_cast<int>(g_pReadDoc->m_Groups.size()) > kGroup14)
+        for (ParamRec& param : g_pReadDoc->m_Groups[kGroup14].m_Params)
+            param.m_strRead = param.m_strValue;
+    return true;
+}
+
+bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress)
+{
+    frame.m_nReadStation = station;
+    frame.m_bReading = 1;
+    struct ReadingFlag {
+        CMainFrameState& frame;
+        ~ReadingFlag() { frame.m_bReading = 0; }
+    } readingFlag{frame};
+
+    if (!OfferToSave(frame, project))
+        return false;
+
+    int code = 0;
+    float version = 0.0f;
+    if (!frame.ReadModelCode(static_cast<uint8_t>(station), code) ||
+        !frame.ReadParam0D01(static_cast<uint8_t>(station), version))
+        return false;
+
+    if (!progress.IsShown())
+        progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
+
+    const FrameModel before{frame.m_nModelCode, frame.m_strModelName, frame.m_strModelName2};
+    const bool sameModel = code == frame.m_nModelCode && !project.m_Groups.empty();
+    std::string capacity;
+    frame.m_strModelName = LookupModelByCode(static_cast<uint32_t>(code), capacity);
+    frame.m_strModelName2 = frame.m_strModelName;
+    frame.m_nModelCode = code;
+
+    CD390DocData scratch;
+    if (!BuildScratch(frame, project, sameModel, version, scratch)) {
+        progress.Hide();
+        RestoreModel(frame, before);
+        return false;
+    }
+    // The model list names some codes twice; the code read from the drive counts.
+    frame.m_nModelCode = code;
+
+    CD390DocData* readDoc = g_pReadDoc;
+    g_pReadDoc = &scratch;
+    bool read = ReadAllGroups(frame, progress);
+    g_pReadDoc = readDoc == &scratch ? nullptr : readDoc;
+    if (!read) {
+        progress.Hide();
+        RestoreModel(frame, before);
+        AfxMessageBox(frame.m_strLastError, MB_OK);
+        return false;
+    }
+
+    ForEachParam(scratch, [](int, int, ParamRec& param) { param.m_strValue = param.m_strRead; });
+    scratch.m_bApplyInitParams = 0;
+    scratch.ReadInitialParamFile(frame.m_strProgramFolder + kInitialParamFile);
+    CommitScratch(scratch, project);
+    project.ClearChanged();
+    project.SetModifiedFlag(false);
+    progress.Hide();
+
+    frame.SetStatusPaneText(kPaneModel, frame.m_strModelName);
+    frame.SetStatusPaneText(kPaneVersion, VersionText(project.m_fDriveVersion));
+    AfxMessageBox(IDS_READ_SUCCESSFUL, MB_OK);
+    return true;
+}
+
+bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress,
+                 const std::function<void()>& showMotorList)
+{
+    frame.m_bWriteAll = 1;
+    // Station 0 would broadcast the whole parameter set to every drive unseen.
+    if (station < 1) {
+        AfxMessageBox(WriteCheckText(IDS_WRITE_NO_BROADCAST), MB_OK);
+        return false;
+    }
+    const uint8_t target = static_cast<uint8_t>(station);
+
+    bool passwordActive = false;
+    if (!frame.ReadPasswordState(target, passwordActive))
+        return false;
+    if (passwordActive) {
+        AfxMessageBox(FormatResString(IDS_PASSWORD_ACTIVE, station), MB_OK);
+        return false;
+    }
+    bool running = false;
+    if (!CMainFrameState::IsDriveRunning(target, running))
+        return false;
+    if (running) {
+        AfxMessageBox(IDS_DRIVE_RUNNING, MB_OK);
+        return false;
+    }
+
+    int series = 0;
+    int capacity = 0;
+    if (!frame.ReadSeriesCode(target, series) || !frame.ReadCapacityCode(target, capacity))
+        return false;
+    const int driveCode = ModelCodeFromSeries(series, capacity);
+    const int code = frame.m_nModelCode;
+    if (!SeriesFitsProject(code, series)) {
+        AfxMessageBox(IDS_SERIES_MISMATCH, MB_OK);
+        return false;
+    }
+    bool mismatchAccepted = false;
+    if (code != driveCode) {
+        if (ModelClassOf(code) != ModelClassOf(driveCode)) {
+            AfxMessageBox(IDS_CLASS_MISMATCH, MB_OK);
+            return false;
+        }
+        if (AfxMessageBox(IDS_MODEL_MAY_NOT_MATCH, MB_YESNO | MB_ICONINFORMATION) != IDYES)
+            return false;
+        mismatchAccepted = true;
+    }
+
+    float version = 0.0f;
+    if (!frame.ReadParam0D01(target, version))
+        return false;
+    project.m_fDriveVersion = version;
+
+    if (!progress.IsShown())
+        progress.ShowWithHeading(LoadResString(IDS_WRITE_HEADING));
+    if (mismatchAccepted)
+        frame.m_bWriteAll = 0;
+    progress.SetRange(static_cast<int>(project.m_Groups.size()));
+    progress.SetPosition(0);
+
+    auto fail = [&](bool showLastError) {
+        frame.m_bWriting = 0;
+        progress.Hide();
+        if (showLastError)
+            AfxMessageBox(frame.m_strLastError, MB_OK);
+        return false;
+    };
+    auto writeGroup = [&](int group) {
+        progress.SetText(WriteProgressText(group, station));
+        frame.m_bWriting = 1;
+        std::vector<std::string> values = GroupValues(project, group);
+        if (!g_pParamGroupIO) {
+            frame.m_strLastError = GetErrTypeText(kErrComm);
+            return false;
+        }
+        return g_pParamGroupIO->WriteParamGroup(group, values, target);
+    };
+
+    for (int group = 0; group <= kLastPlainGroup; ++group) {
+        if (group == 3 && IsFamilyS(code) && version < kWide0315Version) {
+            const ParamRec* param = project.FindParam(3, 15);
+            if (param && std::atof(param->m_strValue.c_str()) > kHighest0315) {
+                fail(false);
+                AfxMessageBox(FormatResString(IDS_VALUE_FOR_VERSION, "03-15", "0.1~15.0"), MB_OK);
+                return false;
+            }
+        }
+        if (!writeGroup(group))
+            return fail(true);
+        progress.SetPosition(group + 1);
+    }
+
+    if (HasGroup14(code, version)) {
+        if (!writeGroup(kGroup14))
+            return fail(true);
+        progress.SetPosition(kGroup14 + 1);
+        if (!Write1003(frame, project, station)) {
+            frame.m_bWriting = 0;
+            progress.Hide();
+            return false;
+        }
+    }
+
+    project.ClearChanged();
+    frame.m_bWriting = 0;
+    if (progress.IsShown())
+        progress.Hide();
+    if (frame.m_bWriteAll == 0 && showMotorList)
+        showMotorList();
+    AfxMessageBox(IDS_WRITE_SUCCESSFUL, MB_OK);
+    return true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Read-all and Write-all: the whole parameter set of one drive into the
+// project, or the project's into one drive, group by group with the progress
+// window. The window commands ask for the station and refresh the list; the
+// rest happens here.
+
+#include <functional>
+#include <string>
+
+class CD390DocData;
+class CMainFrameState;
+
+// The progress window as the two commands use it.
+class TransferProgress {
+public:
+    virtual ~TransferProgress() = default;
+    virtual bool IsShown() const = 0;
+    // Places the window over the main frame, sets the heading and shows it.
+    virtual void ShowWithHeading(const std::string& heading) = 0;
+    virtual void SetRange(int high) = 0;
+    virtual void SetPosition(int position) = 0;
+    virtual void SetText(const std::string& text) = 0;
+    virtual void Hide() = 0;
+};
+
+// The progress text of group g: "05-XX --Station Num:1" (Read) or
+// "05-XX -- Station Num:1" (Write).
+std::string ReadProgressText(int group, int station);
+std::string WriteProgressText(int group, int station);
+
+// Reads groups 00 to 13, and 14 where the model and the drive version have it,
+// of frame.m_nReadStation into g_pReadDoc. True when every group was read;
+// false with the progress window hidden and the reader's text in
+// frame.m_strLastError. Group 14 of a model or version that lacks it is
+// not read: its read values become its set values.
+bool ReadAllGroups(CMainFrameState& frame, TransferProgress& progress);
+
+// Read, after the station was chosen. The project changes only when every
+// group was read: its model, set values, factory values and modified flag
+// stay as they were after any failure. A record that no block of the read
+// covers keeps its set value (the new model's default after a model change).
+// The modified project is offered for saving first. True when the project now
+// holds the drive's values (the caller refreshes the list).
+bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress);
+
+// Write, after the station was chosen: the checks of the drive (password,
+// running, family, voltage class, model), every group in order, then 10-03
+// once more after group 14. showMotorList runs when the user let a model
+// mismatch pass (the motor parameters stay the project's own). True when
+// every group was written.
+bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress,
+                 const std::function<void()>& showMotorList);
