@@ -1,0 +1,332 @@
+// The application with a project: New, Save, Close, the recent list, the
+// command line, the hand-over file, the tree and the list.
+
+#if __has_include("document/D390Doc.h")
+
+#include "document/D390DocData.h"
+#include "document/ModelSelectDlg.h"
+#include "editor/ParamGroupDlg.h"
+#include "platform/ResourceModule.h"
+#include "shell/ChildFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/MainFrameLayout.h"
+#include "shell/RecentFileList.h"
+#include "tests/shellgui/AppFixture.h"
+#include "view/D390View.h"
+#include "view/ParamListModel.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/filedlg.h>
+#include <wx/statusbr.h>
+#include <wx/textctrl.h>
+#include <wx/treectrl.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kPlainModel = "D390-2P2-Hxx";    // code 0x4B2: groups 00 to 13
+constexpr const char* kExtendedModel = "D390-1P2-SHxx"; // code 0x110044E: also group 14
+
+void Click(wxWindow* dialog, int id)
+{
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(dialog->FindWindow(id));
+    dialog->FindWindow(id)->GetEventHandler()->ProcessEvent(click);
+}
+
+class AppProjectTest : public AppFixture {
+protected:
+    // Answers the modal dialogs of the program: the model choice picks
+    // m_model, the file dialogs take m_path (or are cancelled when it is
+    // empty), the editor runs m_editor.
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        SetModalAnswer([this](wxDialog* dialog) {
+            if (auto* models = dynamic_cast<CModelSelectDlg*>(dialog)) {
+                ++m_modelDialogs;
+                auto* combo = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
+                EXPECT_TRUE(combo->SetStringSelection(m_model)) << m_model;
+                Click(models, wxID_OK);
+                return models->GetReturnCode();
+            }
+            if (auto* files = dynamic_cast<wxFileDialog*>(dialog)) {
+                ++m_fileDialogs;
+                if (m_path.empty())
+                    return int(wxID_CANCEL);
+                files->SetPath(m_path);
+                return int(wxID_OK);
+            }
+            if (auto* editor = dynamic_cast<CParamGroupDlg*>(dialog)) {
+                if (!m_editor)
+                    return int(wxID_CANCEL);
+                m_editor(*editor);
+                return editor->GetReturnCode();
+            }
+            ADD_FAILURE() << "unexpected modal dialog: " << dialog->GetTitle().utf8_string();
+            return int(wxID_CANCEL);
+        });
+    }
+
+    std::vector<wxDocument*> Documents() { return m_app->m_pDocManager->GetDocumentsVector(); }
+    CD390View* View() { return Frame().GetActiveProjectView(); }
+    CD390DocData* Doc() { return View() ? View()->GetDocData() : nullptr; }
+
+    void NewProject(const std::string& model)
+    {
+        m_model = model;
+        Command(ID_FILE_NEW);
+        ASSERT_EQ(Documents().size(), 1u);
+        ASSERT_NE(Doc(), nullptr);
+    }
+
+    // A project of the plain model saved at path, with 00-01's set value changed.
+    std::string SaveProject(const std::string& name, const std::string& value)
+    {
+        NewProject(kPlainModel);
+        ParamRec* param = Doc()->FindParam(0, 1);
+        EXPECT_NE(param, nullptr);
+        if (param)
+            param->m_strValue = value;
+        Documents()[0]->Modify(true);
+        m_path = m_home + name;
+        Command(ID_FILE_SAVE);
+        EXPECT_TRUE(fs::exists(m_path));
+        return m_path;
+    }
+
+    std::string ListText(int row, int column) { return View()->GetListModel()->GetItemText(row, column).utf8_string(); }
+
+    wxTreeItemId FindTreeItem(const wxString& text)
+    {
+        wxTreeCtrl* tree = Frame().m_wndTree;
+        std::vector<wxTreeItemId> pending{tree->GetRootItem()};
+        while (!pending.empty()) {
+            wxTreeItemId item = pending.back();
+            pending.pop_back();
+            if (!item.IsOk())
+                continue;
+            if (tree->GetItemText(item) == text)
+                return item;
+            wxTreeItemIdValue cookie;
+            for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk();
+                 child = tree->GetNextChild(item, cookie))
+                pending.push_back(child);
+        }
+        return wxTreeItemId();
+    }
+
+    std::string m_model = kPlainModel;
+    std::string m_path;
+    std::function<void(CParamGroupDlg&)> m_editor;
+    int m_modelDialogs = 0;
+    int m_fileDialogs = 0;
+};
+
+} // namespace
+
+TEST_F(AppProjectTest, NewSaveCloseAndReopenFromTheRecentList)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    EXPECT_EQ(Frame().m_nModelCode, 0x4B2);
+    EXPECT_EQ(Frame().m_strModelName, kPlainModel);
+    EXPECT_EQ(Frame().GetActiveProjectFrame()->GetTitle(), "New Project");
+    EXPECT_GT(View()->GetListModel()->GetRowCount(), 15);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
+    Documents()[0]->Modify(false);
+
+    std::string path = SaveProject("first.zrv", "12.34");
+    EXPECT_FALSE(Documents()[0]->IsModified());
+    EXPECT_EQ(Frame().m_strProjectPath, path);
+    EXPECT_EQ(m_app->m_pRecentFileList->GetEntry(0), path);
+
+    Command(ID_FILE_CLOSE); // saved: no question
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 0u);
+    EXPECT_EQ(Frame().m_strProjectPath, "");
+    EXPECT_EQ(Frame().GetStatusBar()->GetStatusText(kPaneFileName), "File name:");
+
+    Command(ID_FILE_MRU_FILE1);
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "12.34");
+    EXPECT_EQ(Frame().m_strProjectPath, path);
+    EXPECT_GT(Frame().m_wndTree->GetCount(), 0u);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
+
+    // The recent list outlives the run, in the profile under the temporary home.
+    Stop();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_app->m_pRecentFileList->GetEntry(0), path);
+    EXPECT_TRUE(fs::exists(m_home + "config/d390/d390.conf"));
+}
+
+TEST_F(AppProjectTest, ARecentProjectThatNoLongerOpensLeavesTheList)
+{
+    ASSERT_TRUE(Start());
+    std::string path = SaveProject("gone.zrv", "1.00");
+    Command(ID_FILE_CLOSE);
+    fs::remove(path);
+    m_messages.Clear();
+    Command(ID_FILE_MRU_FILE1);
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(m_app->m_pRecentFileList->GetCount(), 0);
+    EXPECT_FALSE(m_messages.Texts().empty()) << "the failed open is reported";
+}
+
+TEST_F(AppProjectTest, StartsWithTheProjectOfTheCommandLine)
+{
+    ASSERT_TRUE(Start());
+    std::string path = SaveProject("started.zrv", "7.50");
+    Stop();
+    ASSERT_TRUE(Start({"d390", path + "/dde"}));
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Frame().m_strProjectPath, path);
+    EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "7.50");
+    EXPECT_GT(Frame().m_wndTree->GetCount(), 0u);
+}
+
+TEST_F(AppProjectTest, HandOverJobOneOpensTheProjectAndTheFileGoes)
+{
+    ASSERT_TRUE(Start());
+    std::string path = SaveProject("handed.zrv", "3.00");
+    Stop();
+    std::string handOver = m_home + "curfile.ini";
+    std::ofstream(handOver) << "1\n" << path << "\n";
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(fs::exists(handOver));
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "3.00");
+}
+
+TEST_F(AppProjectTest, TreeHasGroupFourteenOnlyForExtendedModels)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 16u); // project, parameter, groups 00 to 13
+    EXPECT_FALSE(FindTreeItem(wxString::FromUTF8(LoadResString(61641))).IsOk());
+    EXPECT_TRUE(IsEnabled(ID_GROUP_13));
+    EXPECT_FALSE(IsEnabled(ID_GROUP_14));
+
+    NewProject(kExtendedModel); // replaces the unmodified project without a question
+    EXPECT_EQ(Frame().m_nModelCode, 0x110044E);
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 17u);
+    EXPECT_TRUE(FindTreeItem(wxString::FromUTF8(LoadResString(61641))).IsOk());
+    EXPECT_TRUE(IsEnabled(ID_GROUP_14));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
+}
+
+TEST_F(AppProjectTest, TreeClickListsOneGroupWithItsHeading)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    CD390DocData& doc = *Doc();
+    int allRows = View()->GetListModel()->GetRowCount();
+
+    Frame().m_wndTree->SelectItem(FindTreeItem(wxString::FromUTF8(LoadResString(61626)))); // group 02
+    EXPECT_EQ(Frame().m_nSelGroup, 2);
+    int defined = 0;
+    for (int item = 0; item < kItemCount; ++item)
+        defined += doc.m_Defined[2][item] ? 1 : 0;
+    ASSERT_EQ(View()->GetListModel()->GetRowCount(), 1 + defined);
+    EXPECT_EQ(ListText(0, 1), "  " + doc.m_Groups[2].m_strName);
+    EXPECT_TRUE(View()->GetListModel()->IsHeadingRow(0));
+    EXPECT_EQ(ListText(1, 1), "    " + doc.m_Groups[2].m_Params[0].m_strLabel);
+
+    Frame().m_wndTree->SelectItem(FindTreeItem(wxString::FromUTF8(LoadResString(61459)))); // "Parameter"
+    EXPECT_EQ(Frame().m_nSelGroup, -1);
+    EXPECT_EQ(View()->GetListModel()->GetRowCount(), allRows);
+}
+
+TEST_F(AppProjectTest, ListColoursChangedValuesAndHeadings)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    CD390DocData& doc = *Doc();
+    CParamListModel& model = *View()->GetListModel();
+    doc.m_Changed[0][1] = 1; // the second shown parameter of group 00: row 2
+    wxDataViewItemAttr attr;
+    EXPECT_TRUE(model.GetAttrByRow(2, CParamListModel::kColumnValue, attr));
+    EXPECT_EQ(attr.GetBackgroundColour(), wxColour(0, 0xF0, 0));
+    wxDataViewItemAttr unchanged;
+    EXPECT_FALSE(model.GetAttrByRow(1, CParamListModel::kColumnValue, unchanged));
+    wxDataViewItemAttr name;
+    EXPECT_FALSE(model.GetAttrByRow(2, CParamListModel::kColumnName, name));
+    wxDataViewItemAttr heading;
+    EXPECT_TRUE(model.GetAttrByRow(0, CParamListModel::kColumnName, heading));
+    EXPECT_EQ(heading.GetColour(), wxColour(0xFF, 0, 0));
+    EXPECT_EQ(Frame().IsParamChangedByRow(2), 1);
+    EXPECT_EQ(Frame().IsParamChangedByRow(0), 0);
+}
+
+TEST_F(AppProjectTest, EditorOpensOnTheClickedRowAndStoresTheGroup)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    CD390DocData& doc = *Doc();
+    int row = -1;
+    int seen = -1;
+    // The first parameter row under the third heading: group 02, position 0.
+    std::vector<int> headings;
+    for (int r = 0; r < View()->GetListModel()->GetRowCount(); ++r) {
+        if (View()->GetListModel()->IsHeadingRow(r))
+            headings.push_back(r);
+    }
+    ASSERT_GE(headings.size(), 3u);
+    row = headings[2] + 1;
+    m_editor = [&](CParamGroupDlg& editor) {
+        seen = editor.m_nGroup * 100 + editor.m_nItem;
+        ASSERT_FALSE(editor.m_Fields.empty());
+        editor.m_Fields[0]->ChangeValue("9.99");
+        Click(&editor, wxID_OK);
+    };
+    View()->OpenEditorAtRow(row);
+    EXPECT_EQ(seen, 200);
+    EXPECT_EQ(doc.m_Groups[2].m_Params[0].m_strValue, "9.99");
+    EXPECT_EQ(doc.m_Changed[2][0], 1u);
+    EXPECT_EQ(ListText(row, 3), "  9.99");
+    EXPECT_TRUE(Documents()[0]->IsModified());
+
+    // A heading row and row 0 open nothing.
+    m_editor = [](CParamGroupDlg&) { ADD_FAILURE() << "the editor must not open"; };
+    View()->OpenEditorAtRow(headings[2]);
+    View()->OpenEditorAtRow(0);
+    View()->OpenEditorAtRow(View()->GetListModel()->GetRowCount());
+}
+
+TEST_F(AppProjectTest, CancelledSaveKeepsTheOpenProject)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    wxDocument* first = Documents()[0];
+    first->Modify(true);
+
+    // New: Yes to the save question, then Cancel in the file dialog.
+    m_messages.Answer(IDYES);
+    m_path.clear();
+    m_modelDialogs = 0;
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(m_modelDialogs, 0);
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Documents()[0], first);
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 16u);
+
+    // Close: Cancel in the question keeps project and tree.
+    m_messages.Answer(IDCANCEL);
+    Command(ID_FILE_CLOSE);
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 16u);
+
+    // Close: No closes without saving.
+    m_messages.Answer(IDNO);
+    Command(ID_FILE_CLOSE);
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 0u);
+}
+
+#endif
