@@ -7,6 +7,7 @@
 #include "monitor/KeyPadDlg.h"
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
+#include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "shell/ChildFrame.h"
@@ -18,7 +19,6 @@
 #include "view/D390View.h"
 #include "view/ParamListLayout.h"
 
-#include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/mstream.h>
@@ -248,25 +248,20 @@ void CMainFrame::SetStatusPaneText(int pane, const std::string& text)
 
 int CMainFrame::PromptSaveProjectFile(std::string& path)
 {
-    wxFileDialog dialog(this, wxEmptyString, wxEmptyString, wxEmptyString, ProjectFileFilter(),
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dialog.ShowModal() != wxID_OK)
+    std::string chosen;
+    if (!ChooseFile(this, {true, ProjectFileFilter().utf8_string()}, chosen))
         return 0;
-    wxFileName chosen(dialog.GetPath());
-    if (!chosen.HasExt())
-        chosen.SetExt("zrv");
-    path = chosen.GetFullPath().utf8_string();
+    // The default extension, as the dialog of the classic program added it.
+    wxFileName name(wxString::FromUTF8(chosen));
+    if (!name.HasExt())
+        name.SetExt("zrv");
+    path = name.GetFullPath().utf8_string();
     return 1;
 }
 
 int CMainFrame::PromptOpenProjectFile(std::string& path)
 {
-    wxFileDialog dialog(this, wxEmptyString, wxEmptyString, wxEmptyString, ProjectFileFilter(),
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK)
-        return 0;
-    path = dialog.GetPath().utf8_string();
-    return 1;
+    return ChooseFile(this, {false, ProjectFileFilter().utf8_string()}, path) ? 1 : 0;
 }
 
 void CMainFrame::InitProjectTree()

@@ -6,6 +6,7 @@
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "editor/ParamGroupDlg.h"
+#include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
@@ -17,7 +18,6 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
-#include <wx/filedlg.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
@@ -41,12 +41,20 @@ void Click(wxWindow* dialog, int id)
 
 class AppProjectTest : public AppFixture {
 protected:
-    // Answers the modal dialogs of the program: the model choice picks
-    // m_model, the file dialogs take m_path (or are cancelled when it is
-    // empty), the editor runs m_editor.
+    // Answers the dialogs of the program: the model choice picks m_model,
+    // the file dialogs take m_path (or are cancelled when it is empty), the
+    // editor runs m_editor.
     void SetUp() override
     {
         AppFixture::SetUp();
+        SetFileChooser([this](const FileChoice& choice, std::string& path) {
+            ++m_fileDialogs;
+            EXPECT_NE(choice.filter.find("*.zrv"), std::string::npos);
+            if (m_path.empty())
+                return false;
+            path = m_path;
+            return true;
+        });
         SetModalAnswer([this](wxDialog* dialog) {
             if (auto* models = dynamic_cast<CModelSelectDlg*>(dialog)) {
                 ++m_modelDialogs;
@@ -54,13 +62,6 @@ protected:
                 EXPECT_TRUE(combo->SetStringSelection(m_model)) << m_model;
                 Click(models, wxID_OK);
                 return models->GetReturnCode();
-            }
-            if (auto* files = dynamic_cast<wxFileDialog*>(dialog)) {
-                ++m_fileDialogs;
-                if (m_path.empty())
-                    return int(wxID_CANCEL);
-                files->SetPath(m_path);
-                return int(wxID_OK);
             }
             if (auto* editor = dynamic_cast<CParamGroupDlg*>(dialog)) {
                 if (!m_editor)
@@ -73,7 +74,17 @@ protected:
         });
     }
 
-    std::vector<wxDocument*> Documents() { return m_app->m_pDocManager->GetDocumentsVector(); }
+    void TearDown() override
+    {
+        AppFixture::TearDown();
+        SetFileChooser(nullptr);
+    }
+
+    std::vector<wxDocument*> Documents()
+    {
+        wxDocVector documents = m_app->m_pDocManager->GetDocumentsVector();
+        return std::vector<wxDocument*>(documents.begin(), documents.end());
+    }
     CD390View* View() { return Frame().GetActiveProjectView(); }
     CD390DocData* Doc() { return View() ? View()->GetDocData() : nullptr; }
 

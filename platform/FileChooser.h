@@ -1,0 +1,22 @@
+#pragma once
+// The program's file dialogs. Window code shows the system's file chooser;
+// tests install a chooser of their own, as they do for message boxes, so that
+// no test waits on a window.
+
+#include <functional>
+#include <string>
+
+class wxWindow;
+
+struct FileChoice {
+    bool save = false;  // a save dialog (asks before overwriting) or an open dialog (file must exist)
+    std::string filter; // wx form: "Project File(*.zrv)|*.zrv"
+};
+
+// Returns true with the chosen full path, false when the user cancelled.
+using FileChooser = std::function<bool(const FileChoice& choice, std::string& path)>;
+
+bool ChooseFile(wxWindow* parent, const FileChoice& choice, std::string& path);
+
+// Replaces the chooser (nullptr: the system's dialogs again) and returns the previous one.
+FileChooser SetFileChooser(FileChooser chooser);
