@@ -5,6 +5,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
+#include "shell/OwnTexts.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,6 +22,13 @@ namespace {
 constexpr unsigned kIdCantOpenFile = 61579;
 constexpr unsigned kIdVersionTooNew = 61582;
 constexpr unsigned kIdPrintTitle = 61523;
+constexpr unsigned kIdNewProject = 61458;
+constexpr unsigned kIdSaveModified = 61536;
+constexpr unsigned kIdUnderAutoRefresh = 61576;
+// Texts of ours that the classic string table lacks; until the resource
+// module carries the id, the fallback text is shown.
+constexpr unsigned kIdProjectSaveFailed = 61780;
+constexpr const char* kProjectSaveFailedText = "The project could not be saved to %s!";
 
 constexpr const char* kInitialParamFile = "IntialParam.DAT";
 
@@ -654,6 +662,10 @@ bool CD390DocData::LoadProjectFile(const std::string& path)
             frame.m_strGraphMin[channel] = data.graphMin[channel];
         }
     }
+    ClearChanged();
+    // Files without graph channels get the channels of a new project.
+    if (!data.hasGraph)
+        frame.ResetGraphChannels();
     if (data.hasFreqIndex)
         frame.m_nFreqIndex = static_cast<int>(data.freqIndex);
     SetModelDefaults();
@@ -713,3 +725,87 @@ bool CD390DocData::SaveProjectFile(const std::string& path) const
         ::unlink(temp.c_str());
     return ok;
 }
+
+bool CD390DocData::NewProject()
+{
+    if (!BuildForCurrentModel())
+        return false;
+    ReadInitialParamFile(ProgramFolder() + kInitialParamFile);
+    Frame().SetStatusPaneText(kPaneFileName, LoadResString(kIdNewProject));
+    Frame().SetStatusPaneText(kPaneModel, Frame().m_strModelName);
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CD390DocData::OpenProject(const std::string& path)
+{
+    CMainFrameState& frame = Frame();
+    if (frame.m_bAutoRefresh) {
+        AfxMessageBox(kIdUnderAutoRefresh, MB_OK);
+        return false;
+    }
+    if (!LoadProjectFile(path)) {
+        AfxMessageBox(m_strLoadError, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    // m_bApplyInitParams is 0 here: only the factory defaults are renewed.
+    ReadInitialParamFile(ProgramFolder() + kInitialParamFile);
+    m_bApplyInitParams = 1;
+    frame.m_strProjectPath = path;
+    frame.SetStatusPaneText(kPaneFileName, frame.GetProjectFileName());
+    frame.SetStatusPaneText(kPaneModel, frame.m_strModelName);
+    frame.InitProjectTree();
+    SetModifiedFlag(false);
+    OnProjectPathChanged(path);
+    return true;
+}
+
+bool CD390DocData::SaveProject()
+{
+    std::string path = Frame().m_strProjectPath;
+    if (path.empty() && !Frame().PromptSaveProjectFile(path))
+        return false;
+    return SaveProjectTo(path);
+}
+
+bool CD390DocData::SaveProjectAs()
+{
+    std::string path;
+    if (!Frame().PromptSaveProjectFile(path))
+        return false;
+    return SaveProjectTo(path);
+}
+
+bool CD390DocData::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (AfxMessageBox(kIdSaveModified, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return SaveProject();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CD390DocData::SaveProjectTo(const std::string& path)
+{
+    CMainFrameState& frame = Frame();
+    if (!SaveProjectFile(path)) {
+        AfxMessageBox(FormatOwnText(kIdProjectSaveFailed, kProjectSaveFailedText, path.c_str()),
+                      MB_OK | MB_ICONERROR);
+        frame.m_strProjectPath.clear();
+        return false;
+    }
+    frame.m_strProjectPath = path;
+    frame.AddToRecentFileList(path);
+    frame.SetProjectWindowTitle(frame.GetProjectFileName());
+    frame.SetStatusPaneText(kPaneFileName, frame.GetProjectFileName());
+    SetModifiedFlag(false);
+    OnProjectPathChanged(path);
+    return true;
+}
+
+void CD390DocData::OnProjectPathChanged(const std::string&) {}

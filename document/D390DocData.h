@@ -81,6 +81,26 @@ public:
     // The bytes that SaveProjectFile writes.
     std::string BuildProjectBytes() const;
 
+    // --- Project commands, without windows --------------------------------
+    // File New, once the model is chosen: builds the table, reads the
+    // initial values into factory defaults and set values, shows "New
+    // Project". False when the table cannot be built (reported).
+    bool NewProject();
+    // File Open: refused while auto-refresh runs; loads the file, then renews
+    // the factory defaults from the initial values. The main frame's project
+    // path changes only when the open succeeded. Failures are reported.
+    bool OpenProject(const std::string& path);
+    // Save asks for a path when the project has none, Save As always; both
+    // stop on cancel. True when the project was saved.
+    bool SaveProject();
+    bool SaveProjectAs();
+    // Before the project closes: true to go on closing, false to stay open.
+    bool SaveModified();
+    // Writes the project to path. Success: the project path, recent list,
+    // window title and status pane follow, the project is unmodified.
+    // Failure: reported, the project path emptied so the next save asks.
+    bool SaveProjectTo(const std::string& path);
+
     // --- Access -----------------------------------------------------------
     // Parameter GG-NN, or nullptr when the table lacks it.
     ParamRec* FindParam(int group, int item);
@@ -111,6 +131,10 @@ public:
     std::string m_strPrintTitle;
     std::string m_strPrintName;
     std::string m_strPrintDepartment;
+
+protected:
+    // The window document keeps its file name and title in step.
+    virtual void OnProjectPathChanged(const std::string& path);
 
 private:
     void ApplyModelList(bool setValues);

@@ -282,7 +282,8 @@ TEST_F(ProjectFileTest, Version2HasNoGraphBlock)
     ASSERT_TRUE(Load(file.Str()));
     EXPECT_EQ(Value(1, 0), "a");
     EXPECT_EQ(m_frame.m_nFreqIndex, 1) << "the base frequency follows the values directly";
-    EXPECT_EQ(m_frame.m_nGraphSel[0], 5) << "graph channels stay";
+    EXPECT_EQ(m_frame.m_nGraphSel[0], 0) << "a new project's graph channels";
+    EXPECT_EQ(m_frame.m_strGraphMax[0], "10.00");
 }
 
 TEST_F(ProjectFileTest, OptionalTailKeepsCurrentSettingsWhenAbsent)

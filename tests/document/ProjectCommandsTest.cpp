@@ -1,0 +1,205 @@
+#include "tests/document/DocTestSupport.h"
+
+#include "platform/ResourceModule.h"
+
+#include <filesystem>
+
+namespace {
+
+// A main frame whose dialogs answer from the test and whose window
+// operations are counted.
+class FakeFrame : public CMainFrameState {
+public:
+    int PromptSaveProjectFile(std::string& path) override
+    {
+        ++m_prompts;
+        if (m_promptAnswer.empty())
+            return 0;
+        path = m_promptAnswer;
+        return 1;
+    }
+    void InitProjectTree() override { ++m_treeBuilds; }
+    void AddToRecentFileList(const std::string& path) override { m_recent.push_back(path); }
+    void SetProjectWindowTitle(const std::string& title) override { m_title = title; }
+
+    std::string m_promptAnswer; // empty: the user cancels
+    int m_prompts = 0;
+    int m_treeBuilds = 0;
+    std::vector<std::string> m_recent;
+    std::string m_title;
+};
+
+} // namespace
+
+class ProjectCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = MakeTempFolder();
+        m_frame.m_strProgramFolder = m_folder;
+        m_frame.m_strModelName = "RQ5 07 A240";
+        m_frame.m_nModelCode = 0x11000C9;
+        SetMainFrameState(&m_frame);
+        for (const char* name : {"PARAM.DAT", "PARAMS.DAT", "PARAMSP.DAT"})
+            WriteFileBytes(m_folder + name, FullDefinitionFile());
+        // 01-01 from row 0: column 17 is "init17", everything else "other".
+        std::string row = "R0:";
+        for (int c = 0; c < 30; ++c)
+            row += (c == 17 ? std::string("init17") : std::string("other")) + ",";
+        WriteFileBytes(m_folder + "IntialParam.DAT", row + "\n");
+    }
+    void TearDown() override { SetMainFrameState(nullptr); }
+
+    std::string m_folder;
+    FakeFrame m_frame;
+    MessageRecorder m_messages;
+};
+
+TEST_F(ProjectCommandsTest, NewProjectAppliesInitialValuesToSetValues)
+{
+    CD390DocData doc;
+    ASSERT_TRUE(doc.NewProject());
+    EXPECT_EQ(doc.FindParam(1, 1)->m_strValue, "init17");
+    EXPECT_EQ(doc.FindParam(1, 1)->m_strFactory, "init17");
+    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneFileName), LoadResString(61451) + LoadResString(61458));
+    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + "RQ5 07 A240");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(m_messages.Texts().empty());
+
+    std::filesystem::remove(m_folder + "PARAMS.DAT");
+    CD390DocData refused;
+    EXPECT_FALSE(refused.NewProject());
+    ASSERT_EQ(m_messages.Texts().size(), 1u);
+    EXPECT_NE(m_messages.Texts()[0].find(m_folder + "PARAMS.DAT"), std::string::npos);
+}
+
+TEST_F(ProjectCommandsTest, SaveAsksForAPathOnlyWhenThereIsNone)
+{
+    CD390DocData doc;
+    ASSERT_TRUE(doc.NewProject());
+    doc.SetModifiedFlag(true);
+
+    EXPECT_FALSE(doc.SaveProject()) << "cancelled";
+    EXPECT_EQ(m_frame.m_prompts, 1);
+    EXPECT_TRUE(m_frame.m_strProjectPath.empty());
+    EXPECT_TRUE(doc.IsModified());
+
+    m_frame.m_promptAnswer = m_folder + "first.zrv";
+    ASSERT_TRUE(doc.SaveProject());
+    EXPECT_EQ(m_frame.m_prompts, 2);
+    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "first.zrv");
+    EXPECT_TRUE(std::filesystem::exists(m_folder + "first.zrv"));
+    EXPECT_EQ(m_frame.m_recent, (std::vector<std::string>{m_folder + "first.zrv"}));
+    EXPECT_EQ(m_frame.m_title, "first.zrv");
+    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "first.zrv");
+    EXPECT_FALSE(doc.IsModified());
+
+    m_frame.m_promptAnswer = m_folder + "unused.zrv";
+    ASSERT_TRUE(doc.SaveProject());
+    EXPECT_EQ(m_frame.m_prompts, 2) << "the project has a path now";
+    EXPECT_FALSE(std::filesystem::exists(m_folder + "unused.zrv"));
+
+    m_frame.m_promptAnswer = m_folder + "second.zrv";
+    ASSERT_TRUE(doc.SaveProjectAs());
+    EXPECT_EQ(m_frame.m_prompts, 3);
+    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "second.zrv");
+
+    m_frame.m_promptAnswer.clear();
+    EXPECT_FALSE(doc.SaveProjectAs());
+    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "second.zrv") << "a cancelled Save As keeps the path";
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(ProjectCommandsTest, AFailedSaveIsReportedAndForgetsThePath)
+{
+    CD390DocData doc;
+    ASSERT_TRUE(doc.NewProject());
+    m_frame.m_strProjectPath = m_folder + "missing/folder.zrv";
+    doc.SetModifiedFlag(true);
+    EXPECT_FALSE(doc.SaveProject());
+    ASSERT_EQ(m_messages.Texts().size(), 1u);
+    EXPECT_NE(m_messages.Texts()[0].find(m_folder + "missing/folder.zrv"), std::string::npos);
+    EXPECT_TRUE(m_frame.m_strProjectPath.empty());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(m_frame.m_recent.empty());
+}
+
+TEST_F(ProjectCommandsTest, SaveModifiedAsksYesNoCancel)
+{
+    CD390DocData doc;
+    ASSERT_TRUE(doc.NewProject());
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(m_messages.Texts().empty()) << "an unmodified project closes without asking";
+
+    struct Case {
+        int answer;
+        const char* path;    // project path before
+        const char* prompt;  // answer of the save dialog; "" cancels
+        bool closes;
+        bool saved;
+    } cases[] = {
+        {IDNO, "", "", true, false},
+        {IDCANCEL, "", "", false, false},
+        {IDYES, "", "", false, false},
+        {IDYES, "", "asked.zrv", true, true},
+        {IDYES, "known.zrv", "", true, true},
+    };
+    for (const Case& c : cases) {
+        m_messages.Clear();
+        m_frame.m_strProjectPath = *c.path ? m_folder + c.path : "";
+        m_frame.m_promptAnswer = *c.prompt ? m_folder + c.prompt : "";
+        std::filesystem::remove(m_folder + "asked.zrv");
+        std::filesystem::remove(m_folder + "known.zrv");
+        doc.SetModifiedFlag(true);
+        m_messages.Answer(c.answer);
+        EXPECT_EQ(doc.SaveModified(), c.closes) << c.answer << " " << c.path << " " << c.prompt;
+        ASSERT_EQ(m_messages.Messages().size(), 1u);
+        EXPECT_EQ(m_messages.Messages()[0].text, LoadResString(61536));
+        EXPECT_EQ(m_messages.Messages()[0].type & MB_TYPEMASK, unsigned(MB_YESNOCANCEL));
+        bool saved = std::filesystem::exists(m_folder + "asked.zrv") || std::filesystem::exists(m_folder + "known.zrv");
+        EXPECT_EQ(saved, c.saved) << c.answer << " " << c.path << " " << c.prompt;
+    }
+}
+
+TEST_F(ProjectCommandsTest, OpenKeepsStoredValuesAndRenewsFactoryDefaults)
+{
+    CD390DocData source;
+    ASSERT_TRUE(source.NewProject());
+    source.FindParam(1, 1)->m_strValue = "stored";
+    ASSERT_TRUE(source.SaveProjectFile(m_folder + "p.zrv"));
+
+    m_frame.m_strModelName = "D390-2P5-Hxx";
+    m_frame.m_nModelCode = 1205;
+    CD390DocData doc;
+    ASSERT_TRUE(doc.OpenProject(m_folder + "p.zrv"));
+    EXPECT_EQ(doc.FindParam(1, 1)->m_strValue, "stored");
+    EXPECT_EQ(doc.FindParam(1, 1)->m_strFactory, "init17");
+    EXPECT_EQ(doc.m_bApplyInitParams, 1);
+    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "p.zrv");
+    EXPECT_EQ(m_frame.m_nModelCode, 0x11000C9);
+    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "p.zrv");
+    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + "RQ5 07 A240");
+    EXPECT_EQ(m_frame.m_treeBuilds, 1);
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(ProjectCommandsTest, AFailedOpenChangesNothing)
+{
+    WriteFileBytes(m_folder + "bad.zrv", std::string("\x0D\0\0\0\x05\0\0\0RQ5", 11));
+    m_frame.m_strProjectPath = m_folder + "open.zrv";
+    m_frame.m_nGraphSel[2] = 7;
+    m_frame.m_nFreqIndex = 1;
+    CD390DocData doc;
+    EXPECT_FALSE(doc.OpenProject(m_folder + "bad.zrv"));
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61579)}));
+    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "open.zrv");
+    EXPECT_EQ(m_frame.m_strModelName, "RQ5 07 A240");
+    EXPECT_EQ(m_frame.m_nGraphSel[2], 7);
+    EXPECT_EQ(m_frame.m_nFreqIndex, 1);
+    EXPECT_EQ(m_frame.m_treeBuilds, 0);
+
+    m_messages.Clear();
+    m_frame.m_bAutoRefresh = 1;
+    EXPECT_FALSE(doc.OpenProject(m_folder + "bad.zrv"));
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61576)}));
+}
