@@ -1,0 +1,80 @@
+#include "document/D390Doc.h"
+
+#include <wx/filename.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(CD390Doc, wxDocument);
+
+wxBEGIN_EVENT_TABLE(CD390Doc, wxDocument)
+    EVT_MENU(ID_FILE_SAVE, CD390Doc::OnFileSave)
+    EVT_MENU(ID_FILE_SAVE_AS, CD390Doc::OnFileSaveAs)
+wxEND_EVENT_TABLE()
+
+// The table is built by OnNewDocument or by the project load, not here: a
+// failed open must leave the main frame's settings as they were.
+CD390Doc::CD390Doc() = default;
+
+CD390Doc::~CD390Doc() = default;
+
+bool CD390Doc::OnNewDocument()
+{
+    if (!wxDocument::OnNewDocument())
+        return false;
+    return NewProject();
+}
+
+bool CD390Doc::OnOpenDocument(const wxString& path)
+{
+    if (!OpenProject(path.utf8_string()))
+        return false;
+    SetDocumentSaved(true);
+    UpdateAllViews();
+    return true;
+}
+
+bool CD390Doc::OnSaveModified()
+{
+    return SaveModified();
+}
+
+bool CD390Doc::Save()
+{
+    return SaveProject();
+}
+
+bool CD390Doc::SaveAs()
+{
+    return SaveProjectAs();
+}
+
+bool CD390Doc::IsModified() const
+{
+    return wxDocument::IsModified();
+}
+
+void CD390Doc::SetModifiedFlag(bool modified)
+{
+    Modify(modified);
+}
+
+void CD390Doc::Modify(bool modified)
+{
+    wxDocument::Modify(modified);
+}
+
+void CD390Doc::OnFileSave(wxCommandEvent&)
+{
+    SaveProject();
+}
+
+void CD390Doc::OnFileSaveAs(wxCommandEvent&)
+{
+    SaveProjectAs();
+}
+
+void CD390Doc::OnProjectPathChanged(const std::string& path)
+{
+    const wxString name = wxString::FromUTF8(path);
+    SetFilename(name, true);
+    SetTitle(wxFileName(name).GetFullName());
+    SetDocumentSaved(true);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The framework's project document: a thin window-side shell around the
+// window-free CD390DocData, which holds the table and does every step of New,
+// Open and Save. The framework's modified flag is the document's.
+
+#include "document/D390DocData.h"
+
+#include <wx/docview.h>
+
+// Command ids of the two save commands (the framework's classic numbers).
+enum : int {
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+};
+
+class CD390Doc : public wxDocument, public CD390DocData {
+public:
+    CD390Doc();
+    ~CD390Doc() override;
+
+    // File New, after the model choice: the table of the main frame's model.
+    bool OnNewDocument() override;
+    // File Open, recent files and the command line.
+    bool OnOpenDocument(const wxString& path) override;
+    // The framework asks before a project closes.
+    bool OnSaveModified() override;
+    // The framework's own save routes, kept on our save.
+    bool Save() override;
+    bool SaveAs() override;
+
+    bool IsModified() const override;
+    void SetModifiedFlag(bool modified = true) override;
+    void Modify(bool modified) override;
+
+    void OnFileSave(wxCommandEvent& event);
+    void OnFileSaveAs(wxCommandEvent& event);
+
+protected:
+    void OnProjectPathChanged(const std::string& path) override;
+
+private:
+    wxDECLARE_DYNAMIC_CLASS(CD390Doc);
+    wxDECLARE_EVENT_TABLE();
+};
