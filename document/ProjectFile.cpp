@@ -1,5 +1,6 @@
 #include "document/ProjectFile.h"
 
+#include "platform/TextEncoding.h"
 #include "shell/ModelTables.h"
 
 namespace {
@@ -48,9 +49,49 @@ void PutText(std::string& out, const std::string& text)
     out += text;
 }
 
+// Every text of the file, for the one encoding decision of the file.
+template <typename Action>
+void ForEachText(ProjectFileData& data, Action action)
+{
+    action(data.modelName);
+    for (auto& group : data.values)
+        for (std::string& value : group)
+            action(value);
+    for (int channel = 0; channel < 4; ++channel) {
+        action(data.graphSource[channel]);
+        action(data.graphMax[channel]);
+        action(data.graphMin[channel]);
+    }
+    action(data.title);
+    action(data.name);
+    action(data.department);
+}
+
+// Files of the vendor's Windows program hold code page 936 texts: a file
+// with any text that is not UTF-8 is read as code page 936 throughout.
+void ConvertLegacyTexts(ProjectFileData& data)
+{
+    bool legacy = false;
+    ForEachText(data, [&legacy](std::string& text) { legacy = legacy || !IsValidUtf8(text); });
+    if (legacy)
+        ForEachText(data, [](std::string& text) { text = Cp936ToUtf8(text); });
+}
+
+ProjectParseResult ParseTexts(const std::string& bytes, ProjectFileData& data);
+
 } // namespace
 
 ProjectParseResult ParseProjectBytes(const std::string& bytes, ProjectFileData& data)
+{
+    ProjectParseResult result = ParseTexts(bytes, data);
+    if (result == ProjectParseResult::Ok)
+        ConvertLegacyTexts(data);
+    return result;
+}
+
+namespace {
+
+ProjectParseResult ParseTexts(const std::string& bytes, ProjectFileData& data)
 {
     Reader in(bytes);
     data = ProjectFileData();
@@ -117,6 +158,8 @@ ProjectParseResult ParseProjectBytes(const std::string& bytes, ProjectFileData& 
     data.hasTitles = true;
     return ProjectParseResult::Ok;
 }
+
+} // namespace
 
 std::string BuildProjectBytes(const ProjectFileData& data)
 {

@@ -429,3 +429,20 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFile)
         files += entry.path().filename().string().rfind("taken.zrv.", 0) == 0;
     EXPECT_EQ(files, 0) << "no temporary file is left behind";
 }
+
+TEST_F(ProjectFileTest, TextsOfWindowsFilesAreReadAsCodePage936)
+{
+    // "参数" (parameter) in code page 936, and the same title in UTF-8.
+    const std::string gbk = "\xB2\xCE\xCA\xFD";
+    const std::string utf8 = "\xE5\x8F\x82\xE6\x95\xB0";
+    Bytes legacy;
+    legacy.U32(13).Text("D390-2P5-Hxx").Defined({{1}}).Values({{"1"}}).Graph().U32(0).Titles(gbk + " list", "", "");
+    ASSERT_TRUE(Load(legacy.Str()));
+    EXPECT_EQ(m_doc.m_strPrintTitle, utf8 + " list");
+    EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-Hxx");
+
+    Bytes current;
+    current.U32(13).Text("D390-2P5-Hxx").Defined({{1}}).Values({{"1"}}).Graph().U32(0).Titles(utf8, "", "");
+    ASSERT_TRUE(Load(current.Str()));
+    EXPECT_EQ(m_doc.m_strPrintTitle, utf8) << "UTF-8 files stay as they are";
+}
