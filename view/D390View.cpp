@@ -7,6 +7,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrame.h"
+#include "view/ExchangeCommands.h"
 #include "view/ParamListLayout.h"
 #include "view/ParamListModel.h"
 
@@ -78,6 +79,15 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
             added->SetHidden(true);
     }
     m_pList->Bind(wxEVT_DATAVIEW_ITEM_ACTIVATED, &CD390View::OnItemActivated, this);
+
+    if (CD390DocData* doc = GetDocData())
+        m_pExchange = std::make_unique<CExchangeCommands>(frame, *doc);
+    Bind(wxEVT_MENU, &CD390View::OnExportParams, this, ID_EXPORT_PARAMS);
+    Bind(wxEVT_MENU, &CD390View::OnImportParams, this, ID_IMPORT_PARAMS);
+    Bind(wxEVT_MENU, &CD390View::OnFilePrint, this, ID_FILE_PRINT);
+    Bind(wxEVT_MENU, &CD390View::OnFilePrint, this, ID_FILE_PRINT_DIRECT);
+    Bind(wxEVT_MENU, &CD390View::OnFilePrintPreview, this, ID_FILE_PRINT_PREVIEW);
+    Bind(wxEVT_MENU, &CD390View::OnFilePrintTitle, this, ID_PRINT_TITLE);
 
     frame->Show(true);
     return true;
@@ -234,4 +244,38 @@ void CD390View::OnFileClose()
         main->SetStatusPaneText(kPaneModel, "");
         main->SetStatusPaneText(kPaneFileName, "");
     }
+}
+
+void CD390View::OnExportParams(wxCommandEvent&)
+{
+    if (m_pExchange)
+        m_pExchange->OnExportParams();
+}
+
+void CD390View::OnImportParams(wxCommandEvent&)
+{
+    // The list shows the table as the import left it, with no change marks.
+    if (m_pExchange && m_pExchange->OnImportParams()) {
+        FillParamList();
+        if (m_pList)
+            m_pList->Refresh();
+    }
+}
+
+void CD390View::OnFilePrint(wxCommandEvent& event)
+{
+    if (m_pExchange)
+        m_pExchange->OnFilePrint(event.GetId() != ID_FILE_PRINT_DIRECT);
+}
+
+void CD390View::OnFilePrintPreview(wxCommandEvent&)
+{
+    if (m_pExchange)
+        m_pExchange->OnFilePrintPreview();
+}
+
+void CD390View::OnFilePrintTitle(wxCommandEvent&)
+{
+    if (m_pExchange)
+        m_pExchange->OnFilePrintTitle();
 }

@@ -4,7 +4,10 @@
 
 #include <wx/docview.h>
 
+#include <memory>
+
 class CD390DocData;
+class CExchangeCommands;
 class CParamListModel;
 class wxDataViewCtrl;
 class wxDataViewEvent;
@@ -32,6 +35,8 @@ public:
 
     CD390DocData* GetDocData() const;
     wxDataViewCtrl* GetList() const { return m_pList; }
+    // Export, import and printing of the project.
+    CExchangeCommands* GetExchangeCommands() const { return m_pExchange.get(); }
     CParamListModel* GetListModel() const { return m_pModel; }
 
     // Opens the editor on the parameter of a list row (a double click).
@@ -49,9 +54,15 @@ private:
     void Fill(int selGroup);
     void UpdateGroupColumns(int group, bool defaults, bool values);
     void OnItemActivated(wxDataViewEvent& event);
+    void OnExportParams(wxCommandEvent& event);
+    void OnImportParams(wxCommandEvent& event);
+    void OnFilePrint(wxCommandEvent& event);
+    void OnFilePrintPreview(wxCommandEvent& event);
+    void OnFilePrintTitle(wxCommandEvent& event);
 
     wxDataViewCtrl* m_pList = nullptr;
     CParamListModel* m_pModel = nullptr;
+    std::unique_ptr<CExchangeCommands> m_pExchange;
 
     wxDECLARE_DYNAMIC_CLASS(CD390View);
 };

@@ -1,0 +1,146 @@
+// The menu commands reach the project view's handlers: a project of our own
+// small table in the running application, exported, imported, previewed and
+// titled through the main frame's commands.
+
+#include "document/D390DocData.h"
+#include "platform/Workbook.h"
+#include "shell/CommandIds.h"
+#include "tests/exchange/ExchangeTestSupport.h"
+#include "tests/shellgui/AppFixture.h"
+#include "view/D390View.h"
+#include "view/ParamListModel.h"
+#include "view/ExchangeCommands.h"
+#include "view/ExportFormatDlg.h"
+#include "view/PrintTitleDlg.h"
+
+#include <wx/log.h>
+#include <wx/print.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+// A project document built from the frame's program folder and model.
+class TestProjectDoc : public wxDocument, public CD390DocData {
+public:
+    bool OnNewDocument() override { return wxDocument::OnNewDocument() && BuildForCurrentModel(); }
+    bool IsModified() const override { return wxDocument::IsModified(); }
+    void SetModifiedFlag(bool modified) override { Modify(modified); }
+    wxDECLARE_DYNAMIC_CLASS(TestProjectDoc);
+};
+wxIMPLEMENT_DYNAMIC_CLASS(TestProjectDoc, wxDocument);
+
+class ViewCommandsTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        m_previousLog = wxLog::SetActiveTarget(&m_log);
+        ASSERT_TRUE(Start());
+        m_folder = MakeTempFolder();
+        WriteFileBytes(m_folder + "PARAM.DAT", PlainDefinitionFile());
+        WriteFileBytes(m_folder + "IntialParam.DAT", "");
+        CWorkbook templ;
+        CParamExchange::MakeTemplate(templ);
+        std::string error;
+        ASSERT_TRUE(templ.Save(m_folder + "D390 Parameter.xlsx", error)) << error;
+        Frame().m_strProgramFolder = m_folder;
+        Frame().m_strModelName = "D390-1P2-Hxx";
+        Frame().m_nModelCode = kPlainModel;
+        m_template = new wxDocTemplate(m_app->m_pDocManager, "test", wxEmptyString, wxEmptyString, wxEmptyString,
+                                       "Test.Document", "Test View", CLASSINFO(TestProjectDoc), CLASSINFO(CD390View));
+        wxDocument* doc = m_template->CreateDocument(wxEmptyString, wxDOC_NEW);
+        ASSERT_NE(doc, nullptr);
+        m_doc = dynamic_cast<TestProjectDoc*>(doc);
+        ASSERT_NE(m_doc, nullptr);
+        ASSERT_TRUE(m_doc->OnNewDocument());
+        ASSERT_FALSE(m_doc->m_Groups.empty());
+        m_view = dynamic_cast<CD390View*>(doc->GetFirstView());
+        ASSERT_NE(m_view, nullptr);
+        m_view->Activate(true);
+        ASSERT_NE(m_view->GetExchangeCommands(), nullptr);
+        m_view->GetExchangeCommands()->m_chooseFile = [this](const CExchangeCommands::FileRequest&) {
+            return wxString::FromUTF8(m_answer);
+        };
+        m_messages.Clear();
+    }
+    void TearDown() override
+    {
+        AppFixture::TearDown(); // the document manager deletes the template
+        wxLog::SetActiveTarget(m_previousLog);
+    }
+
+    std::string m_folder;
+    wxDocTemplate* m_template = nullptr;
+    TestProjectDoc* m_doc = nullptr;
+    CD390View* m_view = nullptr;
+    std::string m_answer;
+    wxLogStderr m_log;
+    wxLog* m_previousLog = nullptr;
+};
+
+void AnswerFormat(int format)
+{
+    SetModalAnswer([=](wxDialog* dialog) -> int {
+        int id = format == CExportFormatDlg::kCsv ? CExportFormatDlg::IDC_CSV : CExportFormatDlg::IDC_EXCEL;
+        auto* radio = dynamic_cast<wxRadioButton*>(dialog->FindWindow(id));
+        EXPECT_NE(radio, nullptr);
+        if (!radio)
+            return wxID_CANCEL;
+        radio->SetValue(true);
+        dialog->TransferDataFromWindow();
+        return wxID_OK;
+    });
+}
+
+} // namespace
+
+TEST_F(ViewCommandsTest, ExportAndImportThroughTheMenuCommands)
+{
+    AnswerFormat(CExportFormatDlg::kWorkbook);
+    m_answer = m_folder + "project.xlsx";
+    Command(ID_EXPORT_PARAMS);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Export success."});
+
+    AnswerFormat(CExportFormatDlg::kCsv);
+    m_answer = m_folder + "project.csv";
+    Command(ID_EXPORT_PARAMS);
+    EXPECT_EQ(ReadFileBytes(m_answer).substr(0, 18), "Model:D390-1P2-Hxx");
+
+    ASSERT_FALSE(m_doc->m_Groups.empty());
+    m_doc->m_Groups[0].m_Params[0].m_strValue = "edited";
+    m_doc->Modify(false);
+    m_view->GetListModel()->DeleteAllItems();
+    m_messages.Clear();
+    m_answer = m_folder + "project.xlsx";
+    Command(ID_IMPORT_PARAMS);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Import success."});
+    EXPECT_EQ(m_doc->m_Groups[0].m_Params[0].m_strValue, "0.5");
+    EXPECT_TRUE(m_doc->IsModified());
+    // The list is rebuilt: 15 group headings and 45 parameters.
+    EXPECT_EQ(m_view->GetListModel()->GetRowCount(), 60);
+}
+
+TEST_F(ViewCommandsTest, PrintTitleAndPreviewThroughTheMenuCommands)
+{
+    SetModalAnswer([](wxDialog* dialog) -> int {
+        EXPECT_EQ(dialog->GetTitle(), "Print Title Set");
+        dialog->TransferDataToWindow();
+        static_cast<wxTextCtrl*>(dialog->FindWindow(CPrintTitleDlg::IDC_NAME))->SetValue("Operator");
+        dialog->TransferDataFromWindow();
+        return wxID_OK;
+    });
+    Command(ID_PRINT_TITLE);
+    EXPECT_EQ(m_doc->m_strPrintName, "Operator");
+    EXPECT_TRUE(m_doc->IsModified());
+
+    Command(ID_FILE_PRINT_PREVIEW);
+    wxPreviewFrame* preview = nullptr;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* frame = dynamic_cast<wxPreviewFrame*>(window))
+            preview = frame;
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->Close(true));
+    m_app->ProcessIdle();
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
