@@ -139,20 +139,30 @@ std::string CPrintLayout::PrintedLabel(int group, const std::string& label)
 
 std::string CPrintLayout::DateText(const std::tm& now)
 {
+    return DateText(now, LoadResString(kIdDate));
+}
+
+std::string CPrintLayout::TimeText(const std::tm& now)
+{
+    return TimeText(now, LoadResString(kIdTime));
+}
+
+std::string CPrintLayout::DateText(const std::tm& now, const std::string& label)
+{
     // The date label takes the year where it has a "%d"; a label without one
     // gets the year in front of month and day, so that the date is whole.
     bool used = false;
     std::string year = std::to_string(now.tm_year + 1900);
-    std::string text = ExpandNumber(LoadResString(kIdDate), year, used);
+    std::string text = ExpandNumber(label, year, used);
     if (!used)
         text += year + "-";
     return text + TwoDigits(now.tm_mon + 1) + "-" + TwoDigits(now.tm_mday);
 }
 
-std::string CPrintLayout::TimeText(const std::tm& now)
+std::string CPrintLayout::TimeText(const std::tm& now, const std::string& label)
 {
     bool used = false;
-    std::string text = ExpandNumber(LoadResString(kIdTime), std::string(), used);
+    std::string text = ExpandNumber(label, std::string(), used);
     return text + TwoDigits(now.tm_hour) + ":" + TwoDigits(now.tm_min) + ":" + TwoDigits(now.tm_sec);
 }
 

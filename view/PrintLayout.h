@@ -63,9 +63,12 @@ public:
     // drawing order: title block, rows, column-heading band, footer.
     std::vector<PrintItem> Page(int page, int width, int height, const PrintTexts& texts) const;
 
-    // Footer texts from the local time the job was prepared at.
+    // Footer texts from the local time the job was prepared at, after the
+    // string table's labels (or the labels given).
     static std::string DateText(const std::tm& now);
     static std::string TimeText(const std::tm& now);
+    static std::string DateText(const std::tm& now, const std::string& label);
+    static std::string TimeText(const std::tm& now, const std::string& label);
     // The label as group 10 prints it: the long text of 10-15 loses the
     // characters at 73 to 79.
     static std::string PrintedLabel(int group, const std::string& label);

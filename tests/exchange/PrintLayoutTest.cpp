@@ -297,4 +297,19 @@ TEST(PrintLayout, FooterDateAndTimeTexts)
     when.tm_sec = 3;
     EXPECT_EQ(CPrintLayout::DateText(when), "Date:2026-03-07");
     EXPECT_EQ(CPrintLayout::TimeText(when), "Time:09:05:03");
+
+    // Labels as a translation may write them. The year goes where "%d"
+    // stands; any other conversion, "%s" above all, stays plain text and
+    // reads nothing that was never passed.
+    const std::pair<const char*, const char*> dates[] = {
+        {"Datum %d-", "Datum 2026-03-07"},
+        {"%s:", "%s:2026-03-07"},
+        {"%d %s %d:", "2026 %s %d:03-07"},
+        {"100%% ", "100% 2026-03-07"},
+        {"", "2026-03-07"},
+        {"trailing %", "trailing %2026-03-07"},
+    };
+    for (auto [label, text] : dates)
+        EXPECT_EQ(CPrintLayout::DateText(when, label), text) << label;
+    EXPECT_EQ(CPrintLayout::TimeText(when, "%s %d %%:"), "%s  %:09:05:03");
 }
