@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -21,11 +22,21 @@ void Spit(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// One scratch folder for the whole program, removed at exit.
+const std::string& Scratch()
+{
+    static struct Folder {
+        std::string path = MakeTempFolder();
+        ~Folder() { std::filesystem::remove_all(path); }
+    } folder;
+    return folder.path;
+}
+
 using Lines = std::vector<std::string>;
 
 std::string Written(const Lines& lines)
 {
-    std::string path = MakeTempFolder() + "out.csv";
+    std::string path = Scratch() + "out.csv";
     CCsvFile file;
     EXPECT_TRUE(file.Open(path, CCsvFile::modeCreate | CCsvFile::modeWrite));
     EXPECT_TRUE(file.WriteLines(lines));
@@ -35,7 +46,7 @@ std::string Written(const Lines& lines)
 
 Lines Read(const std::string& bytes, Lines lines = {})
 {
-    std::string path = MakeTempFolder() + "in.csv";
+    std::string path = Scratch() + "in.csv";
     Spit(path, bytes);
     CCsvFile file;
     EXPECT_TRUE(file.Open(path, CCsvFile::modeRead));
@@ -74,7 +85,7 @@ TEST(CsvFile, WritesLinesWithCrLfBetweenThemOnly)
 
 TEST(CsvFile, CreatingTruncatesAnOldFile)
 {
-    std::string path = MakeTempFolder() + "old.csv";
+    std::string path = Scratch() + "old.csv";
     Spit(path, "a much longer old content");
     CCsvFile file;
     ASSERT_TRUE(file.Open(path, CCsvFile::modeCreate | CCsvFile::modeWrite));
@@ -156,7 +167,7 @@ TEST(CsvFile, SplittingAppendsToTheCellsGiven)
 TEST(CsvFile, OpenFailsForAMissingFileAndCloseIsSafeTwice)
 {
     CCsvFile file;
-    EXPECT_FALSE(file.Open(MakeTempFolder() + "missing/none.csv", CCsvFile::modeRead));
+    EXPECT_FALSE(file.Open(Scratch() + "missing/none.csv", CCsvFile::modeRead));
     EXPECT_FALSE(file.IsOpen());
     file.Close();
     file.Close();

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -58,7 +59,11 @@ protected:
         m_frame.m_strProgramFolder = m_folder;
         SetMainFrameState(&m_frame);
     }
-    void TearDown() override { SetMainFrameState(nullptr); }
+    void TearDown() override
+    {
+        SetMainFrameState(nullptr);
+        std::filesystem::remove_all(m_folder);
+    }
 
     void Write(const std::string& name, const std::string& bytes) { WriteFileBytes(m_folder + name, bytes); }
     std::string Path(const std::string& name) const { return m_folder + name; }

@@ -48,7 +48,11 @@ protected:
             row += (c == 17 ? std::string("init17") : std::string("other")) + ",";
         WriteFileBytes(m_folder + "IntialParam.DAT", row + "\n");
     }
-    void TearDown() override { SetMainFrameState(nullptr); }
+    void TearDown() override
+    {
+        SetMainFrameState(nullptr);
+        std::filesystem::remove_all(m_folder);
+    }
 
     std::string m_folder;
     FakeFrame m_frame;

@@ -81,6 +81,7 @@ protected:
         wxLog::FlushActive();
         wxLog::SetActiveTarget(m_previousLog);
         SetMainFrameState(nullptr);
+        std::filesystem::remove_all(m_folder);
     }
 
     CD390Doc* NewDoc()
