@@ -1,6 +1,7 @@
 #include "view/ExchangeCommands.h"
 
 #include "document/D390DocData.h"
+#include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
@@ -11,7 +12,6 @@
 #include "view/ParamExchange.h"
 #include "view/PrintTitleDlg.h"
 
-#include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/print.h>
 
@@ -25,12 +25,11 @@ constexpr unsigned kIdCommandFailed = 61705;
 
 // The string table writes file filters as "Text(*.x)|*.x||"; the file
 // dialog wants them without the closing bars.
-wxString Wildcard(const std::string& filter)
+std::string Wildcard(std::string filter)
 {
-    wxString text = wxString::FromUTF8(filter);
-    while (text.EndsWith("|"))
-        text.RemoveLast();
-    return text;
+    while (!filter.empty() && filter.back() == '|')
+        filter.pop_back();
+    return filter;
 }
 
 std::string ProgramFolderOfFrame()
@@ -48,22 +47,13 @@ CExchangeCommands::CExchangeCommands(wxWindow* view, CD390DocData& doc) : m_pVie
     m_printData.SetMinPage(1);
 }
 
-wxString CExchangeCommands::ChooseFile(const FileRequest& request) const
+std::string CExchangeCommands::ChoosePath(bool save, const std::string& filter, const std::string& extension) const
 {
-    wxString path;
-    if (m_chooseFile) {
-        path = m_chooseFile(request);
-    } else {
-        long style = request.m_bSave ? (wxFD_SAVE | wxFD_OVERWRITE_PROMPT) : (wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-        wxFileDialog dialog(m_pView, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, request.m_strWildcard,
-                            style);
-        if (dialog.ShowModal() != wxID_OK)
-            return wxEmptyString;
-        path = dialog.GetPath();
-    }
-    // A name typed without extension gets the default one.
-    if (!path.empty() && request.m_bSave && !request.m_strExtension.empty() && !wxFileName(path).HasExt())
-        path += "." + request.m_strExtension;
+    std::string path;
+    if (!ChooseFile(m_pView, {save, filter}, path) || path.empty())
+        return {};
+    if (save && !extension.empty() && !wxFileName(wxString::FromUTF8(path)).HasExt())
+        path += "." + extension;
     return path;
 }
 
@@ -80,14 +70,10 @@ void CExchangeCommands::OnExportParams()
 
 void CExchangeCommands::ExportCsv()
 {
-    FileRequest request;
-    request.m_bSave = true;
-    request.m_strWildcard = Wildcard(FormatResString(kIdExportFilter, "*.csv", "*.csv"));
-    request.m_strExtension = "csv";
-    wxString path = ChooseFile(request);
+    std::string path = ChoosePath(true, Wildcard(FormatResString(kIdExportFilter, "*.csv", "*.csv")), "csv");
     if (path.empty())
         return;
-    CParamExchange(m_doc).ExportCsv(path.utf8_string());
+    CParamExchange(m_doc).ExportCsv(path);
 }
 
 void CExchangeCommands::ExportExcel()
@@ -100,14 +86,10 @@ void CExchangeCommands::ExportExcel()
     CWorkbook book;
     if (!exchange.BuildWorkbook(templatePath, book))
         return;
-    FileRequest request;
-    request.m_bSave = true;
-    request.m_strWildcard = Wildcard(FormatResString(kIdExportFilter, "*.xlsx", "*.xlsx"));
-    request.m_strExtension = "xlsx";
-    wxString path = ChooseFile(request);
+    std::string path = ChoosePath(true, Wildcard(FormatResString(kIdExportFilter, "*.xlsx", "*.xlsx")), "xlsx");
     if (path.empty())
         return;
-    exchange.SaveWorkbook(book, path.utf8_string());
+    exchange.SaveWorkbook(book, path);
 }
 
 bool CExchangeCommands::OnImportParams()
@@ -116,13 +98,9 @@ bool CExchangeCommands::OnImportParams()
     // the same table.
     if (CParamExchange::RefusedWhileAutoRefresh())
         return false;
-    FileRequest request;
-    request.m_strWildcard = "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv";
-    request.m_strExtension = "xls";
-    wxString chosen = ChooseFile(request);
-    if (chosen.empty())
+    std::string path = ChoosePath(false, "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv", "xls");
+    if (path.empty())
         return false;
-    std::string path = chosen.utf8_string();
     switch (CParamExchange::ImportKindOf(path)) {
     case CParamExchange::ImportKind::Workbook:
         ImportExcel(path);

@@ -19,14 +19,6 @@ class CExchangeCommands {
 public:
     CExchangeCommands(wxWindow* view, CD390DocData& doc);
 
-    // What the file dialog is asked for; the answer is the chosen full path,
-    // or the empty text when the user cancels. Tests answer without a dialog.
-    struct FileRequest {
-        bool m_bSave = false;
-        wxString m_strWildcard;
-        wxString m_strExtension; // default extension, without the dot
-    };
-    std::function<wxString(const FileRequest&)> m_chooseFile;
     // Called when a print preview window closes (the view resets its caption).
     std::function<void()> m_afterPreview;
 
@@ -51,7 +43,9 @@ public:
     wxPrintDialogData& PrintDialogData() { return m_printData; }
 
 private:
-    wxString ChooseFile(const FileRequest& request) const;
+    // The chosen full path, or the empty text when the user cancels. A name
+    // typed without extension gets the default one (given without the dot).
+    std::string ChoosePath(bool save, const std::string& filter, const std::string& extension) const;
 
     wxWindow* m_pView;
     CD390DocData& m_doc;

@@ -2,6 +2,7 @@
 // format choice, file choice (answered without a window), print title and
 // print preview.
 
+#include "platform/FileChooser.h"
 #include "platform/Workbook.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/exchangegui/GuiExchangeTest.h"
@@ -25,14 +26,18 @@ protected:
         m_pFrame = new wxFrame(nullptr, wxID_ANY, "project");
         m_pFrame->Show();
         m_commands = std::make_unique<CExchangeCommands>(m_pFrame, m_doc);
-        m_commands->m_chooseFile = [this](const CExchangeCommands::FileRequest& request) {
-            m_requests.push_back(request);
-            return m_answers.empty() ? wxString() : m_answers.front();
-        };
+        SetFileChooser([this](const FileChoice& choice, std::string& path) {
+            m_requests.push_back(choice);
+            if (m_answers.empty())
+                return false;
+            path = m_answers.front();
+            return true;
+        });
     }
     void TearDown() override
     {
         SetModalAnswer(nullptr);
+        SetFileChooser(nullptr);
         m_commands.reset();
         m_pFrame->Destroy();
         wxTheApp->ProcessIdle();
@@ -58,8 +63,8 @@ protected:
 
     wxFrame* m_pFrame = nullptr;
     std::unique_ptr<CExchangeCommands> m_commands;
-    std::vector<CExchangeCommands::FileRequest> m_requests;
-    std::vector<wxString> m_answers;
+    std::vector<FileChoice> m_requests;
+    std::vector<std::string> m_answers;
 };
 
 } // namespace
@@ -67,11 +72,11 @@ protected:
 TEST_F(ExchangeCommandsTest, ExportAsCsvAsksForTheFormatThenTheFile)
 {
     AnswerFormat(CExportFormatDlg::kCsv);
-    m_answers = {wxString::FromUTF8(Path("out"))};
+    m_answers = {Path("out")};
     m_commands->OnExportParams();
     ASSERT_EQ(m_requests.size(), 1u);
-    EXPECT_TRUE(m_requests[0].m_bSave);
-    EXPECT_EQ(m_requests[0].m_strWildcard, "Export File(*.csv)|*.csv");
+    EXPECT_TRUE(m_requests[0].save);
+    EXPECT_EQ(m_requests[0].filter, "Export File(*.csv)|*.csv");
     // The default extension is added to a name typed without one.
     EXPECT_EQ(ReadFileBytes(Path("out.csv")).substr(0, 18), "Model:D390-1P2-Hxx");
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Export success."});
@@ -92,7 +97,7 @@ TEST_F(ExchangeCommandsTest, ClosingTheFormatDialogOrTheFileDialogExportsNothing
 TEST_F(ExchangeCommandsTest, WorkbookExportNeedsTheTemplateBeforeTheFileIsAsked)
 {
     AnswerFormat(CExportFormatDlg::kWorkbook);
-    m_answers = {wxString::FromUTF8(Path("book"))};
+    m_answers = {Path("book")};
     m_commands->OnExportParams();
     EXPECT_TRUE(m_requests.empty());
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Some a file lost,please setup Kestrolix again."});
@@ -104,7 +109,7 @@ TEST_F(ExchangeCommandsTest, WorkbookExportNeedsTheTemplateBeforeTheFileIsAsked)
     m_messages.Clear();
     m_commands->OnExportParams();
     ASSERT_EQ(m_requests.size(), 1u);
-    EXPECT_EQ(m_requests[0].m_strWildcard, "Export File(*.xlsx)|*.xlsx");
+    EXPECT_EQ(m_requests[0].filter, "Export File(*.xlsx)|*.xlsx");
     CWorkbook book;
     ASSERT_TRUE(book.Load(Path("book.xlsx"), error)) << error;
     EXPECT_EQ(book.FindSheet("Group0")->Cell(3, 1), "00-00Param 00-00");
@@ -129,13 +134,13 @@ TEST_F(ExchangeCommandsTest, ImportByExtensionAndItsRefusal)
     EXPECT_EQ(Param(0, 0).m_strValue, "edited");
 
     m_messages.Clear();
-    m_answers = {wxString::FromUTF8(Path("notes.txt"))};
+    m_answers = {Path("notes.txt")};
     EXPECT_FALSE(m_commands->OnImportParams());
-    EXPECT_EQ(m_requests.back().m_strWildcard, "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv");
-    EXPECT_FALSE(m_requests.back().m_bSave);
+    EXPECT_EQ(m_requests.back().filter, "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv");
+    EXPECT_FALSE(m_requests.back().save);
     EXPECT_TRUE(m_messages.Texts().empty());
 
-    m_answers = {wxString::FromUTF8(csv)};
+    m_answers = {csv};
     EXPECT_TRUE(m_commands->OnImportParams());
     EXPECT_EQ(Param(0, 0).m_strValue, "0.5");
     EXPECT_EQ(m_doc.m_Changed[0][0], 0u);

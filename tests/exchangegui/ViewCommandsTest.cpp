@@ -3,6 +3,7 @@
 // titled through the main frame's commands.
 
 #include "document/D390DocData.h"
+#include "platform/FileChooser.h"
 #include "platform/Workbook.h"
 #include "shell/CommandIds.h"
 #include "tests/exchange/ExchangeTestSupport.h"
@@ -19,16 +20,6 @@
 #include <wx/textctrl.h>
 
 namespace {
-
-// A project document built from the frame's program folder and model.
-class TestProjectDoc : public wxDocument, public CD390DocData {
-public:
-    bool OnNewDocument() override { return wxDocument::OnNewDocument() && BuildForCurrentModel(); }
-    bool IsModified() const override { return wxDocument::IsModified(); }
-    void SetModifiedFlag(bool modified) override { Modify(modified); }
-    wxDECLARE_DYNAMIC_CLASS(TestProjectDoc);
-};
-wxIMPLEMENT_DYNAMIC_CLASS(TestProjectDoc, wxDocument);
 
 class ViewCommandsTest : public AppFixture {
 protected:
@@ -47,32 +38,34 @@ protected:
         Frame().m_strProgramFolder = m_folder;
         Frame().m_strModelName = "D390-1P2-Hxx";
         Frame().m_nModelCode = kPlainModel;
-        m_template = new wxDocTemplate(m_app->m_pDocManager, "test", wxEmptyString, wxEmptyString, wxEmptyString,
-                                       "Test.Document", "Test View", CLASSINFO(TestProjectDoc), CLASSINFO(CD390View));
-        wxDocument* doc = m_template->CreateDocument(wxEmptyString, wxDOC_NEW);
+        // A new project of the application's own template, without the
+        // model choice of File New.
+        ASSERT_NE(m_app->m_pDocTemplate, nullptr);
+        wxDocument* doc = m_app->m_pDocTemplate->CreateDocument(wxEmptyString, wxDOC_NEW);
         ASSERT_NE(doc, nullptr);
-        m_doc = dynamic_cast<TestProjectDoc*>(doc);
+        m_doc = dynamic_cast<CD390DocData*>(doc);
         ASSERT_NE(m_doc, nullptr);
-        ASSERT_TRUE(m_doc->OnNewDocument());
+        ASSERT_TRUE(doc->OnNewDocument());
         ASSERT_FALSE(m_doc->m_Groups.empty());
         m_view = dynamic_cast<CD390View*>(doc->GetFirstView());
         ASSERT_NE(m_view, nullptr);
         m_view->Activate(true);
         ASSERT_NE(m_view->GetExchangeCommands(), nullptr);
-        m_view->GetExchangeCommands()->m_chooseFile = [this](const CExchangeCommands::FileRequest&) {
-            return wxString::FromUTF8(m_answer);
-        };
+        SetFileChooser([this](const FileChoice&, std::string& path) {
+            path = m_answer;
+            return true;
+        });
         m_messages.Clear();
     }
     void TearDown() override
     {
-        AppFixture::TearDown(); // the document manager deletes the template
+        SetFileChooser(nullptr);
+        AppFixture::TearDown();
         wxLog::SetActiveTarget(m_previousLog);
     }
 
     std::string m_folder;
-    wxDocTemplate* m_template = nullptr;
-    TestProjectDoc* m_doc = nullptr;
+    CD390DocData* m_doc = nullptr; // the application's project document
     CD390View* m_view = nullptr;
     std::string m_answer;
     wxLogStderr m_log;
@@ -109,7 +102,7 @@ TEST_F(ViewCommandsTest, ExportAndImportThroughTheMenuCommands)
 
     ASSERT_FALSE(m_doc->m_Groups.empty());
     m_doc->m_Groups[0].m_Params[0].m_strValue = "edited";
-    m_doc->Modify(false);
+    m_doc->SetModifiedFlag(false);
     m_view->GetListModel()->DeleteAllItems();
     m_messages.Clear();
     m_answer = m_folder + "project.xlsx";
