@@ -9,6 +9,7 @@
 #include "shell/CommSettings.h"
 #include "shell/CommandIds.h"
 #include "shell/HandOverFile.h"
+#include "shell/LinkSetup.h"
 #include "shell/MainFrame.h"
 #include "shell/ModelTables.h"
 #include "shell/ProjectTemplate.h"
@@ -341,5 +342,33 @@ void CD390App::RunHandOverJob()
         return;
     if (job.job == 1 && !job.lines.empty() && !job.lines[0].empty())
         OpenDocumentFile(job.lines[0]);
-    // Job 2 (connect at once) belongs to the connection's start-up.
+    if (job.job == 2)
+        ConnectAtOnce(job.lines);
+}
+
+void CD390App::ConnectAtOnce(const std::vector<std::string>& lines)
+{
+    CMainFrame& frame = *m_pMainFrame;
+    HandOverConnect connect = ReadHandOverConnect(lines);
+    if (!RunHandOverConnect(frame, connect))
+        return;
+    // A new project for the drive's model.
+    wxDocument* previous = nullptr;
+    const wxList& documents = m_pDocManager->GetDocuments();
+    if (documents.GetCount() > 0)
+        previous = static_cast<wxDocument*>(documents.GetFirst()->GetData());
+    std::string oldPath = frame.m_strProjectPath;
+    int oldSelGroup = frame.m_nSelGroup;
+    frame.m_strProjectPath.clear();
+    frame.m_nSelGroup = -1;
+    wxDocument* document = m_pDocTemplate ? m_pDocManager->CreateDocument(wxEmptyString, wxDOC_NEW) : nullptr;
+    if (!document) {
+        frame.m_strProjectPath = oldPath;
+        frame.m_nSelGroup = oldSelGroup;
+        RollBackHandOverConnect(frame);
+        return;
+    }
+    FinishReplacingProject(previous, document);
+    frame.SetProjectWindowTitle(LoadResString(IDS_NEW_PROJECT));
+    FinishHandOverConnect(frame, connect);
 }

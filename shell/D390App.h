@@ -56,6 +56,9 @@ private:
     // Opens path as the project; nullptr when it does not open.
     wxDocument* OpenDocumentFile(const std::string& path);
     void RunHandOverJob();
+    // Job 2: opens the link, reads the drive's model and starts a new project
+    // for it; everything is put back when any of that fails.
+    void ConnectAtOnce(const std::vector<std::string>& lines);
     void ReadRecentLists();
     void WriteRecentLists();
 };

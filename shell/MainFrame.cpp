@@ -12,6 +12,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
+#include "shell/ConnectCommands.h"
 #include "shell/D390App.h"
 #include "shell/MainFrameLayout.h"
 #include "shell/MainMenus.h"
@@ -108,6 +109,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     CreateStatusPanes();
     CreateDockBar();
     m_pProgressDlg = new CProgressDlg(this);
+    m_pConnectCommands = std::make_unique<CConnectCommands>(this);
 
     Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -142,13 +144,26 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 CMainFrame::~CMainFrame()
 {
     m_wndDockManager.UnInit();
+    m_pConnectCommands->StopWatchdog();
     if (m_pComm) {
+        // No background transfer may still use the link object.
+        StopBackgroundTransfers();
         m_pComm->Close();
         delete m_pComm;
         m_pComm = nullptr;
     }
     if (GetMainFrameState() == this)
         SetMainFrameState(nullptr);
+}
+
+void CMainFrame::StartLinkWatchdog()
+{
+    m_pConnectCommands->StartWatchdog();
+}
+
+void CMainFrame::StopLinkWatchdog()
+{
+    m_pConnectCommands->StopWatchdog();
 }
 
 CMainFrame* CMainFrame::Get()

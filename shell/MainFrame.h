@@ -8,9 +8,11 @@
 #include <wx/aui/framemanager.h>
 #include <wx/docmdi.h>
 
+#include <memory>
 #include <string>
 
 class CChildFrame;
+class CConnectCommands;
 class CD390App;
 class CD390View;
 class CProgressDlg;
@@ -33,6 +35,8 @@ public:
     void InitProjectTree() override;
     void AddToRecentFileList(const std::string& path) override;
     void SetProjectWindowTitle(const std::string& title) override;
+    void StartLinkWatchdog() override;
+    void StopLinkWatchdog() override;
 
     // The changed flag of a row of the active project's parameter list.
     int IsParamChangedByRow(int row) const;
@@ -50,6 +54,8 @@ public:
     wxTreeCtrl* m_wndTree = nullptr;
     wxNotebook* m_wndTabCtrl = nullptr;
     CProgressDlg* m_pProgressDlg = nullptr;
+    // Connect, Read, Write, the password commands and the link watchdog.
+    std::unique_ptr<CConnectCommands> m_pConnectCommands;
     wxAuiManager m_wndDockManager;
 
     // The application: New, Open, the recent projects and About are its

@@ -1,0 +1,224 @@
+#include "shell/ConnectCommands.h"
+
+#include "document/D390DocData.h"
+#include "shell/ChangePasswordDlg.h"
+#include "shell/CommandIds.h"
+#include "shell/ConnectDlg.h"
+#include "shell/MainFrame.h"
+#include "shell/MotorParamListDlg.h"
+#include "shell/PasswordCommands.h"
+#include "shell/PasswordInputDlg.h"
+#include "shell/PasswordSetDlg.h"
+#include "shell/ProgressDlg.h"
+#include "shell/ReadStationDlg.h"
+#include "shell/ReadWriteAll.h"
+#include "shell/StationSelectDlg.h"
+#include "view/D390View.h"
+
+#include <wx/dataview.h>
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+
+namespace {
+
+// The frame's progress window as Read and Write drive it.
+class ProgressWindow : public TransferProgress {
+public:
+    ProgressWindow(wxWindow* mainWindow, CProgressDlg* dialog) : m_pMain(mainWindow), m_pDialog(dialog) {}
+
+    bool IsShown() const override { return m_pDialog && m_pDialog->IsShown(); }
+    void ShowWithHeading(const std::string& heading) override
+    {
+        if (!m_pDialog)
+            return;
+        // A third in from the left, a fifth up from the bottom of the main window.
+        wxRect main = m_pMain->GetScreenRect();
+        m_pDialog->Move(main.GetLeft() + main.GetWidth() / 3, main.GetBottom() - main.GetHeight() / 5);
+        m_pDialog->m_strHeading = wxString::FromUTF8(heading);
+        m_pDialog->Show();
+        m_pDialog->SetFocus();
+        m_pDialog->TransferDataToWindow();
+        m_pDialog->Update();
+    }
+    void SetRange(int high) override
+    {
+        if (m_pDialog)
+            m_pDialog->m_ctlProgress->SetRange(high > 0 ? high : 1);
+    }
+    void SetPosition(int position) override
+    {
+        if (m_pDialog)
+            m_pDialog->m_ctlProgress->SetValue(std::min(position, m_pDialog->m_ctlProgress->GetRange()));
+    }
+    void SetText(const std::string& text) override
+    {
+        if (!m_pDialog)
+            return;
+        m_pDialog->m_ctlGroupText->SetLabel(wxString::FromUTF8(text));
+        m_pDialog->Update();
+    }
+    void Hide() override
+    {
+        if (m_pDialog)
+            m_pDialog->Hide();
+    }
+
+private:
+    wxWindow* m_pMain;
+    CProgressDlg* m_pDialog;
+};
+
+// Each group's columns of the list, or the shown group's alone.
+template <typename Update>
+void ForShownGroups(CMainFrame& frame, CD390DocData& doc, Update update)
+{
+    if (frame.m_nSelGroup == -1) {
+        for (std::size_t group = 0; group < doc.m_Groups.size(); ++group)
+            update(static_cast<int>(group));
+    } else {
+        update(frame.m_nSelGroup);
+    }
+}
+
+} // namespace
+
+CConnectCommands::CConnectCommands(CMainFrame* frame) : m_pFrame(frame), m_timer(this)
+{
+    if (!g_pParamGroupIO)
+        g_pParamGroupIO = &m_groupIO;
+    frame->Bind(wxEVT_MENU, &CConnectCommands::OnConnect, this, ID_CONNECT);
+    frame->Bind(wxEVT_MENU, &CConnectCommands::OnRead, this, ID_READ);
+    frame->Bind(wxEVT_MENU, &CConnectCommands::OnWrite, this, ID_WRITE);
+    frame->Bind(wxEVT_MENU, &CConnectCommands::OnPasswordSet, this, ID_PASSWORD_SET);
+    frame->Bind(wxEVT_MENU, &CConnectCommands::OnPasswordRelease, this, ID_PASSWORD_RELEASE);
+    Bind(wxEVT_TIMER, &CConnectCommands::OnTimer, this);
+}
+
+CConnectCommands::~CConnectCommands()
+{
+    m_timer.Stop();
+    if (g_pParamGroupIO == &m_groupIO)
+        g_pParamGroupIO = nullptr;
+}
+
+void CConnectCommands::StartWatchdog()
+{
+    m_timer.Start(CLinkWatchdog::kIntervalMs);
+}
+
+void CConnectCommands::StopWatchdog()
+{
+    m_timer.Stop();
+}
+
+void CConnectCommands::OnTimer(wxTimerEvent&)
+{
+    m_watchdog.Tick(*m_pFrame);
+}
+
+void CConnectCommands::OnConnect(wxCommandEvent&)
+{
+    CD390View* view = m_pFrame->GetActiveProjectView();
+    if (!view)
+        return;
+    CConnectDlg dialog(nullptr);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    // The factory defaults the drive's model gives, the set values kept.
+    if (CD390DocData* doc = view->GetDocData()) {
+        doc->m_bApplyInitParams = 0;
+        ForShownGroups(*m_pFrame, *doc, [view](int group) { view->UpdateGroupDefaults(group); });
+        doc->m_bApplyInitParams = 1;
+    }
+}
+
+void CConnectCommands::OnRead(wxCommandEvent&)
+{
+    CD390View* view = m_pFrame->GetActiveProjectView();
+    CD390DocData* doc = view ? view->GetDocData() : nullptr;
+    if (!doc)
+        return;
+    CReadStationDlg dialog(nullptr);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const int modelBefore = m_pFrame->m_nModelCode;
+    ProgressWindow progress(m_pFrame, m_pFrame->m_pProgressDlg);
+    if (!RunReadAll(*m_pFrame, *doc, dialog.GetStation(), progress))
+        return;
+    if (m_pFrame->m_nModelCode != modelBefore) {
+        // Another model has other rows and groups: the list and the tree are rebuilt.
+        m_pFrame->InitProjectTree();
+        view->FillParamList();
+    } else {
+        ForShownGroups(*m_pFrame, *doc, [view](int group) { view->UpdateGroupDefaultsAndValues(group); });
+    }
+    view->GetList()->Refresh();
+}
+
+void CConnectCommands::OnWrite(wxCommandEvent&)
+{
+    CD390View* view = m_pFrame->GetActiveProjectView();
+    CD390DocData* doc = view ? view->GetDocData() : nullptr;
+    if (!doc)
+        return;
+    m_pFrame->m_bWriteAll = 1;
+    CStationSelectDlg dialog(nullptr);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    ProgressWindow progress(m_pFrame, m_pFrame->m_pProgressDlg);
+    auto showMotorList = [doc] {
+        CMotorParamListDlg list(nullptr, doc->m_MotorParams);
+        list.ShowModal();
+    };
+    if (RunWriteAll(*m_pFrame, *doc, dialog.GetStation(), progress, showMotorList))
+        view->GetList()->Refresh();
+}
+
+namespace {
+
+PasswordDialogs MakePasswordDialogs()
+{
+    PasswordDialogs dialogs;
+    dialogs.selectStation = [](int& station) {
+        CStationSelectDlg dialog(nullptr);
+        if (dialog.ShowModal() != wxID_OK)
+            return false;
+        station = dialog.GetStation();
+        return true;
+    };
+    dialogs.askNewPassword = [](std::string& password) {
+        CPasswordSetDlg dialog(nullptr);
+        if (dialog.ShowModal() != wxID_OK)
+            return false;
+        password = dialog.m_strPassword;
+        return true;
+    };
+    dialogs.askChangePassword = [](std::string& oldText, std::string& newText) {
+        CChangePasswordDlg dialog(nullptr);
+        if (dialog.ShowModal() != wxID_OK)
+            return false;
+        oldText = dialog.m_strOld;
+        newText = dialog.m_strNew;
+        return true;
+    };
+    dialogs.askPassword = [](std::string& password) {
+        CPasswordInputDlg dialog(nullptr);
+        if (dialog.ShowModal() != wxID_OK)
+            return false;
+        password = dialog.m_strPassword;
+        return true;
+    };
+    return dialogs;
+}
+
+} // namespace
+
+void CConnectCommands::OnPasswordSet(wxCommandEvent&)
+{
+    RunPasswordSet(*m_pFrame, MakePasswordDialogs());
+}
+
+void CConnectCommands::OnPasswordRelease(wxCommandEvent&)
+{
+    RunPasswordRelease(*m_pFrame, MakePasswordDialogs());
+}

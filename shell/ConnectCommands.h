@@ -1,0 +1,41 @@
+#pragma once
+// The main frame's drive-connection commands: Connect, Read, Write, Password
+// Set and Password Release, and the link watchdog's timer. They ask for the
+// station and refresh the list; the work is in LinkSetup, ReadWriteAll,
+// PasswordCommands and LinkWatchdog.
+
+#include "link/ParamGroupIO.h"
+#include "shell/LinkWatchdog.h"
+
+#include <wx/event.h>
+#include <wx/timer.h>
+
+class CMainFrame;
+
+class CConnectCommands : public wxEvtHandler {
+public:
+    explicit CConnectCommands(CMainFrame* frame);
+    ~CConnectCommands() override;
+
+    CConnectCommands(const CConnectCommands&) = delete;
+    CConnectCommands& operator=(const CConnectCommands&) = delete;
+
+    void StartWatchdog();
+    void StopWatchdog();
+    bool IsWatchdogRunning() const { return m_timer.IsRunning(); }
+
+    void OnConnect(wxCommandEvent& event);
+    void OnRead(wxCommandEvent& event);
+    void OnWrite(wxCommandEvent& event);
+    void OnPasswordSet(wxCommandEvent& event);
+    void OnPasswordRelease(wxCommandEvent& event);
+
+private:
+    void OnTimer(wxTimerEvent& event);
+
+    CMainFrame* m_pFrame;
+    wxTimer m_timer;
+    CLinkWatchdog m_watchdog;
+    // The group readers and writers of the process.
+    CParamGroupIO m_groupIO;
+};

@@ -1,0 +1,111 @@
+// The whole program against the simulated drive: the hand-over file's
+// connect-at-once job at start-up, then Read and Write from the menu.
+
+#include "tests/connect/ConnectTestSupport.h"
+#include "tests/shellgui/AppFixture.h"
+
+#include "document/D390DocData.h"
+#include "platform/ResourceModule.h"
+#include "shell/CommandIds.h"
+#include "shell/ConnectCommands.h"
+#include "shell/ProgressDlg.h"
+#include "view/D390View.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class AppConnectTest : public AppFixture {
+protected:
+    void TearDown() override
+    {
+        AppFixture::TearDown();
+        // Start-up writes the link settings beside the program.
+        for (const char* name : {"lcomfile.ini", "tm4comfile.ini"})
+            std::filesystem::remove(TestProgramFolder() + name);
+        ResetCommSettings();
+    }
+
+    void WriteHandOver(const std::string& text)
+    {
+        std::ofstream(m_home + "curfile.ini", std::ios::binary) << text;
+    }
+
+    // Every modal dialog is confirmed with OK.
+    static void ConfirmDialogs()
+    {
+        SetModalAnswer([](wxDialog* shown) {
+            wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+            wxWindow* ok = shown->FindWindow(wxID_OK);
+            click.SetEventObject(ok);
+            ok->GetEventHandler()->ProcessEvent(click);
+            return shown->GetReturnCode();
+        });
+    }
+
+    int DocumentCount() { return static_cast<int>(m_app->m_pDocManager->GetDocumentsVector().size()); }
+};
+
+} // namespace
+
+TEST_F(AppConnectTest, ConnectsAtOnceThenReadsAndWrites)
+{
+    auto drive = StartDrive(DriveConfig({1}, 0x11004B5, 1093));
+    WriteHandOver("2\n" + drive->GetPtyPath() + "\n19200\n802\n1\n0\n");
+    ASSERT_TRUE(Start());
+    if (!m_app->m_pDocTemplate) {
+        // Without a project to hold the drive's values the job cannot finish: rolled back.
+        EXPECT_EQ(Frame().m_bConnected, 0);
+        EXPECT_TRUE(Frame().m_Stations.empty());
+        GTEST_SKIP() << "this build has no project document";
+    }
+
+    EXPECT_FALSE(std::filesystem::exists(m_home + "curfile.ini"));
+    CMainFrame& frame = Frame();
+    EXPECT_EQ(frame.m_bConnected, 1);
+    EXPECT_EQ(frame.m_Stations, std::vector<int>{1});
+    EXPECT_EQ(frame.m_StationModels, std::vector<int>{0x11004B5});
+    EXPECT_EQ(frame.m_StationVersions, std::vector<int>{1093});
+    EXPECT_EQ(frame.m_nModelCode, 0x11004B5);
+    EXPECT_EQ(frame.m_strModelName, "RQ5 04 A240");
+    EXPECT_EQ(DocumentCount(), 1) << "a new project for the drive";
+    EXPECT_EQ(frame.GetStatusPaneText(kPaneLink), LoadResString(61540));
+    EXPECT_EQ(frame.GetStatusPaneText(kPaneVersion), LoadResString(61452) + "1.093");
+    EXPECT_FALSE(frame.m_pConnectCommands->IsWatchdogRunning()) << "the connect-at-once job starts no watchdog";
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_EQ(g_strCommPort, drive->GetPtyPath());
+
+    // Read and Write through the menu commands.
+    ConfirmDialogs();
+    Command(ID_READ);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61575)});
+    CD390View* view = frame.GetActiveProjectView();
+    ASSERT_NE(view, nullptr);
+    CD390DocData* doc = view->GetDocData();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FLOAT_EQ(doc->m_fDriveVersion, 1.093f);
+    EXPECT_FALSE(frame.m_pProgressDlg->IsShown());
+
+    m_messages.Clear();
+    drive->ClearFrameLog();
+    Command(ID_WRITE);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61541)});
+    EXPECT_GT(drive->GetFrameCount(), 15u);
+}
+
+TEST_F(AppConnectTest, AFailedConnectAtOnceRollsBack)
+{
+    auto drive = StartDrive(DriveConfig({1}, 1205));
+    drive->SetSilent(1, true);
+    WriteHandOver("2\n" + drive->GetPtyPath() + "\n19200\n802\n1\n1\n");
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = Frame();
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61479)});
+    EXPECT_EQ(frame.m_bConnected, 0);
+    EXPECT_TRUE(frame.m_Stations.empty());
+    EXPECT_TRUE(frame.m_StationVersions.empty());
+    EXPECT_EQ(frame.m_nFreqIndex, 0);
+    EXPECT_EQ(DocumentCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(m_home + "curfile.ini"));
+}
