@@ -4,14 +4,9 @@
 // Open and Save. The framework's modified flag is the document's.
 
 #include "document/D390DocData.h"
+#include "shell/CommandIds.h" // ID_FILE_SAVE, ID_FILE_SAVE_AS
 
 #include <wx/docview.h>
-
-// Command ids of the two save commands (the framework's classic numbers).
-enum : int {
-    ID_FILE_SAVE = 57603,
-    ID_FILE_SAVE_AS = 57604,
-};
 
 class CD390Doc : public wxDocument, public CD390DocData {
 public:

@@ -5,6 +5,5 @@
 class wxDocManager;
 class wxDocTemplate;
 
-// The template, registered with manager; nullptr when the program has no
-// project document.
+// The template, registered with manager.
 wxDocTemplate* CreateProjectTemplate(wxDocManager* manager);

@@ -1,8 +1,6 @@
 // The application with a project: New, Save, Close, the recent list, the
 // command line, the hand-over file, the tree and the list.
 
-#if __has_include("document/D390Doc.h")
-
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "editor/ParamGroupDlg.h"
@@ -340,4 +338,23 @@ TEST_F(AppProjectTest, CancelledSaveKeepsTheOpenProject)
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 0u);
 }
 
-#endif
+TEST_F(AppProjectTest, EveryRecentEntryOpensItsProject)
+{
+    ASSERT_TRUE(Start());
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 8; ++i) {
+        paths.push_back(SaveProject("p" + std::to_string(i) + ".zrv", std::to_string(i) + ".00"));
+        Command(ID_FILE_CLOSE);
+    }
+    ASSERT_EQ(m_app->m_pRecentFileList->GetCount(), 8);
+    // Newest first: the sixth entry is the third project saved.
+    EXPECT_EQ(m_app->m_pRecentFileList->GetEntry(5), paths[2]);
+    Command(ID_FILE_MRU_FILE1 + 5);
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "3.00");
+    EXPECT_EQ(m_app->m_pRecentFileList->GetEntry(0), paths[2]);
+    // The last entry too, replacing the open project.
+    Command(ID_FILE_MRU_FILE1 + 7);
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "1.00");
+}
