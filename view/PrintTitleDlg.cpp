@@ -6,6 +6,9 @@
 #include <wx/button.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -25,17 +28,47 @@ CPrintTitleDlg::CPrintTitleDlg(wxWindow* parent) : wxDialog(parent, IDD, "Print 
     auto* ok = new wxButton(this, wxID_OK, "OK", DlgPoint(this, 50, 70), DlgSize(this, 50, 14));
     new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 120, 70), DlgSize(this, 50, 14));
     ok->SetDefault();
-    m_pTitle->SetMaxLength(kMaxTitle);
-    m_pName->SetMaxLength(kMaxName);
-    m_pDepartment->SetMaxLength(kMaxDepartment);
     Bind(wxEVT_BUTTON, &CPrintTitleDlg::OnOK, this, wxID_OK);
+    for (int id : {IDC_TITLE, IDC_NAME, IDC_DEPARTMENT})
+        Bind(wxEVT_TEXT, &CPrintTitleDlg::OnTextChanged, this, id);
+}
+
+std::size_t CPrintTitleDlg::LimitOf(const wxTextCtrl* edit) const
+{
+    if (edit == m_pTitle)
+        return kMaxTitle;
+    if (edit == m_pName)
+        return kMaxName;
+    return kMaxDepartment;
+}
+
+void CPrintTitleDlg::OnTextChanged(wxCommandEvent& event)
+{
+    wxTextCtrl* edits[3] = {m_pTitle, m_pName, m_pDepartment};
+    for (int i = 0; i < 3; ++i) {
+        if (event.GetEventObject() != edits[i])
+            continue;
+        wxString text = edits[i]->GetValue();
+        // Longer than the limit and longer than before: the typing is refused.
+        if (text.length() > LimitOf(edits[i]) && text.length() > m_accepted[i].length()) {
+            long insertion = edits[i]->GetInsertionPoint();
+            edits[i]->ChangeValue(m_accepted[i]);
+            edits[i]->SetInsertionPoint(std::min<long>(insertion, edits[i]->GetLastPosition()));
+            wxBell();
+            return;
+        }
+        m_accepted[i] = text;
+    }
 }
 
 bool CPrintTitleDlg::TransferDataToWindow()
 {
-    m_pDepartment->ChangeValue(wxString::FromUTF8(m_strDepartment));
-    m_pName->ChangeValue(wxString::FromUTF8(m_strName));
-    m_pTitle->ChangeValue(wxString::FromUTF8(m_strTitle));
+    m_accepted[2] = wxString::FromUTF8(m_strDepartment);
+    m_accepted[1] = wxString::FromUTF8(m_strName);
+    m_accepted[0] = wxString::FromUTF8(m_strTitle);
+    m_pDepartment->ChangeValue(m_accepted[2]);
+    m_pName->ChangeValue(m_accepted[1]);
+    m_pTitle->ChangeValue(m_accepted[0]);
     return true;
 }
 

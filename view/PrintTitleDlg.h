@@ -27,8 +27,14 @@ public:
 
 private:
     void OnOK(wxCommandEvent& event);
+    void OnTextChanged(wxCommandEvent& event);
+    // Typing stops at the limit; a longer text that a project file brought
+    // stays as it is until it is shortened (the toolkit's own limit would cut
+    // it unseen).
+    std::size_t LimitOf(const wxTextCtrl* edit) const;
 
     wxTextCtrl* m_pTitle = nullptr;
     wxTextCtrl* m_pName = nullptr;
     wxTextCtrl* m_pDepartment = nullptr;
+    wxString m_accepted[3]; // title, name, department as last accepted
 };

@@ -200,3 +200,33 @@ TEST_F(ExchangeCommandsTest, PrintPreviewOpensAndCloses)
     for (wxWindow* window : wxTopLevelWindows)
         EXPECT_EQ(dynamic_cast<wxPreviewFrame*>(window), nullptr);
 }
+
+TEST_F(ExchangeCommandsTest, OverlongTitleFromAProjectFileKeepsTheDialogOpen)
+{
+    // Typing is limited, but a project file may bring a longer text.
+    CPrintTitleDlg dialog(m_pFrame);
+    dialog.m_strTitle = std::string(CPrintTitleDlg::kMaxTitle + 5, 'T');
+    dialog.m_strName = "name";
+    dialog.TransferDataToWindow();
+    auto* title = static_cast<wxTextCtrl*>(dialog.FindWindow(CPrintTitleDlg::IDC_TITLE));
+    ASSERT_EQ(title->GetValue().length(), CPrintTitleDlg::kMaxTitle + 5u) << "shown whole, not cut unseen";
+    // OK: the message, and the dialog stays (it would end only through
+    // EndModal, which a failed check never reaches).
+    wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+    click.SetEventObject(dialog.FindWindow(wxID_OK));
+    dialog.GetEventHandler()->ProcessEvent(click);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Title or name can't be more than 20 bytes!"});
+    EXPECT_EQ(dialog.m_strName, "name");
+    EXPECT_EQ(dialog.m_strTitle.size(), CPrintTitleDlg::kMaxTitle + 5u);
+
+    // Typing never makes a text longer than its limit.
+    auto* name = static_cast<wxTextCtrl*>(dialog.FindWindow(CPrintTitleDlg::IDC_NAME));
+    name->SetValue(std::string(CPrintTitleDlg::kMaxName, 'n'));
+    name->AppendText("x");
+    EXPECT_EQ(name->GetValue().length(), static_cast<std::size_t>(CPrintTitleDlg::kMaxName));
+
+    // Shortened, the title is taken.
+    title->SetValue("short");
+    EXPECT_TRUE(dialog.TransferDataFromWindow());
+    EXPECT_EQ(dialog.m_strTitle, "short");
+}
