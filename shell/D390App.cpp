@@ -135,12 +135,14 @@ bool CD390App::InitInstance(const std::vector<std::string>& args, const std::str
     g_strAppFolder = programFolder;
     m_pMainFrame->AttachApp(this);
 
+    // Shown before a project opens, so that its window is laid out in a
+    // frame of its real size.
+    m_pMainFrame->Show();
+    m_pMainFrame->Maximize();
+
     std::string path = args.size() > 1 ? WithoutDdeSuffix(args[1]) : std::string();
     if (!path.empty() && !OpenDocumentFile(path))
         return false;
-
-    m_pMainFrame->Show();
-    m_pMainFrame->Maximize();
 
     RunHandOverJob();
     LoadCommSettings();

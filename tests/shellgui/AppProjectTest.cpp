@@ -4,6 +4,7 @@
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "editor/ParamGroupDlg.h"
+#include "monitor/MonitorWindowDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
 #include "shell/ChildFrame.h"
@@ -357,4 +358,74 @@ TEST_F(AppProjectTest, EveryRecentEntryOpensItsProject)
     Command(ID_FILE_MRU_FILE1 + 7);
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "1.00");
+}
+
+TEST_F(AppProjectTest, GroupCommandsOpenTheEditorOnTheirGroup)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kExtendedModel);
+    std::vector<std::pair<int, int>> opened; // group, item
+    m_editor = [&](CParamGroupDlg& editor) {
+        opened.push_back({editor.m_nGroup, editor.m_nItem});
+        Click(&editor, wxID_CANCEL);
+        editor.SetReturnCode(wxID_CANCEL);
+    };
+    for (int group = 0; group < 15; ++group)
+        Command(kGroupCommands[group]);
+    ASSERT_EQ(opened.size(), 15u);
+    for (int group = 0; group < 15; ++group) {
+        EXPECT_EQ(opened[static_cast<std::size_t>(group)].first, group);
+        EXPECT_EQ(opened[static_cast<std::size_t>(group)].second, -1);
+    }
+    EXPECT_FALSE(Documents()[0]->IsModified()) << "the frame ignores the editor's result";
+}
+
+TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
+{
+    ASSERT_TRUE(Start());
+    Frame().m_bConnected = 1;
+    Frame().m_Stations = {3, 9};
+    EXPECT_TRUE(IsEnabled(ID_KEYPAD));
+    EXPECT_TRUE(IsEnabled(ID_MONITOR_STATUS));
+    const struct {
+        int command;
+        int dialogId;
+    } cases[] = {{ID_KEYPAD, 146}, {ID_MONITOR_CONTROL, 171}, {ID_MONITOR_STATUS, 189}, {ID_GRAPH_WATCH, 102}};
+    for (const auto& c : cases) {
+        int shown = 0;
+        SetModalAnswer([&](wxDialog* dialog) {
+            shown = dialog->GetId();
+            auto* monitor = dynamic_cast<CMonitorWindowDlg*>(dialog);
+            EXPECT_NE(monitor, nullptr);
+            if (monitor) {
+                EXPECT_EQ(monitor->GetStationCombo()->GetCount(), 2u);
+                EXPECT_EQ(monitor->GetStationCombo()->GetString(1), "9");
+            }
+            return int(wxID_CLOSE);
+        });
+        Command(c.command);
+        EXPECT_EQ(shown, c.dialogId) << c.command;
+    }
+    Frame().m_bConnected = 0;
+}
+
+TEST_F(AppProjectTest, ClosingTheProjectWindowEmptiesTheTreeOnlyOnceItClosed)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    Documents()[0]->Modify(true);
+    CChildFrame* child = Frame().GetActiveProjectFrame();
+    ASSERT_NE(child, nullptr);
+
+    m_messages.Answer(IDCANCEL);
+    child->Close();
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 16u);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61536)});
+
+    m_messages.Answer(IDNO);
+    child->Close();
+    m_app->ProcessPendingEvents();
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 0u);
 }
