@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-CD390DocData* g_pReadDoc = nullptr;
+thread_local CD390DocData* g_pReadDoc = nullptr;
 
 namespace {
 

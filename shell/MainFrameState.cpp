@@ -5,6 +5,7 @@
 namespace {
 
 CMainFrameState* g_mainFrameState = nullptr;
+thread_local CMainFrameState* t_threadFrameState = nullptr;
 
 constexpr unsigned kPaneLabelIds[4] = {61451, 61452, 61453, 61454};
 constexpr unsigned kNoDisplayId = 61491;
@@ -17,6 +18,8 @@ CMainFrameState::~CMainFrameState()
 {
     if (g_mainFrameState == this)
         g_mainFrameState = nullptr;
+    if (t_threadFrameState == this)
+        t_threadFrameState = nullptr;
 }
 
 void CMainFrameState::SetStatusPaneText(int pane, const std::string& text)
@@ -80,7 +83,12 @@ std::string CMainFrameState::GetProjectFileName() const
 
 CMainFrameState* GetMainFrameState()
 {
-    return g_mainFrameState;
+    return t_threadFrameState ? t_threadFrameState : g_mainFrameState;
+}
+
+void SetThreadMainFrameState(CMainFrameState* state)
+{
+    t_threadFrameState = state;
 }
 
 void SetMainFrameState(CMainFrameState* state)

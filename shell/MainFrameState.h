@@ -120,3 +120,7 @@ private:
 // register their own object.
 CMainFrameState* GetMainFrameState();
 void SetMainFrameState(CMainFrameState* state);
+// A worker thread that must not share the frame's state (the auto-refresh
+// reader) gives the code it runs a state of its own: GetMainFrameState() on
+// that thread returns it; nullptr gives the frame's back.
+void SetThreadMainFrameState(CMainFrameState* state);

@@ -1,0 +1,236 @@
+#include "view/AutoRefresh.h"
+
+#include "document/D390DocData.h"
+#include "link/ParamGroupIO.h"
+#include "link/Crc16.h"
+#include "link/Serial.h"
+#include "platform/MessageBox.h"
+#include "shell/AutoRefreshGuard.h"
+#include "view/ReadEvent.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kLastPlainGroup = 13;
+constexpr int kGroup14 = 14;
+constexpr int kModelLastOld = 0x1100000;
+constexpr int kModelRangeBFloor = 0x1110000;
+constexpr float kGroup14Version = 1.093f;
+
+// Below normal: the window thread goes first.
+constexpr int kReaderNice = 5;
+
+// What no reader ever stores: marks a buffer record the cycle did not read.
+const std::string kUnread("\x01unread", 7);
+
+// Group 14 by model class and drive version: read for range B, for range A
+// from version 1.093 on; never for old models or for 0x1110000 itself.
+bool ReadsGroup14(int code, float version)
+{
+    if (code > kModelRangeBFloor)
+        return true;
+    return code > kModelLastOld && code < kModelRangeBFloor && !(version < kGroup14Version);
+}
+
+// A new model whose group 14 is not read: its read values become its set
+// values, as read-all does. Old models leave group 14 alone.
+bool CopiesSetToRead14(int code, float version)
+{
+    return code > kModelLastOld && !ReadsGroup14(code, version);
+}
+
+} // namespace
+
+// One cycle: what the worker reads through and into, and what it found.
+struct CAutoRefresh::Cycle {
+    CMainFrameState frame;  // the readers' frame state on the worker
+    CD390DocData buffer;    // the readers' document on the worker
+    int station = 0;
+    bool finished = false;  // written by the worker, under mutex
+    bool waited = false;    // the event was taken: the cycle read
+    bool ok = false;
+    std::mutex mutex;
+};
+
+CAutoRefresh::CAutoRefresh(CAutoRefreshHost& host) : m_host(host) {}
+
+CAutoRefresh::~CAutoRefresh()
+{
+    // The project may already be gone: a last cycle is only waited for.
+    m_pDoc = nullptr;
+    const bool running = m_pEvent != nullptr;
+    if (m_pEvent)
+        m_pEvent->Cancel();
+    TakeCycle(false);
+    if (CMainFrameState* frame = GetMainFrameState(); frame && running)
+        frame->m_bAutoRefresh = 0;
+}
+
+CMainFrameState& CAutoRefresh::Frame() const
+{
+    return *GetMainFrameState();
+}
+
+bool CAutoRefresh::IsCycleActive() const
+{
+    return m_pCycle != nullptr;
+}
+
+void CAutoRefresh::OnStartReadThread(CD390DocData& doc)
+{
+    // A run that ended by failure, or by the watchdog, may have left its last
+    // cycle; it belongs to that run.
+    TakeCycle(false);
+    m_pDoc = &doc;
+    m_host.SetReadTimer();
+    m_pEvent = std::make_unique<CReadEvent>(true);
+    BeginCycle();
+}
+
+bool CAutoRefresh::OnTimer()
+{
+    if (!Frame().m_bAutoRefresh) {
+        m_host.KillReadTimer();
+        return false;
+    }
+    if (m_pCycle || !m_pDoc || !m_pEvent)
+        return false;
+    BeginCycle();
+    return true;
+}
+
+void CAutoRefresh::BeginCycle()
+{
+    CMainFrameState& frame = Frame();
+    auto cycle = std::make_unique<Cycle>();
+    cycle->station = frame.m_nAutoRefreshStation;
+    cycle->frame.m_pComm = frame.m_pComm;
+    cycle->frame.m_nModelCode = frame.m_nModelCode;
+    cycle->frame.m_nPressureMode = frame.m_nPressureMode;
+    cycle->buffer.m_fDriveVersion = m_pDoc->m_fDriveVersion;
+    cycle->buffer.m_Groups = m_pDoc->m_Groups;
+    for (GroupRec& group : cycle->buffer.m_Groups)
+        for (ParamRec& param : group.m_Params)
+            param.m_strRead = kUnread;
+
+    m_pCycle = std::move(cycle);
+    NoteAutoRefreshCycleBegun();
+    m_readThread = std::thread(ReadThreadProc, m_pCycle.get(), m_pEvent.get(), &m_host);
+}
+
+void CAutoRefresh::ReadThreadProc(Cycle* cycle, CReadEvent* event, CAutoRefreshHost* host)
+{
+    // Linux takes a nice value per thread.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kReaderNice);
+    SetThreadMainFrameState(&cycle->frame);
+    g_pReadDoc = &cycle->buffer;
+    const bool ok = ReadAllGroups(*cycle, *event);
+    g_pReadDoc = nullptr;
+    SetThreadMainFrameState(nullptr);
+    {
+        std::lock_guard lock(cycle->mutex);
+        cycle->ok = ok;
+        cycle->finished = true;
+    }
+    host->PostReadDone();
+}
+
+bool CAutoRefresh::ReadAllGroups(Cycle& cycle, CReadEvent& event)
+{
+    if (!event.Wait())
+        return false;
+    cycle.waited = true;
+    CParamGroupIO* io = g_pParamGroupIO;
+    const auto station = static_cast<uint8_t>(cycle.station);
+    auto read = [&](int group) {
+        if (io)
+            return io->ReadParamGroup(group, station);
+        cycle.frame.m_strLastError = GetErrTypeText(kErrComm);
+        return false;
+    };
+    for (int group = 0; group <= kLastPlainGroup; ++group)
+        if (!read(group))
+            return false;
+    if (ReadsGroup14(cycle.frame.m_nModelCode, cycle.buffer.m_fDriveVersion) && !read(kGroup14))
+        return false;
+    event.Set();
+    return true;
+}
+
+CAutoRefresh::Outcome CAutoRefresh::OnReadDone()
+{
+    if (!m_pCycle)
+        return Outcome::None;
+    {
+        std::lock_guard lock(m_pCycle->mutex);
+        if (!m_pCycle->finished)
+            return Outcome::None;
+    }
+    return TakeCycle(true);
+}
+
+CAutoRefresh::Outcome CAutoRefresh::Stop()
+{
+    CMainFrameState& frame = Frame();
+    // A cycle that has not yet taken the event never will; one that has runs
+    // to its end.
+    if (m_pEvent)
+        m_pEvent->Cancel();
+    Outcome outcome = TakeCycle(true);
+    m_pEvent.reset();
+    m_host.KillReadTimer();
+    frame.m_bAutoRefresh = 0;
+    return outcome;
+}
+
+CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
+{
+    if (m_readThread.joinable())
+        m_readThread.join();
+    if (!m_pCycle)
+        return Outcome::None;
+    std::unique_ptr<Cycle> cycle = std::move(m_pCycle);
+    NoteAutoRefreshCycleTaken();
+    if (!cycle->waited || !m_pDoc)
+        return Outcome::None;
+
+    // What was read goes into the read values, even from a failed cycle; a
+    // record the cycle did not read keeps both its values.
+    const bool ok = cycle->ok;
+    for (std::size_t g = 0; g < cycle->buffer.m_Groups.size(); ++g) {
+        const std::vector<ParamRec>& params = cycle->buffer.m_Groups[g].m_Params;
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            if (params[i].m_strRead == kUnread)
+                continue;
+            ParamRec* param = m_pDoc->FindParam(static_cast<int>(g), static_cast<int>(i));
+            if (!param)
+                continue;
+            param->m_strRead = params[i].m_strRead;
+            if (ok)
+                param->m_strValue = params[i].m_strRead;
+        }
+    }
+
+    CMainFrameState& frame = Frame();
+    if (!ok) {
+        frame.m_strLastError = cycle->frame.m_strLastError;
+        frame.m_bAutoRefresh = 0;
+        m_host.KillReadTimer();
+        if (showFailure)
+            AfxMessageBox(frame.m_strLastError, MB_OK);
+        return Outcome::Failed;
+    }
+
+    if (CopiesSetToRead14(cycle->frame.m_nModelCode, cycle->buffer.m_fDriveVersion) &&
+        static_cast<int>(m_pDoc->m_Groups.size()) > kGroup14)
+        for (ParamRec& param : m_pDoc->m_Groups[kGroup14].m_Params)
+            param.m_strRead = param.m_strValue;
+    if (ReadsGroup14(cycle->frame.m_nModelCode, cycle->buffer.m_fDriveVersion))
+        frame.m_nPressureMode = cycle->frame.m_nPressureMode;
+    m_pDoc->ClearChanged();
+    m_host.RefreshValues();
+    return Outcome::Applied;
+}

@@ -1,0 +1,117 @@
+#pragma once
+// Auto-refresh without the window: the project follows one drive, every group
+// read over and over, one worker thread per cycle.
+//
+// The worker never touches a window, the project or the main frame's state:
+// it reads into a buffer of its own, through a frame state of its own (the
+// readers leave their texts there), and asks the window thread to take the
+// result in (PostReadDone). Only the window thread changes the project, the
+// flag and the frame's texts, and shows a failure. The link's own lock keeps
+// the worker's frames apart from the watchdog's and the pages'.
+//
+// Every member is called on the window thread, except the host's
+// PostReadDone, which the worker calls.
+
+#include "shell/MainFrameState.h"
+
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class CD390DocData;
+class CReadEvent;
+
+// What the view does for the reader.
+class CAutoRefreshHost {
+public:
+    virtual ~CAutoRefreshHost() = default;
+    // From the worker, at the end of each cycle: have the window thread call
+    // CAutoRefresh::OnReadDone soon. Must not block and must not wait for the
+    // window thread.
+    virtual void PostReadDone() = 0;
+    // The view's 100 ms timer, whose ticks call CAutoRefresh::OnTimer.
+    virtual void SetReadTimer() = 0;
+    virtual void KillReadTimer() = 0;
+    // The set values of the project changed: show them.
+    virtual void RefreshValues() = 0;
+};
+
+class CAutoRefresh {
+public:
+    static constexpr int kReadTimerId = 2;
+    static constexpr int kReadTimerMs = 100;
+
+    enum class Outcome {
+        None,    // nothing had ended
+        Applied, // a cycle read every group; its values are the project's set values
+        Failed,  // a reader failed: shown, auto-refresh off
+    };
+
+    explicit CAutoRefresh(CAutoRefreshHost& host);
+    // Stops as Stop does, without showing anything.
+    ~CAutoRefresh();
+
+    CAutoRefresh(const CAutoRefresh&) = delete;
+    CAutoRefresh& operator=(const CAutoRefresh&) = delete;
+
+    // Command AutoRefresh: the flag is inverted; on, chooseStation runs the
+    // station dialog (the station, or -1 when cancelled) and the reading
+    // starts for doc; off, a running cycle ends first (Stop).
+    template <typename ChooseStation>
+    void OnAutoRefresh(CD390DocData& doc, ChooseStation chooseStation)
+    {
+        CMainFrameState& frame = Frame();
+        frame.m_bAutoRefresh = !frame.m_bAutoRefresh;
+        if (!frame.m_bAutoRefresh) {
+            Stop();
+            return;
+        }
+        const int station = chooseStation();
+        if (station < 0) {
+            frame.m_bAutoRefresh = 0;
+            return;
+        }
+        frame.m_nAutoRefreshStation = station;
+        OnStartReadThread(doc);
+    }
+
+    // Starts reading frame.m_nAutoRefreshStation into doc: what an earlier
+    // run left is taken in first, then the timer and the first cycle begin.
+    void OnStartReadThread(CD390DocData& doc);
+
+    // A tick of the read timer: begins the next cycle once the last one was
+    // taken in. With the flag cleared (by the watchdog) the timer is killed
+    // instead. True when a cycle began.
+    bool OnTimer();
+
+    // The cycle has ended (PostReadDone): its values go into the project, or
+    // its failure is shown and auto-refresh turned off.
+    Outcome OnReadDone();
+
+    // Auto-refresh off: a running cycle is allowed to end and is taken in as
+    // OnReadDone would; then the timer is killed and the flag cleared. No
+    // frame goes out after it returns. Never waits for the window thread.
+    Outcome Stop();
+
+    // A cycle has begun and was not taken in yet.
+    bool IsCycleActive() const;
+    // The project being refreshed (nullptr when none).
+    CD390DocData* GetDocument() const { return m_pDoc; }
+
+private:
+    struct Cycle;
+
+    CMainFrameState& Frame() const;
+    void BeginCycle();
+    // On the worker: one cycle.
+    static void ReadThreadProc(Cycle* cycle, CReadEvent* event, CAutoRefreshHost* host);
+    static bool ReadAllGroups(Cycle& cycle, CReadEvent& event);
+    // Joins an ended or ending cycle and applies its result.
+    Outcome TakeCycle(bool showFailure);
+
+    CAutoRefreshHost& m_host;
+    CD390DocData* m_pDoc = nullptr;
+    std::unique_ptr<CReadEvent> m_pEvent;
+    std::unique_ptr<Cycle> m_pCycle;
+    std::thread m_readThread;
+};
