@@ -1,0 +1,62 @@
+#pragma once
+// Compare without the window: which parameters of a project differ between
+// two of their value texts, the rows the compare window lists, the result
+// store that Save and Print read, the tab-separated text and the printed pages.
+
+#include "document/GroupRec.h"
+#include "view/PrintLayout.h"
+
+#include <string>
+#include <vector>
+
+class CD390DocData;
+
+// The pair of values a comparison looks at, numbered as the mode dialog's
+// radio buttons.
+enum CompareMode : int {
+    kCompareDefaultWithSet = 0,
+    kCompareDefaultWithRead = 1,
+    kCompareSetWithRead = 2,
+};
+
+// One row of the compare window.
+struct CompareRow {
+    std::string m_strCode;  // GG-NN
+    std::string m_strName;  // the label from its seventh character on
+    std::string m_strA;
+    std::string m_strB;
+};
+
+class CCompareList {
+public:
+    static constexpr int kRowsPerPage = 40;
+
+    // String ids of the headings of value A and value B in a mode.
+    static unsigned HeadingAId(int mode);
+    static unsigned HeadingBId(int mode);
+    // Value A and value B of a record in a mode.
+    static const std::string& ValueA(const ParamRec& param, int mode);
+    static const std::string& ValueB(const ParamRec& param, int mode);
+
+    // The rows of the project's defined parameters whose two values differ,
+    // byte for byte; store gets one group per group with a difference, each
+    // holding the label and the two values of the mode (the other texts
+    // empty). Both are replaced.
+    void FillDiffList(const CD390DocData& doc, int mode, std::vector<GroupRec>& store);
+
+    // Writes store as text: per group its name, then per record its label,
+    // TAB, value A, TAB, value B, each line ending in CR LF, bytes as they are.
+    // False, after telling the user (61563), when the file cannot be written.
+    static bool SaveText(const std::string& path, const std::vector<GroupRec>& store, int mode);
+
+    // Pages of the printout: 40 rows each, none for an empty store.
+    static int PageCountOf(const std::vector<GroupRec>& store);
+    // What page p (from 1) of a device of width x height pixels shows, in
+    // device units with y growing downward; the fonts are FontOf's.
+    std::vector<PrintItem> Page(int page, int width, int height) const;
+    // Tahoma: title 90 bold, headings 70 bold, rows 70 regular, device units.
+    static PrintFontSpec FontOf(PrintFont font);
+
+    int m_nMode = kCompareSetWithRead;
+    std::vector<CompareRow> m_Rows;
+};
