@@ -273,6 +273,8 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
     scratch.m_bApplyInitParams = 0;
     scratch.ReadInitialParamFile(frame.m_strProgramFolder + kInitialParamFile);
     CommitScratch(scratch, project);
+    // The project is the document the readers fill from now on.
+    g_pReadDoc = &project;
     project.ClearChanged();
     project.SetModifiedFlag(false);
     progress.Hide();

@@ -79,7 +79,11 @@ protected:
         m_drive->ClearFrameLog();
     }
 
-    void TearDown() override { g_pParamGroupIO = nullptr; }
+    void TearDown() override
+    {
+        g_pParamGroupIO = nullptr;
+        g_pReadDoc = nullptr;
+    }
 
     std::vector<Bytes> WriteFrames() const
     {
@@ -137,6 +141,7 @@ TEST_F(ReadWriteAllTest, EveryFamilyIntoANewProjectAndBack)
         EXPECT_EQ(m_progress.m_texts.front(), "00-XX --" + LoadResString(61453) + "2");
         EXPECT_FALSE(m_progress.m_shown);
         EXPECT_FALSE(m_project.IsModified());
+        EXPECT_EQ(g_pReadDoc, &m_project);
         EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + NameOf(static_cast<int>(c.model)));
         // Every record holds what was read, set value and read value alike.
         int records = 0;
@@ -208,6 +213,7 @@ TEST_F(ReadWriteAllTest, AFailureInTheMiddleLeavesTheProjectUntouched)
     EXPECT_FALSE(m_progress.m_shown);
     EXPECT_EQ(m_progress.m_position, 7) << "groups 00 to 06 were read";
     EXPECT_EQ(m_frame.m_bReading, 0);
+    EXPECT_EQ(g_pReadDoc, nullptr) << "the scratch copy is gone";
 
     // Cancel in the save question: nothing is read at all.
     m_messages.Clear();
