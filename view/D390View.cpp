@@ -18,6 +18,7 @@ wxIMPLEMENT_DYNAMIC_CLASS(CD390View, wxView);
 namespace {
 
 constexpr unsigned IDS_DEFAULT = 61447;
+constexpr unsigned IDS_NEW_PROJECT = 61458;
 constexpr unsigned IDS_SET_VALUE = 61448;
 constexpr unsigned IDS_FILE_MODIFIED = 61536;
 constexpr unsigned IDS_PARAMETER_NAME = 61542;
@@ -80,8 +81,10 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
     }
     m_pList->Bind(wxEVT_DATAVIEW_ITEM_ACTIVATED, &CD390View::OnItemActivated, this);
 
-    if (CD390DocData* doc = GetDocData())
+    if (CD390DocData* doc = GetDocData()) {
         m_pExchange = std::make_unique<CExchangeCommands>(frame, *doc);
+        m_pExchange->m_afterPreview = [this] { OnUpdateFrameTitle(); };
+    }
     Bind(wxEVT_MENU, &CD390View::OnExportParams, this, ID_EXPORT_PARAMS);
     Bind(wxEVT_MENU, &CD390View::OnImportParams, this, ID_IMPORT_PARAMS);
     Bind(wxEVT_MENU, &CD390View::OnFilePrint, this, ID_FILE_PRINT);
@@ -103,7 +106,11 @@ bool CD390View::OnClose(bool deleteWindow)
     // The document asks whether to save; Cancel keeps everything as it is.
     if (!wxView::OnClose(deleteWindow))
         return false;
-    if (CMainFrame* main = CMainFrame::Get())
+    // The tree belongs to the project that stays when a replacement failed to
+    // open (its view is closed while the old project is still there).
+    wxDocManager* manager = GetDocumentManager();
+    bool lastProject = !manager || manager->GetDocumentsVector().size() <= 1;
+    if (CMainFrame* main = CMainFrame::Get(); main && lastProject)
         main->ClearProjectTree();
     Activate(false);
     if (deleteWindow && GetFrame()) {
@@ -111,6 +118,15 @@ bool CD390View::OnClose(bool deleteWindow)
         SetFrame(nullptr);
     }
     return true;
+}
+
+void CD390View::OnUpdateFrameTitle()
+{
+    CMainFrame* main = CMainFrame::Get();
+    if (!main || !GetFrame())
+        return;
+    std::string name = main->GetProjectFileName();
+    GetFrame()->SetLabel(Utf8(name.empty() ? LoadResString(IDS_NEW_PROJECT) : name));
 }
 
 void CD390View::FillParamList()

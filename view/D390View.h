@@ -32,6 +32,9 @@ public:
     void UpdateGroupDefaultsAndValues(int group);
     // Focus to the list, row 0 selected.
     void FocusFirstRow();
+    // The caption after a print preview: the project file's name, or "New
+    // Project" while it has none.
+    void OnUpdateFrameTitle();
 
     CD390DocData* GetDocData() const;
     wxDataViewCtrl* GetList() const { return m_pList; }

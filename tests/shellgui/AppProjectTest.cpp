@@ -429,3 +429,34 @@ TEST_F(AppProjectTest, ClosingTheProjectWindowEmptiesTheTreeOnlyOnceItClosed)
     EXPECT_TRUE(Documents().empty());
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 0u);
 }
+
+TEST_F(AppProjectTest, AProjectThatFailsToOpenLeavesTheOpenOneWithItsTree)
+{
+    ASSERT_TRUE(Start());
+    std::string good = SaveProject("good.zrv", "4.00");
+    std::string damaged = m_home + "damaged.zrv";
+    std::ofstream(damaged, std::ios::binary) << "\x0d\x00"; // ends inside the version field
+    m_path = damaged;
+    m_messages.Clear();
+    Command(ID_FILE_OPEN);
+    EXPECT_FALSE(m_messages.Texts().empty()) << "the failed open is reported";
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "4.00");
+    EXPECT_EQ(Frame().m_strProjectPath, good);
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 16u);
+}
+
+TEST_F(AppProjectTest, CaptionAfterPreviewIsTheFileNameOrNewProject)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    wxWindow* child = View()->GetFrame();
+    child->SetLabel("Print Preview");
+    View()->OnUpdateFrameTitle();
+    EXPECT_EQ(child->GetLabel(), "New Project");
+    SaveProject("titled.zrv", "1.00");
+    child = View()->GetFrame();
+    child->SetLabel("Print Preview");
+    View()->OnUpdateFrameTitle();
+    EXPECT_EQ(child->GetLabel(), "titled.zrv");
+}
