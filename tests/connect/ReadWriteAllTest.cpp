@@ -307,3 +307,19 @@ TEST_F(ReadWriteAllTest, OldSDriveRefusesA0315AboveFifteen)
         EXPECT_LT(write[2], 3) << "nothing from group 03 on";
     EXPECT_FALSE(m_progress.m_shown);
 }
+
+TEST_F(ReadWriteAllTest, AFailingGroupEndsTheWrite)
+{
+    Start(1205, 1100, 1205);
+    m_drive->ForceException(2, 0x0700, kSimExceptionRange);
+    EXPECT_FALSE(Write());
+    std::vector<std::string> texts = m_messages.Texts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], m_frame.m_strLastError);
+    EXPECT_NE(texts[0].find(LoadResString(61612)), std::string::npos) << texts[0];
+    EXPECT_EQ(m_frame.m_bWriting, 0);
+    EXPECT_FALSE(m_progress.m_shown);
+    EXPECT_EQ(m_progress.m_position, 7) << "groups 00 to 06 were written";
+    for (const Bytes& write : WriteFrames())
+        EXPECT_LE(write[2], 7) << "nothing after group 07";
+}

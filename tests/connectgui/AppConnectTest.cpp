@@ -8,8 +8,14 @@
 #include "platform/ResourceModule.h"
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
+#include "shell/ConnectDlg.h"
+#include "shell/PasswordInputDlg.h"
+#include "shell/PasswordSetDlg.h"
 #include "shell/ProgressDlg.h"
 #include "view/D390View.h"
+
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -108,4 +114,60 @@ TEST_F(AppConnectTest, AFailedConnectAtOnceRollsBack)
     EXPECT_EQ(frame.m_nFreqIndex, 0);
     EXPECT_EQ(DocumentCount(), 0);
     EXPECT_FALSE(std::filesystem::exists(m_home + "curfile.ini"));
+}
+
+TEST_F(AppConnectTest, ConnectDialogAndPasswordCommandsFromTheMenu)
+{
+    auto drive = StartDrive(DriveConfig({1}, 0x11004B5, 1093));
+    WriteHandOver("2\n" + drive->GetPtyPath() + "\n19200\n802\n1\n0\n");
+    ASSERT_TRUE(Start());
+    if (!m_app->m_pDocTemplate)
+        GTEST_SKIP() << "this build has no project document";
+    CMainFrame& frame = Frame();
+    ASSERT_EQ(frame.m_bConnected, 1);
+
+    // Connect: disconnect first, then connect again; the watchdog starts.
+    SetModalAnswer([&drive](wxDialog* shown) {
+        auto click = [shown](int id) {
+            wxCommandEvent event(wxEVT_BUTTON, id);
+            event.SetEventObject(shown->FindWindow(id));
+            shown->FindWindow(id)->GetEventHandler()->ProcessEvent(event);
+        };
+        click(CConnectDlg::IDC_DISCONNECT);
+        dynamic_cast<wxComboBox*>(shown->FindWindow(CConnectDlg::IDC_PORT))
+            ->SetValue(wxString::FromUTF8(drive->GetPtyPath()));
+        dynamic_cast<wxTextCtrl*>(shown->FindWindow(CConnectDlg::IDC_STATIONS))->ChangeValue("1");
+        click(wxID_OK);
+        return shown->GetReturnCode();
+    });
+    Command(ID_CONNECT);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61470)});
+    EXPECT_EQ(frame.m_bConnected, 1);
+    EXPECT_TRUE(frame.m_pConnectCommands->IsWatchdogRunning());
+
+    // Password Set: the station chooser, then the password typed twice.
+    m_messages.Clear();
+    SetModalAnswer([](wxDialog* shown) {
+        if (auto* set = dynamic_cast<CPasswordSetDlg*>(shown)) {
+            dynamic_cast<wxTextCtrl*>(set->FindWindow(CPasswordSetDlg::IDC_PASSWORD))->ChangeValue("4321");
+            dynamic_cast<wxTextCtrl*>(set->FindWindow(CPasswordSetDlg::IDC_REPEAT))->ChangeValue("4321");
+        }
+        if (auto* input = dynamic_cast<CPasswordInputDlg*>(shown))
+            dynamic_cast<wxTextCtrl*>(input->FindWindow(CPasswordInputDlg::IDC_PASSWORD))->ChangeValue("4321");
+        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        click.SetEventObject(shown->FindWindow(wxID_OK));
+        shown->FindWindow(wxID_OK)->GetEventHandler()->ProcessEvent(click);
+        return shown->GetReturnCode();
+    });
+    Command(ID_PASSWORD_SET);
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_TRUE(drive->IsPasswordActive(1));
+
+    // Write is refused while the password is active; Release lifts it.
+    Command(ID_WRITE);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{FormatResString(61534, 1)});
+    m_messages.Clear();
+    Command(ID_PASSWORD_RELEASE);
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_FALSE(drive->IsPasswordActive(1));
 }
