@@ -460,3 +460,29 @@ TEST_F(AppProjectTest, CaptionAfterPreviewIsTheFileNameOrNewProject)
     View()->OnUpdateFrameTitle();
     EXPECT_EQ(child->GetLabel(), "titled.zrv");
 }
+
+TEST_F(AppProjectTest, CommandsFromTheProjectWindowsMenuReachTheFrameAndTheApplication)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    CChildFrame* child = Frame().GetActiveProjectFrame();
+    ASSERT_NE(child->GetMenuBar(), nullptr);
+    int editors = 0;
+    m_editor = [&](CParamGroupDlg& editor) {
+        ++editors;
+        editor.SetReturnCode(wxID_CANCEL);
+    };
+    for (int id : {int(ID_GROUP_00), int(ID_FILE_NEW)}) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetEventObject(child);
+        child->ProcessWindowEvent(event);
+    }
+    EXPECT_EQ(editors, 1);
+    EXPECT_EQ(m_modelDialogs, 2) << "New from the project window's menu";
+}
+
+TEST_F(AppProjectTest, AProjectPathThatDoesNotOpenEndsTheStart)
+{
+    EXPECT_FALSE(Start({"d390", m_home + "missing.zrv"}));
+    EXPECT_FALSE(m_messages.Texts().empty()) << "the failed open is reported";
+}
