@@ -286,12 +286,24 @@ bool RunHandOverConnect(CMainFrameState& frame, const HandOverConnect& job)
     ClearStationRecords(frame);
     SaveCommSettings();
 
+    // The station as the Connect dialog would take it: a number taken from its
+    // leading digits would address station 1 for "257" and the broadcast
+    // address for "x".
+    std::vector<int> stations;
+    if (job.stationText.empty())
+        AfxMessageBox(IDS_STATION_EMPTY, MB_OK);
+    if (job.stationText.empty() || !ParseStationList(stations, job.stationText)) {
+        RollBackHandOverConnect(frame);
+        return false;
+    }
+    const int station = stations.front();
+
     if (!OpenLink(frame, job.port, job.baud, job.dataBits, job.parity, job.stopBits)) {
         RollBackHandOverConnect(frame);
         return false;
     }
     StationRecord record;
-    if (!ConnectAndDetectModel(frame, job.station, record)) {
+    if (!ConnectAndDetectModel(frame, station, record)) {
         RollBackHandOverConnect(frame);
         return false;
     }
@@ -306,7 +318,7 @@ void FinishHandOverConnect(CMainFrameState& frame, const HandOverConnect& job)
     frame.m_nModelCode2 = frame.m_nModelCode;
     frame.m_strModelName2 = frame.m_strModelName;
     frame.SetStatusPaneText(kPaneVersion, frame.m_StationVersions.empty() ? "" : VersionText(frame.m_StationVersions.front()));
-    frame.m_strStations = std::to_string(job.station);
+    frame.m_strStations = frame.m_Stations.empty() ? job.stationText : std::to_string(frame.m_Stations.front());
     frame.SetStatusPaneText(kPaneStation, frame.m_strStations);
     frame.SetStatusPaneText(kPaneModel, frame.m_strModelName);
     frame.SetStatusPaneText(kPaneLink, LoadResString(IDS_ONLINE));

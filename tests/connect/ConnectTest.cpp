@@ -434,3 +434,42 @@ TEST(HandOverConnect, RollsBackOnFailure)
     EXPECT_EQ(frame.m_pComm, nullptr);
     EXPECT_EQ(g_strCommPort, "/dev/nonexistent-port") << "the job's settings are kept for the Connect dialog";
 }
+
+TEST(HandOverConnect, RefusesAStationThatIsNoStation)
+{
+    struct Case {
+        const char* station;
+        unsigned message;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"", 61464, "no station at all"},
+        {"257", 61465, "would be station 1 on the wire"},
+        {"33", 61465, "above 32"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        SettingsFolder settings;
+        auto drive = StartDrive(DriveConfig({1}, 1205));
+        TestFrame frame;
+        MessageRecorder messages;
+        std::istringstream file(drive->GetPtyPath() + "\n19200\n802\n" + c.station + "\n0\n");
+        EXPECT_FALSE(RunHandOverConnect(frame, ReadHandOverConnect(file)));
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(c.message)});
+        EXPECT_EQ(drive->GetFrameCount(), 0u) << "nothing is sent";
+        EXPECT_EQ(frame.m_bConnected, 0);
+        EXPECT_TRUE(frame.m_Stations.empty());
+    }
+    // "x" and "0" are refused with the station list's own message, naming the item.
+    for (const char* station : {"x", "0"}) {
+        SettingsFolder settings;
+        auto drive = StartDrive(DriveConfig({1}, 1205));
+        TestFrame frame;
+        MessageRecorder messages;
+        std::istringstream file(drive->GetPtyPath() + "\n19200\n802\n" + station + "\n0\n");
+        EXPECT_FALSE(RunHandOverConnect(frame, ReadHandOverConnect(file)));
+        ASSERT_EQ(messages.Texts().size(), 1u);
+        EXPECT_NE(messages.Texts()[0].find(station), std::string::npos);
+        EXPECT_EQ(drive->GetFrameCount(), 0u);
+    }
+}
