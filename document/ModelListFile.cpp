@@ -1,5 +1,7 @@
 #include "document/ModelListFile.h"
 
+#include "platform/TextEncoding.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -59,6 +61,7 @@ bool ReadModelListFile(const std::string& path, ModelList& list)
     text << file.rdbuf();
     if (file.bad())
         return false;
-    list = ParseModelList(text.str());
+    // A list written by the Windows tools may be in code page 936.
+    list = ParseModelList(ToUtf8FromFile(text.str()));
     return true;
 }

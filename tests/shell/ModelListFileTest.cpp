@@ -60,3 +60,14 @@ TEST(ModelListFile, ReadsFileFromDisk)
     EXPECT_EQ(list.names[0], "D390-2S0.4Gxx");
     EXPECT_EQ(list.descriptions[0], "Single phase 230 V\r\n");
 }
+
+TEST(ModelListFile, ListInCodePage936IsReadAsChinese)
+{
+    std::string path = MakeTempFolder() + "RQ5.SPE";
+    // "TYPE:A1;" then the description "\u4e2d\u6587 drive" in code page 936.
+    std::ofstream(path, std::ios::binary) << "TYPE:A1;\n\xd6\xd0\xce\xc4 drive\n";
+    ModelList list;
+    ASSERT_TRUE(ReadModelListFile(path, list));
+    ASSERT_EQ(list.descriptions.size(), 1u);
+    EXPECT_EQ(list.descriptions[0], "\xe4\xb8\xad\xe6\x96\x87 drive\r\n");
+}
