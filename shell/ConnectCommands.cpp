@@ -1,6 +1,7 @@
 #include "shell/ConnectCommands.h"
 
 #include "document/D390DocData.h"
+#include "shell/AutoRefreshGuard.h"
 #include "shell/ChangePasswordDlg.h"
 #include "shell/CommandIds.h"
 #include "shell/ConnectDlg.h"
@@ -138,6 +139,9 @@ void CConnectCommands::OnRead(wxCommandEvent&)
     CD390DocData* doc = view ? view->GetDocData() : nullptr;
     if (!doc)
         return;
+    // The auto-refresh reader shares the link and the records.
+    if (RefusedWhileAutoRefresh())
+        return;
     CReadStationDlg dialog(nullptr);
     if (dialog.ShowModal() != wxID_OK)
         return;
@@ -160,6 +164,9 @@ void CConnectCommands::OnWrite(wxCommandEvent&)
     CD390View* view = m_pFrame->GetActiveProjectView();
     CD390DocData* doc = view ? view->GetDocData() : nullptr;
     if (!doc)
+        return;
+    // The auto-refresh reader shares the link and the records.
+    if (RefusedWhileAutoRefresh())
         return;
     m_pFrame->m_bWriteAll = 1;
     CStationSelectDlg dialog(nullptr);

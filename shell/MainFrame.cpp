@@ -376,8 +376,20 @@ void CMainFrame::OnSize(wxSizeEvent& event)
 
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
-    // The reading thread of auto-refresh stops with its view (the view's close).
+    // Auto-refresh stops first: the project windows then close as usual.
+    StopBackgroundTransfers();
     event.Skip();
+}
+
+void CMainFrame::StopBackgroundTransfers()
+{
+    wxDocManager* manager = GetDocumentManager();
+    if (!manager)
+        return;
+    for (wxDocument* document : manager->GetDocumentsVector())
+        for (wxView* view : document->GetViewsVector())
+            if (auto* project = dynamic_cast<CD390View*>(view))
+                project->StopReadThread();
 }
 
 void CMainFrame::OnGroupPage(wxCommandEvent& event)

@@ -37,6 +37,8 @@ public:
     void SetProjectWindowTitle(const std::string& title) override;
     void StartLinkWatchdog() override;
     void StopLinkWatchdog() override;
+    // Auto-refresh of every project ends after its running cycle.
+    void StopBackgroundTransfers() override;
 
     // The changed flag of a row of the active project's parameter list.
     int IsParamChangedByRow(int row) const;

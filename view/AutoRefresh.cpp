@@ -1,11 +1,9 @@
 #include "view/AutoRefresh.h"
 
 #include "document/D390DocData.h"
-#include "link/ParamGroupIO.h"
-#include "link/Crc16.h"
-#include "link/Serial.h"
 #include "platform/MessageBox.h"
 #include "shell/AutoRefreshGuard.h"
+#include "shell/ReadWriteAll.h"
 #include "view/ReadEvent.h"
 
 #include <sys/resource.h>
@@ -14,33 +12,22 @@
 
 namespace {
 
-constexpr int kLastPlainGroup = 13;
-constexpr int kGroup14 = 14;
-constexpr int kModelLastOld = 0x1100000;
-constexpr int kModelRangeBFloor = 0x1110000;
-constexpr float kGroup14Version = 1.093f;
-
 // Below normal: the window thread goes first.
 constexpr int kReaderNice = 5;
 
 // What no reader ever stores: marks a buffer record the cycle did not read.
 const std::string kUnread("\x01unread", 7);
 
-// Group 14 by model class and drive version: read for range B, for range A
-// from version 1.093 on; never for old models or for 0x1110000 itself.
-bool ReadsGroup14(int code, float version)
-{
-    if (code > kModelRangeBFloor)
-        return true;
-    return code > kModelLastOld && code < kModelRangeBFloor && !(version < kGroup14Version);
-}
-
-// A new model whose group 14 is not read: its read values become its set
-// values, as read-all does. Old models leave group 14 alone.
-bool CopiesSetToRead14(int code, float version)
-{
-    return code > kModelLastOld && !ReadsGroup14(code, version);
-}
+// The reader has no window to show progress in.
+class NoProgress : public TransferProgress {
+public:
+    bool IsShown() const override { return false; }
+    void ShowWithHeading(const std::string&) override {}
+    void SetRange(int) override {}
+    void SetPosition(int) override {}
+    void SetText(const std::string&) override {}
+    void Hide() override {}
+};
 
 } // namespace
 
@@ -48,7 +35,7 @@ bool CopiesSetToRead14(int code, float version)
 struct CAutoRefresh::Cycle {
     CMainFrameState frame;  // the readers' frame state on the worker
     CD390DocData buffer;    // the readers' document on the worker
-    int station = 0;
+    int pressureMode = 0;   // the frame's when the cycle began
     bool finished = false;  // written by the worker, under mutex
     bool waited = false;    // the event was taken: the cycle read
     bool ok = false;
@@ -106,10 +93,11 @@ void CAutoRefresh::BeginCycle()
 {
     CMainFrameState& frame = Frame();
     auto cycle = std::make_unique<Cycle>();
-    cycle->station = frame.m_nAutoRefreshStation;
+    cycle->frame.m_nReadStation = frame.m_nAutoRefreshStation;
     cycle->frame.m_pComm = frame.m_pComm;
     cycle->frame.m_nModelCode = frame.m_nModelCode;
     cycle->frame.m_nPressureMode = frame.m_nPressureMode;
+    cycle->pressureMode = frame.m_nPressureMode;
     cycle->buffer.m_fDriveVersion = m_pDoc->m_fDriveVersion;
     cycle->buffer.m_Groups = m_pDoc->m_Groups;
     for (GroupRec& group : cycle->buffer.m_Groups)
@@ -143,18 +131,9 @@ bool CAutoRefresh::ReadAllGroups(Cycle& cycle, CReadEvent& event)
     if (!event.Wait())
         return false;
     cycle.waited = true;
-    CParamGroupIO* io = g_pParamGroupIO;
-    const auto station = static_cast<uint8_t>(cycle.station);
-    auto read = [&](int group) {
-        if (io)
-            return io->ReadParamGroup(group, station);
-        cycle.frame.m_strLastError = GetErrTypeText(kErrComm);
-        return false;
-    };
-    for (int group = 0; group <= kLastPlainGroup; ++group)
-        if (!read(group))
-            return false;
-    if (ReadsGroup14(cycle.frame.m_nModelCode, cycle.buffer.m_fDriveVersion) && !read(kGroup14))
+    // Read-all's groups and group-14 rule, into the buffer.
+    NoProgress progress;
+    if (!::ReadAllGroups(cycle.frame, progress))
         return false;
     event.Set();
     return true;
@@ -224,11 +203,8 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
         return Outcome::Failed;
     }
 
-    if (CopiesSetToRead14(cycle->frame.m_nModelCode, cycle->buffer.m_fDriveVersion) &&
-        static_cast<int>(m_pDoc->m_Groups.size()) > kGroup14)
-        for (ParamRec& param : m_pDoc->m_Groups[kGroup14].m_Params)
-            param.m_strRead = param.m_strValue;
-    if (ReadsGroup14(cycle->frame.m_nModelCode, cycle->buffer.m_fDriveVersion))
+    // Group 14 of a drive that has it sets the pressure or percent form.
+    if (cycle->frame.m_nPressureMode != cycle->pressureMode)
         frame.m_nPressureMode = cycle->frame.m_nPressureMode;
     m_pDoc->ClearChanged();
     m_host.RefreshValues();

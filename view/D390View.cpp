@@ -4,12 +4,15 @@
 #include "editor/ParamGroupDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "shell/AutoRefreshGuard.h"
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrame.h"
+#include "view/CompareCommand.h"
 #include "view/ExchangeCommands.h"
 #include "view/ParamListLayout.h"
 #include "view/ParamListModel.h"
+#include "view/ViewAutoRefresh.h"
 
 #include <wx/dataview.h>
 
@@ -38,7 +41,17 @@ ParamTableRef TableOf(const CD390DocData& doc)
 
 CD390View::CD390View() = default;
 
-CD390View::~CD390View() = default;
+CD390View::~CD390View()
+{
+    // The reader ends before the document it fills.
+    m_pAutoRefresh.reset();
+}
+
+void CD390View::StopReadThread()
+{
+    if (m_pAutoRefresh)
+        m_pAutoRefresh->StopReadThread();
+}
 
 CD390DocData* CD390View::GetDocData() const
 {
@@ -91,6 +104,8 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
     Bind(wxEVT_MENU, &CD390View::OnFilePrint, this, ID_FILE_PRINT_DIRECT);
     Bind(wxEVT_MENU, &CD390View::OnFilePrintPreview, this, ID_FILE_PRINT_PREVIEW);
     Bind(wxEVT_MENU, &CD390View::OnFilePrintTitle, this, ID_PRINT_TITLE);
+    m_pAutoRefresh = std::make_unique<CViewAutoRefresh>(*this);
+    m_pCompare = std::make_unique<CCompareCommand>(*this);
 
     frame->Show(true);
     return true;
@@ -103,6 +118,9 @@ void CD390View::OnUpdate(wxView*, wxObject*)
 
 bool CD390View::OnClose(bool deleteWindow)
 {
+    // The reader fills this project; the main frame's close stops it first.
+    if (RefusedWhileAutoRefresh())
+        return false;
     // The document asks whether to save; Cancel keeps everything as it is.
     if (!wxView::OnClose(deleteWindow))
         return false;

@@ -6,8 +6,10 @@
 
 #include <memory>
 
+class CCompareCommand;
 class CD390DocData;
 class CExchangeCommands;
+class CViewAutoRefresh;
 class CParamListModel;
 class wxDataViewCtrl;
 class wxDataViewEvent;
@@ -41,6 +43,11 @@ public:
     // Export, import and printing of the project.
     CExchangeCommands* GetExchangeCommands() const { return m_pExchange.get(); }
     CParamListModel* GetListModel() const { return m_pModel; }
+    // AutoRefresh and Compare of the project.
+    CViewAutoRefresh* GetAutoRefresh() const { return m_pAutoRefresh.get(); }
+    CCompareCommand* GetCompareCommand() const { return m_pCompare.get(); }
+    // Ends auto-refresh after its running cycle (main frame's close, Disconnect).
+    void StopReadThread();
 
     // Opens the editor on the parameter of a list row (a double click).
     void OpenEditorAtRow(int row);
@@ -66,6 +73,8 @@ private:
     wxDataViewCtrl* m_pList = nullptr;
     CParamListModel* m_pModel = nullptr;
     std::unique_ptr<CExchangeCommands> m_pExchange;
+    std::unique_ptr<CViewAutoRefresh> m_pAutoRefresh;
+    std::unique_ptr<CCompareCommand> m_pCompare;
 
     wxDECLARE_DYNAMIC_CLASS(CD390View);
 };

@@ -1,0 +1,152 @@
+#include "view/CompareCommand.h"
+
+#include "document/D390DocData.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+#include "shell/AutoRefreshGuard.h"
+#include "shell/CommandIds.h"
+#include "shell/MainFrame.h"
+#include "shell/ProgressDlg.h"
+#include "shell/ReadStationDlg.h"
+#include "shell/ReadWriteAll.h"
+#include "view/CompareDlg.h"
+#include "view/CompareList.h"
+#include "view/CompareModeDlg.h"
+#include "view/D390View.h"
+
+#include <wx/dataview.h>
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+
+namespace {
+
+constexpr unsigned IDS_READ_HEADING = 61487;
+
+// The frame's progress window, placed over the project view.
+class CompareProgress : public TransferProgress {
+public:
+    CompareProgress(wxWindow* view, CProgressDlg* dialog) : m_pView(view), m_pDialog(dialog) {}
+
+    bool IsShown() const override { return m_pDialog && m_pDialog->IsShown(); }
+    void ShowWithHeading(const std::string& heading) override
+    {
+        if (!m_pDialog)
+            return;
+        // A third in from the view's left, a fifth up from its bottom.
+        wxRect view = m_pView ? m_pView->GetScreenRect() : wxRect();
+        m_pDialog->Move(view.GetLeft() + view.GetWidth() / 3, view.GetBottom() - view.GetHeight() / 5);
+        m_pDialog->m_strHeading = wxString::FromUTF8(heading);
+        m_pDialog->Show();
+        m_pDialog->SetFocus();
+        m_pDialog->TransferDataToWindow();
+        m_pDialog->Update();
+    }
+    void SetRange(int high) override
+    {
+        if (m_pDialog)
+            m_pDialog->m_ctlProgress->SetRange(high > 0 ? high : 1);
+    }
+    void SetPosition(int position) override
+    {
+        if (m_pDialog)
+            m_pDialog->m_ctlProgress->SetValue(std::min(position, m_pDialog->m_ctlProgress->GetRange()));
+    }
+    void SetText(const std::string& text) override
+    {
+        if (!m_pDialog)
+            return;
+        m_pDialog->m_ctlGroupText->SetLabel(wxString::FromUTF8(text));
+        m_pDialog->Update();
+    }
+    void Hide() override
+    {
+        if (m_pDialog)
+            m_pDialog->Hide();
+    }
+
+private:
+    wxWindow* m_pView;
+    CProgressDlg* m_pDialog;
+};
+
+} // namespace
+
+CCompareCommand::CCompareCommand(CD390View& view) : m_view(view)
+{
+    view.Bind(wxEVT_MENU, &CCompareCommand::OnCompareCommand, this, ID_COMPARE);
+}
+
+CCompareCommand::~CCompareCommand()
+{
+    m_view.Unbind(wxEVT_MENU, &CCompareCommand::OnCompareCommand, this, ID_COMPARE);
+}
+
+void CCompareCommand::OnCompare()
+{
+    CD390DocData* doc = m_view.GetDocData();
+    if (!doc)
+        return;
+    CCompareModeDlg modes(nullptr);
+    if (modes.ShowModal() != wxID_OK)
+        return;
+    // A command that stops before the window is rebuilt leaves its mode, rows
+    // and store as they were, so its Save and Print still match its rows.
+    const int mode = modes.m_nMode;
+    if (mode != kCompareDefaultWithSet && !ReadDrive())
+        return;
+
+    if (!m_pDialog) {
+        wxWindow* parent = m_view.GetFrame();
+        m_pDialog = new CCompareDlg(parent, mode);
+    }
+    m_pDialog->m_nMode = mode;
+    m_pDialog->Rebuild(*doc);
+    if (CMainFrame* main = CMainFrame::Get()) {
+        // Centred on the main window.
+        const wxRect area = main->GetScreenRect();
+        const wxSize size = m_pDialog->GetSize();
+        m_pDialog->Move(area.x + (area.width - size.x) / 2, area.y + (area.height - size.y) / 2);
+    }
+    m_pDialog->Show();
+    m_pDialog->Raise();
+}
+
+bool CCompareCommand::ReadDrive()
+{
+    CMainFrame* frame = CMainFrame::Get();
+    CD390DocData* doc = m_view.GetDocData();
+    if (!frame || !doc)
+        return false;
+    // The reading thread would share the link and the records.
+    if (RefusedWhileAutoRefresh())
+        return false;
+    CReadStationDlg stations(nullptr);
+    if (stations.ShowModal() != wxID_OK)
+        return false;
+    frame->m_nReadStation = stations.GetStation();
+    const auto station = static_cast<uint8_t>(frame->m_nReadStation);
+
+    CompareProgress progress(m_view.GetList(), frame->m_pProgressDlg);
+    if (!progress.IsShown())
+        progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
+    CD390DocData* previous = g_pReadDoc;
+    g_pReadDoc = doc;
+    struct Restore {
+        CD390DocData* previous;
+        ~Restore() { g_pReadDoc = previous; }
+    } restore{previous};
+
+    float version = 0.0f;
+    if (!frame->ReadParam0D01(station, version)) {
+        progress.Hide();
+        return false;
+    }
+    doc->m_fDriveVersion = version;
+    if (!ReadAllGroups(*frame, progress)) {
+        progress.Hide();
+        AfxMessageBox(frame->m_strLastError, MB_OK);
+        return false;
+    }
+    progress.Hide();
+    return true;
+}

@@ -1,0 +1,150 @@
+#include "view/CompareDlg.h"
+
+#include "platform/DialogUnits.h"
+#include "platform/FileChooser.h"
+#include "platform/ResourceModule.h"
+#include "shell/MainFrameState.h"
+#include "view/ComparePrintout.h"
+
+#include <wx/button.h>
+#include <wx/dataview.h>
+#include <wx/printdlg.h>
+#include <wx/sizer.h>
+
+namespace {
+
+constexpr unsigned IDS_CODE = 61556;
+constexpr unsigned IDS_PARAM_NAME = 61542;
+constexpr unsigned IDS_TEXT_FILTER = 61574;
+
+wxString Utf8(const std::string& text)
+{
+    return wxString::FromUTF8(text);
+}
+
+std::vector<GroupRec>& Store()
+{
+    static std::vector<GroupRec> none;
+    CMainFrameState* frame = GetMainFrameState();
+    return frame ? frame->m_CompareGroups : none;
+}
+
+} // namespace
+
+// The rows of the compare list, read by the list control as it draws.
+class CCompareListModel : public wxDataViewVirtualListModel {
+public:
+    explicit CCompareListModel(const CCompareList& compare) : m_compare(compare) {}
+
+    void Reset() { wxDataViewVirtualListModel::Reset(static_cast<unsigned>(m_compare.m_Rows.size())); }
+
+    unsigned GetColumnCount() const override { return 4; }
+    wxString GetColumnType(unsigned) const override { return "string"; }
+    void GetValueByRow(wxVariant& variant, unsigned row, unsigned column) const override
+    {
+        variant = Text(row, column);
+    }
+    bool SetValueByRow(const wxVariant&, unsigned, unsigned) override { return false; }
+
+    wxString Text(unsigned row, unsigned column) const
+    {
+        if (row >= m_compare.m_Rows.size())
+            return {};
+        const CompareRow& line = m_compare.m_Rows[row];
+        switch (column) {
+        case 0:
+            return Utf8(line.m_strCode);
+        case 1:
+            return Utf8(line.m_strName);
+        case 2:
+            return Utf8(line.m_strA);
+        case 3:
+            return Utf8(line.m_strB);
+        default:
+            return {};
+        }
+    }
+
+private:
+    const CCompareList& m_compare;
+};
+
+CCompareDlg::CCompareDlg(wxWindow* parent, int mode)
+    : wxDialog(parent, IDD, "Compare", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER)
+    , m_nMode(mode)
+{
+    SetClientSize(DlgSize(this, 331, 231));
+    m_pList = new wxDataViewCtrl(this, IDC_LIST, DlgPoint(this, 7, 7), DlgSize(this, 317, 195),
+                                 wxDV_SINGLE | wxDV_HORIZ_RULES | wxDV_VERT_RULES);
+    m_pModel = new CCompareListModel(m_compare);
+    m_pList->AssociateModel(m_pModel);
+    m_pModel->DecRef(); // the list holds it
+    auto* save = new wxButton(this, IDC_SAVE, "Save", DlgPoint(this, 120, 210), DlgSize(this, 50, 14));
+    auto* print = new wxButton(this, IDC_PRINT, "Print", DlgPoint(this, 190, 210), DlgSize(this, 50, 14));
+    auto* close = new wxButton(this, wxID_CANCEL, "Close", DlgPoint(this, 260, 210), DlgSize(this, 50, 14));
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    for (wxButton* button : {save, print, close})
+        buttons->Add(button, 0, wxLEFT, DlgSize(this, 10, 0).x);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_pList, 1, wxEXPAND | wxALL, DlgSize(this, 7, 0).x);
+    sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, DlgSize(this, 7, 0).x);
+    SetSizer(sizer);
+    Layout();
+
+    Bind(wxEVT_BUTTON, &CCompareDlg::OnSaveButton, this, IDC_SAVE);
+    Bind(wxEVT_BUTTON, &CCompareDlg::OnPrintButton, this, IDC_PRINT);
+}
+
+void CCompareDlg::Rebuild(const CD390DocData& doc)
+{
+    m_pList->ClearColumns();
+    const int nameWidth = std::max(m_pList->GetSize().x - 194, 80);
+    const struct {
+        unsigned textId;
+        int width;
+    } columns[4] = {{IDS_CODE, 50},
+                    {IDS_PARAM_NAME, nameWidth},
+                    {CCompareList::HeadingAId(m_nMode), 70},
+                    {CCompareList::HeadingBId(m_nMode), 85}};
+    for (unsigned column = 0; column < 4; ++column)
+        m_pList->AppendTextColumn(Utf8(LoadResString(columns[column].textId)), column, wxDATAVIEW_CELL_INERT,
+                                  columns[column].width, wxALIGN_LEFT, wxDATAVIEW_COL_RESIZABLE);
+    FillDiffList(doc);
+}
+
+void CCompareDlg::FillDiffList(const CD390DocData& doc)
+{
+    m_compare.FillDiffList(doc, m_nMode, Store());
+    m_pModel->Reset();
+}
+
+wxString CCompareDlg::GetItemText(int row, int column) const
+{
+    return row < 0 || column < 0 ? wxString() : m_pModel->Text(static_cast<unsigned>(row), static_cast<unsigned>(column));
+}
+
+void CCompareDlg::OnSave()
+{
+    FileChoice choice;
+    choice.save = true;
+    choice.filter = FormatResString(IDS_TEXT_FILTER, "*.txt", "*.txt");
+    // The format's "||" ends the filter list of the classic dialog.
+    if (std::size_t end = choice.filter.find("||"); end != std::string::npos)
+        choice.filter.resize(end);
+    std::string path;
+    if (!ChooseFile(nullptr, choice, path))
+        return;
+    CCompareList::SaveText(path, Store(), m_compare.m_nMode);
+}
+
+void CCompareDlg::OnPrint()
+{
+    if (CCompareList::PageCountOf(Store()) == 0)
+        return; // nothing to draw
+    wxPrintDialogData data;
+    wxPrinter printer(&data);
+    CComparePrintout printout(m_compare, Store());
+    printer.Print(this, &printout, true);
+}

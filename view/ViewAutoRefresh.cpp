@@ -1,0 +1,90 @@
+#include "view/ViewAutoRefresh.h"
+
+#include "document/D390DocData.h"
+#include "shell/CommandIds.h"
+#include "shell/MainFrameState.h"
+#include "shell/StationSelectDlg.h"
+#include "view/D390View.h"
+
+CViewAutoRefresh::CViewAutoRefresh(CD390View& view)
+    : m_view(view), m_timer(this, CAutoRefresh::kReadTimerId), m_pReader(std::make_unique<CAutoRefresh>(*this))
+{
+    view.Bind(wxEVT_MENU, &CViewAutoRefresh::OnAutoRefreshCommand, this, ID_AUTO_REFRESH);
+    view.Bind(wxEVT_UPDATE_UI, &CViewAutoRefresh::OnUpdateAutoRefresh, this, ID_AUTO_REFRESH);
+    Bind(wxEVT_TIMER, &CViewAutoRefresh::OnTimer, this, CAutoRefresh::kReadTimerId);
+}
+
+CViewAutoRefresh::~CViewAutoRefresh()
+{
+    m_timer.Stop();
+    // The worker may still post: it must have ended before this handler goes.
+    m_pReader.reset();
+    m_view.Unbind(wxEVT_MENU, &CViewAutoRefresh::OnAutoRefreshCommand, this, ID_AUTO_REFRESH);
+    m_view.Unbind(wxEVT_UPDATE_UI, &CViewAutoRefresh::OnUpdateAutoRefresh, this, ID_AUTO_REFRESH);
+}
+
+void CViewAutoRefresh::OnAutoRefresh()
+{
+    CD390DocData* doc = m_view.GetDocData();
+    if (!doc)
+        return;
+    m_pReader->OnAutoRefresh(*doc, [] {
+        CStationSelectDlg dialog(nullptr);
+        return dialog.ShowModal() == wxID_OK ? dialog.GetStation() : -1;
+    });
+}
+
+void CViewAutoRefresh::OnUpdateAutoRefresh(wxUpdateUIEvent& event)
+{
+    const CMainFrameState* frame = GetMainFrameState();
+    if (!frame) {
+        event.Enable(false);
+        return;
+    }
+    event.Enable(frame->m_bConnected && !frame->m_bReading && !frame->m_bWriting);
+    event.Check(frame->m_bAutoRefresh != 0);
+}
+
+void CViewAutoRefresh::StopReadThread()
+{
+    const CMainFrameState* frame = GetMainFrameState();
+    if ((frame && frame->m_bAutoRefresh) || m_pReader->IsCycleActive()) {
+        wxBusyCursor busy; // at most the rest of one cycle
+        m_pReader->Stop();
+    }
+}
+
+void CViewAutoRefresh::PostReadDone()
+{
+    // On the reading thread: only queue.
+    CallAfter([this] { m_pReader->OnReadDone(); });
+}
+
+void CViewAutoRefresh::SetReadTimer()
+{
+    m_timer.Start(CAutoRefresh::kReadTimerMs);
+}
+
+void CViewAutoRefresh::KillReadTimer()
+{
+    m_timer.Stop();
+}
+
+void CViewAutoRefresh::OnTimer(wxTimerEvent&)
+{
+    m_pReader->OnTimer();
+}
+
+void CViewAutoRefresh::RefreshValues()
+{
+    const CMainFrameState* frame = GetMainFrameState();
+    CD390DocData* doc = m_view.GetDocData();
+    if (!frame || !doc)
+        return;
+    if (frame->m_nSelGroup == -1) {
+        for (std::size_t group = 0; group < doc->m_Groups.size(); ++group)
+            m_view.UpdateGroupValues(static_cast<int>(group));
+    } else {
+        m_view.UpdateGroupValues(frame->m_nSelGroup);
+    }
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Command AutoRefresh of the project view with its 100 ms timer: the window
+// side of CAutoRefresh. The reader's "cycle done" reaches the window thread
+// through CallAfter.
+
+#include "view/AutoRefresh.h"
+
+#include <wx/event.h>
+#include <wx/timer.h>
+
+#include <memory>
+
+class CD390View;
+
+class CViewAutoRefresh : public wxEvtHandler, public CAutoRefreshHost {
+public:
+    explicit CViewAutoRefresh(CD390View& view);
+    // A running cycle is waited for; nothing is shown.
+    ~CViewAutoRefresh() override;
+
+    // Command 32805 and its update.
+    void OnAutoRefresh();
+    void OnUpdateAutoRefresh(wxUpdateUIEvent& event);
+    // Stops while the flag is set (the main frame's close, Disconnect).
+    void StopReadThread();
+
+    CAutoRefresh& GetReader() { return *m_pReader; }
+
+    // CAutoRefreshHost
+    void PostReadDone() override;
+    void SetReadTimer() override;
+    void KillReadTimer() override;
+    void RefreshValues() override;
+
+private:
+    void OnAutoRefreshCommand(wxCommandEvent&) { OnAutoRefresh(); }
+    void OnTimer(wxTimerEvent& event);
+
+    CD390View& m_view;
+    wxTimer m_timer;
+    std::unique_ptr<CAutoRefresh> m_pReader;
+};
