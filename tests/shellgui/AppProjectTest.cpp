@@ -486,3 +486,15 @@ TEST_F(AppProjectTest, AProjectPathThatDoesNotOpenEndsTheStart)
     EXPECT_FALSE(Start({"d390", m_home + "missing.zrv"}));
     EXPECT_FALSE(m_messages.Texts().empty()) << "the failed open is reported";
 }
+
+TEST_F(AppProjectTest, ClosingTheMainWindowAsksForAModifiedProject)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    Documents()[0]->Modify(true);
+    m_messages.Answer(IDCANCEL);
+    EXPECT_FALSE(Frame().Close());
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61536)});
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_FALSE(Frame().IsBeingDeleted());
+}
