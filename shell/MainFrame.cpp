@@ -42,7 +42,8 @@ constexpr const char* kDockPaneName = "dock";
 constexpr int kToolImageWidth = 33;
 constexpr unsigned IDB_TOOLBAR_NORMAL = 194;
 constexpr unsigned IDB_TOOLBAR_DISABLED = 195;
-constexpr unsigned IDB_TOOLBAR_HOT = 196;
+// Bitmap 196 (hot) is in the resource module too; wxToolBar has no picture
+// for the button under the mouse.
 
 // Toolbar 128, in order; 0 is a separator. Image k of the strips is the k-th button.
 constexpr int kToolbarButtons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, 0,
@@ -176,8 +177,6 @@ void CMainFrame::CreateToolBarButtons()
     wxToolBar* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
     wxImage normal = LoadStrip(IDB_TOOLBAR_NORMAL);
     wxImage disabled = LoadStrip(IDB_TOOLBAR_DISABLED);
-    // wxToolBar has no hot pictures; the strip is carried for a toolbar that has.
-    (void)IDB_TOOLBAR_HOT;
     if (normal.IsOk())
         toolbar->SetToolBitmapSize(wxSize(kToolImageWidth, normal.GetHeight()));
     int image = 0;
