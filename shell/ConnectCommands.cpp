@@ -123,14 +123,16 @@ void CConnectCommands::OnConnect(wxCommandEvent&)
     if (!view)
         return;
     CConnectDlg dialog(nullptr);
-    if (dialog.ShowModal() != wxID_OK)
-        return;
-    // The factory defaults the drive's model gives, the set values kept.
-    if (CD390DocData* doc = view->GetDocData()) {
-        doc->m_bApplyInitParams = 0;
-        ForShownGroups(*m_pFrame, *doc, [view](int group) { view->UpdateGroupDefaults(group); });
-        doc->m_bApplyInitParams = 1;
-    }
+    CMainFrame* frame = m_pFrame;
+    dialog.m_onConnected = [frame, view] {
+        // The factory defaults the drive's model gives, the set values kept.
+        if (CD390DocData* doc = view->GetDocData()) {
+            doc->m_bApplyInitParams = 0;
+            ForShownGroups(*frame, *doc, [view](int group) { view->UpdateGroupDefaults(group); });
+            doc->m_bApplyInitParams = 1;
+        }
+    };
+    dialog.ShowModal();
 }
 
 void CConnectCommands::OnRead(wxCommandEvent&)

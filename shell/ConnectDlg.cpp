@@ -263,6 +263,8 @@ void CConnectDlg::OnOK(wxCommandEvent&)
     if (!connected)
         return;
     m_modules.m_strSelectedMac = m_pModule->GetStringSelection().utf8_string();
+    if (m_onConnected)
+        m_onConnected();
     FinishConnect(frame, request, m_modules);
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);

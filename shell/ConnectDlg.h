@@ -4,13 +4,12 @@
 // address dialogs. The work itself is in shell/LinkSetup.h; this window shows
 // the settings and hands them over.
 //
-// After OK the frame is connected; the caller refreshes the project list's
-// default column.
 
 #include "shell/NetModuleSettings.h"
 
 #include <wx/dialog.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +47,10 @@ public:
     // How long an adapter given a new address by MAC needs before it answers
     // a search again.
     static int s_nAssignSettleMs;
+
+    // Runs once the frame is connected, before "Link successful!": the caller
+    // refreshes the project list's default column there.
+    std::function<void()> m_onConnected;
 
     CNetModuleSettings m_modules;
     int m_nNetMode = 0;

@@ -112,7 +112,10 @@ TEST_F(ConnectDlgTest, ShowsTheLastSettingsAndConnectsOnThePseudoTerminal)
 
     // Even parity and 38400 baud: a pseudo-terminal takes what it can.
     Find<wxRadioButton>(&dialog, CConnectDlg::IDC_PARITY_EVEN + 2)->SetValue(true);
+    std::size_t messagesWhenConnected = 99;
+    dialog.m_onConnected = [&] { messagesWhenConnected = m_messages.Texts().size(); };
     Click(&dialog, wxID_OK);
+    EXPECT_EQ(messagesWhenConnected, 0u) << "the list is refreshed before \"Link successful!\"";
     EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61470)});
     EXPECT_EQ(m_frame.m_bConnected, 1);
