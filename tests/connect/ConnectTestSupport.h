@@ -114,7 +114,8 @@ public:
         settings.localPort = 0;
         settings.destAddress = "127.255.255.255";
         settings.destPort = static_cast<std::uint16_t>(udpPort);
-        settings.quietMs = 1000;
+        // The search ends this long after the last reply: generous, for a loaded machine.
+        settings.quietMs = 2000;
         SetDefaultNetAdapterSettings(settings);
     }
     ~LoopbackAdapterSettings() { SetDefaultNetAdapterSettings(m_saved); }
