@@ -304,20 +304,31 @@ void CD390App::OnFileOpen(wxCommandEvent&)
         m_pMainFrame->m_nSelGroup = oldSelGroup;
 }
 
-bool CD390App::OpenRecentProject(const std::string& path)
+CD390App::OpenResult CD390App::ReplaceProjectWith(const std::string& path)
 {
     wxDocument* previous = nullptr;
     if (!PrepareToReplaceProject(previous))
-        return true; // refused or cancelled: the entry stays
+        return OpenResult::Refused;
     if (path.empty() || !m_pDocTemplate)
-        return false;
+        return OpenResult::Failed;
     int oldSelGroup = m_pMainFrame->m_nSelGroup;
     m_pMainFrame->m_nSelGroup = -1;
     if (!OpenDocumentFile(path)) {
         m_pMainFrame->m_nSelGroup = oldSelGroup;
-        return false;
+        return OpenResult::Failed;
     }
-    return true;
+    return OpenResult::Opened;
+}
+
+bool CD390App::OpenRecentProject(const std::string& path)
+{
+    // Refused or cancelled: the entry stays.
+    return ReplaceProjectWith(path) != OpenResult::Failed;
+}
+
+bool CD390App::OpenDroppedProject(const std::string& path)
+{
+    return ReplaceProjectWith(path) == OpenResult::Opened;
 }
 
 void CD390App::OnOpenRecentFile(wxCommandEvent& event)

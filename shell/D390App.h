@@ -33,6 +33,8 @@ public:
     bool LoadResourceDll(const std::string& programFolder);
     void AddToRecentFileList(const std::string& path);
     bool OpenRecentProject(const std::string& path);
+    // A project file dropped on the main window; true when it opened.
+    bool OpenDroppedProject(const std::string& path);
 
     void OnFileNew(wxCommandEvent& event);
     void OnFileOpen(wxCommandEvent& event);
@@ -47,6 +49,9 @@ public:
     wxConfigBase* m_pConfig = nullptr;
 
 private:
+    enum class OpenResult { Refused, Opened, Failed };
+    // The save question, then path as the open project (all groups shown).
+    OpenResult ReplaceProjectWith(const std::string& path);
     // Refusal while auto-refresh runs, and the save question of a modified
     // project. False: stop. previous is the open project, if any.
     bool PrepareToReplaceProject(wxDocument*& previous);

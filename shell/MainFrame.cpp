@@ -17,6 +17,7 @@
 #include "shell/MainFrameLayout.h"
 #include "shell/MainMenus.h"
 #include "shell/ProgressDlg.h"
+#include "shell/ProjectDropTarget.h"
 #include "view/D390View.h"
 #include "view/ParamListLayout.h"
 
@@ -239,6 +240,7 @@ void CMainFrame::AttachApp(CD390App* app)
     Bind(wxEVT_MENU, &CD390App::OnFileOpen, app, ID_FILE_OPEN);
     Bind(wxEVT_MENU, &CD390App::OnAppAbout, app, ID_APP_ABOUT);
     Bind(wxEVT_MENU, &CD390App::OnOpenRecentFile, app, ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST);
+    SetDropTarget(new CProjectDropTarget(app));
     UpdateRecentFileMenus();
 }
 

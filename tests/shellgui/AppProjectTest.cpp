@@ -16,6 +16,7 @@
 #include "view/ParamListModel.h"
 
 #include <wx/button.h>
+#include <wx/dnd.h>
 #include <wx/choice.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
@@ -497,4 +498,19 @@ TEST_F(AppProjectTest, ClosingTheMainWindowAsksForAModifiedProject)
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61536)});
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_FALSE(Frame().IsBeingDeleted());
+}
+
+TEST_F(AppProjectTest, AProjectFileDroppedOnTheWindowOpens)
+{
+    ASSERT_TRUE(Start());
+    std::string path = SaveProject("dropped.zrv", "6.00");
+    NewProject(kPlainModel);
+    auto* target = dynamic_cast<wxFileDropTarget*>(Frame().GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    wxArrayString files;
+    files.Add(wxString::FromUTF8(path));
+    EXPECT_TRUE(target->OnDropFiles(10, 10, files));
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "6.00");
+    EXPECT_EQ(Frame().m_strProjectPath, path);
 }
