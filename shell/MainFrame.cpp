@@ -384,7 +384,9 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 
 void CMainFrame::StopBackgroundTransfers()
 {
-    wxDocManager* manager = GetDocumentManager();
+    // The process's manager: this runs from the destructor too, which may
+    // come after the manager is gone.
+    wxDocManager* manager = wxDocManager::GetDocumentManager();
     if (!manager)
         return;
     for (wxDocument* document : manager->GetDocumentsVector())

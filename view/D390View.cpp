@@ -118,9 +118,12 @@ void CD390View::OnUpdate(wxView*, wxObject*)
 
 bool CD390View::OnClose(bool deleteWindow)
 {
-    // The reader fills this project; the main frame's close stops it first.
-    if (RefusedWhileAutoRefresh())
+    // The reader fills this project. Its window's close is refused; a close
+    // by the document manager cannot be refused, so the reader stops first
+    // (the main frame's close has stopped it already).
+    if (!deleteWindow && RefusedWhileAutoRefresh())
         return false;
+    StopReadThread();
     // The document asks whether to save; Cancel keeps everything as it is.
     if (!wxView::OnClose(deleteWindow))
         return false;
@@ -250,7 +253,7 @@ void CD390View::OpenEditorAtRow(int row)
 void CD390View::OnFileClose()
 {
     wxDocument* document = GetDocument();
-    if (!document)
+    if (!document || RefusedWhileAutoRefresh())
         return;
     if (document->IsModified()) {
         int answer = AfxMessageBox(IDS_FILE_MODIFIED, MB_YESNOCANCEL | MB_ICONINFORMATION);
