@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -29,6 +30,12 @@ const ModelListCase kCases[] = {
     {"an empty file has no models", "", {}, {}},
 };
 
+// A scratch folder that is removed with the test.
+struct ScratchFolder {
+    std::string path = MakeTempFolder();
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+};
+
 } // namespace
 
 TEST(ModelListFile, ParsesTable)
@@ -45,14 +52,16 @@ TEST(ModelListFile, MissingFileIsReported)
 {
     ModelList list;
     list.names.push_back("stale");
-    EXPECT_FALSE(ReadModelListFile(MakeTempFolder() + "RQ5.SPE", list));
+    ScratchFolder folder;
+    EXPECT_FALSE(ReadModelListFile(folder.path + "RQ5.SPE", list));
     EXPECT_TRUE(list.names.empty());
     EXPECT_TRUE(list.descriptions.empty());
 }
 
 TEST(ModelListFile, ReadsFileFromDisk)
 {
-    std::string path = MakeTempFolder() + "RQ5.SPE";
+    ScratchFolder folder;
+    std::string path = folder.path + "RQ5.SPE";
     std::ofstream(path, std::ios::binary) << "TYPE:D390-2S0.4Gxx;\r\nSingle phase 230 V\r\n";
     ModelList list;
     ASSERT_TRUE(ReadModelListFile(path, list));
@@ -63,7 +72,8 @@ TEST(ModelListFile, ReadsFileFromDisk)
 
 TEST(ModelListFile, ListInCodePage936IsReadAsChinese)
 {
-    std::string path = MakeTempFolder() + "RQ5.SPE";
+    ScratchFolder folder;
+    std::string path = folder.path + "RQ5.SPE";
     // "TYPE:A1;" then the description "\u4e2d\u6587 drive" in code page 936.
     std::ofstream(path, std::ios::binary) << "TYPE:A1;\n\xd6\xd0\xce\xc4 drive\n";
     ModelList list;

@@ -94,6 +94,10 @@ TEST(RecentFileList, DisplayNamesAreShortened)
 TEST(HandOverFile, IsReadOnceAndDeleted)
 {
     std::string folder = MakeTempFolder();
+    struct Remove {
+        std::string path;
+        ~Remove() { std::filesystem::remove_all(path); }
+    } remove{folder};
     const struct {
         const char* text;
         int job;

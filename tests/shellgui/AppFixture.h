@@ -14,6 +14,7 @@
 #include <wx/docview.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ protected:
             else
                 unsetenv(saved.name);
         }
+        std::filesystem::remove_all(m_home);
     }
 
     bool Start(std::vector<std::string> args = {"d390"})

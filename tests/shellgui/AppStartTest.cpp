@@ -86,6 +86,10 @@ TEST(AppExit, QuietWithoutResourceModule)
 {
     // A copy of the program folder without the resource module.
     std::string folder = MakeTempFolder();
+    struct Remove {
+        std::string path;
+        ~Remove() { fs::remove_all(path); }
+    } remove{folder};
     fs::copy_file(TestProgramFolder() + "d390", folder + "d390");
     fs::permissions(folder + "d390", fs::perms::owner_exec, fs::perm_options::add);
     std::string output = folder + "output.txt";

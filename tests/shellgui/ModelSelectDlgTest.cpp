@@ -9,6 +9,7 @@
 #include <wx/choice.h>
 #include <wx/stattext.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -24,6 +25,7 @@ protected:
     {
         SetModalAnswer(nullptr);
         SetMainFrameState(nullptr);
+        std::filesystem::remove_all(m_frame.m_strProgramFolder);
     }
     void WriteModelFile()
     {
