@@ -273,6 +273,16 @@ TEST_F(AppProjectTest, ListColoursChangedValuesAndHeadings)
     EXPECT_EQ(heading.GetColour(), wxColour(0xFF, 0, 0));
     EXPECT_EQ(Frame().IsParamChangedByRow(2), 1);
     EXPECT_EQ(Frame().IsParamChangedByRow(0), 0);
+
+    // One group shown: its heading is row 0 again, and the marks follow.
+    doc.m_Changed[3][0] = 1;
+    Frame().m_wndTree->SelectItem(FindTreeItem(wxString::FromUTF8(LoadResString(61627)))); // group 03
+    ASSERT_EQ(Frame().m_nSelGroup, 3);
+    EXPECT_EQ(Frame().IsParamChangedByRow(0), 0);
+    EXPECT_EQ(Frame().IsParamChangedByRow(1), 1);
+    EXPECT_EQ(Frame().IsParamChangedByRow(2), 0);
+    wxDataViewItemAttr first;
+    EXPECT_TRUE(model.GetAttrByRow(1, CParamListModel::kColumnValue, first));
 }
 
 TEST_F(AppProjectTest, EditorOpensOnTheClickedRowAndStoresTheGroup)
