@@ -19,6 +19,7 @@
 
 #include <wx/docview.h>
 #include <wx/fileconf.h>
+#include <wx/log.h>
 #include <wx/filename.h>
 #include <wx/utils.h>
 
@@ -181,6 +182,8 @@ void CD390App::WriteRecentLists()
     };
     m_pStdRecentFileList->WriteList(write);
     m_pRecentFileList->WriteList(write);
+    // A profile that cannot be written is not worth a message at exit.
+    wxLogNull quiet;
     m_pConfig->Flush();
 }
 
