@@ -52,6 +52,7 @@ CAutoRefresh::~CAutoRefresh()
     if (m_pEvent)
         m_pEvent->Cancel();
     TakeCycle(false);
+    JoinReader();
     if (CMainFrameState* frame = GetMainFrameState(); frame && running)
         frame->m_bAutoRefresh = 0;
 }
@@ -71,6 +72,7 @@ void CAutoRefresh::OnStartReadThread(CD390DocData& doc)
     // A run that ended by failure, or by the watchdog, may have left its last
     // cycle; it belongs to that run.
     TakeCycle(false);
+    JoinReader();
     m_pDoc = &doc;
     m_host.SetReadTimer();
     m_pEvent = std::make_unique<CReadEvent>(true);
@@ -91,6 +93,7 @@ bool CAutoRefresh::OnTimer()
 
 void CAutoRefresh::BeginCycle()
 {
+    JoinReader();
     CMainFrameState& frame = Frame();
     auto cycle = std::make_unique<Cycle>();
     cycle->frame.m_nReadStation = frame.m_nAutoRefreshStation;
@@ -159,19 +162,33 @@ CAutoRefresh::Outcome CAutoRefresh::Stop()
     if (m_pEvent)
         m_pEvent->Cancel();
     Outcome outcome = TakeCycle(true);
+    JoinReader();
     m_pEvent.reset();
     m_host.KillReadTimer();
     frame.m_bAutoRefresh = 0;
     return outcome;
 }
 
-CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
+void CAutoRefresh::JoinReader()
 {
     if (m_readThread.joinable())
         m_readThread.join();
+    m_pDoneCycle.reset();
+}
+
+CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
+{
     if (!m_pCycle)
         return Outcome::None;
-    std::unique_ptr<Cycle> cycle = std::move(m_pCycle);
+    bool finished = false;
+    {
+        std::lock_guard lock(m_pCycle->mutex);
+        finished = m_pCycle->finished;
+    }
+    if (!finished)
+        JoinReader();
+    m_pDoneCycle = std::move(m_pCycle);
+    const Cycle* cycle = m_pDoneCycle.get();
     NoteAutoRefreshCycleTaken();
     if (!cycle->waited || !m_pDoc)
         return Outcome::None;

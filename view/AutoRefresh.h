@@ -106,12 +106,18 @@ private:
     // On the worker: one cycle.
     static void ReadThreadProc(Cycle* cycle, CReadEvent* event, CAutoRefreshHost* host);
     static bool ReadAllGroups(Cycle& cycle, CReadEvent& event);
-    // Joins an ended or ending cycle and applies its result.
+    // Applies the result of the cycle, waiting for it to end first unless it
+    // already has.
     Outcome TakeCycle(bool showFailure);
+    // Waits for the thread of the last cycle to be gone. A cycle that has
+    // posted its end touches nothing any more, so the window thread takes
+    // its result without this and joins only before the next cycle.
+    void JoinReader();
 
     CAutoRefreshHost& m_host;
     CD390DocData* m_pDoc = nullptr;
     std::unique_ptr<CReadEvent> m_pEvent;
-    std::unique_ptr<Cycle> m_pCycle;
+    std::unique_ptr<Cycle> m_pCycle;     // begun, not taken in
+    std::unique_ptr<Cycle> m_pDoneCycle; // taken in, its thread maybe still on its way out
     std::thread m_readThread;
 };
