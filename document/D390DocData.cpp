@@ -5,7 +5,6 @@
 #include "platform/ResourceModule.h"
 #include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
-#include "shell/OwnTexts.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -25,10 +24,7 @@ constexpr unsigned kIdPrintTitle = 61523;
 constexpr unsigned kIdNewProject = 61458;
 constexpr unsigned kIdSaveModified = 61536;
 constexpr unsigned kIdUnderAutoRefresh = 61576;
-// Texts of ours that the classic string table lacks; until the resource
-// module carries the id, the fallback text is shown.
 constexpr unsigned kIdProjectSaveFailed = 61780;
-constexpr const char* kProjectSaveFailedText = "The project could not be saved to %s!";
 
 constexpr const char* kInitialParamFile = "IntialParam.DAT";
 
@@ -794,7 +790,7 @@ bool CD390DocData::SaveProjectTo(const std::string& path)
 {
     CMainFrameState& frame = Frame();
     if (!SaveProjectFile(path)) {
-        AfxMessageBox(FormatOwnText(kIdProjectSaveFailed, kProjectSaveFailedText, path.c_str()),
+        AfxMessageBox(FormatResString(kIdProjectSaveFailed, path.c_str()),
                       MB_OK | MB_ICONERROR);
         frame.m_strProjectPath.clear();
         return false;

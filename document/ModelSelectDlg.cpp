@@ -4,7 +4,6 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "shell/MainFrameState.h"
-#include "shell/OwnTexts.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -12,6 +11,8 @@
 #include <wx/stattext.h>
 
 namespace {
+
+constexpr unsigned IDS_MODEL_FILE_MISSING = 61760; // "%s": path of the model list file
 
 wxString Utf8(const std::string& text)
 {
@@ -83,8 +84,7 @@ void CModelSelectDlg::OnInitDialog()
     // Without models OK would create a project of no model at all.
     FindWindow(wxID_OK)->Enable(!m_ModelNames.empty());
     if (!found) {
-        AfxMessageBox(FormatOwnText(IDS_MODEL_FILE_MISSING,
-                                    "The model list file %s is missing: no project can be created.", path.c_str()),
+        AfxMessageBox(FormatResString(IDS_MODEL_FILE_MISSING, path.c_str()),
                       MB_OK | MB_ICONERROR);
     }
 }

@@ -9,7 +9,6 @@
 #include "shell/DriveQueries.h"
 #include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
-#include "shell/OwnTexts.h"
 
 #include <cstdio>
 #include <vector>
@@ -280,28 +279,7 @@ int ReadVfPoint(CMainFrameState& frame, uint8_t station, int item, int& value)
 
 std::string WriteCheckText(unsigned id, const std::string& item, const std::string& text)
 {
-    const char* fallback = "";
-    switch (id) {
-    case IDS_WRITE_VALUE_NOT_NUMBER:
-        fallback = "Parameter %s: \"%s\" is not a number. Nothing was written to the inverter.";
-        break;
-    case IDS_WRITE_VALUE_OUT_OF_RANGE:
-        fallback = "Parameter %s: \"%s\" does not fit the inverter's register (0 to 65535). Nothing was written to "
-                   "the inverter.";
-        break;
-    case IDS_WRITE_PRESSURE_FORM:
-        fallback = "Parameter %s: \"%s\" needs its decimals while 14-20 selects pressure. Nothing was written to "
-                   "the inverter.";
-        break;
-    case IDS_WRITE_PERCENT_FORM:
-        fallback = "Parameter %s: \"%s\" must be a whole number while 14-20 selects percent. Nothing was written "
-                   "to the inverter.";
-        break;
-    case IDS_WRITE_NO_BROADCAST:
-        return FormatOwnText(id, "Station 0 reaches every inverter at once: a parameter group is written to one "
-                                 "station at a time.");
-    }
-    return FormatOwnText(id, fallback, item.c_str(), text.c_str());
+    return FormatResString(id, item.c_str(), text.c_str());
 }
 
 CParamGroupIO::CParamGroupIO() = default;

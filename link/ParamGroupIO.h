@@ -13,8 +13,7 @@
 #include <span>
 #include <string>
 
-// Messages of the writers' own value checks (looked up like every other text;
-// the English fallbacks stand in ParamGroupIO.cpp).
+// Messages of the writers' own value checks.
 enum : unsigned {
     IDS_WRITE_VALUE_NOT_NUMBER = 61770,   // "%s" item, "%s" text
     IDS_WRITE_VALUE_OUT_OF_RANGE = 61771, // "%s" item, "%s" text

@@ -1,7 +1,7 @@
 #include "shell/StationList.h"
 
 #include "platform/MessageBox.h"
-#include "shell/OwnTexts.h"
+#include "platform/ResourceModule.h"
 
 #include <algorithm>
 
@@ -15,6 +15,7 @@ constexpr std::size_t kLongestNumber = 5;
 constexpr unsigned IDS_STATION_ABOVE_32 = 61465;
 constexpr unsigned IDS_STATION_RANGE_ORDER = 61466;
 constexpr unsigned IDS_STATION_REPEAT = 61467;
+constexpr unsigned IDS_STATION_ITEM_INVALID = 61761; // "%s": the refused item
 
 bool IsNumber(const std::string& text)
 {
@@ -43,10 +44,7 @@ int Refuse(std::vector<int>& stations, unsigned id)
 int RefuseItem(std::vector<int>& stations, const std::string& item)
 {
     // An empty item would read as the broadcast station 0, and "1x" as 1.
-    return Refuse(stations, FormatOwnText(IDS_STATION_ITEM_INVALID,
-                                          "The station list item \"%s\" is not valid: write station numbers "
-                                          "from 1 to 32 or ranges such as 5-12, separated by commas.",
-                                          item.c_str()));
+    return Refuse(stations, FormatResString(IDS_STATION_ITEM_INVALID, item.c_str()));
 }
 
 // 1 when station was appended, else the refusal's 0.
