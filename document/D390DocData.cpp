@@ -3,6 +3,7 @@
 #include "document/ProjectFile.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "shell/AutoRefreshGuard.h"
 #include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
 
@@ -23,7 +24,6 @@ constexpr unsigned kIdVersionTooNew = 61582;
 constexpr unsigned kIdPrintTitle = 61523;
 constexpr unsigned kIdNewProject = 61458;
 constexpr unsigned kIdSaveModified = 61536;
-constexpr unsigned kIdUnderAutoRefresh = 61576;
 constexpr unsigned kIdProjectSaveFailed = 61780;
 
 constexpr const char* kInitialParamFile = "IntialParam.DAT";
@@ -736,10 +736,9 @@ bool CD390DocData::NewProject()
 bool CD390DocData::OpenProject(const std::string& path)
 {
     CMainFrameState& frame = Frame();
-    if (frame.m_bAutoRefresh) {
-        AfxMessageBox(kIdUnderAutoRefresh, MB_OK);
+    // Also while the reader's last cycle is still to be taken in.
+    if (RefusedWhileAutoRefresh())
         return false;
-    }
     if (!LoadProjectFile(path)) {
         AfxMessageBox(m_strLoadError, MB_OK | MB_ICONERROR);
         return false;

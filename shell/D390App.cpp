@@ -5,6 +5,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "platform/WxMessageBox.h"
+#include "shell/AutoRefreshGuard.h"
 #include "shell/AboutDlg.h"
 #include "shell/CommSettings.h"
 #include "shell/CommandIds.h"
@@ -27,7 +28,6 @@ namespace {
 
 constexpr unsigned IDS_NEW_PROJECT = 61458;
 constexpr unsigned IDS_FILE_MODIFIED = 61536;
-constexpr unsigned IDS_AUTO_REFRESH_RUNNING = 61576;
 constexpr int kRecentProjects = 8;
 constexpr int kStdRecentFiles = 4;
 constexpr int kRecentDisplayLength = 30;
@@ -217,10 +217,8 @@ wxDocument* CD390App::OpenDocumentFile(const std::string& path)
 bool CD390App::PrepareToReplaceProject(wxDocument*& previous)
 {
     previous = nullptr;
-    if (m_pMainFrame->m_bAutoRefresh) {
-        AfxMessageBox(IDS_AUTO_REFRESH_RUNNING, MB_OK);
+    if (RefusedWhileAutoRefresh())
         return false;
-    }
     const wxList& documents = m_pDocManager->GetDocuments();
     if (documents.GetCount() == 0)
         return true;

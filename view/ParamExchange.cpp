@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "platform/Workbook.h"
+#include "shell/AutoRefreshGuard.h"
 #include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
 
@@ -23,7 +24,6 @@ constexpr unsigned kIdExportSuccess = 61561;
 constexpr unsigned kIdCantOpenFile = 61563;
 constexpr unsigned kIdFileLost = 61566;
 constexpr unsigned kIdBadImportLine = 61569;
-constexpr unsigned kIdAutoRefreshRuns = 61576;
 
 // The comma-separated file: line 1 the model, lines 2 and 3 for readers,
 // parameters from line 4.
@@ -127,10 +127,7 @@ CParamExchange::CParamExchange(CD390DocData& doc) : m_clock(LocalNow), m_doc(doc
 
 bool CParamExchange::RefusedWhileAutoRefresh()
 {
-    if (!Frame().m_bAutoRefresh)
-        return false;
-    AfxMessageBox(kIdAutoRefreshRuns, MB_OK);
-    return true;
+    return ::RefusedWhileAutoRefresh();
 }
 
 std::string CParamExchange::Snapshot() const
