@@ -1,5 +1,7 @@
 #include "document/CsvFile.h"
 
+#include "platform/FileWrite.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -40,25 +42,6 @@ void CCsvFile::Close()
     m_fd = -1;
     m_strPath.clear();
 }
-
-namespace {
-
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
-} // namespace
 
 bool CCsvFile::WriteLines(const std::vector<std::string>& lines)
 {

@@ -1,6 +1,7 @@
 #include "document/D390DocData.h"
 
 #include "document/ProjectFile.h"
+#include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "shell/AutoRefreshGuard.h"
@@ -547,23 +548,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     return !failed;
 }
 
-bool WriteAll(int fd, const std::string& bytes)
-{
-    const char* data = bytes.data();
-    size_t size = bytes.size();
-    while (size > 0) {
-        ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 // Mode of a new file: what the user's file-creation mask leaves of 0666, or
 // the mode of the file being replaced.
 mode_t ModeForTarget(const std::string& path)
@@ -713,7 +697,7 @@ bool CD390DocData::SaveProjectFile(const std::string& path) const
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return false;
-    bool ok = ::fchmod(fd, ModeForTarget(path)) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, ModeForTarget(path)) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (ok)
         ok = ::rename(temp.c_str(), path.c_str()) == 0;

@@ -61,17 +61,6 @@ std::string TrimBlanks(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
-// One line without its line break (a file written elsewhere may end lines in CR LF).
-bool ReadLine(std::istream& in, std::string& line)
-{
-    if (!std::getline(in, line)) {
-        line.clear();
-        return false;
-    }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
 
 // The leading-digits value that the older files were read with, kept within int.
 long LeadingNumber(const std::string& text)
@@ -169,21 +158,21 @@ std::string FormatCommSettings()
 void ParseCommSettings(std::istream& in)
 {
     std::string line;
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     g_strCommPort = PortOfSettingsLine(line);
 
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     g_nBaudIndex = IndexInRange(static_cast<int>(LeadingNumber(line)), 4, kDefaultBaudIndex);
 
     // Data bits, parity and stop bits run together; another length leaves them.
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     if (line.size() == 3 && IsDigits(line)) {
         g_nDataBitsIndex = IndexInRange(line[0] - '0', 2, kDefaultDataBitsIndex);
         g_nParityIndex = IndexInRange(line[1] - '0', 3, kDefaultParityIndex);
         g_nStopBitsIndex = IndexInRange(line[2] - '0', 2, kDefaultStopBitsIndex);
     }
 
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     g_strStationText = line;
 }
 
@@ -330,20 +319,20 @@ HandOverConnect ReadHandOverConnect(std::istream& in)
     HandOverConnect job;
     std::string line;
 
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     job.port = TrimBlanks(line);
     int number = 0;
     if (ParseComName(job.port, &number))
         job.port = PortPathOfComNumber(number - 1);
     g_strCommPort = job.port;
 
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     job.baud = static_cast<unsigned long>(std::max(0L, LeadingNumber(line)));
     g_nBaudIndex = BaudIndexOf(job.baud);
 
     // Three digits: data bits, parity (0 none, 1 odd, 2 even), stop bits. A digit
     // that is none of those leaves its index, and goes to the link as it is.
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     line = TrimBlanks(line);
     auto digit = [&line](std::size_t at, int fallback) {
         return at < line.size() && std::isdigit(static_cast<unsigned char>(line[at])) ? line[at] - '0' : fallback;
@@ -358,12 +347,12 @@ HandOverConnect ReadHandOverConnect(std::istream& in)
     if (job.stopBits == 1 || job.stopBits == 2)
         g_nStopBitsIndex = job.stopBits - 1;
 
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     job.stationText = TrimBlanks(line);
     job.station = static_cast<int>(LeadingNumber(job.stationText));
     g_strStationText = job.stationText;
 
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     job.freqIndex = LeadingNumber(line) == 1 ? 1 : 0;
     return job;
 }
@@ -375,4 +364,15 @@ HandOverConnect ReadHandOverConnect(const std::vector<std::string>& lines)
         text += line + '\n';
     std::istringstream in(text);
     return ReadHandOverConnect(in);
+}
+
+bool ReadSettingsLine(std::istream& in, std::string& line)
+{
+    if (!std::getline(in, line)) {
+        line.clear();
+        return false;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
 }

@@ -47,6 +47,10 @@ void ParseCommSettings(std::istream& in);
 // the network adapter.
 std::string PortPathOfComNumber(int number);
 
+// One line of a settings file without its line break (a file written
+// elsewhere may end lines in CR LF); false and empty at the end.
+bool ReadSettingsLine(std::istream& in, std::string& line);
+
 // Reading and writing a small settings file by name: the program folder first,
 // the temporary folder as the fallback. Empty when neither opens.
 std::string OpenSettingsFileForReading(const std::string& name, std::string* content);

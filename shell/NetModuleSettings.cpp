@@ -12,17 +12,6 @@ constexpr std::size_t kShortestUsefulFile = 4;
 // More adapters than any network of drives has; a damaged count line reads no further.
 constexpr long kMostSavedModules = 10000;
 
-bool ReadLine(std::istream& in, std::string& line)
-{
-    if (!std::getline(in, line)) {
-        line.clear();
-        return false;
-    }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
-
 } // namespace
 
 std::string CNetModuleSettings::Format(const std::string& port) const
@@ -45,21 +34,21 @@ void CNetModuleSettings::Parse(const std::string& content)
         return;
     std::istringstream in(content);
     std::string line;
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     if (line == kNetPortName) {
-        ReadLine(in, line);
+        ReadSettingsLine(in, line);
         m_strSelectedMac = line;
     }
-    ReadLine(in, line);
+    ReadSettingsLine(in, line);
     long count = std::strtol(line.c_str(), nullptr, 10);
     if (count < 0 || count > kMostSavedModules)
         count = 0;
     m_Saved.clear();
     for (long i = 0; i < count; ++i) {
         NetDeviceInfo saved;
-        if (!ReadLine(in, saved.m_strMac))
+        if (!ReadSettingsLine(in, saved.m_strMac))
             break;
-        ReadLine(in, saved.m_strName);
+        ReadSettingsLine(in, saved.m_strName);
         for (NetDeviceInfo& module : m_Discovered)
             if (module.m_strMac == saved.m_strMac) {
                 module.m_strName = saved.m_strName;
