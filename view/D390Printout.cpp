@@ -18,11 +18,11 @@ std::tm LocalNow()
 // family keeps that fallback fixed-pitch or proportional as meant.
 wxFont FontFor(wxDC& dc, PrintFont which)
 {
-    PrintFontSpec spec = CPrintLayout::FontOf(which);
+    PrintFontSpec wanted = CPrintLayout::FontOf(which);
     wxFontInfo info(10.0);
-    info.FaceName(spec.m_pszFace)
+    info.FaceName(wanted.m_pszFace)
         .Family(which == PrintFont::Label ? wxFONTFAMILY_SWISS : wxFONTFAMILY_TELETYPE)
-        .Weight(spec.m_nWeight);
+        .Weight(wanted.m_nWeight);
     wxFont font(info);
     // The report gives a character height in its own units. Point sizes mean
     // different things on a printer, a preview and a bitmap, so the size is
@@ -33,7 +33,7 @@ wxFont FontFor(wxDC& dc, PrintFont which)
     wxCoord width = 0, height = 0;
     dc.GetTextExtent("Hg", &width, &height);
     if (height > 0)
-        font.SetFractionalPointSize(10.0 * spec.m_nHeight * 1.12 / height);
+        font.SetFractionalPointSize(10.0 * wanted.m_nHeight * 1.12 / height);
     return font;
 }
 
