@@ -16,6 +16,7 @@ namespace {
 constexpr unsigned IDS_CODE = 61556;
 constexpr unsigned IDS_PARAM_NAME = 61542;
 constexpr unsigned IDS_TEXT_FILTER = 61574;
+constexpr const char* kTextExtension = ".txt";
 
 wxString Utf8(const std::string& text)
 {
@@ -136,6 +137,10 @@ void CCompareDlg::OnSave()
     std::string path;
     if (!ChooseFile(nullptr, choice, path))
         return;
+    // The filter's extension where the name has none, as the classic dialog adds it.
+    const std::size_t name = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
+    if (path.find('.', name) == std::string::npos)
+        path += kTextExtension;
     CCompareList::SaveText(path, Store(), m_compare.m_nMode);
 }
 

@@ -270,12 +270,12 @@ TEST_F(RefreshGuiTest, CompareWindowListsSavesAndPrints)
     EXPECT_EQ(dialog->GetItemText(0, 0).utf8_string(), first.m_strLabel.substr(0, 5));
     EXPECT_EQ(dialog->GetItemText(0, 3).utf8_string(), first.m_strFactory + "x");
 
-    // Save through the program's file chooser.
+    // Save through the program's file chooser; a name without extension gets the filter's.
     const std::string path = m_home + "compare.txt";
     SetFileChooser([&](const FileChoice& choice, std::string& chosen) {
         EXPECT_TRUE(choice.save);
         EXPECT_EQ(choice.filter, "Text File(*.txt)|*.txt");
-        chosen = path;
+        chosen = m_home + "compare";
         return true;
     });
     dialog->OnSave();
