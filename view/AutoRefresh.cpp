@@ -6,6 +6,8 @@
 #include "shell/ReadWriteAll.h"
 #include "view/ReadEvent.h"
 
+#include <algorithm>
+
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -196,8 +198,10 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
     // What was read goes into the read values, even from a failed cycle; a
     // record the cycle did not read keeps both its values.
     const bool ok = cycle->ok;
+    std::vector<int> changedGroups;
     for (std::size_t g = 0; g < cycle->buffer.m_Groups.size(); ++g) {
         const std::vector<ParamRec>& params = cycle->buffer.m_Groups[g].m_Params;
+        bool changed = false;
         for (std::size_t i = 0; i < params.size(); ++i) {
             if (params[i].m_strRead == kUnread)
                 continue;
@@ -205,9 +209,13 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
             if (!param)
                 continue;
             param->m_strRead = params[i].m_strRead;
-            if (ok)
+            if (ok && param->m_strValue != params[i].m_strRead) {
                 param->m_strValue = params[i].m_strRead;
+                changed = true;
+            }
         }
+        if (changed)
+            changedGroups.push_back(static_cast<int>(g));
     }
 
     CMainFrameState& frame = Frame();
@@ -223,7 +231,15 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
     // Group 14 of a drive that has it sets the pressure or percent form.
     if (cycle->frame.m_nPressureMode != cycle->pressureMode)
         frame.m_nPressureMode = cycle->frame.m_nPressureMode;
+    // Groups whose changed marks go are redrawn too.
+    for (int g = 0; g < kGroupCount && g < static_cast<int>(m_pDoc->m_Groups.size()); ++g) {
+        bool marked = false;
+        for (uint32_t flag : m_pDoc->m_Changed[g])
+            marked = marked || flag != 0;
+        if (marked && std::find(changedGroups.begin(), changedGroups.end(), g) == changedGroups.end())
+            changedGroups.insert(std::upper_bound(changedGroups.begin(), changedGroups.end(), g), g);
+    }
     m_pDoc->ClearChanged();
-    m_host.RefreshValues();
+    m_host.RefreshValues(changedGroups);
     return Outcome::Applied;
 }

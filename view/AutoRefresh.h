@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 class CD390DocData;
 class CReadEvent;
@@ -32,8 +33,10 @@ public:
     // The view's 100 ms timer, whose ticks call CAutoRefresh::OnTimer.
     virtual void SetReadTimer() = 0;
     virtual void KillReadTimer() = 0;
-    // The set values of the project changed: show them.
-    virtual void RefreshValues() = 0;
+    // Show the set values of these groups (in order): those whose set values
+    // or changed marks the cycle changed. Rewriting an unchanged list costs
+    // the window thread a redraw of every row.
+    virtual void RefreshValues(const std::vector<int>& groups) = 0;
 };
 
 class CAutoRefresh {

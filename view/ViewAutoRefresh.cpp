@@ -75,16 +75,13 @@ void CViewAutoRefresh::OnTimer(wxTimerEvent&)
     m_pReader->OnTimer();
 }
 
-void CViewAutoRefresh::RefreshValues()
+void CViewAutoRefresh::RefreshValues(const std::vector<int>& groups)
 {
     const CMainFrameState* frame = GetMainFrameState();
-    CD390DocData* doc = m_view.GetDocData();
-    if (!frame || !doc)
+    if (!frame || !m_view.GetDocData())
         return;
-    if (frame->m_nSelGroup == -1) {
-        for (std::size_t group = 0; group < doc->m_Groups.size(); ++group)
-            m_view.UpdateGroupValues(static_cast<int>(group));
-    } else {
-        m_view.UpdateGroupValues(frame->m_nSelGroup);
-    }
+    // All groups listed: each changed one; one group listed: it, if changed.
+    for (int group : groups)
+        if (frame->m_nSelGroup == -1 || frame->m_nSelGroup == group)
+            m_view.UpdateGroupValues(group);
 }

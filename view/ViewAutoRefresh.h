@@ -30,7 +30,7 @@ public:
     void PostReadDone() override;
     void SetReadTimer() override;
     void KillReadTimer() override;
-    void RefreshValues() override;
+    void RefreshValues(const std::vector<int>& groups) override;
 
 private:
     void OnAutoRefreshCommand(wxCommandEvent&) { OnAutoRefresh(); }

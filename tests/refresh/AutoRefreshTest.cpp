@@ -38,6 +38,15 @@ TEST_F(RefreshTest, DriveValuesBecomeSetValuesWithinACycleOrTwo)
     EXPECT_EQ(m_doc.m_Changed[0][3], 0u) << "no refreshed value shows as changed";
     EXPECT_TRUE(m_messages.Texts().empty());
 
+    // Only groups that changed are redrawn; a quiet drive redraws nothing.
+    EXPECT_EQ(FinishCycle(false), Outcome::Applied);
+    EXPECT_TRUE(m_view.m_refreshedGroups.empty());
+    m_doc.m_Changed[5][0] = 1;
+    ASSERT_TRUE(m_drive->SetRegister(1, 0x0201, 7));
+    ASSERT_TRUE(m_refresh->OnTimer());
+    EXPECT_EQ(FinishCycle(false), Outcome::Applied);
+    EXPECT_EQ(m_view.m_refreshedGroups, (std::vector<int>{2, 5}));
+
     m_refresh->OnAutoRefresh(m_doc, [] { return -1; }); // off: no dialog is asked
     EXPECT_FALSE(m_frame.m_bAutoRefresh);
     EXPECT_FALSE(m_view.m_bTimer);

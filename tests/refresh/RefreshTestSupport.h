@@ -56,7 +56,11 @@ public:
     }
     void SetReadTimer() override { m_bTimer = true; }
     void KillReadTimer() override { m_bTimer = false; }
-    void RefreshValues() override { ++m_refreshes; }
+    void RefreshValues(const std::vector<int>& groups) override
+    {
+        ++m_refreshes;
+        m_refreshedGroups = groups;
+    }
 
     // Waits for a posted "cycle done" and takes it; false on time-out.
     bool TakePosted(int timeoutMs = 30000)
@@ -70,6 +74,7 @@ public:
 
     bool m_bTimer = false;
     int m_refreshes = 0;
+    std::vector<int> m_refreshedGroups; // of the last refresh
 
 private:
     std::mutex m_mutex;

@@ -40,7 +40,7 @@ public:
     }
     void SetReadTimer() override {}
     void KillReadTimer() override {}
-    void RefreshValues() override {}
+    void RefreshValues(const std::vector<int>&) override {}
     void WaitPosted()
     {
         std::unique_lock lock(m_mutex);
