@@ -13,7 +13,8 @@ bool ChooseFile(wxWindow* parent, const FileChoice& choice, std::string& path)
     if (g_chooser)
         return g_chooser(choice, path);
     long style = choice.save ? wxFD_SAVE | wxFD_OVERWRITE_PROMPT : wxFD_OPEN | wxFD_FILE_MUST_EXIST;
-    wxFileDialog dialog(parent, wxEmptyString, wxEmptyString, wxEmptyString, wxString::FromUTF8(choice.filter), style);
+    const wxString offered = choice.save ? wxString::FromUTF8(path) : wxString();
+    wxFileDialog dialog(parent, wxEmptyString, wxEmptyString, offered, wxString::FromUTF8(choice.filter), style);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     path = dialog.GetPath().utf8_string();

@@ -13,7 +13,8 @@ struct FileChoice {
     std::string filter; // wx form: "Project File(*.zrv)|*.zrv"
 };
 
-// Returns true with the chosen full path, false when the user cancelled.
+// Returns true with the chosen full path, false when the user cancelled. A save
+// dialog offers the name that path holds on entry (none when it is empty).
 using FileChooser = std::function<bool(const FileChoice& choice, std::string& path)>;
 
 bool ChooseFile(wxWindow* parent, const FileChoice& choice, std::string& path);

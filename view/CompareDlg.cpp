@@ -16,6 +16,7 @@ namespace {
 constexpr unsigned IDS_CODE = 61556;
 constexpr unsigned IDS_PARAM_NAME = 61542;
 constexpr unsigned IDS_TEXT_FILTER = 61574;
+constexpr unsigned IDS_COMPARE_FILE_NAME = 61578;
 constexpr const char* kTextExtension = ".txt";
 
 wxString Utf8(const std::string& text)
@@ -134,7 +135,7 @@ void CCompareDlg::OnSave()
     // The format's "||" ends the filter list of the classic dialog.
     if (std::size_t end = choice.filter.find("||"); end != std::string::npos)
         choice.filter.resize(end);
-    std::string path;
+    std::string path = LoadResString(IDS_COMPARE_FILE_NAME);
     if (!ChooseFile(nullptr, choice, path))
         return;
     // The filter's extension where the name has none, as the classic dialog adds it.

@@ -275,6 +275,7 @@ TEST_F(RefreshGuiTest, CompareWindowListsSavesAndPrints)
     SetFileChooser([&](const FileChoice& choice, std::string& chosen) {
         EXPECT_TRUE(choice.save);
         EXPECT_EQ(choice.filter, "Text File(*.txt)|*.txt");
+        EXPECT_EQ(chosen, LoadResString(61578)) << "the name offered";
         chosen = m_home + "compare";
         return true;
     });
