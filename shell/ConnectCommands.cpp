@@ -11,63 +11,15 @@
 #include "shell/PasswordInputDlg.h"
 #include "shell/PasswordSetDlg.h"
 #include "shell/ProgressDlg.h"
+#include "shell/ProgressWindowTransfer.h"
 #include "shell/ReadStationDlg.h"
 #include "shell/ReadWriteAll.h"
 #include "shell/StationSelectDlg.h"
 #include "view/D390View.h"
 
 #include <wx/dataview.h>
-#include <wx/gauge.h>
-#include <wx/stattext.h>
 
 namespace {
-
-// The frame's progress window as Read and Write drive it.
-class ProgressWindow : public TransferProgress {
-public:
-    ProgressWindow(wxWindow* mainWindow, CProgressDlg* dialog) : m_pMain(mainWindow), m_pDialog(dialog) {}
-
-    bool IsShown() const override { return m_pDialog && m_pDialog->IsShown(); }
-    void ShowWithHeading(const std::string& heading) override
-    {
-        if (!m_pDialog)
-            return;
-        // A third in from the left, a fifth up from the bottom of the main window.
-        wxRect main = m_pMain->GetScreenRect();
-        m_pDialog->Move(main.GetLeft() + main.GetWidth() / 3, main.GetBottom() - main.GetHeight() / 5);
-        m_pDialog->m_strHeading = wxString::FromUTF8(heading);
-        m_pDialog->Show();
-        m_pDialog->SetFocus();
-        m_pDialog->TransferDataToWindow();
-        m_pDialog->Update();
-    }
-    void SetRange(int high) override
-    {
-        if (m_pDialog)
-            m_pDialog->m_ctlProgress->SetRange(high > 0 ? high : 1);
-    }
-    void SetPosition(int position) override
-    {
-        if (m_pDialog)
-            m_pDialog->m_ctlProgress->SetValue(std::min(position, m_pDialog->m_ctlProgress->GetRange()));
-    }
-    void SetText(const std::string& text) override
-    {
-        if (!m_pDialog)
-            return;
-        m_pDialog->m_ctlGroupText->SetLabel(wxString::FromUTF8(text));
-        m_pDialog->Update();
-    }
-    void Hide() override
-    {
-        if (m_pDialog)
-            m_pDialog->Hide();
-    }
-
-private:
-    wxWindow* m_pMain;
-    CProgressDlg* m_pDialog;
-};
 
 // Each group's columns of the list, or the shown group's alone.
 template <typename Update>
@@ -148,7 +100,7 @@ void CConnectCommands::OnRead(wxCommandEvent&)
     if (dialog.ShowModal() != wxID_OK)
         return;
     const int modelBefore = m_pFrame->m_nModelCode;
-    ProgressWindow progress(m_pFrame, m_pFrame->m_pProgressDlg);
+    CProgressWindowTransfer progress(m_pFrame, m_pFrame->m_pProgressDlg);
     if (!RunReadAll(*m_pFrame, *doc, dialog.GetStation(), progress))
         return;
     if (m_pFrame->m_nModelCode != modelBefore) {
@@ -174,7 +126,7 @@ void CConnectCommands::OnWrite(wxCommandEvent&)
     CStationSelectDlg dialog(nullptr);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    ProgressWindow progress(m_pFrame, m_pFrame->m_pProgressDlg);
+    CProgressWindowTransfer progress(m_pFrame, m_pFrame->m_pProgressDlg);
     auto showMotorList = [doc] {
         CMotorParamListDlg list(nullptr, doc->m_MotorParams);
         list.ShowModal();

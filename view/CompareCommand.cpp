@@ -7,6 +7,7 @@
 #include "shell/CommandIds.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgressDlg.h"
+#include "shell/ProgressWindowTransfer.h"
 #include "shell/ReadStationDlg.h"
 #include "shell/ReadWriteAll.h"
 #include "view/CompareDlg.h"
@@ -15,59 +16,10 @@
 #include "view/D390View.h"
 
 #include <wx/dataview.h>
-#include <wx/gauge.h>
-#include <wx/stattext.h>
 
 namespace {
 
 constexpr unsigned IDS_READ_HEADING = 61487;
-
-// The frame's progress window, placed over the project view.
-class CompareProgress : public TransferProgress {
-public:
-    CompareProgress(wxWindow* view, CProgressDlg* dialog) : m_pView(view), m_pDialog(dialog) {}
-
-    bool IsShown() const override { return m_pDialog && m_pDialog->IsShown(); }
-    void ShowWithHeading(const std::string& heading) override
-    {
-        if (!m_pDialog)
-            return;
-        // A third in from the view's left, a fifth up from its bottom.
-        wxRect view = m_pView ? m_pView->GetScreenRect() : wxRect();
-        m_pDialog->Move(view.GetLeft() + view.GetWidth() / 3, view.GetBottom() - view.GetHeight() / 5);
-        m_pDialog->m_strHeading = wxString::FromUTF8(heading);
-        m_pDialog->Show();
-        m_pDialog->SetFocus();
-        m_pDialog->TransferDataToWindow();
-        m_pDialog->Update();
-    }
-    void SetRange(int high) override
-    {
-        if (m_pDialog)
-            m_pDialog->m_ctlProgress->SetRange(high > 0 ? high : 1);
-    }
-    void SetPosition(int position) override
-    {
-        if (m_pDialog)
-            m_pDialog->m_ctlProgress->SetValue(std::min(position, m_pDialog->m_ctlProgress->GetRange()));
-    }
-    void SetText(const std::string& text) override
-    {
-        if (!m_pDialog)
-            return;
-        m_pDialog->m_ctlGroupText->SetLabel(wxString::FromUTF8(text));
-        m_pDialog->Update();
-    }
-    void Hide() override
-    {
-        if (m_pDialog)
-            m_pDialog->Hide();
-    }
-
-private:
-    wxWindow* m_pView;
-    CProgressDlg* m_pDialog;
-};
 
 } // namespace
 
@@ -126,7 +78,7 @@ bool CCompareCommand::ReadDrive()
     frame->m_nReadStation = stations.GetStation();
     const auto station = static_cast<uint8_t>(frame->m_nReadStation);
 
-    CompareProgress progress(m_view.GetList(), frame->m_pProgressDlg);
+    CProgressWindowTransfer progress(m_view.GetList(), frame->m_pProgressDlg);
     if (!progress.IsShown())
         progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
     CD390DocData* previous = g_pReadDoc;

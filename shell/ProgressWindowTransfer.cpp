@@ -1,0 +1,57 @@
+#include "shell/ProgressWindowTransfer.h"
+
+#include "shell/ProgressDlg.h"
+
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+
+#include <algorithm>
+
+CProgressWindowTransfer::CProgressWindowTransfer(wxWindow* placeOver, CProgressDlg* dialog)
+    : m_pPlaceOver(placeOver), m_pDialog(dialog)
+{
+}
+
+bool CProgressWindowTransfer::IsShown() const
+{
+    return m_pDialog && m_pDialog->IsShown();
+}
+
+void CProgressWindowTransfer::ShowWithHeading(const std::string& heading)
+{
+    if (!m_pDialog)
+        return;
+    wxRect over = m_pPlaceOver ? m_pPlaceOver->GetScreenRect() : wxRect();
+    m_pDialog->Move(over.GetLeft() + over.GetWidth() / 3, over.GetBottom() - over.GetHeight() / 5);
+    m_pDialog->m_strHeading = wxString::FromUTF8(heading);
+    m_pDialog->Show();
+    m_pDialog->SetFocus();
+    m_pDialog->TransferDataToWindow();
+    m_pDialog->Update();
+}
+
+void CProgressWindowTransfer::SetRange(int high)
+{
+    if (m_pDialog)
+        m_pDialog->m_ctlProgress->SetRange(high > 0 ? high : 1);
+}
+
+void CProgressWindowTransfer::SetPosition(int position)
+{
+    if (m_pDialog)
+        m_pDialog->m_ctlProgress->SetValue(std::min(position, m_pDialog->m_ctlProgress->GetRange()));
+}
+
+void CProgressWindowTransfer::SetText(const std::string& text)
+{
+    if (!m_pDialog)
+        return;
+    m_pDialog->m_ctlGroupText->SetLabel(wxString::FromUTF8(text));
+    m_pDialog->Update();
+}
+
+void CProgressWindowTransfer::Hide()
+{
+    if (m_pDialog)
+        m_pDialog->Hide();
+}
