@@ -1,6 +1,7 @@
 #include "view/D390Printout.h"
 
 #include "document/D390DocData.h"
+#include "view/PrintItemDrawing.h"
 
 #include <wx/dc.h>
 
@@ -15,7 +16,10 @@ std::tm LocalNow()
 }
 
 // A face asked for by name falls back to the nearest installed one; the
-// family keeps that fallback fixed-pitch or proportional as meant.
+// family keeps that fallback fixed-pitch or proportional as meant. The report
+// gives a character height in its own units; a line of these fonts is about
+// 1.12 character heights. The separate character width cannot be asked of
+// the fonts here; the face's own proportions stand.
 wxFont FontFor(wxDC& dc, PrintFont which)
 {
     PrintFontSpec wanted = CPrintLayout::FontOf(which);
@@ -23,18 +27,7 @@ wxFont FontFor(wxDC& dc, PrintFont which)
     info.FaceName(wanted.m_pszFace)
         .Family(which == PrintFont::Label ? wxFONTFAMILY_SWISS : wxFONTFAMILY_TELETYPE)
         .Weight(wanted.m_nWeight);
-    wxFont font(info);
-    // The report gives a character height in its own units. Point sizes mean
-    // different things on a printer, a preview and a bitmap, so the size is
-    // measured on this device: a line of these fonts is about 1.12 character
-    // heights. The separate character width cannot be asked of the fonts
-    // here; the face's own proportions stand.
-    dc.SetFont(font);
-    wxCoord width = 0, height = 0;
-    dc.GetTextExtent("Hg", &width, &height);
-    if (height > 0)
-        font.SetFractionalPointSize(10.0 * wanted.m_nHeight * 1.12 / height);
-    return font;
+    return FitFontToDevice(dc, wxFont(info), wanted.m_nHeight * 1.12);
 }
 
 } // namespace
@@ -88,24 +81,7 @@ bool CD390Printout::OnPrintPage(int page)
 
 void CD390Printout::DrawItems(wxDC& dc, const std::vector<PrintItem>& items)
 {
-    wxFont fonts[3] = {FontFor(dc, PrintFont::Title), FontFor(dc, PrintFont::Label), FontFor(dc, PrintFont::Row)};
-    dc.SetPen(wxPen(*wxBLACK, 2));
-    dc.SetTextForeground(*wxBLACK);
-    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    // The layout's y grows upward from the top edge; the device's grows
-    // downward.
-    for (const PrintItem& item : items) {
-        if (item.m_kind == PrintItem::Rule) {
-            dc.DrawLine(item.m_x, -item.m_y, item.m_x2, -item.m_y2);
-            continue;
-        }
-        if (item.m_strText.empty())
-            continue;
-        dc.SetFont(fonts[static_cast<int>(item.m_font)]);
-        wxString text = wxString::FromUTF8(item.m_strText);
-        int x = item.m_x;
-        if (item.m_bCentered)
-            x -= dc.GetTextExtent(text).x / 2;
-        dc.DrawText(text, x, -item.m_y);
-    }
+    PrintDrawStyle style{{FontFor(dc, PrintFont::Title), FontFor(dc, PrintFont::Label), FontFor(dc, PrintFont::Row)},
+                         2, true};
+    DrawPrintItems(dc, items, style);
 }
