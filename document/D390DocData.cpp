@@ -693,6 +693,11 @@ std::string CD390DocData::BuildProjectBytes() const
 bool CD390DocData::SaveProjectFile(const std::string& path) const
 {
     const std::string bytes = BuildProjectBytes();
+    // A text beyond what the loader accepts (an imported cell, say) would make
+    // a file that never opens again: such a project is not saved at all.
+    ProjectFileData readBack;
+    if (ParseProjectBytes(bytes, readBack) != ProjectParseResult::Ok)
+        return false;
     std::string temp = path + ".XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0)

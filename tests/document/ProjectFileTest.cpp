@@ -420,6 +420,16 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFile)
     ASSERT_TRUE(m_doc.SaveProjectFile(Path("p.zrv")));
     EXPECT_NE(ReadFileBytes(Path("p.zrv")), old) << "a save replaces the file";
 
+    // A project that would not open again is not written over the old file.
+    m_doc.FindParam(0, 0)->m_strValue = std::string(kProjectTextLimit + 1, 'x');
+    std::string kept = ReadFileBytes(Path("p.zrv"));
+    EXPECT_FALSE(m_doc.SaveProjectFile(Path("p.zrv")));
+    EXPECT_EQ(ReadFileBytes(Path("p.zrv")), kept);
+    m_doc.FindParam(0, 0)->m_strValue = std::string(kProjectTextLimit, 'x');
+    ASSERT_TRUE(m_doc.SaveProjectFile(Path("p.zrv")));
+    ASSERT_TRUE(Load(ReadFileBytes(Path("p.zrv"))));
+    EXPECT_EQ(Value(0, 0), std::string(kProjectTextLimit, 'x'));
+
     EXPECT_FALSE(m_doc.SaveProjectFile(Path("no/such/folder.zrv")));
     std::filesystem::create_directory(Path("taken.zrv"));
     EXPECT_FALSE(m_doc.SaveProjectFile(Path("taken.zrv")));
