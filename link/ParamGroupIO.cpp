@@ -44,6 +44,10 @@ ErrType Exchange(CMainFrameState& frame, uint8_t* tx, size_t txLen, uint8_t* rx,
 // Function 03. On failure the bare link or refusal text is the last error.
 bool ReadRegisters(CMainFrameState& frame, uint8_t station, uint16_t reg, int count, uint16_t* words)
 {
+    if (count < 1 || count > kMaxReadWords) { // the reply would not fit its buffer
+        frame.m_strLastError = GetErrTypeText(kErrComm);
+        return false;
+    }
     uint8_t request[8] = {station, kReadFunction, static_cast<uint8_t>(reg >> 8), static_cast<uint8_t>(reg & 0xFF),
                           0x00, static_cast<uint8_t>(count)};
     AppendCrc16(request, 6);

@@ -31,6 +31,22 @@ constexpr uint32_t kRangeBModel = 0x1110000 + 1202;   // S-P 2P2
 constexpr uint32_t kBoundaryModel = 0x1110000;        // new, in neither range
 constexpr uint32_t kLastOldModel = 0x1100000;         // the highest old code
 
+// A readable test name for one case of a table: "G07_RangeA_v1093_25". The
+// index keeps names unique where two cases share group, class and version.
+inline std::string CaseName(int group, uint32_t model, int version, size_t index)
+{
+    const char* kind = model == kOldModel         ? "Old"
+                       : model == kRestrictedModel ? "Restricted"
+                       : model == kRangeAModel     ? "RangeA"
+                       : model == kRangeBModel     ? "RangeB"
+                       : model == kBoundaryModel   ? "Exactly1110000"
+                       : model == kLastOldModel    ? "Exactly1100000"
+                                                   : "Other";
+    char name[80];
+    std::snprintf(name, sizeof name, "G%02d_%s_v%d_%zu", group, kind, version, index);
+    return name;
+}
+
 // The frame state as the main frame would be, with its active document.
 class TestFrameState : public CMainFrameState {
 public:

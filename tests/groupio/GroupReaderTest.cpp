@@ -153,7 +153,10 @@ TEST_P(GroupReaderTest, AsksForTheGatedBlocksAndStoresTheirTexts)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryGroup, GroupReaderTest, ::testing::ValuesIn(kReadCases));
+INSTANTIATE_TEST_SUITE_P(EveryGroup, GroupReaderTest, ::testing::ValuesIn(kReadCases),
+                         [](const auto& info) {
+                             return CaseName(info.param.group, info.param.model, info.param.version, info.index);
+                         });
 
 TEST_F(GroupIOTest, RequestFramesAreByteExact)
 {

@@ -197,7 +197,10 @@ TEST_P(GroupWriterTest, SendsTheGatedFramesAndTheWordsReachTheDrive)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryGroup, GroupWriterTest, ::testing::ValuesIn(kWriteCases));
+INSTANTIATE_TEST_SUITE_P(EveryGroup, GroupWriterTest, ::testing::ValuesIn(kWriteCases),
+                         [](const auto& info) {
+                             return CaseName(info.param.group, info.param.model, info.param.version, info.index);
+                         });
 
 // The checks of a writer, with what has gone to the drive when they refuse.
 struct CheckCase {

@@ -210,6 +210,9 @@ TEST(ParamGroupTables, EveryBlockHasOneKnownLetterPerRegister)
     }
     for (const WrittenBlock& written : AllWriterBlocks()) {
         const RegisterBlock& block = written.block;
+        // The request lives in a buffer of 100 bytes and the words in one per item.
+        EXPECT_LE(9 + 2 * block.count, 100) << written.group << " request longer than 100 bytes";
+        EXPECT_LE(block.start + block.count, 100) << written.group;
         for (int k = 0; k < block.count; ++k)
             EXPECT_NE(writerLetters.find(BlockForm(block, k)), std::string::npos)
                 << written.group << "-" << block.start + k;

@@ -6,6 +6,7 @@
 #include "tests/link/SimLink.h"
 
 #include <functional>
+#include <ostream>
 
 namespace {
 
@@ -91,6 +92,12 @@ const QueryCase kQueries[] = {
     {"ReadCapacityCode", VALUE_QUERY(ReadCapacityCode), 0x0D00, kCrc, kTimeOut, kComm, kAddress},
     {"ReadSeriesCode", VALUE_QUERY(ReadSeriesCode), 0x252F, kCrc, kTimeOut, kComm, kAddress},
 };
+
+// The case shows by its name, not as a dump of its bytes.
+void PrintTo(const QueryCase& query, std::ostream* os)
+{
+    *os << query.name;
+}
 
 class DriveQueryTest : public SimLinkTest, public ::testing::WithParamInterface<QueryCase> {
 protected:
