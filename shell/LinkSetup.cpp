@@ -59,7 +59,13 @@ bool OpenLink(CMainFrameState& frame, const std::string& port, unsigned long bau
     if (comm->InitComm(port, baud, static_cast<uint8_t>(dataBits), static_cast<uint8_t>(parity),
                        static_cast<float>(stopBits), kQueueSize, kQueueSize))
         return true;
-    AfxMessageBox(IDS_CANT_OPEN_PORT, MB_OK);
+    // The link says why ("Permission denied", "baud rate 300 not supported"):
+    // without it the user cannot tell a busy port from a missing one.
+    std::string text = LoadResString(IDS_CANT_OPEN_PORT);
+    const std::string reason = comm->GetSettingsReport();
+    if (!reason.empty())
+        text += "\n" + reason;
+    AfxMessageBox(text, MB_OK);
     DeleteLinkObject(frame);
     return false;
 }

@@ -271,7 +271,8 @@ TEST(Connect, InputRefusedBeforeTheLinkOpens)
     request.stationText = "1";
     messages.Clear();
     EXPECT_FALSE(ConnectStations(frame, request));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61468)});
+    // The reason follows the message.
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61468) + "\n/dev/nonexistent-port: No such file or directory"});
     EXPECT_EQ(frame.m_pComm, nullptr);
     EXPECT_EQ(g_strCommPort, "/dev/nonexistent-port");
     ExpectStationLists(frame, {}, 0, 0);
@@ -336,7 +337,7 @@ TEST(Connect, NetworkModeWithoutAnAdapter)
     request.stationText = "1";
     request.port = kNetPortName;
     EXPECT_FALSE(ConnectStations(frame, request));
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"no qw47!", Text(61468)}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"no qw47!", Text(61468) + "\nno network adapter chosen"}));
     EXPECT_EQ(frame.m_pComm, nullptr);
     EXPECT_EQ(g_strCommPort, "TCPIP");
 }
@@ -430,7 +431,7 @@ TEST(HandOverConnect, RollsBackOnFailure)
     messages.Clear();
     std::istringstream missing("/dev/nonexistent-port\n19200\n802\n4\n0\n");
     EXPECT_FALSE(RunHandOverConnect(frame, ReadHandOverConnect(missing)));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61468)});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61468) + "\n/dev/nonexistent-port: No such file or directory"});
     EXPECT_EQ(frame.m_pComm, nullptr);
     EXPECT_EQ(g_strCommPort, "/dev/nonexistent-port") << "the job's settings are kept for the Connect dialog";
 }
