@@ -350,6 +350,53 @@ TEST_F(AppProjectTest, CancelledSaveKeepsTheOpenProject)
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 0u);
 }
 
+TEST_F(AppProjectTest, AFailedSaveKeepsTheOpenProjectForNewOpenAndRecent)
+{
+    ASSERT_TRUE(Start());
+    const std::string other = SaveProject("other.zrv", "1.00");
+    Command(ID_FILE_CLOSE);
+    const std::string own = SaveProject("own.zrv", "2.00");
+    wxDocument* open = Documents()[0];
+    // The project's own file cannot be written: a folder stands in its place.
+    fs::remove(own);
+    fs::create_directory(own);
+    ASSERT_EQ(m_app->m_pRecentFileList->GetCount(), 2);
+    ASSERT_EQ(m_app->m_pRecentFileList->GetEntry(1), other);
+
+    struct Case {
+        int command;
+        const char* why;
+    };
+    const Case cases[] = {
+        {ID_FILE_OPEN, "Open"},
+        {ID_FILE_MRU_FILE1 + 1, "a recent project"},
+        {ID_FILE_NEW, "New"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        open->Modify(true);
+        m_messages.Clear();
+        m_messages.Answer(IDYES);
+        // A failed save forgets the path: the next save asks for one, and
+        // the user picks the same unwritable place.
+        m_path = own;
+        m_modelDialogs = 0;
+        Command(c.command);
+        ASSERT_EQ(Documents().size(), 1u);
+        ASSERT_EQ(Documents()[0], open);
+        EXPECT_TRUE(open->IsModified());
+        ASSERT_NE(Doc(), nullptr);
+        EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "2.00");
+        EXPECT_EQ(Frame().m_wndTree->GetCount(), 16u);
+        EXPECT_EQ(m_modelDialogs, 0);
+        EXPECT_GE(m_messages.Texts().size(), 2u) << "the question and the failure are shown";
+        // The recent entry of the project not opened stays.
+        ASSERT_EQ(m_app->m_pRecentFileList->GetCount(), 2);
+        EXPECT_EQ(m_app->m_pRecentFileList->GetEntry(1), other);
+    }
+    open->Modify(false);
+}
+
 TEST_F(AppProjectTest, EveryRecentEntryOpensItsProject)
 {
     ASSERT_TRUE(Start());
