@@ -232,6 +232,24 @@ TEST_F(AppProjectTest, TreeHasGroupFourteenOnlyForExtendedModels)
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
 }
 
+TEST_F(AppProjectTest, ReadAndGroupCommandsNeedAProjectWindowEvenWhenConnected)
+{
+    ASSERT_TRUE(Start());
+    // Connected in the frame's eyes only: nothing is sent.
+    Frame().m_bConnected = 1;
+    for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
+        EXPECT_FALSE(IsEnabled(id)) << id;
+    EXPECT_TRUE(IsEnabled(ID_KEYPAD)) << "a command of the link alone stays on";
+    NewProject(kPlainModel);
+    for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
+        EXPECT_TRUE(IsEnabled(id)) << id;
+    Command(ID_FILE_CLOSE);
+    ASSERT_TRUE(Documents().empty());
+    for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
+        EXPECT_FALSE(IsEnabled(id)) << id;
+    Frame().m_bConnected = 0;
+}
+
 TEST_F(AppProjectTest, TreeClickListsOneGroupWithItsHeading)
 {
     ASSERT_TRUE(Start());
