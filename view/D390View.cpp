@@ -292,7 +292,12 @@ void CD390View::OnExportParams(wxCommandEvent&)
 void CD390View::OnImportParams(wxCommandEvent&)
 {
     // The list shows the table as the import left it, with no change marks.
+    CMainFrame* main = CMainFrame::Get();
+    const int modelBefore = main ? main->m_nModelCode : 0;
     if (m_pExchange && m_pExchange->OnImportParams()) {
+        // A comma-separated file may name another model, with other groups.
+        if (main && main->m_nModelCode != modelBefore)
+            main->InitProjectTree();
         FillParamList();
         if (m_pList)
             m_pList->Refresh();

@@ -18,6 +18,7 @@
 #include <wx/print.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
+#include <wx/treectrl.h>
 
 namespace {
 
@@ -112,6 +113,20 @@ TEST_F(ViewCommandsTest, ExportAndImportThroughTheMenuCommands)
     EXPECT_TRUE(m_doc->IsModified());
     // The list is rebuilt: 15 group headings and 45 parameters.
     EXPECT_EQ(m_view->GetListModel()->GetRowCount(), 60);
+}
+
+TEST_F(ViewCommandsTest, ImportOfAnotherModelRebuildsTheProjectTree)
+{
+    WriteFileBytes(m_folder + "PARAMS.DAT", SFamilyDefinitionFile());
+    Frame().InitProjectTree();
+    ASSERT_EQ(Frame().m_wndTree->GetCount(), 16u) << "project, parameter, groups 00 to 13";
+    m_answer = m_folder + "other.csv";
+    WriteFileBytes(m_answer, "Model:D390-1P2-SHxx\r\nParameter Name,Set Value\r\nDate: x,Time: y\r\n00-00a,1");
+    Command(ID_IMPORT_PARAMS);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Import success."});
+    EXPECT_EQ(Frame().m_nModelCode, kSFamilyModel);
+    // The other family has group 14: the tree offers it.
+    EXPECT_EQ(Frame().m_wndTree->GetCount(), 17u);
 }
 
 TEST_F(ViewCommandsTest, PrintTitleAndPreviewThroughTheMenuCommands)
