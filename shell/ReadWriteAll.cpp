@@ -128,22 +128,17 @@ void CommitScratch(CD390DocData& scratch, CD390DocData& project)
     project.m_bApplyInitParams = scratch.m_bApplyInitParams;
 }
 
-bool OfferToSave(CMainFrameState& frame, CD390DocData& project)
+bool OfferToSave(CD390DocData& project)
 {
     if (!project.IsModified())
         return true;
     int answer = AfxMessageBox(IDS_FILE_MODIFIED, MB_YESNOCANCEL);
     if (answer == IDCANCEL)
         return false;
-    if (answer == IDYES) {
-        std::string path = frame.m_strProjectPath;
-        if (path.empty() && !frame.PromptSaveProjectFile(path))
-            return false;
-        if (!project.SaveProjectFile(path))
-            return false;
-        frame.m_strProjectPath = path;
-        project.SetModifiedFlag(false);
-    }
+    // The project's own save: a failure is reported, and a success names the
+    // file in the title, the status bar and the recent list.
+    if (answer == IDYES)
+        return project.SaveProject();
     return true;
 }
 
@@ -230,7 +225,7 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
         ~ReadingFlag() { frame.m_bReading = 0; }
     } readingFlag{frame};
 
-    if (!OfferToSave(frame, project))
+    if (!OfferToSave(project))
         return false;
 
     int code = 0;

@@ -12,6 +12,7 @@
 #include "shell/ModelTables.h"
 #include "shell/ReadWriteAll.h"
 
+#include <filesystem>
 #include <map>
 
 namespace {
@@ -221,6 +222,39 @@ TEST_F(ReadWriteAllTest, AFailureInTheMiddleLeavesTheProjectUntouched)
     m_messages.Answer(IDCANCEL);
     EXPECT_FALSE(RunReadAll(m_frame, m_project, 2, m_progress));
     EXPECT_EQ(m_drive->GetFrameCount(), 0u);
+}
+
+TEST_F(ReadWriteAllTest, SavingBeforeTheReadIsReportedWhenItFails)
+{
+    Start(0x11004B2, 1093, 1205);
+    std::string folder = MakeTempFolder();
+    m_project.FindParam(0, 11)->m_strValue = "55.55";
+
+    // A folder stands where the project file goes: Yes, the save fails, and
+    // nothing is read.
+    m_frame.m_strProjectPath = folder;
+    m_project.SetModifiedFlag(true);
+    m_messages.Answer(IDYES);
+    EXPECT_FALSE(RunReadAll(m_frame, m_project, 2, m_progress));
+    std::vector<std::string> texts = m_messages.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], LoadResString(61536));
+    EXPECT_EQ(texts[1], FormatResString(61780, folder.c_str()));
+    EXPECT_TRUE(Requests(*m_drive).empty());
+    EXPECT_TRUE(m_project.IsModified());
+    EXPECT_EQ(m_project.FindParam(0, 11)->m_strValue, "55.55");
+
+    // A writable path: saved, then read.
+    const std::string path = folder + "/before-read.zrv";
+    m_frame.m_strProjectPath = path;
+    m_messages.Clear();
+    m_messages.Answer(IDYES);
+    EXPECT_TRUE(RunReadAll(m_frame, m_project, 2, m_progress));
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61536), LoadResString(61575)}));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(m_frame.m_strProjectPath, path);
+    EXPECT_FALSE(m_project.IsModified());
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(ReadWriteAllTest, SameModelKeepsSetValuesTheReadDoesNotCover)
