@@ -133,6 +133,15 @@ const WriteCase kWriteCases[] = {
     {14, kBoundaryModel, 2000,
      "W 0E14 x1, W 0E00 x10, W 0E0A x11, W 0E16 x10, W 0E22 x2, W 0E25 x3, W 0E47 x3", "0x1110000",
      {{20, "2", 2}}},
+    // The other side of the version thresholds not met above.
+    {0, kRangeBModel, 1129, "R 0002 x1, W 0000 x1, W 0001 x7, W 0009 x12, R 0015 x1",
+     "range B below 1.13: 00-21 is left alone"},
+    {7, kOldModel, 400, "W 0700 x9, W 0709 x1", "old at 0.4"},
+    {14, kRangeAModel, 1099, "W 0E14 x1, W 0E00 x10, W 0E0A x11, W 0E16 x10, W 0E22 x2, W 0E25 x3, W 0E47 x3",
+     "range A below 1.1: no 0x0E4A frame", {{20, "0", 0}}},
+    {14, kRangeBModel, 1130,
+     "W 0E14 x1, W 0E00 x10, W 0E0A x11, W 0E16 x10, W 0E22 x2, W 0E25 x3, W 0E47 x3, W 0E4A x4",
+     "range B at 1.13", {{20, "1", 1}}},
 };
 
 // Value texts as the readers show the pattern words, item by item.
