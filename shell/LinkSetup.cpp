@@ -236,8 +236,8 @@ bool ConnectStations(CMainFrameState& frame, const ConnectRequest& request)
     frame.m_strModelName2 = LookupModelByCode(static_cast<uint32_t>(frame.m_nModelCode2), capacity);
     frame.SetStatusPaneText(kPaneModel, frame.m_strModelName2);
     frame.m_bConnected = 1;
-    if (netMode)
-        frame.m_bNetLink = 1;
+    // Set either way: a network link the watchdog closed leaves the flag behind.
+    frame.m_bNetLink = netMode ? 1 : 0;
     return true;
 }
 

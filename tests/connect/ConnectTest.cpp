@@ -113,6 +113,21 @@ TEST(Connect, OneStationOnThePseudoTerminal)
     EXPECT_EQ(Pane(frame, kPaneLink), Text(61455));
 }
 
+TEST(Connect, ASerialLinkAfterANetworkLinkIsNoNetworkLink)
+{
+    SettingsFolder settings;
+    auto drive = StartDrive(DriveConfig({1}, 1205, 1093));
+    TestFrame frame;
+    frame.m_nModelCode = 1205;
+    // What a network link leaves once the watchdog has closed it for lack of stations.
+    frame.m_bNetLink = 1;
+    MessageRecorder messages;
+    ASSERT_TRUE(ConnectStations(frame, SerialRequest(*drive, "1"))) << ::testing::PrintToString(messages.Texts());
+    EXPECT_EQ(frame.m_bConnected, 1);
+    EXPECT_EQ(frame.m_bNetLink, 0);
+    DisconnectLink(frame);
+}
+
 TEST(Connect, SeveralStationsThenASecondConnectShowsItsOwnDrives)
 {
     SettingsFolder settings;
