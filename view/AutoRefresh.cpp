@@ -19,6 +19,11 @@ constexpr int kReaderNice = 5;
 
 // What no reader ever stores: marks a buffer record the cycle did not read.
 const std::string kUnread("\x01unread", 7);
+// Stands for the set value in the buffer: a record whose read value the
+// cycle takes from its set value (a block the drive does not have) gets the
+// project's set value of the moment it is taken in, not of when the cycle
+// began, so an edit made meanwhile is not undone.
+const std::string kSetValue("\x01set", 4);
 
 // The reader has no window to show progress in.
 class NoProgress : public TransferProgress {
@@ -106,8 +111,10 @@ void CAutoRefresh::BeginCycle()
     cycle->buffer.m_fDriveVersion = m_pDoc->m_fDriveVersion;
     cycle->buffer.m_Groups = m_pDoc->m_Groups;
     for (GroupRec& group : cycle->buffer.m_Groups)
-        for (ParamRec& param : group.m_Params)
+        for (ParamRec& param : group.m_Params) {
             param.m_strRead = kUnread;
+            param.m_strValue = kSetValue;
+        }
 
     m_pCycle = std::move(cycle);
     NoteAutoRefreshCycleBegun();
@@ -208,6 +215,10 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
             ParamRec* param = m_pDoc->FindParam(static_cast<int>(g), static_cast<int>(i));
             if (!param)
                 continue;
+            if (params[i].m_strRead == kSetValue) {
+                param->m_strRead = param->m_strValue;
+                continue;
+            }
             param->m_strRead = params[i].m_strRead;
             if (ok && param->m_strValue != params[i].m_strRead) {
                 param->m_strValue = params[i].m_strRead;

@@ -95,6 +95,22 @@ INSTANTIATE_TEST_SUITE_P(Models, Group14RuleTest,
                       Group14Case{"Old", kOldModel, 1.2f, false, "old models have no group 14"}),
     [](const ::testing::TestParamInfo<Group14Case>& info) { return std::string(info.param.name); });
 
+TEST_F(RefreshTest, AnEditDuringACycleSurvivesInWhatTheDriveDoesNotHave)
+{
+    // Range A below 1.093: group 14 is not read; its read values follow the
+    // set values.
+    StartDrive(kRangeAModel, 1.092f);
+    ASSERT_NE(m_doc.FindParam(14, 0), nullptr);
+    Param(14, 0).m_strValue = "7";
+    Toggle();
+    // The window thread edits while the cycle reads.
+    Param(14, 0).m_strValue = "9";
+    EXPECT_EQ(FinishCycle(false), Outcome::Applied);
+    EXPECT_EQ(Param(14, 0).m_strValue, "9") << "the edit is not undone";
+    EXPECT_EQ(Param(14, 0).m_strRead, "9");
+    m_refresh->Stop();
+}
+
 TEST_F(RefreshTest, SilentDriveMidCycleGivesOneMessageAndLeavesSetValues)
 {
     StartDrive(kRangeBModel);
