@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -334,4 +335,12 @@ bool CSerial::IsNetLink() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_backend && m_netLink;
+}
+
+bool IsPseudoTerminalPath(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    if (!::realpath(path.c_str(), resolved))
+        return false;
+    return std::string(resolved).rfind("/dev/pts/", 0) == 0;
 }

@@ -148,3 +148,7 @@ private:
     LinkTimeouts m_timeouts;
     bool m_netLink = false;
 };
+
+// True for the device path of a pseudo-terminal, also through a symbolic
+// link. It has no line: the settings it refuses mean nothing there.
+bool IsPseudoTerminalPath(const std::string& path);

@@ -1,6 +1,7 @@
 #include "shell/LinkSetup.h"
 
 #include "link/Crc16.h"
+#include "link/Serial.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "shell/DriveQueries.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr unsigned IDS_STATION_EMPTY = 61464;
 constexpr unsigned IDS_CANT_OPEN_PORT = 61468;
+constexpr unsigned IDS_PORT_SETTINGS_REFUSED = 61781; // "%s": the settings the port refused
 constexpr unsigned IDS_STATION_CONNECT_FAILURE = 61469;
 constexpr unsigned IDS_LINK_SUCCESSFUL = 61470;
 constexpr unsigned IDS_COMM_ERROR = 61479;
@@ -57,8 +59,15 @@ bool OpenLink(CMainFrameState& frame, const std::string& port, unsigned long bau
 {
     CSerialComm* comm = EnsureLinkObject(frame);
     if (comm->InitComm(port, baud, static_cast<uint8_t>(dataBits), static_cast<uint8_t>(parity),
-                       static_cast<float>(stopBits), kQueueSize, kQueueSize))
+                       static_cast<float>(stopBits), kQueueSize, kQueueSize)) {
+        // A real port that ignores a setting talks to the drives in another
+        // format than the user chose: say so. A pseudo-terminal (the simulated
+        // drive) has no line format at all.
+        const std::string refused = comm->GetSettingsReport();
+        if (!refused.empty() && !IsPseudoTerminalPath(port))
+            AfxMessageBox(FormatResString(IDS_PORT_SETTINGS_REFUSED, refused.c_str()), MB_OK | MB_ICONWARNING);
         return true;
+    }
     // The link says why ("Permission denied", "baud rate 300 not supported"):
     // without it the user cannot tell a busy port from a missing one.
     std::string text = LoadResString(IDS_CANT_OPEN_PORT);

@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -63,6 +64,22 @@ TEST(OpenLink, PseudoTerminalOpensWhateverItRefuses)
         comm.Close();
         EXPECT_FALSE(comm.IsOpen());
     }
+}
+
+TEST(OpenLink, PseudoTerminalsAreToldFromPorts)
+{
+    // Settings a pseudo-terminal refuses are not worth a warning; a real
+    // port's are.
+    PtyPair pty;
+    std::string folder = MakeTempFolder();
+    std::filesystem::create_symlink(pty.Path(), folder + "drive");
+    std::ofstream(folder + "plain.txt") << "not a port";
+    EXPECT_TRUE(IsPseudoTerminalPath(pty.Path()));
+    EXPECT_TRUE(IsPseudoTerminalPath(folder + "drive")) << "a stable link to the simulated drive";
+    EXPECT_FALSE(IsPseudoTerminalPath(folder + "plain.txt"));
+    EXPECT_FALSE(IsPseudoTerminalPath("/dev/does-not-exist"));
+    EXPECT_FALSE(IsPseudoTerminalPath("TCPIP"));
+    std::filesystem::remove_all(folder);
 }
 
 TEST(OpenLink, FailuresFailTheOpen)
