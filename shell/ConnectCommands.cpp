@@ -87,14 +87,21 @@ void CConnectCommands::OnConnect(wxCommandEvent&)
     dialog.ShowModal();
 }
 
+bool CConnectCommands::TransferTarget(CD390View*& view, CD390DocData*& doc) const
+{
+    view = m_pFrame->GetActiveProjectView();
+    doc = view ? view->GetDocData() : nullptr;
+    if (!doc)
+        return false;
+    // The auto-refresh reader shares the link and the records.
+    return !RefusedWhileAutoRefresh();
+}
+
 void CConnectCommands::OnRead(wxCommandEvent&)
 {
-    CD390View* view = m_pFrame->GetActiveProjectView();
-    CD390DocData* doc = view ? view->GetDocData() : nullptr;
-    if (!doc)
-        return;
-    // The auto-refresh reader shares the link and the records.
-    if (RefusedWhileAutoRefresh())
+    CD390View* view = nullptr;
+    CD390DocData* doc = nullptr;
+    if (!TransferTarget(view, doc))
         return;
     CReadStationDlg dialog(nullptr);
     if (dialog.ShowModal() != wxID_OK)
@@ -115,12 +122,9 @@ void CConnectCommands::OnRead(wxCommandEvent&)
 
 void CConnectCommands::OnWrite(wxCommandEvent&)
 {
-    CD390View* view = m_pFrame->GetActiveProjectView();
-    CD390DocData* doc = view ? view->GetDocData() : nullptr;
-    if (!doc)
-        return;
-    // The auto-refresh reader shares the link and the records.
-    if (RefusedWhileAutoRefresh())
+    CD390View* view = nullptr;
+    CD390DocData* doc = nullptr;
+    if (!TransferTarget(view, doc))
         return;
     m_pFrame->m_bWriteAll = 1;
     CStationSelectDlg dialog(nullptr);

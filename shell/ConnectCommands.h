@@ -10,6 +10,8 @@
 #include <wx/event.h>
 #include <wx/timer.h>
 
+class CD390DocData;
+class CD390View;
 class CMainFrame;
 
 class CConnectCommands : public wxEvtHandler {
@@ -32,6 +34,9 @@ public:
 
 private:
     void OnTimer(wxTimerEvent& event);
+    // The active project's view and records for Read or Write; false when
+    // there is none or auto-refresh would race the transfer (refused).
+    bool TransferTarget(CD390View*& view, CD390DocData*& doc) const;
 
     CMainFrame* m_pFrame;
     wxTimer m_timer;

@@ -11,6 +11,19 @@
 #include <ctime>
 #include <unistd.h>
 
+// The fixed clock of export and print tests: 2026-03-07 09:05:03.
+inline std::tm FixedTestTime()
+{
+    std::tm when{};
+    when.tm_year = 2026 - 1900;
+    when.tm_mon = 2;
+    when.tm_mday = 7;
+    when.tm_hour = 9;
+    when.tm_min = 5;
+    when.tm_sec = 3;
+    return when;
+}
+
 // Plain family (PARAM.DAT): 15 groups of three parameters, factory default
 // "g*10+i" and set value that plus ".5"; 10-00's name holds a comma. Group 1
 // has items 0, 2 and 5 (1, 3 and 4 are placeholders).
@@ -60,16 +73,7 @@ protected:
         m_frame.SetStatusPaneText(kPaneModel, m_frame.m_strModelName);
         ASSERT_TRUE(m_doc.BuildForCurrentModel());
         m_doc.SetModifiedFlag(false);
-        m_exchange.m_clock = [] {
-            std::tm when{};
-            when.tm_year = 2026 - 1900;
-            when.tm_mon = 2;
-            when.tm_mday = 7;
-            when.tm_hour = 9;
-            when.tm_min = 5;
-            when.tm_sec = 3;
-            return when;
-        };
+        m_exchange.m_clock = FixedTestTime;
         m_messages.Clear();
     }
 

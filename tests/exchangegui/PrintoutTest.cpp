@@ -14,18 +14,6 @@
 
 namespace {
 
-std::tm FixedTime()
-{
-    std::tm when{};
-    when.tm_year = 2026 - 1900;
-    when.tm_mon = 2;
-    when.tm_mday = 7;
-    when.tm_hour = 9;
-    when.tm_min = 5;
-    when.tm_sec = 3;
-    return when;
-}
-
 class PrintoutTest : public GuiExchangeTest {
 protected:
     std::unique_ptr<CD390Printout> Printout()
@@ -35,7 +23,7 @@ protected:
         texts.m_strDepartment = "Commissioning";
         texts.m_strName = "A. Tester";
         auto printout = std::make_unique<CD390Printout>(m_doc, texts);
-        printout->m_clock = FixedTime;
+        printout->m_clock = FixedTestTime;
         return printout;
     }
 };
