@@ -3,6 +3,8 @@
 #include "platform/ResourceModule.h"
 #include "shell/ModelTables.h"
 
+#include <cstdio>
+
 namespace {
 
 // Row r of the initial-values file holds "r<r>c<c>" in column c: 30 columns in
@@ -214,6 +216,14 @@ struct ModelValues {
     const char* p0206; // nullptr: not written
     const char* capacity;
 };
+
+// Cases read as "model 0x11000CB at 60 Hz" in the test list.
+void PrintTo(const ModelValues& m, std::ostream* os)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%X", unsigned(m.code));
+    *os << "model " << code << " at " << (m.freq == 0 ? "50" : "60") << " Hz";
+}
 
 class ModelDefaultsTest : public DocTest, public ::testing::WithParamInterface<ModelValues> {};
 

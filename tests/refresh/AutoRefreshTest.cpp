@@ -62,6 +62,11 @@ struct Group14Case {
     const char* why;
 };
 
+void PrintTo(const Group14Case& c, std::ostream* os)
+{
+    *os << c.why;
+}
+
 class Group14RuleTest : public RefreshTest, public ::testing::WithParamInterface<Group14Case> {};
 
 TEST_P(Group14RuleTest, ReadOrKeptAsSet)
