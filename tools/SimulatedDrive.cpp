@@ -220,14 +220,7 @@ bool CSimulatedDrive::Start(std::string* error)
     }
     auto fail = [&](const std::string& why) {
         *error = why;
-        for (auto& connection : m_connections)
-            CloseFd(connection->fd);
-        m_connections.clear();
-        CloseFd(m_ptySlave);
-        CloseFd(m_tcpListen);
-        CloseFd(m_udpUnicast);
-        CloseFd(m_udpBroadcast);
-        CloseFd(m_wakeFd);
+        CloseEndpoints();
         return false;
     };
     if (m_config.servePty) {
@@ -295,6 +288,11 @@ void CSimulatedDrive::Stop()
     [[maybe_unused]] ssize_t ignored = ::write(m_wakeFd, &one, sizeof one);
     m_thread.join();
     m_running = false;
+    CloseEndpoints();
+}
+
+void CSimulatedDrive::CloseEndpoints()
+{
     for (auto& connection : m_connections)
         CloseFd(connection->fd);
     m_connections.clear();

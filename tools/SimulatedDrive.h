@@ -161,6 +161,8 @@ public:
     static std::uint16_t Crc16(const std::uint8_t* data, std::size_t length);
 
 private:
+    // Closes every descriptor the drive serves on (after Start failed or Stop).
+    void CloseEndpoints();
     struct Station;
     struct Connection;
 
