@@ -4,6 +4,7 @@
 
 #include "shell/DriveQueries.h"
 
+#include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"

@@ -108,7 +108,7 @@ int main(int argc, char** argv)
     };
 
     CSerialComm comm;
-    if (!comm.InitComm(drive.GetPtyPath(), 9600, 8, 0, 1.0f, 2048, 2048)) {
+    if (!comm.InitComm(drive.GetPtyPath(), 9600, 8, 0, 1.0f)) {
         std::fprintf(stderr, "link: %s\n", comm.GetSettingsReport().c_str());
         return 1;
     }
