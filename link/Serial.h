@@ -2,10 +2,13 @@
 // The link to the drives: a serial port (real or pseudo-terminal) opened with
 // POSIX termios, or the network adapter ("TCPIP") that carries the same Modbus
 // RTU frames unchanged over TCP. One transaction core frames every reply by
-// length; two back ends move the bytes.
+// length and keeps the line's timing; a back end moves the bytes (a termios
+// port, a TCP connection, or one the caller attaches, such as a simulated
+// drive run in process).
 //
 // Every transaction, write and read holds the link's lock, so the window
-// thread and the background reader never interleave bytes on the wire.
+// thread and the background reader never interleave bytes on the wire, and
+// all of them share one account of the line's silences.
 
 #include "link/LinkBackend.h"
 
