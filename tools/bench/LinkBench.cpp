@@ -145,8 +145,8 @@ int main(int argc, char** argv)
 
     const double charUs = 11e6 / baud;
     std::printf("%d pairs at %u baud 8E1, reading 1, 10 and 23 registers in turn; silent interval %.0f us;\n"
-                "wire time of a transaction (request, interval, reply) %.0f us on average\n",
-                pairs, baud, interval.count() / 1e3, (8 + 3.5 + (5 + 2 * 34 / 3.0)) * charUs);
+                "wire time of a turn (interval, request, interval, reply) %.0f us on average\n",
+                pairs, baud, interval.count() / 1e3, (8 + 2 * 3.5 + (5 + 2 * 34 / 3.0)) * charUs);
     Print("d390 link", ours);
     Print("libmodbus", theirs);
     double sumOurs = 0;
