@@ -2,8 +2,11 @@
 
 #include "document/CsvFile.h"
 #include "document/D390DocData.h"
+#include "document/ProjectFile.h"
+#include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "platform/TextEncoding.h"
 #include "platform/Workbook.h"
 #include "shell/AutoRefreshGuard.h"
 #include "shell/MainFrameState.h"
@@ -24,6 +27,9 @@ constexpr unsigned kIdExportSuccess = 61561;
 constexpr unsigned kIdCantOpenFile = 61563;
 constexpr unsigned kIdFileLost = 61566;
 constexpr unsigned kIdBadImportLine = 61569;
+constexpr unsigned kIdFileNotWritten = 61790;
+constexpr unsigned kIdImportTextTooLong = 61792;
+constexpr unsigned kIdWorkbookTextTooLong = 61793;
 
 // The comma-separated file: line 1 the model, lines 2 and 3 for readers,
 // parameters from line 4.
@@ -167,17 +173,10 @@ std::vector<std::string> CParamExchange::BuildCsvLines() const
 
 bool CParamExchange::ExportCsv(const std::string& path)
 {
-    std::vector<std::string> lines = BuildCsvLines();
-    CCsvFile csv;
-    if (!csv.Open(path, CCsvFile::modeCreate | CCsvFile::modeWrite)) {
-        AfxMessageBox(kIdCantOpenFile, MB_OK);
-        return false;
-    }
-    bool written = csv.WriteLines(lines);
-    csv.Close();
-    if (!written) {
-        // A full disk must not be reported as a finished export.
-        AfxMessageBox(kIdCantOpenFile, MB_OK);
+    std::string reason;
+    // Through a file beside the target: a full disk keeps the file that was there.
+    if (!WriteFileReplacing(path, CCsvFile::JoinLines(BuildCsvLines()), &reason)) {
+        AfxMessageBox(FormatResString(kIdFileNotWritten, path.c_str(), reason.c_str()), MB_OK);
         return false;
     }
     AfxMessageBox(kIdExportSuccess, MB_OK);
@@ -208,6 +207,19 @@ bool CParamExchange::ImportCsv(const std::string& path)
     };
     if (lines.empty())
         return refuse(0, std::string());
+    // A file from elsewhere that is not UTF-8 is the older program's code page.
+    bool utf8 = true;
+    for (const std::string& line : lines)
+        utf8 = utf8 && IsValidUtf8(line);
+    if (!utf8)
+        for (std::string& line : lines)
+            line = Cp936ToUtf8(line);
+    auto refuseLong = [](std::size_t index, const std::string& what) {
+        AfxMessageBox(FormatResString(kIdImportTextTooLong, static_cast<int>(index), what.c_str(),
+                                      static_cast<int>(kProjectTextLimit)),
+                      MB_OK);
+        return false;
+    };
 
     // The table of the file's model, read on the side: the lines are checked
     // against it before the project is switched to that model.
@@ -216,6 +228,8 @@ bool CParamExchange::ImportCsv(const std::string& path)
         const std::string& first = lines[0];
         std::size_t colon = first.find(':');
         std::string name = colon == std::string::npos ? first : first.substr(colon + 1);
+        if (!FitsProjectText(name))
+            return refuseLong(0, "the model name");
         int code = Frame().m_nModelCode;
         std::string capacity;
         LookupModelByName(name, code, capacity);
@@ -245,6 +259,8 @@ bool CParamExchange::ImportCsv(const std::string& path)
         if (cells[0].size() < kCodeLength || param.m_strLabel.size() < kCodeLength
             || cells[0].compare(0, kCodeLength, param.m_strLabel, 0, kCodeLength) != 0)
             return refuse(index, line);
+        if (!FitsProjectText(cells[1]))
+            return refuseLong(index, "parameter " + param.m_strLabel.substr(0, kCodeLength));
         values.push_back(cells[1]);
     }
 
@@ -372,6 +388,13 @@ bool CParamExchange::ImportWorkbook(const std::string& path)
             if (item < 0 || item >= static_cast<int>(group.m_Params.size()) || !m_doc.m_Defined[g][item])
                 return refuse("sheet " + SheetNameOf(g) + " row " + std::to_string(row) + ": \"" + code
                               + "\" is no parameter of group " + std::to_string(g));
+            if (!FitsProjectText(factory) || !FitsProjectText(value)) {
+                AfxMessageBox(FormatResString(kIdWorkbookTextTooLong, SheetNameOf(g).c_str(), row,
+                                              code.substr(0, kCodeLength).c_str(),
+                                              static_cast<int>(kProjectTextLimit)),
+                              MB_OK);
+                return false;
+            }
             changes.push_back({g, item, factory, value});
         }
     }
