@@ -13,6 +13,7 @@
 #include "shell/ModelTables.h"
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -30,6 +31,7 @@ constexpr unsigned kIdBadImportLine = 61569;
 constexpr unsigned kIdFileNotWritten = 61790;
 constexpr unsigned kIdImportTextTooLong = 61792;
 constexpr unsigned kIdWorkbookTextTooLong = 61793;
+constexpr unsigned kIdImportTooLarge = 61794;
 
 // The comma-separated file: line 1 the model, lines 2 and 3 for readers,
 // parameters from line 4.
@@ -183,7 +185,28 @@ bool CParamExchange::ExportCsv(const std::string& path)
     return true;
 }
 
+template <typename Import>
+bool CParamExchange::GuardMemory(Import import)
+{
+    try {
+        return import();
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(kIdImportTooLarge, MB_OK);
+        return false;
+    }
+}
+
 bool CParamExchange::ImportCsv(const std::string& path)
+{
+    return GuardMemory([&] { return ImportCsvFile(path); });
+}
+
+bool CParamExchange::ImportWorkbook(const std::string& path)
+{
+    return GuardMemory([&] { return ImportWorkbookFile(path); });
+}
+
+bool CParamExchange::ImportCsvFile(const std::string& path)
 {
     if (RefusedWhileAutoRefresh())
         return false;
@@ -341,7 +364,7 @@ bool CParamExchange::SaveWorkbook(const CWorkbook& book, const std::string& path
     return true;
 }
 
-bool CParamExchange::ImportWorkbook(const std::string& path)
+bool CParamExchange::ImportWorkbookFile(const std::string& path)
 {
     if (RefusedWhileAutoRefresh())
         return false;
