@@ -123,19 +123,19 @@ TEST_F(CommSettingsTest, AFailedWriteKeepsTheOldFile)
 {
     g_strStationText = "1";
     ASSERT_TRUE(SaveCommSettings());
-    // A settings folder that takes no new file: the rename never happens.
-    std::filesystem::permissions(m_configHome + "d390", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     g_strStationText = "2";
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(SaveCommSettings());
-    std::string said = testing::internal::GetCapturedStderr();
-    std::filesystem::permissions(m_configHome + "d390", std::filesystem::perms::owner_all);
-    if (::geteuid() != 0) { // root writes anyway
-        EXPECT_NE(said.find("Permission denied"), std::string::npos) << said;
-        EXPECT_EQ(ReadFile(SettingsPath("lcomfile.ini")), "\n2\n121\n1\n");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_configHome + "d390"),
-                                std::filesystem::directory_iterator()), 1);
+    {
+        ScopedFileSizeLimit full(4); // the disk is full
+        EXPECT_FALSE(SaveCommSettings());
     }
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+    EXPECT_EQ(ReadFile(SettingsPath("lcomfile.ini")), "\n2\n121\n1\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_configHome + "d390"),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left behind";
 }
 
 TEST_F(CommSettingsTest, PlantedFilesAreSkippedWithALine)
