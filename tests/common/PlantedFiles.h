@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -95,4 +96,41 @@ public:
 private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
+};
+
+// Standard error of this process into a pipe for one scope: unlike a file, a
+// pipe takes the lines also while ScopedFileSizeLimit holds.
+class StderrToPipe {
+public:
+    StderrToPipe()
+    {
+        if (::pipe(m_pipe) != 0)
+            return;
+        std::fflush(stderr);
+        m_saved = ::dup(2);
+        ::dup2(m_pipe[1], 2);
+    }
+    // Ends the capture; what was written meanwhile (at most a pipe's buffer).
+    std::string Take()
+    {
+        if (m_saved < 0)
+            return {};
+        std::fflush(stderr);
+        ::dup2(m_saved, 2);
+        ::close(m_saved);
+        m_saved = -1;
+        ::close(m_pipe[1]);
+        std::string text;
+        char buffer[4096];
+        ssize_t got;
+        while ((got = ::read(m_pipe[0], buffer, sizeof buffer)) > 0)
+            text.append(buffer, static_cast<std::size_t>(got));
+        ::close(m_pipe[0]);
+        return text;
+    }
+    ~StderrToPipe() { Take(); }
+
+private:
+    int m_pipe[2] = {-1, -1};
+    int m_saved = -1;
 };

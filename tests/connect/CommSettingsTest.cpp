@@ -124,12 +124,12 @@ TEST_F(CommSettingsTest, AFailedWriteKeepsTheOldFile)
     g_strStationText = "1";
     ASSERT_TRUE(SaveCommSettings());
     g_strStationText = "2";
-    testing::internal::CaptureStderr();
+    StderrToPipe captured;
     {
         ScopedFileSizeLimit full(4); // the disk is full
         EXPECT_FALSE(SaveCommSettings());
     }
-    std::string said = testing::internal::GetCapturedStderr();
+    std::string said = captured.Take();
     EXPECT_NE(said.find("File too large"), std::string::npos) << said;
     EXPECT_EQ(ReadFile(SettingsPath("lcomfile.ini")), "\n2\n121\n1\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_configHome + "d390"),
