@@ -219,8 +219,10 @@ protected:
 
     std::unique_ptr<CSimulatedDrive> m_drive;
     HookedComm m_comm;
+    // The transfer as the frame state sets it up now: the model code it has then.
+    CParamGroupIO IO() { return CParamGroupIO(m_frame.TransferContext(m_doc)); }
+
     CMainFrameState m_frame;
     CD390DocData m_doc;
-    CParamGroupIO m_io{m_frame.TransferContext(m_doc)};
     MessageRecorder m_messages;
 };

@@ -130,7 +130,7 @@ TEST_P(GroupReaderTest, AsksForTheGatedBlocksAndStoresTheirTexts)
         m_drive->SetRegister(1, 0x0E14, static_cast<uint16_t>(c.mode));
     m_frame.m_nPressureMode = 7;
 
-    ASSERT_TRUE(m_io.ReadParamGroup(c.group, 1)) << c.why << ": " << m_frame.m_strLastError;
+    ASSERT_TRUE(IO().ReadParamGroup(c.group, 1)) << c.why << ": " << m_frame.m_strLastError;
     EXPECT_EQ(Joined(Requests()), c.requests) << c.why;
 
     const float version = VersionFromRegister(c.version);
@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(EveryGroup, GroupReaderTest, ::testing::ValuesIn(kReadC
 TEST_F(GroupIOTest, RequestFramesAreByteExact)
 {
     StartDrive(kRangeAModel, 1100);
-    ASSERT_TRUE(m_io.ReadParamGroup13(7));
+    ASSERT_TRUE(IO().ReadParamGroup13(7));
     const std::vector<SimFrame> log = m_drive->GetFrameLog();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].request, (std::vector<uint8_t>{0x07, 0x03, 0x0D, 0x00, 0x00, 0x09, 0x87, 0x06}));
@@ -174,7 +174,7 @@ TEST_F(GroupIOTest, CapacityOfACodeOutsideTheModelTableIsEmpty)
 {
     StartDrive(kRangeAModel, 1100);
     m_drive->SetRegister(1, 0x0D00, 999);
-    ASSERT_TRUE(m_io.ReadParamGroup13(1));
+    ASSERT_TRUE(IO().ReadParamGroup13(1));
     EXPECT_EQ(ReadText(13, 0), "");
     EXPECT_EQ(ReadText(13, 1), "1.100");
 }
@@ -183,7 +183,7 @@ TEST_F(GroupIOTest, FailedSeriesReadFailsTheCapacityInsteadOfGuessingTheFamily)
 {
     StartDrive(kRangeAModel, 1100);
     m_drive->ForceException(1, 0x252F, 0x52);
-    EXPECT_FALSE(m_io.ReadParamGroup13(1));
+    EXPECT_FALSE(IO().ReadParamGroup13(1));
     EXPECT_EQ(m_frame.m_strLastError, "Address Error ");
     EXPECT_EQ(ReadText(13, 0), "old");
     EXPECT_EQ(ReadText(13, 1), "old");
@@ -222,7 +222,7 @@ TEST_F(GroupIOTest, FailureInTheMiddleOfAGroupKeepsEarlierBlocks)
             m_drive->ForceException(1, c.refusedRegister, codes[refusal++]);
         m_comm.m_count = 0;
 
-        EXPECT_FALSE(m_io.ReadParamGroup(c.group, 1)) << c.why;
+        EXPECT_FALSE(IO().ReadParamGroup(c.group, 1)) << c.why;
         EXPECT_EQ(m_frame.m_strLastError, c.lastError) << c.why;
         EXPECT_EQ(m_drive->GetFrameCount(), static_cast<size_t>(c.failingTransaction)) << c.why << ": no later block";
         for (int item : c.updated)
@@ -242,17 +242,17 @@ TEST_F(GroupIOTest, LinkResultsBecomeTheBareTexts)
 {
     StartDrive(kOldModel, 1000);
     m_drive->SetCorruptCrc(1, true);
-    EXPECT_FALSE(m_io.ReadParamGroup05(1));
+    EXPECT_FALSE(IO().ReadParamGroup05(1));
     EXPECT_EQ(m_frame.m_strLastError, "CRC parity error!");
 
     m_drive->SetCorruptCrc(1, false);
     m_drive->SetAnswerAs(1, 9); // another station's answer is a communication failure
-    EXPECT_FALSE(m_io.ReadParamGroup05(1));
+    EXPECT_FALSE(IO().ReadParamGroup05(1));
     EXPECT_EQ(m_frame.m_strLastError, "Communication error!");
 
     m_drive->SetAnswerAs(1, 0);
     m_frame.m_pComm = nullptr;
-    EXPECT_FALSE(m_io.ReadParamGroup05(1));
+    EXPECT_FALSE(IO().ReadParamGroup05(1));
     EXPECT_EQ(m_frame.m_strLastError, "Communication error!");
 }
 
@@ -260,13 +260,13 @@ TEST_F(GroupIOTest, ReadsEveryGroupOfAnotherStation)
 {
     StartDrive(kRangeBModel, 1200);
     for (int group = 0; group <= 14; ++group)
-        EXPECT_TRUE(m_io.ReadParamGroup(group, 7)) << group << ": " << m_frame.m_strLastError;
+        EXPECT_TRUE(IO().ReadParamGroup(group, 7)) << group << ": " << m_frame.m_strLastError;
     for (const SimFrame& frame : m_drive->GetFrameLog()) {
         EXPECT_EQ(frame.request[0], 7);
         EXPECT_FALSE(frame.reply.empty());
     }
     EXPECT_EQ(ReadText(13, 0), "2P2");
-    EXPECT_FALSE(m_io.ReadParamGroup(15, 7));
+    EXPECT_FALSE(IO().ReadParamGroup(15, 7));
 }
 
 } // namespace

@@ -177,7 +177,7 @@ TEST_P(GroupWriterTest, SendsTheGatedFramesAndTheWordsReachTheDrive)
         m_drive->SetRegister(1, reg, word);
     const std::vector<std::string> values = PatternTexts(c.group, c.model, c.version, c.texts);
 
-    const bool written = c.ex ? m_io.WriteParamGroup13Ex(values, 1) : m_io.WriteParamGroup(c.group, values, 1);
+    const bool written = c.ex ? IO().WriteParamGroup13Ex(values, 1) : IO().WriteParamGroup(c.group, values, 1);
     ASSERT_TRUE(written) << c.why << ": " << m_frame.m_strLastError;
     EXPECT_EQ(Joined(Requests()), c.requests) << c.why;
     EXPECT_TRUE(m_messages.Texts().empty());
@@ -274,7 +274,7 @@ TEST_F(GroupIOTest, WriterChecksRefuseWithTheirMessages)
         const std::vector<std::string> values = PatternTexts(c.group, c.model, 1200, c.texts);
         m_frame.m_strLastError = "before";
 
-        EXPECT_FALSE(m_io.WriteParamGroup(c.group, values, 1)) << c.why;
+        EXPECT_FALSE(IO().WriteParamGroup(c.group, values, 1)) << c.why;
         EXPECT_EQ(m_frame.m_strLastError, c.lastError) << c.why;
         EXPECT_EQ(Joined(Requests()), c.requests) << c.why;
         EXPECT_TRUE(m_messages.Texts().empty()) << c.why;
@@ -287,7 +287,7 @@ TEST_F(GroupIOTest, ValueMessagesNameTheParameterAndTheValue)
 {
     StartDrive(kRangeAModel, 1200);
     std::vector<std::string> values = PatternTexts(0, kRangeAModel, 1200, {{11, "700.00", 0}});
-    EXPECT_FALSE(m_io.WriteParamGroup00(values, 1));
+    EXPECT_FALSE(IO().WriteParamGroup00(values, 1));
     EXPECT_NE(m_frame.m_strLastError.find("00-11"), std::string::npos) << m_frame.m_strLastError;
     EXPECT_NE(m_frame.m_strLastError.find("700.00"), std::string::npos) << m_frame.m_strLastError;
     EXPECT_EQ(m_drive->GetFrameCount(), 0u);
@@ -297,7 +297,7 @@ TEST_F(GroupIOTest, EqualValuesGoAheadWhileTheDrive0002IsZero)
 {
     StartDrive(kRangeAModel, 1200);
     std::vector<std::string> values = PatternTexts(0, kRangeAModel, 1200, {{5, "5", 5}, {6, "05", 5}});
-    EXPECT_TRUE(m_io.WriteParamGroup00(values, 1)) << m_frame.m_strLastError;
+    EXPECT_TRUE(IO().WriteParamGroup00(values, 1)) << m_frame.m_strLastError;
     EXPECT_EQ(m_drive->GetRegister(1, 0x0005), 5);
     EXPECT_EQ(m_drive->GetRegister(1, 0x0006), 5);
 }
@@ -308,7 +308,7 @@ TEST_F(GroupIOTest, FailedQueriesStopTheWriters)
     const std::vector<std::string> values00 = PatternTexts(0, kRangeAModel, 1200, {});
     m_drive->SetSilent(1, true);
     m_frame.m_strLastError = "before";
-    EXPECT_FALSE(m_io.WriteParamGroup00(values00, 1));
+    EXPECT_FALSE(IO().WriteParamGroup00(values00, 1));
     EXPECT_EQ(m_frame.m_strLastError, "before") << "the 00-02 query reports for itself";
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Communication error!"});
     m_drive->SetSilent(1, false);
@@ -317,7 +317,7 @@ TEST_F(GroupIOTest, FailedQueriesStopTheWriters)
     // 02-01 is read silently; the writer leaves the bare text.
     m_drive->ForceException(1, 0x0201, 0x52);
     m_drive->ClearFrameLog();
-    EXPECT_FALSE(m_io.WriteParamGroup02(PatternTexts(2, kRangeAModel, 1200, {}), 1));
+    EXPECT_FALSE(IO().WriteParamGroup02(PatternTexts(2, kRangeAModel, 1200, {}), 1));
     EXPECT_EQ(m_frame.m_strLastError, "Communication error!");
     EXPECT_EQ(Joined(Requests()), "R 0201 x1");
     EXPECT_TRUE(m_messages.Texts().empty());
@@ -327,14 +327,14 @@ TEST_F(GroupIOTest, FailedQueriesStopTheWriters)
     m_drive->ClearFrameLog();
     std::vector<std::string> values01 = PatternTexts(1, kRangeAModel, 1200,
                                                      {{0, "7", 0}, {4, "50.00", 0}, {6, "30.00", 0}, {8, "10.00", 0}});
-    EXPECT_FALSE(m_io.WriteParamGroup01(values01, 1));
+    EXPECT_FALSE(IO().WriteParamGroup01(values01, 1));
     EXPECT_EQ(m_frame.m_strLastError, "Communication error!");
     EXPECT_EQ(Joined(Requests()), "W 0100 x2, W 0102 x2, R 0106 x1, W 0104 x1, R 0107 x1");
 
     // 00-21 read by the group-00 writer itself: the bare refusal text.
     m_drive->ForceException(1, 0x0015, 0x53);
     m_drive->ClearFrameLog();
-    EXPECT_FALSE(m_io.WriteParamGroup00(values00, 1));
+    EXPECT_FALSE(IO().WriteParamGroup00(values00, 1));
     EXPECT_EQ(m_frame.m_strLastError, "Data Amount Error");
 }
 
@@ -368,7 +368,7 @@ TEST_F(GroupIOTest, FailedFrameEndsTheGroupAndEarlierFramesStay)
             m_drive->ForceException(c.station, c.refusedRegister, c.code);
         m_comm.m_count = 0;
 
-        EXPECT_FALSE(m_io.WriteParamGroup(c.group, values, c.station)) << c.why;
+        EXPECT_FALSE(IO().WriteParamGroup(c.group, values, c.station)) << c.why;
         EXPECT_EQ(m_frame.m_strLastError, c.lastError) << c.why;
         EXPECT_EQ(Joined(Requests()), c.requests) << c.why;
         EXPECT_EQ(m_drive->GetRegister(c.station, static_cast<uint16_t>(c.group << 8 | 1)), PatternWord(1))
@@ -384,12 +384,12 @@ TEST_F(GroupIOTest, NoWriterAddressesStationZero)
     StartDrive(kRangeBModel, 1200);
     for (int group = 0; group <= 14; ++group) {
         m_frame.m_strLastError.clear();
-        EXPECT_FALSE(m_io.WriteParamGroup(group, PatternTexts(group, kRangeBModel, 1200, {}), 0)) << group;
+        EXPECT_FALSE(IO().WriteParamGroup(group, PatternTexts(group, kRangeBModel, 1200, {}), 0)) << group;
         EXPECT_EQ(m_frame.m_strLastError, WriteCheckText(IDS_WRITE_NO_BROADCAST)) << group;
     }
-    EXPECT_FALSE(m_io.WriteParamGroup13Ex(PatternTexts(13, kRangeBModel, 1200, {}), 0));
+    EXPECT_FALSE(IO().WriteParamGroup13Ex(PatternTexts(13, kRangeBModel, 1200, {}), 0));
     const uint16_t words[4] = {};
-    EXPECT_FALSE(m_io.WriteParamRegister(words, 0, 1, 2, 2));
+    EXPECT_FALSE(IO().WriteParamRegister(words, 0, 1, 2, 2));
     EXPECT_EQ(m_drive->GetFrameCount(), 0u);
     EXPECT_TRUE(m_messages.Texts().empty());
 }
@@ -400,13 +400,13 @@ TEST_F(GroupIOTest, RegisterFrameIsTheWritersFrameByteForByte)
     uint16_t words[100] = {};
     words[2] = 5000;
     words[3] = 600;
-    ASSERT_TRUE(m_io.WriteParamRegister(words, 1, 0x01, 0x02, 2));
+    ASSERT_TRUE(IO().WriteParamRegister(words, 1, 0x01, 0x02, 2));
     std::vector<std::string> values = PatternTexts(1, kRangeBModel, 1200, {{0, "7", 7}, {2, "50.00", 0},
                                                                            {3, "60.0", 0}, {4, "50.00", 0},
                                                                            {5, "40.0", 0}, {6, "30.00", 0},
                                                                            {7, "30.0", 0}, {8, "10.00", 0},
                                                                            {9, "10.0", 0}});
-    ASSERT_TRUE(m_io.WriteParamGroup01(values, 1)) << m_frame.m_strLastError;
+    ASSERT_TRUE(IO().WriteParamGroup01(values, 1)) << m_frame.m_strLastError;
     const std::vector<SimFrame> log = m_drive->GetFrameLog();
     ASSERT_GE(log.size(), 3u);
     const std::vector<uint8_t> expected = {0x01, 0x10, 0x01, 0x02, 0x00, 0x02, 0x04, 0x13, 0x88, 0x02, 0x58};
@@ -416,8 +416,8 @@ TEST_F(GroupIOTest, RegisterFrameIsTheWritersFrameByteForByte)
     EXPECT_EQ(log[0].request, withCrc);
     EXPECT_EQ(log[2].request, withCrc) << "the V/F start frame of the group writer";
 
-    EXPECT_FALSE(m_io.WriteParamRegister(words, 1, 1, 2, 0));
-    EXPECT_FALSE(m_io.WriteParamRegister(words, 1, 1, 2, 46));
+    EXPECT_FALSE(IO().WriteParamRegister(words, 1, 1, 2, 0));
+    EXPECT_FALSE(IO().WriteParamRegister(words, 1, 1, 2, 46));
 }
 
 } // namespace
