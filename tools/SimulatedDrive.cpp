@@ -85,9 +85,12 @@ struct CSimulatedDrive::Connection {
     std::vector<std::uint8_t> buf;
     Clock::time_point firstByte;
     Clock::time_point lastByte;
-    // When the last reply on this line ended, for the silence before the next request.
+    // When the last reply on this line ended (its last byte's time on the
+    // line, which the write of it never precedes), for the silence before the
+    // next request; and whether a request had begun before that byte went out.
     Clock::time_point lastReplyEnd;
     bool repliedBefore = false;
+    bool requestDuringReply = false;
 };
 
 CSimulatedDrive::CSimulatedDrive(SimDriveConfig config, const SimClock* clock)
@@ -397,15 +400,18 @@ void CSimulatedDrive::HandleFrame(
     received.transport = connection.transport;
     received.request = frame;
     received.crcOk = crcOk;
+    // The drive reads a request only when it has finished its reply, and a
+    // loaded machine may read it late: the time seen is never earlier than
+    // the request's, so a request is called early only when it surely was.
     if (line.baud != 0 && connection.repliedBefore) {
-        received.sinceReply = std::chrono::duration_cast<std::chrono::nanoseconds>(firstByte - connection.lastReplyEnd);
+        const auto since = connection.requestDuringReply ? Clock::duration::zero() : firstByte - connection.lastReplyEnd;
+        received.sinceReply = std::chrono::duration_cast<std::chrono::nanoseconds>(since);
         received.early = *received.sinceReply < SimSilentInterval(line);
     }
+    connection.requestDuringReply = false;
     const SimAnswer answer = CSimDriveModel::HandleFrame(received, !(received.early && line.ignoreEarly));
-    if (!answer.reply.empty() && SendPaced(connection, answer.reply, firstByte, frame.size(), answer.delayMs)) {
-        connection.lastReplyEnd = Clock::now();
-        connection.repliedBefore = true;
-    }
+    if (!answer.reply.empty())
+        SendPaced(connection, answer.reply, firstByte, frame.size(), answer.delayMs);
 }
 
 bool CSimulatedDrive::WaitUntil(Clock::time_point deadline)
@@ -414,7 +420,7 @@ bool CSimulatedDrive::WaitUntil(Clock::time_point deadline)
     return !m_changed.wait_until(lock, deadline, [&] { return m_stopping; });
 }
 
-bool CSimulatedDrive::SendPaced(const Connection& connection, const std::vector<std::uint8_t>& bytes,
+bool CSimulatedDrive::SendPaced(Connection& connection, const std::vector<std::uint8_t>& bytes,
     Clock::time_point requestStart, std::size_t requestLength, int delayMs)
 {
     const int fd = connection.fd;
@@ -455,8 +461,17 @@ bool CSimulatedDrive::SendPaced(const Connection& connection, const std::vector<
         + std::chrono::duration_cast<Clock::duration>(SimSilentInterval(line));
     start = std::max(start, Clock::now()) + std::chrono::milliseconds(delayMs);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (!WaitUntil(start + charTime * static_cast<long>(i + 1)) || !writeAll(&bytes[i], 1))
+        const Clock::time_point byteEnd = start + charTime * static_cast<long>(i + 1);
+        if (!WaitUntil(byteEnd))
             return false;
+        if (i + 1 == bytes.size() && line.ignoreEarly) {
+            pollfd p { fd, POLLIN, 0 };
+            connection.requestDuringReply = ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
+        }
+        if (!writeAll(&bytes[i], 1))
+            return false;
+        connection.lastReplyEnd = byteEnd;
+        connection.repliedBefore = true;
     }
     return true;
 }

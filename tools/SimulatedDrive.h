@@ -60,7 +60,7 @@ private:
     void HandleFrame(Connection& connection, const std::vector<std::uint8_t>& frame, bool crcOk,
         std::chrono::steady_clock::time_point firstByte);
     // False when the reply did not go out whole.
-    bool SendPaced(const Connection& connection, const std::vector<std::uint8_t>& bytes,
+    bool SendPaced(Connection& connection, const std::vector<std::uint8_t>& bytes,
         std::chrono::steady_clock::time_point requestStart, std::size_t requestLength, int delayMs);
     bool WaitUntil(std::chrono::steady_clock::time_point deadline);
     void HandleDatagram(int fd);

@@ -488,30 +488,34 @@ TEST(SimulatedDrive, PacesRepliesAtTheLineSpeed)
 TEST(SimulatedDrive, StrictLineIgnoresARequestBeforeTheSilentInterval)
 {
     SimDriveConfig config;
-    config.line = { 19200, 8, 'E', 1, true };
+    config.line = { 1200, 8, 'E', 1, true };
     auto drive = StartDrive(config);
     ModbusClient client(drive->GetPtyPath(), 1);
-    modbus_set_response_timeout(client.ctx, 0, 300000);
-    std::uint16_t word = 0;
-    ASSERT_EQ(modbus_read_registers(client.ctx, kRegVersion, 1, &word), 1);
-    // A request sent as soon as the reply is in: the line has not been silent
-    // for 3.5 characters (2 ms at 19200 baud 8E1).
+    const int fd = modbus_get_socket(client.ctx);
+    // A second request while the reply to the first is still on the line (7
+    // bytes of 11 bits at 1200 baud take 64 ms): the drive ignores it.
     const Bytes request = WithCrc({ 0x01, 0x03, 0x0D, 0x01, 0x00, 0x01 });
-    ASSERT_EQ(::write(modbus_get_socket(client.ctx), request.data(), request.size()), 8);
+    ASSERT_EQ(::write(fd, request.data(), request.size()), 8);
+    ASSERT_TRUE(drive->WaitForFrameCount(1, 5000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(::write(fd, request.data(), request.size()), 8);
     ASSERT_TRUE(drive->WaitForFrameCount(2, 5000));
     auto frames = drive->GetFrameLog();
     ASSERT_EQ(frames.size(), 2u);
+    EXPECT_FALSE(frames[0].reply.empty());
     ASSERT_TRUE(frames[1].sinceReply.has_value());
     EXPECT_TRUE(frames[1].early);
     EXPECT_TRUE(frames[1].reply.empty()) << "not answered";
-    // After the interval the drive answers again.
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Well after the reply the drive answers again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     modbus_flush(client.ctx);
+    std::uint16_t word = 0;
     ASSERT_EQ(modbus_read_registers(client.ctx, kRegVersion, 1, &word), 1);
+    EXPECT_EQ(word, 1100);
     frames = drive->GetFrameLog();
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_FALSE(frames[2].early);
-    EXPECT_GE(*frames[2].sinceReply, std::chrono::microseconds(2005));
+    EXPECT_GE(*frames[2].sinceReply, std::chrono::milliseconds(30));
 }
 
 TEST(SimulatedDrive, ServesRtuFramesOverTcp)
