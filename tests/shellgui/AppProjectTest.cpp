@@ -16,6 +16,7 @@
 #include "view/ParamListModel.h"
 
 #include <wx/button.h>
+#include <wx/dataview.h>
 #include <wx/dnd.h>
 #include <wx/choice.h>
 #include <wx/statusbr.h>
@@ -453,7 +454,43 @@ TEST_F(AppProjectTest, GroupCommandsOpenTheEditorOnTheirGroup)
         EXPECT_EQ(opened[static_cast<std::size_t>(group)].first, group);
         EXPECT_EQ(opened[static_cast<std::size_t>(group)].second, -1);
     }
-    EXPECT_FALSE(Documents()[0]->IsModified()) << "the frame ignores the editor's result";
+    EXPECT_FALSE(Documents()[0]->IsModified()) << "a cancelled editor stores nothing";
+}
+
+TEST_F(AppProjectTest, AnEditStoredOnAnyRoadIntoTheEditorIsAskedAboutOnClose)
+{
+    ASSERT_TRUE(Start());
+    // The menu's group command, and the list's activation (double click or
+    // Enter on a row), each followed by OK on a changed value.
+    const std::function<void()> roads[] = {
+        [this] { Command(kGroupCommands[0]); },
+        [this] {
+            wxDataViewCtrl* list = View()->GetList();
+            wxDataViewEvent activated(wxEVT_DATAVIEW_ITEM_ACTIVATED, list, View()->GetListModel()->GetItem(1));
+            list->ProcessWindowEvent(activated);
+        },
+    };
+    for (const auto& road : roads) {
+        NewProject(kPlainModel);
+        ASSERT_FALSE(Documents()[0]->IsModified());
+        m_editor = [](CParamGroupDlg& editor) {
+            ASSERT_FALSE(editor.m_Fields.empty());
+            editor.m_Fields[0]->ChangeValue("7.77");
+            Click(&editor, wxID_OK);
+        };
+        road();
+        EXPECT_EQ(Doc()->m_Groups[0].m_Params[0].m_strValue, "7.77");
+        EXPECT_TRUE(Documents()[0]->IsModified());
+        // Close asks before the edit is dropped; Cancel keeps it.
+        m_messages.Answer(IDCANCEL);
+        Command(ID_FILE_CLOSE);
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61536)});
+        ASSERT_EQ(Documents().size(), 1u);
+        m_messages.Clear();
+        Documents()[0]->Modify(false);
+        Command(ID_FILE_CLOSE);
+        ASSERT_TRUE(Documents().empty());
+    }
 }
 
 TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
