@@ -50,6 +50,7 @@ protected:
         AppFixture::SetUp();
         SetFileChooser([this](const FileChoice& choice, std::string& path) {
             ++m_fileDialogs;
+            m_choices.push_back(choice);
             EXPECT_NE(choice.filter.find("*.zrv"), std::string::npos);
             if (m_path.empty())
                 return false;
@@ -138,6 +139,7 @@ protected:
     std::function<void(CParamGroupDlg&)> m_editor;
     int m_modelDialogs = 0;
     int m_fileDialogs = 0;
+    std::vector<FileChoice> m_choices;
 };
 
 } // namespace
@@ -248,6 +250,60 @@ TEST_F(AppProjectTest, ReadAndGroupCommandsNeedAProjectWindowEvenWhenConnected)
     ASSERT_TRUE(Documents().empty());
     for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
         EXPECT_FALSE(IsEnabled(id)) << id;
+    Frame().m_bConnected = 0;
+}
+
+TEST_F(AppProjectTest, ProjectFileDialogsHaveATitleAndOpenInDocumentsOrTheProjectsFolder)
+{
+    ASSERT_TRUE(Start());
+    fs::create_directories(m_home + "projects");
+    std::string path = SaveProject("projects/first.zrv", "5.00");
+    ASSERT_EQ(m_choices.size(), 1u);
+    EXPECT_EQ(m_choices[0].title, LoadResString(61928));
+    EXPECT_TRUE(m_choices[0].folder.empty()) << "a new project has no folder yet";
+    const std::string documents = StartFolderOf(m_choices[0]);
+    EXPECT_NE(documents, fs::current_path().string());
+    EXPECT_EQ(documents.rfind(m_home.substr(0, m_home.size() - 1), 0), 0u) << documents << " is in the user's home";
+
+    m_path.clear(); // cancelled
+    Command(ID_FILE_OPEN);
+    ASSERT_EQ(m_choices.size(), 2u);
+    EXPECT_EQ(m_choices[1].title, LoadResString(61929));
+    EXPECT_EQ(fs::path(m_choices[1].folder), fs::path(m_home + "projects"));
+    EXPECT_EQ(StartFolderOf(m_choices[1]), m_choices[1].folder);
+}
+
+TEST_F(AppProjectTest, TabAndMainTitleFollowTheProjectName)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    auto* child = Frame().GetActiveProjectFrame();
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->GetTitle().utf8_string(), LoadResString(61458));
+    EXPECT_EQ(Frame().GetTitle().utf8_string(), "D390 - " + LoadResString(61458));
+    m_path = m_home + "named.zrv";
+    Command(ID_FILE_SAVE);
+    ASSERT_TRUE(fs::exists(m_path));
+    EXPECT_EQ(child->GetTitle(), "named.zrv");
+    EXPECT_EQ(Frame().GetTitle(), "D390 - named.zrv");
+    Command(ID_FILE_CLOSE);
+    EXPECT_EQ(Frame().GetTitle(), "D390");
+}
+
+TEST_F(AppProjectTest, ProjectCommandsOfTheToolbarAreOffWithoutAProject)
+{
+    ASSERT_TRUE(Start());
+    const int projectCommands[] = {ID_FILE_SAVE, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_COMPARE, ID_CONNECT};
+    for (int id : projectCommands)
+        EXPECT_FALSE(IsEnabled(id)) << id;
+    EXPECT_TRUE(IsEnabled(ID_FILE_NEW));
+    EXPECT_TRUE(IsEnabled(ID_FILE_OPEN));
+    NewProject(kPlainModel);
+    for (int id : projectCommands)
+        EXPECT_TRUE(IsEnabled(id)) << id;
+    // Connected: Connect stays on, its dialog holds the only Disconnect.
+    Frame().m_bConnected = 1;
+    EXPECT_TRUE(IsEnabled(ID_CONNECT));
     Frame().m_bConnected = 0;
 }
 
