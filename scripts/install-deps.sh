@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libmodbus-dev
   xvfb xauth
   fonts-wqy-zenhei
+  libgtk-3-dev dbus-daemon at-spi2-core python3-pyatspi
 )
 if [ "${1:-}" = "--checks" ]; then
   PACKAGES+=(libreoffice-calc-nogui)

@@ -7,6 +7,7 @@
 #include "monitor/KeyPadDlg.h"
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
+#include "platform/Accessibility.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
@@ -264,8 +265,21 @@ void CMainFrame::SetStatusPaneText(int pane, const std::string& text)
     CMainFrameState::SetStatusPaneText(pane, text);
     if (pane < 0 || pane >= kPaneCount)
         return;
-    if (wxStatusBar* bar = GetStatusBar())
-        bar->SetStatusText(Utf8(GetStatusPaneText(pane)), pane);
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar)
+        return;
+    bar->SetStatusText(Utf8(GetStatusPaneText(pane)), pane);
+    // The bar draws its panes itself: assistive tools read them here.
+    wxString panes;
+    for (int shown = 0; shown < kPaneCount; ++shown) {
+        const std::string text = GetStatusPaneText(shown);
+        if (text.empty())
+            continue;
+        if (!panes.empty())
+            panes += "; ";
+        panes += Utf8(text);
+    }
+    SetAccessibleDescription(bar, panes);
 }
 
 FileChoice CMainFrame::ProjectFileChoice(bool save) const
