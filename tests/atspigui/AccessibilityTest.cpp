@@ -144,7 +144,10 @@ TEST_F(AccessibilityTest, ListCellsStatusPanesAndNamedFields)
     EXPECT_EQ(CellText(before, row, setColumn), shown);
 
     // An edit as the editor stores it: the cell reads the new value at once.
-    ParamRec& first = doc.m_Groups[0].m_Params[0];
+    std::size_t record = 0;
+    while (!doc.m_Defined[0][record])
+        ++record;
+    ParamRec& first = doc.m_Groups[0].m_Params[record];
     first.m_strValue = "9.87";
     view->UpdateGroupValues(0);
     Reading after = Read(3);

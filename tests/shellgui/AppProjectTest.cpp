@@ -23,6 +23,8 @@
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
 
+#include <gtk/gtk.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -290,6 +292,28 @@ TEST_F(AppProjectTest, TabAndMainTitleFollowTheProjectName)
     EXPECT_EQ(Frame().GetTitle(), "D390");
 }
 
+TEST_F(AppProjectTest, ListKeepsItsColumnWidthsAndScrollsSideways)
+{
+    ASSERT_TRUE(Start());
+    Frame().Maximize(false);
+    Frame().SetSize(1000, 700);
+    NewProject(kPlainModel);
+    wxDataViewCtrl* list = View()->GetList();
+    for (int round = 0; round < 20; ++round)
+        wxYield();
+    EXPECT_EQ(list->GetColumn(1)->GetWidth(), 660);
+    EXPECT_EQ(list->GetColumn(2)->GetWidth(), 80);
+    EXPECT_EQ(list->GetColumn(3)->GetWidth(), 80);
+    ASSERT_LT(list->GetClientSize().x, 820) << "the columns do not fit in a 1000-pixel window with the tree";
+    GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(list->GetHandle());
+    GtkAdjustment* sideways = gtk_scrolled_window_get_hadjustment(scrolled);
+    EXPECT_GE(gtk_adjustment_get_upper(sideways), 820.0) << "the whole width can be scrolled to";
+    GtkPolicyType horizontal, vertical;
+    gtk_scrolled_window_get_policy(scrolled, &horizontal, &vertical);
+    EXPECT_NE(horizontal, GTK_POLICY_NEVER);
+    EXPECT_NE(horizontal, GTK_POLICY_EXTERNAL);
+}
+
 TEST_F(AppProjectTest, ProjectCommandsOfTheToolbarAreOffWithoutAProject)
 {
     ASSERT_TRUE(Start());
@@ -535,7 +559,7 @@ TEST_F(AppProjectTest, AnEditStoredOnAnyRoadIntoTheEditorIsAskedAboutOnClose)
             Click(&editor, wxID_OK);
         };
         road();
-        EXPECT_EQ(Doc()->m_Groups[0].m_Params[0].m_strValue, "7.77");
+        EXPECT_EQ(View()->GetListModel()->GetItemText(1, CParamListModel::kColumnValue), "  7.77");
         EXPECT_TRUE(Documents()[0]->IsModified());
         // Close asks before the edit is dropped; Cancel keeps it.
         m_messages.Answer(IDCANCEL);
