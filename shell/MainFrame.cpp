@@ -152,6 +152,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 
 CMainFrame::~CMainFrame()
 {
+    m_bDestroying = true;
     m_wndDockManager.UnInit();
     m_pConnectCommands->StopWatchdog();
     if (m_pComm) {
@@ -413,6 +414,17 @@ void CMainFrame::OnSize(wxSizeEvent& event)
 
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
+    // A second close while the first waits for the reader is the same close.
+    if (m_bClosing) {
+        if (event.CanVeto())
+            event.Veto();
+        return;
+    }
+    m_bClosing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_bClosing};
     // Auto-refresh stops first: the project windows then close as usual.
     StopBackgroundTransfers();
     event.Skip();
@@ -428,7 +440,7 @@ void CMainFrame::StopBackgroundTransfers()
     for (wxDocument* document : manager->GetDocumentsVector())
         for (wxView* view : document->GetViewsVector())
             if (auto* project = dynamic_cast<CD390View*>(view))
-                project->StopReadThread();
+                project->StopReadThread(!m_bDestroying);
 }
 
 void CMainFrame::OnGroupPage(wxCommandEvent& event)

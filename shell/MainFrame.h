@@ -104,5 +104,8 @@ private:
     void OnFileClose(wxCommandEvent& event);
 
     bool m_bFillingTree = false;
+    // Background transfers stop without an event loop of their own here.
+    bool m_bDestroying = false;
+    bool m_bClosing = false;
     wxString m_strAppTitle;
 };
