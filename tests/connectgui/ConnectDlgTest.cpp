@@ -319,8 +319,9 @@ TEST_F(ConnectDlgTest, DialogTextsFollowTheResourceLanguage)
         for (wxWindow* dialog : std::initializer_list<wxWindow*>{&connect, &setIp, &assignIp, &motors}) {
             bool cjk = false;
             for (const wxString& text : texts(dialog)) {
-                if (language == ResLanguage::English)
+                if (language == ResLanguage::English) {
                     EXPECT_FALSE(hasCjk(text)) << text.utf8_string();
+                }
                 cjk = cjk || hasCjk(text);
             }
             EXPECT_EQ(cjk, language == ResLanguage::Chinese) << dialog->GetLabel().utf8_string();

@@ -58,7 +58,7 @@ std::vector<std::string> ExpectedWrite(uint32_t code, int versionRegister, int d
     const bool rangeB = IsRangeB(code);
     const bool restricted = (code == 0x44E || code == 0x451 || code == 0x4B2) && !(v > 1.31f);
     std::vector<std::string> frames = {"R 0D07 x1", "R 2520 x1", "R 252F x1", "R 0D00 x1", "R 0D01 x1"};
-    auto add = [&frames](std::initializer_list<const char*> more) { frames.insert(frames.end(), more); };
+    auto add = [&frames](std::initializer_list<const char*> more) { frames.insert(frames.end(), more.begin(), more.end()); };
 
     add({"R 0002 x1"});
     if (drive0002 != 0)
