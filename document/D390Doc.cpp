@@ -1,5 +1,7 @@
 #include "document/D390Doc.h"
 
+#include "platform/ResourceModule.h"
+
 #include <wx/filename.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CD390Doc, wxDocument);
@@ -13,12 +15,20 @@ wxEND_EVENT_TABLE()
 // failed open must leave the main frame's settings as they were.
 CD390Doc::CD390Doc() = default;
 
+namespace {
+
+constexpr unsigned kIdNewProjectTitle = 61458; // "New Project"
+
+} // namespace
+
 CD390Doc::~CD390Doc() = default;
 
 bool CD390Doc::OnNewDocument()
 {
     if (!wxDocument::OnNewDocument())
         return false;
+    // The name its window shows (and shows again, with a mark, once modified).
+    SetTitle(wxString::FromUTF8(LoadResString(kIdNewProjectTitle)));
     return NewProject();
 }
 
@@ -74,7 +84,9 @@ void CD390Doc::OnFileSaveAs(wxCommandEvent&)
 void CD390Doc::OnProjectPathChanged(const std::string& path)
 {
     const wxString name = wxString::FromUTF8(path);
-    SetFilename(name, true);
+    // The title first: SetFilename tells the view, which names its window
+    // after the title.
     SetTitle(wxFileName(name).GetFullName());
+    SetFilename(name, true);
     SetDocumentSaved(true);
 }

@@ -83,13 +83,22 @@ void CParamGroupDlg::OnOK(wxCommandEvent&)
     CD390DocData* doc = view ? view->GetDocData() : nullptr;
     if (doc && m_nGroup >= 0 && m_nGroup < static_cast<int>(doc->m_Groups.size())) {
         GroupRec& group = doc->m_Groups[static_cast<std::size_t>(m_nGroup)];
+        bool stored = false;
         for (std::size_t position = 0; position < m_Fields.size(); ++position) {
             std::string value = m_Fields[position]->GetValue().utf8_string();
             ParamRec& param = group.m_Params[static_cast<std::size_t>(m_Records[position])];
-            if (value != param.m_strValue && position < static_cast<std::size_t>(kListItems))
-                doc->m_Changed[m_nGroup][position] = 1;
+            if (value != param.m_strValue) {
+                stored = true;
+                if (position < static_cast<std::size_t>(kListItems))
+                    doc->m_Changed[m_nGroup][position] = 1;
+            }
             param.m_strValue = value;
         }
+        // Whichever road opened the editor (menu, list, keyboard), a stored
+        // change must reach the save question of Close and Exit.
+        if (stored)
+            if (auto* document = view->GetDocument())
+                document->Modify(true);
         view->UpdateGroupValues(m_nGroup);
     }
     SetReturnCode(wxID_OK);

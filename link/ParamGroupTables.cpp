@@ -334,3 +334,11 @@ std::span<const VfStep> VfSteps()
 {
     return kVfSteps;
 }
+
+bool DriveHoldsItem(int group, int item, const GateContext& context)
+{
+    for (const RegisterBlock& block : ReaderBlocks(group))
+        if (item >= block.start && item < block.start + block.count && GateHolds(block.gate, context))
+            return true;
+    return false;
+}

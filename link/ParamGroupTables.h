@@ -65,6 +65,11 @@ inline bool GateHolds(const Gate& gate, const GateContext& context)
     return InScope(gate, context) && TermsHold(gate, context);
 }
 
+// Whether a drive of this model and version holds parameter group-item: a
+// reader block whose gate holds covers it (what the readers never ask for
+// keeps no read value of its own).
+bool DriveHoldsItem(int group, int item, const GateContext& context);
+
 // One block of registers group x 256 + start ... + count - 1. forms holds one
 // letter per register; blanks are only there to mark item tens for the eye.
 struct RegisterBlock {

@@ -10,6 +10,8 @@ PACKAGES=(
   libwxgtk3.2-dev libserialport-dev libxlsxwriter-dev libzip-dev libtinyxml2-dev libfreexl-dev
   libgtest-dev libgmock-dev libmodbus-dev
   xvfb xauth
+  fonts-wqy-zenhei
+  libgtk-3-dev dbus-daemon at-spi2-core python3-pyatspi
 )
 if [ "${1:-}" = "--checks" ]; then
   PACKAGES+=(libreoffice-calc-nogui)

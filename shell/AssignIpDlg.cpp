@@ -1,6 +1,7 @@
 #include "shell/AssignIpDlg.h"
 
 #include "platform/DialogUnits.h"
+#include "platform/ResourceModule.h"
 
 #include <wx/button.h>
 #include <wx/stattext.h>
@@ -11,9 +12,18 @@ namespace {
 constexpr unsigned long kMacLength = 17;
 constexpr unsigned long kIpLength = 15;
 
+constexpr unsigned IDS_CAPTION = 61923;
+constexpr unsigned IDS_OK = 61925;
+constexpr unsigned IDS_CANCEL = 61926;
+
+wxString ResText(unsigned id)
+{
+    return wxString::FromUTF8(LoadResString(id));
+}
+
 } // namespace
 
-CAssignIpDlg::CAssignIpDlg(wxWindow* parent) : wxDialog(parent, IDD, wxString::FromUTF8("分配 IP"))
+CAssignIpDlg::CAssignIpDlg(wxWindow* parent) : wxDialog(parent, IDD, ResText(IDS_CAPTION))
 {
     SetClientSize(DlgSize(this, 170, 84));
     new wxStaticText(this, wxID_ANY, "MAC:", DlgPoint(this, 10, 12), DlgSize(this, 30, 10));
@@ -23,8 +33,8 @@ CAssignIpDlg::CAssignIpDlg(wxWindow* parent) : wxDialog(parent, IDD, wxString::F
     new wxStaticText(this, wxID_ANY, "IP:", DlgPoint(this, 10, 42), DlgSize(this, 30, 10));
     m_pIp = new wxTextCtrl(this, IDC_IP, wxEmptyString, DlgPoint(this, 44, 40), DlgSize(this, 116, 12));
     m_pIp->SetMaxLength(kIpLength);
-    auto* ok = new wxButton(this, wxID_OK, "OK", DlgPoint(this, 34, 64), DlgSize(this, 48, 14));
-    new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 90, 64), DlgSize(this, 48, 14));
+    auto* ok = new wxButton(this, wxID_OK, ResText(IDS_OK), DlgPoint(this, 34, 64), DlgSize(this, 48, 14));
+    new wxButton(this, wxID_CANCEL, ResText(IDS_CANCEL), DlgPoint(this, 90, 64), DlgSize(this, 48, 14));
     ok->SetDefault();
 }
 

@@ -1,5 +1,6 @@
 #include "shell/ChildFrame.h"
 
+#include "shell/MainFrame.h"
 #include "shell/MainMenus.h"
 
 CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* parent)
@@ -10,4 +11,17 @@ CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* p
 {
     SetMenuBar(CreateMainMenu(IDR_D390TYPE));
     Maximize();
+}
+
+CChildFrame::~CChildFrame()
+{
+    if (auto* main = dynamic_cast<CMainFrame*>(GetMDIParent()); main && !main->IsBeingDeleted())
+        main->ShowProjectInTitle(wxString());
+}
+
+void CChildFrame::SetTitle(const wxString& title)
+{
+    wxDocMDIChildFrame::SetTitle(title);
+    if (auto* main = dynamic_cast<CMainFrame*>(GetMDIParent()))
+        main->ShowProjectInTitle(title);
 }

@@ -7,4 +7,8 @@
 class CChildFrame : public wxDocMDIChildFrame {
 public:
     CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* parent);
+    ~CChildFrame() override;
+
+    // The tab's title; the main window names the project after it.
+    void SetTitle(const wxString& title) override;
 };

@@ -28,6 +28,27 @@ int CConnectDlg::s_nAssignSettleMs = 5000;
 namespace {
 
 constexpr unsigned IDS_SEARCH_IP = 61573;
+constexpr unsigned IDS_CONNECT_CAPTION = 61900;
+constexpr unsigned IDS_PORT_LABEL = 61901;
+constexpr unsigned IDS_BAUD_BOX = 61902;
+constexpr unsigned IDS_DATA_BOX = 61903;
+constexpr unsigned IDS_PARITY_BOX = 61904;
+constexpr unsigned IDS_STOP_BOX = 61905;
+constexpr unsigned IDS_DATA_7 = 61906;
+constexpr unsigned IDS_DATA_8 = 61907;
+constexpr unsigned IDS_PARITY_EVEN = 61908;
+constexpr unsigned IDS_PARITY_ODD = 61909;
+constexpr unsigned IDS_PARITY_NONE = 61910;
+constexpr unsigned IDS_STOP_1 = 61911;
+constexpr unsigned IDS_STOP_2 = 61912;
+constexpr unsigned IDS_STATION_LABEL = 61913;
+constexpr unsigned IDS_STATION_HINT = 61914;
+constexpr unsigned IDS_IP_SETTINGS = 61915;
+constexpr unsigned IDS_OTHER_QW47 = 61916;
+constexpr unsigned IDS_CONNECT_BUTTON = 61917;
+constexpr unsigned IDS_DISCONNECT_BUTTON = 61918;
+constexpr unsigned IDS_CLOSE_BUTTON = 61919;
+constexpr unsigned IDS_NO_MODULE_FOUND = 61927;
 constexpr const char* kSetIpFailedText = "set IP address failed!";
 
 wxString U8(const std::string& text)
@@ -40,12 +61,27 @@ CMainFrameState& Frame()
     return *GetMainFrameState();
 }
 
-template <std::size_t N>
-void AddRadioGroup(wxDialog* dialog, wxRadioButton* (&buttons)[N], int firstId, const char* const (&captions)[N],
+wxString ResText(unsigned id)
+{
+    return wxString::FromUTF8(LoadResString(id));
+}
+
+wxString CaptionOf(const char* text)
+{
+    return wxString::FromUTF8(text);
+}
+
+wxString CaptionOf(unsigned id)
+{
+    return ResText(id);
+}
+
+template <typename Caption, std::size_t N>
+void AddRadioGroup(wxDialog* dialog, wxRadioButton* (&buttons)[N], int firstId, const Caption (&captions)[N],
                    int x, int y, int width)
 {
     for (std::size_t i = 0; i < N; ++i)
-        buttons[i] = new wxRadioButton(dialog, firstId + static_cast<int>(i), wxString::FromUTF8(captions[i]),
+        buttons[i] = new wxRadioButton(dialog, firstId + static_cast<int>(i), CaptionOf(captions[i]),
                                        DlgPoint(dialog, x + static_cast<int>(i) * width, y), DlgSize(dialog, width, 10),
                                        i == 0 ? wxRB_GROUP : 0);
 }
@@ -68,42 +104,42 @@ void CheckIndex(wxRadioButton* const (&buttons)[N], int index)
 
 } // namespace
 
-CConnectDlg::CConnectDlg(wxWindow* parent) : wxDialog(parent, IDD, wxString::FromUTF8("连接"))
+CConnectDlg::CConnectDlg(wxWindow* parent) : wxDialog(parent, IDD, ResText(IDS_CONNECT_CAPTION))
 {
     SetClientSize(DlgSize(this, 250, 196));
 
-    new wxStaticText(this, wxID_ANY, wxString::FromUTF8("端口:"), DlgPoint(this, 10, 10), DlgSize(this, 40, 10));
+    new wxStaticText(this, wxID_ANY, ResText(IDS_PORT_LABEL), DlgPoint(this, 10, 10), DlgSize(this, 40, 10));
     // Editable: a port the system does not list (a pseudo-terminal) can be typed in.
     m_pPort = new wxComboBox(this, IDC_PORT, wxEmptyString, DlgPoint(this, 54, 8), wxSize(DlgSize(this, 110, 12).x, -1));
 
     static const char* const kBauds[] = {"4800", "9600", "19200", "38400"};
-    static const char* const kDataBits[] = {"7位", "8位"};
-    static const char* const kParities[] = {"偶", "奇", "无"};
-    static const char* const kStopBits[] = {"1位", "2位"};
-    new wxStaticBox(this, wxID_ANY, wxString::FromUTF8("波特率"), DlgPoint(this, 6, 26), DlgSize(this, 238, 22));
+    const unsigned kDataBits[] = {IDS_DATA_7, IDS_DATA_8};
+    const unsigned kParities[] = {IDS_PARITY_EVEN, IDS_PARITY_ODD, IDS_PARITY_NONE};
+    const unsigned kStopBits[] = {IDS_STOP_1, IDS_STOP_2};
+    new wxStaticBox(this, wxID_ANY, ResText(IDS_BAUD_BOX), DlgPoint(this, 6, 26), DlgSize(this, 238, 22));
     AddRadioGroup(this, m_pBaud, IDC_BAUD_4800, kBauds, 14, 35, 50);
-    new wxStaticBox(this, wxID_ANY, wxString::FromUTF8("数据位"), DlgPoint(this, 6, 50), DlgSize(this, 76, 22));
+    new wxStaticBox(this, wxID_ANY, ResText(IDS_DATA_BOX), DlgPoint(this, 6, 50), DlgSize(this, 76, 22));
     AddRadioGroup(this, m_pDataBits, IDC_DATA_7, kDataBits, 14, 59, 32);
-    new wxStaticBox(this, wxID_ANY, wxString::FromUTF8("校验"), DlgPoint(this, 86, 50), DlgSize(this, 86, 22));
+    new wxStaticBox(this, wxID_ANY, ResText(IDS_PARITY_BOX), DlgPoint(this, 86, 50), DlgSize(this, 86, 22));
     AddRadioGroup(this, m_pParity, IDC_PARITY_EVEN, kParities, 92, 59, 26);
-    new wxStaticBox(this, wxID_ANY, wxString::FromUTF8("停止位"), DlgPoint(this, 176, 50), DlgSize(this, 68, 22));
+    new wxStaticBox(this, wxID_ANY, ResText(IDS_STOP_BOX), DlgPoint(this, 176, 50), DlgSize(this, 68, 22));
     AddRadioGroup(this, m_pStopBits, IDC_STOP_1, kStopBits, 182, 59, 30);
 
-    new wxStaticText(this, wxID_ANY, wxString::FromUTF8("站号:"), DlgPoint(this, 10, 82), DlgSize(this, 40, 10));
+    new wxStaticText(this, wxID_ANY, ResText(IDS_STATION_LABEL), DlgPoint(this, 10, 82), DlgSize(this, 40, 10));
     m_pStations = new wxTextCtrl(this, IDC_STATIONS, wxEmptyString, DlgPoint(this, 54, 80), DlgSize(this, 110, 12));
-    new wxStaticText(this, wxID_ANY, wxString::FromUTF8("(单台或指定范围, 例如: 1,3,5-12)"), DlgPoint(this, 54, 95),
+    new wxStaticText(this, wxID_ANY, ResText(IDS_STATION_HINT), DlgPoint(this, 54, 95),
                      DlgSize(this, 190, 10));
 
     new wxStaticText(this, wxID_ANY, "TCPIP:", DlgPoint(this, 10, 114), DlgSize(this, 40, 10));
     m_pModule = new wxChoice(this, IDC_MODULE, DlgPoint(this, 54, 112), wxSize(DlgSize(this, 110, 12).x, -1));
-    m_pSetIp = new wxButton(this, IDC_SET_IP, wxString::FromUTF8("IP设置"), DlgPoint(this, 54, 130), DlgSize(this, 110, 14));
-    m_pOtherQw47 = new wxButton(this, IDC_OTHER_QW47, wxString::FromUTF8("其他QW47"), DlgPoint(this, 170, 130),
+    m_pSetIp = new wxButton(this, IDC_SET_IP, ResText(IDS_IP_SETTINGS), DlgPoint(this, 54, 130), DlgSize(this, 110, 14));
+    m_pOtherQw47 = new wxButton(this, IDC_OTHER_QW47, ResText(IDS_OTHER_QW47), DlgPoint(this, 170, 130),
                                 DlgSize(this, 70, 14));
 
-    m_pConnect = new wxButton(this, wxID_OK, wxString::FromUTF8("连接"), DlgPoint(this, 20, 172), DlgSize(this, 60, 16));
-    m_pDisconnect = new wxButton(this, IDC_DISCONNECT, wxString::FromUTF8("断开"), DlgPoint(this, 95, 172),
+    m_pConnect = new wxButton(this, wxID_OK, ResText(IDS_CONNECT_BUTTON), DlgPoint(this, 20, 172), DlgSize(this, 60, 16));
+    m_pDisconnect = new wxButton(this, IDC_DISCONNECT, ResText(IDS_DISCONNECT_BUTTON), DlgPoint(this, 95, 172),
                                  DlgSize(this, 60, 16));
-    new wxButton(this, wxID_CANCEL, wxString::FromUTF8("关闭"), DlgPoint(this, 170, 172), DlgSize(this, 60, 16));
+    new wxButton(this, wxID_CANCEL, ResText(IDS_CLOSE_BUTTON), DlgPoint(this, 170, 172), DlgSize(this, 60, 16));
     m_pConnect->SetDefault();
 
     Bind(wxEVT_BUTTON, &CConnectDlg::OnOK, this, wxID_OK);
@@ -248,8 +284,9 @@ void CConnectDlg::OnOK(wxCommandEvent&)
     request.dataBitsIndex = m_nDataBitsIndex;
     request.parityIndex = m_nParityIndex;
     request.stopBitsIndex = m_nStopBitsIndex;
-    if (m_nNetMode)
-        request.port = kNetPortName;
+    // The port field's text decides, whatever was chosen before: a typed
+    // device path is a serial port, "TCPIP" the network adapter.
+    m_nNetMode = request.port == kNetPortName ? 1 : 0;
     int module = m_pModule->GetSelection();
     if (request.port == kNetPortName && module >= 0 && module < static_cast<int>(m_modules.m_Discovered.size()))
         request.module = &m_modules.m_Discovered[static_cast<std::size_t>(module)];
@@ -320,9 +357,20 @@ void CConnectDlg::OnSetIp(wxCommandEvent&)
 {
     CSerialComm* comm = EnsureLinkObject(Frame());
     TransferDataFromWindow();
+    if (m_modules.m_Discovered.empty()) {
+        // Opened while connected, this dialog never searched: the adapter's
+        // address on the button is not a listed module yet.
+        wxBusyCursor wait;
+        if (SearchDevices() < 0) {
+            SetIpButtonText(LoadResString(IDS_SEARCH_IP));
+            AfxMessageBox(IDS_NO_MODULE_FOUND, MB_OK);
+            return;
+        }
+        ShowModule(m_modules.m_strSelectedMac);
+    }
     int index = m_modules.FindDiscovered(m_pModule->GetStringSelection().utf8_string());
     if (index < 0)
-        return; // no adapter listed: nothing to set
+        return;
     const NetDeviceInfo module = m_modules.m_Discovered[static_cast<std::size_t>(index)];
 
     CSetIpDlg dialog(this);

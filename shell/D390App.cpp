@@ -127,6 +127,9 @@ bool CD390App::InitInstance(const std::vector<std::string>& args, const std::str
     if (!LoadResourceDll(programFolder))
         return false;
 
+    m_pAccessibleNames = std::make_unique<CAccessibleNamesFilter>();
+    wxEvtHandler::AddFilter(m_pAccessibleNames.get());
+
     m_pDocManager = new wxDocManager;
     m_pDocTemplate = CreateProjectTemplate(m_pDocManager);
 
@@ -152,6 +155,10 @@ bool CD390App::InitInstance(const std::vector<std::string>& args, const std::str
 
 int CD390App::ExitInstance()
 {
+    if (m_pAccessibleNames) {
+        wxEvtHandler::RemoveFilter(m_pAccessibleNames.get());
+        m_pAccessibleNames.reset();
+    }
     WriteRecentLists();
     delete m_pConfig;
     m_pConfig = nullptr;

@@ -3,6 +3,8 @@
 // document template, main frame, command line, hand-over file), the File
 // commands New, Open and the recent projects, About, and exit.
 
+#include "platform/Accessibility.h"
+
 #include <wx/app.h>
 
 #include <memory>
@@ -45,6 +47,8 @@ public:
     wxDocTemplate* m_pDocTemplate = nullptr;
     std::unique_ptr<CRecentFileList> m_pRecentFileList; // 8 projects, "My Recent File List"
     std::unique_ptr<CRecentFileList> m_pStdRecentFileList; // the framework's 4, "Recent File List"
+    // Names the fields of every window shown for assistive tools.
+    std::unique_ptr<CAccessibleNamesFilter> m_pAccessibleNames;
     CMainFrame* m_pMainFrame = nullptr;
     wxConfigBase* m_pConfig = nullptr;
 

@@ -7,6 +7,7 @@
 #include "monitor/KeyPadDlg.h"
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
+#include "platform/Accessibility.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
@@ -37,6 +38,8 @@ constexpr unsigned IDS_PROJECT = 61450;
 constexpr unsigned IDS_UNLINK = 61455;
 constexpr unsigned IDS_PROJECT_FILTER = 61462;
 constexpr unsigned IDS_HELP_MISSING = 61554;
+constexpr unsigned IDS_SAVE_PROJECT_TITLE = 61928;
+constexpr unsigned IDS_OPEN_PROJECT_TITLE = 61929;
 constexpr const char* kHelpFileName = "RQ5 help.chm";
 constexpr const char* kDockPaneName = "dock";
 
@@ -106,6 +109,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
                           wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU)
 {
     SetMainFrameState(this);
+    m_strAppTitle = title;
     SetMenuBar(CreateMainMenu(IDR_MAINFRAME));
     CreateToolBarButtons();
     CreateStatusPanes();
@@ -120,6 +124,9 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
         Bind(wxEVT_MENU, &CMainFrame::OnGroupPage, this, kGroupCommands[group]);
         Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateGroupPage, this, kGroupCommands[group]);
     }
+    // Commands of the open project: without one they would do nothing.
+    for (int id : {ID_FILE_SAVE, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_COMPARE, ID_CONNECT})
+        Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateNeedsProject, this, id);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateRead, this, ID_READ);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateWrite, this, ID_WRITE);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_MONITOR_STATUS);
@@ -145,6 +152,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 
 CMainFrame::~CMainFrame()
 {
+    m_bDestroying = true;
     m_wndDockManager.UnInit();
     m_pConnectCommands->StopWatchdog();
     if (m_pComm) {
@@ -258,14 +266,38 @@ void CMainFrame::SetStatusPaneText(int pane, const std::string& text)
     CMainFrameState::SetStatusPaneText(pane, text);
     if (pane < 0 || pane >= kPaneCount)
         return;
-    if (wxStatusBar* bar = GetStatusBar())
-        bar->SetStatusText(Utf8(GetStatusPaneText(pane)), pane);
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar)
+        return;
+    bar->SetStatusText(Utf8(GetStatusPaneText(pane)), pane);
+    // The bar draws its panes itself: assistive tools read them here.
+    wxString panes;
+    for (int shown = 0; shown < kPaneCount; ++shown) {
+        const std::string text = GetStatusPaneText(shown);
+        if (text.empty())
+            continue;
+        if (!panes.empty())
+            panes += "; ";
+        panes += Utf8(text);
+    }
+    SetAccessibleDescription(bar, panes);
+}
+
+FileChoice CMainFrame::ProjectFileChoice(bool save) const
+{
+    FileChoice choice;
+    choice.save = save;
+    choice.filter = ProjectFileFilter().utf8_string();
+    choice.title = LoadResString(save ? IDS_SAVE_PROJECT_TITLE : IDS_OPEN_PROJECT_TITLE);
+    if (!m_strProjectPath.empty())
+        choice.folder = wxFileName(Utf8(m_strProjectPath)).GetPath().utf8_string();
+    return choice;
 }
 
 int CMainFrame::PromptSaveProjectFile(std::string& path)
 {
     std::string chosen;
-    if (!ChooseFile(this, {true, ProjectFileFilter().utf8_string()}, chosen))
+    if (!ChooseFile(this, ProjectFileChoice(true), chosen))
         return 0;
     // The default extension, as the dialog of the classic program added it.
     wxFileName name(wxString::FromUTF8(chosen));
@@ -277,7 +309,7 @@ int CMainFrame::PromptSaveProjectFile(std::string& path)
 
 int CMainFrame::PromptOpenProjectFile(std::string& path)
 {
-    return ChooseFile(this, {false, ProjectFileFilter().utf8_string()}, path) ? 1 : 0;
+    return ChooseFile(this, ProjectFileChoice(false), path) ? 1 : 0;
 }
 
 void CMainFrame::InitProjectTree()
@@ -333,6 +365,11 @@ void CMainFrame::OnTreeSelect()
     view->FocusFirstRow();
 }
 
+void CMainFrame::ShowProjectInTitle(const wxString& project)
+{
+    SetTitle(project.empty() ? m_strAppTitle : m_strAppTitle + " - " + project);
+}
+
 void CMainFrame::AddToRecentFileList(const std::string& path)
 {
     if (m_pApp)
@@ -377,6 +414,17 @@ void CMainFrame::OnSize(wxSizeEvent& event)
 
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
+    // A second close while the first waits for the reader is the same close.
+    if (m_bClosing) {
+        if (event.CanVeto())
+            event.Veto();
+        return;
+    }
+    m_bClosing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_bClosing};
     // Auto-refresh stops first: the project windows then close as usual.
     StopBackgroundTransfers();
     event.Skip();
@@ -392,7 +440,7 @@ void CMainFrame::StopBackgroundTransfers()
     for (wxDocument* document : manager->GetDocumentsVector())
         for (wxView* view : document->GetViewsVector())
             if (auto* project = dynamic_cast<CD390View*>(view))
-                project->StopReadThread();
+                project->StopReadThread(!m_bDestroying);
 }
 
 void CMainFrame::OnGroupPage(wxCommandEvent& event)
@@ -412,6 +460,12 @@ void CMainFrame::OnUpdateGroupPage(wxUpdateUIEvent& event)
         event.Enable(project && ModelHasGroup14(m_nModelCode));
     else
         event.Enable(project);
+}
+
+void CMainFrame::OnUpdateNeedsProject(wxUpdateUIEvent& event)
+{
+    // Connect too stays enabled while connected: its dialog holds Disconnect.
+    event.Enable(GetActiveProjectView() != nullptr);
 }
 
 void CMainFrame::OnUpdateRead(wxUpdateUIEvent& event)

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+struct FileChoice;
 class CChildFrame;
 class CConnectCommands;
 class CD390App;
@@ -64,11 +65,15 @@ public:
     // commands, bound here so that they reach it from every menu.
     void AttachApp(CD390App* app);
     CD390App* m_pApp = nullptr;
+    // "D390 - project" while a project is open, "D390" alone otherwise.
+    void ShowProjectInTitle(const wxString& project);
     // Rebuilds the recent-project entries of the frame's and the project
     // window's File menus.
     void UpdateRecentFileMenus();
 
 private:
+    // The project file dialogs open in the open project's folder.
+    FileChoice ProjectFileChoice(bool save) const;
     void CreateToolBarButtons();
     void CreateStatusPanes();
     void CreateDockBar();
@@ -78,6 +83,7 @@ private:
     void OnTreeSelChanged(wxTreeEvent& event);
     void OnGroupPage(wxCommandEvent& event);
     void OnUpdateGroupPage(wxUpdateUIEvent& event);
+    void OnUpdateNeedsProject(wxUpdateUIEvent& event);
     void OnUpdateRead(wxUpdateUIEvent& event);
     void OnUpdateWrite(wxUpdateUIEvent& event);
     void OnUpdateConnected(wxUpdateUIEvent& event);
@@ -98,4 +104,8 @@ private:
     void OnFileClose(wxCommandEvent& event);
 
     bool m_bFillingTree = false;
+    // Background transfers stop without an event loop of their own here.
+    bool m_bDestroying = false;
+    bool m_bClosing = false;
+    wxString m_strAppTitle;
 };

@@ -10,12 +10,14 @@ namespace {
 
 constexpr unsigned IDS_CODE = 61556;
 constexpr unsigned IDS_PARAMETER_NAME = 61542;
+constexpr unsigned IDS_CAPTION = 61924;
+constexpr unsigned IDS_OK = 61925;
 constexpr int kCodeColumnWidth = 50;
 
 } // namespace
 
 CMotorParamListDlg::CMotorParamListDlg(wxWindow* parent, const std::vector<MotorParamRec>& params)
-    : wxDialog(parent, IDD, wxString::FromUTF8("未写入马达参数"))
+    : wxDialog(parent, IDD, wxString::FromUTF8(LoadResString(IDS_CAPTION)))
 {
     SetClientSize(DlgSize(this, 260, 170));
     wxSize listSize = DlgSize(this, 246, 136);
@@ -30,6 +32,6 @@ CMotorParamListDlg::CMotorParamListDlg(wxWindow* parent, const std::vector<Motor
         row.push_back(wxVariant(wxString::FromUTF8(param.m_strText)));
         m_pList->AppendItem(row);
     }
-    auto* ok = new wxButton(this, wxID_OK, "OK", DlgPoint(this, 106, 150), DlgSize(this, 48, 14));
+    auto* ok = new wxButton(this, wxID_OK, wxString::FromUTF8(LoadResString(IDS_OK)), DlgPoint(this, 106, 150), DlgSize(this, 48, 14));
     ok->SetDefault();
 }

@@ -82,6 +82,20 @@ bool CAutoRefresh::IsCycleActive() const
     return m_pCycle != nullptr;
 }
 
+bool CAutoRefresh::IsCycleRunning() const
+{
+    if (!m_pCycle)
+        return false;
+    std::lock_guard lock(m_pCycle->mutex);
+    return !m_pCycle->finished;
+}
+
+void CAutoRefresh::CancelPendingCycle()
+{
+    if (m_pEvent)
+        m_pEvent->Cancel();
+}
+
 void CAutoRefresh::OnStartReadThread(CD390DocData& doc)
 {
     // A run that ended by failure, or by the watchdog, may have left its last

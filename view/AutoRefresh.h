@@ -37,6 +37,10 @@ public:
     // or changed marks the cycle changed. Rewriting an unchanged list costs
     // the window thread a redraw of every row.
     virtual void RefreshValues(const std::vector<int>& groups) = 0;
+    // Before auto-refresh goes off: a host with windows lets a running cycle
+    // end while its window thread goes on handling events (with nothing a
+    // user could start meanwhile); the default waits in Stop.
+    virtual void WaitWhileCycleRuns() {}
 };
 
 class CAutoRefresh {
@@ -66,6 +70,7 @@ public:
         CMainFrameState& frame = Frame();
         frame.m_bAutoRefresh = !frame.m_bAutoRefresh;
         if (!frame.m_bAutoRefresh) {
+            m_host.WaitWhileCycleRuns();
             Stop();
             return;
         }
@@ -98,6 +103,10 @@ public:
 
     // A cycle has begun and was not taken in yet.
     bool IsCycleActive() const;
+    // A cycle has begun and its worker has not yet ended it.
+    bool IsCycleRunning() const;
+    // A cycle still waiting for the event will not begin reading.
+    void CancelPendingCycle();
     // The project being refreshed (nullptr when none).
     CD390DocData* GetDocument() const { return m_pDoc; }
 

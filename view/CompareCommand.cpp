@@ -52,6 +52,8 @@ void CCompareCommand::OnCompare()
         m_pDialog = new CCompareDlg(parent, mode);
     }
     m_pDialog->m_nMode = mode;
+    if (CMainFrame* main = CMainFrame::Get())
+        m_pDialog->m_drive = GateContext{main->m_nModelCode, doc->m_fDriveVersion};
     m_pDialog->Rebuild(*doc);
     if (CMainFrame* main = CMainFrame::Get()) {
         // Centred on the main window.

@@ -17,7 +17,10 @@ constexpr unsigned IDS_CODE = 61556;
 constexpr unsigned IDS_PARAM_NAME = 61542;
 constexpr unsigned IDS_TEXT_FILTER = 61574;
 constexpr unsigned IDS_COMPARE_FILE_NAME = 61578;
+constexpr unsigned IDS_SAVE_COMPARE_TITLE = 61932;
 constexpr const char* kTextExtension = ".txt";
+// Room beside a heading's text for the header's border and margin.
+constexpr int kHeadingPadding = 12;
 
 wxString Utf8(const std::string& text)
 {
@@ -99,6 +102,13 @@ CCompareDlg::CCompareDlg(wxWindow* parent, int mode)
     Bind(wxEVT_BUTTON, &CCompareDlg::OnPrintButton, this, IDC_PRINT);
 }
 
+int CCompareDlg::HeadingWidth(unsigned textId, int width) const
+{
+    // Wide enough for its heading in the font the list shows it in.
+    const int heading = m_pList->GetTextExtent(Utf8(LoadResString(textId))).x + 2 * kHeadingPadding;
+    return std::max(width, heading);
+}
+
 void CCompareDlg::Rebuild(const CD390DocData& doc)
 {
     m_pList->ClearColumns();
@@ -112,13 +122,14 @@ void CCompareDlg::Rebuild(const CD390DocData& doc)
                     {CCompareList::HeadingBId(m_nMode), 85}};
     for (unsigned column = 0; column < 4; ++column)
         m_pList->AppendTextColumn(Utf8(LoadResString(columns[column].textId)), column, wxDATAVIEW_CELL_INERT,
-                                  columns[column].width, wxALIGN_LEFT, wxDATAVIEW_COL_RESIZABLE);
+                                  HeadingWidth(columns[column].textId, columns[column].width), wxALIGN_LEFT,
+                                  wxDATAVIEW_COL_RESIZABLE);
     FillDiffList(doc);
 }
 
 void CCompareDlg::FillDiffList(const CD390DocData& doc)
 {
-    m_compare.FillDiffList(doc, m_nMode, Store());
+    m_compare.FillDiffList(doc, m_nMode, Store(), &m_drive);
     m_pModel->Reset();
 }
 
@@ -132,6 +143,7 @@ void CCompareDlg::OnSave()
     FileChoice choice;
     choice.save = true;
     choice.filter = FormatResString(IDS_TEXT_FILTER, "*.txt", "*.txt");
+    choice.title = LoadResString(IDS_SAVE_COMPARE_TITLE);
     // The format's "||" ends the filter list of the classic dialog.
     if (std::size_t end = choice.filter.find("||"); end != std::string::npos)
         choice.filter.resize(end);

@@ -22,6 +22,9 @@ public:
     void Rebuild(const CD390DocData& doc);
     void FillDiffList(const CD390DocData& doc);
 
+    // The model and version of the drive the read modes read.
+    GateContext m_drive;
+
     // Save and Print of the buttons.
     void OnSave();
     void OnPrint();
@@ -34,6 +37,7 @@ public:
     int m_nMode;
 
 private:
+    int HeadingWidth(unsigned textId, int width) const;
     void OnSaveButton(wxCommandEvent&) { OnSave(); }
     void OnPrintButton(wxCommandEvent&) { OnPrint(); }
 

@@ -54,7 +54,8 @@ const std::string& CCompareList::ValueB(const ParamRec& param, int mode)
     return mode == kCompareDefaultWithSet ? param.m_strValue : param.m_strRead;
 }
 
-void CCompareList::FillDiffList(const CD390DocData& doc, int mode, std::vector<GroupRec>& store)
+void CCompareList::FillDiffList(const CD390DocData& doc, int mode, std::vector<GroupRec>& store,
+                                const GateContext* drive)
 {
     m_nMode = mode;
     m_Rows.clear();
@@ -64,6 +65,9 @@ void CCompareList::FillDiffList(const CD390DocData& doc, int mode, std::vector<G
         GroupRec differences;
         for (std::size_t i = 0; i < group.m_Params.size() && i < static_cast<std::size_t>(kItemCount); ++i) {
             if (!doc.m_Defined[g][i])
+                continue;
+            if (drive && mode != kCompareDefaultWithSet &&
+                !DriveHoldsItem(static_cast<int>(g), static_cast<int>(i), *drive))
                 continue;
             const ParamRec& param = group.m_Params[i];
             const std::string& a = ValueA(param, mode);

@@ -4,6 +4,7 @@
 // store that Save and Print read, the tab-separated text and the printed pages.
 
 #include "document/GroupRec.h"
+#include "link/ParamGroupTables.h"
 #include "view/PrintLayout.h"
 
 #include <string>
@@ -42,7 +43,10 @@ public:
     // byte for byte; store gets one group per group with a difference, each
     // holding the label and the two values of the mode (the other texts
     // empty). Both are replaced.
-    void FillDiffList(const CD390DocData& doc, int mode, std::vector<GroupRec>& store);
+    // In the modes that read a drive, drive names its model and version:
+    // items such a drive does not hold were not read and are no difference.
+    void FillDiffList(const CD390DocData& doc, int mode, std::vector<GroupRec>& store,
+                      const GateContext* drive = nullptr);
 
     // Writes store as text: per group its name, then per record its label,
     // TAB, value A, TAB, value B, each line ending in CR LF, bytes as they are.

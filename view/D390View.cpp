@@ -47,10 +47,10 @@ CD390View::~CD390View()
     m_pAutoRefresh.reset();
 }
 
-void CD390View::StopReadThread()
+void CD390View::StopReadThread(bool handleEvents)
 {
     if (m_pAutoRefresh)
-        m_pAutoRefresh->StopReadThread();
+        m_pAutoRefresh->StopReadThread(handleEvents);
 }
 
 CD390DocData* CD390View::GetDocData() const

@@ -47,7 +47,9 @@ public:
     CViewAutoRefresh* GetAutoRefresh() const { return m_pAutoRefresh.get(); }
     CCompareCommand* GetCompareCommand() const { return m_pCompare.get(); }
     // Ends auto-refresh after its running cycle (main frame's close, Disconnect).
-    void StopReadThread();
+    // handleEvents: the window thread keeps handling events while a running
+    // cycle ends (not from destructors).
+    void StopReadThread(bool handleEvents = false);
 
     // Opens the editor on the parameter of a list row (a double click).
     void OpenEditorAtRow(int row);

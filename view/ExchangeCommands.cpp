@@ -12,6 +12,7 @@
 #include "view/ParamExchange.h"
 #include "view/PrintTitleDlg.h"
 
+#include <wx/docview.h>
 #include <wx/filename.h>
 #include <wx/print.h>
 
@@ -22,6 +23,8 @@ namespace {
 constexpr unsigned kIdExportFilter = 61565;
 constexpr unsigned kIdNoPrinter = 61529;
 constexpr unsigned kIdCommandFailed = 61705;
+constexpr unsigned kIdExportTitle = 61930;
+constexpr unsigned kIdImportTitle = 61931;
 
 // The string table writes file filters as "Text(*.x)|*.x||"; the file
 // dialog wants them without the closing bars.
@@ -49,8 +52,15 @@ CExchangeCommands::CExchangeCommands(wxWindow* view, CD390DocData& doc) : m_pVie
 
 std::string CExchangeCommands::ChoosePath(bool save, const std::string& filter, const std::string& extension) const
 {
+    FileChoice choice;
+    choice.save = save;
+    choice.filter = filter;
+    choice.title = LoadResString(save ? kIdExportTitle : kIdImportTitle);
+    // Beside the project file, once the project has one.
+    if (auto* document = dynamic_cast<const wxDocument*>(&m_doc); document && !document->GetFilename().empty())
+        choice.folder = wxFileName(document->GetFilename()).GetPath().utf8_string();
     std::string path;
-    if (!ChooseFile(m_pView, {save, filter}, path) || path.empty())
+    if (!ChooseFile(m_pView, choice, path) || path.empty())
         return {};
     if (save && !extension.empty() && !wxFileName(wxString::FromUTF8(path)).HasExt())
         path += "." + extension;

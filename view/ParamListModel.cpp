@@ -18,7 +18,9 @@ bool CParamListModel::SetItemText(int row, int column, const wxString& text)
     if (row < 0 || row >= GetRowCount() || column < 0 || column >= kColumnCount)
         return false;
     m_rows[static_cast<std::size_t>(row)].text[static_cast<std::size_t>(column)] = text;
-    RowValueChanged(static_cast<unsigned>(row), static_cast<unsigned>(column));
+    // A whole-row change notice: a value notice only repaints the cell on
+    // GTK, and screen readers would go on reading the old text.
+    RowChanged(static_cast<unsigned>(row));
     return true;
 }
 

@@ -6,6 +6,16 @@
 #include "shell/StationSelectDlg.h"
 #include "view/D390View.h"
 
+#include <wx/app.h>
+#include <wx/utils.h>
+
+namespace {
+
+// How often the wait for a running cycle looks whether it has ended.
+constexpr unsigned long kWaitStepMs = 5;
+
+} // namespace
+
 CViewAutoRefresh::CViewAutoRefresh(CD390View& view)
     : m_view(view), m_timer(this, CAutoRefresh::kReadTimerId), m_pReader(std::make_unique<CAutoRefresh>(*this))
 {
@@ -45,10 +55,12 @@ void CViewAutoRefresh::OnUpdateAutoRefresh(wxUpdateUIEvent& event)
     event.Check(frame->m_bAutoRefresh != 0);
 }
 
-void CViewAutoRefresh::StopReadThread()
+void CViewAutoRefresh::StopReadThread(bool handleEvents)
 {
     const CMainFrameState* frame = GetMainFrameState();
     if ((frame && frame->m_bAutoRefresh) || m_pReader->IsCycleActive()) {
+        if (handleEvents)
+            WaitWhileCycleRuns();
         wxBusyCursor busy; // at most the rest of one cycle
         m_pReader->Stop();
     }
@@ -58,6 +70,23 @@ void CViewAutoRefresh::PostReadDone()
 {
     // On the reading thread: only queue.
     CallAfter([this] { m_pReader->OnReadDone(); });
+}
+
+void CViewAutoRefresh::WaitWhileCycleRuns()
+{
+    if (!m_pReader->IsCycleRunning())
+        return;
+    // No next cycle; the running one reads to its end (up to 15 groups of a
+    // slow line) while the windows go on drawing, none of them taking input.
+    m_timer.Stop();
+    m_pReader->CancelPendingCycle();
+    wxWindowDisabler disabled;
+    wxBusyCursor busy;
+    while (m_pReader->IsCycleRunning()) {
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessPendingEvents();
+        wxMilliSleep(kWaitStepMs);
+    }
 }
 
 void CViewAutoRefresh::SetReadTimer()

@@ -21,8 +21,10 @@ public:
     // Command 32805 and its update.
     void OnAutoRefresh();
     void OnUpdateAutoRefresh(wxUpdateUIEvent& event);
-    // Stops while the flag is set (the main frame's close, Disconnect).
-    void StopReadThread();
+    // Stops while the flag is set (the main frame's close, Disconnect). With
+    // handleEvents the window thread waits for a running cycle in a loop of
+    // its own, every window disabled; without (destructors) it blocks.
+    void StopReadThread(bool handleEvents = false);
 
     CAutoRefresh& GetReader() { return *m_pReader; }
 
@@ -31,6 +33,7 @@ public:
     void SetReadTimer() override;
     void KillReadTimer() override;
     void RefreshValues(const std::vector<int>& groups) override;
+    void WaitWhileCycleRuns() override;
 
 private:
     void OnAutoRefreshCommand(wxCommandEvent&) { OnAutoRefresh(); }

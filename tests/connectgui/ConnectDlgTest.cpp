@@ -236,6 +236,25 @@ TEST_F(ConnectDlgTest, NetworkAdapterSearchSetIpAssignIpAndConnect)
     CConnectDlg connected;
     EXPECT_EQ(Find<wxChoice>(&connected, CConnectDlg::IDC_MODULE)->GetString(0), "00-20-4a-00-00-01");
     EXPECT_EQ(IpButton(&connected), "127.0.0.6");
+    // After Disconnect there, the IP button searches first: with no adapter
+    // answering it says so; once one answers, it offers that adapter.
+    Click(&connected, CConnectDlg::IDC_DISCONNECT);
+    EXPECT_EQ(m_frame.m_pComm, nullptr);
+    drive->SetDiscoverySilent(true);
+    m_messages.Clear();
+    Click(&connected, CConnectDlg::IDC_SET_IP);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61927)});
+    drive->SetDiscoverySilent(false);
+    int setIpShown = 0;
+    SetModalAnswer([&](wxDialog* shown) {
+        ++setIpShown;
+        EXPECT_EQ(dynamic_cast<CSetIpDlg*>(shown)->m_strIp, "127.0.0.6");
+        return int(wxID_CANCEL);
+    });
+    Click(&connected, CConnectDlg::IDC_SET_IP);
+    EXPECT_EQ(setIpShown, 1);
+    EXPECT_EQ(Find<wxChoice>(&connected, CConnectDlg::IDC_MODULE)->GetCount(), 1u);
+    SetModalAnswer(nullptr);
     DisconnectLink(m_frame);
 
     // Back to a serial port: network mode off.
@@ -243,6 +262,80 @@ TEST_F(ConnectDlgTest, NetworkAdapterSearchSetIpAssignIpAndConnect)
     ChoosePort(serial, "/dev/ttyS0");
     EXPECT_EQ(serial.m_nNetMode, 0);
     EXPECT_FALSE(serial.FindWindow(CConnectDlg::IDC_MODULE)->IsEnabled());
+}
+
+TEST_F(ConnectDlgTest, TheTypedPortDecidesSerialOrNetworkAfterTcpipWasUsed)
+{
+    SimDriveConfig config = DriveConfig({1}, 1205);
+    config.tcpPort = 0;
+    config.udpPort = 0;
+    auto drive = StartDrive(config);
+    LoopbackAdapterSettings adapter(drive->GetUdpPort());
+    m_frame.m_nModelCode = 1205;
+    g_strCommPort = "TCPIP";
+    g_strStationText = "1";
+
+    CConnectDlg dialog;
+    ASSERT_EQ(dialog.m_nNetMode, 1) << "opens on the adapter it found";
+    // Typed, as the README says, with no choice made in the list.
+    Find<wxComboBox>(&dialog, CConnectDlg::IDC_PORT)->ChangeValue(wxString::FromUTF8(drive->GetPtyPath()));
+    drive->ClearFrameLog();
+    Click(&dialog, wxID_OK);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61470)});
+    ASSERT_NE(m_frame.m_pComm, nullptr);
+    EXPECT_FALSE(m_frame.m_pComm->IsNetLink());
+    EXPECT_EQ(m_frame.m_bNetLink, 0);
+    ASSERT_FALSE(drive->GetFrameLog().empty());
+    for (const SimFrame& frame : drive->GetFrameLog())
+        EXPECT_EQ(frame.transport, SimTransport::Pty);
+    EXPECT_EQ(g_strCommPort, drive->GetPtyPath());
+    DisconnectLink(m_frame);
+}
+
+TEST_F(ConnectDlgTest, DialogTextsFollowTheResourceLanguage)
+{
+    // Every caption and label of the link dialogs: English where the program
+    // is English, Chinese where it is Chinese.
+    auto texts = [](wxWindow* dialog) {
+        std::vector<wxString> all{dialog->GetLabel()};
+        for (wxWindow* child : dialog->GetChildren())
+            if (!dynamic_cast<wxTextCtrl*>(child) && !dynamic_cast<wxComboBox*>(child))
+                all.push_back(child->GetLabel());
+        return all;
+    };
+    auto hasCjk = [](const wxString& text) {
+        for (wxUniChar c : text)
+            if (c.GetValue() >= 0x4E00 && c.GetValue() <= 0x9FFF)
+                return true;
+        return false;
+    };
+    g_strCommPort = "/dev/ttyS0";
+    for (ResLanguage language : {ResLanguage::English, ResLanguage::Chinese}) {
+        SetResLanguage(language);
+        CConnectDlg connect;
+        CSetIpDlg setIp;
+        CAssignIpDlg assignIp;
+        CMotorParamListDlg motors(nullptr, {});
+        for (wxWindow* dialog : std::initializer_list<wxWindow*>{&connect, &setIp, &assignIp, &motors}) {
+            bool cjk = false;
+            for (const wxString& text : texts(dialog)) {
+                if (language == ResLanguage::English) {
+                    EXPECT_FALSE(hasCjk(text)) << text.utf8_string();
+                }
+                cjk = cjk || hasCjk(text);
+            }
+            EXPECT_EQ(cjk, language == ResLanguage::Chinese) << dialog->GetLabel().utf8_string();
+        }
+        if (language == ResLanguage::English) {
+            EXPECT_EQ(connect.GetLabel(), "Connect");
+            EXPECT_EQ(connect.FindWindow(wxID_CANCEL)->GetLabel(), "Close");
+            EXPECT_EQ(connect.FindWindow(CConnectDlg::IDC_DISCONNECT)->GetLabel(), "Disconnect");
+        } else {
+            EXPECT_EQ(connect.GetLabel().utf8_string(), "连接");
+            EXPECT_EQ(connect.FindWindow(wxID_CANCEL)->GetLabel().utf8_string(), "关闭");
+        }
+    }
+    SetResLanguage(ResLanguage::English);
 }
 
 TEST_F(ConnectDlgTest, PasswordDialogsCheckTheirTexts)

@@ -224,3 +224,30 @@ TEST_F(CompareListTest, FortyOneRowsPrintOnTwoPages)
 }
 
 } // namespace
+
+TEST_F(CompareListTest, ItemsTheDriveDoesNotHoldAreNoDifferences)
+{
+    // Group 14 of an extended model: 14-74 needs software 1.1 on range A.
+    m_doc.m_Groups.resize(15);
+    m_doc.m_Groups[14].m_strName = "Group 14";
+    Add(14, 20, "14-20 Unit", "0", "1", "0", true);
+    Add(14, 74, "14-74 Tail", "0.0", "5.0", "", true);
+    const GateContext oldDrive{0x110044E, 1.05f};
+    const GateContext newDrive{0x110044E, 1.2f};
+
+    auto codes = [&](int mode, const GateContext* drive) {
+        m_list.FillDiffList(m_doc, mode, m_store, drive);
+        std::string text;
+        for (const CompareRow& row : m_list.m_Rows)
+            if (row.m_strCode.rfind("14-", 0) == 0)
+                text += row.m_strCode + " ";
+        return text;
+    };
+    EXPECT_EQ(codes(kCompareSetWithRead, &oldDrive), "14-20 ");
+    EXPECT_EQ(m_store.back().m_Params.size(), 1u) << "left out of what Save and Print read too";
+    EXPECT_EQ(codes(kCompareDefaultWithRead, &oldDrive), "");
+    EXPECT_EQ(codes(kCompareSetWithRead, &newDrive), "14-20 14-74 ");
+    EXPECT_EQ(codes(kCompareDefaultWithRead, &newDrive), "14-74 ");
+    // Default against set reads no drive: every item counts.
+    EXPECT_EQ(codes(kCompareDefaultWithSet, &oldDrive), "14-20 14-74 ");
+}

@@ -182,6 +182,35 @@ TEST_F(RefreshGuiTest, AutoRefreshFollowsTheDriveInTheListUntilTurnedOff)
     EXPECT_TRUE(m_messages.Texts().empty());
 }
 
+TEST_F(RefreshGuiTest, TurningAutoRefreshOffMidCycleKeepsTheWindowThreadAnswering)
+{
+    StartConnected();
+    ASSERT_TRUE(m_drive->SetRegister(1, 0x0003, 2));
+    // A slow line: the cycle takes well over a second.
+    m_drive->SetReplyDelay(1, 40);
+    Command(ID_AUTO_REFRESH);
+    ASSERT_TRUE(RunUntil([&] { return m_drive->GetFrameCount() >= 2; }));
+    ASSERT_TRUE(View()->GetAutoRefresh()->GetReader().IsCycleRunning());
+
+    // Posted before the command: handled while the cycle ends, every window
+    // disabled meanwhile.
+    bool handled = false;
+    bool frameEnabled = true;
+    wxTheApp->CallAfter([&] {
+        handled = true;
+        frameEnabled = Frame().IsEnabled();
+    });
+    Command(ID_AUTO_REFRESH);
+    EXPECT_TRUE(handled) << "the window thread handled events while the cycle ended";
+    EXPECT_FALSE(frameEnabled);
+    EXPECT_TRUE(Frame().IsEnabled());
+    EXPECT_FALSE(Frame().m_bAutoRefresh);
+    EXPECT_FALSE(View()->GetAutoRefresh()->GetReader().IsCycleActive());
+    // The cycle read to its end and was taken in.
+    EXPECT_EQ(Param(0, 3).m_strValue, "2");
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
 TEST_F(RefreshGuiTest, ADriveFallingSilentGivesOneMessageAndAutoRefreshOff)
 {
     StartConnected();

@@ -62,8 +62,12 @@ protected:
                 document->Modify(false);
             m_app->m_pDocManager->Clear(true);
         }
-        if (m_app->m_pMainFrame)
-            m_app->m_pMainFrame->Destroy();
+        // Gone for real, not left for an idle time: a later test that runs
+        // the event loop would otherwise deliver events to this frame.
+        if (m_app->m_pMainFrame) {
+            delete m_app->m_pMainFrame;
+            m_app->m_pMainFrame = nullptr;
+        }
         m_app->ProcessPendingEvents();
         m_app->ExitInstance();
         delete m_app->m_pDocManager;

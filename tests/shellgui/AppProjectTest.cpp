@@ -16,11 +16,14 @@
 #include "view/ParamListModel.h"
 
 #include <wx/button.h>
+#include <wx/dataview.h>
 #include <wx/dnd.h>
 #include <wx/choice.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
+
+#include <gtk/gtk.h>
 
 #include <filesystem>
 #include <fstream>
@@ -49,6 +52,7 @@ protected:
         AppFixture::SetUp();
         SetFileChooser([this](const FileChoice& choice, std::string& path) {
             ++m_fileDialogs;
+            m_choices.push_back(choice);
             EXPECT_NE(choice.filter.find("*.zrv"), std::string::npos);
             if (m_path.empty())
                 return false;
@@ -137,6 +141,7 @@ protected:
     std::function<void(CParamGroupDlg&)> m_editor;
     int m_modelDialogs = 0;
     int m_fileDialogs = 0;
+    std::vector<FileChoice> m_choices;
 };
 
 } // namespace
@@ -247,6 +252,82 @@ TEST_F(AppProjectTest, ReadAndGroupCommandsNeedAProjectWindowEvenWhenConnected)
     ASSERT_TRUE(Documents().empty());
     for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
         EXPECT_FALSE(IsEnabled(id)) << id;
+    Frame().m_bConnected = 0;
+}
+
+TEST_F(AppProjectTest, ProjectFileDialogsHaveATitleAndOpenInDocumentsOrTheProjectsFolder)
+{
+    ASSERT_TRUE(Start());
+    fs::create_directories(m_home + "projects");
+    std::string path = SaveProject("projects/first.zrv", "5.00");
+    ASSERT_EQ(m_choices.size(), 1u);
+    EXPECT_EQ(m_choices[0].title, LoadResString(61928));
+    EXPECT_TRUE(m_choices[0].folder.empty()) << "a new project has no folder yet";
+    const std::string documents = StartFolderOf(m_choices[0]);
+    EXPECT_NE(documents, fs::current_path().string());
+    EXPECT_EQ(documents.rfind(m_home.substr(0, m_home.size() - 1), 0), 0u) << documents << " is in the user's home";
+
+    m_path.clear(); // cancelled
+    Command(ID_FILE_OPEN);
+    ASSERT_EQ(m_choices.size(), 2u);
+    EXPECT_EQ(m_choices[1].title, LoadResString(61929));
+    EXPECT_EQ(fs::path(m_choices[1].folder), fs::path(m_home + "projects"));
+    EXPECT_EQ(StartFolderOf(m_choices[1]), m_choices[1].folder);
+}
+
+TEST_F(AppProjectTest, TabAndMainTitleFollowTheProjectName)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
+    auto* child = Frame().GetActiveProjectFrame();
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->GetTitle().utf8_string(), LoadResString(61458));
+    EXPECT_EQ(Frame().GetTitle().utf8_string(), "D390 - " + LoadResString(61458));
+    m_path = m_home + "named.zrv";
+    Command(ID_FILE_SAVE);
+    ASSERT_TRUE(fs::exists(m_path));
+    EXPECT_EQ(child->GetTitle(), "named.zrv");
+    EXPECT_EQ(Frame().GetTitle(), "D390 - named.zrv");
+    Command(ID_FILE_CLOSE);
+    EXPECT_EQ(Frame().GetTitle(), "D390");
+}
+
+TEST_F(AppProjectTest, ListKeepsItsColumnWidthsAndScrollsSideways)
+{
+    ASSERT_TRUE(Start());
+    Frame().Maximize(false);
+    Frame().SetSize(1000, 700);
+    NewProject(kPlainModel);
+    wxDataViewCtrl* list = View()->GetList();
+    for (int round = 0; round < 20; ++round)
+        wxYield();
+    EXPECT_EQ(list->GetColumn(1)->GetWidth(), 660);
+    EXPECT_EQ(list->GetColumn(2)->GetWidth(), 80);
+    EXPECT_EQ(list->GetColumn(3)->GetWidth(), 80);
+    ASSERT_LT(list->GetClientSize().x, 820) << "the columns do not fit in a 1000-pixel window with the tree";
+    GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(list->GetHandle());
+    GtkAdjustment* sideways = gtk_scrolled_window_get_hadjustment(scrolled);
+    EXPECT_GE(gtk_adjustment_get_upper(sideways), 820.0) << "the whole width can be scrolled to";
+    GtkPolicyType horizontal, vertical;
+    gtk_scrolled_window_get_policy(scrolled, &horizontal, &vertical);
+    EXPECT_NE(horizontal, GTK_POLICY_NEVER);
+    EXPECT_NE(horizontal, GTK_POLICY_EXTERNAL);
+}
+
+TEST_F(AppProjectTest, ProjectCommandsOfTheToolbarAreOffWithoutAProject)
+{
+    ASSERT_TRUE(Start());
+    const int projectCommands[] = {ID_FILE_SAVE, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_COMPARE, ID_CONNECT};
+    for (int id : projectCommands)
+        EXPECT_FALSE(IsEnabled(id)) << id;
+    EXPECT_TRUE(IsEnabled(ID_FILE_NEW));
+    EXPECT_TRUE(IsEnabled(ID_FILE_OPEN));
+    NewProject(kPlainModel);
+    for (int id : projectCommands)
+        EXPECT_TRUE(IsEnabled(id)) << id;
+    // Connected: Connect stays on, its dialog holds the only Disconnect.
+    Frame().m_bConnected = 1;
+    EXPECT_TRUE(IsEnabled(ID_CONNECT));
     Frame().m_bConnected = 0;
 }
 
@@ -453,7 +534,43 @@ TEST_F(AppProjectTest, GroupCommandsOpenTheEditorOnTheirGroup)
         EXPECT_EQ(opened[static_cast<std::size_t>(group)].first, group);
         EXPECT_EQ(opened[static_cast<std::size_t>(group)].second, -1);
     }
-    EXPECT_FALSE(Documents()[0]->IsModified()) << "the frame ignores the editor's result";
+    EXPECT_FALSE(Documents()[0]->IsModified()) << "a cancelled editor stores nothing";
+}
+
+TEST_F(AppProjectTest, AnEditStoredOnAnyRoadIntoTheEditorIsAskedAboutOnClose)
+{
+    ASSERT_TRUE(Start());
+    // The menu's group command, and the list's activation (double click or
+    // Enter on a row), each followed by OK on a changed value.
+    const std::function<void()> roads[] = {
+        [this] { Command(kGroupCommands[0]); },
+        [this] {
+            wxDataViewCtrl* list = View()->GetList();
+            wxDataViewEvent activated(wxEVT_DATAVIEW_ITEM_ACTIVATED, list, View()->GetListModel()->GetItem(1));
+            list->ProcessWindowEvent(activated);
+        },
+    };
+    for (const auto& road : roads) {
+        NewProject(kPlainModel);
+        ASSERT_FALSE(Documents()[0]->IsModified());
+        m_editor = [](CParamGroupDlg& editor) {
+            ASSERT_FALSE(editor.m_Fields.empty());
+            editor.m_Fields[0]->ChangeValue("7.77");
+            Click(&editor, wxID_OK);
+        };
+        road();
+        EXPECT_EQ(View()->GetListModel()->GetItemText(1, CParamListModel::kColumnValue), "  7.77");
+        EXPECT_TRUE(Documents()[0]->IsModified());
+        // Close asks before the edit is dropped; Cancel keeps it.
+        m_messages.Answer(IDCANCEL);
+        Command(ID_FILE_CLOSE);
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61536)});
+        ASSERT_EQ(Documents().size(), 1u);
+        m_messages.Clear();
+        Documents()[0]->Modify(false);
+        Command(ID_FILE_CLOSE);
+        ASSERT_TRUE(Documents().empty());
+    }
 }
 
 TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)

@@ -1,0 +1,100 @@
+#include "platform/Accessibility.h"
+
+#include <wx/anybutton.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/dataview.h>
+#include <wx/listbox.h>
+#include <wx/spinctrl.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/toplevel.h>
+
+#include <gtk/gtk.h>
+
+namespace {
+
+// The widgets a window is made of on GTK: the outer one and, where they
+// differ, the one that takes the keyboard (a combo box's entry).
+template <typename Apply>
+void ForEachAccessible(wxWindow* window, Apply apply)
+{
+    if (!window)
+        return;
+    GtkWidget* outer = window->GetHandle();
+    GtkWidget* inner = window->GetConnectWidget();
+    for (GtkWidget* widget : {outer, inner != outer ? inner : nullptr})
+        if (widget)
+            if (AtkObject* accessible = gtk_widget_get_accessible(widget))
+                apply(accessible);
+}
+
+// "&Port:" reads as "Port".
+wxString LabelAsName(wxString label)
+{
+    label = wxStaticText::RemoveMnemonics(label).Trim(true).Trim(false);
+    while (label.EndsWith(":") || label.EndsWith(wxString::FromUTF8("：")))
+        label.RemoveLast();
+    return label.Trim(true);
+}
+
+bool IsNamedByLabel(wxWindow* window)
+{
+    return dynamic_cast<wxTextCtrl*>(window) || dynamic_cast<wxComboBox*>(window) ||
+           dynamic_cast<wxChoice*>(window) || dynamic_cast<wxSpinCtrl*>(window) ||
+           dynamic_cast<wxListBox*>(window) || dynamic_cast<wxDataViewCtrl*>(window);
+}
+
+void NameChildren(wxWindow* parent, wxString& pendingLabel)
+{
+    for (wxWindow* child : parent->GetChildren()) {
+        if (child->IsTopLevel())
+            continue;
+        if (auto* label = dynamic_cast<wxStaticText*>(child)) {
+            pendingLabel = LabelAsName(label->GetLabel());
+            continue;
+        }
+        if (IsNamedByLabel(child)) {
+            if (!pendingLabel.empty())
+                SetAccessibleName(child, pendingLabel);
+            pendingLabel.clear();
+        } else if (auto* button = dynamic_cast<wxAnyButton*>(child)) {
+            // A picture button says what it does in its tool tip only.
+            if (LabelAsName(button->GetLabel()).empty() && !button->GetToolTipText().empty())
+                SetAccessibleName(button, button->GetToolTipText());
+        }
+        NameChildren(child, pendingLabel);
+    }
+}
+
+} // namespace
+
+void SetAccessibleName(wxWindow* window, const wxString& name)
+{
+    const wxScopedCharBuffer text = name.utf8_str();
+    ForEachAccessible(window, [&](AtkObject* accessible) { atk_object_set_name(accessible, text.data()); });
+}
+
+void SetAccessibleDescription(wxWindow* window, const wxString& description)
+{
+    const wxScopedCharBuffer text = description.utf8_str();
+    ForEachAccessible(window, [&](AtkObject* accessible) { atk_object_set_description(accessible, text.data()); });
+}
+
+void NameControlsByLabels(wxWindow* top)
+{
+    if (!top)
+        return;
+    wxString pendingLabel;
+    NameChildren(top, pendingLabel);
+}
+
+int CAccessibleNamesFilter::FilterEvent(wxEvent& event)
+{
+    if (event.GetEventType() == wxEVT_SHOW) {
+        auto* window = dynamic_cast<wxTopLevelWindow*>(event.GetEventObject());
+        if (window && static_cast<wxShowEvent&>(event).IsShown())
+            NameControlsByLabels(window);
+    }
+    return Event_Skip;
+}
