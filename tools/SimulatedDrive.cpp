@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "link/NetAdapterProtocol.h"
+#include "tools/SimDriveMotion.h"
 #include "tools/SimDriveRegisters.h"
 
 using namespace SimDrive;
@@ -153,6 +154,7 @@ struct CSimulatedDrive::Station {
     // Password: 0 none, 1 a first value written and awaiting its repetition, 2 active.
     int passwordState = 0;
     std::uint16_t password = 0;
+    CSimDriveMotion motion;
 };
 
 struct CSimulatedDrive::Connection {
@@ -485,21 +487,32 @@ bool CSimulatedDrive::IsPasswordActive(int station) const
 
 void CSimulatedDrive::SetRunning(int station, bool running)
 {
-    ForEachStation(station, [&](Station& s) {
-        std::uint16_t& status = s.regs[kRegStatusWord];
-        status = running ? (status | kStatusRunning) : (status & ~kStatusRunning);
-    });
+    ForEachStation(station, [&](Station& s) { s.motion.SetRunCommand(s.regs, running, m_clock.NowMs()); });
 }
 
 void CSimulatedDrive::SetFault(int station, std::uint16_t code)
 {
-    ForEachStation(station, [&](Station& s) {
-        s.regs[kRegFaultCode] = code;
-        if (code != 0)
-            s.regs[kRegLatestFault] = code;
-        std::uint16_t& status = s.regs[kRegStatusWord];
-        status = code != 0 ? (status | kStatusFault) : (status & ~kStatusFault);
-    });
+    ForEachStation(station, [&](Station& s) { s.motion.SetFault(s.regs, code, m_clock.NowMs()); });
+}
+
+void CSimulatedDrive::SetTerminals(int station, std::uint16_t bits)
+{
+    ForEachStation(station, [&](Station& s) { s.motion.SetTerminals(s.regs, bits, m_clock.NowMs()); });
+}
+
+void CSimulatedDrive::UseSteppedClock()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_clock.UseStepped();
+}
+
+void CSimulatedDrive::AdvanceClock(std::chrono::milliseconds step)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_clock.Advance(step);
+    }
+    ForEachStation(kSimAllStations, [&](Station& s) { s.motion.Advance(s.regs, m_clock.NowMs()); });
 }
 
 void CSimulatedDrive::SetSearchReplyLength(std::size_t length)
@@ -731,6 +744,7 @@ void CSimulatedDrive::HandleFrame(
 
 std::vector<std::uint8_t> CSimulatedDrive::Answer(Station& station, const std::vector<std::uint8_t>& frame)
 {
+    station.motion.Advance(station.regs, m_clock.NowMs());
     const std::uint8_t address = frame[0];
     const std::uint8_t function = frame[1];
     auto refuse = [&](std::uint8_t code) {
@@ -840,20 +854,12 @@ void CSimulatedDrive::ApplyWrite(Station& station, std::uint16_t reg, std::uint1
         regs[kRegPassword] = static_cast<std::uint16_t>(station.passwordState);
         return;
     }
-    regs[reg] = value;
-    if (reg == kRegCommandWord) {
-        std::uint16_t& status = regs[kRegStatusWord];
-        status = static_cast<std::uint16_t>((status & ~(kStatusRunning | kStatusReverse))
-            | (value & kCommandRun ? kStatusRunning : 0) | (value & kCommandReverse ? kStatusReverse : 0));
-        if (value & kCommandFaultReset) {
-            regs[kRegFaultCode] = 0;
-            status &= static_cast<std::uint16_t>(~kStatusFault);
-        }
-        regs[kRegOutputFrequency] = (status & kStatusRunning) ? regs[kRegFrequencyCommand] : 0;
-    } else if (reg == kRegFrequencyCommand) {
-        regs[kRegSetFrequency] = value;
-        regs[kRegOutputFrequency] = (regs[kRegStatusWord] & kStatusRunning) ? value : 0;
-    }
+    if (reg == kRegCommandWord)
+        station.motion.OnCommandWord(regs, value, m_clock.NowMs());
+    else if (reg == kRegFrequencyCommand)
+        station.motion.OnFrequencyCommand(regs, value, m_clock.NowMs());
+    else
+        regs[reg] = value;
 }
 
 bool CSimulatedDrive::WaitUntil(Clock::time_point deadline)

@@ -26,6 +26,8 @@
 #include <thread>
 #include <vector>
 
+#include "tools/SimDriveMotion.h"
+
 // Exception codes a station answers with.
 constexpr std::uint8_t kSimExceptionFunction = 0x51; // function not supported
 constexpr std::uint8_t kSimExceptionAddress = 0x52; // register the drive lacks
@@ -134,11 +136,20 @@ public:
     void ClearPassword(int station);
     bool IsPasswordActive(int station) const;
 
-    // Bit 0 of the status word.
+    // The run bit of the command word: status bit 0 follows at once, the
+    // output frequency ramps (tools/SimDriveMotion.h says how the drive moves).
     void SetRunning(int station, bool running);
     // A fault: its code in 0x2521 and 13-02 and bit 3 of the status word (0 clears);
     // the fault-reset bit of the command word clears it too.
     void SetFault(int station, std::uint16_t code);
+    // Terminal word bits shown besides S1/S2 (forward/reverse run) and the fault relay.
+    void SetTerminals(int station, std::uint16_t bits);
+
+    // The drive's motion runs on the steady clock until this is called; from
+    // then on it moves only by AdvanceClock, so tests see the same drive
+    // every run.
+    void UseSteppedClock();
+    void AdvanceClock(std::chrono::milliseconds step);
 
     // Adapter datagrams: replies to search requests are cut to this length
     // (0: the full reply); the adapter can ignore searches or refuse new addresses.
@@ -195,6 +206,7 @@ private:
     std::size_t m_searchReplyLength = 0;
     bool m_discoverySilent = false;
     bool m_refuseAddressChange = false;
+    SimDrive::CSimDriveClock m_clock;
 
     bool m_running = false;
     bool m_stopping = false;
