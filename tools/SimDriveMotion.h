@@ -73,7 +73,7 @@ private:
     std::int64_t m_lastMs = 0;
     double m_output = 0; // hundredths of a hertz, signed
     bool m_jogging = false; // the last target came from a jog bit: jog ramp times
-    bool m_dirty = true; // a command changed since the registers were last written
+    bool m_dirty = false; // a command changed since the registers were last written
     std::uint16_t m_terminals = 0;
     double m_temperature = 250; // tenths of a degree
 };

@@ -306,12 +306,12 @@ TEST(SimulatedDrive, FailureSwitchesAsLibmodbusSeesThem)
     EXPECT_EQ(late, WithCrc({ 3, 0x03, 0x02, 0x00, 0x00 }));
     drive->SetReplyDelay(3, 0);
 
-    // A running drive with a fault, which the fault-reset bit clears.
+    // A running drive with a fault stops; the fault-reset bit clears the fault.
     drive->SetRunning(3, true);
     drive->SetFault(3, 19);
     std::uint16_t status[2] = {};
     ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 2, status), 2);
-    EXPECT_EQ(status[0], kStatusReady | kStatusRunning | kStatusFault);
+    EXPECT_EQ(status[0], kStatusReady | kStatusFault);
     EXPECT_EQ(status[1], 19);
     ASSERT_EQ(modbus_write_register(client.ctx, kRegCommandWord, kCommandRun | kCommandFaultReset), 1);
     ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 2, status), 2);
