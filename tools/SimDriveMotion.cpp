@@ -50,10 +50,14 @@ void Put(std::map<std::uint16_t, std::uint16_t>& regs, std::uint16_t reg, double
         it->second = static_cast<std::uint16_t>(std::clamp(std::lround(value), 0L, 0xFFFFL));
 }
 
+// The frequency the ramp times are counted to: 01-02, else the upper limit.
 double MaxFrequency(const std::map<std::uint16_t, std::uint16_t>& regs)
 {
-    const double fromParams = std::max(Reg(regs, kRegMaxOutputFrequency), Reg(regs, kRegUpperLimit));
-    return fromParams > 0 ? fromParams : kFallbackMaxFrequency;
+    if (const double maximum = Reg(regs, kRegMaxOutputFrequency); maximum > 0)
+        return maximum;
+    if (const double upper = Reg(regs, kRegUpperLimit); upper > 0)
+        return upper;
+    return kFallbackMaxFrequency;
 }
 
 // Hundredths of a hertz per millisecond for a ramp time in tenths of a second
