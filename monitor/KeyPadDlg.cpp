@@ -17,6 +17,7 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/utils.h>
 
 namespace {
 
@@ -182,7 +183,8 @@ void CKeyPadDlg::OnTimer()
         return;
     }
     // 1. The knob was let go: its frequency goes to the drive.
-    if (m_bDrag && !m_bLeftDown) {
+    // A release outside the face reaches no handler of ours: ask the mouse too.
+    if (m_bDrag && !(m_bLeftDown && wxGetMouseState().LeftIsDown())) {
         m_bDrag = 0;
         RefreshKnob();
         if (!m_bFreqByComm) {

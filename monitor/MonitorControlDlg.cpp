@@ -99,8 +99,8 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CMainFrameState& state,
 
 CMonitorControlDlg::~CMonitorControlDlg()
 {
+    // The siblings are children of this window and are deleted with it.
     m_timer.Stop();
-    DestroySiblings();
 }
 
 void CMonitorControlDlg::SetStationIndex(int index)

@@ -56,11 +56,8 @@ CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CMainFrameState& state, i
         LinkGone();
 }
 
-CMonitorStatusDlg::~CMonitorStatusDlg()
-{
-    if (wxWindow* control = m_pControlDlg.get())
-        control->Destroy();
-}
+// The control window is a child of this window and is deleted with it.
+CMonitorStatusDlg::~CMonitorStatusDlg() = default;
 
 CMonitorControlDlg* CMonitorStatusDlg::GetControlWindow() const
 {
