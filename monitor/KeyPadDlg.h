@@ -1,10 +1,94 @@
 #pragma once
-// "KeyPad": the virtual keypad of a drive.
+// "KeyPad": the virtual keypad of one drive station. A pictured panel face
+// with its segment display, speed knob and keys; four monitor read-outs; the
+// "FREQ.SET" entry. It polls the station every 100 ms and writes the command
+// word and the frequency command.
 
-#include "monitor/MonitorWindowDlg.h"
+#include "monitor/KeypadKnob.h"
+#include "monitor/LiveDriveInfo.h"
+#include "monitor/LiveExchange.h"
 
-class CKeyPadDlg : public CMonitorWindowDlg {
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include <array>
+#include <cstdint>
+
+class CFreqEdit;
+class CMainFrameState;
+class wxChoice;
+class wxPanel;
+class wxStaticText;
+
+class CKeyPadDlg : public wxDialog {
 public:
     enum { IDD = 146 };
-    explicit CKeyPadDlg(wxWindow* parent = nullptr) : CMonitorWindowDlg(parent, IDD, "KeyPad") {}
+    enum {
+        IDC_RUN = 1005, IDC_UP = 1006, IDC_STOP = 1007, IDC_DOWN = 1008,
+        IDC_DISPLAY = 1025, IDC_MONITOR4 = 1026, IDC_MONITOR3 = 1027, IDC_MONITOR2 = 1028, IDC_MONITOR1 = 1029,
+        IDC_STATION = 1074, IDC_FREQ_SET = 1084, IDC_READOUT1 = 1085,
+    };
+
+    CKeyPadDlg(wxWindow* parent, CMainFrameState& state, LiveDriveInfo drive);
+    ~CKeyPadDlg() override;
+
+    // Window-side state that tests look at.
+    bool IsPolling() const { return m_timer.IsRunning(); }
+    wxPanel* GetFace() const { return m_pFace; }
+    CFreqEdit* GetFreqEdit() const { return m_pFreqEdit; }
+    wxStaticText* GetReadout(int k) const { return m_pReadouts[k]; }
+    wxChoice* GetQuantityChoice(int k) const { return m_pQuantities[k]; } // 0 the display, 1..4 the read-outs
+    const KnobPolygon& GetPointer() const { return m_Pointer; }
+    void Poll() { OnTimer(); }
+
+    // The face's mouse handling, by client point of the face.
+    void PressAt(int x, int y);
+    void DragTo(int x, int y, bool leftDownOnly);
+    void ReleaseDrag() { m_bLeftDown = false; }
+
+private:
+    void OnTimer();
+    void OnRun();
+    void OnStop();
+    void OnStep(int delta);
+    void OnDisplayChoice();
+    void OnFreqText();
+    void CommitFrequency(bool byEnter);
+    void OnPaintFace();
+    void PlaceKnob();
+    void RefreshKnob();
+    void UpdateReadouts();
+    void LinkGone();
+    // The tick's handling of a failed exchange: stops the timer before a message.
+    bool TickFailed(const LiveReply& reply);
+
+    CMainFrameState& m_state;
+    CLiveExchange m_exchange;
+    LiveDriveInfo m_drive;
+    wxTimer m_timer;
+    bool m_inTick = false;
+
+    int m_bHighlight = 0;
+    int m_bDrag = 0;
+    bool m_bLeftDown = false; // the left button as the face last saw it
+    KnobPolygon m_Pointer = kKnobPointerAtStart;
+    int m_bFirstPoll = 1;
+    bool m_bHaveMonitor = false;
+    std::array<std::uint16_t, 16> m_Monitor {};
+    int m_nStation = 1;
+    std::uint16_t m_nLowerLimit = 0;
+    std::uint16_t m_nUpperLimit = 0;
+    std::uint16_t m_nFreqSource = 0;
+    std::uint16_t m_nRunSource = 0;
+    std::uint16_t m_wStatus = 0;
+    int m_bFreqByComm = 0;
+    int m_bRunByComm = 0;
+    wxString m_strFreqSet = "0.00";
+
+    wxPanel* m_pFace = nullptr; // its accessible name is the segment display's value
+    wxChoice* m_pQuantities[5] {};
+    wxStaticText* m_pReadouts[4] {};
+    CFreqEdit* m_pFreqEdit = nullptr;
+    wxChoice* m_pStation = nullptr;
+    wxStaticText* m_pLinkGone = nullptr;
 };

@@ -1,10 +1,52 @@
 #pragma once
-// "Monitor Status": the status panel of a drive.
+// "Monitor Status": the state of one drive station on two pages, "Status"
+// (lamps, running values, current fault) and "Terminal" (input terminals and
+// relay). Each page has its own station and polls it every 400 ms once
+// "Start" is pressed. "Show Control" opens the control window modeless.
 
-#include "monitor/MonitorWindowDlg.h"
+#include <wx/dialog.h>
+#include <wx/weakref.h>
 
-class CMonitorStatusDlg : public CMonitorWindowDlg {
+class CMainFrameState;
+class CMonitorControlDlg;
+class CStatusTabDlg145;
+class CStatusTabDlg187;
+class wxButton;
+class wxNotebook;
+class wxStaticText;
+
+class CMonitorStatusDlg : public wxDialog {
 public:
     enum { IDD = 189 };
-    explicit CMonitorStatusDlg(wxWindow* parent = nullptr) : CMonitorWindowDlg(parent, IDD, "Monitor Status") {}
+    enum { IDC_STOP = 1076, IDC_START = 1080, IDC_SHOW_CONTROL = 1081, IDC_TABS = 1082 };
+
+    CMonitorStatusDlg(wxWindow* parent, CMainFrameState& state, int stationIndex = 0);
+    ~CMonitorStatusDlg() override;
+
+    void SetStationIndex(int index);
+    int GetStationIndex() const { return m_nStationIndex; }
+    void EnableShowControl(bool enable);
+
+    CStatusTabDlg145* GetStatusPage() const { return m_pStatusPage; }
+    CStatusTabDlg187* GetTerminalPage() const { return m_pTerminalPage; }
+    wxNotebook* GetTabs() const { return m_pTabs; }
+    CMonitorControlDlg* GetControlWindow() const;
+
+    // The pages report here.
+    void OnPageStation(int index) { m_nStationIndex = index; }
+    void StopBothPages();
+    void LinkGone();
+
+private:
+    void OnStart();
+    void OnShowControl();
+    void OnCancel();
+
+    CMainFrameState& m_state;
+    int m_nStationIndex = 0;
+    wxWeakRef<wxWindow> m_pControlDlg;
+    CStatusTabDlg187* m_pTerminalPage = nullptr;
+    CStatusTabDlg145* m_pStatusPage = nullptr;
+    wxNotebook* m_pTabs = nullptr;
+    wxStaticText* m_pLinkGone = nullptr;
 };

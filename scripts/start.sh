@@ -13,10 +13,11 @@ if [ "${D390_NO_SIMDRIVE:-}" = 1 ]; then
   exec build/bin/d390 "$@"
 fi
 
-# An S-family drive with group 14 on station 1. Its first output line is the
+# An S-family drive with group 14 on station 1 that takes its run and frequency
+# commands from communication. Its first output line is the
 # pseudo-terminal's device path.
 # shellcheck disable=SC2086
-coproc SIMDRIVE { exec build/bin/d390-simdrive --model 0x11004B2 --version 1093 --stations 1 ${D390_SIMDRIVE_ARGS:-}; }
+coproc SIMDRIVE { exec build/bin/d390-simdrive --model 0x11004B2 --version 1093 --stations 1 --comm-control ${D390_SIMDRIVE_ARGS:-}; }
 simdrive_pid=$SIMDRIVE_PID
 trap 'kill "$simdrive_pid" 2>/dev/null || true' EXIT
 pty=""

@@ -5,11 +5,13 @@
 #include "link/SerialComm.h"
 #include "monitor/GraphDlg.h"
 #include "monitor/KeyPadDlg.h"
+#include "monitor/LiveDriveInfo.h"
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/Accessibility.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
+#include "platform/ModalWindow.h"
 #include "platform/ResourceModule.h"
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
@@ -495,20 +497,17 @@ void CMainFrame::OnUpdateGraphWatch(wxUpdateUIEvent& event)
 
 void CMainFrame::OnKeyPad(wxCommandEvent&)
 {
-    CKeyPadDlg dialog(nullptr);
-    dialog.ShowModal();
+    RunModalToMainFrame(new CKeyPadDlg(this, *this, LiveDriveInfoOf(*this)), this);
 }
 
 void CMainFrame::OnControl(wxCommandEvent&)
 {
-    CMonitorControlDlg dialog(nullptr);
-    dialog.ShowModal();
+    RunModalToMainFrame(new CMonitorControlDlg(this, *this), this);
 }
 
 void CMainFrame::OnStatus(wxCommandEvent&)
 {
-    CMonitorStatusDlg dialog(nullptr);
-    dialog.ShowModal();
+    RunModalToMainFrame(new CMonitorStatusDlg(this, *this), this);
 }
 
 void CMainFrame::OnGraphWatch(wxCommandEvent&)

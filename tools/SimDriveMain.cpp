@@ -66,7 +66,11 @@ const char kUsage[] = "Usage: d390-simdrive [options]\n"
                       "  --answer-as N          replies carry station number N instead\n"
                       "  --reply-length N       replies are cut to N bytes\n"
                       "  --password N           a parameter password N is active (13-07 reads 2)\n"
-                      "  --running              the drives run (status word bit 0)\n"
+                      "  --running              the drives run (the run bit of the command word)\n"
+                      "  --comm-control         run and frequency commands come from communication\n"
+                      "                         (00-02 = 2, 00-05 = 5), so that RUN and a frequency work at once\n"
+                      "  --terminals BITS       terminal word bits shown besides S1/S2 and the fault relay,\n"
+                      "                         binary (e.g. 0011100) or 0x hex\n"
                       "  --fault CODE           the drives report fault CODE (0x2521, status word bit 3)\n"
                       "  --exception REG:CODE   answer every request touching REG (GG-NN or 0x hex) with CODE\n"
                       "\n"
@@ -113,6 +117,17 @@ bool ParseStations(const std::string& text, std::vector<int>* stations)
         }
     }
     return !stations->empty();
+}
+
+// "0011100" (binary, bit 0 last) or "0x1C".
+bool ParseTerminalBits(const std::string& text, unsigned long* bits)
+{
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return ParseNumber(text, bits) && *bits <= 0xFFFF;
+    if (text.empty() || text.size() > 16 || text.find_first_not_of("01") != std::string::npos)
+        return false;
+    *bits = std::strtoul(text.c_str(), nullptr, 2);
+    return true;
 }
 
 // "GG-NN" or a number.
@@ -193,6 +208,8 @@ int main(int argc, char** argv)
     unsigned long replyLength = 0;
     long password = -1;
     bool running = false;
+    bool commControl = false;
+    unsigned long terminals = 0;
     unsigned long fault = 0;
     bool verbose = false;
     std::vector<std::pair<std::uint16_t, std::uint8_t>> exceptions;
@@ -289,6 +306,11 @@ int main(int argc, char** argv)
             password = static_cast<long>(number);
         } else if (option == "--running") {
             running = true;
+        } else if (option == "--comm-control") {
+            commControl = true;
+        } else if (option == "--terminals") {
+            if (!value(&text) || !ParseTerminalBits(text, &terminals))
+                return Fail("--terminals needs binary digits (bit 0 last) or a 0x hex word");
         } else if (option == "--fault") {
             if (!value(&text) || !ParseNumber(text, &fault) || fault == 0 || fault > 0xFFFF)
                 return Fail("--fault needs a fault code, e.g. 19");
@@ -331,6 +353,13 @@ int main(int argc, char** argv)
     drive.SetReplyLength(kSimAllStations, replyLength);
     if (password >= 0)
         drive.SetPassword(kSimAllStations, static_cast<std::uint16_t>(password));
+    for (const SimStationConfig& station : config.stations) {
+        if (commControl) {
+            drive.SetRegister(station.station, SimDrive::ParamRegister(0, 2), 2);
+            drive.SetRegister(station.station, SimDrive::ParamRegister(0, 5), 5);
+        }
+    }
+    drive.SetTerminals(kSimAllStations, static_cast<std::uint16_t>(terminals));
     drive.SetRunning(kSimAllStations, running);
     if (fault != 0)
         drive.SetFault(kSimAllStations, static_cast<std::uint16_t>(fault));

@@ -1,4 +1,5 @@
 #include "tools/SimDriveModel.h"
+#include "tools/SimDriveMotion.h"
 
 #include "tools/SimDriveRegisters.h"
 
@@ -102,6 +103,7 @@ struct CSimDriveModel::Station {
     // Password: 0 none, 1 a first value written and awaiting its repetition, 2 active.
     int passwordState = 0;
     std::uint16_t password = 0;
+    SimDrive::CSimDriveMotion motion;
 };
 
 std::uint16_t CSimDriveModel::Crc16(const std::uint8_t* data, std::size_t length)
@@ -300,21 +302,32 @@ bool CSimDriveModel::IsPasswordActive(int station) const
 
 void CSimDriveModel::SetRunning(int station, bool running)
 {
-    ForEachStation(station, [&](Station& s) {
-        std::uint16_t& status = s.regs[kRegStatusWord];
-        status = running ? (status | kStatusRunning) : (status & ~kStatusRunning);
-    });
+    ForEachStation(station, [&](Station& s) { s.motion.SetRunCommand(s.regs, running, m_motionClock.NowMs()); });
 }
 
 void CSimDriveModel::SetFault(int station, std::uint16_t code)
 {
-    ForEachStation(station, [&](Station& s) {
-        s.regs[kRegFaultCode] = code;
-        if (code != 0)
-            s.regs[kRegLatestFault] = code;
-        std::uint16_t& status = s.regs[kRegStatusWord];
-        status = code != 0 ? (status | kStatusFault) : (status & ~kStatusFault);
-    });
+    ForEachStation(station, [&](Station& s) { s.motion.SetFault(s.regs, code, m_motionClock.NowMs()); });
+}
+
+void CSimDriveModel::SetTerminals(int station, std::uint16_t bits)
+{
+    ForEachStation(station, [&](Station& s) { s.motion.SetTerminals(s.regs, bits, m_motionClock.NowMs()); });
+}
+
+void CSimDriveModel::UseSteppedClock()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_motionClock.UseStepped();
+}
+
+void CSimDriveModel::AdvanceClock(std::chrono::milliseconds step)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_motionClock.Advance(step);
+    }
+    ForEachStation(kSimAllStations, [&](Station& s) { s.motion.Advance(s.regs, m_motionClock.NowMs()); });
 }
 
 std::vector<SimFrame> CSimDriveModel::GetFrameLog() const
@@ -392,6 +405,7 @@ SimAnswer CSimDriveModel::HandleFrame(SimFrame frame, bool mayAnswer)
 
 std::vector<std::uint8_t> CSimDriveModel::Answer(Station& station, const std::vector<std::uint8_t>& frame)
 {
+    station.motion.Advance(station.regs, m_motionClock.NowMs());
     const std::uint8_t address = frame[0];
     const std::uint8_t function = frame[1];
     auto refuse = [&](std::uint8_t code) {
@@ -501,19 +515,11 @@ void CSimDriveModel::ApplyWrite(Station& station, std::uint16_t reg, std::uint16
         regs[kRegPassword] = static_cast<std::uint16_t>(station.passwordState);
         return;
     }
-    regs[reg] = value;
-    if (reg == kRegCommandWord) {
-        std::uint16_t& status = regs[kRegStatusWord];
-        status = static_cast<std::uint16_t>((status & ~(kStatusRunning | kStatusReverse))
-            | (value & kCommandRun ? kStatusRunning : 0) | (value & kCommandReverse ? kStatusReverse : 0));
-        if (value & kCommandFaultReset) {
-            regs[kRegFaultCode] = 0;
-            status &= static_cast<std::uint16_t>(~kStatusFault);
-        }
-        regs[kRegOutputFrequency] = (status & kStatusRunning) ? regs[kRegFrequencyCommand] : 0;
-    } else if (reg == kRegFrequencyCommand) {
-        regs[kRegSetFrequency] = value;
-        regs[kRegOutputFrequency] = (regs[kRegStatusWord] & kStatusRunning) ? value : 0;
-    }
+    if (reg == kRegCommandWord)
+        station.motion.OnCommandWord(regs, value, m_motionClock.NowMs());
+    else if (reg == kRegFrequencyCommand)
+        station.motion.OnFrequencyCommand(regs, value, m_motionClock.NowMs());
+    else
+        regs[reg] = value;
 }
 

@@ -16,6 +16,7 @@
 // frame log are thread-safe.
 
 #include "tools/SimClock.h"
+#include "tools/SimDriveMotion.h"
 
 #include <array>
 #include <chrono>
@@ -161,11 +162,20 @@ public:
     void ClearPassword(int station);
     bool IsPasswordActive(int station) const;
 
-    // Bit 0 of the status word.
+    // The run bit of the command word: status bit 0 follows at once, the
+    // output frequency ramps (tools/SimDriveMotion.h says how the drive moves).
     void SetRunning(int station, bool running);
     // A fault: its code in 0x2521 and 13-02 and bit 3 of the status word (0 clears);
     // the fault-reset bit of the command word clears it too.
     void SetFault(int station, std::uint16_t code);
+    // Terminal word bits shown besides S1/S2 (forward/reverse run) and the fault relay.
+    void SetTerminals(int station, std::uint16_t bits);
+
+    // The drive's motion runs on the steady clock until this is called; from
+    // then on it moves only by AdvanceClock, so tests see the same drive
+    // every run.
+    void UseSteppedClock();
+    void AdvanceClock(std::chrono::milliseconds step);
 
     // Frames received, oldest first; only the newest 100000 are kept.
     std::vector<SimFrame> GetFrameLog() const;
@@ -209,4 +219,5 @@ private:
     std::deque<SimFrame> m_log; // the newest kLogLimit frames
     std::size_t m_frameCount = 0; // frames received since the last ClearFrameLog
     bool m_silentAll = false;
+    SimDrive::CSimDriveClock m_motionClock;
 };

@@ -69,6 +69,14 @@ protected:
             m_app->m_pMainFrame = nullptr;
         }
         m_app->ProcessPendingEvents();
+        // Without a main loop nothing deletes the destroyed windows: a frame
+        // left over would keep the deleted document manager, and the next
+        // test that runs an event loop would deliver events to it.
+        while (!wxPendingDelete.empty()) {
+            wxObject* object = wxPendingDelete.front();
+            wxPendingDelete.DeleteObject(object);
+            delete object;
+        }
         m_app->ExitInstance();
         delete m_app->m_pDocManager;
         m_app->m_pDocManager = nullptr;

@@ -4,7 +4,6 @@
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "editor/ParamGroupDlg.h"
-#include "monitor/MonitorWindowDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
 #include "shell/ChildFrame.h"
@@ -17,8 +16,8 @@
 
 #include <wx/button.h>
 #include <wx/dataview.h>
-#include <wx/dnd.h>
 #include <wx/choice.h>
+#include <wx/dnd.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
@@ -580,25 +579,40 @@ TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
     Frame().m_Stations = {3, 9};
     EXPECT_TRUE(IsEnabled(ID_KEYPAD));
     EXPECT_TRUE(IsEnabled(ID_MONITOR_STATUS));
+    // The live windows run modal to the main frame (not ShowModal); the frame
+    // is disabled while they are open and they are gone afterwards.
     const struct {
         int command;
-        int dialogId;
-    } cases[] = {{ID_KEYPAD, 146}, {ID_MONITOR_CONTROL, 171}, {ID_MONITOR_STATUS, 189}, {ID_GRAPH_WATCH, 102}};
+        int windowId;
+        int stationId;
+    } cases[] = {{ID_KEYPAD, 146, 1074}, {ID_MONITOR_CONTROL, 171, 1477}, {ID_MONITOR_STATUS, 189, 1025}};
     for (const auto& c : cases) {
-        int shown = 0;
-        SetModalAnswer([&](wxDialog* dialog) {
-            shown = dialog->GetId();
-            auto* monitor = dynamic_cast<CMonitorWindowDlg*>(dialog);
-            EXPECT_NE(monitor, nullptr);
-            if (monitor) {
-                EXPECT_EQ(monitor->GetStationCombo()->GetCount(), 2u);
-                EXPECT_EQ(monitor->GetStationCombo()->GetString(1), "9");
+        bool seen = false;
+        Frame().CallAfter([&] {
+            wxWindow* window = wxWindow::FindWindowById(c.windowId);
+            ASSERT_NE(window, nullptr) << c.command;
+            seen = true;
+            EXPECT_FALSE(Frame().IsEnabled());
+            auto* stations = dynamic_cast<wxChoice*>(window->FindWindow(c.stationId));
+            EXPECT_NE(stations, nullptr) << c.command;
+            if (stations) {
+                EXPECT_EQ(stations->GetCount(), 2u);
+                EXPECT_EQ(stations->GetString(1), "9");
             }
-            return int(wxID_CLOSE);
+            window->Close();
         });
         Command(c.command);
-        EXPECT_EQ(shown, c.dialogId) << c.command;
+        EXPECT_TRUE(seen) << c.command;
+        EXPECT_TRUE(Frame().IsEnabled());
+        EXPECT_EQ(wxWindow::FindWindowById(c.windowId), nullptr) << c.command;
     }
+    int shown = 0;
+    SetModalAnswer([&](wxDialog* dialog) {
+        shown = dialog->GetId();
+        return int(wxID_CLOSE);
+    });
+    Command(ID_GRAPH_WATCH);
+    EXPECT_EQ(shown, 102);
     Frame().m_bConnected = 0;
 }
 

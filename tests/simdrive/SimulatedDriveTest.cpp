@@ -193,13 +193,35 @@ TEST(SimulatedDrive, AnswersLibmodbusReadsAndWritesOnThePseudoTerminal)
     std::uint16_t group10[23] = {};
     EXPECT_EQ(modbus_read_registers(client.ctx, ParamRegister(10, 0), 23, group10), 23);
 
-    // Command and frequency words drive the status block.
+    // Command and frequency words drive the status block; the output
+    // frequency ramps (50 Hz in 10 s on a drive without parameters).
+    drive->UseSteppedClock();
     ASSERT_EQ(modbus_write_register(client.ctx, kRegFrequencyCommand, 5000), 1);
     ASSERT_EQ(modbus_write_register(client.ctx, kRegCommandWord, kCommandRun), 1);
     ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 5, words), 5);
     EXPECT_EQ(words[0] & kStatusRunning, kStatusRunning);
     EXPECT_EQ(words[3], 5000) << "set frequency";
-    EXPECT_EQ(words[4], 5000) << "output frequency while running";
+    EXPECT_EQ(words[4], 0) << "output frequency before any time passed";
+    drive->AdvanceClock(std::chrono::seconds(10));
+    ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 5, words), 5);
+    EXPECT_EQ(words[4], 5000) << "output frequency once ramped";
+
+    // The external-fault bit trips the drive, the fault-reset bit clears it;
+    // both read back 0 once acted on, and the trip dropped the run command.
+    ASSERT_EQ(modbus_write_register(client.ctx, kRegCommandWord, kCommandRun | kCommandExternalFault), 1);
+    ASSERT_EQ(modbus_read_registers(client.ctx, kRegCommandWord, 1, words), 1);
+    EXPECT_EQ(words[0], 0);
+    ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 5, words), 5);
+    EXPECT_EQ(words[0], kStatusReady | kStatusFault);
+    EXPECT_EQ(words[1], kFaultExternal);
+    EXPECT_EQ(words[2], kTerminalRelay);
+    EXPECT_EQ(words[4], 0) << "a trip coasts";
+    ASSERT_EQ(modbus_write_register(client.ctx, kRegCommandWord, kCommandFaultReset), 1);
+    ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 3, words), 3);
+    EXPECT_EQ(Bytes({ std::uint8_t(words[0]), std::uint8_t(words[1]), std::uint8_t(words[2]) }),
+        Bytes({ kStatusReady, 0, 0 }));
+    ASSERT_EQ(modbus_read_registers(client.ctx, kRegCommandWord, 1, words), 1);
+    EXPECT_EQ(words[0], 0);
 
     // Byte for byte: the frame of a read and its reply.
     drive->SetRegister(3, ParamRegister(0, 0), 0x0102);
@@ -285,12 +307,12 @@ TEST(SimulatedDrive, FailureSwitchesAsLibmodbusSeesThem)
     EXPECT_EQ(late, WithCrc({ 3, 0x03, 0x02, 0x00, 0x00 }));
     drive->SetReplyDelay(3, 0);
 
-    // A running drive with a fault, which the fault-reset bit clears.
+    // A running drive with a fault stops; the fault-reset bit clears the fault.
     drive->SetRunning(3, true);
     drive->SetFault(3, 19);
     std::uint16_t status[2] = {};
     ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 2, status), 2);
-    EXPECT_EQ(status[0], kStatusReady | kStatusRunning | kStatusFault);
+    EXPECT_EQ(status[0], kStatusReady | kStatusFault);
     EXPECT_EQ(status[1], 19);
     ASSERT_EQ(modbus_write_register(client.ctx, kRegCommandWord, kCommandRun | kCommandFaultReset), 1);
     ASSERT_EQ(modbus_read_registers(client.ctx, kRegStatusWord, 2, status), 2);

@@ -1,0 +1,16 @@
+#include "monitor/LiveDriveInfo.h"
+
+#include "document/D390DocData.h"
+#include "shell/MainFrameState.h"
+
+LiveDriveInfo LiveDriveInfoOf(CMainFrameState& state)
+{
+    LiveDriveInfo info { state.m_nModelCode, 0.0f };
+    if (CD390DocData* doc = state.GetActiveDocument()) {
+        info.version = doc->m_fDriveVersion;
+    } else if (!state.m_StationModels.empty() && !state.m_StationVersions.empty()) {
+        info.modelCode = state.m_StationModels.front();
+        info.version = static_cast<float>(state.m_StationVersions.front() * 0.001);
+    }
+    return info;
+}

@@ -1,0 +1,58 @@
+#include "monitor/LiveExchange.h"
+
+#include "link/ModbusRequest.h"
+#include "shell/MainFrameState.h"
+
+namespace {
+
+constexpr unsigned IDS_CRC_ERROR = 61477;
+constexpr unsigned IDS_TIMEOUT = 61478;
+constexpr unsigned IDS_COMM_ERROR = 61479;
+
+LiveReply FromModbus(const ModbusReply& reply)
+{
+    LiveReply out;
+    if (reply.Ok()) {
+        out.failure = LiveFailure::None;
+    } else if (reply.Answered()) {
+        out.failure = LiveFailure::WrongFunction;
+        out.messageId = IDS_COMM_ERROR;
+    } else {
+        out.failure = LiveFailure::Link;
+        switch (reply.result) {
+        case 1: out.messageId = IDS_CRC_ERROR; break;
+        case 2: out.messageId = IDS_TIMEOUT; break;
+        case 3: out.messageId = IDS_COMM_ERROR; break;
+        default: out.messageId = 0; break; // a failure the link does not name: shown nowhere
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+CLiveExchange::CLiveExchange(CMainFrameState& state)
+    : m_state(state)
+{
+}
+
+bool CLiveExchange::IsConnected() const
+{
+    return m_state.m_bConnected != 0 && m_state.m_pComm != nullptr;
+}
+
+LiveReply CLiveExchange::Read(int station, std::uint16_t address, std::uint16_t count, std::uint16_t* words)
+{
+    if (!IsConnected())
+        return {};
+    CModbusRequest request(m_state.m_pComm, RequestPace::Interactive);
+    return FromModbus(request.ReadHolding(static_cast<std::uint8_t>(station), address, count, words));
+}
+
+LiveReply CLiveExchange::Write(int station, std::uint16_t address, std::uint16_t value)
+{
+    if (!IsConnected())
+        return {};
+    CModbusRequest request(m_state.m_pComm, RequestPace::Interactive);
+    return FromModbus(request.WriteOne(static_cast<std::uint8_t>(station), address, value));
+}

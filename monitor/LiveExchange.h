@@ -1,0 +1,43 @@
+#pragma once
+// The drive exchanges of the live windows (keypad, control window, status
+// monitor): single reads and writes through the request layer, with the
+// windows' own reading of a failure. The link is taken afresh from the
+// connection state on every exchange: the watchdog may have closed it while a
+// window was open, and then nothing is sent.
+
+#include <cstdint>
+
+class CMainFrameState;
+
+enum class LiveFailure {
+    None,
+    NotConnected, // no link (closed, or never opened): nothing was sent
+    Link, // link result 1, 2 or 3 (the message says which), or another non-zero result (no message)
+    WrongFunction, // the drive answered with another function byte (a refusal): 61479
+};
+
+struct LiveReply {
+    LiveFailure failure = LiveFailure::NotConnected;
+    // The string to show: 61477 CRC, 61478 time-out, 61479 other failure or
+    // wrong function byte; 0 when nothing is to be shown.
+    unsigned messageId = 0;
+    bool Ok() const { return failure == LiveFailure::None; }
+};
+
+class CLiveExchange {
+public:
+    // state is the connection state of the program (link, connected flag);
+    // it must outlive this object.
+    explicit CLiveExchange(CMainFrameState& state);
+
+    // False while no link is open: the windows then neither poll nor send.
+    bool IsConnected() const;
+
+    // Function 03 with the interactive pause; words is untouched unless Ok().
+    LiveReply Read(int station, std::uint16_t address, std::uint16_t count, std::uint16_t* words);
+    // Function 06 with the interactive pause.
+    LiveReply Write(int station, std::uint16_t address, std::uint16_t value);
+
+private:
+    CMainFrameState& m_state;
+};

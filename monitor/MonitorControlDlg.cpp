@@ -1,0 +1,276 @@
+#include "monitor/MonitorControlDlg.h"
+
+#include "monitor/CommandWords.h"
+#include "monitor/FrequencyText.h"
+#include "monitor/GraphWindowFactory.h"
+#include "monitor/LiveWindowSupport.h"
+#include "monitor/MonitorStatusDlg.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+#include "shell/MainFrameState.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+constexpr unsigned IDS_SET_RANGE = 61535;
+constexpr unsigned IDS_JOG_FORWARD = 61543;
+constexpr unsigned IDS_STOP_JOG_FORWARD = 61544;
+constexpr unsigned IDS_JOG_REVERSE = 61545;
+constexpr unsigned IDS_STOP_JOG_REVERSE = 61546;
+
+wxString Res(unsigned id)
+{
+    return wxString::FromUTF8(LoadResString(id));
+}
+
+} // namespace
+
+CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CMainFrameState& state, int stationIndex)
+    : wxDialog(parent, IDD, "Monitor Control")
+    , m_state(state)
+    , m_exchange(state)
+    , m_timer(this, 1)
+    , m_nStationIndex(stationIndex)
+{
+    m_pStation = CreateStationChoice(this, IDC_STATION, m_state.m_Stations, m_nStationIndex);
+    m_nStationIndex = m_pStation->GetSelection();
+    m_nStation = SelectedStation(m_pStation, m_state.m_Stations);
+    m_pFrequency = new wxTextCtrl(this, IDC_FREQUENCY, m_strFrequency);
+    m_pJogForward = new wxButton(this, IDC_JOG_FORWARD, Res(IDS_JOG_FORWARD));
+    m_pJogReverse = new wxButton(this, IDC_JOG_REVERSE, Res(IDS_JOG_REVERSE));
+    // Jogging before the first poll would write a guessed word.
+    m_pJogForward->Disable();
+    m_pJogReverse->Disable();
+    m_pLinkGone = CreateLinkGoneLine(this);
+
+    auto* grid = new wxGridSizer(2, 6, 6);
+    const struct {
+        int id;
+        const char* label;
+    } buttons[] = { { IDC_RUN, "RUN" }, { IDC_STOP, "STOP" }, { IDC_FWD, "FWD" }, { IDC_REV, "REV" },
+        { IDC_ABNORMAL, "Abnormal" }, { IDC_FAULT_RESET, "Fault Reset" } };
+    for (const auto& b : buttons)
+        grid->Add(new wxButton(this, b.id, b.label), 0, wxEXPAND);
+    grid->Add(m_pJogForward, 0, wxEXPAND);
+    grid->Add(m_pJogReverse, 0, wxEXPAND);
+
+    auto* frequency = new wxBoxSizer(wxHORIZONTAL);
+    frequency->Add(m_pFrequency, 1, wxRIGHT, 6);
+    frequency->Add(new wxButton(this, IDC_SET, "Set"));
+    auto* station = new wxBoxSizer(wxHORIZONTAL);
+    station->Add(new wxStaticText(this, wxID_ANY, Res(61453)), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    station->Add(m_pStation, 1);
+    auto* siblings = new wxBoxSizer(wxHORIZONTAL);
+    siblings->Add(new wxButton(this, IDC_SHOW_STATUS, "Show Status"), 1, wxRIGHT, 6);
+    siblings->Add(new wxButton(this, IDC_GRAPH, "Graph"), 1, wxRIGHT, 6);
+    siblings->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 1);
+
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(station, 0, wxEXPAND | wxALL, 8);
+    sizer->Add(grid, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    sizer->Add(frequency, 0, wxEXPAND | wxALL, 8);
+    sizer->Add(m_pLinkGone, 0, wxLEFT | wxRIGHT, 8);
+    sizer->Add(siblings, 0, wxEXPAND | wxALL, 8);
+    SetSizerAndFit(sizer);
+
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTimer(); }, 1);
+    for (int id : { IDC_RUN, IDC_STOP, IDC_FWD, IDC_REV, IDC_ABNORMAL, IDC_FAULT_RESET })
+        Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { OnCommand(id); }, id);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnJog(kBitJogForward, m_wJogForward != 0); }, IDC_JOG_FORWARD);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnJog(kBitJogReverse, m_wJogReverse != 0); }, IDC_JOG_REVERSE);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSet(); }, IDC_SET);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnShowStatus(); }, IDC_SHOW_STATUS);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnGraph(); }, IDC_GRAPH);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnCancel(); }, wxID_CANCEL);
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnCancel(); });
+    Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnFrequencyText(); }, IDC_FREQUENCY);
+    Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
+        m_nStationIndex = m_pStation->GetSelection();
+        m_nStation = SelectedStation(m_pStation, m_state.m_Stations);
+    }, IDC_STATION);
+    if (!m_exchange.IsConnected())
+        LinkGone();
+}
+
+CMonitorControlDlg::~CMonitorControlDlg()
+{
+    // The siblings are children of this window and are deleted with it.
+    m_timer.Stop();
+}
+
+void CMonitorControlDlg::SetStationIndex(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_pStation->GetCount()))
+        return;
+    m_nStationIndex = index;
+    m_pStation->SetSelection(index);
+    m_nStation = SelectedStation(m_pStation, m_state.m_Stations);
+}
+
+bool CMonitorControlDlg::Show(bool show)
+{
+    if (show && m_exchange.IsConnected() && !m_pLinkGone->IsShown())
+        m_timer.Start(100);
+    else if (!show)
+        m_timer.Stop();
+    return wxDialog::Show(show);
+}
+
+void CMonitorControlDlg::LinkGone()
+{
+    m_timer.Stop();
+    for (int id : { IDC_RUN, IDC_STOP, IDC_FWD, IDC_REV, IDC_ABNORMAL, IDC_FAULT_RESET, IDC_SET })
+        FindWindow(id)->Disable();
+    m_pJogForward->Disable();
+    m_pJogReverse->Disable();
+    if (!m_pLinkGone->IsShown()) {
+        m_pLinkGone->Show();
+        Layout();
+    }
+}
+
+void CMonitorControlDlg::OnTimer()
+{
+    if (m_inTick)
+        return;
+    m_inTick = true;
+    std::uint16_t word = 0;
+    const LiveReply reply = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
+    m_inTick = false;
+    if (reply.failure == LiveFailure::NotConnected)
+        return LinkGone();
+    if (!reply.Ok()) {
+        if (reply.messageId != 0) {
+            m_timer.Stop();
+            ShowLiveMessage(reply);
+        }
+        return;
+    }
+    m_wCommand = word;
+    m_wJogForward = word & kBitJogForward;
+    m_wJogReverse = word & kBitJogReverse;
+    const wxString forward = wxString::FromUTF8(LoadResString(m_wJogForward ? IDS_STOP_JOG_FORWARD : IDS_JOG_FORWARD));
+    const wxString reverse = wxString::FromUTF8(LoadResString(m_wJogReverse ? IDS_STOP_JOG_REVERSE : IDS_JOG_REVERSE));
+    if (m_pJogForward->GetLabel() != forward)
+        m_pJogForward->SetLabel(forward);
+    if (m_pJogReverse->GetLabel() != reverse)
+        m_pJogReverse->SetLabel(reverse);
+    m_pJogForward->Enable();
+    m_pJogReverse->Enable();
+}
+
+void CMonitorControlDlg::OnCommand(int id)
+{
+    static const std::pair<int, ControlCommand> kCommands[] = { { IDC_RUN, ControlCommand::Run },
+        { IDC_STOP, ControlCommand::Stop }, { IDC_FWD, ControlCommand::Forward }, { IDC_REV, ControlCommand::Reverse },
+        { IDC_ABNORMAL, ControlCommand::Abnormal }, { IDC_FAULT_RESET, ControlCommand::FaultReset } };
+    ControlCommand command = ControlCommand::Run;
+    for (const auto& [button, change] : kCommands) {
+        if (button == id)
+            command = change;
+    }
+    std::uint16_t word = 0;
+    LiveReply reply = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
+    if (reply.Ok())
+        reply = m_exchange.Write(m_nStation, kRegCommandWord, ApplyControlCommand(command, word));
+    if (reply.failure == LiveFailure::NotConnected)
+        return LinkGone();
+    ShowLiveMessage(reply);
+}
+
+void CMonitorControlDlg::OnJog(std::uint16_t bit, bool polledSet)
+{
+    // A fresh word, so that a STOP since the last poll is not undone.
+    std::uint16_t word = 0;
+    LiveReply reply = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
+    if (reply.Ok())
+        reply = m_exchange.Write(m_nStation, kRegCommandWord, JogWord(word, bit, !polledSet));
+    if (reply.failure == LiveFailure::NotConnected)
+        return LinkGone();
+    ShowLiveMessage(reply);
+}
+
+void CMonitorControlDlg::OnSet()
+{
+    m_strFrequency = m_pFrequency->GetValue();
+    std::uint16_t limits[2] = {};
+    LiveReply reply = m_exchange.Read(m_nStation, kRegFrequencyLimits, 2, limits);
+    if (reply.failure == LiveFailure::NotConnected)
+        return LinkGone();
+    if (!reply.Ok())
+        return ShowLiveMessage(reply);
+    const double value = FrequencyTextValue(m_strFrequency.utf8_string());
+    if (!ControlFrequencyInRange(value, limits[1], limits[0])) {
+        AfxMessageBox(IDS_SET_RANGE);
+        return;
+    }
+    reply = m_exchange.Write(m_nStation, kRegFrequencyCommand, static_cast<std::uint16_t>(FrequencyHundredths(value)));
+    if (reply.failure == LiveFailure::NotConnected)
+        return LinkGone();
+    ShowLiveMessage(reply);
+}
+
+void CMonitorControlDlg::OnFrequencyText()
+{
+    const std::string typed = m_pFrequency->GetValue().utf8_string();
+    const std::string kept = FilterFrequencyText(m_strFrequency.utf8_string(), typed, 1200.0);
+    m_strFrequency = wxString::FromUTF8(kept);
+    if (kept != typed) {
+        const long insertion = std::min<long>(m_pFrequency->GetInsertionPoint(), static_cast<long>(kept.size()));
+        m_pFrequency->ChangeValue(m_strFrequency);
+        m_pFrequency->SetInsertionPoint(insertion);
+    }
+}
+
+CMonitorStatusDlg* CMonitorControlDlg::GetStatusWindow() const
+{
+    return static_cast<CMonitorStatusDlg*>(m_pStatusDlg.get());
+}
+
+void CMonitorControlDlg::OnShowStatus()
+{
+    CMonitorStatusDlg* status = GetStatusWindow();
+    if (!status) {
+        status = new CMonitorStatusDlg(this, m_state, m_nStationIndex);
+        m_pStatusDlg = status;
+    } else {
+        status->SetStationIndex(m_nStationIndex);
+    }
+    status->Show();
+    status->EnableShowControl(false);
+    const wxRect mine = GetScreenRect();
+    status->Move(mine.GetRight() + 1, mine.GetTop());
+    status->Raise();
+}
+
+void CMonitorControlDlg::OnGraph()
+{
+    if (!m_pGraphDlg)
+        m_pGraphDlg = CreateGraphWindow(this, m_state);
+    if (m_pGraphDlg) {
+        m_pGraphDlg->Show();
+        m_pGraphDlg->Raise();
+    }
+}
+
+void CMonitorControlDlg::DestroySiblings()
+{
+    for (wxWeakRef<wxWindow>* sibling : { &m_pStatusDlg, &m_pGraphDlg }) {
+        if (wxWindow* window = sibling->get()) {
+            window->Hide();
+            window->Destroy();
+        }
+        *sibling = nullptr;
+    }
+}
+
+void CMonitorControlDlg::OnCancel()
+{
+    DestroySiblings();
+    Show(false);
+}

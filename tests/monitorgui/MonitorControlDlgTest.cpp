@@ -1,0 +1,212 @@
+// The control window against the simulated drive: its buttons' words, the
+// jog buttons, "Set", its siblings, and failures.
+
+#include "monitor/MonitorControlDlg.h"
+#include "monitor/MonitorStatusDlg.h"
+#include "monitor/StatusTabDlg145.h"
+#include "platform/ModalWindow.h"
+#include "tests/monitorgui/LiveWindowFixture.h"
+
+#include <wx/button.h>
+#include <wx/frame.h>
+#include <wx/stopwatch.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/weakref.h>
+
+namespace {
+
+class ControlTest : public LiveWindowFixture {
+protected:
+    CMonitorControlDlg* Open()
+    {
+        m_control = new CMonitorControlDlg(nullptr, m_state);
+        return m_control;
+    }
+    void TearDown() override
+    {
+        delete m_control;
+        LiveWindowFixture::TearDown();
+    }
+    void Click(int id)
+    {
+        wxCommandEvent click(wxEVT_BUTTON, id);
+        click.SetEventObject(m_control->FindWindow(id));
+        m_control->ProcessWindowEvent(click);
+    }
+    CMonitorControlDlg* m_control = nullptr;
+};
+
+bool PumpUntil(const std::function<bool()>& done, long ms = 3000)
+{
+    wxStopWatch clock;
+    while (clock.Time() < ms) {
+        wxTheApp->Yield(true);
+        if (done && done())
+            return true;
+        wxMilliSleep(5);
+    }
+    return done && done();
+}
+
+} // namespace
+
+TEST_F(ControlTest, ButtonsRewriteTheFreshWord)
+{
+    Open();
+    m_drive->SetRegister(1, 0x2501, 0x0001); // running
+    const struct {
+        int id;
+        std::uint16_t before;
+        std::uint16_t written;
+    } cases[] = {
+        { CMonitorControlDlg::IDC_RUN, 0x0001, 0x0001 }, // rewritten, no skip
+        { CMonitorControlDlg::IDC_REV, 0x0001, 0x0003 },
+        { CMonitorControlDlg::IDC_FWD, 0x0003, 0x0001 },
+        { CMonitorControlDlg::IDC_STOP, 0x0001, 0x0000 },
+        { CMonitorControlDlg::IDC_ABNORMAL, 0x0000, 0x0004 },
+        { CMonitorControlDlg::IDC_FAULT_RESET, 0x0000, 0x0008 },
+    };
+    for (const auto& c : cases) {
+        m_drive->SetRegister(1, 0x2501, c.before);
+        Mark();
+        Click(c.id);
+        EXPECT_EQ(Requests(), (std::vector<Bytes> { Read(1, 0x2501, 1), Write(1, 0x2501, c.written) })) << c.id;
+    }
+    EXPECT_EQ(m_drive->GetRegister(1, 0x2521), 0) << "Fault Reset cleared the trip of Abnormal";
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(ControlTest, JogWaitsForThePollAndChangesOnlyItsBitOfAFreshWord)
+{
+    Open();
+    auto* jog = dynamic_cast<wxButton*>(m_control->FindWindow(CMonitorControlDlg::IDC_JOG_FORWARD));
+    EXPECT_FALSE(jog->IsEnabled()) << "no guessed word before the first poll";
+    m_control->Poll();
+    EXPECT_TRUE(jog->IsEnabled());
+    EXPECT_EQ(jog->GetLabel().utf8_string(), Res(61543));
+    Mark();
+    Click(CMonitorControlDlg::IDC_JOG_FORWARD);
+    EXPECT_EQ(Requests(), (std::vector<Bytes> { Read(1, 0x2501, 1), Write(1, 0x2501, 0x0010) }));
+    m_control->Poll();
+    EXPECT_EQ(jog->GetLabel().utf8_string(), Res(61544));
+    // STOP meanwhile clears the run bit; stopping the jog must not set it again.
+    m_drive->SetRegister(1, 0x2501, 0x0010);
+    Mark();
+    Click(CMonitorControlDlg::IDC_JOG_FORWARD);
+    EXPECT_EQ(Requests(), (std::vector<Bytes> { Read(1, 0x2501, 1), Write(1, 0x2501, 0x0000) }));
+}
+
+TEST_F(ControlTest, SetChecksTheValueBeforeItIsCutAndConvertsAsTheKeypad)
+{
+    Open();
+    auto* edit = dynamic_cast<wxTextCtrl*>(m_control->FindWindow(CMonitorControlDlg::IDC_FREQUENCY));
+    const struct {
+        const char* text;
+        bool written;
+        std::uint16_t value;
+    } cases[] = { { "700.00", false, 0 }, { "0.29", true, 29 }, { "60.01", false, 0 }, { "60.00", true, 6000 } };
+    for (const auto& c : cases) {
+        m_messages.Clear();
+        edit->ChangeValue(c.text);
+        Mark();
+        Click(CMonitorControlDlg::IDC_SET);
+        std::vector<Bytes> expected { Read(1, 0x000C, 2) };
+        if (c.written)
+            expected.push_back(Write(1, 0x2502, c.value));
+        EXPECT_EQ(Requests(), expected) << c.text;
+        EXPECT_EQ(m_messages.Texts(), c.written ? std::vector<std::string> {} : std::vector<std::string> { Res(61535) })
+            << c.text;
+    }
+}
+
+TEST_F(ControlTest, PollFailuresShowOneMessageAndStop)
+{
+    const struct {
+        const char* name;
+        std::function<void(bool)> set;
+        unsigned message;
+    } cases[] = {
+        { "silent", [&](bool on) { m_drive->SetSilent(1, on); }, 61478 },
+        { "corrupt CRC", [&](bool on) { m_drive->SetCorruptCrc(1, on); }, 61477 },
+        { "refused", [&](bool on) { m_drive->ForceException(1, 0x2501, on ? 0x52 : 0); }, 61479 },
+    };
+    for (const auto& c : cases) {
+        m_messages.Clear();
+        Open();
+        m_control->Show();
+        c.set(true);
+        m_control->Poll();
+        c.set(false);
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string> { Res(c.message) }) << c.name;
+        EXPECT_FALSE(m_control->IsPolling()) << c.name;
+        delete m_control;
+        m_control = nullptr;
+    }
+}
+
+TEST_F(ControlTest, LinkClosedByTheWatchdogSendsNothingAndDisablesTheButtons)
+{
+    Open();
+    m_control->Poll();
+    CloseLink();
+    Mark();
+    m_control->Poll();
+    Click(CMonitorControlDlg::IDC_RUN);
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_FALSE(m_control->FindWindow(CMonitorControlDlg::IDC_RUN)->IsEnabled());
+    EXPECT_FALSE(m_control->FindWindow(CMonitorControlDlg::IDC_JOG_FORWARD)->IsEnabled());
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+// Run as the main frame runs it: the status monitor and the graph window it
+// opens take clicks, sit at its right edge, and close with it.
+TEST_F(ControlTest, SiblingsTakeClicksAndCloseWithTheControlWindow)
+{
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(0, 0), wxSize(300, 200));
+    wxTheApp->SetTopWindow(frame);
+    frame->Show();
+    auto* control = new CMonitorControlDlg(frame, m_state);
+    control->Move(10, 10);
+    wxWeakRef<wxWindow> status;
+    wxWeakRef<wxWindow> graph;
+    bool started = false;
+    bool twice = false;
+    bool atRightEdge = false;
+    control->CallAfter([&] {
+        PumpUntil([&] { return control->IsShownOnScreen(); });
+        wxUIActionSimulator sim;
+        auto click = [&](wxWindow* button) {
+            sim.MouseMove(button->GetScreenRect().GetPosition() + button->GetSize() / 2);
+            PumpUntil(nullptr, 100);
+            sim.MouseClick();
+        };
+        click(control->FindWindow(CMonitorControlDlg::IDC_SHOW_STATUS));
+        PumpUntil([&] { return control->GetStatusWindow() && control->GetStatusWindow()->IsShownOnScreen(); });
+        CMonitorStatusDlg* monitor = control->GetStatusWindow();
+        if (monitor) {
+            status = monitor;
+            PumpUntil(nullptr, 300);
+            atRightEdge = monitor->GetScreenPosition().x >= control->GetScreenRect().GetRight();
+            click(monitor->FindWindow(CMonitorStatusDlg::IDC_START));
+            started = PumpUntil([&] { return monitor->GetStatusPage()->IsPolling(); }, 2000);
+            wxCommandEvent again(wxEVT_BUTTON, CMonitorControlDlg::IDC_SHOW_STATUS);
+            control->ProcessWindowEvent(again);
+            twice = control->GetStatusWindow() == monitor;
+        }
+        wxCommandEvent graphClick(wxEVT_BUTTON, CMonitorControlDlg::IDC_GRAPH);
+        control->ProcessWindowEvent(graphClick);
+        graph = control->GetGraphWindow();
+        control->Close();
+    });
+    RunModalToMainFrame(control, frame);
+    PumpUntil(nullptr, 100);
+    EXPECT_TRUE(atRightEdge);
+    EXPECT_TRUE(started) << "a click on the status monitor's Start reached it";
+    EXPECT_TRUE(twice) << "one status monitor";
+    EXPECT_FALSE(status) << "closed with the control window";
+    EXPECT_FALSE(graph) << "closed with the control window";
+    wxTheApp->SetTopWindow(nullptr);
+    frame->Destroy();
+    PumpUntil(nullptr, 50);
+}
