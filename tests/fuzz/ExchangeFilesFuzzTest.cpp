@@ -96,7 +96,7 @@ TEST_F(ExchangeFilesFuzz, CommaSeparatedFilesAreImportedOrRefusedWhole)
     const std::vector<std::string> seeds = {ReadFileBytes(exported),
                                             "Model:D390-1P2-SHxx\r\nParameter Name,Set Value\r\nx\r\n00-00a,1\r\n00-01b,2"};
     CMutator mutator(4);
-    const int runs = FuzzRuns(1500);
+    const int runs = FuzzRuns(800);
     for (int run = 0; run < runs; ++run) {
         const std::string input = mutator.Mutate(seeds);
         WriteFileBytes(Path("in.csv"), input);
@@ -138,7 +138,7 @@ TEST_F(ExchangeFilesFuzz, WorkbooksAreReadOrRefusedWithinAMemoryBound)
 
     ScopedAddressSpace bound(kWorkbookAddressSpace);
     CMutator mutator(5);
-    const int runs = FuzzRuns(600);
+    const int runs = FuzzRuns(300);
     for (int run = 0; run < runs; ++run) {
         std::string input;
         std::string path = Path("in.xlsx");

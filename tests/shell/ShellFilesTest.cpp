@@ -149,5 +149,15 @@ TEST(HandOverFile, WhatIsPlantedInTheSharedFolderIsIgnoredWithALine)
         EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(path)), !c.removed);
         std::filesystem::remove(path);
     }
+    // Another user's file in the shared folder is neither read nor removed
+    // (only root can give a file away, so the case runs where the tests run as root).
+    WriteFile(path, "1\n/home/other/their.zrv\n");
+    if (::chown(path.c_str(), 65534, 65534) == 0) {
+        HandOverJob job;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(TakeHandOverFile(path, job));
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("another user"), std::string::npos);
+        EXPECT_TRUE(std::filesystem::exists(path));
+    }
     std::filesystem::remove_all(folder);
 }
