@@ -3,10 +3,10 @@
 #include "document/D390DocData.h"
 #include "shell/MainFrameState.h"
 
-LiveDriveInfo LiveDriveInfoOf(CMainFrameState& state)
+LiveDriveInfo LiveDriveInfoOf(CMainFrameState& state, const CD390DocData* doc)
 {
     LiveDriveInfo info { state.m_nModelCode, 0.0f };
-    if (CD390DocData* doc = state.GetActiveDocument()) {
+    if (doc) {
         info.version = doc->m_fDriveVersion;
     } else if (!state.m_StationModels.empty() && !state.m_StationVersions.empty()) {
         info.modelCode = state.m_StationModels.front();

@@ -3,6 +3,7 @@
 // project's when there is one, else what the connection read from the first
 // connected station.
 
+class CD390DocData;
 class CMainFrameState;
 
 struct LiveDriveInfo {
@@ -10,4 +11,5 @@ struct LiveDriveInfo {
     float version = 0.0f;
 };
 
-LiveDriveInfo LiveDriveInfoOf(CMainFrameState& state);
+// doc: the active project's document, null when no project window is open.
+LiveDriveInfo LiveDriveInfoOf(CMainFrameState& state, const CD390DocData* doc);

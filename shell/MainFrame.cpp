@@ -497,7 +497,7 @@ void CMainFrame::OnUpdateGraphWatch(wxUpdateUIEvent& event)
 
 void CMainFrame::OnKeyPad(wxCommandEvent&)
 {
-    RunModalToMainFrame(new CKeyPadDlg(this, *this, LiveDriveInfoOf(*this)), this);
+    RunModalToMainFrame(new CKeyPadDlg(this, *this, LiveDriveInfoOf(*this, GetActiveProjectView() ? GetActiveProjectView()->GetDocData() : nullptr)), this);
 }
 
 void CMainFrame::OnControl(wxCommandEvent&)

@@ -36,7 +36,7 @@ protected:
         std::string error;
         ASSERT_TRUE(m_drive->Start(&error)) << error;
         m_state.m_pComm = new CSerialComm();
-        ASSERT_NE(m_state.m_pComm->InitComm(m_drive->GetPtyPath(), 9600, 8, 0, 1.0f, 2048, 2048), 0);
+        ASSERT_NE(m_state.m_pComm->InitComm(m_drive->GetPtyPath(), 9600, 8, 0, 1.0f), 0);
         m_state.m_bConnected = 1;
         m_state.m_Stations = { 1 };
     }

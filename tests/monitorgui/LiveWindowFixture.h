@@ -53,7 +53,7 @@ protected:
         m_drive->SetRegister(1, 0x000C, 6000);
         m_drive->SetRegister(1, 0x000D, 0);
         m_state.m_pComm = new CSerialComm();
-        ASSERT_NE(m_state.m_pComm->InitComm(m_drive->GetPtyPath(), 9600, 8, 0, 1.0f, 2048, 2048), 0);
+        ASSERT_NE(m_state.m_pComm->InitComm(m_drive->GetPtyPath(), 9600, 8, 0, 1.0f), 0);
         m_state.m_bConnected = 1;
         m_state.m_Stations = { 1 };
         m_state.m_nModelCode = static_cast<int>(model);
