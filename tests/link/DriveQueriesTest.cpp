@@ -52,9 +52,9 @@ const QueryCase kQueries[] = {
      [](CMainFrameState& f, uint8_t s, int& v) { return CallFlag(&CMainFrameState::ReadPasswordState, f, s, v); },
      0x0D07, kPassword, kPassword, kPassword, kPassword},
     {"IsDriveRunning",
-     [](CMainFrameState&, uint8_t s, int& v) {
+     [](CMainFrameState& f, uint8_t s, int& v) {
          bool running = false;
-         if (!CMainFrameState::IsDriveRunning(s, running))
+         if (!f.IsDriveRunning(s, running))
              return 0;
          v = running;
          return 1;
@@ -196,7 +196,7 @@ TEST_F(DriveQueryValues, ValueCases)
     };
     for (Status status : {Status{0x0003, true}, Status{0x0002, false}, Status{0x0001, true}, Status{0, false}}) {
         m_drive->AddRegister(1, 0x2520, status.word);
-        ASSERT_EQ(CMainFrameState::IsDriveRunning(1, flag), 1);
+        ASSERT_EQ(frame.IsDriveRunning(1, flag), 1);
         EXPECT_EQ(flag, status.running) << status.word;
     }
 
@@ -243,7 +243,7 @@ TEST(DriveQueryWithoutLink, NoLinkIsACommunicationError)
     int value = kUntouched;
     EXPECT_EQ(frame.ReadParam0003(1, value), 0);
     bool running = false;
-    EXPECT_EQ(CMainFrameState::IsDriveRunning(1, running), 0) << "no main frame registered";
+    EXPECT_EQ(frame.IsDriveRunning(1, running), 0);
     EXPECT_EQ(recorder.Texts(), (std::vector<std::string>{kComm, kComm}));
     EXPECT_EQ(value, kUntouched);
 }
