@@ -243,7 +243,7 @@ TEST(DriveQueryWithoutLink, NoLinkIsACommunicationError)
     int value = kUntouched;
     EXPECT_EQ(frame.ReadParam0003(1, value), 0);
     bool running = false;
-    EXPECT_EQ(frame.IsDriveRunning(1, running), 0) << "no link";
+    EXPECT_EQ(frame.IsDriveRunning(1, running), 0);
     EXPECT_EQ(recorder.Texts(), (std::vector<std::string>{kComm, kComm}));
     EXPECT_EQ(value, kUntouched);
 }
