@@ -4,6 +4,7 @@
 #include "editor/ParamGroupDlg.h"
 #include "link/SerialComm.h"
 #include "monitor/GraphDlg.h"
+#include "monitor/GraphModalStandIn.h"
 #include "monitor/KeyPadDlg.h"
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
@@ -459,8 +460,8 @@ void CMainFrame::OnStatus(wxCommandEvent&)
 
 void CMainFrame::OnGraphWatch(wxCommandEvent&)
 {
-    CGraphDlg dialog(nullptr);
-    dialog.ShowModal();
+    int model = m_StationModels.empty() ? m_nModelCode : m_StationModels.front();
+    RunGraphWindowModalStandIn(new CGraphDlg(this, *this, m_Stations, model));
 }
 
 void CMainFrame::OnViewProject(wxCommandEvent&)

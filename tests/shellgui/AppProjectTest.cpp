@@ -4,6 +4,7 @@
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "editor/ParamGroupDlg.h"
+#include "monitor/GraphDlg.h"
 #include "monitor/MonitorWindowDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
@@ -466,7 +467,7 @@ TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
     const struct {
         int command;
         int dialogId;
-    } cases[] = {{ID_KEYPAD, 146}, {ID_MONITOR_CONTROL, 171}, {ID_MONITOR_STATUS, 189}, {ID_GRAPH_WATCH, 102}};
+    } cases[] = {{ID_KEYPAD, 146}, {ID_MONITOR_CONTROL, 171}, {ID_MONITOR_STATUS, 189}};
     for (const auto& c : cases) {
         int shown = 0;
         SetModalAnswer([&](wxDialog* dialog) {
@@ -482,6 +483,30 @@ TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
         Command(c.command);
         EXPECT_EQ(shown, c.dialogId) << c.command;
     }
+    Frame().m_bConnected = 0;
+}
+
+TEST_F(AppProjectTest, GraphWatchRunsTheRecorderModalToTheFrameWithTheConnectedStations)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kExtendedModel);
+    Frame().m_bConnected = 1;
+    Frame().m_Stations = {3, 9};
+    ASSERT_TRUE(IsEnabled(ID_GRAPH_WATCH));
+    bool seen = false;
+    wxTheApp->CallAfter([&]() {
+        for (wxWindow* window : wxTopLevelWindows) {
+            if (auto* graph = dynamic_cast<CGraphDlg*>(window)) {
+                seen = graph->IsShown();
+                EXPECT_FALSE(Frame().IsEnabled()) << "the main frame waits while the recorder runs";
+                EXPECT_EQ(graph->Recorder().m_nStation, 3);
+                graph->Close();
+            }
+        }
+    });
+    Command(ID_GRAPH_WATCH);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(Frame().IsEnabled());
     Frame().m_bConnected = 0;
 }
 

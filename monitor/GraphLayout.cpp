@@ -1,0 +1,269 @@
+#include "monitor/GraphLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Far outside any plot, yet safe to turn into an int.
+constexpr double kCoordinateLimit = 1e6;
+
+int ToCoordinate(double value)
+{
+    if (!(value > -kCoordinateLimit))
+        return static_cast<int>(-kCoordinateLimit);
+    if (value > kCoordinateLimit)
+        return static_cast<int>(kCoordinateLimit);
+    return static_cast<int>(value); // truncates toward zero
+}
+
+long long Cross(const GraphPoint& a, const GraphPoint& b, int x, int y)
+{
+    return static_cast<long long>(b.x - a.x) * (y - a.y) - static_cast<long long>(b.y - a.y) * (x - a.x);
+}
+
+double SampleX(const GraphRect& plot, double t, double t0, int msPerDivision)
+{
+    return plot.left + (t - t0) / (msPerDivision * 4 * 0.001) * plot.Width();
+}
+
+} // namespace
+
+GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueHeight, int degreeWidth)
+{
+    GraphLayout layout;
+    layout.panel = {3, 2, width - 4, height - 60};
+    const GraphRect& panel = layout.panel;
+    layout.plot = {panel.left + 50, panel.top + 5, panel.right - 20, panel.bottom - 25};
+    layout.strip = {panel.left, panel.bottom + 5, panel.right, panel.bottom + 56};
+    const GraphRect& strip = layout.strip;
+    const GraphRect& plot = layout.plot;
+    layout.plotClip = {plot.left + 2, plot.top + 2, plot.right - 2, plot.bottom - 2};
+
+    int leftFrom = panel.right / 7 + valueWidth + 65;
+    int leftTo = strip.right / 2 - degreeWidth - 10;
+    int rightFrom = (2 * panel.right) / 3 + valueWidth + 50;
+    int rightTo = strip.right - degreeWidth - 10;
+    int m = (strip.Height() - valueHeight) / 2;
+    int row1Top = strip.top + m - 15;
+    int row1Bottom = row1Top + valueHeight + 4;
+    int row2Top = strip.top + m + 11;
+    int row2Bottom = row1Top + valueHeight + 31;
+    layout.valueBoxes[0] = {leftFrom, row1Top, leftTo, row1Bottom};
+    layout.valueBoxes[1] = {rightFrom, row1Top, rightTo, row1Bottom};
+    layout.valueBoxes[2] = {leftFrom, row2Top, leftTo, row2Bottom};
+    layout.valueBoxes[3] = {rightFrom, row2Top, rightTo, row2Bottom};
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphRect& box = layout.valueBoxes[c];
+        // The left column's names may use the strip from its left edge, the
+        // right column's the room after the left column's value box.
+        int left = c % 2 == 0 ? strip.left + 10 : layout.valueBoxes[c - 1].right + 10;
+        layout.legendBoxes[c] = {left, box.top, box.left - 10, box.bottom};
+    }
+
+    int my = plot.bottom + (panel.bottom - plot.bottom) / 2;
+    layout.increaseArrow = {GraphPoint{plot.right + 18, my}, GraphPoint{plot.right + 12, my - 6},
+                            GraphPoint{plot.right + 12, my + 6}};
+    layout.decreaseArrow = {GraphPoint{plot.right + 3, my}, GraphPoint{plot.right + 9, my - 6},
+                            GraphPoint{plot.right + 9, my + 6}};
+    return layout;
+}
+
+bool TriangleContains(const GraphTriangle& t, int x, int y)
+{
+    long long a = Cross(t[0], t[1], x, y);
+    long long b = Cross(t[1], t[2], x, y);
+    long long c = Cross(t[2], t[0], x, y);
+    bool negative = a < 0 || b < 0 || c < 0;
+    bool positive = a > 0 || b > 0 || c > 0;
+    return !(negative && positive);
+}
+
+int ArrowAt(const GraphLayout& layout, int x, int y)
+{
+    if (TriangleContains(layout.increaseArrow, x, y))
+        return 0;
+    if (TriangleContains(layout.decreaseArrow, x, y))
+        return 1;
+    return -1;
+}
+
+int NudgeCurveY(int y, const GraphRect& plot)
+{
+    if (y == plot.top)
+        y = plot.top + 3;
+    else if (y == plot.top + 1)
+        y = plot.top + 2;
+    else if (y == plot.top + 2)
+        y = plot.top + 1;
+    else if (y == plot.top - 1)
+        y = plot.top + 3;
+    if (y == plot.bottom)
+        y = plot.bottom - 3;
+    else if (y == plot.bottom - 1)
+        y = plot.bottom - 2;
+    else if (y == plot.bottom - 2)
+        y = plot.bottom - 1;
+    return y;
+}
+
+GraphPoint CurvePoint(const GraphRect& plot, double t, double t0, int msPerDivision, double v)
+{
+    GraphPoint point;
+    point.x = ToCoordinate(SampleX(plot, t, t0, msPerDivision));
+    point.y = ToCoordinate(plot.bottom - v / (4 * kGraphUnitsPerDivision) * plot.Height());
+    point.y = NudgeCurveY(point.y, plot);
+    return point;
+}
+
+std::vector<GraphPoint> CurvePolyline(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
+                                      int msPerDivision)
+{
+    std::vector<GraphPoint> points;
+    if (samples.empty())
+        return points;
+    double t0 = samples.front().clock;
+    bool haveBefore = false;
+    GraphPoint before;
+    // The column being collected: its first point and its lowest and highest.
+    bool open = false;
+    GraphPoint first, low, high;
+    size_t lowAt = 0, highAt = 0;
+    auto flush = [&]() {
+        if (!open)
+            return;
+        // Lowest and highest in time order; a column of one value is one point.
+        GraphPoint a = lowAt <= highAt ? low : high;
+        GraphPoint b = lowAt <= highAt ? high : low;
+        points.push_back(a);
+        if (!(b == a))
+            points.push_back(b);
+        open = false;
+    };
+    for (size_t i = 0; i < samples.size(); ++i) {
+        GraphPoint p = CurvePoint(plot, samples[i].clock, t0, msPerDivision, samples[i].plotted[channel]);
+        if (p.x < plot.left) {
+            before = p;
+            haveBefore = true;
+            continue;
+        }
+        if (haveBefore) {
+            points.push_back(before);
+            haveBefore = false;
+        }
+        if (p.x > plot.right) {
+            flush();
+            points.push_back(p);
+            break;
+        }
+        if (open && p.x != first.x)
+            flush();
+        if (!open) {
+            open = true;
+            first = low = high = p;
+            lowAt = highAt = i;
+            continue;
+        }
+        // Screen y grows downwards: the lowest value has the largest y.
+        if (p.y > low.y) {
+            low = p;
+            lowAt = i;
+        }
+        if (p.y < high.y) {
+            high = p;
+            highAt = i;
+        }
+    }
+    flush();
+    if (haveBefore)
+        points.push_back(before);
+    return points;
+}
+
+GraphReadOut ReadOutAt(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
+                       int msPerDivision, int cursorX, double scaleFactor, double minimum)
+{
+    GraphReadOut result;
+    if (samples.size() < 2)
+        return result;
+    double t0 = samples.front().clock;
+    auto xOf = [&](size_t i) { return ToCoordinate(SampleX(plot, samples[i].clock, t0, msPerDivision)); };
+    int x = xOf(0);
+    for (size_t i = 0; i + 1 < samples.size(); ++i) {
+        int next = xOf(i + 1);
+        size_t at = samples.size();
+        if (cursorX == x)
+            at = i;
+        else if (x < cursorX && cursorX < next)
+            at = cursorX - x >= next - cursorX ? i + 1 : i;
+        if (at < samples.size()) {
+            double plotted = samples[at].plotted[channel];
+            double value = scaleFactor != 0 ? plotted / scaleFactor + minimum : minimum;
+            char text[64];
+            std::snprintf(text, sizeof text, "%.2f", value);
+            result.found = true;
+            result.text = text;
+            result.anchor = CurvePoint(plot, samples[at].clock, t0, msPerDivision, plotted);
+            return result;
+        }
+        x = next;
+    }
+    return result;
+}
+
+GraphRect ReadOutBox(const GraphPoint& anchor, int cx, int cy, const GraphRect& plot, int curve,
+                     const std::vector<int>& earlierTops)
+{
+    GraphRect box;
+    if (anchor.y + 14 >= plot.bottom) {
+        box.top = anchor.y - cy;
+        box.bottom = anchor.y;
+    } else {
+        box.top = anchor.y;
+        box.bottom = anchor.y + cy;
+    }
+    if (anchor.x + cx > plot.right) {
+        box.left = anchor.x - cx;
+        box.right = anchor.x;
+    } else {
+        box.left = anchor.x + 1;
+        box.right = anchor.x + 1 + cx;
+    }
+    if (curve > 0) {
+        for (int top : earlierTops) {
+            if (std::abs(box.top - top) < cy - 4) {
+                box.left = anchor.x + cx;
+                box.right = anchor.x + 2 * cx;
+                break;
+            }
+        }
+    }
+    return box;
+}
+
+int ScaleLabelBaseline(const GraphRect& plot, int channel, int k)
+{
+    int q = plot.Height() / 4;
+    int shift = 10 * channel;
+    switch (k) {
+    case 0: return plot.bottom - shift;
+    case 1: return plot.bottom - q + 10 - shift;
+    case 2: return plot.top + 2 * q + 20 - shift;
+    case 3: return plot.top + q + 30 - shift;
+    default: return plot.top + 37 - shift;
+    }
+}
+
+GraphLabelAnchor TimeLabelAnchor(const GraphRect& plot, int j, bool scrolling)
+{
+    int w = plot.Width();
+    if (j == 0)
+        return {plot.left, GraphAlign::Left};
+    if (j == 4)
+        return {plot.right, GraphAlign::Right};
+    if (scrolling)
+        return {plot.right - (w * (4 - j)) / 4, GraphAlign::Centre};
+    return {plot.left + (w * j) / 4, GraphAlign::Centre};
+}
