@@ -9,6 +9,7 @@
 #include "monitor/SetTimeDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/FileReplace.h"
+#include "platform/MenuIdAssertFilter.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "shell/MainFrameState.h"
@@ -151,6 +152,7 @@ CGraphDlg::~CGraphDlg()
 
 void CGraphDlg::CreateToolBarAndMenus()
 {
+    MenuIdAssertFilter filter;
     wxToolBar* toolbar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL, wxID_ANY);
     toolbar->SetToolBitmapSize(wxSize(kToolImageSize, kToolImageSize));
     wxImage strip = LoadToolStrip();
@@ -175,6 +177,7 @@ void CGraphDlg::CreateToolBarAndMenus()
 
 wxMenu* CGraphDlg::CreatePopupMenu()
 {
+    MenuIdAssertFilter filter;
     auto* menu = new wxMenu;
     menu->Append(ID_SET, "Set");
     menu->AppendSeparator();

@@ -25,6 +25,7 @@
 #include <wx/dcclient.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
+#include <wx/radiobut.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
@@ -364,8 +365,10 @@ TEST_F(GraphWindowTest, ExportAndImportThroughTheWindow)
     SetModalAnswer([](wxDialog* d) {
         auto* format = dynamic_cast<CExportFormatDlg*>(d);
         EXPECT_NE(format, nullptr);
-        if (format)
-            format->m_nFormat = CExportFormatDlg::kCsv;
+        auto* csv = format ? dynamic_cast<wxRadioButton*>(format->FindWindow(CExportFormatDlg::IDC_CSV)) : nullptr;
+        EXPECT_NE(csv, nullptr);
+        if (csv)
+            csv->SetValue(true);
         return int(wxID_OK);
     });
     SetFileChooser([&](const FileChoice& choice, std::string& path) {
