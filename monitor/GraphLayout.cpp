@@ -267,3 +267,32 @@ GraphLabelAnchor TimeLabelAnchor(const GraphRect& plot, int j, bool scrolling)
         return {plot.right - (w * (4 - j)) / 4, GraphAlign::Centre};
     return {plot.left + (w * j) / 4, GraphAlign::Centre};
 }
+
+bool ClipSegment(const GraphRect& rect, GraphPoint& a, GraphPoint& b)
+{
+    // Liang-Barsky on the pixel centres of the rectangle.
+    double x0 = a.x, y0 = a.y, x1 = b.x, y1 = b.y;
+    double dx = x1 - x0, dy = y1 - y0;
+    double from = 0, to = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - rect.left, (rect.right - 1) - x0, y0 - rect.top, (rect.bottom - 1) - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        double r = q[i] / p[i];
+        if (p[i] < 0)
+            from = std::max(from, r);
+        else
+            to = std::min(to, r);
+        if (from > to)
+            return false;
+    }
+    GraphPoint start{static_cast<int>(std::lround(x0 + from * dx)), static_cast<int>(std::lround(y0 + from * dy))};
+    GraphPoint end{static_cast<int>(std::lround(x0 + to * dx)), static_cast<int>(std::lround(y0 + to * dy))};
+    a = start;
+    b = end;
+    return true;
+}

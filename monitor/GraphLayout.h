@@ -95,3 +95,37 @@ struct GraphViewState {
     int highlightedArrow = -1;
     std::array<GraphReadOut, kGraphChannels> readOuts;
 };
+
+// Clips the segment a-b to rect (right and bottom exclusive); false when
+// nothing of it lies inside. Coordinates far outside stay exact.
+bool ClipSegment(const GraphRect& rect, GraphPoint& a, GraphPoint& b);
+
+// Calls put(x, y) for every pixel of the segment a-b inside rect, both ends
+// included: the curves are rasterized here rather than stroked, so that a
+// curve of thousands of short segments costs what its pixels cost.
+template <typename Put>
+void ForEachSegmentPixel(const GraphRect& rect, GraphPoint a, GraphPoint b, Put put)
+{
+    if (!ClipSegment(rect, a, b))
+        return;
+    int dx = b.x > a.x ? b.x - a.x : a.x - b.x;
+    int dy = b.y > a.y ? a.y - b.y : b.y - a.y; // negative
+    int sx = a.x < b.x ? 1 : -1;
+    int sy = a.y < b.y ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+        if (rect.Contains(a.x, a.y))
+            put(a.x, a.y);
+        if (a.x == b.x && a.y == b.y)
+            break;
+        int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            a.x += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            a.y += sy;
+        }
+    }
+}

@@ -4,8 +4,11 @@
 #include "platform/ResourceModule.h"
 
 #include <wx/dc.h>
+#include <wx/bitmap.h>
 #include <wx/font.h>
+#include <wx/image.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -125,6 +128,18 @@ void DrawGrid(wxDC& dc, const GraphLayout& layout)
 void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, GraphViewState& view)
 {
     const auto& samples = recorder.Samples();
+    const GraphRect& clip = layout.plotClip;
+    if (clip.Width() <= 0 || clip.Height() <= 0)
+        return;
+    // The curves are rasterized into a transparent layer of the clip region
+    // and put on the grid in one block: a stroked polyline that doubles back
+    // in every pixel column costs many times its pixels.
+    wxImage layer(clip.Width(), clip.Height(), true);
+    layer.InitAlpha();
+    unsigned char* rgb = layer.GetData();
+    unsigned char* alpha = layer.GetAlpha();
+    std::fill(alpha, alpha + static_cast<size_t>(clip.Width()) * clip.Height(), 0);
+    bool drawn = false;
     for (int c = 0; c < kGraphChannels; ++c) {
         if (!recorder.IsChannelShown(c))
             continue;
@@ -136,17 +151,22 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
         else
             view.readOuts[c].text.clear();
         std::vector<GraphPoint> points = CurvePolyline(layout.plot, samples, c, recorder.GetMsPerDivision());
-        if (points.size() < 2)
-            continue;
-        std::vector<wxPoint> line;
-        line.reserve(points.size());
-        for (const GraphPoint& p : points)
-            line.emplace_back(p.x, p.y);
-        dc.SetClippingRegion(ToWx(layout.plotClip));
-        dc.SetPen(wxPen(GraphCurveColour(c), 1));
-        dc.DrawLines(static_cast<int>(line.size()), line.data());
-        dc.DestroyClippingRegion();
+        const wxColour colour = GraphCurveColour(c);
+        const unsigned char red = colour.Red(), green = colour.Green(), blue = colour.Blue();
+        const size_t width = static_cast<size_t>(clip.Width());
+        for (size_t i = 1; i < points.size(); ++i) {
+            ForEachSegmentPixel(clip, points[i - 1], points[i], [&](int x, int y) {
+                size_t at = static_cast<size_t>(y - clip.top) * width + static_cast<size_t>(x - clip.left);
+                rgb[3 * at] = red;
+                rgb[3 * at + 1] = green;
+                rgb[3 * at + 2] = blue;
+                alpha[at] = 255;
+            });
+            drawn = true;
+        }
     }
+    if (drawn)
+        dc.DrawBitmap(wxBitmap(layer), clip.left, clip.top, true);
     if (layout.plot.Contains(view.cursor.x, view.cursor.y))
         Line(dc, kLightEdge, view.cursor.x, layout.plot.top, view.cursor.x, layout.plot.bottom);
 }

@@ -120,3 +120,24 @@ TEST(GraphLayoutTest, ReadOutBoxesLabelsAndTimeLabelPlaces)
     EXPECT_EQ(TimeLabelAnchor(plot, 1, true).x, 576 - 392);
     EXPECT_EQ(TimeLabelAnchor(plot, 4, true).align, GraphAlign::Right);
 }
+
+TEST(GraphLayoutTest, SegmentsAreRasterizedInsideTheClipOnly)
+{
+    const GraphRect clip{10, 10, 20, 20};
+    std::vector<GraphPoint> pixels;
+    auto collect = [&](int x, int y) { pixels.push_back({x, y}); };
+    ForEachSegmentPixel(clip, {12, 15}, {15, 15}, collect);
+    EXPECT_EQ(pixels, (std::vector<GraphPoint>{{12, 15}, {13, 15}, {14, 15}, {15, 15}}));
+    pixels.clear();
+    ForEachSegmentPixel(clip, {15, -1000000}, {15, 1000000}, collect); // far out, no long walk
+    EXPECT_EQ(pixels.size(), 10u);
+    EXPECT_EQ(pixels.front(), (GraphPoint{15, 10}));
+    EXPECT_EQ(pixels.back(), (GraphPoint{15, 19}));
+    pixels.clear();
+    ForEachSegmentPixel(clip, {0, 0}, {5, 30}, collect);
+    EXPECT_TRUE(pixels.empty());
+    ForEachSegmentPixel(clip, {0, 0}, {30, 30}, collect);
+    EXPECT_EQ(pixels.size(), 10u);
+    for (const GraphPoint& p : pixels)
+        EXPECT_EQ(p.x, p.y);
+}

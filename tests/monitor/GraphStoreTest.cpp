@@ -93,3 +93,13 @@ TEST(GraphStoreTest, TimeLabelsCrossMidnightBothWays)
     }
     EXPECT_EQ(GraphTimeOfDay::FromMilliseconds(-1).Text(), "23:59:59.999");
 }
+
+TEST(GraphStoreTest, AScaleWithoutHeightDrawsOnTheBottomEdgeInsteadOfDividingByZero)
+{
+    SteppedClock clock;
+    CGraphRecorder recorder(clock);
+    recorder.SetChannel(0, "DC Voltage", "5", "5.00"); // only a hand-edited project holds one
+    recorder.ApplyScaleRule();
+    EXPECT_EQ(recorder.m_Channels[0].scaleFactor, 0.0);
+    EXPECT_EQ(recorder.m_Channels[0].scaleLabels[2], "5.00");
+}
