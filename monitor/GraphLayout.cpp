@@ -118,98 +118,155 @@ GraphPoint CurvePoint(const GraphRect& plot, double t, double t0, int msPerDivis
     return point;
 }
 
+namespace {
+
+// Thins one curve to the lowest and highest point of each pixel column, in
+// time order, with one point on either side of the plot.
+class PolylineBuilder {
+public:
+    explicit PolylineBuilder(const GraphRect& plot) : m_plot(plot) {}
+
+    // False once the curve has left the plot on the right.
+    bool Add(const GraphPoint& p, size_t i)
+    {
+        if (m_done)
+            return false;
+        if (p.x < m_plot.left) {
+            m_before = p;
+            m_haveBefore = true;
+            return true;
+        }
+        if (m_haveBefore) {
+            m_points.push_back(m_before);
+            m_haveBefore = false;
+        }
+        if (p.x > m_plot.right) {
+            Flush();
+            m_points.push_back(p);
+            m_done = true;
+            return false;
+        }
+        if (m_open && p.x != m_low.x)
+            Flush();
+        if (!m_open) {
+            m_open = true;
+            m_low = m_high = p;
+            m_lowAt = m_highAt = i;
+            return true;
+        }
+        // Screen y grows downwards: the lowest value has the largest y.
+        if (p.y > m_low.y) {
+            m_low = p;
+            m_lowAt = i;
+        }
+        if (p.y < m_high.y) {
+            m_high = p;
+            m_highAt = i;
+        }
+        return true;
+    }
+
+    std::vector<GraphPoint> Finish()
+    {
+        Flush();
+        if (m_haveBefore)
+            m_points.push_back(m_before);
+        m_haveBefore = false;
+        return std::move(m_points);
+    }
+
+private:
+    void Flush()
+    {
+        if (!m_open)
+            return;
+        GraphPoint a = m_lowAt <= m_highAt ? m_low : m_high;
+        GraphPoint b = m_lowAt <= m_highAt ? m_high : m_low;
+        m_points.push_back(a);
+        if (!(b == a))
+            m_points.push_back(b);
+        m_open = false;
+    }
+
+    const GraphRect& m_plot;
+    std::vector<GraphPoint> m_points;
+    bool m_haveBefore = false;
+    GraphPoint m_before;
+    bool m_open = false;
+    bool m_done = false;
+    GraphPoint m_low, m_high;
+    size_t m_lowAt = 0, m_highAt = 0;
+};
+
+} // namespace
+
+std::array<std::vector<GraphPoint>, kGraphChannels> CurvePolylines(const GraphRect& plot,
+                                                                   const std::deque<GraphSample>& samples,
+                                                                   int msPerDivision)
+{
+    std::array<std::vector<GraphPoint>, kGraphChannels> result;
+    if (samples.empty())
+        return result;
+    std::array<PolylineBuilder, kGraphChannels> builders{PolylineBuilder(plot), PolylineBuilder(plot),
+                                                         PolylineBuilder(plot), PolylineBuilder(plot)};
+    // One pass over the store for all four curves: an hour of samples is
+    // more memory than the cache holds.
+    double t0 = samples.front().clock;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        bool more = false;
+        for (int c = 0; c < kGraphChannels; ++c)
+            more |= builders[c].Add(CurvePoint(plot, samples[i].clock, t0, msPerDivision, samples[i].plotted[c]), i);
+        if (!more)
+            break;
+    }
+    for (int c = 0; c < kGraphChannels; ++c)
+        result[c] = builders[c].Finish();
+    return result;
+}
+
 std::vector<GraphPoint> CurvePolyline(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
                                       int msPerDivision)
 {
-    std::vector<GraphPoint> points;
-    if (samples.empty())
-        return points;
-    double t0 = samples.front().clock;
-    bool haveBefore = false;
-    GraphPoint before;
-    // The column being collected: its first point and its lowest and highest.
-    bool open = false;
-    GraphPoint first, low, high;
-    size_t lowAt = 0, highAt = 0;
-    auto flush = [&]() {
-        if (!open)
-            return;
-        // Lowest and highest in time order; a column of one value is one point.
-        GraphPoint a = lowAt <= highAt ? low : high;
-        GraphPoint b = lowAt <= highAt ? high : low;
-        points.push_back(a);
-        if (!(b == a))
-            points.push_back(b);
-        open = false;
-    };
-    for (size_t i = 0; i < samples.size(); ++i) {
-        GraphPoint p = CurvePoint(plot, samples[i].clock, t0, msPerDivision, samples[i].plotted[channel]);
-        if (p.x < plot.left) {
-            before = p;
-            haveBefore = true;
-            continue;
-        }
-        if (haveBefore) {
-            points.push_back(before);
-            haveBefore = false;
-        }
-        if (p.x > plot.right) {
-            flush();
-            points.push_back(p);
-            break;
-        }
-        if (open && p.x != first.x)
-            flush();
-        if (!open) {
-            open = true;
-            first = low = high = p;
-            lowAt = highAt = i;
-            continue;
-        }
-        // Screen y grows downwards: the lowest value has the largest y.
-        if (p.y > low.y) {
-            low = p;
-            lowAt = i;
-        }
-        if (p.y < high.y) {
-            high = p;
-            highAt = i;
-        }
-    }
-    flush();
-    if (haveBefore)
-        points.push_back(before);
-    return points;
+    return CurvePolylines(plot, samples, msPerDivision)[channel];
 }
 
 GraphReadOut ReadOutAt(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
                        int msPerDivision, int cursorX, double scaleFactor, double minimum)
 {
     GraphReadOut result;
-    if (samples.size() < 2)
+    const size_t n = samples.size();
+    if (n < 2)
         return result;
     double t0 = samples.front().clock;
     auto xOf = [&](size_t i) { return ToCoordinate(SampleX(plot, samples[i].clock, t0, msPerDivision)); };
-    int x = xOf(0);
-    for (size_t i = 0; i + 1 < samples.size(); ++i) {
-        int next = xOf(i + 1);
-        size_t at = samples.size();
-        if (cursorX == x)
-            at = i;
-        else if (x < cursorX && cursorX < next)
-            at = cursorX - x >= next - cursorX ? i + 1 : i;
-        if (at < samples.size()) {
-            double plotted = samples[at].plotted[channel];
-            double value = scaleFactor != 0 ? plotted / scaleFactor + minimum : minimum;
-            char text[64];
-            std::snprintf(text, sizeof text, "%.2f", value);
-            result.found = true;
-            result.text = text;
-            result.anchor = CurvePoint(plot, samples[at].clock, t0, msPerDivision, plotted);
-            return result;
-        }
-        x = next;
+    // The first sample at or right of the cursor (x never decreases).
+    size_t low = 0, high = n;
+    while (low < high) {
+        size_t mid = low + (high - low) / 2;
+        if (xOf(mid) < cursorX)
+            low = mid + 1;
+        else
+            high = mid;
     }
+    size_t k = low;
+    size_t at = n;
+    if (k < n && xOf(k) == cursorX) {
+        if (k + 1 < n) // the newest sample itself is never read out
+            at = k;
+    } else if (k > 0 && k < n) {
+        int before = xOf(k - 1);
+        int after = xOf(k);
+        at = cursorX - before >= after - cursorX ? k : k - 1;
+    }
+    if (at == n)
+        return result;
+    double plotted = samples[at].plotted[channel];
+    double value = scaleFactor != 0 ? plotted / scaleFactor + minimum : minimum;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    result.found = true;
+    result.text = text;
+    result.anchor = CurvePoint(plot, samples[at].clock, t0, msPerDivision, plotted);
     return result;
 }
 

@@ -60,6 +60,10 @@ GraphPoint CurvePoint(const GraphRect& plot, double t, double t0, int msPerDivis
 // either side of the plot so that the line leaves it where it should.
 std::vector<GraphPoint> CurvePolyline(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
                                       int msPerDivision);
+// The four at once, in one pass over the store.
+std::array<std::vector<GraphPoint>, kGraphChannels> CurvePolylines(const GraphRect& plot,
+                                                                   const std::deque<GraphSample>& samples,
+                                                                   int msPerDivision);
 
 // The read-out of one curve at a cursor x: the sample at x, or of two samples
 // around x the nearer (the later one halfway). Found only with two samples or

@@ -140,6 +140,7 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
     unsigned char* alpha = layer.GetAlpha();
     std::fill(alpha, alpha + static_cast<size_t>(clip.Width()) * clip.Height(), 0);
     bool drawn = false;
+    auto polylines = CurvePolylines(layout.plot, samples, recorder.GetMsPerDivision());
     for (int c = 0; c < kGraphChannels; ++c) {
         if (!recorder.IsChannelShown(c))
             continue;
@@ -150,7 +151,7 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
             view.readOuts[c] = readOut;
         else
             view.readOuts[c].text.clear();
-        std::vector<GraphPoint> points = CurvePolyline(layout.plot, samples, c, recorder.GetMsPerDivision());
+        const std::vector<GraphPoint>& points = polylines[c];
         const wxColour colour = GraphCurveColour(c);
         const unsigned char red = colour.Red(), green = colour.Green(), blue = colour.Blue();
         const size_t width = static_cast<size_t>(clip.Width());
@@ -166,7 +167,7 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
         }
     }
     if (drawn)
-        dc.DrawBitmap(wxBitmap(layer), clip.left, clip.top, true);
+        dc.DrawBitmap(wxBitmap(layer), clip.left, clip.top, false); // its alpha lets the grid through
     if (layout.plot.Contains(view.cursor.x, view.cursor.y))
         Line(dc, kLightEdge, view.cursor.x, layout.plot.top, view.cursor.x, layout.plot.bottom);
 }
