@@ -1,8 +1,10 @@
 #include "monitor/GraphWindowFactory.h"
 
 #include "monitor/GraphDlg.h"
+#include "shell/MainFrameState.h"
 
-wxWindow* CreateGraphWindow(wxWindow* parent, CMainFrameState&)
+wxWindow* CreateGraphWindow(wxWindow* parent, CMainFrameState& state)
 {
-    return new CGraphDlg(parent);
+    const int model = state.m_StationModels.empty() ? state.m_nModelCode : state.m_StationModels.front();
+    return new CGraphDlg(parent, state, state.m_Stations, model);
 }

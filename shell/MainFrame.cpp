@@ -512,8 +512,8 @@ void CMainFrame::OnStatus(wxCommandEvent&)
 
 void CMainFrame::OnGraphWatch(wxCommandEvent&)
 {
-    CGraphDlg dialog(nullptr);
-    dialog.ShowModal();
+    int model = m_StationModels.empty() ? m_nModelCode : m_StationModels.front();
+    RunModalToMainFrame(new CGraphDlg(this, *this, m_Stations, model), this);
 }
 
 void CMainFrame::OnViewProject(wxCommandEvent&)

@@ -1,5 +1,6 @@
 #include "shell/MainMenus.h"
 
+#include "platform/MenuIdAssertFilter.h"
 #include "platform/ResourceModule.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrameLayout.h"
@@ -106,33 +107,6 @@ wxString HelpText(int id)
     return wxString::FromUTF8(prompt.substr(0, prompt.find('\n')));
 }
 
-// The program's command ids keep their classic numbers (57600 New, ...). wx
-// asserts that menu ids stay below 0x7FFF, a limit of the Windows menu API
-// that GTK menus do not have; while menu items are made, that one assertion
-// is let through and every other one goes to the handler installed before.
-class MenuIdAssertFilter {
-public:
-    MenuIdAssertFilter() : m_previous(wxSetAssertHandler(&MenuIdAssertFilter::Handle)) { s_previous = m_previous; }
-    ~MenuIdAssertFilter()
-    {
-        wxSetAssertHandler(m_previous);
-        s_previous = nullptr;
-    }
-    MenuIdAssertFilter(const MenuIdAssertFilter&) = delete;
-    MenuIdAssertFilter& operator=(const MenuIdAssertFilter&) = delete;
-
-private:
-    static void Handle(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
-    {
-        if (msg == "invalid itemid value")
-            return;
-        if (s_previous)
-            s_previous(file, line, func, cond, msg);
-    }
-
-    wxAssertHandler_t m_previous;
-    static inline wxAssertHandler_t s_previous = nullptr;
-};
 
 } // namespace
 

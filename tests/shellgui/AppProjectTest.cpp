@@ -4,6 +4,7 @@
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "editor/ParamGroupDlg.h"
+#include "monitor/GraphDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
 #include "shell/ChildFrame.h"
@@ -613,6 +614,30 @@ TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
     });
     Command(ID_GRAPH_WATCH);
     EXPECT_EQ(shown, 102);
+    Frame().m_bConnected = 0;
+}
+
+TEST_F(AppProjectTest, GraphWatchRunsTheRecorderModalToTheFrameWithTheConnectedStations)
+{
+    ASSERT_TRUE(Start());
+    NewProject(kExtendedModel);
+    Frame().m_bConnected = 1;
+    Frame().m_Stations = {3, 9};
+    ASSERT_TRUE(IsEnabled(ID_GRAPH_WATCH));
+    bool seen = false;
+    wxTheApp->CallAfter([&]() {
+        for (wxWindow* window : wxTopLevelWindows) {
+            if (auto* graph = dynamic_cast<CGraphDlg*>(window)) {
+                seen = graph->IsShown();
+                EXPECT_FALSE(Frame().IsEnabled()) << "the main frame waits while the recorder runs";
+                EXPECT_EQ(graph->Recorder().m_nStation, 3);
+                graph->Close();
+            }
+        }
+    });
+    Command(ID_GRAPH_WATCH);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(Frame().IsEnabled());
     Frame().m_bConnected = 0;
 }
 

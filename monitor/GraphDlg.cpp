@@ -1,0 +1,495 @@
+#include "monitor/GraphDlg.h"
+
+#include "monitor/GraphCtrl.h"
+#include "monitor/GraphExchange.h"
+#include "monitor/GraphPicture.h"
+#include "monitor/GraphQuantities.h"
+#include "monitor/GraphRenderer.h"
+#include "monitor/GraphSetDlg.h"
+#include "monitor/SetTimeDlg.h"
+#include "platform/FileChooser.h"
+#include "platform/FileReplace.h"
+#include "platform/MenuIdAssertFilter.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+#include "shell/MainFrameState.h"
+#include "view/ExportFormatDlg.h"
+
+#include <wx/dcbuffer.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/mstream.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/toolbar.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+namespace {
+
+constexpr int kSamplePeriodMs = 100;
+constexpr int kToolImageSize = 20;
+constexpr unsigned kPictureFailId = 61503;
+constexpr unsigned kExportTitleId = 61933;
+constexpr unsigned kImportTitleId = 61934;
+constexpr unsigned kPictureTitleId = 61935;
+constexpr unsigned kExportFilterId = 61565;
+constexpr int kSampleTimerId = 1;
+constexpr int kBandTimerId = 2;
+
+wxString Utf8(const std::string& text)
+{
+    return wxString::FromUTF8(text);
+}
+
+wxImage LoadToolStrip()
+{
+    std::string bytes = LoadResBitmap(CGraphDlg::IDR_TOOLBAR);
+    if (bytes.empty())
+        return wxImage();
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    wxMemoryInputStream stream(bytes.data(), bytes.size());
+    return wxImage(stream, wxBITMAP_TYPE_PNG);
+}
+
+wxBitmap ToolImage(const wxImage& strip, int index)
+{
+    wxRect rect(index * kToolImageSize, 0, kToolImageSize, kToolImageSize);
+    if (!strip.IsOk() || rect.GetRight() >= strip.GetWidth())
+        return wxBitmap(kToolImageSize, kToolImageSize);
+    return wxBitmap(strip.GetSubImage(rect));
+}
+
+// "description\ntip": one line of a command's prompt.
+wxString PromptLine(int id, bool tip)
+{
+    std::string prompt = LoadResString(static_cast<unsigned>(id));
+    size_t newline = prompt.find('\n');
+    if (newline == std::string::npos)
+        return tip ? wxString() : Utf8(prompt);
+    return Utf8(tip ? prompt.substr(newline + 1) : prompt.substr(0, newline));
+}
+
+std::string FilterOf(const std::string& pattern)
+{
+    std::string filter = FormatResString(kExportFilterId, pattern.c_str(), pattern.c_str());
+    while (!filter.empty() && filter.back() == '|')
+        filter.pop_back();
+    return filter;
+}
+
+std::string UpperExtension(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+// The toolbar: tool ids and their pictures in the strip (-1 a separator).
+struct ToolEntry {
+    int id;
+    int image;
+};
+constexpr ToolEntry kTools[] = {
+    {CGraphDlg::ID_START, 0},   {CGraphDlg::ID_PAUSE, 1},    {-1, -1},
+    {CGraphDlg::ID_SAVE_BMP, 2}, {CGraphDlg::ID_SET, 3},     {CGraphDlg::ID_DIM_TIME, 4},
+    {CGraphDlg::ID_EXPORT, 5},   {CGraphDlg::ID_IMPORT, 6},
+};
+
+} // namespace
+
+CGraphDlg::CGraphDlg(wxWindow* parent, CMainFrameState& session, std::vector<int> stations, int modelCode,
+                     bool projectSettings)
+    : wxFrame(parent, IDD, "Graph", wxDefaultPosition, wxDefaultSize,
+              wxDEFAULT_FRAME_STYLE | (parent ? wxFRAME_FLOAT_ON_PARENT : 0)),
+      m_session(session), m_stations(std::move(stations)), m_nModelCode(modelCode),
+      m_bProjectSettings(projectSettings), m_sampleTimer(this, kSampleTimerId), m_bandTimer(this, kBandTimerId)
+{
+    CreateToolBarAndMenus();
+
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    m_pChart = new CGraphCtrl(this, IDC_CHART, m_recorder);
+    m_pBand = new wxWindow(this, wxID_ANY, wxDefaultPosition, wxSize(-1, kGraphLabelBandHeight));
+    m_pBand->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_pBand->SetMinSize(wxSize(-1, kGraphLabelBandHeight));
+    sizer->Add(m_pChart, 1, wxEXPAND);
+    sizer->Add(m_pBand, 0, wxEXPAND);
+    SetSizer(sizer);
+    SetClientSize(ConvertDialogToPixels(wxSize(447, 260)) + wxSize(0, kGraphLabelBandHeight));
+
+    // The chart samples the first connected station until Set names another.
+    if (IsConnected() && !m_stations.empty())
+        m_recorder.m_nStation = m_stations.front();
+    m_StartTime = m_clock.LocalTime();
+    m_recorder.m_dStartClock = m_clock.MonotonicSeconds();
+    m_recorder.m_TimeAxisBase = m_recorder.m_StartTimeOfDay = m_StartTime;
+    LoadChannelSettings();
+    m_strBandFigures = GraphBandFigures(m_recorder);
+
+    m_pChart->m_onRightDown = [this](const wxPoint& screen) { ShowPopupMenu(screen); };
+    m_pBand->Bind(wxEVT_PAINT, &CGraphDlg::OnBandPaint, this);
+    m_pBand->Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& e) { ShowPopupMenu(m_pBand->ClientToScreen(e.GetPosition())); });
+    Bind(wxEVT_MENU, &CGraphDlg::OnCommand, this, ID_STOP, ID_SET);
+    for (int id : {ID_START, ID_PAUSE, ID_SET, ID_DIM_TIME})
+        Bind(wxEVT_UPDATE_UI, &CGraphDlg::OnUpdateConnected, this, id);
+    Bind(wxEVT_TIMER, &CGraphDlg::OnSampleTimer, this, kSampleTimerId);
+    Bind(wxEVT_TIMER, &CGraphDlg::OnBandTimer, this, kBandTimerId);
+    Bind(wxEVT_CHAR_HOOK, &CGraphDlg::OnCharHook, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CGraphDlg::OnClose, this);
+}
+
+CGraphDlg::~CGraphDlg()
+{
+    m_sampleTimer.Stop();
+    m_bandTimer.Stop();
+}
+
+void CGraphDlg::CreateToolBarAndMenus()
+{
+    MenuIdAssertFilter filter;
+    wxToolBar* toolbar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL, wxID_ANY);
+    toolbar->SetToolBitmapSize(wxSize(kToolImageSize, kToolImageSize));
+    wxImage strip = LoadToolStrip();
+    for (const ToolEntry& tool : kTools) {
+        if (tool.id < 0)
+            toolbar->AddSeparator();
+        else
+            toolbar->AddTool(tool.id, PromptLine(tool.id, true), ToolImage(strip, tool.image),
+                             PromptLine(tool.id, true), wxITEM_NORMAL);
+        if (tool.id > 0)
+            toolbar->SetToolLongHelp(tool.id, PromptLine(tool.id, false));
+    }
+    toolbar->Realize();
+
+    auto* menu = new wxMenu;
+    menu->Append(ID_SAVE_BMP, "Save(*.BMP)");
+    menu->Append(ID_PAUSE, "Pause\tPause");
+    auto* bar = new wxMenuBar;
+    bar->Append(menu, "Save Graph");
+    SetMenuBar(bar);
+}
+
+wxMenu* CGraphDlg::CreatePopupMenu()
+{
+    MenuIdAssertFilter filter;
+    auto* menu = new wxMenu;
+    menu->Append(ID_SET, "Set");
+    menu->AppendSeparator();
+    menu->Append(ID_START, "Start");
+    menu->AppendSeparator();
+    menu->Append(ID_STOP, "Stop");
+    menu->AppendSeparator();
+    menu->Append(ID_DIM_TIME, "Dim Time...");
+    menu->AppendSeparator();
+    menu->Append(ID_EXPORT, "Export...");
+    menu->Append(ID_IMPORT, "Import...");
+    return menu;
+}
+
+void CGraphDlg::ShowPopupMenu(const wxPoint& screen)
+{
+    std::unique_ptr<wxMenu> menu(CreatePopupMenu());
+    PopupMenu(menu.get(), ScreenToClient(screen));
+}
+
+bool CGraphDlg::IsConnected() const
+{
+    return m_session.m_bConnected != 0;
+}
+
+void CGraphDlg::LoadChannelSettings()
+{
+    std::string names[4], maxTexts[4], minTexts[4];
+    for (int c = 0; c < kGraphChannels; ++c) {
+        if (m_bProjectSettings) {
+            names[c] = m_session.m_strGraphSource[c];
+            maxTexts[c] = m_session.m_strGraphMax[c];
+            minTexts[c] = m_session.m_strGraphMin[c];
+            m_nGraphSel[c] = m_session.m_nGraphSel[c];
+        } else {
+            names[c] = LoadResString(kNoDisplayId);
+            maxTexts[c] = "10.00";
+            minTexts[c] = "0.00";
+            m_nGraphSel[c] = 0;
+        }
+        m_recorder.SetChannel(c, names[c], maxTexts[c], minTexts[c]);
+    }
+    m_nStationSel = m_bProjectSettings ? m_session.m_nGraphFlag : 0;
+    if (m_nStationSel < 0 || m_nStationSel >= static_cast<int>(m_stations.size()))
+        m_nStationSel = 0;
+    m_recorder.ApplyScaleRule();
+}
+
+void CGraphDlg::StoreChannelSettings()
+{
+    if (!m_bProjectSettings)
+        return;
+    m_session.m_nGraphFlag = m_nStationSel;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphChannel& ch = m_recorder.m_Channels[c];
+        m_session.m_nGraphSel[c] = m_nGraphSel[c];
+        m_session.m_strGraphSource[c] = ch.name;
+        m_session.m_strGraphMax[c] = ch.maxText;
+        m_session.m_strGraphMin[c] = ch.minText;
+    }
+}
+
+int CGraphDlg::ModelCodeOf(int station) const
+{
+    const auto& stations = m_session.m_Stations;
+    auto at = std::find(stations.begin(), stations.end(), station);
+    size_t index = static_cast<size_t>(at - stations.begin());
+    if (at != stations.end() && index < m_session.m_StationModels.size())
+        return m_session.m_StationModels[index];
+    return m_nModelCode;
+}
+
+void CGraphDlg::Start()
+{
+    if (!IsConnected())
+        return;
+    m_recorder.StartSampling();
+    m_pChart->Refresh(false);
+    m_sampleTimer.Start(kSamplePeriodMs);
+    m_bandTimer.Start(kSamplePeriodMs);
+}
+
+void CGraphDlg::Stop()
+{
+    if (!IsConnected())
+        return;
+    m_recorder.StopSampling();
+    m_sampleTimer.Stop();
+    m_bandTimer.Stop();
+}
+
+void CGraphDlg::PauseKey()
+{
+    m_recorder.StopSampling();
+    m_sampleTimer.Stop();
+}
+
+void CGraphDlg::Set()
+{
+    if (!IsConnected())
+        return;
+    CGraphSetDlg dialog(this, m_stations, ModelCodeOf(m_recorder.m_nStation));
+    dialog.m_nStationSel = m_nStationSel;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphChannel& ch = m_recorder.m_Channels[c];
+        dialog.m_strName[c] = ch.name;
+        dialog.m_nSel[c] = m_nGraphSel[c];
+        dialog.m_strMax[c] = ch.maxText;
+        dialog.m_strMin[c] = ch.minText;
+    }
+    dialog.TransferDataToWindow();
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    m_nStationSel = dialog.m_nStationSel;
+    if (dialog.m_nStation > 0)
+        m_recorder.m_nStation = dialog.m_nStation;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        m_nGraphSel[c] = dialog.m_nSel[c];
+        m_recorder.SetChannel(c, dialog.m_strName[c], dialog.m_strMax[c], dialog.m_strMin[c]);
+    }
+    m_recorder.ApplyScaleRule();
+    StoreChannelSettings();
+    m_pChart->Refresh(false);
+    RefreshBandIfChanged();
+}
+
+void CGraphDlg::DimTime()
+{
+    if (!IsConnected())
+        return;
+    int span = 4 * m_recorder.GetMsPerDivision();
+    CSetTimeDlg dialog(this);
+    dialog.m_nMinutes = span / 60000;
+    dialog.m_nSeconds = (span % 60000) / 1000;
+    dialog.TransferDataToWindow();
+    m_recorder.m_bSuspended = true;
+    if (dialog.ShowModal() == wxID_OK) {
+        long long ms = (static_cast<long long>(dialog.m_nMinutes) * 60 + dialog.m_nSeconds) * 1000 / 4;
+        m_recorder.SetMsPerDivision(static_cast<int>(std::min<long long>(ms, 1000000000)));
+        m_pChart->Refresh(false);
+    }
+    m_recorder.m_bSuspended = false;
+}
+
+void CGraphDlg::Export()
+{
+    Stop();
+    CExportFormatDlg format(this);
+    format.TransferDataToWindow();
+    if (format.ShowModal() != wxID_OK)
+        return;
+    format.TransferDataFromWindow();
+    bool csv = format.m_nFormat == CExportFormatDlg::kCsv;
+    std::string pattern = csv ? "*.csv" : "*.xlsx";
+    std::string path;
+    if (!ChooseFile(this, FileChoice{true, FilterOf(pattern), LoadResString(kExportTitleId), {}}, path))
+        return;
+    if (UpperExtension(path).empty())
+        path += pattern.substr(1);
+    if (csv)
+        ExportGraphCsvFile(m_recorder, path);
+    else
+        ExportGraphWorkbookFile(m_recorder, path);
+}
+
+void CGraphDlg::Import()
+{
+    std::string path;
+    const std::string filter = "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv";
+    if (!ChooseFile(this, FileChoice{false, filter, LoadResString(kImportTitleId), {}}, path))
+        return;
+    std::string extension = UpperExtension(path);
+    if (extension == "XLS" || extension == "XLSX") {
+        Stop();
+        ImportGraphWorkbookFile(m_recorder, path);
+    } else if (extension == "CSV") {
+        Stop();
+        ImportGraphCsvFile(m_recorder, path);
+    } else {
+        return;
+    }
+    // The imported names may be among the list entries.
+    for (int c = 0; c < kGraphChannels; ++c)
+        m_nGraphSel[c] = std::max(0, FindGraphQuantity(m_recorder.m_Channels[c].name));
+    m_pChart->Refresh(false);
+    RefreshBandIfChanged();
+}
+
+wxBitmap CGraphDlg::RenderPicture()
+{
+    wxToolBar* toolbar = GetToolBar();
+    int toolbarHeight = toolbar ? toolbar->GetSize().y : 0;
+    wxSize client = GetClientSize();
+    wxSize size(client.x, client.y + toolbarHeight);
+    wxBitmap picture(size, 24);
+    wxMemoryDC dc(picture);
+    dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
+    dc.Clear();
+    if (toolbar) {
+        wxImage strip = LoadToolStrip();
+        int x = 4;
+        for (const ToolEntry& tool : kTools) {
+            if (tool.id < 0) {
+                x += 8;
+                continue;
+            }
+            dc.DrawBitmap(ToolImage(strip, tool.image), x, (toolbarHeight - kToolImageSize) / 2, true);
+            x += toolbar->GetToolSize().x;
+        }
+    }
+    wxPoint chartAt = m_pChart->GetPosition() + wxPoint(0, toolbarHeight);
+    dc.SetDeviceOrigin(chartAt.x, chartAt.y);
+    dc.SetClippingRegion(wxPoint(0, 0), m_pChart->GetClientSize());
+    DrawGraphChart(dc, m_pChart->GetClientSize(), m_recorder, m_pChart->m_View);
+    dc.DestroyClippingRegion();
+    wxPoint bandAt = m_pBand->GetPosition() + wxPoint(0, toolbarHeight);
+    dc.SetDeviceOrigin(bandAt.x, bandAt.y);
+    DrawGraphBand(dc, wxRect(wxPoint(0, 0), m_pBand->GetClientSize()), m_recorder);
+    dc.SetDeviceOrigin(0, 0);
+    dc.SelectObject(wxNullBitmap);
+    return picture;
+}
+
+bool CGraphDlg::SavePicture(const std::string& path)
+{
+    wxImage image = RenderPicture().ConvertToImage();
+    std::string bytes = EncodeBmp24(image.GetWidth(), image.GetHeight(), image.GetData());
+    std::string error;
+    if (!ReplaceFileBytes(path, bytes, error)) {
+        AfxMessageBox(LoadResString(kPictureFailId) + "\n" + error, MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+void CGraphDlg::SaveBmp()
+{
+    std::string path;
+    if (!ChooseFile(this, FileChoice{true, "(*.bmp)|*.bmp", LoadResString(kPictureTitleId), {}}, path))
+        return;
+    if (UpperExtension(path).empty())
+        path += ".bmp";
+    SavePicture(path);
+}
+
+void CGraphDlg::RefreshBandIfChanged()
+{
+    std::string figures = GraphBandFigures(m_recorder);
+    if (figures != m_strBandFigures) {
+        m_strBandFigures = figures;
+        m_pBand->Refresh(false);
+    }
+}
+
+void CGraphDlg::OnCommand(wxCommandEvent& event)
+{
+    switch (event.GetId()) {
+    case ID_START: Start(); break;
+    case ID_PAUSE:
+    case ID_STOP: Stop(); break;
+    case ID_SAVE_BMP: SaveBmp(); break;
+    case ID_SET: Set(); break;
+    case ID_DIM_TIME: DimTime(); break;
+    case ID_EXPORT: Export(); break;
+    case ID_IMPORT: Import(); break;
+    default: event.Skip(); break;
+    }
+}
+
+void CGraphDlg::OnUpdateConnected(wxUpdateUIEvent& event)
+{
+    event.Enable(IsConnected());
+}
+
+void CGraphDlg::OnSampleTimer(wxTimerEvent&)
+{
+    GraphTick tick = m_recorder.SampleTick(m_session.m_pComm, ModelCodeOf(m_recorder.m_nStation));
+    if (tick == GraphTick::Stopped || tick == GraphTick::Idle)
+        m_sampleTimer.Stop();
+    if (tick == GraphTick::Sampled)
+        m_pChart->Refresh(false);
+    if (tick != GraphTick::Suspended)
+        RefreshBandIfChanged();
+}
+
+void CGraphDlg::OnBandTimer(wxTimerEvent&)
+{
+    RefreshBandIfChanged();
+}
+
+void CGraphDlg::OnCharHook(wxKeyEvent& event)
+{
+    // The Pause key stops only the chart; the Pause command stops both timers.
+    if (event.GetKeyCode() == WXK_PAUSE) {
+        PauseKey();
+        return;
+    }
+    event.Skip();
+}
+
+void CGraphDlg::OnBandPaint(wxPaintEvent&)
+{
+    wxAutoBufferedPaintDC dc(m_pBand);
+    DrawGraphBand(dc, wxRect(wxPoint(0, 0), m_pBand->GetClientSize()), m_recorder);
+}
+
+void CGraphDlg::OnClose(wxCloseEvent& event)
+{
+    m_sampleTimer.Stop();
+    m_bandTimer.Stop();
+    event.Skip();
+}

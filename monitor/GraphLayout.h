@@ -1,0 +1,135 @@
+#pragma once
+// Where the chart draws what: pure functions of the client size, the
+// measured texts and the recorder's store, shared by the screen and the saved
+// picture. Rectangles have exclusive right and bottom edges.
+
+#include "monitor/GraphClock.h"
+#include "monitor/GraphRecorder.h"
+
+#include <array>
+#include <deque>
+#include <string>
+#include <vector>
+
+struct GraphPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const GraphPoint&) const = default;
+};
+
+struct GraphRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    // Left and top inclusive, right and bottom exclusive.
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    bool ContainsInclusive(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+    bool operator==(const GraphRect&) const = default;
+};
+
+using GraphTriangle = std::array<GraphPoint, 3>;
+
+struct GraphLayout {
+    GraphRect panel;    // the raised panel around plot and labels
+    GraphRect plot;     // grid and curves
+    GraphRect plotClip; // the plot less 2 pixels on every side
+    GraphRect strip;    // legend and value boxes below the panel
+    std::array<GraphRect, kGraphChannels> valueBoxes;
+    std::array<GraphRect, kGraphChannels> legendBoxes;
+    GraphTriangle increaseArrow;
+    GraphTriangle decreaseArrow;
+};
+
+// valueWidth, valueHeight: the extent of "Value"; degreeWidth: the width of
+// "Degree", both in the layout font.
+GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueHeight, int degreeWidth);
+
+bool TriangleContains(const GraphTriangle& triangle, int x, int y);
+// 0 over the increase arrow, 1 over the decrease arrow, -1 elsewhere.
+int ArrowAt(const GraphLayout& layout, int x, int y);
+
+// A curve value on the plot's top or bottom edge moves inside the clip region.
+int NudgeCurveY(int y, const GraphRect& plot);
+// The point of a sample of clock t (t0 the oldest retained), plotted value v.
+GraphPoint CurvePoint(const GraphRect& plot, double t, double t0, int msPerDivision, double v);
+// The polyline of one channel: at most two points per pixel column (the
+// lowest and highest sample of the column, in time order), plus one point on
+// either side of the plot so that the line leaves it where it should.
+std::vector<GraphPoint> CurvePolyline(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
+                                      int msPerDivision);
+// The four at once, in one pass over the store.
+std::array<std::vector<GraphPoint>, kGraphChannels> CurvePolylines(const GraphRect& plot,
+                                                                   const std::deque<GraphSample>& samples,
+                                                                   int msPerDivision);
+
+// The read-out of one curve at a cursor x: the sample at x, or of two samples
+// around x the nearer (the later one halfway). Found only with two samples or
+// more and x from the oldest sample up to, not including, the newest.
+struct GraphReadOut {
+    bool found = false;
+    GraphPoint anchor;
+    std::string text; // "%.2f" of the engineering value
+};
+GraphReadOut ReadOutAt(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
+                       int msPerDivision, int cursorX, double scaleFactor, double minimum);
+// The box of a read-out text of extent (cx, cy) at anchor; earlierTops are
+// the box tops of the curves drawn before it in the same pass.
+GraphRect ReadOutBox(const GraphPoint& anchor, int cx, int cy, const GraphRect& plot, int curve,
+                     const std::vector<int>& earlierTops);
+
+// Baseline of scale label k (0 minimum to 4 maximum) of a channel; the
+// labels are right-aligned at plot left - 2.
+int ScaleLabelBaseline(const GraphRect& plot, int channel, int k);
+
+enum class GraphAlign { Left, Centre, Right };
+struct GraphLabelAnchor {
+    int x;
+    GraphAlign align;
+};
+// Where the time label at position j (0 left to 4 right) sits.
+GraphLabelAnchor TimeLabelAnchor(const GraphRect& plot, int j, bool scrolling);
+
+// Everything of the chart that lives between paints: the mouse and the
+// read-outs.
+struct GraphViewState {
+    GraphPoint cursor;
+    int highlightedArrow = -1;
+    std::array<GraphReadOut, kGraphChannels> readOuts;
+};
+
+// Clips the segment a-b to rect (right and bottom exclusive); false when
+// nothing of it lies inside. Coordinates far outside stay exact.
+bool ClipSegment(const GraphRect& rect, GraphPoint& a, GraphPoint& b);
+
+// Calls put(x, y) for every pixel of the segment a-b inside rect, both ends
+// included: the curves are rasterized here rather than stroked, so that a
+// curve of thousands of short segments costs what its pixels cost.
+template <typename Put>
+void ForEachSegmentPixel(const GraphRect& rect, GraphPoint a, GraphPoint b, Put put)
+{
+    if (!ClipSegment(rect, a, b))
+        return;
+    int dx = b.x > a.x ? b.x - a.x : a.x - b.x;
+    int dy = b.y > a.y ? a.y - b.y : b.y - a.y; // negative
+    int sx = a.x < b.x ? 1 : -1;
+    int sy = a.y < b.y ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+        if (rect.Contains(a.x, a.y))
+            put(a.x, a.y);
+        if (a.x == b.x && a.y == b.y)
+            break;
+        int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            a.x += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            a.y += sy;
+        }
+    }
+}

@@ -1,0 +1,323 @@
+#include "monitor/GraphRenderer.h"
+
+#include "monitor/GraphQuantities.h"
+#include "platform/ResourceModule.h"
+
+#include <wx/dc.h>
+#include <wx/bitmap.h>
+#include <wx/font.h>
+#include <wx/image.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const wxColour kBackground(0x00, 0x00, 0x33);
+const wxColour kPanel(0x22, 0x22, 0x44);
+const wxColour kGrid(0xC0, 0xC0, 0xC0);
+const wxColour kLightEdge(0xFF, 0xFF, 0xFF);
+const wxColour kDarkEdge(0x55, 0x55, 0x55);
+const wxColour kArrow(0xC0, 0xC0, 0xC0);
+const wxColour kArrowHighlighted(0x00, 0xFF, 0x00);
+const wxColour kBand(34, 34, 37);
+
+wxColour ScaleLabelColour(int channel)
+{
+    static const wxColour colours[] = {wxColour(255, 255, 0), wxColour(0, 255, 0), wxColour(255, 0, 0),
+                                       wxColour(0, 255, 255)};
+    return colours[channel];
+}
+
+wxFont LegendFont()
+{
+    return wxFont(wxFontInfo(12).FaceName("Fixedsys").Family(wxFONTFAMILY_TELETYPE));
+}
+
+wxFont LabelFont()
+{
+    return wxFont(wxFontInfo(wxSize(0, 15)).FaceName("Arial").Family(wxFONTFAMILY_SWISS).Light());
+}
+
+wxFont LayoutFont()
+{
+    return wxFont(wxFontInfo(12).FaceName("Times New Roman").Family(wxFONTFAMILY_ROMAN));
+}
+
+wxRect ToWx(const GraphRect& r)
+{
+    return wxRect(r.left, r.top, r.Width(), r.Height());
+}
+
+wxString Utf8(const std::string& text)
+{
+    return wxString::FromUTF8(text);
+}
+
+std::string TwoDecimals(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+void Line(wxDC& dc, const wxColour& colour, int x0, int y0, int x1, int y1)
+{
+    dc.SetPen(wxPen(colour, 1));
+    dc.DrawLine(x0, y0, x1, y1);
+}
+
+void FillRect(wxDC& dc, const GraphRect& r, const wxColour& colour)
+{
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(colour));
+    dc.DrawRectangle(ToWx(r));
+}
+
+void SunkenEdge(wxDC& dc, const wxRect& r)
+{
+    Line(dc, kDarkEdge, r.GetLeft(), r.GetTop(), r.GetRight(), r.GetTop());
+    Line(dc, kDarkEdge, r.GetLeft(), r.GetTop(), r.GetLeft(), r.GetBottom());
+    Line(dc, kLightEdge, r.GetLeft(), r.GetBottom(), r.GetRight() + 1, r.GetBottom());
+    Line(dc, kLightEdge, r.GetRight(), r.GetTop(), r.GetRight(), r.GetBottom());
+}
+
+// Text in a box: vertically centred, aligned left, right or centred.
+void TextInBox(wxDC& dc, const wxString& text, const GraphRect& box, GraphAlign align, int inset = 0)
+{
+    wxSize extent = dc.GetTextExtent(text);
+    int y = box.top + (box.Height() - extent.y) / 2;
+    int x = box.left + inset;
+    if (align == GraphAlign::Right)
+        x = box.right - extent.x;
+    else if (align == GraphAlign::Centre)
+        x = box.left + (box.Width() - extent.x) / 2;
+    dc.DrawText(text, x, y);
+}
+
+void DrawPanel(wxDC& dc, const GraphLayout& layout)
+{
+    const GraphRect& p = layout.panel;
+    FillRect(dc, p, kPanel);
+    Line(dc, kLightEdge, p.left, p.top, p.left, p.bottom);
+    Line(dc, kLightEdge, p.left, p.top, p.right, p.top);
+    Line(dc, kDarkEdge, p.right, p.top, p.right, p.bottom);
+    Line(dc, kDarkEdge, p.left, p.bottom, p.right, p.bottom);
+}
+
+void DrawGrid(wxDC& dc, const GraphLayout& layout)
+{
+    const GraphRect& p = layout.plot;
+    FillRect(dc, p, *wxBLACK);
+    Line(dc, kDarkEdge, p.left, p.top, p.left, p.bottom);
+    Line(dc, kDarkEdge, p.left, p.top, p.right, p.top);
+    Line(dc, kLightEdge, p.right, p.top, p.right, p.bottom);
+    Line(dc, kLightEdge, p.left, p.bottom, p.right, p.bottom);
+    dc.SetClippingRegion(ToWx(layout.plotClip));
+    dc.SetPen(wxPen(kGrid, 1));
+    for (int k = 1; k <= 3; ++k) {
+        int y = p.bottom - k * (p.Height() / 4);
+        dc.DrawLine(p.left, y, p.right, y);
+        int x = p.left + (p.Width() * k) / 4;
+        dc.DrawLine(x, p.top, x, p.bottom);
+    }
+    dc.DestroyClippingRegion();
+}
+
+void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, GraphViewState& view)
+{
+    const auto& samples = recorder.Samples();
+    const GraphRect& clip = layout.plotClip;
+    if (clip.Width() <= 0 || clip.Height() <= 0)
+        return;
+    // The curves are rasterized into a transparent layer of the clip region
+    // and put on the grid in one block: a stroked polyline that doubles back
+    // in every pixel column costs many times its pixels.
+    wxImage layer(clip.Width(), clip.Height(), true);
+    layer.InitAlpha();
+    unsigned char* rgb = layer.GetData();
+    unsigned char* alpha = layer.GetAlpha();
+    std::fill(alpha, alpha + static_cast<size_t>(clip.Width()) * clip.Height(), 0);
+    bool drawn = false;
+    auto polylines = CurvePolylines(layout.plot, samples, recorder.GetMsPerDivision());
+    for (int c = 0; c < kGraphChannels; ++c) {
+        if (!recorder.IsChannelShown(c))
+            continue;
+        const GraphChannel& ch = recorder.m_Channels[c];
+        GraphReadOut readOut = ReadOutAt(layout.plot, samples, c, recorder.GetMsPerDivision(), view.cursor.x,
+                                         ch.scaleFactor, ch.minimum);
+        if (readOut.found)
+            view.readOuts[c] = readOut;
+        else
+            view.readOuts[c].text.clear();
+        const std::vector<GraphPoint>& points = polylines[c];
+        const wxColour colour = GraphCurveColour(c);
+        const unsigned char red = colour.Red(), green = colour.Green(), blue = colour.Blue();
+        const size_t width = static_cast<size_t>(clip.Width());
+        for (size_t i = 1; i < points.size(); ++i) {
+            ForEachSegmentPixel(clip, points[i - 1], points[i], [&](int x, int y) {
+                size_t at = static_cast<size_t>(y - clip.top) * width + static_cast<size_t>(x - clip.left);
+                rgb[3 * at] = red;
+                rgb[3 * at + 1] = green;
+                rgb[3 * at + 2] = blue;
+                alpha[at] = 255;
+            });
+            drawn = true;
+        }
+    }
+    if (drawn)
+        dc.DrawBitmap(wxBitmap(layer), clip.left, clip.top, false); // its alpha lets the grid through
+    if (layout.plot.Contains(view.cursor.x, view.cursor.y))
+        Line(dc, kLightEdge, view.cursor.x, layout.plot.top, view.cursor.x, layout.plot.bottom);
+}
+
+void DrawReadOuts(wxDC& dc, const GraphLayout& layout, const GraphViewState& view)
+{
+    dc.SetFont(LabelFont());
+    std::vector<int> tops;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphReadOut& r = view.readOuts[c];
+        if (!layout.plot.ContainsInclusive(r.anchor.x, r.anchor.y))
+            continue;
+        wxString text = Utf8(r.text);
+        wxSize extent = dc.GetTextExtent(text);
+        GraphRect box = ReadOutBox(r.anchor, extent.x, extent.y, layout.plot, c, tops);
+        tops.push_back(box.top);
+        dc.SetTextForeground(GraphCurveColour(c));
+        TextInBox(dc, text, box, GraphAlign::Left);
+    }
+}
+
+void DrawArrow(wxDC& dc, const GraphTriangle& t, bool highlighted)
+{
+    wxPoint points[3];
+    for (int i = 0; i < 3; ++i)
+        points[i] = wxPoint(t[i].x, t[i].y);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(highlighted ? kArrowHighlighted : kArrow));
+    dc.DrawPolygon(3, points);
+}
+
+void DrawLegendAndValues(wxDC& dc, const GraphLayout& layout, const CGraphRecorder& recorder)
+{
+    dc.SetFont(LegendFont());
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphChannel& ch = recorder.m_Channels[c];
+        dc.SetTextForeground(GraphCurveColour(c));
+        dc.SetClippingRegion(ToWx(layout.legendBoxes[c]));
+        TextInBox(dc, Utf8(ch.name), layout.legendBoxes[c], GraphAlign::Right);
+        dc.DestroyClippingRegion();
+        const GraphRect& box = layout.valueBoxes[c];
+        FillRect(dc, box, *wxBLACK);
+        SunkenEdge(dc, ToWx(box));
+        TextInBox(dc, Utf8(TwoDecimals(ch.currentValue)), box, GraphAlign::Left, 3);
+    }
+}
+
+void DrawScaleLabels(wxDC& dc, const GraphLayout& layout, const CGraphRecorder& recorder)
+{
+    dc.SetFont(LabelFont());
+    int x = layout.plot.left - 2;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        dc.SetTextForeground(ScaleLabelColour(c));
+        for (int k = 0; k < 5; ++k) {
+            wxString text = Utf8(recorder.m_Channels[c].scaleLabels[k]);
+            wxCoord w = 0, h = 0, descent = 0;
+            dc.GetTextExtent(text, &w, &h, &descent);
+            dc.DrawText(text, x - w, ScaleLabelBaseline(layout.plot, c, k) - (h - descent));
+        }
+    }
+}
+
+void DrawTimeLabels(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder)
+{
+    // The colour of the last scale labels carries over, as it always has.
+    dc.SetFont(LabelFont());
+    bool scrolling = recorder.IsAxisScrolling();
+    auto labels = recorder.TimeAxisLabels();
+    for (int j = 0; j < 5; ++j) {
+        wxString text = Utf8(labels[j].Text());
+        wxSize extent = dc.GetTextExtent(text);
+        GraphLabelAnchor anchor = TimeLabelAnchor(layout.plot, j, scrolling);
+        int x = anchor.x;
+        if (anchor.align == GraphAlign::Right)
+            x -= extent.x;
+        else if (anchor.align == GraphAlign::Centre)
+            x -= extent.x / 2;
+        dc.DrawText(text, x, layout.plot.bottom + 2);
+    }
+}
+
+} // namespace
+
+wxColour GraphCurveColour(int channel)
+{
+    static const wxColour colours[] = {wxColour(0xFF, 0xE6, 0x28), wxColour(0, 0xFF, 0), wxColour(0xFF, 0, 0),
+                                       wxColour(0, 0xFF, 0xFF)};
+    return colours[channel];
+}
+
+GraphLayout MeasureGraphLayout(wxDC& dc, const wxSize& size)
+{
+    dc.SetFont(LayoutFont());
+    wxSize value = dc.GetTextExtent(Utf8(LoadResString(61489)));
+    wxSize degree = dc.GetTextExtent(Utf8(LoadResString(61490)));
+    return ComputeGraphLayout(size.x, size.y, value.x, value.y, degree.x);
+}
+
+void DrawGraphChart(wxDC& dc, const wxSize& size, CGraphRecorder& recorder, GraphViewState& view)
+{
+    GraphLayout layout = MeasureGraphLayout(dc, size);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(kBackground));
+    dc.DrawRectangle(0, 0, size.x, size.y);
+    DrawPanel(dc, layout);
+    DrawGrid(dc, layout);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    DrawCurves(dc, layout, recorder, view);
+    DrawReadOuts(dc, layout, view);
+    DrawArrow(dc, layout.increaseArrow, view.highlightedArrow == 0);
+    DrawArrow(dc, layout.decreaseArrow, view.highlightedArrow == 1);
+    DrawLegendAndValues(dc, layout, recorder);
+    DrawScaleLabels(dc, layout, recorder);
+    DrawTimeLabels(dc, layout, recorder);
+}
+
+std::string GraphBandFigures(const CGraphRecorder& recorder)
+{
+    std::string figures;
+    for (const GraphChannel& ch : recorder.m_Channels)
+        figures += ch.name + "\n" + TwoDecimals(ch.recordedMax) + "\n" + TwoDecimals(ch.recordedMin) + "\n";
+    return figures;
+}
+
+void DrawGraphBand(wxDC& dc, const wxRect& band, const CGraphRecorder& recorder)
+{
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(kBand));
+    dc.DrawRectangle(band);
+    dc.SetFont(LegendFont());
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    int lineHeight = dc.GetTextExtent("Ag").y;
+    int top = band.GetBottom() + 1 - kGraphLabelBandHeight;
+    int column = band.GetWidth() / kGraphChannels;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphChannel& ch = recorder.m_Channels[c];
+        int left = band.GetLeft() + c * column + 6;
+        int width = column - 12;
+        wxRect nameBox(left, top + 8, width, lineHeight + 8);
+        wxRect figureBox(left, nameBox.GetBottom() + 6, width, 2 * lineHeight + 12);
+        SunkenEdge(dc, nameBox);
+        SunkenEdge(dc, figureBox);
+        dc.SetTextForeground(c == 0 ? wxColour(255, 230, 40) : GraphCurveColour(c));
+        dc.SetClippingRegion(nameBox.Deflate(2));
+        dc.DrawText(Utf8(ch.name), nameBox.GetLeft() + 4, nameBox.GetTop() + 4);
+        dc.DestroyClippingRegion();
+        dc.SetClippingRegion(figureBox.Deflate(2));
+        dc.DrawText(Utf8("Max:" + TwoDecimals(ch.recordedMax)), figureBox.GetLeft() + 4, figureBox.GetTop() + 4);
+        dc.DrawText(Utf8("Min:" + TwoDecimals(ch.recordedMin)), figureBox.GetLeft() + 4,
+                    figureBox.GetTop() + 8 + lineHeight);
+        dc.DestroyClippingRegion();
+    }
+}

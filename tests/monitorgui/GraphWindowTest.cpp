@@ -1,0 +1,419 @@
+// The graph window under Xvfb: its frame, toolbar, menus and popup, resizing,
+// the curve settings and time-span dialogs, the timers of Pause, the saved
+// picture, and a recording against the simulated drive.
+
+#include "link/SerialComm.h"
+#include "monitor/GraphCtrl.h"
+#include "monitor/GraphDlg.h"
+#include "monitor/GraphExchange.h"
+#include "monitor/GraphLayout.h"
+#include "monitor/GraphRenderer.h"
+#include "monitor/GraphSetDlg.h"
+#include "monitor/SetTimeDlg.h"
+#include "platform/FileChooser.h"
+#include "platform/ResourceModule.h"
+#include "shell/MainFrameState.h"
+#include "tests/common/GuiTestSupport.h"
+#include "tests/common/MessageRecorder.h"
+#include "tests/common/TestPaths.h"
+#include "tools/SimulatedDrive.h"
+#include "view/ExportFormatDlg.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/choice.h>
+#include <wx/dcclient.h>
+#include <wx/evtloop.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+void Pump(int milliseconds)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        wxTheApp->ProcessPendingEvents();
+        while (wxEventLoopBase::GetActive() && wxEventLoopBase::GetActive()->Pending())
+            wxEventLoopBase::GetActive()->Dispatch();
+        wxTheApp->ProcessIdle();
+        wxYield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+uint32_t U32(const std::string& b, size_t at)
+{
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
+           uint32_t(uint8_t(b[at + 3])) << 24;
+}
+
+class GraphWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_state.ResetGraphChannels();
+        m_state.m_Stations = {3, 9};
+        m_state.m_StationModels = {0x11004B2, 0x1100000 + 1202};
+    }
+
+    void TearDown() override
+    {
+        SetModalAnswer(nullptr);
+        SetFileChooser(nullptr);
+        if (m_window)
+            m_window->Destroy();
+        m_window = nullptr;
+        Pump(20);
+    }
+
+    CGraphDlg& Open(bool connected)
+    {
+        m_state.m_bConnected = connected ? 1 : 0;
+        m_window = new CGraphDlg(nullptr, m_state, m_state.m_Stations, 0x11004B2);
+        m_window->Show();
+        Pump(100);
+        return *m_window;
+    }
+
+    bool Enabled(int id)
+    {
+        m_window->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        wxToolBar* toolbar = m_window->GetToolBar();
+        if (toolbar->FindById(id))
+            return toolbar->GetToolEnabled(id);
+        wxMenuItem* item = m_window->GetMenuBar()->FindItem(id);
+        return item && item->IsEnabled();
+    }
+
+    CMainFrameState m_state;
+    CGraphDlg* m_window = nullptr;
+    MessageRecorder m_messages;
+};
+
+} // namespace
+
+TEST_F(GraphWindowTest, ToolbarMenusAndPopupAreEnabledWhileConnectedWhereTheyMustBe)
+{
+    CGraphDlg& window = Open(false);
+    EXPECT_EQ(window.GetId(), 102);
+    EXPECT_EQ(window.GetTitle(), "Graph");
+    ASSERT_NE(window.FindWindow(1000), nullptr);
+
+    wxToolBar* toolbar = window.GetToolBar();
+    ASSERT_NE(toolbar, nullptr);
+    const std::vector<std::pair<int, const char*>> tools = {{32820, "Start"},   {32819, "Stop"},   {-1, ""},
+                                                            {32815, "Save"},    {32822, "Set"},    {32801, "Dim Time"},
+                                                            {32802, "Export"},  {32803, "Import"}};
+    ASSERT_EQ(toolbar->GetToolsCount(), tools.size());
+    for (size_t i = 0; i < tools.size(); ++i) {
+        const wxToolBarToolBase* tool = toolbar->GetToolByPos(static_cast<int>(i));
+        if (tools[i].first < 0) {
+            EXPECT_TRUE(tool->IsSeparator());
+            continue;
+        }
+        EXPECT_EQ(tool->GetId(), tools[i].first);
+        EXPECT_EQ(tool->GetShortHelp(), tools[i].second);
+        EXPECT_EQ(tool->GetNormalBitmap().GetWidth(), 20);
+    }
+
+    wxMenuBar* bar = window.GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 1u);
+    EXPECT_EQ(bar->GetMenuLabelText(0), "Save Graph");
+    EXPECT_EQ(bar->GetMenu(0)->FindItemByPosition(0)->GetId(), 32815);
+    EXPECT_EQ(bar->GetMenu(0)->FindItemByPosition(0)->GetItemLabelText(), "Save(*.BMP)");
+    EXPECT_EQ(bar->GetMenu(0)->FindItemByPosition(1)->GetId(), 32819);
+
+    std::unique_ptr<wxMenu> popup(CGraphDlg::CreatePopupMenu());
+    std::vector<int> ids;
+    for (const wxMenuItem* item : popup->GetMenuItems())
+        ids.push_back(item->IsSeparator() ? 0 : item->GetId());
+    EXPECT_EQ(ids, (std::vector<int>{32822, 0, 32820, 0, 32800, 0, 32801, 0, 32802, 32803}));
+
+    for (int id : {32820, 32819, 32822, 32801})
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (int id : {32815, 32802, 32803})
+        EXPECT_TRUE(Enabled(id)) << id;
+    m_state.m_bConnected = 1;
+    for (int id : {32820, 32819, 32822, 32801, 32815})
+        EXPECT_TRUE(Enabled(id)) << id;
+
+    // Not connected, the commands that need a drive do nothing.
+    m_state.m_bConnected = 0;
+    window.Start();
+    EXPECT_FALSE(window.IsSamplingTimerRunning());
+    window.Set(); // no dialog: the modal hook would fail the test
+}
+
+TEST_F(GraphWindowTest, ResizingKeepsTheLabelBandAt110Pixels)
+{
+    CGraphDlg& window = Open(false);
+    for (wxSize size : {wxSize(900, 700), wxSize(500, 330), wxSize(1200, 900)}) {
+        window.SetClientSize(size);
+        Pump(150);
+        wxSize client = window.GetClientSize();
+        EXPECT_EQ(window.Band()->GetSize().y, 110) << size.x;
+        EXPECT_EQ(window.Band()->GetPosition().y + 110, client.y);
+        EXPECT_EQ(window.Chart()->GetPosition().y + window.Chart()->GetSize().y, client.y - 110);
+        EXPECT_EQ(window.Chart()->GetSize().x, client.x);
+    }
+}
+
+TEST_F(GraphWindowTest, CurveSettingsDialog)
+{
+    CGraphSetDlg base(nullptr, {3, 9}, 0x1100000);
+    ASSERT_EQ(base.CurveList(0)->GetCount(), 10u);
+    EXPECT_EQ(base.CurveList(0)->GetString(9), "ACI Input");
+    CGraphSetDlg extended(nullptr, {3, 9}, 0x1100001);
+    ASSERT_EQ(extended.CurveList(3)->GetCount(), 13u);
+    EXPECT_EQ(extended.CurveList(3)->GetString(10), "Output Power");
+    EXPECT_EQ(extended.CurveList(3)->GetString(12), "Percentage");
+
+    CGraphSetDlg dialog(nullptr, {3, 9}, 0x1100000);
+    const char* names[4] = {"No display", "dc voltage", "Temperature", "Set Frequency"};
+    for (int k = 0; k < 4; ++k) {
+        dialog.m_strName[k] = names[k];
+        dialog.m_strMax[k] = "10";
+        dialog.m_strMin[k] = "0";
+    }
+    dialog.m_nStationSel = 5; // beyond the stations
+    dialog.TransferDataToWindow();
+    EXPECT_EQ(dialog.StationList()->GetSelection(), 0);
+    EXPECT_EQ(dialog.CurveList(0)->GetStringSelection(), "No Display");
+    EXPECT_EQ(dialog.CurveList(1)->GetStringSelection(), "DC Voltage");
+    EXPECT_EQ(dialog.CurveList(2)->GetSelection(), 0); // not in the base list
+    EXPECT_EQ(dialog.m_nSel[3], 1);
+
+    // The keystroke filter.
+    wxTextCtrl* edit = dialog.MaxEdit(0);
+    edit->SetValue("12.345");
+    EXPECT_EQ(edit->GetValue(), "12.34");
+    edit->SetValue("12.3-");
+    EXPECT_EQ(edit->GetValue(), "12.34");
+    edit->SetValue("12a");
+    EXPECT_EQ(edit->GetValue(), "12.34");
+    edit->SetValue("70000");
+    EXPECT_EQ(edit->GetValue(), "12.34");
+    edit->SetValue("10");
+
+    // Green's maximum equal to its minimum: refused on green, yellow already rewritten.
+    dialog.MinEdit(1)->SetValue("10");
+    dialog.Show();
+    Pump(50);
+    EXPECT_FALSE(dialog.CheckAndClose());
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The maximum value must be larger than the minimum value!"});
+    EXPECT_EQ(dialog.MaxEdit(0)->GetValue(), "10.00");
+    EXPECT_EQ(dialog.MinEdit(0)->GetValue(), "0.00");
+    EXPECT_EQ(dialog.MaxEdit(1)->GetValue(), "10");
+    EXPECT_EQ(dialog.MaxEdit(1)->GetId(), 1020);
+    Pump(50);
+    EXPECT_EQ(wxWindow::FindFocus(), dialog.MaxEdit(1));
+
+    dialog.MinEdit(1)->SetValue("0");
+    dialog.StationList()->SetSelection(1);
+    EXPECT_TRUE(dialog.CheckAndClose());
+    EXPECT_EQ(dialog.m_nStation, 9);
+    EXPECT_EQ(dialog.m_strName[0], "No Display");
+    EXPECT_EQ(dialog.m_strMax[1], "10.00");
+}
+
+TEST_F(GraphWindowTest, SetWritesTheChannelsIntoTheChartAndTheSession)
+{
+    CGraphDlg& window = Open(true);
+    SetModalAnswer([&](wxDialog* d) {
+        auto* set = dynamic_cast<CGraphSetDlg*>(d);
+        EXPECT_NE(set, nullptr);
+        if (!set)
+            return int(wxID_CANCEL);
+        set->StationList()->SetSelection(1);
+        set->CurveList(0)->SetStringSelection("Output Frequency");
+        set->MaxEdit(0)->SetValue("60");
+        return set->CheckAndClose() ? int(wxID_OK) : int(wxID_CANCEL);
+    });
+    window.Set();
+    EXPECT_EQ(window.Recorder().m_nStation, 9);
+    EXPECT_EQ(window.Recorder().m_Channels[0].name, "Output Frequency");
+    EXPECT_EQ(window.Recorder().m_Channels[0].scaleLabels[2], "30.00");
+    EXPECT_EQ(m_state.m_strGraphSource[0], "Output Frequency");
+    EXPECT_EQ(m_state.m_strGraphMax[0], "60.00");
+    EXPECT_EQ(m_state.m_nGraphSel[0], 2);
+    EXPECT_EQ(m_state.m_nGraphFlag, 1);
+}
+
+TEST_F(GraphWindowTest, DimTimeAndThePauseTimers)
+{
+    CGraphDlg& window = Open(true);
+    int shownMinutes = -1, shownSeconds = -1;
+    bool suspended = false;
+    auto answer = [&](int minutes, int seconds, bool ok) {
+        SetModalAnswer([&, minutes, seconds, ok](wxDialog* d) {
+            auto* time = dynamic_cast<CSetTimeDlg*>(d);
+            EXPECT_NE(time, nullptr);
+            if (!time)
+                return int(wxID_CANCEL);
+            shownMinutes = time->m_nMinutes;
+            shownSeconds = time->m_nSeconds;
+            suspended = window.Recorder().m_bSuspended;
+            time->MinutesEdit()->SetValue(wxString::Format("%d", minutes));
+            time->SecondsEdit()->SetValue(wxString::Format("%d", seconds));
+            if (!ok)
+                return int(wxID_CANCEL);
+            return time->CheckAndClose() ? int(wxID_OK) : int(wxID_CANCEL);
+        });
+    };
+    answer(1, 30, true);
+    window.DimTime();
+    EXPECT_EQ(shownMinutes, 1); // 4 x 15000 ms
+    EXPECT_EQ(shownSeconds, 0);
+    EXPECT_TRUE(suspended);
+    EXPECT_FALSE(window.Recorder().m_bSuspended);
+    EXPECT_EQ(window.Recorder().GetMsPerDivision(), 22500);
+
+    answer(5, 0, false);
+    window.DimTime();
+    EXPECT_EQ(window.Recorder().GetMsPerDivision(), 22500);
+    answer(1, -60, true);
+    window.DimTime();
+    EXPECT_EQ(window.Recorder().GetMsPerDivision(), 22500);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The interval time must be more than 0s !"});
+
+    // The Pause key stops the chart only; the Pause command stops both.
+    window.Start();
+    EXPECT_TRUE(window.IsSamplingTimerRunning());
+    EXPECT_TRUE(window.IsBandTimerRunning());
+    window.PauseKey();
+    EXPECT_FALSE(window.IsSamplingTimerRunning());
+    EXPECT_FALSE(window.Recorder().IsSampling());
+    EXPECT_TRUE(window.IsBandTimerRunning());
+    window.Start();
+    wxCommandEvent pause(wxEVT_MENU, CGraphDlg::ID_PAUSE);
+    window.ProcessWindowEvent(pause);
+    EXPECT_FALSE(window.IsSamplingTimerRunning());
+    EXPECT_FALSE(window.IsBandTimerRunning());
+}
+
+TEST_F(GraphWindowTest, SavedPictureIsABmpOfTheWindowWithTheCurveWhereItIsDrawn)
+{
+    CGraphDlg& window = Open(false);
+    window.SetClientSize(wxSize(800, 560));
+    Pump(150);
+    CGraphRecorder& recorder = window.Recorder();
+    recorder.SetChannel(0, "Set Frequency", "100.00", "0.00");
+    recorder.ApplyScaleRule();
+    for (int i = 0; i < 300; ++i) {
+        GraphSample sample;
+        sample.clock = i * 0.1;
+        sample.plotted.fill(500.0); // 50.00: half the height
+        recorder.AppendSamples(sample);
+    }
+    std::string folder = MakeTempFolder();
+    std::string chosen;
+    SetFileChooser([&](const FileChoice& choice, std::string& path) {
+        EXPECT_TRUE(choice.save);
+        EXPECT_NE(choice.filter.find("*.bmp"), std::string::npos);
+        path = folder + "graph";
+        return true;
+    });
+    window.SaveBmp();
+    std::string bmp = ReadBytes(folder + "graph.bmp");
+    ASSERT_GT(bmp.size(), 54u);
+    int toolbarHeight = window.GetToolBar()->GetSize().y;
+    wxSize client = window.GetClientSize();
+    uint32_t width = U32(bmp, 18), height = U32(bmp, 22);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(width, uint32_t(client.x));
+    EXPECT_EQ(height, uint32_t(client.y + toolbarHeight));
+    EXPECT_EQ(uint8_t(bmp[28]), 24);
+    uint32_t rowSize = (24 * width + 31) / 32 * 4;
+    EXPECT_EQ(bmp.size(), 54 + rowSize * height);
+
+    // The curve is a level line: take a point between two of its points.
+    wxClientDC dc(window.Chart());
+    GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize());
+    std::vector<GraphPoint> points = CurvePolyline(layout.plot, recorder.Samples(), 0, recorder.GetMsPerDivision());
+    ASSERT_GE(points.size(), 2u);
+    GraphPoint at{(points[0].x + points.back().x) / 2, points[0].y};
+    wxPoint chartAt = window.Chart()->GetPosition() + window.Chart()->GetClientAreaOrigin();
+    int x = chartAt.x + at.x;
+    int y = toolbarHeight + chartAt.y + at.y;
+    size_t offset = 54 + size_t(height - 1 - y) * rowSize + size_t(x) * 3;
+    EXPECT_EQ(uint8_t(bmp[offset + 2]), 0xFF) << "red at " << x << "," << y;
+    EXPECT_EQ(uint8_t(bmp[offset + 1]), 0xE6);
+    EXPECT_EQ(uint8_t(bmp[offset]), 0x28);
+}
+
+TEST_F(GraphWindowTest, ExportAndImportThroughTheWindow)
+{
+    CGraphDlg& window = Open(true);
+    std::string folder = MakeTempFolder();
+    SetModalAnswer([](wxDialog* d) {
+        auto* format = dynamic_cast<CExportFormatDlg*>(d);
+        EXPECT_NE(format, nullptr);
+        auto* csv = format ? dynamic_cast<wxRadioButton*>(format->FindWindow(CExportFormatDlg::IDC_CSV)) : nullptr;
+        EXPECT_NE(csv, nullptr);
+        if (csv)
+            csv->SetValue(true);
+        return int(wxID_OK);
+    });
+    SetFileChooser([&](const FileChoice& choice, std::string& path) {
+        path = folder + (choice.save ? "out" : "out.csv");
+        return true;
+    });
+    window.Start();
+    window.Export();
+    EXPECT_FALSE(window.IsSamplingTimerRunning()) << "export stops sampling";
+    EXPECT_EQ(ReadBytes(folder + "out.csv").substr(0, 12), ",No display,");
+    window.Import();
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(GraphWindowTest, RecordsFromTheSimulatedDrive)
+{
+    SimDriveConfig config;
+    config.stations = {SimStationConfig{3, 0x11004B2, 1100}};
+    CSimulatedDrive drive(config);
+    std::string error;
+    ASSERT_TRUE(drive.Start(&error)) << error;
+    CSerialComm comm;
+    ASSERT_NE(comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f), 0);
+    drive.SetRegister(3, 0x2523, 4321);
+    m_state.m_pComm = &comm;
+    m_state.m_strGraphSource[0] = "Set Frequency";
+    m_state.m_strGraphMax[0] = "50.00";
+    CGraphDlg& window = Open(true);
+    window.Start();
+    Pump(1200);
+    window.Stop();
+    const auto& samples = window.Recorder().Samples();
+    EXPECT_GE(samples.size(), 8u);
+    EXPECT_LE(samples.size(), 13u);
+    ASSERT_FALSE(samples.empty());
+    EXPECT_EQ(samples.back().valueTexts[0], "43.21");
+    EXPECT_DOUBLE_EQ(window.Recorder().m_Channels[0].recordedMax, 43.21);
+    auto frames = drive.GetFrameLog();
+    ASSERT_EQ(frames.size(), samples.size());
+    for (const SimFrame& frame : frames) {
+        EXPECT_EQ(frame.request[0], 3);
+        EXPECT_EQ(frame.request[5], 16);
+        EXPECT_EQ(frame.reply.size(), 37u);
+    }
+    m_state.m_pComm = nullptr;
+    comm.Close();
+    drive.Stop();
+}
