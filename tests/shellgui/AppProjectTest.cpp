@@ -607,13 +607,6 @@ TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
         EXPECT_TRUE(Frame().IsEnabled());
         EXPECT_EQ(wxWindow::FindWindowById(c.windowId), nullptr) << c.command;
     }
-    int shown = 0;
-    SetModalAnswer([&](wxDialog* dialog) {
-        shown = dialog->GetId();
-        return int(wxID_CLOSE);
-    });
-    Command(ID_GRAPH_WATCH);
-    EXPECT_EQ(shown, 102);
     Frame().m_bConnected = 0;
 }
 
