@@ -10,6 +10,7 @@ PACKAGES=(
   libwxgtk3.2-dev libserialport-dev libxlsxwriter-dev libzip-dev libtinyxml2-dev libfreexl-dev
   libgtest-dev libgmock-dev libmodbus-dev
   xvfb xauth
+  dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 if [ "${1:-}" = "--checks" ]; then
   PACKAGES+=(libreoffice-calc-nogui)
