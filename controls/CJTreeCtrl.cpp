@@ -2,11 +2,26 @@
 
 #include <wx/toplevel.h>
 
+#include <gtk/gtk.h>
+
 wxDEFINE_EVENT(WM_TREE_SELECT, wxCommandEvent);
 wxDEFINE_EVENT(WM_TREE_ITEM_HIT, wxCommandEvent);
 wxDEFINE_EVENT(WM_TREE_CLICK_DONE, wxCommandEvent);
 wxDEFINE_EVENT(WM_TREE_DBLCLK, wxCommandEvent);
 wxDEFINE_EVENT(WM_TREE_RCLICK, wxCommandEvent);
+
+namespace {
+
+// The tree view's own press gesture takes single presses before wx sees
+// them; this one sees them first, in the capture phase.
+void OnNativePress(GtkGestureMultiPress* gesture, gint presses, gdouble x, gdouble y, gpointer tree)
+{
+    guint button = gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture));
+    if (static_cast<CCJTreeCtrl*>(tree)->OnPress(static_cast<int>(button), presses, wxPoint(static_cast<int>(x), static_cast<int>(y))))
+        gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
+}
+
+} // namespace
 
 CCJTreeCtrl::CCJTreeCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
     : wxDataViewCtrl(parent, id, pos, size, wxDV_SINGLE | wxDV_NO_HEADER | wxBORDER_SUNKEN)
@@ -15,13 +30,32 @@ CCJTreeCtrl::CCJTreeCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, co
     AssociateModel(m_pModel);
     m_pModel->DecRef(); // the control holds it
     AppendTextColumn(wxString(), 0, wxDATAVIEW_CELL_INERT, -1, wxALIGN_LEFT, 0);
-    // GTK delivers the tree view's mouse input to the control itself.
-    Bind(wxEVT_LEFT_DOWN, &CCJTreeCtrl::OnLeftDown, this);
     Bind(wxEVT_LEFT_DCLICK, &CCJTreeCtrl::OnLeftDClick, this);
-    Bind(wxEVT_RIGHT_DOWN, &CCJTreeCtrl::OnRightDown, this);
+    GtkGesture* gesture = gtk_gesture_multi_press_new(GtkGetTreeView());
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(gesture), 0);
+    gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(gesture), GTK_PHASE_CAPTURE);
+    g_signal_connect(gesture, "pressed", G_CALLBACK(OnNativePress), this);
+    m_pPressGesture = gesture;
 }
 
-CCJTreeCtrl::~CCJTreeCtrl() = default;
+CCJTreeCtrl::~CCJTreeCtrl()
+{
+    g_object_unref(m_pPressGesture);
+}
+
+bool CCJTreeCtrl::OnPress(int button, int presses, wxPoint point)
+{
+    if (button == 1 && presses == 1) {
+        // The tree view selects first; the events follow once it is done.
+        CallAfter(&CCJTreeCtrl::AfterLeftDown, point);
+        return false;
+    }
+    if (button == 3) {
+        OnRightDown(point);
+        return true; // the tree view's own right-press handling never runs
+    }
+    return false;
+}
 
 CCJTreeCtrl::Item* CCJTreeCtrl::AddRoot(const wxString& text, long data)
 {
@@ -71,7 +105,7 @@ void CCJTreeCtrl::SelectItem(Item* item)
     SetCurrentItem(handle);
 }
 
-CCJTreeCtrl::Item* CCJTreeCtrl::HitTest(const wxPoint& point) const
+CCJTreeCtrl::Item* CCJTreeCtrl::HitTestItem(const wxPoint& point) const
 {
     wxDataViewItem item;
     wxDataViewColumn* column = nullptr;
@@ -101,17 +135,10 @@ CCJTreeCtrl::Item* CCJTreeCtrl::FindItem(const wxString& text, bool matchCase, b
                                       [this](const Item* item) { return IsFindValid(item); });
 }
 
-void CCJTreeCtrl::OnLeftDown(wxMouseEvent& event)
-{
-    // The tree view selects first; the events follow once it is done.
-    event.Skip();
-    CallAfter(&CCJTreeCtrl::AfterLeftDown, event.GetPosition());
-}
-
 void CCJTreeCtrl::AfterLeftDown(wxPoint point)
 {
     SendUp(WM_TREE_SELECT, 0);
-    if (Item* item = HitTest(point)) {
+    if (Item* item = HitTestItem(point)) {
         SendToOwner(WM_TREE_ITEM_HIT, item);
         SendToOwner(WM_TREE_CLICK_DONE, nullptr);
     }
@@ -125,15 +152,13 @@ void CCJTreeCtrl::OnLeftDClick(wxMouseEvent& event)
 
 void CCJTreeCtrl::AfterDoubleClick(wxPoint point)
 {
-    Item* item = HitTest(point);
+    Item* item = HitTestItem(point);
     SendUp(WM_TREE_DBLCLK, item ? static_cast<int>(item->data) : -1);
 }
 
-void CCJTreeCtrl::OnRightDown(wxMouseEvent& event)
+void CCJTreeCtrl::OnRightDown(wxPoint point)
 {
-    // Not skipped: the tree view's own right-press handling (its context
-    // menu event) never runs.
-    Item* item = HitTest(event.GetPosition());
+    Item* item = HitTestItem(point);
     if (item)
         SelectItem(item);
     SendUp(WM_TREE_RCLICK, 0);

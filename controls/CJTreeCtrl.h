@@ -45,7 +45,7 @@ public:
     // Selects item without telling anyone, as a program's selection does.
     void SelectItem(Item* item);
     // The item under a point in the tree's coordinates, or null.
-    Item* HitTest(const wxPoint& point) const;
+    Item* HitTestItem(const wxPoint& point) const;
     wxRect GetItemRect(const Item* item) const;
 
     // The colour and font map, and the item's bold state.
@@ -62,14 +62,18 @@ public:
 
     CCJTreeModel* GetTreeModel() const { return m_pModel; }
 
+    // A button press on the native tree view (button 1 left, 3 right);
+    // true when the tree view's own handling must not run.
+    bool OnPress(int button, int presses, wxPoint point);
+
 private:
-    void OnLeftDown(wxMouseEvent& event);
     void OnLeftDClick(wxMouseEvent& event);
-    void OnRightDown(wxMouseEvent& event);
+    void OnRightDown(wxPoint point);
     void AfterLeftDown(wxPoint point);
     void AfterDoubleClick(wxPoint point);
     void SendUp(wxEventType type, int value);
     void SendToOwner(wxEventType type, Item* item);
 
     CCJTreeModel* m_pModel = nullptr;
+    void* m_pPressGesture = nullptr; // GtkGesture
 };

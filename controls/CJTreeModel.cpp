@@ -71,10 +71,12 @@ wxDataViewItem CCJTreeModel::GetParent(const wxDataViewItem& item) const
     return node ? HandleOf(node->parent) : wxDataViewItem();
 }
 
-bool CCJTreeModel::IsContainer(const wxDataViewItem& item) const
+bool CCJTreeModel::IsContainer(const wxDataViewItem&) const
 {
-    const Item* node = ItemOf(item);
-    return !node || node->HasChildren();
+    // Every item may get children after it is shown: the native tree keeps
+    // an item it was told is no container as a leaf for good. An item
+    // without children shows no expander all the same.
+    return true;
 }
 
 unsigned CCJTreeModel::GetChildren(const wxDataViewItem& item, wxDataViewItemArray& children) const

@@ -4,6 +4,7 @@
 #include "platform/ResourceModule.h"
 
 #include <wx/image.h>
+#include <wx/log.h>
 #include <wx/mstream.h>
 
 namespace {

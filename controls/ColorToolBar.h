@@ -20,7 +20,7 @@ public:
         wxString longHelp;
     };
 
-    explicit CColorToolBar(wxWindow* parent, wxWindowID id = 0xE800);
+    explicit CColorToolBar(wxWindow* parent, wxWindowID id = wxID_ANY);
 
     // Cuts bitmap bitmapId of the resource module into images of imageWidth
     // pixels as the given image list; false when the bitmap is missing or

@@ -71,8 +71,10 @@ CHyperLink::CHyperLink(wxWindow* parent, wxWindowID id, const wxString& label, c
     SetColours(wxColour(0, 0, 238), wxColour(85, 26, 139), wxColour(221, 0, 0));
     ApplyFont();
     Bind(wxEVT_HYPERLINK, &CHyperLink::OnLink, this);
-    Bind(wxEVT_ENTER_WINDOW, &CHyperLink::OnEnter, this);
-    Bind(wxEVT_LEAVE_WINDOW, &CHyperLink::OnLeave, this);
+    Bind(wxEVT_ENTER_WINDOW, &CHyperLink::OnMotion, this);
+    Bind(wxEVT_MOTION, &CHyperLink::OnMotion, this);
+    m_hoverTimer.SetOwner(this);
+    Bind(wxEVT_TIMER, &CHyperLink::OnHoverTimer, this);
 }
 
 void CHyperLink::SetColours(const wxColour& link, const wxColour& visited, const wxColour& hover)
@@ -104,23 +106,31 @@ void CHyperLink::ApplyFont()
 
 wxColour CHyperLink::GetTextColour() const
 {
-    if (m_bOverControl)
-        return GetHoverColour();
-    return GetVisited() ? GetVisitedColour() : GetNormalColour();
+    // The control paints its text in its foreground colour, which it keeps
+    // at the hover, visited or link colour.
+    return GetForegroundColour();
 }
 
-void CHyperLink::OnEnter(wxMouseEvent& event)
+void CHyperLink::OnMotion(wxMouseEvent& event)
 {
     event.Skip();
+    if (m_bOverControl)
+        return;
     m_bOverControl = true;
     ApplyFont();
     Refresh();
+    // Leave events do not come for every way the pointer leaves; the timer
+    // looks where it is.
+    m_hoverTimer.Start(100);
 }
 
-void CHyperLink::OnLeave(wxMouseEvent& event)
+void CHyperLink::OnHoverTimer(wxTimerEvent&)
 {
-    event.Skip();
+    if (GetScreenRect().Contains(wxGetMousePosition()))
+        return;
+    m_hoverTimer.Stop();
     m_bOverControl = false;
+    SetForegroundColour(m_bVisited ? GetVisitedColour() : GetNormalColour());
     ApplyFont();
     Refresh();
 }
@@ -132,10 +142,15 @@ void CHyperLink::OnLink(wxHyperlinkEvent& event)
     ApplyFont();
     wxString reason;
     if (GotoURL(event.GetURL(), reason)) {
+        m_bVisited = true;
         SetVisited(true);
         Refresh();
         return;
     }
+    // The control marks itself visited before it asks to open the address.
+    SetVisited(m_bVisited);
+    SetForegroundColour(m_bVisited ? GetVisitedColour() : GetNormalColour());
+    Refresh();
     CurrentBell()();
     ReportError(reason);
 }

@@ -4,7 +4,8 @@
 // while the mouse is over it. A click opens the address with the desktop's
 // browser; when that fails the bell sounds and a message gives the reason.
 
-#include <wx/generic/hyperlink.h>
+#include <wx/hyperlink.h>
+#include <wx/timer.h>
 
 #include <functional>
 
@@ -35,11 +36,13 @@ public:
 
 private:
     void OnLink(wxHyperlinkEvent& event);
-    void OnEnter(wxMouseEvent& event);
-    void OnLeave(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnHoverTimer(wxTimerEvent& event);
     void ApplyFont();
 
     bool m_bOverControl = false;
+    bool m_bVisited = false;
+    wxTimer m_hoverTimer;
     int m_nUnderline = kUnderlineHover;
     wxFont m_plainFont;
 };

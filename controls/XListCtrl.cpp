@@ -57,6 +57,8 @@ void CXListCtrl::SetColumn(unsigned column, const wxString& title, int width, XL
     // Flags 0: neither resizable nor sortable.
     auto* added = new wxDataViewColumn(title, renderer, column, width, wxALIGN_LEFT, 0);
     AppendColumn(added);
+    // GTK makes a column's header clickable, which sorts.
+    added->SetSortable(false);
     if (column == 0)
         added->SetAlignment(AlignmentOf(m_nColumn0Alignment));
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
+#include <wx/panel.h>
 
 namespace {
 
@@ -19,7 +20,9 @@ protected:
     void SetUp() override
     {
         m_frame = new wxFrame(nullptr, wxID_ANY, "link", wxPoint(60, 60), wxSize(300, 200));
-        m_link = new CHyperLink(m_frame, wxID_ANY, "Open the address", "http://127.0.0.1/");
+        // On a panel: a frame's only child would fill the frame.
+        auto* panel = new wxPanel(m_frame);
+        m_link = new CHyperLink(panel, wxID_ANY, "Open the address", "http://127.0.0.1/");
         m_link->SetPosition(wxPoint(20, 20));
         m_link->SetColours(kLink, kVisited, kHover);
         m_previousLauncher = CHyperLink::SetLauncher([this](const wxString& url, wxString& reason) {
@@ -114,8 +117,9 @@ TEST_F(HyperLinkTest, UnderlineFollowsItsMode)
         sim.MouseMove(m_link->ClientToScreen(wxPoint(5, m_link->GetSize().y / 2)));
         Pump(200);
         EXPECT_EQ(m_link->GetFont().GetUnderlined(), c.over) << c.why;
-        if (c.mode == CHyperLink::kUnderlineHover)
+        if (c.mode == CHyperLink::kUnderlineHover) {
             EXPECT_EQ(m_link->GetTextColour(), kHover);
+        }
     }
     m_link->SetUnderline(5);
     EXPECT_EQ(m_link->GetUnderline(), CHyperLink::kUnderlineNever) << "an unknown mode changes nothing";

@@ -29,7 +29,7 @@ protected:
         m_tree->Expand(m_root);
         m_tree->Expand(m_parameter);
 
-        auto record = [this](const char* name, wxEventType type, wxWindow* where) {
+        auto record = [this](const char* name, const wxEventTypeTag<wxCommandEvent>& type, wxWindow* where) {
             where->Bind(type, [this, name, where](wxCommandEvent& event) {
                 Seen seen{name, where == m_frame ? "frame" : "owner", event.GetInt(),
                           static_cast<CJTreeItem*>(event.GetClientData())};

@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         m_owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(40, 40), wxSize(400, 400));
-        auto record = [this](wxEventType type, const char* name) {
+        auto record = [this](const wxEventTypeTag<wxCommandEvent>& type, const char* name) {
             m_owner->Bind(type, [this, name](wxCommandEvent&) { m_seen.push_back(name); });
         };
         record(WM_XCOMBOLIST_VK_RETURN, "return");

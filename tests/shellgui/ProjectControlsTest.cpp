@@ -115,6 +115,8 @@ protected:
     }
 
     std::vector<std::pair<int, int>> m_editorOpened;
+    // Outlives the lists whose refills it counts.
+    int m_refills = 0;
 };
 
 // Runs the program's tree under a session bus of its own and reads it over
@@ -155,15 +157,15 @@ TEST_F(ProjectControlsTest, DISABLED_ReadTreeInsideSessionBus)
     wxString script = wxString::FromUTF8(TestSourceFolder() + "shellgui/read_trees_atspi.py");
     wxProcess process;
     process.Redirect();
-    long pid = wxExecute(wxString::Format("python3 \"%s\" %ld", script, static_cast<long>(getpid())), wxEXEC_ASYNC,
-                         &process);
-    ASSERT_GT(pid, 0);
     bool ended = false;
     int exitCode = -1;
     process.Bind(wxEVT_END_PROCESS, [&](wxProcessEvent& event) {
         ended = true;
         exitCode = event.GetExitCode();
     });
+    long pid = wxExecute(wxString::Format("python3 \"%s\" %ld", script, static_cast<long>(getpid())), wxEXEC_ASYNC,
+                         &process);
+    ASSERT_GT(pid, 0);
     // The script's calls are answered by this process's event loop.
     std::string output;
     wxLongLong end = wxGetLocalTimeMillis() + 60000;
@@ -207,8 +209,8 @@ TEST_F(ProjectControlsTest, KeyboardAndClickChoicesRefillTheListOnce)
 {
     StartWithProject();
     CCJTreeCtrl* tree = Frame().m_wndTree;
-    int refills = 0;
-    View()->GetListModel()->AddNotifier(new RefillCounter(refills));
+    int& refills = m_refills;
+    View()->GetListModel()->AddNotifier(new RefillCounter(m_refills));
 
     // The keyboard: group 02 selected, then the down arrow.
     tree->SelectItem(FindTreeItem(Res(61626)));
