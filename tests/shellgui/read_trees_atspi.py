@@ -1,7 +1,7 @@
 """Prints the cells of every tree view of one process as the accessibility bus
 shows them: one line per cell, "TABLE<tab>NAME", tables numbered in
 the order they are found. Exit code 3: no accessibility bus; 4: the process
-never showed up on it."""
+never showed up on it; 5: the bindings (python3-pyatspi) are missing."""
 
 import sys
 import time
@@ -9,8 +9,8 @@ import time
 try:
     import pyatspi
 except Exception as error:  # noqa: BLE001 - any import failure means no bus
-    print("no accessibility bindings: %s" % error, file=sys.stderr)
-    sys.exit(3)
+    print("no accessibility bindings (python3-pyatspi): %s" % error, file=sys.stderr)
+    sys.exit(5)
 
 TREE_ROLES = {pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TREE, pyatspi.ROLE_TABLE}
 
