@@ -17,7 +17,8 @@ namespace {
 void OnNativePress(GtkGestureMultiPress* gesture, gint presses, gdouble x, gdouble y, gpointer tree)
 {
     guint button = gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture));
-    if (static_cast<CCJTreeCtrl*>(tree)->OnPress(static_cast<int>(button), presses, wxPoint(static_cast<int>(x), static_cast<int>(y))))
+    wxPoint point(static_cast<int>(x), static_cast<int>(y));
+    if (static_cast<CCJTreeCtrl*>(tree)->OnPress(static_cast<int>(button), presses, point))
         gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
 }
 
