@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
 #include <wx/settings.h>
 
 #include <vector>
@@ -164,6 +166,45 @@ TEST_F(XListCtrlTest, ChangedColumnIsGreenAndHeadingsRedWhateverTheSelection)
         EXPECT_TRUE(heading.GetBold());
         wxDataViewItemAttr plain;
         EXPECT_FALSE(model.GetAttrByRow(2, 1, plain));
+    }
+}
+
+} // namespace
+
+namespace {
+
+// What the screen shows in the middle of a cell, near its right edge (clear
+// of the text).
+wxColour ShownColour(CXListCtrl* list, int row, int column)
+{
+    wxRect cell;
+    if (!list->GetSubItemRect(row, column, cell))
+        return wxColour();
+    wxPoint point = list->GetMainWindow()->ClientToScreen(wxPoint(cell.GetRight() - 3, cell.y + cell.height / 2));
+    wxScreenDC screen;
+    wxBitmap bitmap(1, 1);
+    wxMemoryDC memory(bitmap);
+    memory.Blit(0, 0, 1, 1, &screen, point.x, point.y);
+    memory.SelectObject(wxNullBitmap);
+    wxImage image = bitmap.ConvertToImage();
+    return wxColour(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
+}
+
+TEST_F(XListCtrlTest, TheScreenShowsTheChangedColumnGreenInTheSelectedRowToo)
+{
+    CXListModel& model = *m_list->GetListModel();
+    model.m_changedColumn = 1;
+    model.m_isChangedByRow = [](int row) { return row == 1 ? 1 : 0; };
+    m_list->SetFocus();
+    for (int selected : {-1, 1}) {
+        if (selected < 0)
+            m_list->UnselectAll();
+        else
+            m_list->SelectItem(selected);
+        m_list->Refresh();
+        Pump(300);
+        EXPECT_EQ(ShownColour(m_list, 1, 1), wxColour(0, 0xF0, 0)) << "selected row " << selected;
+        EXPECT_NE(ShownColour(m_list, 2, 1), wxColour(0, 0xF0, 0)) << "selected row " << selected;
     }
 }
 
