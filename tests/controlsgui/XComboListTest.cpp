@@ -37,6 +37,8 @@ protected:
 
     void TearDown() override
     {
+        // A popup's destruction waits for idle time; it leaves the screen now.
+        m_combo->Dismiss();
         m_combo->Destroy();
         m_owner->Destroy();
         Pump(50);

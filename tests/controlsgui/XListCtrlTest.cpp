@@ -195,6 +195,10 @@ TEST_F(XListCtrlTest, TheScreenShowsTheChangedColumnGreenInTheSelectedRowToo)
     CXListModel& model = *m_list->GetListModel();
     model.m_changedColumn = 1;
     model.m_isChangedByRow = [](int row) { return row == 1 ? 1 : 0; };
+    // A place of its own on the screen, and the pointer away from it.
+    m_frame->Move(700, 500);
+    m_frame->Raise();
+    wxUIActionSimulator().MouseMove(wxPoint(5, 5));
     m_list->SetFocus();
     for (int selected : {-1, 1}) {
         if (selected < 0)
