@@ -7,11 +7,11 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
-  libwxgtk3.2-dev libserialport-dev libxlsxwriter-dev libzip-dev libtinyxml2-dev libfreexl-dev
+  libwxgtk3.2-dev libgtk-3-dev libserialport-dev libxlsxwriter-dev libzip-dev libtinyxml2-dev libfreexl-dev
   libgtest-dev libgmock-dev libmodbus-dev
   xvfb xauth
   fonts-wqy-zenhei
-  libgtk-3-dev dbus-daemon at-spi2-core python3-pyatspi
+  dbus dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 if [ "${1:-}" = "--checks" ]; then
   PACKAGES+=(libreoffice-calc-nogui)

@@ -1,5 +1,8 @@
 #include "shell/MainFrame.h"
 
+#include "controls/CJTreeCtrl.h"
+#include "controls/ColorToolBar.h"
+#include "controls/CoolBar.h"
 #include "document/D390DocData.h"
 #include "editor/ParamGroupDlg.h"
 #include "link/SerialComm.h"
@@ -25,12 +28,8 @@
 #include "view/ParamListLayout.h"
 
 #include <wx/filename.h>
-#include <wx/image.h>
-#include <wx/mstream.h>
 #include <wx/notebook.h>
 #include <wx/statusbr.h>
-#include <wx/toolbar.h>
-#include <wx/treectrl.h>
 #include <wx/utils.h>
 
 namespace {
@@ -48,42 +47,16 @@ constexpr const char* kDockPaneName = "dock";
 constexpr int kToolImageWidth = 33;
 constexpr unsigned IDB_TOOLBAR_NORMAL = 194;
 constexpr unsigned IDB_TOOLBAR_DISABLED = 195;
-// Bitmap 196 (hot) is in the resource module too; wxToolBar has no picture
-// for the button under the mouse.
+constexpr unsigned IDB_TOOLBAR_HOT = 196;
 
 // Toolbar 128, in order; 0 is a separator. Image k of the strips is the k-th button.
 constexpr int kToolbarButtons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, 0,
                                    ID_CONNECT, ID_READ, ID_WRITE, ID_COMPARE, 0, ID_GRAPH_WATCH, ID_KEYPAD,
                                    ID_MONITOR_CONTROL, ID_MONITOR_STATUS, 0, ID_APP_ABOUT};
 
-class TreeItemData : public wxTreeItemData {
-public:
-    explicit TreeItemData(int data) : m_data(data) {}
-    int m_data;
-};
-
 wxString Utf8(const std::string& text)
 {
     return wxString::FromUTF8(text);
-}
-
-wxImage LoadStrip(unsigned id)
-{
-    std::string bytes = LoadResBitmap(id);
-    if (bytes.empty())
-        return wxImage();
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler);
-    wxMemoryInputStream stream(bytes.data(), bytes.size());
-    return wxImage(stream, wxBITMAP_TYPE_PNG);
-}
-
-wxBitmap ImageOf(const wxImage& strip, int index)
-{
-    wxRect rect(index * kToolImageWidth, 0, kToolImageWidth, strip.IsOk() ? strip.GetHeight() : 0);
-    if (!strip.IsOk() || rect.GetRight() >= strip.GetWidth())
-        return wxBitmap(kToolImageWidth, 30);
-    return wxBitmap(strip.GetSubImage(rect));
 }
 
 // "description\ntool tip": one of the two lines.
@@ -121,7 +94,10 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 
     Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
-    m_wndTree->Bind(wxEVT_TREE_SEL_CHANGED, &CMainFrame::OnTreeSelChanged, this);
+    // A click reaches the frame as the tree's message, a keyboard choice as
+    // a selection change; OnTreeSelect refills once for both.
+    Bind(WM_TREE_SELECT, &CMainFrame::OnTreeSelectMessage, this);
+    m_wndTree->Bind(wxEVT_DATAVIEW_SELECTION_CHANGED, &CMainFrame::OnTreeSelChanged, this);
     for (int group = 0; group < 15; ++group) {
         Bind(wxEVT_MENU, &CMainFrame::OnGroupPage, this, kGroupCommands[group]);
         Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateGroupPage, this, kGroupCommands[group]);
@@ -185,22 +161,15 @@ CMainFrame* CMainFrame::Get()
 
 void CMainFrame::CreateToolBarButtons()
 {
-    wxToolBar* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
-    wxImage normal = LoadStrip(IDB_TOOLBAR_NORMAL);
-    wxImage disabled = LoadStrip(IDB_TOOLBAR_DISABLED);
-    if (normal.IsOk())
-        toolbar->SetToolBitmapSize(wxSize(kToolImageWidth, normal.GetHeight()));
-    int image = 0;
-    for (int id : kToolbarButtons) {
-        if (id == 0) {
-            toolbar->AddSeparator();
-            continue;
-        }
-        toolbar->AddTool(id, PromptLine(id, true), ImageOf(normal, image), ImageOf(disabled, image), wxITEM_NORMAL,
-                         PromptLine(id, true), PromptLine(id, false));
-        ++image;
-    }
-    toolbar->Realize();
+    auto* toolbar = new CColorToolBar(this);
+    SetToolBar(toolbar);
+    toolbar->SetTrueColorImageList(CColorToolBar::TB_SETIMAGELIST, IDB_TOOLBAR_NORMAL, kToolImageWidth);
+    toolbar->SetTrueColorImageList(CColorToolBar::TB_SETHOTIMAGELIST, IDB_TOOLBAR_HOT, kToolImageWidth);
+    toolbar->SetTrueColorImageList(CColorToolBar::TB_SETDISABLEDIMAGELIST, IDB_TOOLBAR_DISABLED, kToolImageWidth);
+    std::vector<CColorToolBar::Button> buttons;
+    for (int id : kToolbarButtons)
+        buttons.push_back({id, id ? PromptLine(id, true) : wxString(), id ? PromptLine(id, false) : wxString()});
+    toolbar->AddButtons(buttons);
 }
 
 void CMainFrame::CreateStatusPanes()
@@ -226,17 +195,12 @@ void CMainFrame::LayoutStatusPanes(int clientWidth)
 void CMainFrame::CreateDockBar()
 {
     m_wndDockManager.SetManagedWindow(this);
-    m_wndTabCtrl = new wxNotebook(this, ID_TAB_CTRL, wxDefaultPosition, wxSize(220, 260), wxNB_BOTTOM);
-    m_wndTree = new wxTreeCtrl(m_wndTabCtrl, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                               wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_SUNKEN);
+    m_wndTabCtrl = new wxNotebook(this, ID_TAB_CTRL, wxDefaultPosition,
+                                  wxSize(CCoolBar::kDockedWidth, CCoolBar::kDockedHeight), wxNB_BOTTOM);
+    m_wndTree = new CCJTreeCtrl(m_wndTabCtrl, 0);
     m_wndTabCtrl->AddPage(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));
-    m_wndDockManager.AddPane(m_wndTabCtrl, wxAuiPaneInfo()
-                                               .Name(kDockPaneName)
-                                               .Caption(Utf8(LoadResString(IDS_DOCK_WINDOWS)))
-                                               .Left()
-                                               .BestSize(220, 260)
-                                               .MinSize(120, 100)
-                                               .CloseButton(true));
+    m_wndDockManager.AddPane(m_wndTabCtrl,
+                             CCoolBar::PaneInfo(kDockPaneName, Utf8(LoadResString(IDS_DOCK_WINDOWS))));
     m_wndDockManager.AddPane(GetClientWindow(), wxAuiPaneInfo().Name("projects").CenterPane());
     m_wndDockManager.Update();
 }
@@ -318,14 +282,13 @@ void CMainFrame::InitProjectTree()
 {
     m_bFillingTree = true;
     m_wndTree->DeleteAllItems();
-    wxTreeItemId parents[3];
+    CCJTreeCtrl::Item* parents[3] = {};
     for (const ProjectTreeEntry& entry : ProjectTreeEntries(m_nModelCode)) {
         wxString text = Utf8(LoadResString(entry.textId));
         if (entry.level == 0)
-            parents[0] = m_wndTree->AddRoot(text, -1, -1, new TreeItemData(entry.data));
+            parents[0] = m_wndTree->AddRoot(text, entry.data);
         else
-            parents[entry.level] =
-                m_wndTree->AppendItem(parents[entry.level - 1], text, -1, -1, new TreeItemData(entry.data));
+            parents[entry.level] = m_wndTree->AppendItem(parents[entry.level - 1], text, entry.data);
     }
     m_wndTree->Expand(parents[0]);
     m_wndTree->Expand(parents[1]);
@@ -339,31 +302,28 @@ void CMainFrame::ClearProjectTree()
     m_bFillingTree = false;
 }
 
-void CMainFrame::OnTreeSelChanged(wxTreeEvent&)
+void CMainFrame::OnTreeSelChanged(wxDataViewEvent&)
 {
     if (!m_bFillingTree)
         OnTreeSelect();
 }
 
+void CMainFrame::OnTreeSelectMessage(wxCommandEvent&)
+{
+    OnTreeSelect();
+}
+
 void CMainFrame::OnTreeSelect()
 {
-    wxTreeItemId item = m_wndTree->GetSelection();
-    if (!item.IsOk())
-        return;
-    auto* data = static_cast<TreeItemData*>(m_wndTree->GetItemData(item));
-    if (!data || data->m_data == 0)
-        return;
-    int group = GroupOfTreeData(data->m_data);
-    if (group < -1 || group == m_nSelGroup)
-        return;
     CD390View* view = GetActiveProjectView();
-    if (!view)
+    CCJTreeCtrl::Item* item = m_wndTree->GetSelectedItem();
+    if (!view || !item || item->data == 0)
+        return;
+    int group = GroupOfTreeData(static_cast<int>(item->data));
+    if (group < -1 || group == view->GetListGroup())
         return;
     m_nSelGroup = group;
-    if (group == -1)
-        view->FillParamList();
-    else
-        view->FillGroupList(group);
+    view->FillGroupList(group);
     view->FocusFirstRow();
 }
 
@@ -401,11 +361,7 @@ CChildFrame* CMainFrame::GetActiveProjectFrame() const
 int CMainFrame::IsParamChangedByRow(int row) const
 {
     CD390View* view = GetActiveProjectView();
-    CD390DocData* doc = view ? view->GetDocData() : nullptr;
-    if (!doc)
-        return 0;
-    ParamTableRef table{doc->m_Groups, doc->m_Defined, doc->m_Changed};
-    return ::IsParamChangedByRow(table, m_nSelGroup, row);
+    return view ? view->IsParamChangedByRow(row) : 0;
 }
 
 void CMainFrame::OnSize(wxSizeEvent& event)

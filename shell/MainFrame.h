@@ -12,14 +12,14 @@
 #include <string>
 
 struct FileChoice;
+class CCJTreeCtrl;
 class CChildFrame;
 class CConnectCommands;
 class CD390App;
 class CD390View;
 class CProgressDlg;
+class wxDataViewEvent;
 class wxNotebook;
-class wxTreeCtrl;
-class wxTreeEvent;
 
 class CMainFrame : public wxDocMDIParentFrame, public CMainFrameState {
 public:
@@ -41,11 +41,13 @@ public:
     // Auto-refresh of every project ends after its running cycle.
     void StopBackgroundTransfers() override;
 
-    // The changed flag of a row of the active project's parameter list.
+    // The changed flag of a row of the active project's parameter list, from
+    // that project's document and the group its list shows.
     int IsParamChangedByRow(int row) const;
     // Deletes every item of the project tree.
     void ClearProjectTree();
-    // A click in the tree: lists all groups or one group.
+    // A choice in the tree (a click or the keyboard): the active project's
+    // list shows all groups or one group, unless it shows that already.
     void OnTreeSelect();
 
     // Pane widths for a client width (3/14, 1/7, 2/7, 1/7, 1/14 of it).
@@ -54,7 +56,7 @@ public:
     CChildFrame* GetActiveProjectFrame() const;
     CD390View* GetActiveProjectView() const;
 
-    wxTreeCtrl* m_wndTree = nullptr;
+    CCJTreeCtrl* m_wndTree = nullptr;
     wxNotebook* m_wndTabCtrl = nullptr;
     CProgressDlg* m_pProgressDlg = nullptr;
     // Connect, Read, Write, the password commands and the link watchdog.
@@ -80,7 +82,8 @@ private:
 
     void OnSize(wxSizeEvent& event);
     void OnClose(wxCloseEvent& event);
-    void OnTreeSelChanged(wxTreeEvent& event);
+    void OnTreeSelChanged(wxDataViewEvent& event);
+    void OnTreeSelectMessage(wxCommandEvent& event);
     void OnGroupPage(wxCommandEvent& event);
     void OnUpdateGroupPage(wxUpdateUIEvent& event);
     void OnUpdateNeedsProject(wxUpdateUIEvent& event);

@@ -14,7 +14,7 @@
 #include "view/ParamListModel.h"
 #include "view/ViewAutoRefresh.h"
 
-#include <wx/dataview.h>
+#include "controls/XListCtrl.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CD390View, wxView);
 
@@ -68,16 +68,11 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
     auto* frame = new CChildFrame(document, this, main);
     SetFrame(frame);
 
-    m_pList = new wxDataViewCtrl(frame, kListId, wxDefaultPosition, wxDefaultSize,
-                                 wxDV_SINGLE | wxDV_HORIZ_RULES | wxDV_VERT_RULES);
-    m_pList->SetFont(wxFont(wxFontInfo(11).FaceName("Times New Roman")));
     m_pModel = new CParamListModel;
-    m_pModel->m_isChangedByRow = [](int row) {
-        CMainFrame* main = CMainFrame::Get();
-        return main ? main->IsParamChangedByRow(row) : 0;
-    };
-    m_pList->AssociateModel(m_pModel);
-    m_pModel->DecRef(); // the list holds it
+    // This list's own document and group, whichever project is active.
+    m_pModel->m_isChangedByRow = [this](int row) { return IsParamChangedByRow(row); };
+    m_pList = new CXListCtrl(frame, kListId, CParamListModel::kColumnCount, m_pModel);
+    m_pList->SetFont(wxFont(wxFontInfo(11).FaceName("Times New Roman")));
 
     // Column 0 carries nothing (a zero-width column in the classic layout).
     const struct {
@@ -86,12 +81,11 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
     } columns[] = {{0, 0}, {IDS_PARAMETER_NAME, 660}, {IDS_DEFAULT, 80}, {IDS_SET_VALUE, 80}};
     for (unsigned column = 0; column < 4; ++column) {
         wxString title = columns[column].textId ? Utf8(LoadResString(columns[column].textId)) : wxString();
-        // Flags 0: the columns can be neither resized nor sorted.
-        wxDataViewColumn* added = m_pList->AppendTextColumn(title, column, wxDATAVIEW_CELL_INERT, columns[column].width,
-                                                            wxALIGN_LEFT, 0);
+        m_pList->SetColumn(column, title, columns[column].width);
         if (column == 0)
-            added->SetHidden(true);
+            m_pList->GetColumn(0)->SetHidden(true);
     }
+    m_pList->SetTextAlignment(LVCFMT_LEFT);
     m_pList->Bind(wxEVT_DATAVIEW_ITEM_ACTIVATED, &CD390View::OnItemActivated, this);
 
     if (CD390DocData* doc = GetDocData()) {
@@ -152,13 +146,19 @@ void CD390View::OnUpdateFrameTitle()
 
 void CD390View::FillParamList()
 {
-    CMainFrame* main = CMainFrame::Get();
-    Fill(main ? main->m_nSelGroup : -1);
+    Fill(m_nListGroup);
 }
 
 void CD390View::FillGroupList(int group)
 {
-    Fill(group < 0 ? -2 : group);
+    m_nListGroup = group < 0 ? -1 : group;
+    Fill(m_nListGroup);
+}
+
+int CD390View::IsParamChangedByRow(int row) const
+{
+    CD390DocData* doc = GetDocData();
+    return doc ? ::IsParamChangedByRow(TableOf(*doc), m_nListGroup, row) : 0;
 }
 
 void CD390View::Fill(int selGroup)
@@ -170,7 +170,7 @@ void CD390View::Fill(int selGroup)
     if (doc) {
         for (const ListRow& layout : BuildListRows(TableOf(*doc), selGroup)) {
             const GroupRec& group = doc->m_Groups[static_cast<std::size_t>(layout.group)];
-            CParamListModel::Row row;
+            CParamListModel::Row row = CParamListModel::MakeRow();
             if (layout.record < 0) {
                 row.heading = true;
                 row.text[CParamListModel::kColumnName] = "  " + Utf8(group.m_strName);
@@ -204,11 +204,9 @@ void CD390View::UpdateGroupDefaultsAndValues(int group)
 void CD390View::UpdateGroupColumns(int group, bool defaults, bool values)
 {
     CD390DocData* doc = GetDocData();
-    CMainFrame* main = CMainFrame::Get();
     if (!doc || !m_pModel)
         return;
-    int selGroup = main ? main->m_nSelGroup : -1;
-    for (const RowOfRecord& entry : GroupRowsForUpdate(TableOf(*doc), selGroup, group)) {
+    for (const RowOfRecord& entry : GroupRowsForUpdate(TableOf(*doc), m_nListGroup, group)) {
         const ParamRec& param = doc->m_Groups[static_cast<std::size_t>(group)].m_Params[static_cast<std::size_t>(entry.record)];
         if (defaults)
             m_pModel->SetItemText(entry.row, CParamListModel::kColumnDefault, "  " + Utf8(param.m_strFactory));
@@ -222,11 +220,7 @@ void CD390View::FocusFirstRow()
     if (!m_pList || !m_pModel)
         return;
     m_pList->SetFocus();
-    if (m_pModel->GetRowCount() > 0) {
-        wxDataViewItem first = m_pModel->GetItem(0);
-        m_pList->Select(first);
-        m_pList->SetCurrentItem(first);
-    }
+    m_pList->SelectItem(0);
 }
 
 void CD390View::OnItemActivated(wxDataViewEvent& event)
@@ -238,10 +232,9 @@ void CD390View::OnItemActivated(wxDataViewEvent& event)
 void CD390View::OpenEditorAtRow(int row)
 {
     CD390DocData* doc = GetDocData();
-    CMainFrame* main = CMainFrame::Get();
     int group = 0;
     int position = 0;
-    if (!doc || !RowToEditorTarget(TableOf(*doc), main ? main->m_nSelGroup : -1, row, group, position))
+    if (!doc || !RowToEditorTarget(TableOf(*doc), m_nListGroup, row, group, position))
         return;
     CParamGroupDlg dialog(nullptr);
     dialog.m_nGroup = group;

@@ -2,6 +2,8 @@
 // The project's view: the parameter list, group by group, with factory
 // defaults and set values; and the project-level commands of the list.
 
+#include "controls/XListCtrl.h"
+
 #include <wx/docview.h>
 
 #include <memory>
@@ -11,7 +13,6 @@ class CD390DocData;
 class CExchangeCommands;
 class CViewAutoRefresh;
 class CParamListModel;
-class wxDataViewCtrl;
 class wxDataViewEvent;
 class wxTextCtrl;
 
@@ -25,9 +26,14 @@ public:
     void OnUpdate(wxView* sender, wxObject* hint) override;
     bool OnClose(bool deleteWindow) override;
 
-    // Rebuild the list: for the main frame's selected tree group, or for one group.
+    // Rebuild the list with the group it shows; or switch it to one group
+    // (-1: all groups) and rebuild.
     void FillParamList();
     void FillGroupList(int group);
+    // The group this view's list shows, -1 for all groups.
+    int GetListGroup() const { return m_nListGroup; }
+    // The changed flag of a row of this list, from this view's document.
+    int IsParamChangedByRow(int row) const;
     // Patch the value columns of one group's rows.
     void UpdateGroupValues(int group);
     void UpdateGroupDefaults(int group);
@@ -39,7 +45,7 @@ public:
     void OnUpdateFrameTitle();
 
     CD390DocData* GetDocData() const;
-    wxDataViewCtrl* GetList() const { return m_pList; }
+    CXListCtrl* GetList() const { return m_pList; }
     // Export, import and printing of the project.
     CExchangeCommands* GetExchangeCommands() const { return m_pExchange.get(); }
     CParamListModel* GetListModel() const { return m_pModel; }
@@ -72,7 +78,8 @@ private:
     void OnFilePrintPreview(wxCommandEvent& event);
     void OnFilePrintTitle(wxCommandEvent& event);
 
-    wxDataViewCtrl* m_pList = nullptr;
+    CXListCtrl* m_pList = nullptr;
+    int m_nListGroup = -1;
     CParamListModel* m_pModel = nullptr;
     std::unique_ptr<CExchangeCommands> m_pExchange;
     std::unique_ptr<CViewAutoRefresh> m_pAutoRefresh;

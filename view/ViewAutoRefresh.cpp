@@ -106,11 +106,11 @@ void CViewAutoRefresh::OnTimer(wxTimerEvent&)
 
 void CViewAutoRefresh::RefreshValues(const std::vector<int>& groups)
 {
-    const CMainFrameState* frame = GetMainFrameState();
-    if (!frame || !m_view.GetDocData())
+    if (!m_view.GetDocData())
         return;
     // All groups listed: each changed one; one group listed: it, if changed.
+    const int shown = m_view.GetListGroup();
     for (int group : groups)
-        if (frame->m_nSelGroup == -1 || frame->m_nSelGroup == group)
+        if (shown == -1 || shown == group)
             m_view.UpdateGroupValues(group);
 }

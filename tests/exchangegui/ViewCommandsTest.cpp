@@ -2,6 +2,7 @@
 // small table in the running application, exported, imported, previewed and
 // titled through the main frame's commands.
 
+#include "controls/CJTreeCtrl.h"
 #include "document/D390DocData.h"
 #include "platform/FileChooser.h"
 #include "platform/Workbook.h"
@@ -18,7 +19,6 @@
 #include <wx/print.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
-#include <wx/treectrl.h>
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The application with a project: New, Save, Close, the recent list, the
 // command line, the hand-over file, the tree and the list.
 
+#include "controls/CJTreeCtrl.h"
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "editor/ParamGroupDlg.h"
@@ -21,7 +22,6 @@
 #include <wx/dnd.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
-#include <wx/treectrl.h>
 
 #include <gtk/gtk.h>
 
@@ -117,23 +117,20 @@ protected:
 
     std::string ListText(int row, int column) { return View()->GetListModel()->GetItemText(row, column).utf8_string(); }
 
-    wxTreeItemId FindTreeItem(const wxString& text)
+    CCJTreeCtrl::Item* FindTreeItem(const wxString& text)
     {
-        wxTreeCtrl* tree = Frame().m_wndTree;
-        std::vector<wxTreeItemId> pending{tree->GetRootItem()};
-        while (!pending.empty()) {
-            wxTreeItemId item = pending.back();
-            pending.pop_back();
-            if (!item.IsOk())
-                continue;
+        CCJTreeCtrl* tree = Frame().m_wndTree;
+        for (CCJTreeCtrl::Item* item = tree->GetRootItem(); item; item = tree->GetNextItem(item))
             if (tree->GetItemText(item) == text)
                 return item;
-            wxTreeItemIdValue cookie;
-            for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk();
-                 child = tree->GetNextChild(item, cookie))
-                pending.push_back(child);
-        }
-        return wxTreeItemId();
+        return nullptr;
+    }
+
+    // A choice in the tree, as a click makes it.
+    void ChooseTreeItem(const wxString& text)
+    {
+        Frame().m_wndTree->SelectItem(FindTreeItem(text));
+        Frame().OnTreeSelect();
     }
 
     std::string m_model = kPlainModel;
@@ -225,14 +222,14 @@ TEST_F(AppProjectTest, TreeHasGroupFourteenOnlyForExtendedModels)
     ASSERT_TRUE(Start());
     NewProject(kPlainModel);
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 16u); // project, parameter, groups 00 to 13
-    EXPECT_FALSE(FindTreeItem(wxString::FromUTF8(LoadResString(61641))).IsOk());
+    EXPECT_EQ(FindTreeItem(wxString::FromUTF8(LoadResString(61641))), nullptr);
     EXPECT_TRUE(IsEnabled(ID_GROUP_13));
     EXPECT_FALSE(IsEnabled(ID_GROUP_14));
 
     NewProject(kExtendedModel); // replaces the unmodified project without a question
     EXPECT_EQ(Frame().m_nModelCode, 0x110044E);
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 17u);
-    EXPECT_TRUE(FindTreeItem(wxString::FromUTF8(LoadResString(61641))).IsOk());
+    EXPECT_NE(FindTreeItem(wxString::FromUTF8(LoadResString(61641))), nullptr);
     EXPECT_TRUE(IsEnabled(ID_GROUP_14));
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
 }
@@ -338,7 +335,7 @@ TEST_F(AppProjectTest, TreeClickListsOneGroupWithItsHeading)
     CD390DocData& doc = *Doc();
     int allRows = View()->GetListModel()->GetRowCount();
 
-    Frame().m_wndTree->SelectItem(FindTreeItem(wxString::FromUTF8(LoadResString(61626)))); // group 02
+    ChooseTreeItem(wxString::FromUTF8(LoadResString(61626))); // group 02
     EXPECT_EQ(Frame().m_nSelGroup, 2);
     int defined = 0;
     for (int item = 0; item < kItemCount; ++item)
@@ -348,7 +345,7 @@ TEST_F(AppProjectTest, TreeClickListsOneGroupWithItsHeading)
     EXPECT_TRUE(View()->GetListModel()->IsHeadingRow(0));
     EXPECT_EQ(ListText(1, 1), "    " + doc.m_Groups[2].m_Params[0].m_strLabel);
 
-    Frame().m_wndTree->SelectItem(FindTreeItem(wxString::FromUTF8(LoadResString(61459)))); // "Parameter"
+    ChooseTreeItem(wxString::FromUTF8(LoadResString(61459))); // "Parameter"
     EXPECT_EQ(Frame().m_nSelGroup, -1);
     EXPECT_EQ(View()->GetListModel()->GetRowCount(), allRows);
 }
@@ -375,7 +372,7 @@ TEST_F(AppProjectTest, ListColoursChangedValuesAndHeadings)
 
     // One group shown: its heading is row 0 again, and the marks follow.
     doc.m_Changed[3][0] = 1;
-    Frame().m_wndTree->SelectItem(FindTreeItem(wxString::FromUTF8(LoadResString(61627)))); // group 03
+    ChooseTreeItem(wxString::FromUTF8(LoadResString(61627))); // group 03
     ASSERT_EQ(Frame().m_nSelGroup, 3);
     EXPECT_EQ(Frame().IsParamChangedByRow(0), 0);
     EXPECT_EQ(Frame().IsParamChangedByRow(1), 1);

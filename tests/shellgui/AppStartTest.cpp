@@ -1,10 +1,10 @@
+#include "controls/CJTreeCtrl.h"
 #include "platform/ResourceModule.h"
 #include "shell/CommandIds.h"
 #include "tests/shellgui/AppFixture.h"
 
 #include <wx/aui/framemanager.h>
 #include <wx/statusbr.h>
-#include <wx/treectrl.h>
 
 #include <filesystem>
 #include <fstream>

@@ -1,0 +1,71 @@
+#pragma once
+// The extended list: a report list on the native wxDataViewCtrl (GTK's own
+// tree view, so every cell is readable by accessibility tools) with the
+// calls the program's lists use: rows by index, texts by row and column,
+// heading rows, the changed column, and check-box, progress and drop-down
+// columns on the data view's own renderers. The header is the native one
+// (see CXHeaderCtrl): columns are neither sortable nor resizable.
+
+#include "controls/XListModel.h"
+
+#include <wx/dataview.h>
+
+// Sent to the list's parent with the row as int and the column as extra long.
+wxDECLARE_EVENT(WM_XLISTCTRL_COMBO_SELECTION, wxCommandEvent);
+wxDECLARE_EVENT(WM_XLISTCTRL_CHECKBOX_CLICKED, wxCommandEvent);
+
+// Column-0 alignments of SetTextAlignment.
+enum : int { LVCFMT_LEFT = 0, LVCFMT_RIGHT = 1, LVCFMT_CENTER = 2 };
+
+class CXListCtrl : public wxDataViewCtrl {
+public:
+    // A list of columns columns, with model as its rows (a CXListModel of
+    // that many columns is made when model is null).
+    CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXListModel* model = nullptr);
+
+    // Column setup, before any row: title, width in pixels, how its cells show.
+    void SetColumn(unsigned column, const wxString& title, int width,
+                   XListColumnKind kind = XListColumnKind::Text, const wxArrayString& options = {});
+    int GetColumns() const { return static_cast<int>(GetColumnCount()); }
+
+    int InsertItem(int row, const wxString& text) { return m_pModel->InsertItem(row, text); }
+    bool SetItemText(int row, int column, const wxString& text) { return m_pModel->SetItemText(row, column, text); }
+    wxString GetItemText(int row, int column) const { return m_pModel->GetItemText(row, column); }
+    void DeleteAllItems() { m_pModel->DeleteAllItems(); }
+    int GetItemCount() const { return m_pModel->GetRowCount(); }
+
+    // Selects and focuses row (the only selected row).
+    void SelectItem(int row);
+    // The selected row, or -1.
+    int GetCurSel() const;
+    // The cell's rectangle in the list's client coordinates; false, rect
+    // untouched, for a row or column outside the list.
+    bool GetSubItemRect(int row, int column, wxRect& rect) const;
+    // LVCFMT_LEFT, LVCFMT_RIGHT or LVCFMT_CENTER for column 0; any other
+    // value changes nothing.
+    void SetTextAlignment(int format);
+    int GetTextAlignment() const { return m_nColumn0Alignment; }
+
+    // Cell display data.
+    bool SetItemColors(int row, int column, const wxColour& text, const wxColour& background);
+    bool SetBold(int row, int column, bool bold);
+    bool SetEnabled(int row, bool enabled);
+    bool SetCheckbox(int row, int column, int checkState);
+    int GetCheckbox(int row, int column) const;
+    bool SetProgress(int row, int column, int percent);
+    bool SetComboBox(int row, int column, int defaultOption);
+    bool SetItemToolTipText(int row, int column, const wxString& text);
+    wxString GetItemToolTipText(int row, int column) const;
+
+    CXListModel* GetListModel() const { return m_pModel; }
+    wxDataViewItem ItemOfRow(int row) const;
+    int RowOfItem(const wxDataViewItem& item) const;
+
+private:
+    void SendToParent(wxEventType type, int row, int column);
+    void OnMotion(wxMouseEvent& event);
+
+    CXListModel* m_pModel = nullptr;
+    int m_nColumn0Alignment = LVCFMT_LEFT;
+    wxString m_strShownTip;
+};
