@@ -293,7 +293,7 @@ TEST_F(AppProjectTest, ListKeepsItsColumnWidthsAndScrollsSideways)
 {
     ASSERT_TRUE(Start());
     Frame().Maximize(false);
-    Frame().SetSize(1000, 700);
+    Frame().SetSize(900, 700);
     NewProject(kPlainModel);
     wxDataViewCtrl* list = View()->GetList();
     for (int round = 0; round < 20; ++round)
@@ -301,7 +301,7 @@ TEST_F(AppProjectTest, ListKeepsItsColumnWidthsAndScrollsSideways)
     EXPECT_EQ(list->GetColumn(1)->GetWidth(), 660);
     EXPECT_EQ(list->GetColumn(2)->GetWidth(), 80);
     EXPECT_EQ(list->GetColumn(3)->GetWidth(), 80);
-    ASSERT_LT(list->GetClientSize().x, 820) << "the columns do not fit in a 1000-pixel window with the tree";
+    ASSERT_LT(list->GetClientSize().x, 820) << "the columns do not fit in a 900-pixel window with the tree";
     GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(list->GetHandle());
     GtkAdjustment* sideways = gtk_scrolled_window_get_hadjustment(scrolled);
     EXPECT_GE(gtk_adjustment_get_upper(sideways), 820.0) << "the whole width can be scrolled to";
