@@ -305,27 +305,17 @@ void CKeyPadDlg::DragTo(int x, int y, bool leftDownOnly)
 
 void CKeyPadDlg::OnRun()
 {
-    std::uint16_t word = 0;
-    const LiveReply read = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
-    if (!read.Ok()) {
-        if (read.failure == LiveFailure::NotConnected)
-            return LinkGone();
-        if (read.failure == LiveFailure::Link && read.messageId != 0) {
-            m_timer.Stop();
-            m_bDrag = 0;
-        }
-        return ShowLiveMessage(read);
-    }
-    if (const auto run = KeypadRunWord(word)) {
-        const LiveReply write = m_exchange.Write(m_nStation, kRegCommandWord, *run);
-        if (write.failure == LiveFailure::NotConnected)
-            return LinkGone();
-        if (!write.Ok())
-            AfxMessageBox(IDS_WRITE_RUN);
-    }
+    ChangeCommandWord(KeypadRunWord, IDS_WRITE_RUN);
 }
 
 void CKeyPadDlg::OnStop()
+{
+    ChangeCommandWord(KeypadStopWord, IDS_WRITE_STOP);
+}
+
+// RUN and STOP read the command word afresh and write it back changed, unless
+// the change says there is nothing to write.
+void CKeyPadDlg::ChangeCommandWord(std::optional<std::uint16_t> (*change)(std::uint16_t), unsigned failId)
 {
     std::uint16_t word = 0;
     const LiveReply read = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
@@ -338,12 +328,12 @@ void CKeyPadDlg::OnStop()
         }
         return ShowLiveMessage(read);
     }
-    if (const auto stop = KeypadStopWord(word)) {
-        const LiveReply write = m_exchange.Write(m_nStation, kRegCommandWord, *stop);
+    if (const auto changed = change(word)) {
+        const LiveReply write = m_exchange.Write(m_nStation, kRegCommandWord, *changed);
         if (write.failure == LiveFailure::NotConnected)
             return LinkGone();
         if (!write.Ok())
-            AfxMessageBox(IDS_WRITE_STOP);
+            AfxMessageBox(failId);
     }
 }
 

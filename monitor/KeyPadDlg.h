@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class CFreqEdit;
 class CMainFrameState;
@@ -50,6 +51,7 @@ private:
     void OnTimer();
     void OnRun();
     void OnStop();
+    void ChangeCommandWord(std::optional<std::uint16_t> (*change)(std::uint16_t), unsigned failId);
     void OnStep(int delta);
     void OnDisplayChoice();
     void OnFreqText();

@@ -200,7 +200,7 @@ std::string UserSettingsFolder()
 {
     std::string base;
     const char* config = std::getenv("XDG_CONFIG_HOME");
-    // The base directory specification ignores a relative path.
+    // A relative XDG_CONFIG_HOME is ignored, as desktops do.
     if (config && config[0] == '/') {
         base = config;
     } else {
