@@ -4,6 +4,7 @@
 #include "tests/editor/EditorTestSupport.h"
 
 #include "editor/EditorStrings.h"
+#include "pages/groups08_14/Group14TransmitGate.h"
 #include "platform/ResourceModule.h"
 
 namespace {
@@ -371,4 +372,34 @@ TEST_F(TransmitTest, Group06SendsTheListsAndTimes)
     EXPECT_EQ(Shapes(), (std::vector<std::string>{"R 0D07 x1", "R 2520 x1", "R 0D01 x1", "W 0600 x8", "W 0610 x8",
                                                   "W 0620 x8"}));
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL)});
+}
+
+TEST_F(TransmitTest, Group14IsRefusedBelowItsVersionWithNothingWritten)
+{
+    Connect(0x1100001, 1092);
+    // The group's gate on a one-row page standing in for its tables.
+    static const PageSpec page = [] {
+        PageSpec spec;
+        spec.group = 14;
+        spec.rows.push_back(OptionRow(0, 1025, PageStringBase(6) + 10, 3));
+        return spec;
+    }();
+    GroupSpec spec;
+    spec.group = 14;
+    LayoutSpec layout;
+    layout.pages = {&page};
+    layout.captions = {"-> 14-00 - 14-09 "};
+    spec.layouts = {layout};
+    spec.writer = &CParamGroupIO::WriteParamGroup14;
+    spec.transmitGate = Group14TransmitGate;
+    m_doc.m_Changed[14][0] = 1;
+    CGroupEditor editor(m_context, spec, 14, -1);
+    editor.InitGroupTabs();
+    m_host.m_stations = {1};
+    editor.OnTransmitGroup();
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_GROUP14_VERSION)});
+    EXPECT_EQ(Shapes(), (std::vector<std::string>{"R 0D07 x1", "R 2520 x1", "R 0D01 x1"}));
+    EXPECT_EQ(m_doc.m_Changed[14][0], 1u);
+    EXPECT_EQ(Group14TransmitGate(0x1100001, 1.093f), 0u);
+    EXPECT_EQ(Group14TransmitGate(0x1110001, 1.0f), 0u);
 }
