@@ -34,7 +34,7 @@ CParamGroupDlg::~CParamGroupDlg()
         *m_links.curEdit = nullptr;
 }
 
-void CParamGroupDlg::InitDialog()
+void CParamGroupDlg::BuildEditor()
 {
     const GroupSpec* spec = FindGroupSpec(m_nGroup);
     if (spec && m_links.drive && m_links.doc && m_links.io)
@@ -270,6 +270,6 @@ int OpenParamGroupEditor(wxWindow* parent, const EditorLinks& links, int group, 
     auto* editor = new CParamGroupDlg(parent, links);
     editor->m_nGroup = group;
     editor->m_nItem = nItem;
-    editor->InitDialog();
+    editor->BuildEditor();
     return RunEditorModalToMainFrame(editor);
 }

@@ -45,7 +45,7 @@ public:
     ~CParamGroupDlg() override;
 
     // Builds the tabs and pages of m_nGroup (or the plain list).
-    void InitDialog();
+    void BuildEditor();
 
     int m_nGroup = -1; // the group shown, 0 to 14
     int m_nItem = -1;  // position among the group's listed parameters to mark; -1 none

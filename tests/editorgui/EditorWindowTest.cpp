@@ -108,7 +108,7 @@ protected:
         m_editor = new CParamGroupDlg(nullptr, m_links);
         m_editor->m_nGroup = group;
         m_editor->m_nItem = nItem;
-        m_editor->InitDialog();
+        m_editor->BuildEditor();
         m_editor->Show();
         Yield();
         return *m_editor;
@@ -200,7 +200,7 @@ TEST_F(EditorWindowTest, KeyboardTypesIntoTheLastFocusedEdit)
 {
     CParamGroupDlg& editor = Open(6);
     wxTextCtrl* edit = Edit(0, 1034); // maximum 599.00
-    edit->ChangeValue("12.5");
+    edit->SetValue("12.5");
     edit->SetFocus();
     Yield();
     editor.EditFocused(edit);
@@ -219,7 +219,7 @@ TEST_F(EditorWindowTest, KeyboardTypesIntoTheLastFocusedEdit)
 
     // A 3600.0 row: 3600.0 then any digit is refused, the caret stays.
     wxTextCtrl* time = Edit(0, 1041); // 06-16
-    time->ChangeValue("3600.0");
+    time->SetValue("3600.0");
     editor.EditFocused(time);
     time->SetSelection(6, 6);
     keyboard->OnKey(1047);

@@ -128,7 +128,7 @@ int main(int argc, char** argv)
             editor.push_back(Time([&] {
                 auto* dialog = new CParamGroupDlg(nullptr, links);
                 dialog->m_nGroup = group;
-                dialog->InitDialog();
+                dialog->BuildEditor();
                 return dialog;
             }));
             plain.push_back(Time([&] { return PlainDialog(rows); }));
