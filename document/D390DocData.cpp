@@ -16,8 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-thread_local CD390DocData* g_pReadDoc = nullptr;
-
 namespace {
 
 constexpr unsigned kIdCantOpenFile = 61579;
@@ -264,11 +262,7 @@ CD390DocData::CD390DocData()
     m_strPrintTitle = LoadResString(kIdPrintTitle);
 }
 
-CD390DocData::~CD390DocData()
-{
-    if (g_pReadDoc == this)
-        g_pReadDoc = nullptr;
-}
+CD390DocData::~CD390DocData() = default;
 
 bool CD390DocData::BuildForCurrentModel()
 {

@@ -141,9 +141,3 @@ private:
 
     bool m_bModified = false;
 };
-
-// The document into which the group readers store what they read; set by
-// auto-refresh, Read and Compare before they read. Each thread has its own:
-// the auto-refresh reader points its readers at a buffer of its own while the
-// window thread's Read and Compare keep theirs.
-extern thread_local CD390DocData* g_pReadDoc;

@@ -40,8 +40,12 @@ ModbusReply CModbusRequest::Exchange(uint8_t* tx, unsigned txLen, uint8_t* rx, u
     if (result != kErrNone)
         return reply;
     reply.function = rx[1];
-    if (rx[1] != tx[1])
+    if (rx[1] != tx[1]) {
         reply.exception = rx[2];
+        // A refusal without a code is no refusal: an answer of another function.
+        if (reply.exception == 0)
+            reply.result = kErrComm;
+    }
     return reply;
 }
 

@@ -2,18 +2,16 @@
 
 #include "document/D390DocData.h"
 #include "link/Crc16.h"
+#include "link/DriveQueries.h"
+#include "link/ModbusRequest.h"
 #include "link/ParamGroupTables.h"
 #include "link/RegisterText.h"
-#include "link/SerialComm.h"
+#include "link/Serial.h"
 #include "platform/ResourceModule.h"
-#include "shell/DriveQueries.h"
-#include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
 
 #include <cstdio>
 #include <vector>
-
-CParamGroupIO* g_pParamGroupIO = nullptr;
 
 namespace {
 
@@ -24,71 +22,47 @@ constexpr unsigned kSame0005TextId = 61532;
 constexpr unsigned kSame1000TextId = 61533;
 constexpr unsigned kSameValueId = 61585;
 
-constexpr uint8_t kReadFunction = 0x03;
-constexpr uint8_t kWriteFunction = 0x10;
 constexpr int kMaxReadWords = 23;  // group 10: a reply of 51 bytes
 constexpr int kMaxFrameWords = 45; // a request of 9 + 90 bytes fits the 100-byte buffer
 constexpr int kItems = 100;
 constexpr uint16_t kSeriesRegister = 0x252F;
 constexpr uint16_t kItem0021Register = 0x0015;
 
-// Group transfers go straight to the link, back to back, without the pause of
-// interactive requests.
-ErrType Exchange(CMainFrameState& frame, uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen)
+// The text of a failed request: the link's, or the drive's refusal.
+std::string ReplyErrorText(const ModbusReply& reply)
 {
-    if (!frame.m_pComm)
-        return kErrComm;
-    return frame.m_pComm->CommandSend(tx, txLen, rx, rxLen);
+    return reply.Refused() ? GetCommExceptionText(reply.exception) : GetErrTypeText(reply.result);
 }
 
-// Function 03. On failure the bare link or refusal text is the last error.
-bool ReadRegisters(CMainFrameState& frame, uint8_t station, uint16_t reg, int count, uint16_t* words)
+// Function 03. Group transfers go straight to the link, back to back, without
+// the pause of interactive requests. On failure the bare link or refusal text
+// is the last error.
+bool ReadRegisters(const GroupTransferContext& context, uint8_t station, uint16_t reg, int count, uint16_t* words)
 {
     if (count < 1 || count > kMaxReadWords) { // the reply would not fit its buffer
-        frame.m_strLastError = GetErrTypeText(kErrComm);
+        context.m_strLastError = GetErrTypeText(kErrComm);
         return false;
     }
-    uint8_t request[8] = {station, kReadFunction, static_cast<uint8_t>(reg >> 8), static_cast<uint8_t>(reg & 0xFF),
-                          0x00, static_cast<uint8_t>(count)};
-    AppendCrc16(request, 6);
-    uint8_t reply[5 + 2 * kMaxReadWords] = {};
-    ErrType result = Exchange(frame, request, sizeof request, reply, 5 + 2 * static_cast<size_t>(count));
-    if (result != kErrNone) {
-        frame.m_strLastError = GetErrTypeText(result);
-        return false;
-    }
-    if (reply[1] != kReadFunction) {
-        frame.m_strLastError = GetCommExceptionText(reply[2]);
-        return false;
-    }
-    for (int k = 0; k < count; ++k)
-        words[k] = static_cast<uint16_t>(reply[3 + 2 * k] << 8 | reply[4 + 2 * k]);
-    return true;
+    const ModbusReply reply =
+        CModbusRequest(context.m_pComm).ReadHolding(station, reg, static_cast<uint16_t>(count), words);
+    if (reply.Ok())
+        return true;
+    context.m_strLastError = ReplyErrorText(reply);
+    return false;
 }
 
 // Function 0x10 with words[0, count). On failure "Station Num <n>", the link or
 // refusal text and one blank are the last error.
-bool SendFrame(CMainFrameState& frame, uint8_t station, uint8_t group, uint8_t start, int count,
+bool SendFrame(const GroupTransferContext& context, uint8_t station, uint8_t group, uint8_t start, int count,
                const uint16_t* words)
 {
-    uint8_t request[100] = {station, kWriteFunction, group, start, 0x00, static_cast<uint8_t>(count),
-                            static_cast<uint8_t>(2 * count)};
-    for (int k = 0; k < count; ++k) {
-        request[7 + 2 * k] = static_cast<uint8_t>(words[k] >> 8);
-        request[8 + 2 * k] = static_cast<uint8_t>(words[k] & 0xFF);
-    }
-    size_t length = AppendCrc16(request, 7 + 2 * static_cast<size_t>(count));
-    uint8_t reply[8] = {};
-    ErrType result = Exchange(frame, request, length, reply, sizeof reply);
-    if (result != kErrNone) {
-        frame.m_strLastError = FormatResString(kStationNumId, station) + GetErrTypeText(result) + " ";
-        return false;
-    }
-    if (reply[1] != kWriteFunction) {
-        frame.m_strLastError = FormatResString(kStationNumId, station) + GetCommExceptionText(reply[2]) + " ";
-        return false;
-    }
-    return true;
+    const ModbusReply reply = CModbusRequest(context.m_pComm)
+                                  .WriteMany(station, static_cast<uint16_t>(group << 8 | start),
+                                             std::span<const uint16_t>(words, static_cast<size_t>(count)));
+    if (reply.Ok())
+        return true;
+    context.m_strLastError = FormatResString(kStationNumId, station) + ReplyErrorText(reply) + " ";
+    return false;
 }
 
 std::string ItemName(int group, int item)
@@ -111,10 +85,11 @@ char ResolveForm(char form, const GateContext& context, int mode)
 
 // The capacity code shown for 13-00. A family read wrongly would show the
 // capacity of another model, so a failed series read fails the reader.
-bool ReadCapacityText(CMainFrameState& frame, uint8_t station, uint16_t modelNumber, std::string& text)
+bool ReadCapacityText(const GroupTransferContext& context, uint8_t station, uint16_t modelNumber,
+                      std::string& text)
 {
     uint16_t series = 0;
-    if (!ReadRegisters(frame, station, kSeriesRegister, 1, &series))
+    if (!ReadRegisters(context, station, kSeriesRegister, 1, &series))
         return false;
     std::string capacity;
     LookupModelByCode(static_cast<uint32_t>(ModelCodeFromSeries(series, modelNumber)), capacity);
@@ -122,18 +97,11 @@ bool ReadCapacityText(CMainFrameState& frame, uint8_t station, uint16_t modelNum
     return true;
 }
 
-bool ReadGroupBlocks(int group, uint8_t station)
+bool ReadGroupBlocks(const GroupTransferContext& transfer, int group, uint8_t station)
 {
-    CMainFrameState* frame = GetMainFrameState();
-    if (!frame)
-        return false;
-    CD390DocData* doc = g_pReadDoc;
-    if (!doc) {
-        frame->m_strLastError = GetErrTypeText(kErrComm);
-        return false;
-    }
-    const GateContext context{frame->m_nModelCode, doc->m_fDriveVersion};
-    int mode = frame->m_nPressureMode; // group 14 reads its own before any mode item
+    CD390DocData* doc = &transfer.m_Doc;
+    const GateContext context{static_cast<uint32_t>(transfer.m_nModelCode), doc->m_fDriveVersion};
+    int mode = transfer.m_nPressureMode; // group 14 reads its own before any mode item
     for (const RegisterBlock& block : ReaderBlocks(group)) {
         if (!InScope(block.gate, context))
             continue;
@@ -146,15 +114,15 @@ bool ReadGroupBlocks(int group, uint8_t station)
             continue;
         }
         uint16_t words[kMaxReadWords] = {};
-        if (!ReadRegisters(*frame, station, static_cast<uint16_t>(group << 8 | block.start), block.count, words))
+        if (!ReadRegisters(transfer, station, static_cast<uint16_t>(group << 8 | block.start), block.count, words))
             return false;
         std::string capacity;
         for (int k = 0; k < block.count; ++k)
-            if (BlockForm(block, k) == 'c' && !ReadCapacityText(*frame, station, words[k], capacity))
+            if (BlockForm(block, k) == 'c' && !ReadCapacityText(transfer, station, words[k], capacity))
                 return false;
         if (block.setsMode) {
             mode = words[0];
-            frame->m_nPressureMode = mode;
+            transfer.m_nPressureMode = mode;
         }
         for (int k = 0; k < block.count; ++k) {
             const char form = ResolveForm(BlockForm(block, k), context, mode);
@@ -169,21 +137,15 @@ bool ReadGroupBlocks(int group, uint8_t station)
 // the first frame, then sends them.
 class GroupWriter {
 public:
-    GroupWriter(int group, CParamGroupIO::Values values, uint8_t station)
-        : m_frame(GetMainFrameState()), m_values(values), m_station(station), m_group(static_cast<uint8_t>(group))
+    GroupWriter(const GroupTransferContext& transfer, int group, CParamGroupIO::Values values, uint8_t station)
+        : m_transfer(transfer), m_values(values), m_station(station), m_group(static_cast<uint8_t>(group)),
+          m_context{static_cast<uint32_t>(transfer.m_nModelCode), transfer.m_Doc.m_fDriveVersion}
     {
-        if (m_frame) {
-            CD390DocData* doc = m_frame->GetActiveDocument();
-            m_context.code = static_cast<uint32_t>(m_frame->m_nModelCode);
-            m_context.version = doc ? doc->m_fDriveVersion : 0.0f;
-        }
     }
 
-    // False when there is nowhere to report or nobody to write to.
+    // False when there is nobody to write to.
     bool Begin()
     {
-        if (!m_frame)
-            return false;
         if (m_station == 0)
             return Fail(WriteCheckText(IDS_WRITE_NO_BROADCAST));
         return true;
@@ -224,12 +186,12 @@ public:
 
     bool Send(const RegisterBlock& block)
     {
-        return SendFrame(*m_frame, m_station, m_group, block.start, block.count, &m_words[block.start]);
+        return SendFrame(m_transfer, m_station, m_group, block.start, block.count, &m_words[block.start]);
     }
 
     bool Fail(const std::string& text)
     {
-        m_frame->m_strLastError = text;
+        m_transfer.m_strLastError = text;
         return false;
     }
 
@@ -252,11 +214,11 @@ public:
     bool Is(Models models) const { return InModels(models, m_context); }
     bool Holds(const RegisterBlock& block) const { return GateHolds(block.gate, m_context); }
     uint16_t Word(int item) const { return m_words[item]; }
-    CMainFrameState& Frame() { return *m_frame; }
+    const GroupTransferContext& Transfer() const { return m_transfer; }
     uint8_t Station() const { return m_station; }
 
 private:
-    CMainFrameState* m_frame;
+    const GroupTransferContext& m_transfer;
     CParamGroupIO::Values m_values;
     uint8_t m_station;
     uint8_t m_group;
@@ -265,20 +227,6 @@ private:
     uint16_t m_words[kItems] = {};
 };
 
-// The drive's current value of a V/F point, 01-04 to 01-09.
-int ReadVfPoint(CMainFrameState& frame, uint8_t station, int item, int& value)
-{
-    switch (item) {
-    case 4: return frame.ReadParam0104(station, value);
-    case 5: return frame.ReadParam0105(station, value);
-    case 6: return frame.ReadParam0106(station, value);
-    case 7: return frame.ReadParam0107(station, value);
-    case 8: return frame.ReadParam0108(station, value);
-    case 9: return frame.ReadParam0109(station, value);
-    default: return 0;
-    }
-}
-
 } // namespace
 
 std::string WriteCheckText(unsigned id, const std::string& item, const std::string& text)
@@ -286,31 +234,30 @@ std::string WriteCheckText(unsigned id, const std::string& item, const std::stri
     return FormatResString(id, item.c_str(), text.c_str());
 }
 
-CParamGroupIO::CParamGroupIO() = default;
-CParamGroupIO::~CParamGroupIO() = default;
+CParamGroupIO::CParamGroupIO(const GroupTransferContext& context) : m_context(context) {}
 
 bool CParamGroupIO::ReadParamGroup(int group, uint8_t station)
 {
     if (group < 0 || group > 14)
         return false;
-    return ReadGroupBlocks(group, station);
+    return ReadGroupBlocks(m_context, group, station);
 }
 
-bool CParamGroupIO::ReadParamGroup00(uint8_t station) { return ReadGroupBlocks(0, station); }
-bool CParamGroupIO::ReadParamGroup01(uint8_t station) { return ReadGroupBlocks(1, station); }
-bool CParamGroupIO::ReadParamGroup02(uint8_t station) { return ReadGroupBlocks(2, station); }
-bool CParamGroupIO::ReadParamGroup03(uint8_t station) { return ReadGroupBlocks(3, station); }
-bool CParamGroupIO::ReadParamGroup04(uint8_t station) { return ReadGroupBlocks(4, station); }
-bool CParamGroupIO::ReadParamGroup05(uint8_t station) { return ReadGroupBlocks(5, station); }
-bool CParamGroupIO::ReadParamGroup06(uint8_t station) { return ReadGroupBlocks(6, station); }
-bool CParamGroupIO::ReadParamGroup07(uint8_t station) { return ReadGroupBlocks(7, station); }
-bool CParamGroupIO::ReadParamGroup08(uint8_t station) { return ReadGroupBlocks(8, station); }
-bool CParamGroupIO::ReadParamGroup09(uint8_t station) { return ReadGroupBlocks(9, station); }
-bool CParamGroupIO::ReadParamGroup10(uint8_t station) { return ReadGroupBlocks(10, station); }
-bool CParamGroupIO::ReadParamGroup11(uint8_t station) { return ReadGroupBlocks(11, station); }
-bool CParamGroupIO::ReadParamGroup12(uint8_t station) { return ReadGroupBlocks(12, station); }
-bool CParamGroupIO::ReadParamGroup13(uint8_t station) { return ReadGroupBlocks(13, station); }
-bool CParamGroupIO::ReadParamGroup14(uint8_t station) { return ReadGroupBlocks(14, station); }
+bool CParamGroupIO::ReadParamGroup00(uint8_t station) { return ReadGroupBlocks(m_context, 0, station); }
+bool CParamGroupIO::ReadParamGroup01(uint8_t station) { return ReadGroupBlocks(m_context, 1, station); }
+bool CParamGroupIO::ReadParamGroup02(uint8_t station) { return ReadGroupBlocks(m_context, 2, station); }
+bool CParamGroupIO::ReadParamGroup03(uint8_t station) { return ReadGroupBlocks(m_context, 3, station); }
+bool CParamGroupIO::ReadParamGroup04(uint8_t station) { return ReadGroupBlocks(m_context, 4, station); }
+bool CParamGroupIO::ReadParamGroup05(uint8_t station) { return ReadGroupBlocks(m_context, 5, station); }
+bool CParamGroupIO::ReadParamGroup06(uint8_t station) { return ReadGroupBlocks(m_context, 6, station); }
+bool CParamGroupIO::ReadParamGroup07(uint8_t station) { return ReadGroupBlocks(m_context, 7, station); }
+bool CParamGroupIO::ReadParamGroup08(uint8_t station) { return ReadGroupBlocks(m_context, 8, station); }
+bool CParamGroupIO::ReadParamGroup09(uint8_t station) { return ReadGroupBlocks(m_context, 9, station); }
+bool CParamGroupIO::ReadParamGroup10(uint8_t station) { return ReadGroupBlocks(m_context, 10, station); }
+bool CParamGroupIO::ReadParamGroup11(uint8_t station) { return ReadGroupBlocks(m_context, 11, station); }
+bool CParamGroupIO::ReadParamGroup12(uint8_t station) { return ReadGroupBlocks(m_context, 12, station); }
+bool CParamGroupIO::ReadParamGroup13(uint8_t station) { return ReadGroupBlocks(m_context, 13, station); }
+bool CParamGroupIO::ReadParamGroup14(uint8_t station) { return ReadGroupBlocks(m_context, 14, station); }
 
 bool CParamGroupIO::WriteParamGroup(int group, Values values, uint8_t station)
 {
@@ -322,14 +269,14 @@ bool CParamGroupIO::WriteParamGroup(int group, Values values, uint8_t station)
     default:
         if (group < 3 || group > 14)
             return false;
-        GroupWriter writer(group, values, station);
+        GroupWriter writer(m_context, group, values, station);
         return writer.Begin() && writer.WriteTable(WriterBlocks(group));
     }
 }
 
 bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
 {
-    GroupWriter writer(0, values, station);
+    GroupWriter writer(m_context, 0, values, station);
     if (!writer.Begin())
         return false;
     if (writer.Text(5) == writer.Text(6))
@@ -341,10 +288,10 @@ bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
         (write21 && !writer.Prepare(kW00Item21)))
         return false;
 
-    CMainFrameState& frame = writer.Frame();
-    if (!frame.ReadParam0002(station))
+    const GroupTransferContext& transfer = writer.Transfer();
+    if (!DriveQuery::ReadParam0002(transfer.m_pComm, station, transfer.m_nParam0002))
         return false; // the query has shown its message
-    if (frame.m_nParam0002 != 0) {
+    if (transfer.m_nParam0002 != 0) {
         if (writer.Word(5) == writer.Word(6))
             return writer.Fail(FormatResString(kSameValueId, "00-05", "00-06"));
         if (!writer.Send(kW00Tail))
@@ -353,19 +300,19 @@ bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
         if (isNew) {
             if (!writer.Send(kW00Command))
                 return false;
-            frame.m_nParam0002 = writer.Word(2);
+            transfer.m_nParam0002 = writer.Word(2);
         }
         if (!writer.Send(kW00Head))
             return false;
     }
-    frame.m_nParam0002 = writer.Word(2);
+    transfer.m_nParam0002 = writer.Word(2);
     if (!writer.Send(kW00Main))
         return false;
     if (!isNew)
         return true;
 
     uint16_t drive21 = 0;
-    if (!ReadRegisters(frame, station, kItem0021Register, 1, &drive21))
+    if (!ReadRegisters(transfer, station, kItem0021Register, 1, &drive21))
         return false;
     if (!write21 || writer.Word(21) == drive21)
         return true;
@@ -374,7 +321,7 @@ bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
 
 bool CParamGroupIO::WriteParamGroup01(Values values, uint8_t station)
 {
-    GroupWriter writer(1, values, station);
+    GroupWriter writer(m_context, 1, values, station);
     if (!writer.Begin())
         return false;
     const bool isNew = writer.Is(Models::New);
@@ -412,12 +359,12 @@ bool CParamGroupIO::WriteParamGroup01(Values values, uint8_t station)
         // Each point is checked against what the drive holds now, the points
         // written before it included.
         for (const Point& point : points) {
-            CMainFrameState& frame = writer.Frame();
+            CSerialComm* comm = writer.Transfer().m_pComm;
             int upper = 0;
             int lower = 0;
-            if (point.step.upperItem >= 0 && !ReadVfPoint(frame, station, point.step.upperItem, upper))
+            if (point.step.upperItem >= 0 && !DriveQuery::ReadParam01(comm, station, point.step.upperItem, upper))
                 return writer.Fail(LoadResString(kCommErrorId));
-            if (point.step.lowerItem >= 0 && !ReadVfPoint(frame, station, point.step.lowerItem, lower))
+            if (point.step.lowerItem >= 0 && !DriveQuery::ReadParam01(comm, station, point.step.lowerItem, lower))
                 return writer.Fail(LoadResString(kCommErrorId));
             const int value = writer.Word(point.step.item);
             if ((point.step.upperItem >= 0 && value > upper) || (point.step.lowerItem >= 0 && value < lower))
@@ -431,7 +378,7 @@ bool CParamGroupIO::WriteParamGroup01(Values values, uint8_t station)
 
 bool CParamGroupIO::WriteParamGroup02(Values values, uint8_t station)
 {
-    GroupWriter writer(2, values, station);
+    GroupWriter writer(m_context, 2, values, station);
     if (!writer.Begin())
         return false;
     const bool restricted = writer.Is(Models::Restricted);
@@ -448,16 +395,16 @@ bool CParamGroupIO::WriteParamGroup02(Values values, uint8_t station)
             if (writer.Holds(block) && !writer.Prepare(block))
                 return false;
 
-    CMainFrameState& frame = writer.Frame();
+    CSerialComm* comm = writer.Transfer().m_pComm;
     int drive0201 = 0;
-    if (!frame.ReadParam0201(station, drive0201))
+    if (!DriveQuery::ReadParam0201(comm, station, drive0201))
         return writer.Fail(LoadResString(kCommErrorId));
     if (!(writer.Word(0) < drive0201))
         return writer.Fail(LoadResString(kOrder0200Id));
     if (!writer.Send(kW02Base))
         return false;
     int drive0200 = 0;
-    if (!frame.ReadParam0200(station, drive0200))
+    if (!DriveQuery::ReadParam0200(comm, station, drive0200))
         return writer.Fail(LoadResString(kCommErrorId));
     if (!(writer.Word(1) >= drive0200))
         return writer.Fail(LoadResString(kOrder0200Id));
@@ -491,7 +438,7 @@ bool CParamGroupIO::WriteParamGroup14(Values values, uint8_t station) { return W
 
 bool CParamGroupIO::WriteParamGroup10(Values values, uint8_t station)
 {
-    GroupWriter writer(10, values, station);
+    GroupWriter writer(m_context, 10, values, station);
     if (!writer.Begin())
         return false;
     if (writer.Text(0) == writer.Text(1))
@@ -501,16 +448,16 @@ bool CParamGroupIO::WriteParamGroup10(Values values, uint8_t station)
 
 bool CParamGroupIO::WriteParamGroup13Ex(Values values, uint8_t station)
 {
-    GroupWriter writer(13, values, station);
+    GroupWriter writer(m_context, 13, values, station);
     return writer.Begin() && writer.WriteTable(WriterBlocks13Ex());
 }
 
 bool CParamGroupIO::WriteParamRegister(const uint16_t* words, uint8_t station, uint8_t group, uint8_t start, int count)
 {
-    GroupWriter writer(group, {}, station);
+    GroupWriter writer(m_context, group, {}, station);
     if (!writer.Begin())
         return false;
     if (!words || count < 1 || count > kMaxFrameWords)
         return writer.Fail(LoadResString(kCommErrorId));
-    return SendFrame(writer.Frame(), station, group, start, count, words + start);
+    return SendFrame(m_context, station, group, start, count, words + start);
 }

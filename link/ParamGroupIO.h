@@ -1,13 +1,16 @@
 #pragma once
 // Moves one parameter group of one station between a drive and a project
 // document. The readers store what they read as the records' read texts in
-// g_pReadDoc; the writers send value texts indexed by item number. Block
-// layouts, gates and forms are the tables of link/ParamGroupTables.h.
+// the context's document; the writers send value texts indexed by item
+// number, gated on the context's model code and its document's drive version.
+// Block layouts, gates and forms are the tables of link/ParamGroupTables.h.
 //
-// Failures leave their text in the main frame state's m_strLastError and give
-// false; the caller that runs the batch shows it. Readers store the bare link
-// or refusal text, writers "Station Num <n>" + text + one blank, or the
-// message of a check.
+// Failures leave their text in the context's m_strLastError and give false;
+// the caller that runs the batch shows it. Readers store the bare link or
+// refusal text, writers "Station Num <n>" + text + one blank, or the message
+// of a check.
+
+#include "link/GroupTransferContext.h"
 
 #include <cstdint>
 #include <span>
@@ -31,8 +34,7 @@ public:
     // end read as empty texts.
     using Values = std::span<const std::string>;
 
-    CParamGroupIO();
-    virtual ~CParamGroupIO();
+    explicit CParamGroupIO(const GroupTransferContext& context);
 
     bool ReadParamGroup00(uint8_t station);
     bool ReadParamGroup01(uint8_t station);
@@ -48,7 +50,7 @@ public:
     bool ReadParamGroup11(uint8_t station);
     bool ReadParamGroup12(uint8_t station);
     bool ReadParamGroup13(uint8_t station);
-    // Also sets the main frame state's m_nPressureMode from 14-20.
+    // Also sets the context's m_nPressureMode from 14-20.
     bool ReadParamGroup14(uint8_t station);
     // The reader of group 0 to 14; false for any other group.
     bool ReadParamGroup(int group, uint8_t station);
@@ -77,7 +79,7 @@ public:
     // One function-0x10 frame: registers group x 256 + start onward, count of
     // them (1 to 45), the words taken from words[start] on. Never to station 0.
     bool WriteParamRegister(const uint16_t* words, uint8_t station, uint8_t group, uint8_t start, int count);
-};
 
-// The one object of the process; the main frame creates it.
-extern CParamGroupIO* g_pParamGroupIO;
+private:
+    GroupTransferContext m_context;
+};

@@ -37,8 +37,6 @@ void ForShownGroups(CMainFrame& frame, CD390DocData& doc, Update update)
 
 CConnectCommands::CConnectCommands(CMainFrame* frame) : m_pFrame(frame), m_timer(this)
 {
-    if (!g_pParamGroupIO)
-        g_pParamGroupIO = &m_groupIO;
     frame->Bind(wxEVT_MENU, &CConnectCommands::OnConnect, this, ID_CONNECT);
     frame->Bind(wxEVT_MENU, &CConnectCommands::OnRead, this, ID_READ);
     frame->Bind(wxEVT_MENU, &CConnectCommands::OnWrite, this, ID_WRITE);
@@ -50,8 +48,6 @@ CConnectCommands::CConnectCommands(CMainFrame* frame) : m_pFrame(frame), m_timer
 CConnectCommands::~CConnectCommands()
 {
     m_timer.Stop();
-    if (g_pParamGroupIO == &m_groupIO)
-        g_pParamGroupIO = nullptr;
 }
 
 void CConnectCommands::StartWatchdog()

@@ -4,7 +4,6 @@
 // station and refresh the list; the work is in LinkSetup, ReadWriteAll,
 // PasswordCommands and LinkWatchdog.
 
-#include "link/ParamGroupIO.h"
 #include "shell/LinkWatchdog.h"
 
 #include <wx/event.h>
@@ -41,6 +40,4 @@ private:
     CMainFrame* m_pFrame;
     wxTimer m_timer;
     CLinkWatchdog m_watchdog;
-    // The group readers and writers of the process.
-    CParamGroupIO m_groupIO;
 };

@@ -4,7 +4,7 @@
 #include "link/Serial.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 #include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
 #include "shell/NetModuleSettings.h"

@@ -1,11 +1,11 @@
 #include "shell/MainFrameState.h"
 
+#include "link/DriveQueries.h"
 #include "platform/ResourceModule.h"
 
 namespace {
 
 CMainFrameState* g_mainFrameState = nullptr;
-thread_local CMainFrameState* t_threadFrameState = nullptr;
 
 constexpr unsigned kPaneLabelIds[4] = {61451, 61452, 61453, 61454};
 constexpr unsigned kNoDisplayId = 61491;
@@ -18,8 +18,6 @@ CMainFrameState::~CMainFrameState()
 {
     if (g_mainFrameState == this)
         g_mainFrameState = nullptr;
-    if (t_threadFrameState == this)
-        t_threadFrameState = nullptr;
 }
 
 void CMainFrameState::SetStatusPaneText(int pane, const std::string& text)
@@ -83,12 +81,7 @@ std::string CMainFrameState::GetProjectFileName() const
 
 CMainFrameState* GetMainFrameState()
 {
-    return t_threadFrameState ? t_threadFrameState : g_mainFrameState;
-}
-
-void SetThreadMainFrameState(CMainFrameState* state)
-{
-    t_threadFrameState = state;
+    return g_mainFrameState;
 }
 
 void SetMainFrameState(CMainFrameState* state)
@@ -96,7 +89,79 @@ void SetMainFrameState(CMainFrameState* state)
     g_mainFrameState = state;
 }
 
-CD390DocData* CMainFrameState::GetActiveDocument()
+GroupTransferContext CMainFrameState::TransferContext(CD390DocData& doc)
 {
-    return nullptr;
+    return GroupTransferContext{m_pComm, doc, m_nModelCode, m_nParam0002, m_nPressureMode, m_strLastError};
+}
+
+int CMainFrameState::ReadPasswordState(uint8_t station, bool& passwordActive)
+{
+    return DriveQuery::ReadPasswordState(m_pComm, station, passwordActive);
+}
+
+int CMainFrameState::IsDriveRunning(uint8_t station, bool& running)
+{
+    return DriveQuery::IsDriveRunning(m_pComm, station, running);
+}
+
+int CMainFrameState::ReadParam0002(uint8_t station)
+{
+    return DriveQuery::ReadParam0002(m_pComm, station, m_nParam0002);
+}
+
+int CMainFrameState::ReadParam0002To(uint8_t station, int& value)
+{
+    return DriveQuery::ReadParam0002(m_pComm, station, value);
+}
+
+int CMainFrameState::ReadParam0003(uint8_t station, int& value)
+{
+    return DriveQuery::ReadParam0003(m_pComm, station, value);
+}
+
+int CMainFrameState::ReadParam0005(uint8_t station, int& value)
+{
+    return DriveQuery::ReadParam0005(m_pComm, station, value);
+}
+
+int CMainFrameState::ReadParam0006(uint8_t station, int& value)
+{
+    return DriveQuery::ReadParam0006(m_pComm, station, value);
+}
+
+int CMainFrameState::ReadParam0D01(uint8_t station, float& version)
+{
+    return DriveQuery::ReadParam0D01(m_pComm, station, version);
+}
+
+int CMainFrameState::ReadParam0201(uint8_t station, int& value)
+{
+    return DriveQuery::ReadParam0201(m_pComm, station, value);
+}
+
+int CMainFrameState::ReadParam0200(uint8_t station, int& value)
+{
+    return DriveQuery::ReadParam0200(m_pComm, station, value);
+}
+
+int CMainFrameState::ReadParam0104(uint8_t station, int& value) { return DriveQuery::ReadParam01(m_pComm, station, 4, value); }
+int CMainFrameState::ReadParam0105(uint8_t station, int& value) { return DriveQuery::ReadParam01(m_pComm, station, 5, value); }
+int CMainFrameState::ReadParam0106(uint8_t station, int& value) { return DriveQuery::ReadParam01(m_pComm, station, 6, value); }
+int CMainFrameState::ReadParam0107(uint8_t station, int& value) { return DriveQuery::ReadParam01(m_pComm, station, 7, value); }
+int CMainFrameState::ReadParam0108(uint8_t station, int& value) { return DriveQuery::ReadParam01(m_pComm, station, 8, value); }
+int CMainFrameState::ReadParam0109(uint8_t station, int& value) { return DriveQuery::ReadParam01(m_pComm, station, 9, value); }
+
+int CMainFrameState::ReadCapacityCode(uint8_t station, int& capacity)
+{
+    return DriveQuery::ReadCapacityCode(m_pComm, station, capacity);
+}
+
+int CMainFrameState::ReadSeriesCode(uint8_t station, int& series)
+{
+    return DriveQuery::ReadSeriesCode(m_pComm, station, series);
+}
+
+int CMainFrameState::ReadModelCode(uint8_t station, int& modelCode)
+{
+    return DriveQuery::ReadModelCode(m_pComm, station, modelCode);
 }

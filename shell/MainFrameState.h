@@ -4,6 +4,7 @@
 // channel settings. The main frame derives from it; tests use it alone.
 
 #include "document/GroupRec.h"
+#include "link/GroupTransferContext.h"
 
 #include <array>
 #include <cstdint>
@@ -53,15 +54,15 @@ public:
     virtual void StopBackgroundTransfers();
     // m_strProjectPath after its last '/'; empty when it has none.
     std::string GetProjectFileName() const;
-    // The document of the active project window, or nullptr: the group
-    // writers take the drive version from it.
-    virtual CD390DocData* GetActiveDocument();
 
-    // Drive queries (shell/DriveQueries.cpp): each reads one register of one
+    // A group transfer between the link and doc, for the project's model.
+    GroupTransferContext TransferContext(CD390DocData& doc);
+
+    // Drive queries (link/DriveQueries.h): each reads one register of one
     // station through m_pComm, returns 1 on success and 0 on failure, leaves
     // its out value alone on failure and shows its own message.
     int ReadPasswordState(uint8_t station, bool& passwordActive);
-    static int IsDriveRunning(uint8_t station, bool& running);
+    int IsDriveRunning(uint8_t station, bool& running);
     int ReadParam0002(uint8_t station); // into m_nParam0002
     int ReadParam0002To(uint8_t station, int& value);
     int ReadParam0003(uint8_t station, int& value);
@@ -120,7 +121,3 @@ private:
 // register their own object.
 CMainFrameState* GetMainFrameState();
 void SetMainFrameState(CMainFrameState* state);
-// A worker thread that must not share the frame's state (the auto-refresh
-// reader) gives the code it runs a state of its own: GetMainFrameState() on
-// that thread returns it; nullptr gives the frame's back.
-void SetThreadMainFrameState(CMainFrameState* state);

@@ -2,11 +2,11 @@
 
 #include "document/D390DocData.h"
 #include "link/Crc16.h"
+#include "link/ModbusRequest.h"
 #include "link/ParamGroupIO.h"
-#include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 #include "shell/LinkSetup.h"
 #include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
@@ -147,17 +147,11 @@ bool Write1003(CMainFrameState& frame, const CD390DocData& project, int station)
 {
     const ParamRec* param = project.FindParam(10, 3);
     int value = param ? std::atoi(param->m_strValue.c_str()) : 0;
-    uint8_t request[8] = {static_cast<uint8_t>(station), 0x06, 0x0A, 0x03, static_cast<uint8_t>((value >> 8) & 0xFF),
-                          static_cast<uint8_t>(value & 0xFF)};
-    AppendCrc16(request, 6);
-    uint8_t reply[8] = {};
-    int result = frame.m_pComm ? frame.m_pComm->CommandSend(request, sizeof request, reply, sizeof reply) : kErrComm;
-    if (result != kErrNone)
-        frame.m_strLastError = GetErrTypeText(result);
-    else if (reply[1] != 0x06)
-        frame.m_strLastError = GetCommExceptionText(reply[2]);
-    else
+    const ModbusReply reply =
+        CModbusRequest(frame.m_pComm).WriteOne(static_cast<uint8_t>(station), 0x0A03, static_cast<uint16_t>(value));
+    if (reply.Ok())
         return true;
+    frame.m_strLastError = reply.Refused() ? GetCommExceptionText(reply.exception) : GetErrTypeText(reply.result);
     AfxMessageBox(frame.m_strLastError, MB_OK);
     return false;
 }
@@ -184,19 +178,17 @@ std::string WriteProgressText(int group, int station)
     return TwoDigits(group) + "-XX -- " + LoadResString(IDS_STATION_NUM) + std::to_string(station);
 }
 
-bool ReadAllGroups(CMainFrameState& frame, TransferProgress& progress)
+bool ReadAllGroups(const GroupTransferContext& context, int station, TransferProgress& progress)
 {
     progress.SetRange(kReadBarHigh);
     progress.SetPosition(0);
-    const int station = frame.m_nReadStation;
+    CParamGroupIO io(context);
     auto readGroup = [&](int group) {
         progress.SetText(ReadProgressText(group, station));
-        if (g_pParamGroupIO && g_pParamGroupIO->ReadParamGroup(group, static_cast<uint8_t>(station))) {
+        if (io.ReadParamGroup(group, static_cast<uint8_t>(station))) {
             progress.SetPosition(group + 1);
             return true;
         }
-        if (!g_pParamGroupIO)
-            frame.m_strLastError = GetErrTypeText(kErrComm);
         progress.Hide();
         return false;
     };
@@ -204,14 +196,14 @@ bool ReadAllGroups(CMainFrameState& frame, TransferProgress& progress)
         if (!readGroup(group))
             return false;
 
-    const int code = frame.m_nModelCode;
+    const int code = context.m_nModelCode;
     if (code <= kModelFamilyS)
         return true;
-    float version = g_pReadDoc ? g_pReadDoc->m_fDriveVersion : 0.0f;
-    if (HasGroup14(code, version))
+    CD390DocData& doc = context.m_Doc;
+    if (HasGroup14(code, doc.m_fDriveVersion))
         return readGroup(kGroup14);
-    if (g_pReadDoc && static_cast<int>(g_pReadDoc->m_Groups.size()) > kGroup14)
-        for (ParamRec& param : g_pReadDoc->m_Groups[kGroup14].m_Params)
+    if (static_cast<int>(doc.m_Groups.size()) > kGroup14)
+        for (ParamRec& param : doc.m_Groups[kGroup14].m_Params)
             param.m_strRead = param.m_strValue;
     return true;
 }
@@ -253,11 +245,7 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
     // The model list names some codes twice; the code read from the drive counts.
     frame.m_nModelCode = code;
 
-    CD390DocData* readDoc = g_pReadDoc;
-    g_pReadDoc = &scratch;
-    bool read = ReadAllGroups(frame, progress);
-    g_pReadDoc = readDoc == &scratch ? nullptr : readDoc;
-    if (!read) {
+    if (!ReadAllGroups(frame.TransferContext(scratch), station, progress)) {
         progress.Hide();
         RestoreModel(frame, before);
         AfxMessageBox(frame.m_strLastError, MB_OK);
@@ -268,8 +256,6 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
     scratch.m_bApplyInitParams = 0;
     scratch.ReadInitialParamFile(frame.m_strProgramFolder + kInitialParamFile);
     CommitScratch(scratch, project);
-    // The project is the document the readers fill from now on.
-    g_pReadDoc = &project;
     project.ClearChanged();
     project.SetModifiedFlag(false);
     progress.Hide();
@@ -299,7 +285,7 @@ bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, Tra
         return false;
     }
     bool running = false;
-    if (!CMainFrameState::IsDriveRunning(target, running))
+    if (!frame.IsDriveRunning(target, running))
         return false;
     if (running) {
         AfxMessageBox(IDS_DRIVE_RUNNING, MB_OK);
@@ -346,15 +332,14 @@ bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, Tra
             AfxMessageBox(frame.m_strLastError, MB_OK);
         return false;
     };
+    // The writers gate on the project's model code and on the version just
+    // read into the project.
+    CParamGroupIO io(frame.TransferContext(project));
     auto writeGroup = [&](int group) {
         progress.SetText(WriteProgressText(group, station));
         frame.m_bWriting = 1;
         std::vector<std::string> values = GroupValues(project, group);
-        if (!g_pParamGroupIO) {
-            frame.m_strLastError = GetErrTypeText(kErrComm);
-            return false;
-        }
-        return g_pParamGroupIO->WriteParamGroup(group, values, target);
+        return io.WriteParamGroup(group, values, target);
     };
 
     for (int group = 0; group <= kLastPlainGroup; ++group) {

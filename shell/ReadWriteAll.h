@@ -9,6 +9,7 @@
 
 class CD390DocData;
 class CMainFrameState;
+struct GroupTransferContext;
 
 // The progress window as the two commands use it.
 class TransferProgress {
@@ -29,11 +30,11 @@ std::string ReadProgressText(int group, int station);
 std::string WriteProgressText(int group, int station);
 
 // Reads groups 00 to 13, and 14 where the model and the drive version have it,
-// of frame.m_nReadStation into g_pReadDoc. True when every group was read;
-// false with the progress window hidden and the reader's text in
-// frame.m_strLastError. Group 14 of a model or version that lacks it is
-// not read: its read values become its set values.
-bool ReadAllGroups(CMainFrameState& frame, TransferProgress& progress);
+// of the station into the context's document, whose drive version the gates
+// test. True when every group was read; false with the progress window hidden
+// and the reader's text in the context's m_strLastError. Group 14 of a model
+// or version that lacks it is not read: its read values become its set values.
+bool ReadAllGroups(const GroupTransferContext& context, int station, TransferProgress& progress);
 
 // Read, after the station was chosen. The project changes only when every
 // group was read: its model, set values, factory values and modified flag

@@ -1,6 +1,7 @@
 #include "view/AutoRefresh.h"
 
 #include "document/D390DocData.h"
+#include "link/GroupTransferContext.h"
 #include "platform/MessageBox.h"
 #include "shell/AutoRefreshGuard.h"
 #include "shell/ReadWriteAll.h"
@@ -40,9 +41,16 @@ public:
 
 // One cycle: what the worker reads through and into, and what it found.
 struct CAutoRefresh::Cycle {
-    CMainFrameState frame;  // the readers' frame state on the worker
-    CD390DocData buffer;    // the readers' document on the worker
-    int pressureMode = 0;   // the frame's when the cycle began
+    // What the readers work with on the worker: the link, a buffer of its
+    // own, and texts and modes of its own.
+    CSerialComm* comm = nullptr;
+    int station = 1;
+    int modelCode = 0;
+    int param0002 = 0;
+    int readMode = 0;       // the mode as group 14 reads it
+    std::string lastError;
+    CD390DocData buffer;
+    int pressureMode = 0;   // the session's when the cycle began
     bool finished = false;  // written by the worker, under mutex
     bool waited = false;    // the event was taken: the cycle read
     bool ok = false;
@@ -103,10 +111,11 @@ void CAutoRefresh::BeginCycle()
     JoinReader();
     CMainFrameState& frame = Frame();
     auto cycle = std::make_unique<Cycle>();
-    cycle->frame.m_nReadStation = frame.m_nAutoRefreshStation;
-    cycle->frame.m_pComm = frame.m_pComm;
-    cycle->frame.m_nModelCode = frame.m_nModelCode;
-    cycle->frame.m_nPressureMode = frame.m_nPressureMode;
+    cycle->station = frame.m_nAutoRefreshStation;
+    cycle->comm = frame.m_pComm;
+    cycle->modelCode = frame.m_nModelCode;
+    cycle->param0002 = frame.m_nParam0002;
+    cycle->readMode = frame.m_nPressureMode;
     cycle->pressureMode = frame.m_nPressureMode;
     cycle->buffer.m_fDriveVersion = m_pDoc->m_fDriveVersion;
     cycle->buffer.m_Groups = m_pDoc->m_Groups;
@@ -125,11 +134,7 @@ void CAutoRefresh::ReadThreadProc(Cycle* cycle, CReadEvent* event, CAutoRefreshH
 {
     // Linux takes a nice value per thread.
     setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kReaderNice);
-    SetThreadMainFrameState(&cycle->frame);
-    g_pReadDoc = &cycle->buffer;
     const bool ok = ReadAllGroups(*cycle, *event);
-    g_pReadDoc = nullptr;
-    SetThreadMainFrameState(nullptr);
     {
         std::lock_guard lock(cycle->mutex);
         cycle->ok = ok;
@@ -145,7 +150,9 @@ bool CAutoRefresh::ReadAllGroups(Cycle& cycle, CReadEvent& event)
     cycle.waited = true;
     // Read-all's groups and group-14 rule, into the buffer.
     NoProgress progress;
-    if (!::ReadAllGroups(cycle.frame, progress))
+    const GroupTransferContext context{cycle.comm,           cycle.buffer,    cycle.modelCode,
+                                       cycle.param0002,      cycle.readMode,  cycle.lastError};
+    if (!::ReadAllGroups(context, cycle.station, progress))
         return false;
     event.Set();
     return true;
@@ -231,7 +238,7 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
 
     CMainFrameState& frame = Frame();
     if (!ok) {
-        frame.m_strLastError = cycle->frame.m_strLastError;
+        frame.m_strLastError = cycle->lastError;
         frame.m_bAutoRefresh = 0;
         m_host.KillReadTimer();
         if (showFailure)
@@ -240,8 +247,8 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
     }
 
     // Group 14 of a drive that has it sets the pressure or percent form.
-    if (cycle->frame.m_nPressureMode != cycle->pressureMode)
-        frame.m_nPressureMode = cycle->frame.m_nPressureMode;
+    if (cycle->readMode != cycle->pressureMode)
+        frame.m_nPressureMode = cycle->readMode;
     // Groups whose changed marks go are redrawn too.
     for (int g = 0; g < kGroupCount && g < static_cast<int>(m_pDoc->m_Groups.size()); ++g) {
         bool marked = false;

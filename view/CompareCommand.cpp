@@ -81,20 +81,13 @@ bool CCompareCommand::ReadDrive()
     CProgressWindowTransfer progress(m_view.GetList(), frame->m_pProgressDlg);
     if (!progress.IsShown())
         progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
-    CD390DocData* previous = g_pReadDoc;
-    g_pReadDoc = doc;
-    struct Restore {
-        CD390DocData* previous;
-        ~Restore() { g_pReadDoc = previous; }
-    } restore{previous};
-
     float version = 0.0f;
     if (!frame->ReadParam0D01(station, version)) {
         progress.Hide();
         return false;
     }
     doc->m_fDriveVersion = version;
-    if (!ReadAllGroups(*frame, progress)) {
+    if (!ReadAllGroups(frame->TransferContext(*doc), station, progress)) {
         progress.Hide();
         AfxMessageBox(frame->m_strLastError, MB_OK);
         return false;

@@ -30,9 +30,6 @@ public:
     void StartLinkWatchdog() override { ++m_watchdogStarts; }
     void StopLinkWatchdog() override { ++m_watchdogStops; }
     void StopBackgroundTransfers() override { ++m_transferStops; }
-    CD390DocData* GetActiveDocument() override { return m_pActiveDoc; }
-
-    CD390DocData* m_pActiveDoc = nullptr;
 
     int m_watchdogStarts = 0;
     int m_watchdogStops = 0;

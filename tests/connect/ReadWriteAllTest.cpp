@@ -7,7 +7,7 @@
 #include "document/D390DocData.h"
 #include "link/ParamGroupIO.h"
 #include "platform/ResourceModule.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 #include "shell/LinkSetup.h"
 #include "shell/ModelTables.h"
 #include "shell/ReadWriteAll.h"
@@ -69,21 +69,13 @@ protected:
         m_frame.m_strProgramFolder = TestProgramFolder();
         m_frame.m_nModelCode = projectModel;
         m_frame.m_strModelName = NameOf(projectModel);
-        m_frame.m_pActiveDoc = &m_project;
         ASSERT_TRUE(m_project.BuildForCurrentModel());
         m_project.SetModifiedFlag(false);
         CSerialComm* comm = EnsureLinkObject(m_frame);
         ASSERT_NE(comm->InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 2.0f, 2048, 2048), 0);
         AppendStationRecord(m_frame, {2, static_cast<int>(driveModel), version});
         m_frame.m_bConnected = 1;
-        g_pParamGroupIO = &m_io;
         m_drive->ClearFrameLog();
-    }
-
-    void TearDown() override
-    {
-        g_pParamGroupIO = nullptr;
-        g_pReadDoc = nullptr;
     }
 
     std::vector<Bytes> WriteFrames() const
@@ -102,7 +94,6 @@ protected:
 
     TestFrame m_frame;
     CD390DocData m_project;
-    CParamGroupIO m_io;
     std::unique_ptr<CSimulatedDrive> m_drive;
     RecordingProgress m_progress;
     MessageRecorder m_messages;
@@ -142,7 +133,6 @@ TEST_F(ReadWriteAllTest, EveryFamilyIntoANewProjectAndBack)
         EXPECT_EQ(m_progress.m_texts.front(), "00-XX --" + LoadResString(61453) + "2");
         EXPECT_FALSE(m_progress.m_shown);
         EXPECT_FALSE(m_project.IsModified());
-        EXPECT_EQ(g_pReadDoc, &m_project);
         EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + NameOf(static_cast<int>(c.model)));
         // Every record holds what was read, set value and read value alike.
         int records = 0;
@@ -214,7 +204,6 @@ TEST_F(ReadWriteAllTest, AFailureInTheMiddleLeavesTheProjectUntouched)
     EXPECT_FALSE(m_progress.m_shown);
     EXPECT_EQ(m_progress.m_position, 7) << "groups 00 to 06 were read";
     EXPECT_EQ(m_frame.m_bReading, 0);
-    EXPECT_EQ(g_pReadDoc, nullptr) << "the scratch copy is gone";
 
     // Cancel in the save question: nothing is read at all.
     m_messages.Clear();

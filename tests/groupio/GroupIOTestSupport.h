@@ -6,7 +6,7 @@
 #include "link/ParamGroupIO.h"
 #include "link/RegisterText.h"
 #include "link/SerialComm.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 #include "shell/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tools/SimulatedDrive.h"
@@ -46,13 +46,6 @@ inline std::string CaseName(int group, uint32_t model, int version, size_t index
     std::snprintf(name, sizeof name, "G%02d_%s_v%d_%zu", group, kind, version, index);
     return name;
 }
-
-// The frame state as the main frame would be, with its active document.
-class TestFrameState : public CMainFrameState {
-public:
-    CD390DocData* GetActiveDocument() override { return m_pActiveDoc; }
-    CD390DocData* m_pActiveDoc = nullptr;
-};
 
 // Our link with a hook before each transaction, so that a test can flip one of
 // the drive's failure switches between two frames of a group.
@@ -193,7 +186,6 @@ protected:
 
         m_frame.m_pComm = &m_comm;
         m_frame.m_nModelCode = static_cast<int>(model);
-        m_frame.m_pActiveDoc = &m_doc;
         SetMainFrameState(&m_frame);
         m_doc.m_fDriveVersion = VersionFromRegister(version);
         m_doc.m_Groups.assign(15, GroupRec{});
@@ -204,13 +196,11 @@ protected:
                 param.m_strRead = "old";
             }
         }
-        g_pReadDoc = &m_doc;
         m_drive->ClearFrameLog();
     }
 
     void TearDown() override
     {
-        g_pReadDoc = nullptr;
         SetMainFrameState(nullptr);
         m_comm.Close();
         if (m_drive)
@@ -229,8 +219,8 @@ protected:
 
     std::unique_ptr<CSimulatedDrive> m_drive;
     HookedComm m_comm;
-    TestFrameState m_frame;
+    CMainFrameState m_frame;
     CD390DocData m_doc;
-    CParamGroupIO m_io;
+    CParamGroupIO m_io{m_frame.TransferContext(m_doc)};
     MessageRecorder m_messages;
 };

@@ -4,7 +4,7 @@
 
 #include "link/ParamGroupTables.h"
 #include "link/RegisterText.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "link/Crc16.h"
 #include "link/MacText.h"
 #include "link/SerialComm.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <gtest/gtest.h>

@@ -225,13 +225,12 @@ TEST_F(RefreshTest, TheCycleWritesIntoItsOwnProjectWhateverTheWindowThreadReadsI
     StartDrive(kOldModel);
     ASSERT_TRUE(m_drive->SetRegister(1, 0x0003, 2));
     CD390DocData other;
-    g_pReadDoc = &other; // a Read or Compare of another project on this thread
+    // A Read of another project on this thread meanwhile.
+    CParamGroupIO otherRead(m_frame.TransferContext(other));
     Toggle();
     EXPECT_EQ(FinishCycle(), Outcome::Applied);
-    EXPECT_EQ(g_pReadDoc, &other);
     EXPECT_TRUE(other.m_Groups.empty());
     EXPECT_EQ(Param(0, 3).m_strValue, "2");
-    g_pReadDoc = nullptr;
     m_refresh->Stop();
 }
 

@@ -106,14 +106,12 @@ protected:
         m_link.SetTimeouts(timeouts);
         m_frame.m_pComm = &m_link;
         m_frame.m_bConnected = 1;
-        g_pParamGroupIO = &m_io;
         m_drive->ClearFrameLog();
     }
 
     void TearDown() override
     {
         m_refresh.reset();
-        g_pParamGroupIO = nullptr;
         m_link.Close();
         if (m_drive)
             m_drive->Stop();
@@ -159,7 +157,6 @@ protected:
     CD390DocData m_doc;
     std::unique_ptr<CSimulatedDrive> m_drive;
     HookedLink m_link;
-    CParamGroupIO m_io;
     FakeView m_view;
     MessageRecorder m_messages;
     std::unique_ptr<CAutoRefresh> m_refresh = std::make_unique<CAutoRefresh>(m_view);

@@ -10,7 +10,7 @@
 #include "document/D390DocData.h"
 #include "link/ParamGroupIO.h"
 #include "link/SerialComm.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 #include "shell/MainFrameState.h"
 #include "tools/SimulatedDrive.h"
 
@@ -52,8 +52,7 @@ int main(int argc, char** argv)
     doc.m_Groups.assign(15, GroupRec{});
     for (GroupRec& group : doc.m_Groups)
         group.m_Params.resize(100);
-    g_pReadDoc = &doc;
-    CParamGroupIO io;
+    CParamGroupIO io(frame.TransferContext(doc));
 
     const double charSeconds = 11.0 / baud;
     double measured = 0.0;
@@ -83,7 +82,6 @@ int main(int argc, char** argv)
     }
     comm.Close();
     drive.Stop();
-    g_pReadDoc = nullptr;
     SetMainFrameState(nullptr);
 
     std::printf("groups 00-14, %d passes at %u baud, %zu transactions per pass\n", passes, baud,

@@ -102,8 +102,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot open %s\n", drive.GetPtyPath().c_str());
         return 1;
     }
-    CParamGroupIO io;
-    g_pParamGroupIO = &io;
     frame.m_pComm = &comm;
     frame.m_bConnected = 1;
 
@@ -142,7 +140,6 @@ int main(int argc, char** argv)
         Report("a cycle, begin to posted", cycle);
         std::printf("%-34s %7.3f ms (waits for the running cycle)\n", "Stop in the middle of a cycle", Ms(Clock::now() - t));
     }
-    g_pParamGroupIO = nullptr;
     comm.Close();
     drive.Stop();
     SetMainFrameState(nullptr);

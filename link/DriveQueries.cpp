@@ -1,13 +1,12 @@
-// The main frame's small synchronous queries: one holding register of one
+// The drive session's small synchronous queries: one holding register of one
 // station each. They differ only in the register, in whether they pause first
 // and in how a failure is reported, so one exchange serves them all.
 
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 
 #include "link/Crc16.h"
-#include "link/SerialComm.h"
+#include "link/ModbusRequest.h"
 #include "platform/MessageBox.h"
-#include "shell/MainFrameState.h"
 
 namespace {
 
@@ -51,20 +50,15 @@ constexpr int kBaseSP = 0x1110000;
 // Reads the register; 1 and the value, or 0 after the query's report.
 int ReadRegister(CSerialComm* comm, uint8_t station, const Query& query, int& value)
 {
-    uint8_t request[8] = {station, 0x03, static_cast<uint8_t>(query.reg >> 8), static_cast<uint8_t>(query.reg & 0xFF),
-                          0x00, 0x01};
-    AppendCrc16(request, 6);
-    uint8_t reply[7] = {};
-    int result = kErrComm; // no link object
-    if (comm)
-        result = query.pause ? comm->SendCommand(request, sizeof request, reply, sizeof reply)
-                             : comm->CommandSend(request, sizeof request, reply, sizeof reply);
-    if (result == kErrNone && reply[1] == 0x03) {
-        value = reply[3] << 8 | reply[4];
+    uint16_t word = 0;
+    const ModbusReply reply = CModbusRequest(comm, query.pause ? RequestPace::Interactive : RequestPace::Direct)
+                                  .ReadHolding(station, query.reg, 1, &word);
+    if (reply.Ok()) {
+        value = word;
         return 1;
     }
 
-    bool linkFailed = result != kErrNone;
+    const bool linkFailed = !reply.Answered();
     switch (query.report) {
     case Report::PasswordError:
         AfxMessageBox(kPasswordErrorId, MB_OK);
@@ -73,13 +67,13 @@ int ReadRegister(CSerialComm* comm, uint8_t station, const Query& query, int& va
         AfxMessageBox(kCommErrorId, MB_OK);
         break;
     case Report::LinkOrCommError:
-        AfxMessageBox(linkFailed ? GetErrTypeTextId(result) : kCommErrorId, MB_OK);
+        AfxMessageBox(linkFailed ? GetErrTypeTextId(reply.result) : kCommErrorId, MB_OK);
         break;
     case Report::LinkOrRefusal:
         if (linkFailed)
-            AfxMessageBox(GetErrTypeTextId(result), MB_OK);
+            AfxMessageBox(GetErrTypeTextId(reply.result), MB_OK);
         else
-            AfxMessageBox(GetCommExceptionText(reply[2]), MB_OK);
+            AfxMessageBox(GetCommExceptionText(reply.exception), MB_OK);
         break;
     case Report::CommErrorOnLink:
         if (linkFailed)
@@ -116,102 +110,91 @@ float VersionFromRegister(int value)
     return static_cast<float>(value * 0.001);
 }
 
-int CMainFrameState::ReadPasswordState(uint8_t station, bool& passwordActive)
+namespace DriveQuery {
+
+int ReadPasswordState(CSerialComm* comm, uint8_t station, bool& passwordActive)
 {
     int value = 0;
-    if (!ReadRegister(m_pComm, station, kPassword, value))
+    if (!ReadRegister(comm, station, kPassword, value))
         return 0;
     passwordActive = value == 2;
     return 1;
 }
 
-int CMainFrameState::IsDriveRunning(uint8_t station, bool& running)
+int IsDriveRunning(CSerialComm* comm, uint8_t station, bool& running)
 {
-    CMainFrameState* frame = GetMainFrameState();
     int value = 0;
-    if (!ReadRegister(frame ? frame->m_pComm : nullptr, station, kRunning, value))
+    if (!ReadRegister(comm, station, kRunning, value))
         return 0;
     running = (value & 1) != 0;
     return 1;
 }
 
-int CMainFrameState::ReadParam0002(uint8_t station)
+int ReadParam0002(CSerialComm* comm, uint8_t station, int& value)
 {
-    return ReadInto(m_pComm, station, kParam0002, m_nParam0002);
+    return ReadInto(comm, station, kParam0002, value);
 }
 
-int CMainFrameState::ReadParam0002To(uint8_t station, int& value)
+int ReadParam0003(CSerialComm* comm, uint8_t station, int& value)
 {
-    return ReadInto(m_pComm, station, kParam0002, value);
+    return ReadInto(comm, station, kParam0003, value);
 }
 
-int CMainFrameState::ReadParam0003(uint8_t station, int& value)
+int ReadParam0005(CSerialComm* comm, uint8_t station, int& value)
 {
-    return ReadInto(m_pComm, station, kParam0003, value);
+    return ReadInto(comm, station, kParam0005, value);
 }
 
-int CMainFrameState::ReadParam0005(uint8_t station, int& value)
+int ReadParam0006(CSerialComm* comm, uint8_t station, int& value)
 {
-    return ReadInto(m_pComm, station, kParam0005, value);
+    return ReadInto(comm, station, kParam0006, value);
 }
 
-int CMainFrameState::ReadParam0006(uint8_t station, int& value)
-{
-    return ReadInto(m_pComm, station, kParam0006, value);
-}
-
-int CMainFrameState::ReadParam0D01(uint8_t station, float& version)
+int ReadParam0D01(CSerialComm* comm, uint8_t station, float& version)
 {
     int value = 0;
-    if (!ReadRegister(m_pComm, station, kVersion, value))
+    if (!ReadRegister(comm, station, kVersion, value))
         return 0;
     version = VersionFromRegister(value);
     return 1;
 }
 
-int CMainFrameState::ReadParam0201(uint8_t station, int& value)
+int ReadParam0201(CSerialComm* comm, uint8_t station, int& value)
 {
-    return ReadInto(m_pComm, station, kParam0201, value);
+    return ReadInto(comm, station, kParam0201, value);
 }
 
-int CMainFrameState::ReadParam0200(uint8_t station, int& value)
+int ReadParam0200(CSerialComm* comm, uint8_t station, int& value)
 {
-    return ReadInto(m_pComm, station, kParam0200, value);
+    return ReadInto(comm, station, kParam0200, value);
 }
 
-namespace {
-
-int ReadGroup01(CSerialComm* comm, uint8_t station, int item, int& value)
+int ReadParam01(CSerialComm* comm, uint8_t station, int item, int& value)
 {
+    if (item < 4 || item > 9)
+        return 0;
     Query query{static_cast<uint16_t>(kGroup01First + item - 4), Report::Silent, false};
     return ReadInto(comm, station, query, value);
 }
 
-} // namespace
-
-int CMainFrameState::ReadParam0104(uint8_t station, int& value) { return ReadGroup01(m_pComm, station, 4, value); }
-int CMainFrameState::ReadParam0105(uint8_t station, int& value) { return ReadGroup01(m_pComm, station, 5, value); }
-int CMainFrameState::ReadParam0106(uint8_t station, int& value) { return ReadGroup01(m_pComm, station, 6, value); }
-int CMainFrameState::ReadParam0107(uint8_t station, int& value) { return ReadGroup01(m_pComm, station, 7, value); }
-int CMainFrameState::ReadParam0108(uint8_t station, int& value) { return ReadGroup01(m_pComm, station, 8, value); }
-int CMainFrameState::ReadParam0109(uint8_t station, int& value) { return ReadGroup01(m_pComm, station, 9, value); }
-
-int CMainFrameState::ReadCapacityCode(uint8_t station, int& capacity)
+int ReadCapacityCode(CSerialComm* comm, uint8_t station, int& capacity)
 {
-    return ReadInto(m_pComm, station, kCapacity, capacity);
+    return ReadInto(comm, station, kCapacity, capacity);
 }
 
-int CMainFrameState::ReadSeriesCode(uint8_t station, int& series)
+int ReadSeriesCode(CSerialComm* comm, uint8_t station, int& series)
 {
-    return ReadInto(m_pComm, station, kSeries, series);
+    return ReadInto(comm, station, kSeries, series);
 }
 
-int CMainFrameState::ReadModelCode(uint8_t station, int& modelCode)
+int ReadModelCode(CSerialComm* comm, uint8_t station, int& modelCode)
 {
     int series = 0;
     int capacity = 0;
-    if (!ReadSeriesCode(station, series) || !ReadCapacityCode(station, capacity))
+    if (!ReadSeriesCode(comm, station, series) || !ReadCapacityCode(comm, station, capacity))
         return 0;
     modelCode = ModelCodeFromSeries(series, capacity);
     return 1;
 }
+
+} // namespace DriveQuery

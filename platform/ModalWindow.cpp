@@ -1,0 +1,101 @@
+#include "platform/ModalWindow.h"
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/window.h>
+
+namespace {
+
+// Ends the nested loop once the window is gone or hidden. A dialog's Cancel
+// or close box only hides a modeless dialog, a window may also destroy
+// itself: the loop ends on either, seen from the application's idle event,
+// which comes whatever the window's own state.
+class CModalEnd {
+public:
+    CModalEnd(wxWindow* window, wxEventLoopBase* loop)
+        : m_window(window)
+        , m_loop(loop)
+    {
+        m_window->Bind(wxEVT_DESTROY, &CModalEnd::OnDestroy, this);
+        wxTheApp->Bind(wxEVT_IDLE, &CModalEnd::OnIdle, this);
+    }
+    ~CModalEnd()
+    {
+        wxTheApp->Unbind(wxEVT_IDLE, &CModalEnd::OnIdle, this);
+        if (m_window)
+            m_window->Unbind(wxEVT_DESTROY, &CModalEnd::OnDestroy, this);
+    }
+    CModalEnd(const CModalEnd&) = delete;
+    CModalEnd& operator=(const CModalEnd&) = delete;
+
+    // The window, or nullptr once it was deleted.
+    wxWindow* Window() const { return m_window; }
+    bool Closed() const
+    {
+        return !m_window || !m_window->IsShown() || m_window->IsBeingDeleted()
+            || wxTheApp->IsScheduledForDestruction(m_window);
+    }
+
+private:
+    void OnDestroy(wxWindowDestroyEvent& event)
+    {
+        event.Skip();
+        if (event.GetEventObject() != m_window)
+            return; // one of its children
+        m_window->Unbind(wxEVT_DESTROY, &CModalEnd::OnDestroy, this);
+        m_window = nullptr;
+        Stop();
+    }
+    void OnIdle(wxIdleEvent& event)
+    {
+        event.Skip();
+        if (Closed())
+            Stop();
+    }
+    void Stop()
+    {
+        if (m_loop->IsRunning())
+            m_loop->Exit();
+    }
+
+    wxWindow* m_window;
+    wxEventLoopBase* m_loop;
+};
+
+} // namespace
+
+void RunModalToMainFrame(wxWindow* window, wxWindow* parent)
+{
+    if (!window)
+        return;
+    wxWindow* frame = parent ? parent : wxTheApp->GetTopWindow();
+    if (frame == window)
+        frame = nullptr;
+    const bool frameWasEnabled = frame && frame->IsEnabled();
+    if (frameWasEnabled)
+        frame->Disable();
+
+    {
+        wxGUIEventLoop loop;
+        CModalEnd end(window, &loop);
+        window->Show();
+        window->Raise();
+        if (!end.Closed())
+            loop.Run();
+        window = end.Window();
+    }
+
+    if (frameWasEnabled)
+        frame->Enable();
+    if (window) {
+        if (wxTheApp->IsScheduledForDestruction(window)) {
+            // It destroyed itself; finish that now, as a stack object would be gone.
+            wxTheApp->ProcessPendingEvents();
+        } else {
+            window->Hide();
+            delete window;
+        }
+    }
+    if (frameWasEnabled && frame->IsShown())
+        frame->Raise();
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Runs a window modal to the main frame without wxDialog::ShowModal: on GTK a
+// ShowModal dialog puts the windows it opens itself out of reach of input,
+// and the live windows open siblings (the control window's status monitor and
+// graph recorder) that must take clicks.
+
+class wxWindow;
+
+// Disables the main frame (parent, else the application's top window), shows
+// window modeless and runs a nested event loop until window is closed (hidden
+// or destroyed). The main frame is enabled again and the window, if it still
+// exists, is destroyed before this returns, as a dialog on the caller's stack
+// would be. The window must have been created on the heap.
+void RunModalToMainFrame(wxWindow* window, wxWindow* parent = nullptr);
