@@ -1,7 +1,6 @@
 #pragma once
 // What the editor's window-free engine is handed: the drive connection, the
-// project, the group I/O object, the model code fixed at opening and the
-// window side (EditorHost).
+// project, the model code fixed at opening and the window side (EditorHost).
 
 #include "editor/EditorHost.h"
 
@@ -13,12 +12,10 @@
 using DriveConnection = CMainFrameState;
 
 class CD390DocData;
-class CParamGroupIO;
 
 struct EditorContext {
     DriveConnection& drive;
     CD390DocData& doc;
-    CParamGroupIO& io;
     IEditorHost& host;
     int modelCode; // fixed when the editor opens
 };

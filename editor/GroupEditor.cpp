@@ -2,6 +2,7 @@
 
 #include "document/D390DocData.h"
 #include "editor/EditorStrings.h"
+#include "link/ParamGroupIO.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 
@@ -181,8 +182,13 @@ bool CGroupEditor::TransmitGroup(int station)
         return false;
     if (!m_spec.writer)
         return false;
+    // The block writer gates on the model code fixed at opening and on the
+    // version just read from the chosen station (the document's).
+    GroupTransferContext transfer = m_context.drive.TransferContext(m_context.doc);
+    transfer.m_nModelCode = m_context.modelCode;
+    CParamGroupIO io(transfer);
     m_context.drive.m_strLastError.clear();
-    if (!(m_context.io.*m_spec.writer)(values, static_cast<uint8_t>(station))) {
+    if (!(io.*m_spec.writer)(values, static_cast<uint8_t>(station))) {
         AfxMessageBox(m_context.drive.m_strLastError);
         return false;
     }

@@ -3,12 +3,13 @@
 #include "document/D390DocData.h"
 #include "editor/EditorStrings.h"
 #include "editor/GroupPagePanel.h"
-#include "editor/ModalStandIn.h"
 #include "editor/SmallKeyboardDlg.h"
 #include "platform/DialogUnits.h"
+#include "platform/ModalWindow.h"
 #include "platform/ResourceModule.h"
 
 #include <wx/button.h>
+#include <wx/modalhook.h>
 #include <wx/notebook.h>
 #include <wx/scrolwin.h>
 #include <wx/sizer.h>
@@ -37,7 +38,7 @@ CParamGroupDlg::~CParamGroupDlg()
 void CParamGroupDlg::BuildEditor()
 {
     const GroupSpec* spec = FindGroupSpec(m_nGroup);
-    if (spec && m_links.drive && m_links.doc && m_links.io)
+    if (spec && m_links.drive && m_links.doc)
         BuildPages(*spec);
     else
         BuildFields();
@@ -46,7 +47,7 @@ void CParamGroupDlg::BuildEditor()
 void CParamGroupDlg::BuildPages(const GroupSpec& spec)
 {
     m_pContext = std::make_unique<EditorContext>(
-        EditorContext{*m_links.drive, *m_links.doc, *m_links.io, *this, m_links.drive->m_nModelCode});
+        EditorContext{*m_links.drive, *m_links.doc, *this, m_links.drive->m_nModelCode});
     m_pEditor = std::make_unique<CGroupEditor>(*m_pContext, spec, m_nGroup, m_nItem);
     m_pEditor->InitGroupTabs();
 
@@ -160,6 +161,8 @@ void CParamGroupDlg::EndEditor(int code)
     if (m_links.editSel)
         *m_links.editSel = 0;
     SetReturnCode(code);
+    if (m_pResult)
+        *m_pResult = code;
     Hide();
 }
 
@@ -271,5 +274,15 @@ int OpenParamGroupEditor(wxWindow* parent, const EditorLinks& links, int group, 
     editor->m_nGroup = group;
     editor->m_nItem = nItem;
     editor->BuildEditor();
-    return RunEditorModalToMainFrame(editor);
+    // Test hooks answer the editor as they answer a modal dialog.
+    const int hooked = wxModalDialogHook::CallEnter(editor);
+    if (hooked != wxID_NONE) {
+        wxModalDialogHook::CallExit(editor);
+        editor->Destroy();
+        return hooked;
+    }
+    int result = wxID_CANCEL;
+    editor->m_pResult = &result;
+    RunModalToMainFrame(editor, parent);
+    return result;
 }

@@ -6,7 +6,7 @@
 // as the plain list of its set values: OK stores them; no row buttons, no
 // Transmit Group.
 //
-// Run it with RunEditorModalToMainFrame (OpenParamGroupEditor does).
+// Run it with RunModalToMainFrame (OpenParamGroupEditor does).
 
 #include "editor/EditorContext.h"
 #include "editor/GroupEditor.h"
@@ -22,13 +22,12 @@ class CSmallKeyboardDlg;
 class wxNotebook;
 class wxTextCtrl;
 
-// What the caller hands the editor: the connection, the project, the group
-// I/O object, the station chooser, the view's refresh and its keyboard
+// What the caller hands the editor: the connection, the project, the station
+// chooser, the view's refresh and its keyboard
 // members (m_pCurEdit, m_dwEditSel, m_pKeypad).
 struct EditorLinks {
     DriveConnection* drive = nullptr;
     CD390DocData* doc = nullptr;
-    CParamGroupIO* io = nullptr;
     std::function<int()> chooseStation;       // the station, or -1
     std::function<void(int group)> groupStored; // the view shows the group's set values
     std::function<void()> flagsChanged;       // the list repaints its change marks
@@ -57,6 +56,9 @@ public:
     wxNotebook* Notebook() { return m_pTab; }
     CGroupPagePanel* PagePanel(int page) { return m_Panels[static_cast<std::size_t>(page)]; }
     CSmallKeyboardDlg* Keyboard() { return m_pKeyboard; }
+    // Where the way out (wxID_OK or wxID_CANCEL) is left, as the window is
+    // destroyed when it closes.
+    int* m_pResult = nullptr;
 
     // From the pages.
     void OnRowButton(int page, int row);

@@ -2,7 +2,6 @@
 
 #include "document/D390DocData.h"
 #include "editor/ParamGroupDlg.h"
-#include "link/ParamGroupIO.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "shell/AutoRefreshGuard.h"
@@ -262,7 +261,6 @@ int CD390View::OpenEditor(int group, int position)
     EditorLinks links;
     links.drive = main;
     links.doc = doc;
-    links.io = g_pParamGroupIO;
     links.chooseStation = [] {
         CStationSelectDlg dialog(nullptr);
         return dialog.ShowModal() == wxID_OK ? dialog.GetStation() : -1;

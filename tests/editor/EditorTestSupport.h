@@ -9,7 +9,7 @@
 #include "link/ParamGroupIO.h"
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 #include "shell/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
@@ -24,11 +24,6 @@
 #include <string>
 #include <vector>
 
-class EditorFrameState : public CMainFrameState {
-public:
-    CD390DocData* GetActiveDocument() override { return m_pActiveDoc; }
-    CD390DocData* m_pActiveDoc = nullptr;
-};
 
 // Our link with a hook before each transaction, so that a test can flip one
 // of the drive's switches between two frames.
@@ -104,7 +99,6 @@ protected:
         m_frame.m_strProgramFolder = TestProgramFolder();
         m_frame.m_nModelCode = modelCode;
         m_context.modelCode = modelCode;
-        m_frame.m_pActiveDoc = &m_doc;
         SetMainFrameState(&m_frame);
         ASSERT_TRUE(m_doc.NewProject());
         m_messages.Clear();
@@ -178,13 +172,12 @@ protected:
         return false;
     }
 
-    EditorFrameState m_frame;
+    CMainFrameState m_frame;
     CD390DocData m_doc;
     HookedComm m_comm;
-    CParamGroupIO m_io;
     RecordingHost m_host;
     MessageRecorder m_messages;
     std::unique_ptr<CSimulatedDrive> m_drive;
-    EditorContext m_context{m_frame, m_doc, m_io, m_host, 0};
+    EditorContext m_context{m_frame, m_doc, m_host, 0};
     std::unique_ptr<CGroupEditor> m_editor;
 };

@@ -28,11 +28,6 @@
 
 namespace {
 
-class FrameState : public CMainFrameState {
-public:
-    CD390DocData* GetActiveDocument() override { return m_pDoc; }
-    CD390DocData* m_pDoc = nullptr;
-};
 
 void Yield()
 {
@@ -57,13 +52,11 @@ protected:
     {
         m_frame.m_strProgramFolder = TestProgramFolder();
         m_frame.m_nModelCode = 0x1100000 + 1202;
-        m_frame.m_pDoc = &m_doc;
         SetMainFrameState(&m_frame);
         ASSERT_TRUE(m_doc.NewProject());
         m_messages.Clear();
         m_links.drive = &m_frame;
         m_links.doc = &m_doc;
-        m_links.io = &m_io;
         m_links.chooseStation = [this] {
             if (m_stations.empty())
                 return -1;
@@ -116,9 +109,8 @@ protected:
 
     wxTextCtrl* Edit(int page, int id) { return wxDynamicCast(m_editor->PagePanel(page)->FindWindow(id), wxTextCtrl); }
 
-    FrameState m_frame;
+    CMainFrameState m_frame;
     CD390DocData m_doc;
-    CParamGroupIO m_io;
     CSerialComm m_comm;
     std::unique_ptr<CSimulatedDrive> m_drive;
     MessageRecorder m_messages;

@@ -33,11 +33,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class State : public CMainFrameState {
-public:
-    CD390DocData* GetActiveDocument() override { return m_pDoc; }
-    CD390DocData* m_pDoc = nullptr;
-};
 
 std::string ProgramFolder()
 {
@@ -106,18 +101,15 @@ int main(int argc, char** argv)
     LoadResourceModule(ProgramFolder());
     SetMessageHandler([](const std::string&, unsigned) { return IDOK; });
     RegisterGroupPages();
-    State state;
+    CMainFrameState state;
     state.m_strProgramFolder = ProgramFolder();
     state.m_nModelCode = 0x1100000 + 1202;
     SetMainFrameState(&state);
     CD390DocData doc;
-    state.m_pDoc = &doc;
     doc.NewProject();
-    CParamGroupIO io;
     EditorLinks links;
     links.drive = &state;
     links.doc = &doc;
-    links.io = &io;
 
     for (int group : {5, 6}) {
         std::vector<int> rows;

@@ -33,11 +33,6 @@ public:
     int ChooseStation() override { return 1; }
 };
 
-class State : public CMainFrameState {
-public:
-    CD390DocData* GetActiveDocument() override { return m_pDoc; }
-    CD390DocData* m_pDoc = nullptr;
-};
 
 double Median(std::vector<double> values)
 {
@@ -72,18 +67,16 @@ int main(int argc, char** argv)
     }
     CSerialComm comm;
     comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f, 2048, 2048);
-    State state;
+    CMainFrameState state;
     state.m_strProgramFolder = ProgramFolder();
     state.m_nModelCode = 0x1100000 + 1202;
     state.m_pComm = &comm;
     state.m_bConnected = 1;
     SetMainFrameState(&state);
     CD390DocData doc;
-    state.m_pDoc = &doc;
     doc.NewProject();
-    CParamGroupIO io;
     Host host;
-    EditorContext context{state, doc, io, host, state.m_nModelCode};
+    EditorContext context{state, doc, host, state.m_nModelCode};
     CGroupEditor editor(context, *FindGroupSpec(6), 6, -1);
     editor.InitGroupTabs();
     editor.m_Pages[0]->m_rows[1].text = "12.34";
