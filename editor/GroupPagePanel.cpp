@@ -83,6 +83,7 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
                                       DlgSize(this, std::max(60, width - 186), 12), OptionTexts(row));
             list->Bind(wxEVT_CHOICE, [this, r, list](wxCommandEvent&) {
                 m_model.m_rows[static_cast<std::size_t>(r)].selection = list->GetSelection();
+                ShowExplanation(r);
             });
             control = list;
         } else {
@@ -106,6 +107,10 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
             range = new wxStaticText(this, row.rangeTextId == 65535 ? wxID_ANY : row.rangeTextId, wxString(),
                                      DlgPoint(this, 246, y), DlgSize(this, 80, 10));
         m_ranges.push_back(range);
+        m_explanations.push_back(row.explain ? new wxStaticText(this, row.explainId == 65535 ? wxID_ANY : row.explainId,
+                                                                wxString(), DlgPoint(this, 26, y + 10),
+                                                                DlgSize(this, width - 32, 9))
+                                             : nullptr);
     }
     ShowControls();
     PaintLabels();
@@ -159,6 +164,7 @@ void CGroupPagePanel::ShowControls()
             Control(r)->Enable(state.enabled);
         if (wxStaticText* range = m_ranges[static_cast<std::size_t>(r)])
             range->SetLabel(wxString::FromUTF8(state.rangeText));
+        ShowExplanation(r);
     }
     m_bExchanging = false;
 }
@@ -178,6 +184,13 @@ void CGroupPagePanel::PaintLabels()
 {
     for (int r = 0; r < static_cast<int>(m_labels.size()); ++r)
         m_labels[static_cast<std::size_t>(r)]->PaintMarked(r == m_model.m_nMarked ? 1 : 0);
+}
+
+void CGroupPagePanel::ShowExplanation(int row)
+{
+    wxStaticText* text = m_explanations[static_cast<std::size_t>(row)];
+    if (text)
+        text->SetLabel(wxString::FromUTF8(m_model.Row(row).explain(m_model.m_rows[static_cast<std::size_t>(row)].selection)));
 }
 
 void CGroupPagePanel::OnEditText(int row)

@@ -34,6 +34,7 @@ public:
 
 private:
     void OnEditText(int row);
+    void ShowExplanation(int row);
     void OnTimer(wxTimerEvent& event);
 
     CGroupPageModel& m_model;
@@ -42,6 +43,7 @@ private:
     std::vector<std::vector<wxWindow*>> m_packed; // per row: the lists of a packed row
     std::vector<CParamLabel*> m_labels;
     std::vector<wxStaticText*> m_ranges;
+    std::vector<wxStaticText*> m_explanations;
     bool m_bExchanging = false;
     wxTimer m_timer;
 };

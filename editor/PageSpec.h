@@ -69,8 +69,10 @@ struct RowSpec {
     int rangeTextId = 65535;
     // The changed-flag position; -1: the document's DefinedPosition.
     int flagPosition = -1;
-    // An explanation text shown beside a list for its selection.
+    // An explanation text shown beside a list for its selection, in the
+    // static explainId.
     std::function<std::string(int selection)> explain;
+    int explainId = 65535;
 };
 
 // Which running-state rule a page's row write follows.
