@@ -43,7 +43,7 @@ void CCsvFile::Close()
     m_strPath.clear();
 }
 
-bool CCsvFile::WriteLines(const std::vector<std::string>& lines)
+std::string CCsvFile::JoinLines(const std::vector<std::string>& lines)
 {
     std::string out;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -51,6 +51,12 @@ bool CCsvFile::WriteLines(const std::vector<std::string>& lines)
         if (i + 1 < lines.size())
             out += "\r\n";
     }
+    return out;
+}
+
+bool CCsvFile::WriteLines(const std::vector<std::string>& lines)
+{
+    const std::string out = JoinLines(lines);
     return WriteAll(m_fd, out.data(), out.size());
 }
 

@@ -31,6 +31,8 @@ public:
     // Writes the lines at the current position, CR LF between two lines and
     // none after the last. False only when the system refuses the write.
     bool WriteLines(const std::vector<std::string>& lines);
+    // The bytes WriteLines writes, for a writer that replaces a whole file.
+    static std::string JoinLines(const std::vector<std::string>& lines);
     // The cells joined with "," between them.
     std::string JoinRow(std::vector<std::string> cells);
     // Reads to the end of the file and appends the lines to lines. A CR ends a

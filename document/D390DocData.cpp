@@ -24,6 +24,7 @@ constexpr unsigned kIdPrintTitle = 61523;
 constexpr unsigned kIdNewProject = 61458;
 constexpr unsigned kIdSaveModified = 61536;
 constexpr unsigned kIdProjectSaveFailed = 61780;
+constexpr unsigned kIdTextTooLongInFile = 61791;
 
 constexpr const char* kInitialParamFile = "IntialParam.DAT";
 
@@ -542,18 +543,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     return !failed;
 }
 
-// Mode of a new file: what the user's file-creation mask leaves of 0666, or
-// the mode of the file being replaced.
-mode_t ModeForTarget(const std::string& path)
-{
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0)
-        return st.st_mode & 07777;
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 } // namespace
 
 bool CD390DocData::LoadProjectFile(const std::string& path)
@@ -570,6 +559,10 @@ bool CD390DocData::LoadProjectFile(const std::string& path)
         m_strLoadError = LoadResString(kIdVersionTooNew);
         return false;
     case ProjectParseResult::Damaged:
+        return false;
+    case ProjectParseResult::TextTooLong:
+        m_strLoadError = FormatResString(kIdTextTooLongInFile, data.overlongText.c_str(),
+                                         static_cast<int>(kProjectTextLimit));
         return false;
     case ProjectParseResult::Ok:
         break;
@@ -692,17 +685,7 @@ bool CD390DocData::SaveProjectFile(const std::string& path) const
     ProjectFileData readBack;
     if (ParseProjectBytes(bytes, readBack) != ProjectParseResult::Ok)
         return false;
-    std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, ModeForTarget(path)) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
+    return WriteFileReplacing(path, bytes);
 }
 
 bool CD390DocData::NewProject()

@@ -25,7 +25,9 @@ public:
     bool Text(std::string& text)
     {
         uint32_t length;
-        if (!U32(length) || length > kProjectTextLimit || Left() < length)
+        // Bounded by what the file holds; the length bound is checked once the
+        // text is UTF-8, where it is named to the user.
+        if (!U32(length) || Left() < length)
             return false;
         text.assign(m_bytes, m_pos, length);
         m_pos += length;
@@ -79,14 +81,49 @@ void ConvertLegacyTexts(ProjectFileData& data)
 
 ProjectParseResult ParseTexts(const std::string& bytes, ProjectFileData& data);
 
+std::string TwoDigits(std::size_t n)
+{
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+// The first text past the bound, named as the user knows it; empty when none.
+std::string FindOverlongText(const ProjectFileData& data)
+{
+    const std::string& model = data.version < 10 ? ModerniseModelName(data.modelName) : data.modelName;
+    if (!FitsProjectText(model))
+        return "the model name";
+    for (std::size_t g = 0; g < data.values.size(); ++g)
+        for (std::size_t i = 0; i < data.values[g].size(); ++i)
+            if (!FitsProjectText(data.values[g][i]))
+                return "parameter " + TwoDigits(g) + "-" + TwoDigits(i);
+    for (int channel = 0; channel < 4; ++channel) {
+        const std::string which = "graph channel " + std::to_string(channel + 1);
+        if (!FitsProjectText(data.graphSource[channel]))
+            return which + "'s quantity";
+        if (!FitsProjectText(data.graphMax[channel]))
+            return which + "'s maximum";
+        if (!FitsProjectText(data.graphMin[channel]))
+            return which + "'s minimum";
+    }
+    if (!FitsProjectText(data.title))
+        return "the print title";
+    if (!FitsProjectText(data.name))
+        return "the print name";
+    if (!FitsProjectText(data.department))
+        return "the print department";
+    return {};
+}
+
 } // namespace
 
 ProjectParseResult ParseProjectBytes(const std::string& bytes, ProjectFileData& data)
 {
     ProjectParseResult result = ParseTexts(bytes, data);
-    if (result == ProjectParseResult::Ok)
-        ConvertLegacyTexts(data);
-    return result;
+    if (result != ProjectParseResult::Ok)
+        return result;
+    ConvertLegacyTexts(data);
+    data.overlongText = FindOverlongText(data);
+    return data.overlongText.empty() ? ProjectParseResult::Ok : ProjectParseResult::TextTooLong;
 }
 
 namespace {

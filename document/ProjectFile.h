@@ -8,8 +8,11 @@
 #include <vector>
 
 constexpr uint32_t PROJECT_FILE_VERSION = 13;
-// Texts read back longer than this mark the file as damaged. Far above any
-// real value, so that every project we save opens again.
+// The one bound on every text of a project, in bytes of UTF-8: held when a
+// project is opened (after a code page 936 text is converted), when values are
+// imported and when it is saved, so that every project that opens can be saved
+// and opened again. Far above any real value (the older program stored at most
+// 99 bytes).
 constexpr uint32_t kProjectTextLimit = 4096;
 
 struct ProjectFileData {
@@ -29,14 +32,25 @@ struct ProjectFileData {
     std::string title;
     std::string name;
     std::string department;
+    // After TextTooLong: which text, as the user knows it ("parameter 02-10",
+    // "the model name", ...).
+    std::string overlongText;
 };
 
-enum class ProjectParseResult { Ok, TooNew, Damaged };
+enum class ProjectParseResult { Ok, TooNew, Damaged, TextTooLong };
 
 // Reads every field of bytes into data. Damaged: the bytes end inside a
-// mandatory field, inside the base-frequency field, inside the title texts
-// once they have begun, or a text is longer than kProjectTextLimit.
+// mandatory field, inside the base-frequency field, or inside the title texts
+// once they have begun. TextTooLong: a text is longer than kProjectTextLimit
+// once it is UTF-8 (and, for files before version 10, once the model name has
+// its present form); data.overlongText names it.
 ProjectParseResult ParseProjectBytes(const std::string& bytes, ProjectFileData& data);
+// Whether text fits the bound of every project text.
+inline bool FitsProjectText(const std::string& text)
+{
+    return text.size() <= kProjectTextLimit;
+}
+
 // The version-13 bytes of data (data.version is ignored; every field is written).
 std::string BuildProjectBytes(const ProjectFileData& data);
 

@@ -1,8 +1,5 @@
 #include "link/Crc16.h"
 
-#include "platform/MessageBox.h"
-#include "platform/ResourceModule.h"
-
 #include <array>
 
 namespace {
@@ -21,9 +18,6 @@ constexpr std::array<uint16_t, 256> MakeCrcTable()
 
 constexpr std::array<uint16_t, 256> kCrcTable = MakeCrcTable();
 
-constexpr unsigned kStationNumId = 61480;
-constexpr unsigned kWritingModeErrorId = 61613;
-
 } // namespace
 
 uint16_t CalcCrc16(size_t length, const uint8_t* data)
@@ -40,36 +34,4 @@ size_t AppendCrc16(uint8_t* frame, size_t length)
     frame[length] = static_cast<uint8_t>(crc & 0xFF);
     frame[length + 1] = static_cast<uint8_t>(crc >> 8);
     return length + 2;
-}
-
-std::string GetCommExceptionText(uint8_t code)
-{
-    // 0x51..0x54 have texts 61609..61612.
-    if (code >= 0x51 && code <= 0x54)
-        return LoadResString(61609 + (code - 0x51));
-    return LoadResString(kWritingModeErrorId);
-}
-
-void ShowCommExceptionMsg(uint8_t code, int station)
-{
-    std::string text = FormatResString(kStationNumId, station);
-    text += '\n';
-    text += GetCommExceptionText(code);
-    AfxMessageBox(text, MB_OK);
-}
-
-unsigned GetErrTypeTextId(int result)
-{
-    switch (result) {
-    case 0: return 0;
-    case 1: return 61477;
-    case 2: return 61478;
-    default: return 61479;
-    }
-}
-
-std::string GetErrTypeText(int result)
-{
-    unsigned id = GetErrTypeTextId(result);
-    return id == 0 ? std::string() : LoadResString(id);
 }

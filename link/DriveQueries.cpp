@@ -4,6 +4,7 @@
 
 #include "link/DriveQueries.h"
 
+#include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/ModbusRequest.h"
 #include "platform/MessageBox.h"

@@ -73,16 +73,9 @@ long FdBackend::Receive(uint8_t* data, size_t max, int timeoutMs)
     if (max == 0)
         return 0;
     Deadline deadline(timeoutMs);
+    // Waiting first: a reply is rarely there already when it is asked for, so
+    // a read up front would mostly fail.
     for (;;) {
-        ssize_t n = ::read(m_fd, data, max);
-        if (n > 0)
-            return static_cast<long>(n);
-        if (n == 0)
-            return -1; // the peer has gone
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN)
-            return -1;
         pollfd p{m_fd, POLLIN, 0};
         int ready = ::poll(&p, 1, deadline.RemainingMs());
         if (ready < 0 && errno == EINTR)
@@ -92,6 +85,13 @@ long FdBackend::Receive(uint8_t* data, size_t max, int timeoutMs)
         if (ready == 0)
             return 0;
         if ((p.revents & POLLIN) == 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            return -1;
+        ssize_t n = ::read(m_fd, data, max);
+        if (n > 0)
+            return static_cast<long>(n);
+        if (n == 0)
+            return -1; // the peer has gone
+        if (errno != EINTR && errno != EAGAIN)
             return -1;
     }
 }

@@ -5,10 +5,14 @@
 
 #include <netinet/in.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
+
+using LinkClock = std::chrono::steady_clock;
 
 class LinkBackend {
 public:
@@ -22,6 +26,12 @@ public:
     // Waits at most timeoutMs for input and reads what is there, up to max
     // bytes: the count, 0 on time-out, -1 when the link has failed.
     virtual long Receive(uint8_t* data, size_t max, int timeoutMs) = 0;
+
+    // The time the link's waits are measured by. A real line lives in real
+    // time; a simulated one brings its own clock, which its waits move on.
+    virtual LinkClock::time_point Now() const { return LinkClock::now(); }
+    // Waits, without reading, until the given time.
+    virtual void SleepUntil(LinkClock::time_point when) { std::this_thread::sleep_until(when); }
 };
 
 struct SerialSettings {
@@ -30,6 +40,10 @@ struct SerialSettings {
     int parity = 0; // 0 none, 1 odd, 2 even
     int stopBits = 1;
 };
+
+// The silence that ends a frame on the line: 3.5 characters at the line's
+// speed and format, 1.75 ms above 19200 baud.
+std::chrono::nanoseconds LineSilentInterval(const SerialSettings& settings);
 
 // Opens a serial device. Settings the device does not take are listed, one
 // line each, in report; only a device that cannot be opened or is no terminal

@@ -32,6 +32,7 @@ CModbusRequest::CModbusRequest(CSerialComm* link, RequestPace pace) : m_link(lin
 ModbusReply CModbusRequest::Exchange(uint8_t* tx, unsigned txLen, uint8_t* rx, unsigned rxLen)
 {
     ModbusReply reply;
+    reply.asked = tx[1];
     if (!m_link)
         return reply;
     ErrType result = m_pace == RequestPace::Interactive ? m_link->SendCommand(tx, txLen, rx, rxLen)

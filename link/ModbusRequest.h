@@ -20,16 +20,17 @@ struct ModbusReply {
     // the registers asked, a write echo naming another address or count.
     int result = 3;
     // The function byte of the reply when result is 0. It differs from the
-    // request's when the drive refused: exception holds the refusal code
-    // (reply byte 2).
+    // request's (asked) when the drive refused: exception holds the refusal
+    // code (reply byte 2), whatever its value.
     uint8_t function = 0;
     uint8_t exception = 0;
+    uint8_t asked = 0;
 
     // A complete, checked reply of the function asked.
-    bool Ok() const { return result == 0 && exception == 0 && function != 0; }
+    bool Ok() const { return result == 0 && function == asked; }
     // The drive answered (any well-formed reply, a refusal included).
     bool Answered() const { return result == 0; }
-    bool Refused() const { return result == 0 && exception != 0; }
+    bool Refused() const { return result == 0 && function != asked; }
 };
 
 class CModbusRequest {

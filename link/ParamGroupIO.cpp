@@ -1,6 +1,7 @@
 #include "link/ParamGroupIO.h"
 
 #include "document/D390DocData.h"
+#include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/DriveQueries.h"
 #include "link/ModbusRequest.h"

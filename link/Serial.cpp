@@ -56,6 +56,17 @@ void ApplyEnvironment(NetAdapterSettings& settings)
 
 } // namespace
 
+std::chrono::nanoseconds LineSilentInterval(const SerialSettings& settings)
+{
+    if (settings.baud == 0)
+        return std::chrono::nanoseconds::zero();
+    if (settings.baud > 19200)
+        return std::chrono::microseconds(1750);
+    const long long bits = 1 + settings.dataBits + (settings.parity != 0 ? 1 : 0) + settings.stopBits;
+    // 3.5 characters, rounded up.
+    return std::chrono::nanoseconds((bits * 7 * 1'000'000'000LL + 2LL * settings.baud - 1) / (2LL * settings.baud));
+}
+
 NetAdapterSettings GetDefaultNetAdapterSettings()
 {
     std::lock_guard<std::mutex> guard(g_defaultsLock);
@@ -81,12 +92,17 @@ CSerial::CSerial() : m_netSettings(GetDefaultNetAdapterSettings())
 CSerial::~CSerial() = default;
 
 int CSerial::InitComm(const std::string& port, unsigned long baud, uint8_t dataBits, uint8_t parity,
-                      float stopBits, unsigned long /*inQueue*/, unsigned long /*outQueue*/)
+                      float stopBits)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_backend.reset();
     m_settingsReport.clear();
     m_netLink = port == "TCPIP";
+    SerialSettings settings;
+    settings.baud = baud;
+    settings.dataBits = dataBits;
+    settings.parity = parity;
+    settings.stopBits = stopBits >= 1.5f ? 2 : 1;
     if (m_netLink) {
         sockaddr_in address = m_netAddr;
         address.sin_family = AF_INET;
@@ -98,15 +114,32 @@ int CSerial::InitComm(const std::string& port, unsigned long baud, uint8_t dataB
         m_backend = OpenTcpBackend(address, kTcpConnectMs);
         if (!m_backend)
             m_settingsReport = "network adapter not reachable";
-        return m_backend ? 1 : 0;
+    } else {
+        m_backend = OpenSerialBackend(port, settings, m_settingsReport);
     }
-    SerialSettings settings;
-    settings.baud = baud;
-    settings.dataBits = dataBits;
-    settings.parity = parity;
-    settings.stopBits = stopBits >= 1.5f ? 2 : 1;
-    m_backend = OpenSerialBackend(port, settings, m_settingsReport);
+    // The adapter passes the frames on to a line of the same format, whose
+    // silences the adapter may not keep for us.
+    if (m_backend)
+        SetLine(settings);
     return m_backend ? 1 : 0;
+}
+
+int CSerial::AttachBackend(std::unique_ptr<LinkBackend> backend, const SerialSettings& line)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_backend = std::move(backend);
+    m_settingsReport.clear();
+    m_netLink = false;
+    if (m_backend)
+        SetLine(line);
+    return m_backend ? 1 : 0;
+}
+
+void CSerial::SetLine(const SerialSettings& line)
+{
+    m_silentInterval = std::chrono::duration_cast<LinkClock::duration>(LineSilentInterval(line));
+    m_lastReceived = m_backend->Now() - m_silentInterval;
+    m_guardArmed = false;
 }
 
 long CSerial::Close()
@@ -150,8 +183,7 @@ const NetAdapterSettings& CSerial::GetNetAdapterSettings() const
     return m_netSettings;
 }
 
-long CSerial::Write(const void* data, unsigned size, unsigned long* written, OVERLAPPED* /*overlapped*/,
-                    unsigned long timeoutMs)
+long CSerial::Write(const void* data, unsigned size, unsigned long* written, unsigned long timeoutMs)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     if (written)
@@ -162,6 +194,11 @@ long CSerial::Write(const void* data, unsigned size, unsigned long* written, OVE
         return 0;
     if (!data)
         return EINVAL;
+    switch (AwaitLine()) {
+    case kErrNone: break;
+    case kErrTimeout: return ETIMEDOUT;
+    default: return EIO;
+    }
     size_t done = 0;
     int error = m_backend->Send(static_cast<const uint8_t*>(data), size, static_cast<int>(timeoutMs), &done);
     if (written)
@@ -169,8 +206,7 @@ long CSerial::Write(const void* data, unsigned size, unsigned long* written, OVE
     return error;
 }
 
-long CSerial::Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* /*overlapped*/,
-                   unsigned long timeoutMs)
+long CSerial::Read(void* data, unsigned size, unsigned long* read, unsigned long timeoutMs)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     if (read)
@@ -184,6 +220,8 @@ long CSerial::Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* /
     long n = m_backend->Receive(static_cast<uint8_t*>(data), size, static_cast<int>(timeoutMs));
     if (n < 0)
         return EIO;
+    if (n > 0)
+        NoteReceived();
     if (read)
         *read = static_cast<unsigned long>(n);
     return 0;
@@ -208,34 +246,46 @@ ErrType CSerial::Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t r
         rxLen > kMaxFrame)
         return kErrComm;
 
-    // Whatever is waiting now belongs to no request of ours (a reply that came
-    // after its request had timed out, line noise); taken as the answer to
-    // this request it would hand the caller another register's value.
+    ErrType ready = AwaitLine();
+    if (ready != kErrNone)
+        return ready;
+    // Whatever is waiting now belongs to no request of ours (line noise, the
+    // end of a reply too long for its request).
     m_backend->Discard();
-    if (m_backend->Send(tx, txLen, m_timeouts.writeMs, nullptr) != 0)
+    if (m_backend->Send(tx, txLen, m_timeouts.writeMs, nullptr) != 0) {
+        ArmGuard();
         return kErrComm;
+    }
+    ErrType result = ReceiveReply(tx, rx, rxLen);
+    if (result != kErrNone)
+        ArmGuard();
+    return result;
+}
 
+ErrType CSerial::ReceiveReply(const uint8_t* tx, uint8_t* rx, size_t rxLen)
+{
     std::array<uint8_t, kMaxFrame> frame;
     size_t expected = rxLen;
-    size_t got = 0;
     long n = m_backend->Receive(frame.data(), expected, m_timeouts.firstByteMs);
     if (n < 0)
         return kErrComm;
     if (n == 0)
         return kErrTimeout;
-    got = static_cast<size_t>(n);
-    Deadline frameDeadline(m_timeouts.frameMs);
+    NoteReceived();
+    size_t got = static_cast<size_t>(n);
+    const LinkClock::time_point frameEnd = m_backend->Now() + std::chrono::milliseconds(m_timeouts.frameMs);
     for (;;) {
         if (got >= 2 && frame[1] != tx[1])
             expected = kExceptionReplyLength;
         if (got >= expected)
             break;
-        int wait = std::min(m_timeouts.interByteMs, frameDeadline.RemainingMs());
+        int wait = std::min(m_timeouts.interByteMs, MillisecondsUntil(frameEnd));
         n = m_backend->Receive(frame.data() + got, expected - got, wait);
         if (n < 0)
             return kErrComm;
         if (n == 0)
             return kErrTimeout;
+        NoteReceived();
         got += static_cast<size_t>(n);
     }
 
@@ -244,6 +294,58 @@ ErrType CSerial::Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t r
     if (frame[0] != tx[0])
         return kErrComm;
     std::memcpy(rx, frame.data(), std::min(expected, rxLen));
+    return kErrNone;
+}
+
+int CSerial::MillisecondsUntil(LinkClock::time_point when) const
+{
+    auto left = when - m_backend->Now();
+    if (left <= LinkClock::duration::zero())
+        return 0;
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
+void CSerial::NoteReceived()
+{
+    m_lastReceived = m_backend->Now();
+}
+
+void CSerial::ArmGuard()
+{
+    m_guardArmed = true;
+    m_quietSince = m_backend->Now();
+}
+
+ErrType CSerial::AwaitLine()
+{
+    if (m_guardArmed) {
+        const auto quiet = std::chrono::milliseconds(m_timeouts.firstByteMs);
+        const LinkClock::time_point limit = m_backend->Now() + std::chrono::milliseconds(m_timeouts.guardLimitMs);
+        std::array<uint8_t, kMaxFrame> scrap;
+        // Bytes already waiting came at some time since the failure: the
+        // quiet starts after them.
+        while (m_backend->Now() < limit && m_backend->Receive(scrap.data(), scrap.size(), 0) > 0)
+            m_quietSince = m_backend->Now();
+        for (;;) {
+            const LinkClock::time_point now = m_backend->Now();
+            if (now - m_quietSince >= quiet)
+                break;
+            if (now >= limit)
+                return kErrTimeout;
+            long n = m_backend->Receive(scrap.data(), scrap.size(),
+                                        MillisecondsUntil(std::min(m_quietSince + quiet, limit)));
+            if (n < 0)
+                return kErrComm;
+            if (n > 0) {
+                m_quietSince = m_backend->Now();
+                m_lastReceived = m_quietSince;
+            }
+        }
+        m_guardArmed = false;
+    }
+    const LinkClock::time_point mayStart = m_lastReceived + m_silentInterval;
+    if (m_backend->Now() < mayStart)
+        m_backend->SleepUntil(mayStart);
     return kErrNone;
 }
 

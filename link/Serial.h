@@ -2,10 +2,15 @@
 // The link to the drives: a serial port (real or pseudo-terminal) opened with
 // POSIX termios, or the network adapter ("TCPIP") that carries the same Modbus
 // RTU frames unchanged over TCP. One transaction core frames every reply by
-// length; two back ends move the bytes.
+// length and keeps the line's timing; a back end moves the bytes (a termios
+// port, a TCP connection, or one the caller attaches, such as a simulated
+// drive run in process).
 //
 // Every transaction, write and read holds the link's lock, so the window
-// thread and the background reader never interleave bytes on the wire.
+// thread and the background reader never interleave bytes on the wire, and
+// all of them share one account of the line's silences.
+
+#include "link/LinkBackend.h"
 
 #include <netinet/in.h>
 
@@ -23,9 +28,6 @@ enum ErrType : int {
     kErrTimeout = 2, // no complete reply in time
     kErrComm = 3,    // any other failure: link not open, write failed, another station answered
 };
-
-// Stand-in for the platform's overlapped I/O argument, which this link never uses.
-struct OVERLAPPED;
 
 // Where the adapter search and the adapter's own datagrams go. The defaults are
 // those of a real network; tests point them at loopback.
@@ -61,9 +63,12 @@ struct LinkTimeouts {
     int frameMs = 1500;
     // Writing a request; a port that does not drain in this time has failed.
     int writeMs = 1000;
+    // After a failed transaction nothing is sent until the line has been quiet
+    // for firstByteMs (a reply that begins that late is still discarded, never
+    // taken for the answer to the next request), and the waiting ends at the
+    // latest after this long: then the request fails as a time-out.
+    int guardLimitMs = 3500;
 };
-
-class LinkBackend;
 
 class CSerial {
 public:
@@ -75,31 +80,44 @@ public:
 
     // Opens the link: a device path, or "TCPIP" for the adapter at m_netAddr.
     // baud 4800..115200, dataBits 7 or 8, parity 0 none, 1 odd, 2 even,
-    // stopBits 1 or 2. The two sizes are accepted and not needed (the kernel
-    // and the socket keep their own queues). Non-zero on success. A setting the
-    // device does not take (a pseudo-terminal ignores baud and parity) does not
-    // fail the open: see GetSettingsReport.
+    // stopBits 1 or 2. Non-zero on success. A setting the device does not take
+    // (a pseudo-terminal ignores baud and parity) does not fail the open: see
+    // GetSettingsReport. The line's character format sets the silence kept
+    // between a reply and the next request.
     virtual int InitComm(const std::string& port, unsigned long baud, uint8_t dataBits, uint8_t parity,
-                         float stopBits, unsigned long inQueue, unsigned long outQueue);
+                         float stopBits);
+
+    // Opens the link on a back end the caller made (a simulated line); line
+    // is the character format it carries. Non-zero on success.
+    int AttachBackend(std::unique_ptr<LinkBackend> backend, const SerialSettings& line);
 
     // Closes the link; 0. Safe when nothing is open.
     virtual long Close();
 
-    // Writes size bytes without waiting for a reply (broadcast). 0 on success,
-    // an errno value otherwise. written, when given, receives the bytes written.
-    virtual long Write(const void* data, unsigned size, unsigned long* written, OVERLAPPED* overlapped,
-                       unsigned long timeoutMs);
+    // Writes size bytes without waiting for a reply (broadcast), keeping the
+    // line's silences as a transaction does. 0 on success, an errno value
+    // otherwise (ETIMEDOUT when the line did not fall quiet after a failed
+    // transaction). written, when given, receives the bytes written.
+    virtual long Write(const void* data, unsigned size, unsigned long* written, unsigned long timeoutMs);
 
     // Reads what arrives, up to size bytes, waiting at most timeoutMs for the
     // first byte. 0 on success (read holds the count, 0 on time-out).
-    virtual long Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* overlapped,
-                      unsigned long timeoutMs);
+    virtual long Read(void* data, unsigned size, unsigned long* read, unsigned long timeoutMs);
 
-    // One transaction: discards stale input, sends txLen bytes of tx and
-    // collects the reply into rx by length: rxLen bytes, or 5 when the reply's
-    // function byte differs from the request's (a drive's refusal, result 0).
-    // Never writes more than rxLen bytes to rx; rx is untouched unless the
-    // result is 0.
+    // One transaction: waits for the line (below), discards stale input,
+    // sends txLen bytes of tx and collects the reply into rx by length: rxLen
+    // bytes, or 5 when the reply's function byte differs from the request's (a
+    // drive's refusal, result 0). Never writes more than rxLen bytes to rx; rx
+    // is untouched unless the result is 0.
+    //
+    // The line: a request goes out no sooner than the silent interval after
+    // the last byte received (3.5 characters, 1.75 ms above 19200 baud), for a
+    // drive that keeps the rule ignores a request that comes sooner. After a
+    // transaction that failed once its request was out, the next waits until
+    // the line has been quiet for the first-byte time-out, discarding what
+    // arrives: a late reply is never taken for the answer to a later request.
+    // That wait ends after guardLimitMs with a time-out, so a line that never
+    // falls quiet cannot hold the program. A line that answers pays nothing.
     virtual ErrType CommandSend(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsigned long rxLen);
 
     // True when the CRC at the end of data (low byte first) is right.
@@ -141,12 +159,29 @@ protected:
 
 private:
     ErrType Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen);
+    // Collects the reply to tx by length (CommandSend).
+    ErrType ReceiveReply(const uint8_t* tx, uint8_t* rx, size_t rxLen);
+    // Whole milliseconds from now on the back end's clock, rounded up; 0 when past.
+    int MillisecondsUntil(LinkClock::time_point when) const;
+    // Waits until a request may go out (the two rules of CommandSend).
+    ErrType AwaitLine();
+    // A transaction failed after its request went out.
+    void ArmGuard();
+    // Bytes arrived from the line just now.
+    void NoteReceived();
+    void SetLine(const SerialSettings& line);
 
     mutable std::mutex m_lock;
     std::unique_ptr<LinkBackend> m_backend;
     std::string m_settingsReport;
     LinkTimeouts m_timeouts;
     bool m_netLink = false;
+
+    // The line's timing, on the back end's clock.
+    LinkClock::duration m_silentInterval{};
+    LinkClock::time_point m_lastReceived{}; // last byte in, for the silent interval
+    bool m_guardArmed = false;
+    LinkClock::time_point m_quietSince{}; // while armed: the line quiet from here on
 };
 
 // True for the device path of a pseudo-terminal, also through a symbolic

@@ -45,15 +45,14 @@ ErrType CSerialComm::SendCommand(uint8_t* tx, unsigned long txLen, uint8_t* rx, 
 int CSerialComm::SendBroadcast(const uint8_t* frame)
 {
     unsigned long written = 0;
-    long error = Write(frame, kBroadcastLength, &written, nullptr, kBroadcastWriteMs);
+    long error = Write(frame, kBroadcastLength, &written, kBroadcastWriteMs);
     if (error != 0 || written != kBroadcastLength)
         return 0;
     std::this_thread::sleep_for(kBroadcastPause);
     return 1;
 }
 
-long CSerialComm::Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* overlapped,
-                       unsigned long timeoutMs)
+long CSerialComm::Read(void* data, unsigned size, unsigned long* read, unsigned long timeoutMs)
 {
     if (size > kMaxRead) {
         DiscardInput();
@@ -61,7 +60,7 @@ long CSerialComm::Read(void* data, unsigned size, unsigned long* read, OVERLAPPE
             *read = 0;
         return 0;
     }
-    return CSerial::Read(data, size, read, overlapped, timeoutMs);
+    return CSerial::Read(data, size, read, timeoutMs);
 }
 
 int CSerialComm::CheckCrc(const uint8_t* data, unsigned long length)

@@ -32,8 +32,7 @@ public:
 
     // A read of more than 160 bytes is no read: pending input is discarded
     // and 0 returned.
-    long Read(void* data, unsigned size, unsigned long* read, OVERLAPPED* overlapped,
-              unsigned long timeoutMs) override;
+    long Read(void* data, unsigned size, unsigned long* read, unsigned long timeoutMs) override;
 
     int CheckCrc(const uint8_t* data, unsigned long length) override;
 

@@ -1,6 +1,8 @@
 #include "platform/Workbook.h"
 
-#include <freexl.h>
+#include "platform/WorkbookBounds.h"
+#include "platform/XlsReader.h"
+
 #include <tinyxml2.h>
 #include <xlsxwriter.h>
 #include <zip.h>
@@ -227,7 +229,7 @@ public:
         }
         // An XML part of a workbook this program deals with is small; a
         // gigantic size is a damaged or hostile file.
-        if (stat.size > 256u * 1024 * 1024) {
+        if (stat.size > static_cast<zip_uint64_t>(kReadMaxPartBytes)) {
             error = "the workbook part " + name + " is too large";
             return false;
         }
@@ -283,7 +285,7 @@ private:
 };
 
 bool ReadSheetPart(const XlsxPackage& package, const std::string& part, const std::vector<std::string>& shared,
-                   WorkbookSheet& sheet, std::string& error)
+                   WorkbookSheet& sheet, CWorkbookLoadBudget& budget, std::string& error)
 {
     tinyxml2::XMLDocument xml;
     if (!package.ReadXml(part, xml, error))
@@ -339,34 +341,11 @@ bool ReadSheetPart(const XlsxPackage& package, const std::string& part, const st
                     text = raw; // numbers and errors as stored
                 }
             }
-            if (!text.empty())
-                sheet.SetCell(cellRow, column, std::move(text));
+            if (!text.empty() && !budget.Place(sheet, cellRow, column, std::move(text), error))
+                return false;
         }
     }
     return true;
-}
-
-// --- .xls through freexl -------------------------------------------------
-
-std::string XlsCellText(const FreeXL_CellValue& cell)
-{
-    char buffer[64];
-    switch (cell.type) {
-    case FREEXL_CELL_INT:
-        std::snprintf(buffer, sizeof buffer, "%d", cell.value.int_value);
-        return buffer;
-    case FREEXL_CELL_DOUBLE:
-        std::snprintf(buffer, sizeof buffer, "%.15g", cell.value.double_value);
-        return buffer;
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        return cell.value.text_value ? cell.value.text_value : "";
-    default:
-        return {};
-    }
 }
 
 // First bytes of the two forms: a zip archive, and the compound document
@@ -446,13 +425,20 @@ bool CWorkbook::Load(const std::string& path, std::string& error)
     static const unsigned char kCompound[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     m_Sheets.clear();
     bool ok;
-    if (StartsWith(path, kZip, sizeof kZip)) {
-        ok = LoadXlsx(path, error);
-    } else if (StartsWith(path, kCompound, sizeof kCompound)) {
-        ok = LoadXls(path, error);
-    } else {
-        std::ifstream probe(path, std::ios::binary);
-        error = probe ? "the file is not a workbook" : "cannot open the workbook";
+    // Within the bounds a load needs little memory; should the system still
+    // refuse some, the file is refused and the program goes on.
+    try {
+        if (StartsWith(path, kZip, sizeof kZip)) {
+            ok = LoadXlsx(path, error);
+        } else if (StartsWith(path, kCompound, sizeof kCompound)) {
+            ok = LoadXls(path, error);
+        } else {
+            std::ifstream probe(path, std::ios::binary);
+            error = probe ? "the file is not a workbook" : "cannot open the workbook";
+            ok = false;
+        }
+    } catch (const std::bad_alloc&) {
+        error = "the workbook is too large to be read";
         ok = false;
     }
     if (!ok)
@@ -480,6 +466,7 @@ bool CWorkbook::LoadXlsx(const std::string& path, std::string& error)
     if (!package.ReadRelationships(workbookPart, byId, byType, error))
         return false;
 
+    CWorkbookLoadBudget budget;
     std::vector<std::string> shared;
     std::string sharedPart = byType.count("sharedStrings") ? byType["sharedStrings"] : "xl/sharedStrings.xml";
     if (package.Has(sharedPart)) {
@@ -487,8 +474,11 @@ bool CWorkbook::LoadXlsx(const std::string& path, std::string& error)
         if (!package.ReadXml(sharedPart, sharedXml, error))
             return false;
         const tinyxml2::XMLElement* root = sharedXml.RootElement();
-        for (auto* item = root ? FirstChild(root, "si") : nullptr; item; item = NextSibling(item, "si"))
+        for (auto* item = root ? FirstChild(root, "si") : nullptr; item; item = NextSibling(item, "si")) {
             shared.push_back(StringItemText(item));
+            if (!budget.TakeShared(shared.size(), shared.back().size(), error))
+                return false;
+        }
     }
 
     const tinyxml2::XMLElement* root = workbookXml.RootElement();
@@ -505,8 +495,9 @@ bool CWorkbook::LoadXlsx(const std::string& path, std::string& error)
             error = "the workbook lists a sheet it does not hold";
             return false;
         }
-        WorkbookSheet& added = AddSheet(name);
-        if (!ReadSheetPart(package, target->second, shared, added, error))
+        if (!budget.AddSheet(*this, name, error))
+            return false;
+        if (!ReadSheetPart(package, target->second, shared, m_Sheets.back(), budget, error))
             return false;
     }
     return true;
@@ -514,43 +505,7 @@ bool CWorkbook::LoadXlsx(const std::string& path, std::string& error)
 
 bool CWorkbook::LoadXls(const std::string& path, std::string& error)
 {
-    const void* handle = nullptr;
-    if (freexl_open(path.c_str(), &handle) != FREEXL_OK) {
-        if (handle)
-            freexl_close(handle);
-        error = "cannot read the workbook";
-        return false;
-    }
-    unsigned int count = 0;
-    bool ok = freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) == FREEXL_OK;
-    for (unsigned int index = 0; ok && index < count; ++index) {
-        const char* name = nullptr;
-        unsigned int rows = 0;
-        unsigned short columns = 0;
-        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(index), &name) != FREEXL_OK
-            || freexl_select_active_worksheet(handle, static_cast<unsigned short>(index)) != FREEXL_OK
-            || freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK) {
-            ok = false;
-            break;
-        }
-        WorkbookSheet& sheet = AddSheet(name ? name : "");
-        for (unsigned int r = 0; r < rows && r < static_cast<unsigned>(kMaxRows); ++r) {
-            for (unsigned short c = 0; c < columns; ++c) {
-                FreeXL_CellValue cell;
-                if (freexl_get_cell_value(handle, r, c, &cell) != FREEXL_OK) {
-                    ok = false;
-                    break;
-                }
-                std::string text = XlsCellText(cell);
-                if (!text.empty())
-                    sheet.SetCell(static_cast<int>(r) + 1, c + 1, std::move(text));
-            }
-        }
-    }
-    freexl_close(handle);
-    if (!ok)
-        error = "the workbook is damaged";
-    return ok;
+    return ReadXlsWorkbook(path, *this, error);
 }
 
 bool CWorkbook::Save(const std::string& path, std::string& error) const

@@ -1,9 +1,15 @@
 #include "shell/CommSettings.h"
 
+#include "platform/FileWrite.h"
+#include "platform/OwnFileRead.h"
+
 #include <libserialport.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +26,9 @@ std::string g_strAppFolder;
 namespace {
 
 constexpr const char* kCommSettingsFile = "lcomfile.ini";
+
+// Four short lines, or a list of adapters; anything larger is not ours.
+constexpr std::size_t kSettingsFileBound = 64 * 1024;
 
 constexpr unsigned long kBauds[] = {4800, 9600, 19200, 38400};
 constexpr int kDataBits[] = {7, 8};
@@ -187,35 +196,71 @@ std::string TempFolder()
     return folder;
 }
 
+std::string UserSettingsFolder()
+{
+    std::string base;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    // The base directory specification ignores a relative path.
+    if (config && config[0] == '/') {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || home[0] != '/') {
+            const passwd* user = ::getpwuid(::geteuid());
+            home = user ? user->pw_dir : nullptr;
+        }
+        if (!home || home[0] != '/')
+            return {};
+        base = std::string(home) + "/.config";
+    }
+    if (base.back() != '/')
+        base += '/';
+    return base + "d390/";
+}
+
 std::string OpenSettingsFileForReading(const std::string& name, std::string* content)
 {
-    for (const std::string& folder : {g_strAppFolder, TempFolder()}) {
+    const std::string userFolder = UserSettingsFolder();
+    for (const std::string& folder : {userFolder, g_strAppFolder}) {
         if (folder.empty())
             continue;
-        std::ifstream in(folder + name, std::ios::binary);
-        if (!in)
-            continue;
-        std::ostringstream text;
-        text << in.rdbuf();
-        *content = text.str();
-        return folder + name;
+        OwnFileRules rules;
+        rules.maxBytes = kSettingsFileBound;
+        rules.rootMayOwn = folder != userFolder; // an installation's program folder
+        std::string reason;
+        switch (ReadOwnFile(folder + name, rules, *content, reason)) {
+        case OwnFileRead::Read:
+            return folder + name;
+        case OwnFileRead::Missing:
+            break;
+        case OwnFileRead::TooLarge:
+        case OwnFileRead::Refused:
+            ReportIgnoredFile(folder + name, reason);
+            break;
+        }
     }
+    content->clear();
     return {};
 }
 
 std::string WriteSettingsFile(const std::string& name, const std::string& content)
 {
-    for (const std::string& folder : {g_strAppFolder, TempFolder()}) {
-        if (folder.empty())
-            continue;
-        std::ofstream out(folder + name, std::ios::binary | std::ios::trunc);
-        if (!out)
-            continue;
-        out << content;
-        out.close();
-        if (out)
-            return folder + name;
+    const std::string folder = UserSettingsFolder();
+    if (folder.empty()) {
+        std::fprintf(stderr, "d390: %s not saved: no home folder\n", name.c_str());
+        return {};
     }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    std::string reason;
+    if (error) {
+        reason = error.message();
+    } else if (WriteFileReplacing(folder + name, content, &reason)) {
+        return folder + name;
+    }
+    // The Connect dialog has already reported success of the link itself;
+    // the old file stays as it was.
+    std::fprintf(stderr, "d390: %s%s not saved: %s\n", folder.c_str(), name.c_str(), reason.c_str());
     return {};
 }
 

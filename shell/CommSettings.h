@@ -31,9 +31,9 @@ int DataBitsOfIndex(int index);
 int ParityCodeOfIndex(int index); // code given to the link: 0 none, 1 odd, 2 even
 int StopBitsOfIndex(int index);
 
-// "lcomfile.ini": written to g_strAppFolder, or the temporary folder when that
-// cannot be written; read from the first of the two that opens. A file that
-// opens in neither place changes nothing. True when a file was written or read.
+// "lcomfile.ini": written to the user's settings folder; read from there, else
+// from g_strAppFolder, where older installations kept it. A file found in
+// neither place changes nothing. True when a file was written or read.
 bool SaveCommSettings();
 bool LoadCommSettings();
 // The file's text, and the reading of it; lines 1 to 4 as SaveCommSettings
@@ -51,9 +51,18 @@ std::string PortPathOfComNumber(int number);
 // elsewhere may end lines in CR LF); false and empty at the end.
 bool ReadSettingsLine(std::istream& in, std::string& line);
 
-// Reading and writing a small settings file by name: the program folder first,
-// the temporary folder as the fallback. Empty when neither opens.
+// The user's settings folder, ending with '/': $XDG_CONFIG_HOME/d390/, else
+// ~/.config/d390/. Empty when the user has no home folder.
+std::string UserSettingsFolder();
+
+// Reading a small settings file by name: the user's settings folder first,
+// then the program folder. Only the user's own regular file within a small
+// bound is read (the program folder's may also be root's); anything else there
+// is skipped with a line on standard error. The path read, or empty.
 std::string OpenSettingsFileForReading(const std::string& name, std::string* content);
+// Writing one into the user's settings folder (made when missing) through a
+// temporary file, so that a failed write keeps the old file; the reason goes
+// to standard error. The path written, or empty.
 std::string WriteSettingsFile(const std::string& name, const std::string& content);
 // The temporary folder, ending with '/'.
 std::string TempFolder();

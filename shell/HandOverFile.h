@@ -15,6 +15,9 @@ struct HandOverJob {
     std::vector<std::string> lines; // the lines after the first, line ends removed
 };
 
-// Reads path and deletes it (a failed delete is ignored). False when the
-// file did not open; job then is 0.
+// Reads path and deletes it (a failed delete is ignored). Only the user's
+// own regular file within a small bound is read; a FIFO, a symbolic link or
+// another user's file is left alone with a line on standard error, and an
+// oversized file of the user's is deleted unread. False when nothing was
+// read; job then is 0.
 bool TakeHandOverFile(const std::string& path, HandOverJob& job);

@@ -31,9 +31,6 @@ constexpr int kSeriesPlain = 0x100;
 constexpr int kSeriesS = 0x110;
 constexpr int kSeriesSP = 0x111;
 
-// Both queue sizes of the link's open; the link keeps its own queues.
-constexpr unsigned long kQueueSize = 2048;
-
 std::string VersionText(int thousandths)
 {
     char text[32];
@@ -59,7 +56,7 @@ bool OpenLink(CMainFrameState& frame, const std::string& port, unsigned long bau
 {
     CSerialComm* comm = EnsureLinkObject(frame);
     if (comm->InitComm(port, baud, static_cast<uint8_t>(dataBits), static_cast<uint8_t>(parity),
-                       static_cast<float>(stopBits), kQueueSize, kQueueSize)) {
+                       static_cast<float>(stopBits))) {
         // A real port that ignores a setting talks to the drives in another
         // format than the user chose: say so. A pseudo-terminal (the simulated
         // drive) has no line format at all.

@@ -10,7 +10,7 @@
 
 class CNetModuleSettings {
 public:
-    // Reads "tm4comfile.ini" (program folder, else the temporary folder): the
+    // Reads "tm4comfile.ini" (settings folder, else the program folder): the
     // selected adapter's MAC text when the port was "TCPIP", and the saved
     // adapters, whose names are given to the discovered adapters of the same
     // MAC text. A file of 3 bytes or less, or none, changes nothing.

@@ -1,5 +1,6 @@
 #include "shell/PasswordCommands.h"
 
+#include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"

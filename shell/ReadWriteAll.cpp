@@ -1,6 +1,7 @@
 #include "shell/ReadWriteAll.h"
 
 #include "document/D390DocData.h"
+#include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/ModbusRequest.h"
 #include "link/ParamGroupIO.h"

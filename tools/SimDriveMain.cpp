@@ -50,6 +50,8 @@ const char kUsage[] = "Usage: d390-simdrive [options]\n"
                       "                         running, a port name that stays the same between runs\n"
                       "  --baud B               pace replies at B baud (default: no pacing)\n"
                       "  --format 8N1           character format for pacing: data bits, parity N/E/O, stop bits\n"
+                      "  --strict-silence       with --baud, ignore a request that comes before the line's silent\n"
+                      "                         interval (3.5 characters, 1.75 ms above 19200 baud) after a reply\n"
                       "  --tcp PORT             serve RTU frames over TCP on PORT (0: any free port)\n"
                       "  --udp PORT             answer adapter datagrams on UDP PORT (0: any; usually 30718)\n"
                       "  --ip ADDR              the adapter's own address (default 127.0.0.1)\n"
@@ -254,6 +256,8 @@ int main(int argc, char** argv)
             if (!value(&text) || !ParseNumber(text, &number) || number == 0 || number > 4000000)
                 return Fail("--baud needs a line speed");
             config.line.baud = static_cast<unsigned>(number);
+        } else if (option == "--strict-silence") {
+            config.line.ignoreEarly = true;
         } else if (option == "--format") {
             if (!value(&text) || !ParseFormat(text, &config.line))
                 return Fail("--format needs data bits, parity and stop bits, e.g. 8N1 or 8E1");

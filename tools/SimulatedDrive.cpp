@@ -24,72 +24,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr std::size_t kLogLimit = 100000;
 // A request still incomplete after this much line silence is dropped (or, for
 // a function the drive does not know, taken whole and refused). Generous: a
 // master writes a request in one go, but a loaded machine may split it.
 constexpr auto kFrameGap = std::chrono::milliseconds(100);
-// Modbus limits on one request.
-constexpr int kMaxReadCount = 125;
-constexpr int kMaxWriteCount = 123;
 // How long a reply may wait for room in a full pseudo-terminal or socket.
 constexpr int kWriteRoomTimeoutMs = 1000;
-
-// Length of the request in buf by its function: 0 while too few bytes tell,
-// SIZE_MAX for a function whose length only line silence ends.
-std::size_t ExpectedLength(const std::vector<std::uint8_t>& buf)
-{
-    if (buf.size() < 2)
-        return 0;
-    switch (buf[1]) {
-    case 0x03:
-    case 0x06:
-        return 8;
-    case 0x10:
-        return buf.size() < 7 ? 0 : 9 + static_cast<std::size_t>(buf[6]);
-    default:
-        return SIZE_MAX;
-    }
-}
-
-std::uint16_t Word(const std::vector<std::uint8_t>& frame, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(frame[offset] << 8 | frame[offset + 1]);
-}
-
-void PutWord(std::vector<std::uint8_t>& out, std::uint16_t value)
-{
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-}
-
-void AppendCrc(std::vector<std::uint8_t>& frame)
-{
-    const std::uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
-    frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-    frame.push_back(static_cast<std::uint8_t>(crc >> 8));
-}
-
-bool CrcOk(const std::vector<std::uint8_t>& frame)
-{
-    if (frame.size() < 4)
-        return false;
-    const std::uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size() - 2);
-    return frame[frame.size() - 2] == (crc & 0xFF) && frame[frame.size() - 1] == (crc >> 8);
-}
-
-// What the drive reports about itself: model number, version, latest fault,
-// and the status block.
-bool IsReadOnly(std::uint16_t reg)
-{
-    return reg == kRegCapacity || reg == kRegVersion || reg == kRegLatestFault
-        || (reg >= kRegStatusWord && reg <= kRegMonitorLast);
-}
-
-bool IsParameter(std::uint16_t reg)
-{
-    return reg < ParamRegister(15, 0);
-}
 
 void CloseFd(int& fd)
 {
@@ -139,65 +79,22 @@ int BoundPort(int fd)
 
 } // namespace
 
-struct CSimulatedDrive::Station {
-    SimStationConfig config;
-    std::string definitionFile;
-    std::map<std::uint16_t, std::uint16_t> regs;
-    std::map<std::uint16_t, WordRange> ranges;
-    std::map<std::uint16_t, std::uint8_t> forced;
-    bool silent = false;
-    bool corruptCrc = false;
-    int delayMs = 0;
-    int answerAs = 0;
-    std::size_t replyLength = 0;
-    // Password: 0 none, 1 a first value written and awaiting its repetition, 2 active.
-    int passwordState = 0;
-    std::uint16_t password = 0;
-};
-
 struct CSimulatedDrive::Connection {
     int fd = -1;
     SimTransport transport = SimTransport::Pty;
     std::vector<std::uint8_t> buf;
     Clock::time_point firstByte;
     Clock::time_point lastByte;
+    // When the last reply on this line ended, for the silence before the next request.
+    Clock::time_point lastReplyEnd;
+    bool repliedBefore = false;
 };
 
-std::uint16_t CSimulatedDrive::Crc16(const std::uint8_t* data, std::size_t length)
-{
-    std::uint16_t crc = 0xFFFF;
-    for (std::size_t i = 0; i < length; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-    }
-    return crc;
-}
-
-CSimulatedDrive::CSimulatedDrive(SimDriveConfig config)
-    : m_config(std::move(config))
+CSimulatedDrive::CSimulatedDrive(SimDriveConfig config, const SimClock* clock)
+    : CSimDriveModel(config, clock)
+    , m_config(std::move(config))
 {
     m_moduleIp = m_config.moduleIp;
-    for (const SimStationConfig& stationConfig : m_config.stations) {
-        auto station = std::make_unique<Station>();
-        station->config = stationConfig;
-        station->regs = BuiltInRegisters(stationConfig.modelCode, stationConfig.version);
-        std::string file = m_config.definitionFile;
-        if (file.empty() && !m_config.dataDir.empty()) {
-            file = m_config.dataDir;
-            if (file.back() != '/')
-                file += '/';
-            file += DefinitionFileName(stationConfig.modelCode);
-        }
-        if (!file.empty() && LoadDefinitionFile(file, &station->regs, m_config.keepRanges ? &station->ranges : nullptr))
-            station->definitionFile = file;
-        // The drive's identity wins over whatever the definition file shows for it.
-        const auto identity = BuiltInRegisters(stationConfig.modelCode, stationConfig.version);
-        for (std::uint16_t reg : { kRegCapacity, kRegVersion, kRegPassword, kRegSeriesCode, kRegStatusWord }) {
-            station->regs[reg] = identity.at(reg);
-        }
-        m_stations.push_back(std::move(station));
-    }
 }
 
 CSimulatedDrive::~CSimulatedDrive()
@@ -327,179 +224,10 @@ std::array<std::uint8_t, 6> CSimulatedDrive::GetMac() const
     return m_config.mac;
 }
 
-CSimulatedDrive::Station* CSimulatedDrive::FindStation(int station)
-{
-    for (auto& candidate : m_stations) {
-        if (candidate->config.station == station)
-            return candidate.get();
-    }
-    return nullptr;
-}
-
-const CSimulatedDrive::Station* CSimulatedDrive::FindStation(int station) const
-{
-    for (const auto& candidate : m_stations) {
-        if (candidate->config.station == station)
-            return candidate.get();
-    }
-    return nullptr;
-}
-
-template <typename F> void CSimulatedDrive::ForEachStation(int station, F f)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    for (auto& candidate : m_stations) {
-        if (station == kSimAllStations || candidate->config.station == station)
-            f(*candidate);
-    }
-}
-
-std::string CSimulatedDrive::GetDefinitionFile(int station) const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const Station* found = FindStation(station);
-    return found ? found->definitionFile : std::string();
-}
-
-bool CSimulatedDrive::GetRegister(int station, std::uint16_t reg, std::uint16_t* value) const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const Station* found = FindStation(station);
-    if (!found)
-        return false;
-    const auto it = found->regs.find(reg);
-    if (it == found->regs.end())
-        return false;
-    *value = it->second;
-    return true;
-}
-
-std::uint16_t CSimulatedDrive::GetRegister(int station, std::uint16_t reg) const
-{
-    std::uint16_t value = 0;
-    return GetRegister(station, reg, &value) ? value : 0;
-}
-
-bool CSimulatedDrive::SetRegister(int station, std::uint16_t reg, std::uint16_t value)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Station* found = FindStation(station);
-    if (!found)
-        return false;
-    const auto it = found->regs.find(reg);
-    if (it == found->regs.end())
-        return false;
-    it->second = value;
-    return true;
-}
-
-void CSimulatedDrive::AddRegister(int station, std::uint16_t reg, std::uint16_t value)
-{
-    ForEachStation(station, [&](Station& s) { s.regs[reg] = value; });
-}
-
-void CSimulatedDrive::RemoveRegister(int station, std::uint16_t reg)
-{
-    ForEachStation(station, [&](Station& s) { s.regs.erase(reg); });
-}
-
-void CSimulatedDrive::SetRegisterRange(int station, std::uint16_t reg, int min, int max)
-{
-    ForEachStation(station, [&](Station& s) { s.ranges[reg] = WordRange { min, max }; });
-}
-
-void CSimulatedDrive::ForceException(int station, std::uint16_t reg, std::uint8_t code)
-{
-    ForEachStation(station, [&](Station& s) {
-        if (code == 0) {
-            s.forced.erase(reg);
-        } else {
-            s.forced[reg] = code;
-        }
-    });
-}
-
-void CSimulatedDrive::SetSilent(int station, bool silent)
-{
-    if (station == kSimAllStations) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_silentAll = silent;
-        if (!silent) {
-            for (auto& s : m_stations)
-                s->silent = false;
-        }
-        return;
-    }
-    ForEachStation(station, [&](Station& s) { s.silent = silent; });
-}
-
-void CSimulatedDrive::SetCorruptCrc(int station, bool corrupt)
-{
-    ForEachStation(station, [&](Station& s) { s.corruptCrc = corrupt; });
-}
-
-void CSimulatedDrive::SetReplyDelay(int station, int milliseconds)
-{
-    ForEachStation(station, [&](Station& s) { s.delayMs = std::max(0, milliseconds); });
-}
-
-void CSimulatedDrive::SetAnswerAs(int station, int answerAs)
-{
-    ForEachStation(station, [&](Station& s) { s.answerAs = answerAs; });
-}
-
-void CSimulatedDrive::SetReplyLength(int station, std::size_t length)
-{
-    ForEachStation(station, [&](Station& s) { s.replyLength = length; });
-}
-
 void CSimulatedDrive::SetLineFormat(const SimLineFormat& line)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_config.line = line;
-}
-
-void CSimulatedDrive::SetPassword(int station, std::uint16_t password)
-{
-    ForEachStation(station, [&](Station& s) {
-        s.password = password;
-        s.passwordState = 2;
-        s.regs[kRegPassword] = 2;
-    });
-}
-
-void CSimulatedDrive::ClearPassword(int station)
-{
-    ForEachStation(station, [&](Station& s) {
-        s.passwordState = 0;
-        s.regs[kRegPassword] = 0;
-    });
-}
-
-bool CSimulatedDrive::IsPasswordActive(int station) const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const Station* found = FindStation(station);
-    return found && found->passwordState == 2;
-}
-
-void CSimulatedDrive::SetRunning(int station, bool running)
-{
-    ForEachStation(station, [&](Station& s) {
-        std::uint16_t& status = s.regs[kRegStatusWord];
-        status = running ? (status | kStatusRunning) : (status & ~kStatusRunning);
-    });
-}
-
-void CSimulatedDrive::SetFault(int station, std::uint16_t code)
-{
-    ForEachStation(station, [&](Station& s) {
-        s.regs[kRegFaultCode] = code;
-        if (code != 0)
-            s.regs[kRegLatestFault] = code;
-        std::uint16_t& status = s.regs[kRegStatusWord];
-        status = code != 0 ? (status | kStatusFault) : (status & ~kStatusFault);
-    });
 }
 
 void CSimulatedDrive::SetSearchReplyLength(std::size_t length)
@@ -518,39 +246,6 @@ void CSimulatedDrive::SetRefuseAddressChange(bool refuse)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_refuseAddressChange = refuse;
-}
-
-std::vector<SimFrame> CSimulatedDrive::GetFrameLog() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return std::vector<SimFrame>(m_log.begin(), m_log.end());
-}
-
-std::vector<SimFrame> CSimulatedDrive::GetFramesFrom(std::size_t first) const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const std::size_t oldestKept = m_frameCount - m_log.size();
-    const std::size_t skip = first > oldestKept ? std::min(first - oldestKept, m_log.size()) : 0;
-    return std::vector<SimFrame>(m_log.begin() + static_cast<long>(skip), m_log.end());
-}
-
-std::size_t CSimulatedDrive::GetFrameCount() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_frameCount;
-}
-
-void CSimulatedDrive::ClearFrameLog()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_log.clear();
-    m_frameCount = 0;
-}
-
-bool CSimulatedDrive::WaitForFrameCount(std::size_t count, int timeoutMs) const
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_frameCount >= count; });
 }
 
 // ---- serving ----
@@ -665,7 +360,7 @@ void CSimulatedDrive::ReadConnection(Connection& connection)
 void CSimulatedDrive::ProcessBuffer(Connection& connection, bool silenceReached)
 {
     while (!connection.buf.empty() && connection.fd >= 0) {
-        const std::size_t need = ExpectedLength(connection.buf);
+        const std::size_t need = SimRequestLength(connection.buf);
         const auto firstByte = connection.firstByte;
         if (need == 0 || need == SIZE_MAX || connection.buf.size() < need) {
             if (!silenceReached)
@@ -673,11 +368,11 @@ void CSimulatedDrive::ProcessBuffer(Connection& connection, bool silenceReached)
             // The line went quiet: what is there is all the request there will be.
             std::vector<std::uint8_t> frame;
             frame.swap(connection.buf);
-            HandleFrame(connection, frame, need == SIZE_MAX && CrcOk(frame), firstByte);
+            HandleFrame(connection, frame, need == SIZE_MAX && SimCrcOk(frame), firstByte);
             return;
         }
         std::vector<std::uint8_t> frame(connection.buf.begin(), connection.buf.begin() + static_cast<long>(need));
-        const bool crcOk = CrcOk(frame);
+        const bool crcOk = SimCrcOk(frame);
         if (crcOk) {
             connection.buf.erase(connection.buf.begin(), connection.buf.begin() + static_cast<long>(need));
             connection.firstByte = Clock::now();
@@ -692,167 +387,24 @@ void CSimulatedDrive::ProcessBuffer(Connection& connection, bool silenceReached)
 void CSimulatedDrive::HandleFrame(
     Connection& connection, const std::vector<std::uint8_t>& frame, bool crcOk, Clock::time_point firstByte)
 {
-    std::vector<std::uint8_t> reply;
-    int delayMs = 0;
+    SimLineFormat line;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (crcOk && frame.size() >= 4) {
-            const int address = frame[0];
-            const std::uint8_t function = frame[1];
-            if (address == 0) {
-                if (function == 0x06 || function == 0x10) {
-                    for (auto& station : m_stations)
-                        Answer(*station, frame);
-                }
-            } else if (Station* station = FindStation(address); station && !m_silentAll && !station->silent) {
-                reply = Answer(*station, frame);
-                if (station->answerAs != 0 || station->corruptCrc) {
-                    if (station->answerAs != 0)
-                        reply[0] = static_cast<std::uint8_t>(station->answerAs);
-                    reply.resize(reply.size() - 2);
-                    AppendCrc(reply);
-                    if (station->corruptCrc)
-                        reply.back() ^= 0x5A;
-                }
-                if (station->replyLength != 0 && station->replyLength < reply.size())
-                    reply.resize(station->replyLength);
-                delayMs = station->delayMs;
-            }
-        }
-        m_log.push_back(SimFrame { firstByte, connection.transport, frame, crcOk, reply });
-        if (m_log.size() > kLogLimit)
-            m_log.pop_front();
-        ++m_frameCount;
+        line = m_config.line;
     }
-    m_changed.notify_all();
-    if (!reply.empty())
-        SendPaced(connection, reply, firstByte, frame.size(), delayMs);
-}
-
-std::vector<std::uint8_t> CSimulatedDrive::Answer(Station& station, const std::vector<std::uint8_t>& frame)
-{
-    const std::uint8_t address = frame[0];
-    const std::uint8_t function = frame[1];
-    auto refuse = [&](std::uint8_t code) {
-        std::vector<std::uint8_t> reply { address, static_cast<std::uint8_t>(function | 0x80), code };
-        AppendCrc(reply);
-        return reply;
-    };
-    auto forcedIn = [&](std::uint16_t first, int count) -> std::uint8_t {
-        for (int i = 0; i < count; ++i) {
-            const auto it = station.forced.find(static_cast<std::uint16_t>(first + i));
-            if (it != station.forced.end())
-                return it->second;
-        }
-        return 0;
-    };
-
-    if (function == 0x03) {
-        const std::uint16_t start = Word(frame, 2);
-        const int count = Word(frame, 4);
-        if (count < 1 || count > kMaxReadCount)
-            return refuse(kSimExceptionCount);
-        if (const std::uint8_t code = forcedIn(start, count))
-            return refuse(code);
-        std::vector<std::uint8_t> reply { address, function, static_cast<std::uint8_t>(2 * count) };
-        for (int i = 0; i < count; ++i) {
-            const auto it = station.regs.find(static_cast<std::uint16_t>(start + i));
-            if (it == station.regs.end() || start + i > 0xFFFF)
-                return refuse(kSimExceptionAddress);
-            PutWord(reply, it->second);
-        }
-        AppendCrc(reply);
-        return reply;
+    SimFrame received;
+    received.time = firstByte;
+    received.transport = connection.transport;
+    received.request = frame;
+    received.crcOk = crcOk;
+    if (line.baud != 0 && connection.repliedBefore) {
+        received.sinceReply = std::chrono::duration_cast<std::chrono::nanoseconds>(firstByte - connection.lastReplyEnd);
+        received.early = *received.sinceReply < SimSilentInterval(line);
     }
-    if (function == 0x06) {
-        const std::uint16_t reg = Word(frame, 2);
-        const std::uint16_t value = Word(frame, 4);
-        if (const std::uint8_t code = forcedIn(reg, 1))
-            return refuse(code);
-        if (const std::uint8_t code = CheckWrite(station, reg, value))
-            return refuse(code);
-        ApplyWrite(station, reg, value);
-        std::vector<std::uint8_t> reply(frame.begin(), frame.begin() + 6);
-        AppendCrc(reply);
-        return reply;
-    }
-    if (function == 0x10) {
-        const std::uint16_t start = Word(frame, 2);
-        const int count = Word(frame, 4);
-        const std::size_t byteCount = frame[6];
-        if (count < 1 || count > kMaxWriteCount || byteCount != 2u * count || frame.size() != 9 + byteCount) {
-            return refuse(kSimExceptionCount);
-        }
-        if (const std::uint8_t code = forcedIn(start, count))
-            return refuse(code);
-        // All or nothing: check every register before changing any.
-        for (int i = 0; i < count; ++i) {
-            if (start + i > 0xFFFF)
-                return refuse(kSimExceptionAddress);
-            const std::uint8_t code = CheckWrite(
-                station, static_cast<std::uint16_t>(start + i), Word(frame, 7 + 2 * static_cast<std::size_t>(i)));
-            if (code)
-                return refuse(code);
-        }
-        for (int i = 0; i < count; ++i) {
-            ApplyWrite(
-                station, static_cast<std::uint16_t>(start + i), Word(frame, 7 + 2 * static_cast<std::size_t>(i)));
-        }
-        std::vector<std::uint8_t> reply(frame.begin(), frame.begin() + 6);
-        AppendCrc(reply);
-        return reply;
-    }
-    return refuse(kSimExceptionFunction);
-}
-
-std::uint8_t CSimulatedDrive::CheckWrite(const Station& station, std::uint16_t reg, std::uint16_t value) const
-{
-    if (station.regs.find(reg) == station.regs.end())
-        return kSimExceptionAddress;
-    if (IsReadOnly(reg))
-        return kSimExceptionWriteMode;
-    if (reg == kRegPassword)
-        return 0;
-    if (station.passwordState == 2 && IsParameter(reg))
-        return kSimExceptionWriteMode;
-    const auto range = station.ranges.find(reg);
-    const int number
-        = range != station.ranges.end() && range->second.min < 0 ? static_cast<std::int16_t>(value) : value;
-    if (range != station.ranges.end() && (number < range->second.min || number > range->second.max)) {
-        return kSimExceptionRange;
-    }
-    return 0;
-}
-
-void CSimulatedDrive::ApplyWrite(Station& station, std::uint16_t reg, std::uint16_t value)
-{
-    auto& regs = station.regs;
-    if (reg == kRegPassword) {
-        if (station.passwordState == 2) {
-            if (value == station.password)
-                station.passwordState = 0;
-        } else if (station.passwordState == 1 && value == station.password) {
-            station.passwordState = 2;
-        } else {
-            station.password = value;
-            station.passwordState = 1;
-        }
-        regs[kRegPassword] = static_cast<std::uint16_t>(station.passwordState);
-        return;
-    }
-    regs[reg] = value;
-    if (reg == kRegCommandWord) {
-        std::uint16_t& status = regs[kRegStatusWord];
-        status = static_cast<std::uint16_t>((status & ~(kStatusRunning | kStatusReverse))
-            | (value & kCommandRun ? kStatusRunning : 0) | (value & kCommandReverse ? kStatusReverse : 0));
-        if (value & kCommandFaultReset) {
-            regs[kRegFaultCode] = 0;
-            status &= static_cast<std::uint16_t>(~kStatusFault);
-        }
-        regs[kRegOutputFrequency] = (status & kStatusRunning) ? regs[kRegFrequencyCommand] : 0;
-    } else if (reg == kRegFrequencyCommand) {
-        regs[kRegSetFrequency] = value;
-        regs[kRegOutputFrequency] = (regs[kRegStatusWord] & kStatusRunning) ? value : 0;
+    const SimAnswer answer = CSimDriveModel::HandleFrame(received, !(received.early && line.ignoreEarly));
+    if (!answer.reply.empty() && SendPaced(connection, answer.reply, firstByte, frame.size(), answer.delayMs)) {
+        connection.lastReplyEnd = Clock::now();
+        connection.repliedBefore = true;
     }
 }
 
@@ -862,7 +414,7 @@ bool CSimulatedDrive::WaitUntil(Clock::time_point deadline)
     return !m_changed.wait_until(lock, deadline, [&] { return m_stopping; });
 }
 
-void CSimulatedDrive::SendPaced(const Connection& connection, const std::vector<std::uint8_t>& bytes,
+bool CSimulatedDrive::SendPaced(const Connection& connection, const std::vector<std::uint8_t>& bytes,
     Clock::time_point requestStart, std::size_t requestLength, int delayMs)
 {
     const int fd = connection.fd;
@@ -884,31 +436,29 @@ void CSimulatedDrive::SendPaced(const Connection& connection, const std::vector<
             if (m < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
                 pollfd p { fd, POLLOUT, 0 };
                 if (::poll(&p, 1, kWriteRoomTimeoutMs) <= 0)
-                    return; // nobody reads: drop the reply
+                    return false; // nobody reads: drop the reply
                 continue;
             }
-            return;
+            return false;
         }
+        return true;
     };
     if (line.baud == 0) {
         if (delayMs > 0 && !WaitUntil(Clock::now() + std::chrono::milliseconds(delayMs)))
-            return;
-        writeAll(bytes.data(), bytes.size());
-        return;
+            return false;
+        return writeAll(bytes.data(), bytes.size());
     }
-    // One character: start bit, data bits, parity bit, stop bits.
-    const int bits = 1 + line.dataBits + (line.parity == 'N' || line.parity == 'n' ? 0 : 1) + line.stopBits;
-    const auto charTime
-        = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(double(bits) / line.baud));
+    const auto charTime = std::chrono::duration_cast<Clock::duration>(SimCharTime(line));
     // The request took its own time on the line, then the drive keeps the
-    // 3.5-character gap that ends a frame before it answers.
-    Clock::time_point start = requestStart + charTime * static_cast<long>(requestLength) + charTime * 7 / 2;
+    // silence that ends a frame before it answers.
+    Clock::time_point start = requestStart + charTime * static_cast<long>(requestLength)
+        + std::chrono::duration_cast<Clock::duration>(SimSilentInterval(line));
     start = std::max(start, Clock::now()) + std::chrono::milliseconds(delayMs);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (!WaitUntil(start + charTime * static_cast<long>(i + 1)))
-            return;
-        writeAll(&bytes[i], 1);
+        if (!WaitUntil(start + charTime * static_cast<long>(i + 1)) || !writeAll(&bytes[i], 1))
+            return false;
     }
+    return true;
 }
 
 // ---- adapter datagrams ----

@@ -1,6 +1,7 @@
 #include "view/CompareList.h"
 
 #include "document/D390DocData.h"
+#include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 
@@ -15,7 +16,7 @@ constexpr unsigned IDS_READ_VALUE = 61558;
 constexpr unsigned IDS_PARAM_NAME = 61542;
 constexpr unsigned IDS_PRINT_TITLE = 61523;
 constexpr unsigned IDS_PAGE = 61530;
-constexpr unsigned IDS_FILE_OPEN_FAILED = 61563;
+constexpr unsigned IDS_FILE_NOT_WRITTEN = 61790;
 
 constexpr std::size_t kCodeLength = 5;
 constexpr std::size_t kNameStart = 6;
@@ -100,15 +101,13 @@ bool CCompareList::SaveText(const std::string& path, const std::vector<GroupRec>
         for (const ParamRec& param : group.m_Params)
             text += param.m_strLabel + '\t' + ValueA(param, mode) + '\t' + ValueB(param, mode) + "\r\n";
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool written = file != nullptr;
-    if (file) {
-        written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-        written = std::fclose(file) == 0 && written;
+    std::string reason;
+    // Through a file beside the target: a full disk keeps the list saved before.
+    if (!WriteFileReplacing(path, text, &reason)) {
+        AfxMessageBox(FormatResString(IDS_FILE_NOT_WRITTEN, path.c_str(), reason.c_str()), MB_OK);
+        return false;
     }
-    if (!written)
-        AfxMessageBox(IDS_FILE_OPEN_FAILED, MB_OK);
-    return written;
+    return true;
 }
 
 int CCompareList::PageCountOf(const std::vector<GroupRec>& store)

@@ -46,7 +46,8 @@ public:
 
     // Writes store as text: per group its name, then per record its label,
     // TAB, value A, TAB, value B, each line ending in CR LF, bytes as they are.
-    // False, after telling the user (61563), when the file cannot be written.
+    // False, after telling the user why, when the file cannot be written; the
+    // file that was there then stays as it was.
     static bool SaveText(const std::string& path, const std::vector<GroupRec>& store, int mode);
 
     // Pages of the printout: 40 rows each, none for an empty store.

@@ -2,14 +2,18 @@
 
 #include "document/CsvFile.h"
 #include "document/D390DocData.h"
+#include "document/ProjectFile.h"
+#include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "platform/TextEncoding.h"
 #include "platform/Workbook.h"
 #include "shell/AutoRefreshGuard.h"
 #include "shell/MainFrameState.h"
 #include "shell/ModelTables.h"
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -24,6 +28,10 @@ constexpr unsigned kIdExportSuccess = 61561;
 constexpr unsigned kIdCantOpenFile = 61563;
 constexpr unsigned kIdFileLost = 61566;
 constexpr unsigned kIdBadImportLine = 61569;
+constexpr unsigned kIdFileNotWritten = 61790;
+constexpr unsigned kIdImportTextTooLong = 61792;
+constexpr unsigned kIdWorkbookTextTooLong = 61793;
+constexpr unsigned kIdImportTooLarge = 61794;
 
 // The comma-separated file: line 1 the model, lines 2 and 3 for readers,
 // parameters from line 4.
@@ -167,24 +175,38 @@ std::vector<std::string> CParamExchange::BuildCsvLines() const
 
 bool CParamExchange::ExportCsv(const std::string& path)
 {
-    std::vector<std::string> lines = BuildCsvLines();
-    CCsvFile csv;
-    if (!csv.Open(path, CCsvFile::modeCreate | CCsvFile::modeWrite)) {
-        AfxMessageBox(kIdCantOpenFile, MB_OK);
-        return false;
-    }
-    bool written = csv.WriteLines(lines);
-    csv.Close();
-    if (!written) {
-        // A full disk must not be reported as a finished export.
-        AfxMessageBox(kIdCantOpenFile, MB_OK);
+    std::string reason;
+    // Through a file beside the target: a full disk keeps the file that was there.
+    if (!WriteFileReplacing(path, CCsvFile::JoinLines(BuildCsvLines()), &reason)) {
+        AfxMessageBox(FormatResString(kIdFileNotWritten, path.c_str(), reason.c_str()), MB_OK);
         return false;
     }
     AfxMessageBox(kIdExportSuccess, MB_OK);
     return true;
 }
 
+template <typename Import>
+bool CParamExchange::GuardMemory(Import import)
+{
+    try {
+        return import();
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(kIdImportTooLarge, MB_OK);
+        return false;
+    }
+}
+
 bool CParamExchange::ImportCsv(const std::string& path)
+{
+    return GuardMemory([&] { return ImportCsvFile(path); });
+}
+
+bool CParamExchange::ImportWorkbook(const std::string& path)
+{
+    return GuardMemory([&] { return ImportWorkbookFile(path); });
+}
+
+bool CParamExchange::ImportCsvFile(const std::string& path)
 {
     if (RefusedWhileAutoRefresh())
         return false;
@@ -208,6 +230,19 @@ bool CParamExchange::ImportCsv(const std::string& path)
     };
     if (lines.empty())
         return refuse(0, std::string());
+    // A file from elsewhere that is not UTF-8 is the older program's code page.
+    bool utf8 = true;
+    for (const std::string& line : lines)
+        utf8 = utf8 && IsValidUtf8(line);
+    if (!utf8)
+        for (std::string& line : lines)
+            line = Cp936ToUtf8(line);
+    auto refuseLong = [](std::size_t index, const std::string& what) {
+        AfxMessageBox(FormatResString(kIdImportTextTooLong, static_cast<int>(index), what.c_str(),
+                                      static_cast<int>(kProjectTextLimit)),
+                      MB_OK);
+        return false;
+    };
 
     // The table of the file's model, read on the side: the lines are checked
     // against it before the project is switched to that model.
@@ -216,6 +251,8 @@ bool CParamExchange::ImportCsv(const std::string& path)
         const std::string& first = lines[0];
         std::size_t colon = first.find(':');
         std::string name = colon == std::string::npos ? first : first.substr(colon + 1);
+        if (!FitsProjectText(name))
+            return refuseLong(0, "the model name");
         int code = Frame().m_nModelCode;
         std::string capacity;
         LookupModelByName(name, code, capacity);
@@ -245,6 +282,8 @@ bool CParamExchange::ImportCsv(const std::string& path)
         if (cells[0].size() < kCodeLength || param.m_strLabel.size() < kCodeLength
             || cells[0].compare(0, kCodeLength, param.m_strLabel, 0, kCodeLength) != 0)
             return refuse(index, line);
+        if (!FitsProjectText(cells[1]))
+            return refuseLong(index, "parameter " + param.m_strLabel.substr(0, kCodeLength));
         values.push_back(cells[1]);
     }
 
@@ -325,7 +364,7 @@ bool CParamExchange::SaveWorkbook(const CWorkbook& book, const std::string& path
     return true;
 }
 
-bool CParamExchange::ImportWorkbook(const std::string& path)
+bool CParamExchange::ImportWorkbookFile(const std::string& path)
 {
     if (RefusedWhileAutoRefresh())
         return false;
@@ -372,6 +411,13 @@ bool CParamExchange::ImportWorkbook(const std::string& path)
             if (item < 0 || item >= static_cast<int>(group.m_Params.size()) || !m_doc.m_Defined[g][item])
                 return refuse("sheet " + SheetNameOf(g) + " row " + std::to_string(row) + ": \"" + code
                               + "\" is no parameter of group " + std::to_string(g));
+            if (!FitsProjectText(factory) || !FitsProjectText(value)) {
+                AfxMessageBox(FormatResString(kIdWorkbookTextTooLong, SheetNameOf(g).c_str(), row,
+                                              code.substr(0, kCodeLength).c_str(),
+                                              static_cast<int>(kProjectTextLimit)),
+                              MB_OK);
+                return false;
+            }
             changes.push_back({g, item, factory, value});
         }
     }

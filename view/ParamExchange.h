@@ -28,6 +28,8 @@ public:
     // line per defined parameter (code and name, set value).
     std::vector<std::string> BuildCsvLines() const;
     bool ExportCsv(const std::string& path);
+    // Imports refuse, and change nothing, when a text of the file is longer
+    // than a project holds, or when the file is more than memory takes.
     bool ImportCsv(const std::string& path);
 
     // --- Workbook --------------------------------------------------------
@@ -50,6 +52,13 @@ public:
     static bool RefusedWhileAutoRefresh();
 
 private:
+    bool ImportCsvFile(const std::string& path);
+    bool ImportWorkbookFile(const std::string& path);
+    // Runs an import; a refused allocation refuses the file instead of
+    // ending the program with the open project.
+    template <typename Import>
+    static bool GuardMemory(Import import);
+
     // Everything a completed import may change, to tell whether it did.
     std::string Snapshot() const;
 

@@ -1,10 +1,12 @@
 #include "shell/CommSettings.h"
+#include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -17,13 +19,19 @@ protected:
         ResetCommSettings();
         m_savedFolder = g_strAppFolder;
         g_strAppFolder = MakeTempFolder();
+        m_configHome = MakeTempFolder();
+        m_config = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", m_configHome);
     }
     void TearDown() override
     {
+        m_config.reset();
+        std::filesystem::remove_all(m_configHome);
         std::filesystem::remove_all(g_strAppFolder);
         g_strAppFolder = m_savedFolder;
         ResetCommSettings();
     }
+
+    std::string SettingsPath(const std::string& name) const { return m_configHome + "d390/" + name; }
 
     static void Parse(const std::string& text)
     {
@@ -32,6 +40,8 @@ protected:
     }
 
     std::string m_savedFolder;
+    std::string m_configHome;
+    std::unique_ptr<ScopedEnv> m_config;
 };
 
 std::string ReadFile(const std::string& path)
@@ -63,7 +73,8 @@ TEST_F(CommSettingsTest, WrittenAndReadBack)
     g_nStopBitsIndex = 0;
     g_strStationText = "1,3,5-7";
     ASSERT_TRUE(SaveCommSettings());
-    EXPECT_EQ(ReadFile(g_strAppFolder + "lcomfile.ini"), "/dev/pts/7\n3\n010\n1,3,5-7\n");
+    EXPECT_EQ(ReadFile(SettingsPath("lcomfile.ini")), "/dev/pts/7\n3\n010\n1,3,5-7\n");
+    EXPECT_FALSE(std::filesystem::exists(g_strAppFolder + "lcomfile.ini"));
 
     ResetCommSettings();
     ASSERT_TRUE(LoadCommSettings());
@@ -75,35 +86,84 @@ TEST_F(CommSettingsTest, WrittenAndReadBack)
     EXPECT_EQ(g_strStationText, "1,3,5-7");
 }
 
-TEST_F(CommSettingsTest, FallsBackToTheTemporaryFolder)
+TEST_F(CommSettingsTest, TheProgramFolderIsReadWhenTheSettingsFolderHasNone)
+{
+    // An older installation's file beside the program, in a folder that cannot
+    // be written: a change is saved to the settings folder, and the next start
+    // reads that one, not the old file.
+    std::ofstream(g_strAppFolder + "lcomfile.ini") << "2\n3\n100\n5\n";
+    std::filesystem::permissions(g_strAppFolder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    ASSERT_TRUE(LoadCommSettings());
+    EXPECT_EQ(g_strCommPort, "/dev/ttyS2");
+    EXPECT_EQ(g_strStationText, "5");
+
+    g_strStationText = "7";
+    ASSERT_TRUE(SaveCommSettings());
+    EXPECT_EQ(ReadFile(SettingsPath("lcomfile.ini")), "/dev/ttyS2\n3\n100\n7\n");
+    ResetCommSettings();
+    ASSERT_TRUE(LoadCommSettings());
+    EXPECT_EQ(g_strStationText, "7");
+    std::filesystem::permissions(g_strAppFolder, std::filesystem::perms::owner_all);
+}
+
+TEST_F(CommSettingsTest, TheSharedTemporaryFolderIsNeitherReadNorWritten)
 {
     std::string tempFolder = MakeTempFolder();
-    std::string savedTmp = getenv("TMPDIR") ? getenv("TMPDIR") : "";
-    setenv("TMPDIR", tempFolder.c_str(), 1);
-    g_strAppFolder = "/nonexistent-folder/";
+    ScopedEnv tmp("TMPDIR", tempFolder);
+    std::ofstream(tempFolder + "lcomfile.ini") << "/dev/ttyS9\n0\n000\n9\n";
     g_strStationText = "4";
-    EXPECT_TRUE(SaveCommSettings());
-    EXPECT_EQ(ReadFile(tempFolder + "lcomfile.ini"), "\n2\n121\n4\n");
-    g_strStationText.clear();
-    EXPECT_TRUE(LoadCommSettings());
+    EXPECT_FALSE(LoadCommSettings());
     EXPECT_EQ(g_strStationText, "4");
-    if (savedTmp.empty())
-        unsetenv("TMPDIR");
-    else
-        setenv("TMPDIR", savedTmp.c_str(), 1);
+    EXPECT_TRUE(SaveCommSettings());
+    EXPECT_EQ(ReadFile(tempFolder + "lcomfile.ini"), "/dev/ttyS9\n0\n000\n9\n");
     std::filesystem::remove_all(tempFolder);
+}
+
+TEST_F(CommSettingsTest, AFailedWriteKeepsTheOldFile)
+{
+    g_strStationText = "1";
+    ASSERT_TRUE(SaveCommSettings());
+    g_strStationText = "2";
+    StderrToPipe captured;
+    {
+        ScopedFileSizeLimit full(4); // the disk is full
+        EXPECT_FALSE(SaveCommSettings());
+    }
+    std::string said = captured.Take();
+    EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+    EXPECT_EQ(ReadFile(SettingsPath("lcomfile.ini")), "\n2\n121\n1\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_configHome + "d390"),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left behind";
+}
+
+TEST_F(CommSettingsTest, PlantedFilesAreSkippedWithALine)
+{
+    for (Planted kind : {Planted::Fifo, Planted::LinkToDevZero, Planted::HugeFile}) {
+        SCOPED_TRACE(PlantedName(kind));
+        ResetCommSettings();
+        g_strStationText = "3";
+        ASSERT_TRUE(std::filesystem::create_directories(m_configHome + "d390") ||
+                    std::filesystem::is_directory(m_configHome + "d390"));
+        ASSERT_TRUE(Plant(kind, SettingsPath("lcomfile.ini")));
+        // The program folder's older file is what is read instead.
+        std::ofstream(g_strAppFolder + "lcomfile.ini") << "1\n1\n111\n8\n";
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(LoadCommSettings());
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(SettingsPath("lcomfile.ini")), std::string::npos) << said;
+        EXPECT_EQ(g_strStationText, "8");
+        std::filesystem::remove(SettingsPath("lcomfile.ini"));
+    }
 }
 
 TEST_F(CommSettingsTest, MissingFileKeepsTheValues)
 {
     g_strStationText = "9";
-    std::string tempFolder = MakeTempFolder();
-    setenv("TMPDIR", tempFolder.c_str(), 1);
     EXPECT_FALSE(LoadCommSettings());
-    unsetenv("TMPDIR");
     EXPECT_EQ(g_strStationText, "9");
     EXPECT_EQ(g_nBaudIndex, 2);
-    std::filesystem::remove_all(tempFolder);
 }
 
 TEST_F(CommSettingsTest, ReadsFilesOfEveryForm)

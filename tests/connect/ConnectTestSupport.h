@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -87,17 +88,32 @@ public:
         ResetCommSettings();
         m_saved = g_strAppFolder;
         g_strAppFolder = MakeTempFolder();
+        const char* config = std::getenv("XDG_CONFIG_HOME");
+        m_hadConfig = config != nullptr;
+        if (config)
+            m_savedConfig = config;
+        m_configHome = MakeTempFolder();
+        setenv("XDG_CONFIG_HOME", m_configHome.c_str(), 1);
     }
     ~SettingsFolder()
     {
         std::filesystem::remove_all(g_strAppFolder);
+        std::filesystem::remove_all(m_configHome);
         g_strAppFolder = m_saved;
+        if (m_hadConfig)
+            setenv("XDG_CONFIG_HOME", m_savedConfig.c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
         ResetCommSettings();
     }
-    std::string Path(const std::string& name) const { return g_strAppFolder + name; }
+    // Where the settings are written.
+    std::string Path(const std::string& name) const { return m_configHome + "d390/" + name; }
 
 private:
     std::string m_saved;
+    std::string m_configHome;
+    std::string m_savedConfig;
+    bool m_hadConfig = false;
 };
 
 // Adapter searches and the adapter's datagrams on loopback, at the drive's

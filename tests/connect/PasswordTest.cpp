@@ -24,7 +24,7 @@ protected:
     {
         m_drive = StartDrive(DriveConfig({1}, 1205));
         CSerialComm* comm = EnsureLinkObject(m_frame);
-        ASSERT_NE(comm->InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 2.0f, 2048, 2048), 0);
+        ASSERT_NE(comm->InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 2.0f), 0);
         AppendStationRecord(m_frame, {1, 1205, 1100});
         m_frame.m_bConnected = 1;
 

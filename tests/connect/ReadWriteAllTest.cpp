@@ -72,7 +72,7 @@ protected:
         ASSERT_TRUE(m_project.BuildForCurrentModel());
         m_project.SetModifiedFlag(false);
         CSerialComm* comm = EnsureLinkObject(m_frame);
-        ASSERT_NE(comm->InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 2.0f, 2048, 2048), 0);
+        ASSERT_NE(comm->InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 2.0f), 0);
         AppendStationRecord(m_frame, {2, static_cast<int>(driveModel), version});
         m_frame.m_bConnected = 1;
         m_drive->ClearFrameLog();

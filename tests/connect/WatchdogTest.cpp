@@ -15,7 +15,7 @@ constexpr std::uint16_t kRegCommandWord = 0x2501;
 void Connect(TestFrame& frame, CSimulatedDrive& drive, const std::vector<int>& stations)
 {
     CSerialComm* comm = EnsureLinkObject(frame);
-    ASSERT_NE(comm->InitComm(drive.GetPtyPath(), 19200, 8, 0, 2.0f, 2048, 2048), 0);
+    ASSERT_NE(comm->InitComm(drive.GetPtyPath(), 19200, 8, 0, 2.0f), 0);
     for (int station : stations)
         AppendStationRecord(frame, {station, 1205, 1100 + station});
     frame.m_bConnected = 1;

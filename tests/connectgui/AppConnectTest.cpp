@@ -27,9 +27,6 @@ protected:
     void TearDown() override
     {
         AppFixture::TearDown();
-        // Start-up writes the link settings beside the program.
-        for (const char* name : {"lcomfile.ini", "tm4comfile.ini"})
-            std::filesystem::remove(TestProgramFolder() + name);
         ResetCommSettings();
     }
 

@@ -359,13 +359,37 @@ TEST_F(ProjectFileTest, ANewerVersionIsRefusedUntouched)
     EXPECT_EQ(m_doc.m_strLoadError, LoadResString(61582));
 }
 
-TEST_F(ProjectFileTest, TextsAboveTheBoundMarkTheFileDamaged)
+TEST_F(ProjectFileTest, TextsAboveTheBoundAreRefusedByName)
 {
     for (size_t length : {4096u, 4097u}) {
         Bytes file;
         file.U32(13).Text("D390-2P5-Hxx").Defined({{1}}).Values({{std::string(length, 'x')}}).Graph();
         EXPECT_EQ(Load(file.Str()), length == 4096) << length;
     }
+    EXPECT_EQ(m_doc.m_strLoadError, "The project cannot be opened: parameter 00-00 holds a text longer than 4096 bytes.");
+
+    // 4000 bytes of code page 936 become 6000 of UTF-8: such a project opened,
+    // and then no save of it could ever succeed.
+    std::string gbk;
+    for (int n = 0; n < 2000; ++n)
+        gbk += "\xB2\xCE";
+    Bytes title;
+    title.U32(13).Text("D390-2P5-Hxx").Defined({{1}}).Values({{"1"}}).Graph().U32(0).Titles(gbk, "", "");
+    EXPECT_FALSE(Load(title.Str()));
+    EXPECT_EQ(m_doc.m_strLoadError, "The project cannot be opened: the print title holds a text longer than 4096 bytes.");
+    Bytes graph;
+    graph.U32(13).Text("D390-2P5-Hxx").Defined({{1}}).Values({{"1"}});
+    for (int channel = 0; channel < 4; ++channel)
+        graph.U32(0).Text("src").Text(channel == 2 ? std::string(5000, '9') : "9").Text("-1");
+    EXPECT_FALSE(Load(graph.Str()));
+    EXPECT_EQ(m_doc.m_strLoadError,
+              "The project cannot be opened: graph channel 3's maximum holds a text longer than 4096 bytes.");
+    // A model name of an older file grows by its modern form.
+    Bytes oldName;
+    oldName.U32(9).Text(std::string(4095, 'M')).Values({}).Graph();
+    EXPECT_FALSE(Load(oldName.Str()));
+    EXPECT_EQ(m_doc.m_strLoadError, "The project cannot be opened: the model name holds a text longer than 4096 bytes.");
+
     Bytes lying;
     lying.U32(13).U32(0xFFFFFFF0);
     EXPECT_FALSE(Load(lying.Str()));

@@ -2,7 +2,11 @@
 // back, the repair of 10-00's lines, and every refusal leaving the project as
 // it was.
 
+#include "document/ProjectFile.h"
+#include "tests/common/PlantedFiles.h"
 #include "tests/exchange/ExchangeTestSupport.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -53,7 +57,63 @@ TEST_F(CsvExchangeTest, ExportOfATableWithoutParametersHasThreeLines)
 TEST_F(CsvExchangeTest, ExportToAFolderThatDoesNotExistFails)
 {
     EXPECT_FALSE(m_exchange.ExportCsv(Path("missing/out.csv")));
-    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Opening the file is fail."});
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Path("missing/out.csv") +
+                                                           " could not be written: No such file or directory. The file "
+                                                           "that was there is unchanged."});
+}
+
+TEST_F(CsvExchangeTest, AFullDiskKeepsTheFileThatWasThere)
+{
+    const std::string path = Path("out.csv");
+    WriteFileBytes(path, "the export of last week");
+    {
+        ScopedFileSizeLimit full(64);
+        EXPECT_FALSE(m_exchange.ExportCsv(path));
+    }
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{path + " could not be written: File too large. The file "
+                                                                  "that was there is unchanged."});
+    EXPECT_EQ(ReadFileBytes(path), "the export of last week");
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_folder))
+        files += entry.path().filename().string().rfind("out.csv", 0) == 0;
+    EXPECT_EQ(files, 1) << "no temporary file is left behind";
+}
+
+TEST_F(CsvExchangeTest, AnOverlongValueIsRefusedWhenItComesIn)
+{
+    // A cell of 5000 characters used to import with success, and then no save
+    // of the project could succeed.
+    const std::string head = "Model:D390-1P2-Hxx\r\nParameter Name,Set Value\r\nDate: x,Time: y\r\n";
+    std::string before = State();
+    WriteFileBytes(Path("long.csv"), head + "00-00a," + std::string(5000, '7'));
+    EXPECT_FALSE(m_exchange.ImportCsv(Path("long.csv")));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Line 3 of the import file: parameter 00-00 holds a text "
+                                                           "longer than 4096 bytes. Nothing was imported."});
+    EXPECT_EQ(State(), before);
+
+    m_messages.Clear();
+    WriteFileBytes(Path("name.csv"), "Model:" + std::string(4097, 'D') + "\r\n");
+    EXPECT_FALSE(m_exchange.ImportCsv(Path("name.csv")));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Line 0 of the import file: the model name holds a text "
+                                                           "longer than 4096 bytes. Nothing was imported."});
+    EXPECT_EQ(State(), before);
+
+    // At the bound the value comes in, and the project saves.
+    m_messages.Clear();
+    WriteFileBytes(Path("bound.csv"), head + "00-00a," + std::string(kProjectTextLimit, '7'));
+    ASSERT_TRUE(m_exchange.ImportCsv(Path("bound.csv")));
+    EXPECT_EQ(Param(0, 0).m_strValue, std::string(kProjectTextLimit, '7'));
+    EXPECT_TRUE(m_doc.SaveProjectFile(Path("p.zrv")));
+}
+
+TEST_F(CsvExchangeTest, AFileOfTheOlderProgramsCodePageIsReadAsUtf8)
+{
+    // "参数" in code page 936: kept in UTF-8, so that the saved project does
+    // not turn every other text of it into code page 936 on the next open.
+    WriteFileBytes(Path("gbk.csv"),
+                   "Model:D390-1P2-Hxx\r\nParameter Name,Set Value\r\nDate: x,Time: y\r\n00-00a,\xB2\xCE\xCA\xFD");
+    ASSERT_TRUE(m_exchange.ImportCsv(Path("gbk.csv")));
+    EXPECT_EQ(Param(0, 0).m_strValue, "\xE5\x8F\x82\xE6\x95\xB0");
 }
 
 TEST_F(CsvExchangeTest, ImportOfAnExportBringsEveryValueBack)

@@ -175,6 +175,25 @@ TEST_F(WorkbookExchangeTest, WorkbooksThatDoNotFitAreRefusedWhole)
         {"a value without a code", [](CWorkbook& b) { b.FindSheet("Group2")->SetCell(3, 1, ""); },
          "DataBase error:sheet Group2 row 3: \"\" is no parameter of group 2"},
     };
+    const Case longCases[] = {
+        {"a set value over the bound of a project text",
+         [](CWorkbook& b) { b.FindSheet("Group2")->SetCell(4, 3, std::string(5000, '5')); },
+         "Sheet Group2, row 4: parameter 02-01 holds a text longer than 4096 bytes. Nothing was imported."},
+        {"a factory value over the bound",
+         [](CWorkbook& b) { b.FindSheet("Group0")->SetCell(3, 2, std::string(4097, '5')); },
+         "Sheet Group0, row 3: parameter 00-00 holds a text longer than 4096 bytes. Nothing was imported."},
+    };
+    for (const Case& c : longCases) {
+        CWorkbook spoiled = exported;
+        c.spoil(spoiled);
+        std::string path = Path("long.xlsx");
+        Save(spoiled, path);
+        std::string before = State();
+        m_messages.Clear();
+        EXPECT_FALSE(m_exchange.ImportWorkbook(path)) << c.why;
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{c.message}) << c.why;
+        EXPECT_EQ(State(), before) << c.why;
+    }
     for (const Case& c : cases) {
         CWorkbook spoiled = exported;
         c.spoil(spoiled);

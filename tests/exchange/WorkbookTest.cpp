@@ -235,3 +235,109 @@ TEST(Workbook, ReadsTheBinaryForm)
     EXPECT_EQ(sheet->Cell(4, 2), "50.5");
     ASSERT_NE(book.FindSheet("Group1"), nullptr);
 }
+
+namespace {
+
+std::string SheetWith(const std::string& rows)
+{
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
+<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
+           + rows + "</sheetData></worksheet>";
+}
+
+std::string InlineCell(const std::string& reference)
+{
+    return "<c r=\"" + reference + "\" t=\"inlineStr\"><is><t>x</t></is></c>";
+}
+
+std::vector<std::pair<std::string, std::string>> PartsWithSheet(const std::string& sheet,
+                                                                 const std::string& strings = kSharedStrings)
+{
+    auto parts = ForeignParts();
+    for (auto& part : parts) {
+        if (part.first == "book/sheets/one.xml")
+            part.second = sheet;
+        if (part.first == "strings.xml")
+            part.second = strings;
+    }
+    return parts;
+}
+
+} // namespace
+
+TEST(Workbook, RefusesAWorkbookPastWhatAParameterWorkbookHolds)
+{
+    std::string folder = MakeTempFolder();
+    std::string manyRows;
+    for (int row = 1; row <= 4000; ++row)
+        manyRows += "<row r=\"" + std::to_string(row) + "\">" + InlineCell("IV" + std::to_string(row)) + "</row>";
+    std::string manyStrings = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    for (int n = 0; n < 200001; ++n)
+        manyStrings += "<si/>";
+    manyStrings += "</sst>";
+    const struct {
+        const char* why;
+        std::vector<std::pair<std::string, std::string>> parts;
+        const char* said;
+    } cases[] = {
+        // Each of these took gigabytes before it was refused, or ended the program.
+        {"a cell in the last column (XFD)", PartsWithSheet(SheetWith("<row r=\"1\">" + InlineCell("XFD1") + "</row>")),
+         "column 256"},
+        {"a row past 65536", PartsWithSheet(SheetWith("<row r=\"70000\">" + InlineCell("A70000") + "</row>")),
+         "row 65536"},
+        {"4000 rows reaching column 256", PartsWithSheet(SheetWith(manyRows)), "more cells"},
+        {"200001 shared texts", PartsWithSheet(SheetWith(""), manyStrings), "shared texts"},
+        {"a part that inflates to 17 MB", PartsWithSheet(SheetWith(std::string(17 << 20, ' '))), "too large"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::string path = folder + std::to_string(n++) + ".xlsx";
+        WriteZip(path, c.parts);
+        CWorkbook book;
+        std::string error;
+        EXPECT_FALSE(book.Load(path, error));
+        EXPECT_NE(error.find(c.said), std::string::npos) << error;
+        EXPECT_TRUE(book.m_Sheets.empty());
+    }
+
+    // Within the bounds a far cell is kept, with the gaps before it.
+    std::string path = folder + "far.xlsx";
+    WriteZip(path, PartsWithSheet(SheetWith("<row r=\"65536\">" + InlineCell("IV65536") + "</row>")));
+    CWorkbook book;
+    std::string error;
+    ASSERT_TRUE(book.Load(path, error)) << error;
+    EXPECT_EQ(book.m_Sheets[0].Cell(65536, 256), "x");
+}
+
+TEST(Workbook, ADamagedBinaryWorkbookIsRefusedAndTheProgramGoesOn)
+{
+    // The older form is parsed in a child process: whatever the damage does
+    // to the parser, the file is refused here.
+    std::ifstream in(TestSourceFolder() + "exchange/data/Sample.xls", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 2048u);
+    std::string folder = MakeTempFolder();
+    const struct {
+        const char* why;
+        std::string bytes;
+    } cases[] = {
+        {"cut after its header", bytes.substr(0, 1024)},
+        {"its sector tables overwritten", bytes.substr(0, 512) + std::string(bytes.size() - 512, '\xFF')},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::string path = folder + std::to_string(n++) + ".xls";
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        CWorkbook book;
+        std::string error;
+        EXPECT_FALSE(book.Load(path, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_TRUE(book.m_Sheets.empty());
+    }
+    // And the intact file still reads after them.
+    CWorkbook book;
+    std::string error;
+    EXPECT_TRUE(book.Load(TestSourceFolder() + "exchange/data/Sample.xls", error)) << error;
+}

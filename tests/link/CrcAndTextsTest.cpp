@@ -1,6 +1,7 @@
 // The checksum, the MAC texts and the texts that turn link results and drive
 // refusals into messages.
 
+#include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/MacText.h"
 #include "link/SerialComm.h"

@@ -208,7 +208,7 @@ TEST_F(DiscoveryTest, ConnectThroughTheAdapter)
     // As the Connect dialog does: the module's address, its MAC, then open.
     m_comm.m_netAddr = found[0].m_addr;
     m_comm.GetStrMac(found[0].m_strMac);
-    ASSERT_NE(m_comm.InitComm("TCPIP", 9600, 8, 0, 1.0f, 2048, 2048), 0) << m_comm.GetSettingsReport();
+    ASSERT_NE(m_comm.InitComm("TCPIP", 9600, 8, 0, 1.0f), 0) << m_comm.GetSettingsReport();
     EXPECT_TRUE(m_comm.IsNetLink());
 
     uint8_t request[8] = {0x01, 0x03, 0x01, 0x05, 0x00, 0x01};

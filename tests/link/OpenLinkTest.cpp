@@ -52,7 +52,7 @@ TEST(OpenLink, PseudoTerminalOpensWhateverItRefuses)
     };
     for (const Case& c : cases) {
         CSerialComm comm;
-        EXPECT_NE(comm.InitComm(pty.Path(), c.baud, c.dataBits, c.parity, c.stopBits, 2048, 2048), 0)
+        EXPECT_NE(comm.InitComm(pty.Path(), c.baud, c.dataBits, c.parity, c.stopBits), 0)
             << c.baud << " " << int(c.dataBits) << " " << int(c.parity);
         EXPECT_TRUE(comm.IsOpen());
         EXPECT_FALSE(comm.IsNetLink());
@@ -100,14 +100,14 @@ TEST(OpenLink, FailuresFailTheOpen)
     };
     for (const Case& c : cases) {
         CSerialComm comm;
-        EXPECT_EQ(comm.InitComm(c.port, c.baud, 8, 0, 1.0f, 2048, 2048), 0) << c.why;
+        EXPECT_EQ(comm.InitComm(c.port, c.baud, 8, 0, 1.0f), 0) << c.why;
         EXPECT_FALSE(comm.IsOpen()) << c.why;
         EXPECT_FALSE(comm.GetSettingsReport().empty()) << c.why;
     }
 
     PtyPair pty;
     CSerialComm comm;
-    EXPECT_EQ(comm.InitComm(pty.Path(), 12345, 8, 0, 1.0f, 2048, 2048), 0) << "a baud rate no port has";
+    EXPECT_EQ(comm.InitComm(pty.Path(), 12345, 8, 0, 1.0f), 0) << "a baud rate no port has";
 }
 
 TEST(OpenLink, ClosedLinkFailsEveryTransfer)
@@ -118,7 +118,7 @@ TEST(OpenLink, ClosedLinkFailsEveryTransfer)
     EXPECT_EQ(comm.CommandSend(request, 8, reply, 7), kErrComm);
     EXPECT_EQ(reply[0], 0xEE) << "rx is untouched on failure";
     unsigned long written = 99;
-    EXPECT_NE(comm.Write(request, 8, &written, nullptr, 800), 0);
+    EXPECT_NE(comm.Write(request, 8, &written, 800), 0);
     EXPECT_EQ(written, 0u);
     EXPECT_EQ(comm.Close(), 0) << "closing twice is harmless";
 }

@@ -52,7 +52,7 @@ protected:
         std::string error;
         ASSERT_TRUE(m_drive->Start(&error)) << error;
         m_comm = std::make_unique<CSerialComm>();
-        ASSERT_NE(m_comm->InitComm(m_drive->GetPtyPath(), 9600, 8, 0, 1.0f, 2048, 2048), 0)
+        ASSERT_NE(m_comm->InitComm(m_drive->GetPtyPath(), 9600, 8, 0, 1.0f), 0)
             << m_comm->GetSettingsReport();
     }
 

@@ -1,6 +1,7 @@
 // Every road of one Modbus RTU transaction, byte for byte, against the
 // simulated drive on a real pseudo-terminal.
 
+#include "link/CommTexts.h"
 #include "tests/link/SimLink.h"
 
 #include <chrono>
@@ -107,7 +108,7 @@ TEST_F(TransactionTest, FailureRoads)
         // in our input when the next transaction starts.
         size_t before = m_drive->GetFrameCount();
         Bytes probe = ReadRequest(9, 0);
-        ASSERT_EQ(m_comm->Write(probe.data(), probe.size(), nullptr, nullptr, 800), 0);
+        ASSERT_EQ(m_comm->Write(probe.data(), probe.size(), nullptr, 800), 0);
         ASSERT_TRUE(m_drive->WaitForFrameCount(before + 1, 10000));
     }
 }
@@ -122,7 +123,7 @@ TEST_F(TransactionTest, StaleInputIsNeverTakenForTheReply)
     m_drive->SetReplyDelay(1, 0);
     size_t before = m_drive->GetFrameCount();
     Bytes probe = ReadRequest(9, 0);
-    ASSERT_EQ(m_comm->Write(probe.data(), probe.size(), nullptr, nullptr, 800), 0);
+    ASSERT_EQ(m_comm->Write(probe.data(), probe.size(), nullptr, 800), 0);
     ASSERT_TRUE(m_drive->WaitForFrameCount(before + 1, 10000));
 
     // The reply to 13-07 (value 2) now waits in the input; it has the same
@@ -178,24 +179,24 @@ TEST_F(TransactionTest, LargeReadsDiscardPendingInput)
     auto provoke = [&] {
         size_t before = m_drive->GetFrameCount();
         Bytes request = ReadRequest(1, 0x0105);
-        ASSERT_EQ(m_comm->Write(request.data(), request.size(), nullptr, nullptr, 800), 0);
+        ASSERT_EQ(m_comm->Write(request.data(), request.size(), nullptr, 800), 0);
         Bytes probe = ReadRequest(9, 0);
-        ASSERT_EQ(m_comm->Write(probe.data(), probe.size(), nullptr, nullptr, 800), 0);
+        ASSERT_EQ(m_comm->Write(probe.data(), probe.size(), nullptr, 800), 0);
         ASSERT_TRUE(m_drive->WaitForFrameCount(before + 2, 10000));
     };
 
     provoke();
     uint8_t buffer[200];
     unsigned long got = 99;
-    EXPECT_EQ(m_comm->Read(buffer, 161, &got, nullptr, 1000), 0);
+    EXPECT_EQ(m_comm->Read(buffer, 161, &got, 1000), 0);
     EXPECT_EQ(got, 0u) << "161 bytes: nothing read, input discarded";
-    EXPECT_EQ(m_comm->Read(buffer, 160, &got, nullptr, 200), 0);
+    EXPECT_EQ(m_comm->Read(buffer, 160, &got, 200), 0);
     EXPECT_EQ(got, 0u) << "the reply was discarded";
 
     provoke();
     Bytes received;
     while (received.size() < expected.size()) {
-        ASSERT_EQ(m_comm->Read(buffer, 160, &got, nullptr, 5000), 0);
+        ASSERT_EQ(m_comm->Read(buffer, 160, &got, 5000), 0);
         ASSERT_GT(got, 0u);
         received.insert(received.end(), buffer, buffer + got);
     }

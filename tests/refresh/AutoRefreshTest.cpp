@@ -4,6 +4,7 @@
 
 #include "tests/refresh/RefreshTestSupport.h"
 
+#include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "platform/ResourceModule.h"
 #include "shell/AutoRefreshGuard.h"

@@ -5,6 +5,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"
 #include "view/CompareList.h"
 
@@ -155,7 +156,21 @@ TEST_F(CompareListTest, AFileThatCannotBeCreatedIsReported)
 {
     m_list.FillDiffList(m_doc, kCompareDefaultWithSet, m_store);
     EXPECT_FALSE(CCompareList::SaveText(Folder() + "missing/compare.txt", m_store, kCompareDefaultWithSet));
-    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61563)});
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Folder() + "missing/compare.txt could not be written: No "
+                                                                       "such file or directory. The file that was "
+                                                                       "there is unchanged."});
+
+    // A full disk: the list saved before stays whole.
+    m_messages.Clear();
+    const std::string path = Folder() + "compare.txt";
+    std::ofstream(path, std::ios::binary) << "the list of yesterday";
+    {
+        ScopedFileSizeLimit full(8);
+        EXPECT_FALSE(CCompareList::SaveText(path, m_store, kCompareDefaultWithSet));
+    }
+    EXPECT_EQ(FileBytes(path), "the list of yesterday");
+    ASSERT_EQ(m_messages.Texts().size(), 1u);
+    EXPECT_NE(m_messages.Texts()[0].find("File too large"), std::string::npos) << m_messages.Texts()[0];
 }
 
 TEST_F(CompareListTest, FortyOneRowsPrintOnTwoPages)

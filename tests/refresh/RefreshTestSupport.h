@@ -100,7 +100,7 @@ protected:
         m_drive = std::make_unique<CSimulatedDrive>(config);
         std::string error;
         ASSERT_TRUE(m_drive->Start(&error)) << error;
-        ASSERT_NE(m_link.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f, 2048, 2048), 0);
+        ASSERT_NE(m_link.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f), 0);
         LinkTimeouts timeouts;
         timeouts.firstByteMs = 300; // a silent drive is found out quickly; answers take milliseconds
         m_link.SetTimeouts(timeouts);

@@ -74,8 +74,6 @@ protected:
         }
         SetFileChooser(nullptr);
         AppFixture::TearDown();
-        for (const char* name : {"lcomfile.ini", "tm4comfile.ini"})
-            std::filesystem::remove(TestProgramFolder() + name);
         ResetCommSettings();
         if (m_drive)
             m_drive->Stop();

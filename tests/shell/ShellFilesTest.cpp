@@ -1,6 +1,7 @@
 #include "shell/HandOverFile.h"
 #include "shell/MainFrameLayout.h"
 #include "shell/RecentFileList.h"
+#include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -121,4 +122,32 @@ TEST(HandOverFile, IsReadOnceAndDeleted)
     HandOverJob none;
     EXPECT_FALSE(TakeHandOverFile(folder + kHandOverFileName, none));
     EXPECT_EQ(none.job, 0);
+}
+
+TEST(HandOverFile, WhatIsPlantedInTheSharedFolderIsIgnoredWithALine)
+{
+    std::string folder = MakeTempFolder();
+    const std::string path = folder + kHandOverFileName;
+    const struct {
+        Planted kind;
+        bool removed; // only the user's own regular file is deleted
+    } cases[] = {
+        {Planted::Fifo, false},
+        {Planted::LinkToDevZero, false},
+        {Planted::HugeFile, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(PlantedName(c.kind));
+        ASSERT_TRUE(Plant(c.kind, path));
+        HandOverJob job;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(TakeHandOverFile(path, job)); // returns at once: no hang, no flood
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(path), std::string::npos) << said;
+        EXPECT_EQ(job.job, 0);
+        EXPECT_TRUE(job.lines.empty());
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(path)), !c.removed);
+        std::filesystem::remove(path);
+    }
+    std::filesystem::remove_all(folder);
 }

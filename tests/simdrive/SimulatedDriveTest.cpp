@@ -26,6 +26,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 using namespace SimDrive;
 using Bytes = std::vector<std::uint8_t>;
@@ -482,6 +483,35 @@ TEST(SimulatedDrive, PacesRepliesAtTheLineSpeed)
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_GE(elapsed, std::chrono::milliseconds(165));
     EXPECT_EQ(word, 1100);
+}
+
+TEST(SimulatedDrive, StrictLineIgnoresARequestBeforeTheSilentInterval)
+{
+    SimDriveConfig config;
+    config.line = { 19200, 8, 'E', 1, true };
+    auto drive = StartDrive(config);
+    ModbusClient client(drive->GetPtyPath(), 1);
+    modbus_set_response_timeout(client.ctx, 0, 300000);
+    std::uint16_t word = 0;
+    ASSERT_EQ(modbus_read_registers(client.ctx, kRegVersion, 1, &word), 1);
+    // A request sent as soon as the reply is in: the line has not been silent
+    // for 3.5 characters (2 ms at 19200 baud 8E1).
+    const Bytes request = WithCrc({ 0x01, 0x03, 0x0D, 0x01, 0x00, 0x01 });
+    ASSERT_EQ(::write(modbus_get_socket(client.ctx), request.data(), request.size()), 8);
+    ASSERT_TRUE(drive->WaitForFrameCount(2, 5000));
+    auto frames = drive->GetFrameLog();
+    ASSERT_EQ(frames.size(), 2u);
+    ASSERT_TRUE(frames[1].sinceReply.has_value());
+    EXPECT_TRUE(frames[1].early);
+    EXPECT_TRUE(frames[1].reply.empty()) << "not answered";
+    // After the interval the drive answers again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    modbus_flush(client.ctx);
+    ASSERT_EQ(modbus_read_registers(client.ctx, kRegVersion, 1, &word), 1);
+    frames = drive->GetFrameLog();
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_FALSE(frames[2].early);
+    EXPECT_GE(*frames[2].sinceReply, std::chrono::microseconds(2005));
 }
 
 TEST(SimulatedDrive, ServesRtuFramesOverTcp)

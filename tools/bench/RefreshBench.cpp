@@ -98,7 +98,7 @@ int main(int argc, char** argv)
         return 1;
     }
     CSerialComm comm;
-    if (!comm.InitComm(drive.GetPtyPath(), baud ? baud : 19200, 8, 2, 1.0f, 2048, 2048)) {
+    if (!comm.InitComm(drive.GetPtyPath(), baud ? baud : 19200, 8, 2, 1.0f)) {
         std::fprintf(stderr, "cannot open %s\n", drive.GetPtyPath().c_str());
         return 1;
     }

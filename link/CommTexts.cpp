@@ -1,0 +1,43 @@
+#include "link/CommTexts.h"
+
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+
+namespace {
+
+constexpr unsigned kStationNumId = 61480;
+constexpr unsigned kWritingModeErrorId = 61613;
+
+} // namespace
+
+std::string GetCommExceptionText(uint8_t code)
+{
+    // 0x51..0x54 have texts 61609..61612.
+    if (code >= 0x51 && code <= 0x54)
+        return LoadResString(61609 + (code - 0x51));
+    return LoadResString(kWritingModeErrorId);
+}
+
+void ShowCommExceptionMsg(uint8_t code, int station)
+{
+    std::string text = FormatResString(kStationNumId, station);
+    text += '\n';
+    text += GetCommExceptionText(code);
+    AfxMessageBox(text, MB_OK);
+}
+
+unsigned GetErrTypeTextId(int result)
+{
+    switch (result) {
+    case 0: return 0;
+    case 1: return 61477;
+    case 2: return 61478;
+    default: return 61479;
+    }
+}
+
+std::string GetErrTypeText(int result)
+{
+    unsigned id = GetErrTypeTextId(result);
+    return id == 0 ? std::string() : LoadResString(id);
+}
