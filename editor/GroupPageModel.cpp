@@ -3,7 +3,7 @@
 #include "document/D390DocData.h"
 #include "editor/EditorContext.h"
 #include "editor/EditorStrings.h"
-#include "link/Crc16.h"
+#include "link/CommTexts.h"
 #include "link/ModbusRequest.h"
 #include "link/ParamGroupIO.h"
 #include "link/RegisterText.h"

@@ -116,7 +116,7 @@ protected:
         m_drive = std::make_unique<CSimulatedDrive>(config);
         std::string error;
         ASSERT_TRUE(m_drive->Start(&error)) << error;
-        ASSERT_NE(m_comm.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f, 2048, 2048), 0);
+        ASSERT_NE(m_comm.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f), 0);
         LinkTimeouts timeouts;
         timeouts.firstByteMs = 300;
         m_comm.SetTimeouts(timeouts);

@@ -88,7 +88,7 @@ protected:
         config.stations = {SimStationConfig{1, 0x1100000 + 1202, 1130}};
         m_drive = std::make_unique<CSimulatedDrive>(config);
         ASSERT_TRUE(m_drive->Start());
-        ASSERT_NE(m_comm.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f, 2048, 2048), 0);
+        ASSERT_NE(m_comm.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f), 0);
         m_frame.m_pComm = &m_comm;
         m_frame.m_bConnected = 1;
         m_frame.m_Stations = {1};

@@ -66,7 +66,7 @@ int main(int argc, char** argv)
         return 1;
     }
     CSerialComm comm;
-    comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f, 2048, 2048);
+    comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f);
     CMainFrameState state;
     state.m_strProgramFolder = ProgramFolder();
     state.m_nModelCode = 0x1100000 + 1202;
