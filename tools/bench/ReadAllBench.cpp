@@ -16,7 +16,7 @@
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
-#include "shell/DriveQueries.h"
+#include "link/DriveQueries.h"
 #include "shell/MainFrameState.h"
 #include "shell/ReadWriteAll.h"
 #include "tools/SimulatedDrive.h"
