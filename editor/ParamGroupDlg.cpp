@@ -1,106 +1,288 @@
 #include "editor/ParamGroupDlg.h"
 
 #include "document/D390DocData.h"
+#include "editor/EditorStrings.h"
+#include "editor/GroupPagePanel.h"
+#include "editor/SmallKeyboardDlg.h"
+#include "platform/DialogUnits.h"
+#include "platform/ModalWindow.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrame.h"
-#include "view/D390View.h"
-#include "view/ParamListLayout.h"
 
 #include <wx/button.h>
+#include <wx/modalhook.h>
+#include <wx/notebook.h>
 #include <wx/scrolwin.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-namespace {
-
-constexpr unsigned IDS_EDITOR_CAPTION = 61461;
-
-CD390View* ActiveView()
-{
-    CMainFrame* main = CMainFrame::Get();
-    return main ? main->GetActiveProjectView() : nullptr;
-}
-
-} // namespace
-
-CParamGroupDlg::CParamGroupDlg(wxWindow* parent)
+CParamGroupDlg::CParamGroupDlg(wxWindow* parent, EditorLinks links)
     : wxDialog(parent, IDD, wxString::FromUTF8(LoadResString(IDS_EDITOR_CAPTION)), wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER)
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
+      m_links(std::move(links))
 {
     Bind(wxEVT_BUTTON, &CParamGroupDlg::OnOK, this, wxID_OK);
+    Bind(wxEVT_BUTTON, &CParamGroupDlg::OnCancel, this, wxID_CANCEL);
+    Bind(wxEVT_BUTTON, &CParamGroupDlg::OnTransmitGroup, this, IDC_TRANSMIT);
+    Bind(wxEVT_BUTTON, &CParamGroupDlg::OnSmallKeyboard, this, IDC_KEYBOARD);
+    Bind(wxEVT_CHAR_HOOK, &CParamGroupDlg::OnCharHook, this);
 }
 
-int CParamGroupDlg::ShowModal()
+CParamGroupDlg::~CParamGroupDlg()
 {
-    BuildFields();
-    return wxDialog::ShowModal();
+    CloseKeyboard();
+    if (m_links.curEdit)
+        *m_links.curEdit = nullptr;
+}
+
+void CParamGroupDlg::BuildEditor()
+{
+    const GroupSpec* spec = FindGroupSpec(m_nGroup);
+    if (spec && m_links.drive && m_links.doc)
+        BuildPages(*spec);
+    else
+        BuildFields();
+}
+
+void CParamGroupDlg::BuildPages(const GroupSpec& spec)
+{
+    m_pContext = std::make_unique<EditorContext>(
+        EditorContext{*m_links.drive, *m_links.doc, *this, m_links.drive->m_nModelCode});
+    m_pEditor = std::make_unique<CGroupEditor>(*m_pContext, spec, m_nGroup, m_nItem);
+    m_pEditor->InitGroupTabs();
+
+    m_pTab = new wxNotebook(this, IDC_TAB, wxPoint(0, 0), DlgSize(this, 371, 227));
+    for (std::size_t p = 0; p < m_pEditor->m_Pages.size(); ++p) {
+        CGroupPageModel& model = *m_pEditor->m_Pages[p];
+        std::vector<std::string> labels;
+        for (int r = 0; r < model.RowCount(); ++r) {
+            const ParamRec* record = m_links.doc->FindParam(m_nGroup, model.Row(r).item);
+            labels.push_back(record ? record->m_strLabel : std::string());
+        }
+        auto* panel = new CGroupPagePanel(m_pTab, model, *this, labels);
+        m_Panels.push_back(panel);
+        m_pTab->AddPage(panel, wxString::FromUTF8(m_pEditor->m_Captions[p]));
+    }
+    m_pTab->ChangeSelection(static_cast<size_t>(m_pEditor->m_nShownTab));
+
+    const int y = 231;
+    auto* transmit = new wxButton(this, IDC_TRANSMIT, "Transmit Group", DlgPoint(this, 22, y), DlgSize(this, 56, 14));
+    new wxButton(this, IDC_KEYBOARD, "Small Keyboard", DlgPoint(this, 101, y), DlgSize(this, 56, 14));
+    new wxButton(this, wxID_OK, "OK", DlgPoint(this, 186, y), DlgSize(this, 56, 14));
+    new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 265, y), DlgSize(this, 56, 14));
+    transmit->Enable(m_pEditor->m_bTransmitEnabled);
+    SetClientSize(DlgSize(this, 371, 251));
 }
 
 void CParamGroupDlg::BuildFields()
 {
-    DestroyChildren();
-    m_Fields.clear();
-    m_Records.clear();
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     auto* scroll = new wxScrolledWindow(this, wxID_ANY, wxDefaultPosition, wxSize(520, 420));
     auto* grid = new wxFlexGridSizer(2, wxSize(12, 4));
     grid->AddGrowableCol(0);
-
-    CD390View* view = ActiveView();
-    CD390DocData* doc = view ? view->GetDocData() : nullptr;
+    CD390DocData* doc = m_links.doc;
     if (doc && m_nGroup >= 0 && m_nGroup < static_cast<int>(doc->m_Groups.size())) {
         const GroupRec& group = doc->m_Groups[static_cast<std::size_t>(m_nGroup)];
         SetTitle(GetTitle() + " - " + wxString::FromUTF8(group.m_strName));
-        ParamTableRef table{doc->m_Groups, doc->m_Defined, doc->m_Changed};
-        for (int record : DefinedRecords(table, m_nGroup)) {
-            const ParamRec& param = group.m_Params[static_cast<std::size_t>(record)];
+        for (int item = 0; item < kItemCount && item < static_cast<int>(group.m_Params.size()); ++item) {
+            if (!doc->m_Defined[m_nGroup][item])
+                continue;
+            const ParamRec& param = group.m_Params[static_cast<std::size_t>(item)];
             auto* label = new wxStaticText(scroll, wxID_ANY, wxString::FromUTF8(param.m_strLabel));
             auto* field = new wxTextCtrl(scroll, wxID_ANY, wxString::FromUTF8(param.m_strValue));
+            field->SetName(label->GetLabel());
             if (static_cast<int>(m_Fields.size()) == m_nItem)
                 label->SetFont(label->GetFont().Bold());
             grid->Add(label, 1, wxALIGN_CENTER_VERTICAL);
             grid->Add(field, 0, wxEXPAND);
             m_Fields.push_back(field);
-            m_Records.push_back(record);
+            m_Records.push_back(item);
         }
     }
     scroll->SetSizer(grid);
     scroll->SetScrollRate(0, 10);
     sizer->Add(scroll, 1, wxEXPAND | wxALL, 8);
-    sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    auto* transmit = new wxButton(this, IDC_TRANSMIT, "Transmit Group");
+    transmit->Disable();
+    buttons->Add(transmit, 0, wxALL, 4);
+    buttons->AddStretchSpacer();
+    buttons->Add(new wxButton(this, wxID_OK, "OK"), 0, wxALL, 4);
+    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0, wxALL, 4);
+    sizer->Add(buttons, 0, wxEXPAND | wxALL, 4);
     SetSizerAndFit(sizer);
     if (m_nItem >= 0 && m_nItem < static_cast<int>(m_Fields.size())) {
         m_Fields[static_cast<std::size_t>(m_nItem)]->SetFocus();
         m_Fields[static_cast<std::size_t>(m_nItem)]->SelectAll();
-        scroll->ScrollWindow(0, 0);
     }
 }
 
 void CParamGroupDlg::OnOK(wxCommandEvent&)
 {
-    CD390View* view = ActiveView();
-    CD390DocData* doc = view ? view->GetDocData() : nullptr;
-    if (doc && m_nGroup >= 0 && m_nGroup < static_cast<int>(doc->m_Groups.size())) {
+    if (m_pEditor) {
+        if (!m_pEditor->ApplyGroup())
+            return;
+    } else if (CD390DocData* doc = m_links.doc; doc && m_nGroup >= 0 && m_nGroup < kGroupCount) {
         GroupRec& group = doc->m_Groups[static_cast<std::size_t>(m_nGroup)];
-        bool stored = false;
         for (std::size_t position = 0; position < m_Fields.size(); ++position) {
-            std::string value = m_Fields[position]->GetValue().utf8_string();
+            const std::string value = m_Fields[position]->GetValue().utf8_string();
             ParamRec& param = group.m_Params[static_cast<std::size_t>(m_Records[position])];
-            if (value != param.m_strValue) {
-                stored = true;
-                if (position < static_cast<std::size_t>(kListItems))
-                    doc->m_Changed[m_nGroup][position] = 1;
-            }
+            if (value != param.m_strValue && position < static_cast<std::size_t>(kItemCount))
+                doc->m_Changed[m_nGroup][position] = 1;
             param.m_strValue = value;
         }
-        // Whichever road opened the editor (menu, list, keyboard), a stored
-        // change must reach the save question of Close and Exit.
-        if (stored)
-            if (auto* document = view->GetDocument())
-                document->Modify(true);
-        view->UpdateGroupValues(m_nGroup);
+        doc->SetModifiedFlag(true);
+        GroupStored(m_nGroup);
     }
-    SetReturnCode(wxID_OK);
-    EndDialog(wxID_OK);
+    EndEditor(wxID_OK);
+}
+
+void CParamGroupDlg::OnCancel(wxCommandEvent&)
+{
+    if (m_pEditor)
+        m_pEditor->OnCancel();
+    EndEditor(wxID_CANCEL);
+}
+
+void CParamGroupDlg::OnCharHook(wxKeyEvent& event)
+{
+    // Enter in a page neither stores nor closes.
+    const int key = event.GetKeyCode();
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && m_pEditor && !dynamic_cast<wxButton*>(FindFocus()))
+        return;
+    event.Skip();
+}
+
+void CParamGroupDlg::EndEditor(int code)
+{
+    CloseKeyboard();
+    if (m_links.curEdit)
+        *m_links.curEdit = nullptr;
+    if (m_links.editSel)
+        *m_links.editSel = 0;
+    SetReturnCode(code);
+    if (m_pResult)
+        *m_pResult = code;
+    Hide();
+}
+
+void CParamGroupDlg::CloseKeyboard()
+{
+    if (m_pKeyboard) {
+        m_pKeyboard->Destroy();
+        m_pKeyboard = nullptr;
+    }
+    if (m_links.keypad)
+        *m_links.keypad = nullptr;
+}
+
+void CParamGroupDlg::OnTransmitGroup(wxCommandEvent&)
+{
+    if (!m_pEditor || !m_pEditor->m_bTransmitEnabled)
+        return;
+    m_pEditor->OnTransmitGroup();
+}
+
+void CParamGroupDlg::OnSmallKeyboard(wxCommandEvent&)
+{
+    if (m_pKeyboard)
+        return;
+    m_pKeyboard = new CSmallKeyboardDlg(this, [this] {
+        m_pKeyboard = nullptr;
+        if (m_links.keypad)
+            *m_links.keypad = nullptr;
+    });
+    if (m_links.keypad)
+        *m_links.keypad = m_pKeyboard;
+    m_pKeyboard->Show();
+    if (m_links.curEdit && *m_links.curEdit) {
+        (*m_links.curEdit)->SetFocus();
+        m_pKeyboard->m_pEdit = *m_links.curEdit;
+        m_pKeyboard->m_dwSel = m_links.editSel ? *m_links.editSel : 0;
+    }
+}
+
+void CParamGroupDlg::EditFocused(wxTextCtrl* edit)
+{
+    if (m_links.curEdit)
+        *m_links.curEdit = edit;
+    if (m_links.editSel) {
+        long start = 0;
+        long end = 0;
+        edit->GetSelection(&start, &end);
+        *m_links.editSel = (start & 0xFFFF) | (end & 0xFFFF) << 16;
+    }
+    if (m_pKeyboard)
+        m_pKeyboard->m_pEdit = edit;
+}
+
+void CParamGroupDlg::OnRowButton(int page, int row)
+{
+    if (!m_pEditor)
+        return;
+    m_pEditor->OnParamButton(page, row);
+    ShowControls(page);
+}
+
+int CParamGroupDlg::ChooseStation()
+{
+    return m_links.chooseStation ? m_links.chooseStation() : -1;
+}
+
+bool CParamGroupDlg::TakeControls(int page)
+{
+    return page >= 0 && page < static_cast<int>(m_Panels.size()) ? m_Panels[static_cast<std::size_t>(page)]->TakeControls()
+                                                                  : true;
+}
+
+void CParamGroupDlg::ShowControls(int page)
+{
+    if (page >= 0 && page < static_cast<int>(m_Panels.size()))
+        m_Panels[static_cast<std::size_t>(page)]->ShowControls();
+}
+
+void CParamGroupDlg::FocusRow(int page, int row)
+{
+    if (page < 0 || page >= static_cast<int>(m_Panels.size()))
+        return;
+    SelectTab(page);
+    ShowControls(page);
+    m_Panels[static_cast<std::size_t>(page)]->FocusRow(row);
+}
+
+void CParamGroupDlg::SelectTab(int tab)
+{
+    if (m_pTab && tab >= 0 && tab < static_cast<int>(m_pTab->GetPageCount()) && m_pTab->GetSelection() != tab)
+        m_pTab->ChangeSelection(static_cast<size_t>(tab));
+}
+
+void CParamGroupDlg::GroupStored(int group)
+{
+    if (m_links.groupStored)
+        m_links.groupStored(group);
+}
+
+void CParamGroupDlg::FlagsChanged()
+{
+    if (m_links.flagsChanged)
+        m_links.flagsChanged();
+}
+
+int OpenParamGroupEditor(wxWindow* parent, const EditorLinks& links, int group, int nItem)
+{
+    auto* editor = new CParamGroupDlg(parent, links);
+    editor->m_nGroup = group;
+    editor->m_nItem = nItem;
+    editor->BuildEditor();
+    // Test hooks answer the editor as they answer a modal dialog.
+    const int hooked = wxModalDialogHook::CallEnter(editor);
+    if (hooked != wxID_NONE) {
+        wxModalDialogHook::CallExit(editor);
+        editor->Destroy();
+        return hooked;
+    }
+    int result = wxID_CANCEL;
+    editor->m_pResult = &result;
+    RunModalToMainFrame(editor, parent);
+    return result;
 }

@@ -1,33 +1,98 @@
 #pragma once
-// The parameter editor for one group: every defined parameter of the group
-// with its set value. OK stores the values into the project and refreshes the
-// list; Cancel leaves the project as it was. (The tabbed pages with their
-// range checks and drive writes replace this form.)
+// The parameter editor for one group (dialog 133): the group's pages in a
+// notebook (1004), "Transmit Group" (1045), "Small Keyboard" (1044), OK and
+// Cancel. The window-free CGroupEditor decides; this window shows its pages
+// and forwards the buttons. A group whose page tables do not exist yet opens
+// as the plain list of its set values: OK stores them; no row buttons, no
+// Transmit Group.
+//
+// Run it with RunModalToMainFrame (OpenParamGroupEditor does).
+
+#include "editor/EditorContext.h"
+#include "editor/GroupEditor.h"
 
 #include <wx/dialog.h>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
+class CGroupPagePanel;
+class CSmallKeyboardDlg;
+class wxNotebook;
 class wxTextCtrl;
 
-class CParamGroupDlg : public wxDialog {
+// What the caller hands the editor: the connection, the project, the station
+// chooser, the view's refresh and its keyboard
+// members (m_pCurEdit, m_dwEditSel, m_pKeypad).
+struct EditorLinks {
+    DriveConnection* drive = nullptr;
+    CD390DocData* doc = nullptr;
+    std::function<int()> chooseStation;       // the station, or -1
+    std::function<void(int group)> groupStored; // the view shows the group's set values
+    std::function<void()> flagsChanged;       // the list repaints its change marks
+    wxTextCtrl** curEdit = nullptr;
+    long* editSel = nullptr;
+    wxWindow** keypad = nullptr;
+};
+
+class CParamGroupDlg : public wxDialog, public IEditorHost {
 public:
-    enum { IDD = 133 };
+    enum { IDD = 133, IDC_TAB = 1004, IDC_TRANSMIT = 1045, IDC_KEYBOARD = 1044 };
 
-    explicit CParamGroupDlg(wxWindow* parent = nullptr);
+    CParamGroupDlg(wxWindow* parent, EditorLinks links);
+    ~CParamGroupDlg() override;
 
-    // Builds the group's fields, then runs the dialog.
-    int ShowModal() override;
+    // Builds the tabs and pages of m_nGroup (or the plain list).
+    void BuildEditor();
 
     int m_nGroup = -1; // the group shown, 0 to 14
-    int m_nItem = -1;  // position among the group's shown parameters to mark; -1 none
+    int m_nItem = -1;  // position among the group's listed parameters to mark; -1 none
 
-    // The value field of each shown parameter, in list order.
+    // The plain list of a group without page tables, in list order.
     std::vector<wxTextCtrl*> m_Fields;
 
+    CGroupEditor* Editor() { return m_pEditor.get(); }
+    wxNotebook* Notebook() { return m_pTab; }
+    CGroupPagePanel* PagePanel(int page) { return m_Panels[static_cast<std::size_t>(page)]; }
+    CSmallKeyboardDlg* Keyboard() { return m_pKeyboard; }
+    // Where the way out (wxID_OK or wxID_CANCEL) is left, as the window is
+    // destroyed when it closes.
+    int* m_pResult = nullptr;
+
+    // From the pages.
+    void OnRowButton(int page, int row);
+    void EditFocused(wxTextCtrl* edit);
+
+    // IEditorHost
+    int ChooseStation() override;
+    bool TakeControls(int page) override;
+    void ShowControls(int page) override;
+    void FocusRow(int page, int row) override;
+    void SelectTab(int tab) override;
+    void GroupStored(int group) override;
+    void FlagsChanged() override;
+
 private:
+    void BuildPages(const GroupSpec& spec);
     void BuildFields();
     void OnOK(wxCommandEvent& event);
+    void OnCancel(wxCommandEvent& event);
+    void OnTransmitGroup(wxCommandEvent& event);
+    void OnSmallKeyboard(wxCommandEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    void CloseKeyboard();
+    void EndEditor(int code);
 
-    std::vector<int> m_Records; // record index of each field
+    EditorLinks m_links;
+    std::unique_ptr<EditorContext> m_pContext;
+    std::unique_ptr<CGroupEditor> m_pEditor;
+    wxNotebook* m_pTab = nullptr;
+    std::vector<CGroupPagePanel*> m_Panels;
+    CSmallKeyboardDlg* m_pKeyboard = nullptr;
+    std::vector<int> m_Records; // the plain list: record index of each field
 };
+
+// Opens the editor on a group (nItem -1 from a menu) modal to the main frame;
+// wxID_OK when OK stored the group, which also marks the project modified.
+int OpenParamGroupEditor(wxWindow* parent, const EditorLinks& links, int group, int nItem);

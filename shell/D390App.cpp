@@ -5,6 +5,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "platform/WxMessageBox.h"
+#include "pages/GroupPages.h"
 #include "shell/AutoRefreshGuard.h"
 #include "shell/AboutDlg.h"
 #include "shell/CommSettings.h"
@@ -112,6 +113,7 @@ bool CD390App::LoadResourceDll(const std::string& programFolder)
 
 bool CD390App::InitInstance(const std::vector<std::string>& args, const std::string& programFolder)
 {
+    RegisterGroupPages();
     // The profile: a file in the user's configuration folder.
     SetVendorName("Local AppWizard-Generated Applications");
     SetAppName("d390");

@@ -4,7 +4,6 @@
 #include "controls/ColorToolBar.h"
 #include "controls/CoolBar.h"
 #include "document/D390DocData.h"
-#include "editor/ParamGroupDlg.h"
 #include "link/SerialComm.h"
 #include "monitor/GraphDlg.h"
 #include "monitor/KeyPadDlg.h"
@@ -406,9 +405,7 @@ void CMainFrame::OnGroupPage(wxCommandEvent& event)
     int group = GroupOfCommand(event.GetId());
     if (group < 0 || !GetActiveProjectView())
         return;
-    CParamGroupDlg dialog(nullptr);
-    dialog.m_nGroup = group;
-    dialog.ShowModal();
+    GetActiveProjectView()->OpenEditor(group, -1);
 }
 
 void CMainFrame::OnUpdateGroupPage(wxUpdateUIEvent& event)

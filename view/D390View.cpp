@@ -8,6 +8,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrame.h"
+#include "shell/StationSelectDlg.h"
 #include "view/CompareCommand.h"
 #include "view/ExchangeCommands.h"
 #include "view/ParamListLayout.h"
@@ -236,11 +237,43 @@ void CD390View::OpenEditorAtRow(int row)
     int position = 0;
     if (!doc || !RowToEditorTarget(TableOf(*doc), m_nListGroup, row, group, position))
         return;
-    CParamGroupDlg dialog(nullptr);
-    dialog.m_nGroup = group;
-    dialog.m_nItem = position;
-    if (dialog.ShowModal() == wxID_OK)
+    OpenEditor(group, position);
+}
+
+int CD390View::OpenEditor(int group, int position)
+{
+    CD390DocData* doc = GetDocData();
+    CMainFrame* main = CMainFrame::Get();
+    if (!doc || !main)
+        return wxID_CANCEL;
+    // A cycle would copy drive values under the open pages: the one under way
+    // is taken in before they load, and the next begins when the editor closes.
+    const bool refreshing = main->m_bAutoRefresh != 0 && m_pAutoRefresh;
+    if (refreshing)
+        m_pAutoRefresh->GetReader().Stop();
+    EditorLinks links;
+    links.drive = main;
+    links.doc = doc;
+    links.chooseStation = [] {
+        CStationSelectDlg dialog(nullptr);
+        return dialog.ShowModal() == wxID_OK ? dialog.GetStation() : -1;
+    };
+    links.groupStored = [this](int stored) { UpdateGroupValues(stored); };
+    links.flagsChanged = [this] {
+        if (m_pList)
+            m_pList->Refresh();
+    };
+    links.curEdit = &m_pCurEdit;
+    links.editSel = &m_dwEditSel;
+    links.keypad = &m_pKeypad;
+    const int code = OpenParamGroupEditor(main, links, group, position);
+    if (code == wxID_OK)
         GetDocument()->Modify(true);
+    if (refreshing && main->m_bConnected && !main->m_bAutoRefresh) {
+        main->m_bAutoRefresh = 1;
+        m_pAutoRefresh->GetReader().OnStartReadThread(*doc);
+    }
+    return code;
 }
 
 void CD390View::OnFileClose()

@@ -59,6 +59,9 @@ public:
 
     // Opens the editor on the parameter of a list row (a double click).
     void OpenEditorAtRow(int row);
+    // Opens the editor on a group (position -1 from a menu); no auto-refresh
+    // cycle runs while it is open. OK marks the project modified.
+    int OpenEditor(int group, int position);
     // Command Close: asks to save a modified project, then closes it. The view
     // is gone afterwards, so the main frame carries the command here.
     void OnFileClose();

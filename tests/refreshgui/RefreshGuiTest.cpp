@@ -6,6 +6,7 @@
 #include "tests/shellgui/AppFixture.h"
 
 #include "document/D390DocData.h"
+#include "editor/ParamGroupDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
 #include "shell/AutoRefreshGuard.h"
@@ -105,6 +106,10 @@ protected:
             ok->GetEventHandler()->ProcessEvent(click);
             return dialog->GetReturnCode();
         }
+        if (auto* editor = dynamic_cast<CParamGroupDlg*>(dialog); editor && m_editor) {
+            m_editor(*editor);
+            return editor->GetReturnCode();
+        }
         ADD_FAILURE() << "unexpected modal dialog: " << dialog->GetTitle().utf8_string();
         return wxID_CANCEL;
     }
@@ -153,7 +158,42 @@ protected:
     bool m_cancelStation = false;
     std::vector<bool> m_modeOffers;
     int m_modeAfterInit = -1;
+    std::function<void(CParamGroupDlg&)> m_editor;
 };
+
+TEST_F(RefreshGuiTest, DISABLED_NoCycleRunsWhileTheEditorIsOpen)
+{
+    StartConnected();
+    Command(ID_AUTO_REFRESH);
+    ASSERT_TRUE(RunUntil([&] { return m_drive->GetFrameCount() > 0; }));
+    ASSERT_TRUE(m_drive->SetRegister(1, 0x0501, 4321)); // 05-01 as a cycle would bring it in
+    std::vector<std::string> before;
+    bool edited = false;
+    m_editor = [&](CParamGroupDlg& editor) {
+        edited = true;
+        for (const ParamRec& param : Doc()->m_Groups[5].m_Params)
+            before.push_back(param.m_strValue);
+        const std::size_t frames = m_drive->GetFrameCount();
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+        RunUntil([&] { return std::chrono::steady_clock::now() > end; });
+        EXPECT_EQ(m_drive->GetFrameCount(), frames) << "no frame while the editor is open";
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        ok.SetEventObject(editor.FindWindow(wxID_OK));
+        editor.FindWindow(wxID_OK)->ProcessWindowEvent(ok);
+    };
+    View()->OpenEditor(5, -1);
+    ASSERT_TRUE(edited);
+    std::vector<std::string> after;
+    for (const ParamRec& param : Doc()->m_Groups[5].m_Params)
+        after.push_back(param.m_strValue);
+    EXPECT_EQ(after, before);
+    for (uint32_t flag : Doc()->m_Changed[5])
+        EXPECT_EQ(flag, 0u);
+    // Auto-refresh goes on once the editor has closed.
+    EXPECT_TRUE(Frame().m_bAutoRefresh);
+    ASSERT_TRUE(RunUntil([&] { return Param(5, 1).m_strValue == "43.21"; }));
+    Command(ID_AUTO_REFRESH);
+}
 
 TEST_F(RefreshGuiTest, AutoRefreshFollowsTheDriveInTheListUntilTurnedOff)
 {

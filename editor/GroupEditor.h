@@ -1,0 +1,66 @@
+#pragma once
+// The editor of one group without its window: the tabs and page models of the
+// layout fixed at opening, OK's validation and store, and Transmit Group.
+// The window (CParamGroupDlg) shows what it holds and forwards its buttons.
+
+#include "editor/EditorContext.h"
+#include "editor/GroupPageModel.h"
+#include "editor/GroupSpec.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CGroupEditor {
+public:
+    // nItem: the position among the group's listed parameters that the user
+    // came from, -1 from a menu.
+    CGroupEditor(EditorContext& context, const GroupSpec& spec, int group, int nItem);
+
+    // Builds the captions and page models of the layout, loads them, and
+    // chooses the tab and row of nItem (tab 0, nothing marked when no page
+    // shows that item). Runs the group's opening hook.
+    void InitGroupTabs();
+
+    // OK: validates in the group's order (the failing page's tab is
+    // selected), then stores every page, marks the project modified and has
+    // the view show the group. True when stored.
+    bool ApplyGroup();
+
+    // Cancel and the close box: nothing is stored; the group's hook runs.
+    void OnCancel();
+
+    // Transmit Group: the station, password, running and version gates, the
+    // group's gate, then TransmitGroup. The group's changed flags are cleared
+    // only when the writer succeeded.
+    void OnTransmitGroup();
+    // Validates, fills the value array from the pages and has the block
+    // writer send it. True when the writer succeeded (shown either way).
+    bool TransmitGroup(int station);
+
+    // A page row's button.
+    bool OnParamButton(int page, int row) { return m_Pages[static_cast<std::size_t>(page)]->OnParamButton(row, m_context); }
+
+    // The value array of the group as the pages show it, entry k = item
+    // GG-k; false (shown, focused) when a row cannot be sent.
+    bool FillValues(std::vector<std::string>& values, std::vector<std::pair<int, int>>& sent);
+
+    int Group() const { return m_nGroup; }
+    const LayoutSpec& Layout() const { return *m_pLayout; }
+    EditorContext& Context() { return m_context; }
+
+    std::vector<std::string> m_Captions;
+    std::vector<std::unique_ptr<CGroupPageModel>> m_Pages;
+    int m_nShownTab = 0;
+    bool m_bTransmitEnabled = false;
+
+private:
+    bool Validate(const std::vector<ValidationStep>& steps);
+    int ItemOfPosition(int position) const;
+
+    EditorContext& m_context;
+    const GroupSpec& m_spec;
+    const LayoutSpec* m_pLayout = nullptr;
+    int m_nGroup;
+    int m_nItem;
+};

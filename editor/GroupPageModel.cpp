@@ -1,0 +1,526 @@
+#include "editor/GroupPageModel.h"
+
+#include "document/D390DocData.h"
+#include "editor/EditorContext.h"
+#include "editor/EditorStrings.h"
+#include "link/CommTexts.h"
+#include "link/ModbusRequest.h"
+#include "link/ParamGroupIO.h"
+#include "link/RegisterText.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+constexpr double kMargin = 0.000001;
+
+bool IsEditRow(const RowSpec& spec)
+{
+    return spec.kind == RowKind::Decimal || spec.kind == RowKind::Integer || spec.kind == RowKind::Unsigned;
+}
+
+bool IsIntegerRow(const RowSpec& spec)
+{
+    return spec.kind == RowKind::Integer || spec.kind == RowKind::Unsigned;
+}
+
+std::string ItemName(int group, int item)
+{
+    char name[8];
+    std::snprintf(name, sizeof name, "%02d-%02d", group, item);
+    return name;
+}
+
+int LeadingInt(const std::string& text)
+{
+    long long value = 0;
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && value < 100000000; ++i)
+        value = value * 10 + (text[i] - '0');
+    return static_cast<int>(negative ? -value : value);
+}
+
+// The accepted range of a decimal row before it goes to a drive.
+void DecimalBounds(const RowSpec& spec, double& low, double& high)
+{
+    if (spec.hasWriteBounds) {
+        low = spec.writeMin;
+        high = spec.writeMax;
+    } else if (spec.checked) {
+        low = spec.checkMin;
+        high = spec.checkMax;
+    } else {
+        low = spec.filterTestsMin ? spec.filterMin : 0.0;
+        high = spec.filterMax;
+    }
+}
+
+bool IntegerInside(const RowSpec& spec, long long value)
+{
+    if (value < spec.exchangeMin || value > spec.exchangeMax)
+        return false;
+    if (spec.checked && (value < spec.checkMin || value > spec.checkMax))
+        return false;
+    return spec.kind != RowKind::Unsigned || value >= 0;
+}
+
+} // namespace
+
+double ParseLeadingNumber(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    double value = 0;
+    const char* first = text.data() + i;
+    auto [end, error] = std::from_chars(first, text.data() + text.size(), value, std::chars_format::fixed);
+    if (error != std::errc() || end == first)
+        return 0.0;
+    return negative ? -value : value;
+}
+
+std::string FormatFixed(double value, int decimals)
+{
+    char text[64];
+    auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (error != std::errc())
+        return "0";
+    std::string result(text, end);
+    if (result.size() > 1 && result[0] == '-' && result.find_first_not_of("-0.") == std::string::npos)
+        result.erase(0, 1); // -0.00 reads as 0.00
+    return result;
+}
+
+bool ParseWholeNumber(const std::string& text, long long& value)
+{
+    std::size_t first = text.find_first_not_of(" \t");
+    std::size_t last = text.find_last_not_of(" \t");
+    if (first == std::string::npos)
+        return false;
+    std::size_t i = first;
+    if (text[i] == '+')
+        ++i;
+    auto [end, error] = std::from_chars(text.data() + i, text.data() + last + 1, value);
+    return error == std::errc() && end == text.data() + last + 1 && i <= last;
+}
+
+bool VersionBelow(float version, float threshold)
+{
+    return version < threshold;
+}
+
+bool VersionAtOrBelow(float version, float threshold)
+{
+    return version <= threshold;
+}
+
+RowSpec OptionRow(int item, int comboId, unsigned optionFirst, int optionCount)
+{
+    RowSpec row;
+    row.item = item;
+    row.kind = RowKind::Option;
+    row.controlId = comboId;
+    row.optionFirst = optionFirst;
+    row.optionCount = optionCount;
+    return row;
+}
+
+RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
+                   const char* rangeText)
+{
+    RowSpec row;
+    row.item = item;
+    row.kind = RowKind::Decimal;
+    row.controlId = editId;
+    row.decimals = decimals;
+    row.filterMax = filterMax;
+    row.checked = true;
+    row.checkMin = checkMin;
+    row.checkMax = checkMax;
+    row.rangeText = rangeText;
+    return row;
+}
+
+RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText)
+{
+    RowSpec row;
+    row.item = item;
+    row.kind = RowKind::Integer;
+    row.controlId = editId;
+    row.exchangeMin = exchangeMin;
+    row.exchangeMax = exchangeMax;
+    row.filterMax = exchangeMax;
+    row.rangeText = rangeText;
+    return row;
+}
+
+CGroupPageModel::CGroupPageModel(const PageSpec& spec, int page) : m_spec(spec), m_nPage(page)
+{
+    m_rows.resize(spec.rows.size());
+    for (std::size_t r = 0; r < spec.rows.size(); ++r) {
+        m_rows[r].enabled = !spec.rows[r].disabled;
+        if (spec.rows[r].rangeText)
+            m_rows[r].rangeText = spec.rows[r].rangeText;
+    }
+}
+
+void CGroupPageModel::Load(EditorContext& context)
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        const RowSpec& spec = Row(r);
+        RowState& state = m_rows[static_cast<std::size_t>(r)];
+        const ParamRec* record = context.doc.FindParam(m_spec.group, spec.item);
+        const std::string value = record ? record->m_strValue : std::string();
+        switch (spec.kind) {
+        case RowKind::Option: {
+            long long index = -1;
+            state.selection = ParseWholeNumber(value, index) && index >= 0 && index < spec.optionCount
+                                  ? static_cast<int>(index)
+                                  : -1;
+            break;
+        }
+        case RowKind::Decimal:
+            state.text = FormatFixed(ParseLeadingNumber(value), spec.decimals);
+            break;
+        case RowKind::Integer:
+        case RowKind::Unsigned:
+            state.text = std::to_string(LeadingInt(value));
+            break;
+        case RowKind::Packed:
+            state.kept.clear();
+            state.digits.assign(spec.packedIds.size(), -1);
+            for (std::size_t d = 0; d < spec.packedIds.size(); ++d) {
+                char digit = d < value.size() ? value[d] : '0';
+                state.kept += digit;
+                if (digit >= '0' && digit - '0' < spec.optionCount)
+                    state.digits[d] = digit - '0';
+            }
+            break;
+        }
+    }
+    if (m_spec.onLoad)
+        m_spec.onLoad(*this, context);
+}
+
+std::string CGroupPageModel::Filter(int row, const std::string& oldText, const std::string& newText) const
+{
+    const RowSpec& spec = Row(row);
+    if (IsIntegerRow(spec)) {
+        if (newText.empty())
+            return newText;
+        long long value = 0;
+        if (!ParseWholeNumber(newText, value)) {
+            AfxMessageBox(IDS_ENTER_INTEGER, MB_OK | MB_ICONWARNING);
+            return oldText;
+        }
+        const long long low = spec.kind == RowKind::Unsigned ? std::max(0, spec.exchangeMin) : spec.exchangeMin;
+        if (value < low || value > spec.exchangeMax) {
+            AfxMessageBox(FormatResString(IDS_ENTER_INTEGER_BETWEEN, static_cast<int>(low), spec.exchangeMax),
+                          MB_OK | MB_ICONWARNING);
+            return oldText;
+        }
+        if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+            return oldText;
+        return newText;
+    }
+    if (spec.kind != RowKind::Decimal)
+        return newText;
+    std::string text = newText;
+    if (!text.empty()) {
+        bool refused = text[0] == '.' || std::count(text.begin(), text.end(), '.') > 1 ||
+                       std::any_of(text.begin(), text.end(), [](char c) { return !(c == '.' || (c >= '0' && c <= '9')); });
+        if (!refused) {
+            const double value = ParseLeadingNumber(text);
+            refused = value > spec.filterMax || (spec.filterTestsMin && value < spec.filterMin);
+        }
+        if (refused)
+            text = oldText;
+    }
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos && text.size() - point - 1 > static_cast<std::size_t>(spec.decimals))
+        text.pop_back();
+    return text;
+}
+
+bool CGroupPageModel::CheckRange(EditorContext& context)
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        const RowSpec& spec = Row(r);
+        if (!spec.checked || !IsEditRow(spec))
+            continue;
+        RowState& state = m_rows[static_cast<std::size_t>(r)];
+        if (spec.kind == RowKind::Decimal) {
+            const double value = ParseLeadingNumber(state.text);
+            if (spec.checkMin - kMargin < value && value < spec.checkMax + kMargin) {
+                state.text = FormatFixed(value, spec.decimals);
+                continue;
+            }
+        } else {
+            long long value = LeadingInt(state.text);
+            if (value >= spec.checkMin && value <= spec.checkMax)
+                continue;
+        }
+        Refuse(r, IDS_BEYOND_RANGE, context);
+        return false;
+    }
+    return true;
+}
+
+bool CGroupPageModel::RowText(int row, std::string& text) const
+{
+    const RowSpec& spec = Row(row);
+    const RowState& state = m_rows[static_cast<std::size_t>(row)];
+    switch (spec.kind) {
+    case RowKind::Option:
+        if (state.selection < 0)
+            return false;
+        text = std::to_string(state.selection);
+        return true;
+    case RowKind::Decimal:
+        text = FormatFixed(ParseLeadingNumber(state.text), spec.decimals);
+        return true;
+    case RowKind::Integer:
+    case RowKind::Unsigned:
+        text = std::to_string(LeadingInt(state.text));
+        return true;
+    case RowKind::Packed:
+        text.clear();
+        for (std::size_t d = 0; d < spec.packedIds.size(); ++d) {
+            const int digit = d < state.digits.size() ? state.digits[d] : -1;
+            text += digit >= 0 ? static_cast<char>('0' + digit) : (d < state.kept.size() ? state.kept[d] : '0');
+        }
+        return true;
+    }
+    return false;
+}
+
+void CGroupPageModel::Store(EditorContext& context)
+{
+    CD390DocData& doc = context.doc;
+    for (int r = 0; r < RowCount(); ++r) {
+        const RowSpec& spec = Row(r);
+        ParamRec* record = doc.FindParam(m_spec.group, spec.item);
+        std::string text;
+        if (spec.shownNotStored || !record || !RowText(r, text))
+            continue; // a list without a selection keeps the project's text
+        const std::size_t index = static_cast<std::size_t>(r);
+        const std::string& baseline = m_bWritten[index] ? m_strLast[index] : record->m_strValue;
+        const int position = FlagPosition(r, doc);
+        if (text != baseline && position >= 0 && position < kItemCount)
+            doc.m_Changed[m_spec.group][position] = 1;
+        record->m_strValue = text;
+    }
+}
+
+void CGroupPageModel::Refuse(int row, unsigned message, EditorContext& context)
+{
+    m_nFocusRow = row;
+    context.host.FocusRow(m_nPage, row);
+    AfxMessageBox(message, MB_OK | MB_ICONWARNING);
+}
+
+bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context)
+{
+    const RowSpec& spec = Row(row);
+    char form = 'd';
+    switch (spec.kind) {
+    case RowKind::Option:
+        if (m_rows[static_cast<std::size_t>(row)].selection < 0 ||
+            m_rows[static_cast<std::size_t>(row)].selection >= spec.optionCount) {
+            Refuse(row, IDS_BEYOND_RANGE, context);
+            return false;
+        }
+        break;
+    case RowKind::Decimal: {
+        double low = 0;
+        double high = 0;
+        DecimalBounds(spec, low, high);
+        const double value = ParseLeadingNumber(text);
+        if (!(low - kMargin < value && value < high + kMargin)) {
+            Refuse(row, IDS_BEYOND_RANGE, context);
+            return false;
+        }
+        form = spec.decimals == 2 ? '2' : '1';
+        break;
+    }
+    case RowKind::Integer:
+    case RowKind::Unsigned: {
+        long long value = 0;
+        if (!ParseWholeNumber(text, value) || !IntegerInside(spec, value)) {
+            Refuse(row, IDS_BEYOND_RANGE, context);
+            return false;
+        }
+        break;
+    }
+    case RowKind::Packed:
+        form = spec.packBase == 8 ? 'o' : 'b';
+        break;
+    }
+    switch (ConvertTextToWord(form, text, word)) {
+    case WordError::None:
+        return true;
+    case WordError::NotANumber:
+        context.host.FocusRow(m_nPage, row);
+        AfxMessageBox(WriteCheckText(IDS_WRITE_VALUE_NOT_NUMBER, ItemName(m_spec.group, spec.item), text),
+                      MB_OK | MB_ICONWARNING);
+        return false;
+    case WordError::OutOfRange:
+        Refuse(row, IDS_BEYOND_RANGE, context);
+        return false;
+    }
+    return false;
+}
+
+bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
+{
+    const RowSpec& spec = Row(row);
+    DriveConnection& drive = context.drive;
+    const std::size_t index = static_cast<std::size_t>(row);
+    if (spec.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::BeforeLink) {
+        AfxMessageBox(IDS_READ_ONLY);
+        return false;
+    }
+    if (!drive.m_bConnected) {
+        AfxMessageBox(IDS_NOT_CONNECTED);
+        return false;
+    }
+    if (!context.host.TakeControls(m_nPage))
+        return false;
+    const bool anyChecked =
+        std::any_of(m_spec.rows.begin(), m_spec.rows.end(), [](const RowSpec& r) { return r.checked; });
+    if (anyChecked && !CheckRange(context))
+        return false;
+    if (spec.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::AfterRange) {
+        AfxMessageBox(IDS_READ_ONLY);
+        return false;
+    }
+    const int station = context.host.ChooseStation();
+    if (station < 0)
+        return false;
+    const uint8_t address = static_cast<uint8_t>(station);
+    bool locked = false;
+    if (!drive.ReadPasswordState(address, locked))
+        return false;
+    if (locked) {
+        AfxMessageBox(FormatResString(IDS_PASSWORD_SET, station));
+        return false;
+    }
+    if (m_spec.running == RunningRule::RefuseUnlessAllowed) {
+        bool running = false;
+        if (!drive.IsDriveRunning(address, running))
+            return false;
+        if (running && !spec.whileRunning) {
+            AfxMessageBox(IDS_DRIVE_RUNNING);
+            return false;
+        }
+    }
+    if (m_spec.readsVersion) {
+        float version = 0;
+        if (!drive.ReadParam0D01(address, version))
+            return false;
+        context.doc.m_fDriveVersion = version;
+    }
+    if (spec.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::AtValue) {
+        AfxMessageBox(IDS_READ_ONLY);
+        return false;
+    }
+    std::string text;
+    if (!RowText(row, text)) {
+        Refuse(row, IDS_BEYOND_RANGE, context);
+        return false;
+    }
+    uint16_t word = 0;
+    if (!ValueForDrive(row, text, word, context))
+        return false;
+    if (spec.kind == RowKind::Decimal)
+        m_rows[index].text = text;
+    context.host.ShowControls(m_nPage);
+    if (m_spec.rowGate && !m_spec.rowGate(*this, row, text, station, context))
+        return false;
+    if (!WriteParamToDrive(row, word, station, context))
+        return false;
+    m_strLast[index] = text;
+    m_bWritten[index] = true;
+    const int position = FlagPosition(row, context.doc);
+    if (position >= 0 && position < kItemCount)
+        context.doc.m_Changed[m_spec.group][position] = 0;
+    if (m_spec.afterWrite)
+        m_spec.afterWrite(*this, row, text, context);
+    context.host.FlagsChanged();
+    AfxMessageBox(IDS_WRITE_SUCCESSFUL);
+    return true;
+}
+
+bool CGroupPageModel::WriteParamToDrive(int row, uint16_t word, int station, EditorContext& context)
+{
+    const uint16_t address = static_cast<uint16_t>(m_spec.group << 8 | Row(row).item);
+    CModbusRequest request(context.drive.m_pComm, RequestPace::Interactive);
+    if (station == 0) {
+        request.Broadcast(address, word);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return true;
+    }
+    const ModbusReply reply = request.WriteOne(static_cast<uint8_t>(station), address, word);
+    if (reply.Ok())
+        return true;
+    if (reply.Refused()) {
+        if (m_spec.writeRefusal == WriteRefusal::CommException)
+            ShowCommExceptionMsg(reply.exception, station);
+        else
+            AfxMessageBox(FormatResString(IDS_STATION_NUM, station) + LoadResString(IDS_COMM_ERROR));
+        return false;
+    }
+    if (reply.result >= 1 && reply.result <= 3)
+        AfxMessageBox(FormatResString(IDS_STATION_NUM, station) + LoadResString(GetErrTypeTextId(reply.result)));
+    return false;
+}
+
+bool CGroupPageModel::ReadParamFromDrive(int item, int station, std::string& value, EditorContext& context)
+{
+    CModbusRequest request(context.drive.m_pComm, RequestPace::Interactive);
+    uint16_t word = 0;
+    const ModbusReply reply = request.ReadHolding(static_cast<uint8_t>(station),
+                                                  static_cast<uint16_t>(m_spec.group << 8 | item), 1, &word);
+    if (reply.Ok()) {
+        value = std::to_string(word);
+        return true;
+    }
+    if (reply.Refused()) {
+        if (m_spec.readRefusal == ReadRefusal::CommException)
+            ShowCommExceptionMsg(reply.exception, station);
+        else
+            AfxMessageBox(IDS_COMM_ERROR);
+    } else if (reply.result >= 1 && reply.result <= 3) {
+        AfxMessageBox(GetErrTypeTextId(reply.result));
+    }
+    return false;
+}
+
+int CGroupPageModel::FlagPosition(int row, const CD390DocData& doc) const
+{
+    const RowSpec& spec = Row(row);
+    return spec.flagPosition >= 0 ? spec.flagPosition : doc.DefinedPosition(m_spec.group, spec.item);
+}
+
+int CGroupPageModel::RowOfItem(int item) const
+{
+    for (int r = 0; r < RowCount(); ++r)
+        if (Row(r).item == item)
+            return r;
+    return -1;
+}

@@ -1,0 +1,94 @@
+#pragma once
+// One page of the editor without its window: the texts and selections of its
+// rows, what its row buttons last sent, and the page's operations: load from
+// the project, the keystroke filter, CheckRange, the store of OK and the
+// write of one row to a drive.
+
+#include "editor/PageSpec.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CD390DocData;
+struct EditorContext;
+
+struct RowState {
+    std::string text;         // edit rows: the text shown
+    int selection = -1;       // option rows: the index chosen, -1 none
+    std::vector<int> digits;  // packed rows: each list's index, -1 none
+    std::string kept;         // packed rows: the stored text (digits no list can show stay)
+    bool enabled = true;
+    std::string rangeText;    // the range text shown beside the row
+};
+
+class CGroupPageModel {
+public:
+    CGroupPageModel(const PageSpec& spec, int page);
+
+    const PageSpec& Spec() const { return m_spec; }
+    int Page() const { return m_nPage; }
+    int RowCount() const { return static_cast<int>(m_spec.rows.size()); }
+    const RowSpec& Row(int row) const { return m_spec.rows[static_cast<std::size_t>(row)]; }
+
+    // Fills the rows from the project's set values (OnInitDialog).
+    void Load(EditorContext& context);
+
+    // The keystroke filter of an edit row: the text the edit keeps after the
+    // user changed oldText into newText. Integer rows prompt (61775, 61776)
+    // for a text that is no whole number or lies outside the row's exchange
+    // bounds and keep oldText.
+    std::string Filter(int row, const std::string& oldText, const std::string& newText) const;
+
+    // Tests the checked rows in row order, reformatting the passing decimal
+    // rows; at the first failing row focuses it, shows 61460 and returns
+    // false.
+    bool CheckRange(EditorContext& context);
+
+    // The text that OK stores, the row button sends and Transmit Group sends.
+    // False for an option row without a selection (nothing to store or send).
+    bool RowText(int row, std::string& text) const;
+
+    // OK: stores every stored row into the project, raising the changed flag
+    // of each row whose text differs from its baseline.
+    void Store(EditorContext& context);
+
+    // A row's button: the gates, the write, the messages. True when written.
+    bool OnParamButton(int row, EditorContext& context);
+
+    // Checks text against the row's accepted range and converts it to the
+    // register word; shows the refusal (focused) and returns false.
+    bool ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context);
+
+    // One function-06 write of the row's register; station 0 is a broadcast
+    // reported as success. Failures are shown.
+    bool WriteParamToDrive(int row, uint16_t word, int station, EditorContext& context);
+    // One function-03 read of item of the page's group (partner rules).
+    bool ReadParamFromDrive(int item, int station, std::string& value, EditorContext& context);
+
+    // The changed-flag position of a row (-1 when the item is not defined).
+    int FlagPosition(int row, const CD390DocData& doc) const;
+    // The row showing item, or -1.
+    int RowOfItem(int item) const;
+
+    std::vector<RowState> m_rows;
+    std::array<std::string, 10> m_strLast;
+    std::array<bool, 10> m_bWritten{};
+    int m_nMarked = -1; // the row drawn red, -1 none
+    int m_nFocusRow = -1; // the row a refusal focused last
+
+private:
+    void Refuse(int row, unsigned message, EditorContext& context);
+
+    const PageSpec& m_spec;
+    int m_nPage;
+};
+
+// Numbers as the pages read and write them, in the C locale whatever the
+// process's locale: a leading number of text (0 when there is none), and a
+// value with a fixed count of decimals.
+double ParseLeadingNumber(const std::string& text);
+std::string FormatFixed(double value, int decimals);
+// A whole number with an optional sign and blanks around; false otherwise.
+bool ParseWholeNumber(const std::string& text, long long& value);

@@ -1,0 +1,220 @@
+#include "editor/GroupPagePanel.h"
+
+#include "editor/GroupPageModel.h"
+#include "editor/ParamGroupDlg.h"
+#include "editor/ParamLabel.h"
+#include "platform/DialogUnits.h"
+#include "platform/ResourceModule.h"
+
+#include <wx/bmpbuttn.h>
+#include <wx/choice.h>
+#include <wx/mstream.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+constexpr int kRowButtonFirst = 1005;
+constexpr int kLabelFirst = 1015;
+
+wxBitmap RowButtonBitmap()
+{
+    static wxBitmap bitmap;
+    if (!bitmap.IsOk()) {
+        const std::string bytes = LoadResBitmap(152);
+        wxMemoryInputStream stream(bytes.data(), bytes.size());
+        wxImage image(stream, wxBITMAP_TYPE_PNG);
+        if (image.IsOk())
+            bitmap = wxBitmap(image);
+    }
+    return bitmap;
+}
+
+bool IsEdit(const RowSpec& row)
+{
+    return row.kind == RowKind::Decimal || row.kind == RowKind::Integer || row.kind == RowKind::Unsigned;
+}
+
+wxArrayString OptionTexts(const RowSpec& row)
+{
+    wxArrayString texts;
+    for (int k = 0; k < row.optionCount; ++k)
+        texts.Add(wxString::FromUTF8(LoadResString(row.optionFirst + static_cast<unsigned>(k))));
+    return texts;
+}
+
+} // namespace
+
+CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CParamGroupDlg& editor,
+                                 const std::vector<std::string>& labels)
+    : wxPanel(parent, model.Spec().templateId), m_model(model), m_editor(editor), m_timer(this)
+{
+    const int page = model.Page();
+    const int width = model.Spec().widthDu;
+    for (int r = 0; r < model.RowCount(); ++r) {
+        const RowSpec& row = model.Row(r);
+        const int y = 8 + 20 * r;
+        char name[16];
+        std::snprintf(name, sizeof name, "Write %02d-%02d", model.Spec().group, row.item);
+        auto* button = new wxBitmapButton(this, kRowButtonFirst + r, RowButtonBitmap(), DlgPoint(this, 6, y - 2),
+                                          DlgSize(this, 16, 14));
+        button->SetName(name);
+        button->SetToolTip(name);
+        button->Bind(wxEVT_BUTTON, [this, page, r](wxCommandEvent&) { m_editor.OnRowButton(page, r); });
+
+        const wxString labelText = wxString::FromUTF8(labels[static_cast<std::size_t>(r)]);
+        m_labels.push_back(new CParamLabel(this, kLabelFirst + r, labelText, DlgPoint(this, 26, y), DlgSize(this, 150, 10)));
+
+        wxWindow* control = nullptr;
+        std::vector<wxWindow*> packed;
+        if (IsEdit(row)) {
+            long style = wxTE_PROCESS_ENTER | (row.masked ? wxTE_PASSWORD : 0);
+            auto* edit = new wxTextCtrl(this, row.controlId, wxString(), DlgPoint(this, 180, y - 2),
+                                        DlgSize(this, 60, 12), style);
+            edit->Bind(wxEVT_TEXT, [this, r](wxCommandEvent&) { OnEditText(r); });
+            edit->Bind(wxEVT_TEXT_ENTER, [](wxCommandEvent&) {}); // Enter neither stores nor closes
+            edit->Bind(wxEVT_SET_FOCUS, [this, edit](wxFocusEvent& event) {
+                m_editor.EditFocused(edit);
+                event.Skip();
+            });
+            control = edit;
+        } else if (row.kind == RowKind::Option) {
+            auto* list = new wxChoice(this, row.controlId, DlgPoint(this, 180, y - 2),
+                                      DlgSize(this, std::max(60, width - 186), 12), OptionTexts(row));
+            list->Bind(wxEVT_CHOICE, [this, r, list](wxCommandEvent&) {
+                m_model.m_rows[static_cast<std::size_t>(r)].selection = list->GetSelection();
+                ShowExplanation(r);
+            });
+            control = list;
+        } else {
+            for (std::size_t d = 0; d < row.packedIds.size(); ++d) {
+                auto* list = new wxChoice(this, row.packedIds[d], DlgPoint(this, 180 + 32 * static_cast<int>(d), y - 2),
+                                          DlgSize(this, 30, 12), OptionTexts(row));
+                list->Bind(wxEVT_CHOICE, [this, r, d, list](wxCommandEvent&) {
+                    m_model.m_rows[static_cast<std::size_t>(r)].digits[d] = list->GetSelection();
+                });
+                list->SetName(labelText);
+                packed.push_back(list);
+            }
+            control = packed.empty() ? nullptr : packed.front();
+        }
+        if (control)
+            control->SetName(labelText); // the accessible name of the input is its row label
+        m_controls.push_back(control);
+        m_packed.push_back(packed);
+        wxStaticText* range = nullptr;
+        if (row.rangeText || row.rangeTextId != 65535)
+            range = new wxStaticText(this, row.rangeTextId == 65535 ? wxID_ANY : row.rangeTextId, wxString(),
+                                     DlgPoint(this, 246, y), DlgSize(this, 80, 10));
+        m_ranges.push_back(range);
+        m_explanations.push_back(row.explain ? new wxStaticText(this, row.explainId == 65535 ? wxID_ANY : row.explainId,
+                                                                wxString(), DlgPoint(this, 26, y + 10),
+                                                                DlgSize(this, width - 32, 9))
+                                             : nullptr);
+    }
+    ShowControls();
+    PaintLabels();
+    if (model.Spec().timerMs > 0) {
+        Bind(wxEVT_TIMER, &CGroupPagePanel::OnTimer, this);
+        m_timer.Start(model.Spec().timerMs);
+    }
+}
+
+CGroupPagePanel::~CGroupPagePanel()
+{
+    m_timer.Stop();
+}
+
+wxTextCtrl* CGroupPagePanel::Edit(int row) const
+{
+    return dynamic_cast<wxTextCtrl*>(Control(row));
+}
+
+bool CGroupPagePanel::TakeControls()
+{
+    for (int r = 0; r < m_model.RowCount(); ++r) {
+        RowState& state = m_model.m_rows[static_cast<std::size_t>(r)];
+        if (wxTextCtrl* edit = Edit(r))
+            state.text = edit->GetValue().utf8_string();
+        else if (auto* list = dynamic_cast<wxChoice*>(Control(r)); list && m_model.Row(r).kind == RowKind::Option)
+            state.selection = list->GetSelection();
+    }
+    return true;
+}
+
+void CGroupPagePanel::ShowControls()
+{
+    m_bExchanging = true;
+    wxWindow* focused = FindFocus();
+    for (int r = 0; r < m_model.RowCount(); ++r) {
+        const RowState& state = m_model.m_rows[static_cast<std::size_t>(r)];
+        if (wxTextCtrl* edit = Edit(r)) {
+            // A timer tick never rewrites the edit being typed in.
+            if (edit != focused || !m_timer.IsRunning())
+                if (edit->GetValue().utf8_string() != state.text)
+                    edit->ChangeValue(wxString::FromUTF8(state.text));
+        } else if (m_model.Row(r).kind == RowKind::Option) {
+            static_cast<wxChoice*>(Control(r))->SetSelection(state.selection);
+        } else {
+            const auto& lists = m_packed[static_cast<std::size_t>(r)];
+            for (std::size_t d = 0; d < lists.size() && d < state.digits.size(); ++d)
+                static_cast<wxChoice*>(lists[d])->SetSelection(state.digits[d]);
+        }
+        if (Control(r))
+            Control(r)->Enable(state.enabled);
+        if (wxStaticText* range = m_ranges[static_cast<std::size_t>(r)])
+            range->SetLabel(wxString::FromUTF8(state.rangeText));
+        ShowExplanation(r);
+    }
+    m_bExchanging = false;
+}
+
+void CGroupPagePanel::FocusRow(int row)
+{
+    if (row < 0 || row >= m_model.RowCount() || !Control(row))
+        return;
+    Control(row)->SetFocus();
+    if (wxTextCtrl* edit = Edit(row)) {
+        edit->SelectAll();
+        edit->ShowPosition(0);
+    }
+}
+
+void CGroupPagePanel::PaintLabels()
+{
+    for (int r = 0; r < static_cast<int>(m_labels.size()); ++r)
+        m_labels[static_cast<std::size_t>(r)]->PaintMarked(r == m_model.m_nMarked ? 1 : 0);
+}
+
+void CGroupPagePanel::ShowExplanation(int row)
+{
+    wxStaticText* text = m_explanations[static_cast<std::size_t>(row)];
+    if (text)
+        text->SetLabel(wxString::FromUTF8(m_model.Row(row).explain(m_model.m_rows[static_cast<std::size_t>(row)].selection)));
+}
+
+void CGroupPagePanel::OnEditText(int row)
+{
+    if (m_bExchanging)
+        return;
+    wxTextCtrl* edit = Edit(row);
+    RowState& state = m_model.m_rows[static_cast<std::size_t>(row)];
+    const std::string typed = edit->GetValue().utf8_string();
+    const std::string kept = m_model.Filter(row, state.text, typed);
+    state.text = kept;
+    if (kept != typed) {
+        m_bExchanging = true;
+        const long caret = edit->GetInsertionPoint();
+        edit->ChangeValue(wxString::FromUTF8(kept));
+        edit->SetInsertionPoint(std::min<long>(caret, edit->GetLastPosition()));
+        m_bExchanging = false;
+    }
+}
+
+void CGroupPagePanel::OnTimer(wxTimerEvent&)
+{
+    if (m_model.Spec().onTimer) {
+        m_model.Spec().onTimer(m_model, m_editor.Editor()->Context());
+        ShowControls();
+    }
+}

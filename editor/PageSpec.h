@@ -1,0 +1,142 @@
+#pragma once
+// A group page as a table: its rows, what each row holds and how it is
+// checked, stored and written, plus named hooks for what a table cannot say.
+// The editor's window-free model (CGroupPageModel) and its window side (one
+// panel built from the table) both read it; page tables live in pages/.
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CGroupPageModel;
+struct EditorContext;
+
+enum class RowKind {
+    Option,   // a drop-down list; the value is the selection index
+    Decimal,  // an edit holding a number with one or two decimals
+    Integer,  // an edit holding a whole number (the data exchange checks it)
+    Unsigned, // as Integer, never below 0
+    Packed,   // several lists, one digit each, joined into one text
+};
+
+struct RowSpec {
+    int item = 0;      // GG-NN: the record, and register GG x 256 + NN
+    RowKind kind = RowKind::Decimal;
+    int controlId = 0; // combo (1025 on) or edit (1034 on); packed: unused
+    // Packed rows: one list per digit, most significant first, and the base
+    // in which the joined digits are sent (2 or 8).
+    std::vector<int> packedIds;
+    int packBase = 2;
+    // Option texts: string ids first .. first + count - 1 (each packed list
+    // uses the same texts).
+    unsigned optionFirst = 0;
+    int optionCount = 0;
+    // Decimal rows: 1 or 2 decimals.
+    int decimals = 0;
+    // Keystroke filter: a value above filterMax is refused; below filterMin
+    // too where filterTestsMin is set.
+    double filterMax = 0;
+    bool filterTestsMin = false;
+    double filterMin = 0;
+    // CheckRange: min - 0.000001 < v < max + 0.000001 (decimal rows), or
+    // min <= v <= max (integer rows). Unchecked rows are still kept inside
+    // their accepted range before any value goes to a drive.
+    bool checked = false;
+    double checkMin = 0;
+    double checkMax = 0;
+    // The row button's re-check when it differs from CheckRange's bounds.
+    bool hasWriteBounds = false;
+    double writeMin = 0;
+    double writeMax = 0;
+    // Integer rows: the bounds of the data exchange (outside: 61776).
+    int exchangeMin = INT_MIN;
+    int exchangeMax = INT_MAX;
+    // May be written while the drive runs.
+    bool whileRunning = false;
+    bool readOnly = false;
+    // Shown, but neither stored by OK nor sent.
+    bool shownNotStored = false;
+    bool disabled = false;
+    bool masked = false; // a password edit
+    // What the drive text conversion adds before it truncates (+0.001 or
+    // +0.0001). Every text sent carries exactly the row's decimals, for
+    // which both give the same word; ConvertTextToWord does the conversion.
+    double addend = 0.001;
+    // The range text beside the row ("0.00~650.00"), and its control id
+    // (65535: a plain label; 1075 on: rewritten at run time).
+    const char* rangeText = nullptr;
+    int rangeTextId = 65535;
+    // The changed-flag position; -1: the document's DefinedPosition.
+    int flagPosition = -1;
+    // An explanation text shown beside a list for its selection, in the
+    // static explainId.
+    std::function<std::string(int selection)> explain;
+    int explainId = 65535;
+};
+
+// Which running-state rule a page's row write follows.
+enum class RunningRule {
+    RefuseUnlessAllowed, // read it; refuse rows without whileRunning
+    Ignore,              // never read it
+};
+
+// Where a page refuses its read-only rows.
+enum class ReadOnlyPlace {
+    BeforeLink, // before the link check
+    AfterRange, // after CheckRange, before the station chooser
+    AtValue,    // when the row's value is built, after the drive reads
+};
+
+// How a refused write reply (another function byte) is reported.
+enum class WriteRefusal {
+    CommException, // ShowCommExceptionMsg: "Station Num %d", a line break, the code's text
+    StationComm,   // "Station Num %d" directly followed by 61479
+};
+
+// How a refused partner read reply is reported.
+enum class ReadRefusal {
+    Comm,          // 61479 alone
+    CommException, // ShowCommExceptionMsg
+};
+
+struct PageSpec {
+    const char* className = "";
+    int templateId = 0;
+    int group = 0;
+    std::vector<RowSpec> rows;
+    int widthDu = 371; // template size in dialog units
+    int heightDu = 231;
+    // Edits the on-screen keyboard may aim at (the pages without the hook
+    // swallow Enter only).
+    bool keyboardHook = true;
+    RunningRule running = RunningRule::RefuseUnlessAllowed;
+    bool readsVersion = false;
+    ReadOnlyPlace readOnlyPlace = ReadOnlyPlace::AfterRange;
+    WriteRefusal writeRefusal = WriteRefusal::CommException;
+    ReadRefusal readRefusal = ReadRefusal::Comm;
+
+    // Hooks. Each may be empty.
+    // After the rows were loaded: model-dependent range texts, enabling.
+    std::function<void(CGroupPageModel&, EditorContext&)> onLoad;
+    // Step 10 of a row write, after the value text is built: version and
+    // model gates, partner reads. False refuses (the hook has reported).
+    std::function<bool(CGroupPageModel&, int row, const std::string& text, int station, EditorContext&)> rowGate;
+    // After a successful row write (caches, enabling).
+    std::function<void(CGroupPageModel&, int row, const std::string& text, EditorContext&)> afterWrite;
+    // A page timer: its period and what a tick does. It runs while the page
+    // is hidden too; the window side never rewrites the edit with the focus.
+    int timerMs = 0;
+    std::function<void(CGroupPageModel&, EditorContext&)> onTimer;
+};
+
+// Row builders for the common shapes.
+RowSpec OptionRow(int item, int comboId, unsigned optionFirst, int optionCount);
+RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
+                   const char* rangeText);
+RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText);
+
+// Single-precision version gates: below refuses under the threshold, at or
+// below refuses at equality too.
+bool VersionBelow(float version, float threshold);
+bool VersionAtOrBelow(float version, float threshold);

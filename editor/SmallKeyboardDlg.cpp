@@ -1,0 +1,75 @@
+#include "editor/SmallKeyboardDlg.h"
+
+#include "platform/DialogUnits.h"
+
+#include <wx/button.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+struct Key {
+    int id;
+    const char* text;
+    int x, y, width;
+};
+
+constexpr Key kKeys[] = {
+    {1046, "7", 1, 0, 19},  {1047, "8", 20, 0, 19},  {1048, "9", 39, 0, 19},
+    {1049, "4", 1, 16, 19}, {1050, "5", 20, 16, 19}, {1051, "6", 39, 16, 19},
+    {1052, "1", 1, 32, 19}, {1053, "2", 20, 32, 19}, {1054, "3", 39, 32, 19},
+    {1055, "0", 1, 48, 38}, {1056, ".", 39, 48, 19},
+};
+
+} // namespace
+
+CSmallKeyboardDlg::CSmallKeyboardDlg(wxWindow* parent, std::function<void()> onClose)
+    : wxDialog(parent, IDD, "Small Keyboard'", wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
+      m_onClose(std::move(onClose))
+{
+    for (const Key& key : kKeys) {
+        auto* button = new wxButton(this, key.id, key.text, DlgPoint(this, key.x, key.y), DlgSize(this, key.width, 16));
+        button->SetCanFocus(false);
+        button->Bind(wxEVT_BUTTON, [this, id = key.id](wxCommandEvent&) { OnKey(id); });
+    }
+    SetClientSize(DlgSize(this, 59, 65));
+    Bind(wxEVT_CLOSE_WINDOW, &CSmallKeyboardDlg::OnClose, this);
+    Bind(wxEVT_CHAR_HOOK, &CSmallKeyboardDlg::OnCharHook, this);
+}
+
+void CSmallKeyboardDlg::OnKey(int id)
+{
+    if (!m_pEdit || id < IDC_KEY_FIRST || id > IDC_KEY_LAST)
+        return;
+    static const char kChars[] = "7894561230.";
+    wxString text = m_pEdit->GetValue();
+    long start = 0;
+    long end = 0;
+    m_pEdit->GetSelection(&start, &end);
+    if (end > start)
+        text.erase(static_cast<size_t>(start), static_cast<size_t>(end - start));
+    m_dwSel = start | (start << 16);
+    text.insert(static_cast<size_t>(start), 1, kChars[id - IDC_KEY_FIRST]);
+    m_pEdit->SetValue(text); // the page's filter runs and may put the old text back
+    const bool kept = m_pEdit->GetValue() == text;
+    m_pEdit->SetFocus();
+    if (kept)
+        m_dwSel += 1 | (1 << 16);
+    const long caret = m_dwSel & 0xFFFF;
+    m_pEdit->SetSelection(caret, (m_dwSel >> 16) & 0xFFFF);
+    m_pEdit->ShowPosition(caret);
+}
+
+void CSmallKeyboardDlg::OnClose(wxCloseEvent&)
+{
+    if (m_onClose)
+        m_onClose();
+    Destroy();
+}
+
+void CSmallKeyboardDlg::OnCharHook(wxKeyEvent& event)
+{
+    if (event.GetKeyCode() == WXK_ESCAPE)
+        Close();
+    else
+        event.Skip();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// "Small Keyboard'": a modeless numeric keypad that types digits and the
+// decimal point into the page edit last focused, for touch screens. Its keys
+// take no focus, so the edit keeps it.
+
+#include <wx/dialog.h>
+
+#include <functional>
+
+class wxTextCtrl;
+
+class CSmallKeyboardDlg : public wxDialog {
+public:
+    enum { IDD = 137, IDC_KEY_FIRST = 1046, IDC_KEY_LAST = 1056 };
+
+    // onClose runs when the user closes the keyboard (close box, Esc), before
+    // it goes: the owner clears its pointer.
+    CSmallKeyboardDlg(wxWindow* parent, std::function<void()> onClose);
+
+    // One key press (1046 to 1056).
+    void OnKey(int id);
+
+    wxTextCtrl* m_pEdit = nullptr; // the target; nullptr: keys do nothing
+    long m_dwSel = 0;              // start in the low 16 bits, end in the high 16 bits
+
+private:
+    void OnClose(wxCloseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+
+    std::function<void()> m_onClose;
+};

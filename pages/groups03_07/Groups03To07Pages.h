@@ -1,0 +1,10 @@
+#pragma once
+// The page tables of groups 03 to 07.
+
+#include "editor/GroupSpec.h"
+
+const GroupSpec& Group05Spec();
+const GroupSpec& Group06Spec();
+
+// Registers every table of these groups with the editor.
+void RegisterGroups03To07Pages();

@@ -1,0 +1,183 @@
+#pragma once
+// The editor's engine against the simulated drive: a project built from the
+// shipped definition files for a model, our link to a drive on a
+// pseudo-terminal, the group tables registered, and a window side that
+// answers the station chooser and records what the engine asked of it.
+
+#include "document/D390DocData.h"
+#include "editor/GroupEditor.h"
+#include "link/ParamGroupIO.h"
+#include "link/SerialComm.h"
+#include "pages/GroupPages.h"
+#include "link/DriveQueries.h"
+#include "shell/MainFrameState.h"
+#include "tests/common/MessageRecorder.h"
+#include "tests/common/TestPaths.h"
+#include "tools/SimulatedDrive.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+
+// Our link with a hook before each transaction, so that a test can flip one
+// of the drive's switches between two frames.
+class HookedComm : public CSerialComm {
+public:
+    ErrType CommandSend(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsigned long rxLen) override
+    {
+        ++m_count;
+        if (m_before)
+            m_before(m_count);
+        return CSerialComm::CommandSend(tx, txLen, rx, rxLen);
+    }
+    std::function<void(int)> m_before; // gets the 1-based number of the transaction
+    int m_count = 0;
+};
+
+class RecordingHost : public IEditorHost {
+public:
+    int ChooseStation() override
+    {
+        ++m_chooserShown;
+        if (m_stations.empty())
+            return -1;
+        int station = m_stations.front();
+        m_stations.pop_front();
+        return station;
+    }
+    void FocusRow(int page, int row) override { m_focus = {page, row}; }
+    void SelectTab(int tab) override { m_selectedTab = tab; }
+    void GroupStored(int group) override { m_stored.push_back(group); }
+
+    std::deque<int> m_stations;
+    int m_chooserShown = 0;
+    std::pair<int, int> m_focus{-1, -1};
+    int m_selectedTab = -1;
+    std::vector<int> m_stored;
+};
+
+// "R 0D07 x1", "S 0601", "W 0500 x9": the shape of a request.
+inline std::string Shape(const std::vector<uint8_t>& request)
+{
+    char text[32] = "?";
+    if (request.size() >= 6) {
+        const unsigned reg = request[2] << 8 | request[3];
+        if (request[1] == 0x03)
+            std::snprintf(text, sizeof text, "R %04X x%d", reg, request[5]);
+        else if (request[1] == 0x10)
+            std::snprintf(text, sizeof text, "W %04X x%d", reg, request[5]);
+        else if (request[1] == 0x06)
+            std::snprintf(text, sizeof text, "S %04X", reg);
+    }
+    return text;
+}
+
+inline std::string Hex(const std::vector<uint8_t>& bytes)
+{
+    std::string text;
+    char byte[4];
+    for (uint8_t b : bytes) {
+        std::snprintf(byte, sizeof byte, "%s%02X", text.empty() ? "" : " ", b);
+        text += byte;
+    }
+    return text;
+}
+
+class EditorTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { RegisterGroupPages(); }
+
+    // A project of the model built from the shipped files; no drive.
+    void MakeProject(int modelCode)
+    {
+        m_frame.m_strProgramFolder = TestProgramFolder();
+        m_frame.m_nModelCode = modelCode;
+        m_context.modelCode = modelCode;
+        SetMainFrameState(&m_frame);
+        ASSERT_TRUE(m_doc.NewProject());
+        m_messages.Clear();
+    }
+
+    // The project, and a drive of the model on stations 1 to 5 with our
+    // link open to it.
+    void Connect(int modelCode, int version = 1130)
+    {
+        MakeProject(modelCode);
+        SimDriveConfig config;
+        config.stations.clear();
+        for (int station = 1; station <= 5; ++station)
+            config.stations.push_back(SimStationConfig{station, static_cast<uint32_t>(modelCode), version});
+        m_drive = std::make_unique<CSimulatedDrive>(config);
+        std::string error;
+        ASSERT_TRUE(m_drive->Start(&error)) << error;
+        ASSERT_NE(m_comm.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f), 0);
+        LinkTimeouts timeouts;
+        timeouts.firstByteMs = 300;
+        m_comm.SetTimeouts(timeouts);
+        m_frame.m_pComm = &m_comm;
+        m_frame.m_bConnected = 1;
+        m_frame.m_Stations = {1, 2, 3, 4, 5};
+        m_drive->ClearFrameLog();
+    }
+
+    void TearDown() override
+    {
+        m_editor.reset();
+        SetMainFrameState(nullptr);
+        m_frame.m_pComm = nullptr;
+        m_comm.Close();
+        if (m_drive)
+            m_drive->Stop();
+    }
+
+    CGroupEditor& Open(int group, int nItem = -1)
+    {
+        const GroupSpec* spec = FindGroupSpec(group);
+        EXPECT_NE(spec, nullptr) << group;
+        m_editor = std::make_unique<CGroupEditor>(m_context, *spec, group, nItem);
+        m_editor->InitGroupTabs();
+        return *m_editor;
+    }
+
+    CGroupPageModel& Page(int page) { return *m_editor->m_Pages[static_cast<std::size_t>(page)]; }
+    std::string& Text(int page, int row) { return Page(page).m_rows[static_cast<std::size_t>(row)].text; }
+    std::string& SetValue(int group, int item) { return m_doc.FindParam(group, item)->m_strValue; }
+
+    std::vector<std::string> Shapes() const
+    {
+        std::vector<std::string> shapes;
+        for (const SimFrame& frame : m_drive->GetFrameLog())
+            shapes.push_back(Shape(frame.request));
+        return shapes;
+    }
+    std::vector<std::string> WriteFrames() const
+    {
+        std::vector<std::string> frames;
+        for (const SimFrame& frame : m_drive->GetFrameLog())
+            if (frame.request.size() > 1 && frame.request[1] != 0x03)
+                frames.push_back(Hex(frame.request));
+        return frames;
+    }
+    bool AnyFlag(int group) const
+    {
+        for (uint32_t flag : m_doc.m_Changed[group])
+            if (flag)
+                return true;
+        return false;
+    }
+
+    CMainFrameState m_frame;
+    CD390DocData m_doc;
+    HookedComm m_comm;
+    RecordingHost m_host;
+    MessageRecorder m_messages;
+    std::unique_ptr<CSimulatedDrive> m_drive;
+    EditorContext m_context{m_frame, m_doc, m_host, 0};
+    std::unique_ptr<CGroupEditor> m_editor;
+};

@@ -1,0 +1,292 @@
+// The editor's window under Xvfb: pages built from the tables, the filter on
+// typed text, row buttons against the simulated drive, the keyboard, Enter
+// and Esc.
+
+#include "document/D390DocData.h"
+#include "editor/GroupPagePanel.h"
+#include "editor/ParamGroupDlg.h"
+#include "editor/ParamLabel.h"
+#include "editor/SmallKeyboardDlg.h"
+#include "link/ParamGroupIO.h"
+#include "link/SerialComm.h"
+#include "pages/GroupPages.h"
+#include "platform/ResourceModule.h"
+#include "shell/MainFrameState.h"
+#include "tests/common/MessageRecorder.h"
+#include "tests/common/TestPaths.h"
+#include "tools/SimulatedDrive.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/notebook.h>
+#include <wx/textctrl.h>
+
+#include <deque>
+#include <memory>
+
+namespace {
+
+
+void Yield()
+{
+    for (int i = 0; i < 5; ++i)
+        wxTheApp->Yield(true);
+}
+
+void Click(wxWindow* window, int id)
+{
+    wxCommandEvent event(wxEVT_BUTTON, id);
+    event.SetEventObject(window->FindWindow(id));
+    window->FindWindow(id)->ProcessWindowEvent(event);
+}
+
+} // namespace
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { RegisterGroupPages(); }
+
+    void SetUp() override
+    {
+        m_frame.m_strProgramFolder = TestProgramFolder();
+        m_frame.m_nModelCode = 0x1100000 + 1202;
+        SetMainFrameState(&m_frame);
+        ASSERT_TRUE(m_doc.NewProject());
+        m_messages.Clear();
+        m_links.drive = &m_frame;
+        m_links.doc = &m_doc;
+        m_links.chooseStation = [this] {
+            if (m_stations.empty())
+                return -1;
+            int station = m_stations.front();
+            m_stations.pop_front();
+            return station;
+        };
+        m_links.groupStored = [this](int group) { m_stored.push_back(group); };
+        m_links.curEdit = &m_pCurEdit;
+        m_links.editSel = &m_dwEditSel;
+        m_links.keypad = &m_pKeypad;
+    }
+
+    void TearDown() override
+    {
+        if (m_editor)
+            m_editor->Destroy();
+        Yield();
+        SetMainFrameState(nullptr);
+        m_frame.m_pComm = nullptr;
+        m_comm.Close();
+        if (m_drive)
+            m_drive->Stop();
+    }
+
+    void Connect()
+    {
+        SimDriveConfig config;
+        config.stations = {SimStationConfig{1, 0x1100000 + 1202, 1130}};
+        m_drive = std::make_unique<CSimulatedDrive>(config);
+        ASSERT_TRUE(m_drive->Start());
+        ASSERT_NE(m_comm.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f), 0);
+        m_frame.m_pComm = &m_comm;
+        m_frame.m_bConnected = 1;
+        m_frame.m_Stations = {1};
+    }
+
+    CParamGroupDlg& Open(int group, int nItem = -1)
+    {
+        if (m_editor)
+            m_editor->Destroy();
+        m_editor = new CParamGroupDlg(nullptr, m_links);
+        m_editor->m_nGroup = group;
+        m_editor->m_nItem = nItem;
+        m_editor->BuildEditor();
+        m_editor->Show();
+        Yield();
+        return *m_editor;
+    }
+
+    wxTextCtrl* Edit(int page, int id) { return wxDynamicCast(m_editor->PagePanel(page)->FindWindow(id), wxTextCtrl); }
+
+    CMainFrameState m_frame;
+    CD390DocData m_doc;
+    CSerialComm m_comm;
+    std::unique_ptr<CSimulatedDrive> m_drive;
+    MessageRecorder m_messages;
+    EditorLinks m_links;
+    std::deque<int> m_stations;
+    std::vector<int> m_stored;
+    wxTextCtrl* m_pCurEdit = nullptr;
+    long m_dwEditSel = 0;
+    wxWindow* m_pKeypad = nullptr;
+    CParamGroupDlg* m_editor = nullptr;
+};
+
+TEST_F(EditorWindowTest, PagesAreBuiltFromTheTables)
+{
+    CParamGroupDlg& editor = Open(5, 22);
+    wxNotebook* tabs = editor.Notebook();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->GetId(), CParamGroupDlg::IDC_TAB);
+    ASSERT_EQ(tabs->GetPageCount(), 3u);
+    EXPECT_EQ(tabs->GetPageText(1), "    05-18 - 05-27    ");
+    EXPECT_EQ(tabs->GetSelection(), 2);
+    auto* label = wxDynamicCast(editor.PagePanel(2)->FindWindow(1017), CParamLabel);
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->IsMarked());
+    EXPECT_TRUE(label->GetLabel().StartsWith("05-30"));
+    EXPECT_FALSE(wxDynamicCast(editor.PagePanel(2)->FindWindow(1016), CParamLabel)->IsMarked());
+    EXPECT_FALSE(editor.FindWindow(CParamGroupDlg::IDC_TRANSMIT)->IsEnabled()); // no link at opening
+    auto* list = wxDynamicCast(editor.PagePanel(0)->FindWindow(1025), wxChoice);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->GetString(1), "1: special");
+    EXPECT_EQ(list->GetName(), wxString::FromUTF8(m_doc.FindParam(5, 0)->m_strLabel));
+    EXPECT_EQ(editor.PagePanel(0)->FindWindow(1006)->GetName(), "Write 05-01");
+    EXPECT_EQ(Edit(0, 1034)->GetValue(), wxString::FromUTF8(m_doc.FindParam(5, 1)->m_strValue));
+}
+
+TEST_F(EditorWindowTest, TypedTextPassesThroughTheFilterAndOkStores)
+{
+    CParamGroupDlg& editor = Open(6);
+    wxTextCtrl* edit = Edit(0, 1034); // 06-01
+    edit->SetValue("599");
+    edit->SetValue("599.01");
+    EXPECT_EQ(edit->GetValue(), "599");
+    edit->SetValue("12.345");
+    EXPECT_EQ(edit->GetValue(), "12.34");
+    Click(&editor, wxID_OK);
+    EXPECT_EQ(editor.GetReturnCode(), wxID_OK);
+    EXPECT_EQ(m_doc.FindParam(6, 1)->m_strValue, "12.34");
+    EXPECT_EQ(m_doc.m_Changed[6][1], 1u);
+    EXPECT_EQ(m_stored, std::vector<int>{6});
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST_F(EditorWindowTest, OkOnABadValueShowsItsPageWithTheEditFocused)
+{
+    m_doc.FindParam(6, 1)->m_strValue = "650.00";
+    CParamGroupDlg& editor = Open(6);
+    editor.Notebook()->ChangeSelection(2);
+    Click(&editor, wxID_OK);
+    Yield();
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61460)});
+    EXPECT_EQ(editor.Notebook()->GetSelection(), 0);
+    EXPECT_TRUE(editor.IsShown());
+    EXPECT_EQ(m_doc.FindParam(6, 1)->m_strValue, "650.00");
+}
+
+TEST_F(EditorWindowTest, RowButtonWritesThroughTheDrive)
+{
+    Connect();
+    CParamGroupDlg& editor = Open(6);
+    EXPECT_TRUE(editor.FindWindow(CParamGroupDlg::IDC_TRANSMIT)->IsEnabled());
+    Edit(0, 1034)->SetValue("12.34");
+    m_stations = {1};
+    Click(editor.PagePanel(0), 1006);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61541)});
+    EXPECT_EQ(m_drive->GetRegister(1, 0x0601), 1234);
+}
+
+TEST_F(EditorWindowTest, KeyboardTypesIntoTheLastFocusedEdit)
+{
+    CParamGroupDlg& editor = Open(6);
+    wxTextCtrl* edit = Edit(0, 1034); // maximum 599.00
+    edit->SetValue("12.5");
+    edit->SetFocus();
+    Yield();
+    editor.EditFocused(edit);
+    Click(&editor, CParamGroupDlg::IDC_KEYBOARD);
+    CSmallKeyboardDlg* keyboard = editor.Keyboard();
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_EQ(keyboard->GetTitle(), "Small Keyboard'");
+    EXPECT_EQ(m_pKeypad, keyboard);
+    EXPECT_EQ(keyboard->m_pEdit, edit);
+    edit->SetSelection(1, 3);
+    keyboard->OnKey(1046); // 7
+    EXPECT_EQ(edit->GetValue(), "175");
+    long start = 0, end = 0;
+    edit->GetSelection(&start, &end);
+    EXPECT_EQ(start, 2);
+
+    // A 3600.0 row: 3600.0 then any digit is refused, the caret stays.
+    wxTextCtrl* time = Edit(0, 1041); // 06-16
+    time->SetValue("3600.0");
+    editor.EditFocused(time);
+    time->SetSelection(6, 6);
+    keyboard->OnKey(1047);
+    EXPECT_EQ(time->GetValue(), "3600.0");
+    time->GetSelection(&start, &end);
+    EXPECT_EQ(start, 6);
+
+    // A second press opens no second keyboard.
+    Click(&editor, CParamGroupDlg::IDC_KEYBOARD);
+    EXPECT_EQ(editor.Keyboard(), keyboard);
+}
+
+TEST_F(EditorWindowTest, EnterStoresNothingAndEscClosesOnlyTheKeyboard)
+{
+    CParamGroupDlg& editor = Open(6);
+    wxTextCtrl* edit = Edit(0, 1034);
+    edit->SetValue("7");
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, 1034);
+    enter.SetEventObject(edit);
+    edit->ProcessWindowEvent(enter);
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = WXK_RETURN;
+    key.SetEventObject(edit);
+    editor.ProcessWindowEvent(key);
+    Yield();
+    EXPECT_TRUE(editor.IsShown());
+    EXPECT_NE(m_doc.FindParam(6, 1)->m_strValue, "7.00");
+
+    Click(&editor, CParamGroupDlg::IDC_KEYBOARD);
+    CSmallKeyboardDlg* keyboard = editor.Keyboard();
+    ASSERT_NE(keyboard, nullptr);
+    wxKeyEvent esc(wxEVT_CHAR_HOOK);
+    esc.m_keyCode = WXK_ESCAPE;
+    esc.SetEventObject(keyboard);
+    keyboard->ProcessWindowEvent(esc);
+    Yield();
+    EXPECT_EQ(editor.Keyboard(), nullptr);
+    EXPECT_EQ(m_pKeypad, nullptr);
+    EXPECT_TRUE(editor.IsShown());
+    Click(&editor, CParamGroupDlg::IDC_KEYBOARD);
+    EXPECT_NE(editor.Keyboard(), nullptr);
+}
+
+TEST_F(EditorWindowTest, ClosingTheEditorLeavesNoKeyboardTarget)
+{
+    CParamGroupDlg& editor = Open(6);
+    wxTextCtrl* edit = Edit(0, 1034);
+    edit->SetFocus();
+    editor.EditFocused(edit);
+    Click(&editor, CParamGroupDlg::IDC_KEYBOARD);
+    Click(&editor, wxID_CANCEL);
+    EXPECT_EQ(editor.GetReturnCode(), wxID_CANCEL);
+    EXPECT_EQ(m_pCurEdit, nullptr);
+    EXPECT_EQ(m_pKeypad, nullptr);
+    m_editor->Destroy();
+    m_editor = nullptr;
+    Yield();
+
+    // The next editor: its keyboard has no stale target; a key does nothing.
+    CParamGroupDlg& next = Open(6);
+    Click(&next, CParamGroupDlg::IDC_KEYBOARD);
+    ASSERT_NE(next.Keyboard(), nullptr);
+    EXPECT_EQ(next.Keyboard()->m_pEdit, nullptr);
+    next.Keyboard()->OnKey(1046);
+}
+
+TEST_F(EditorWindowTest, AGroupWithoutPagesOpensAsThePlainList)
+{
+    CParamGroupDlg& editor = Open(2, 0);
+    EXPECT_EQ(editor.Notebook(), nullptr);
+    ASSERT_FALSE(editor.m_Fields.empty());
+    EXPECT_FALSE(editor.FindWindow(CParamGroupDlg::IDC_TRANSMIT)->IsEnabled());
+    editor.m_Fields[0]->ChangeValue("9.99");
+    Click(&editor, wxID_OK);
+    EXPECT_EQ(m_doc.m_Groups[2].m_Params[0].m_strValue, "9.99");
+    EXPECT_EQ(m_doc.m_Changed[2][0], 1u);
+    EXPECT_TRUE(m_doc.IsModified());
+}

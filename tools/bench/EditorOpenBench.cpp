@@ -1,0 +1,134 @@
+// Open time of the parameter editor: from creating it to shown and idle, for
+// the groups with pages, beside a plain dialog with a notebook holding the
+// same number of plain controls. Run under Xvfb by hand:
+//
+//   xvfb-run -a d390_editoropen_bench [repeats]
+
+#include "document/D390DocData.h"
+#include "editor/ParamGroupDlg.h"
+#include "link/ParamGroupIO.h"
+#include "pages/GroupPages.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceModule.h"
+#include "shell/MainFrameState.h"
+
+#include <wx/app.h>
+#include <wx/choice.h>
+#include <wx/init.h>
+#include <wx/notebook.h>
+#include <wx/panel.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/button.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+
+std::string ProgramFolder()
+{
+    char path[4096] = {};
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string folder(path, n > 0 ? static_cast<size_t>(n) : 0);
+    return folder.substr(0, folder.rfind('/') + 1);
+}
+
+void Idle()
+{
+    while (wxTheApp->Pending())
+        wxTheApp->Dispatch();
+    wxTheApp->ProcessIdle();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Time(const std::function<wxWindow*()>& open)
+{
+    auto start = Clock::now();
+    wxWindow* window = open();
+    window->Show();
+    window->Update();
+    Idle();
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    window->Destroy();
+    Idle();
+    return ms;
+}
+
+// A dialog with a notebook of pages, rows plain controls each: button,
+// label, edit, text.
+wxWindow* PlainDialog(const std::vector<int>& rowsPerPage)
+{
+    auto* dialog = new wxDialog(nullptr, wxID_ANY, "plain", wxDefaultPosition, wxSize(700, 500));
+    auto* book = new wxNotebook(dialog, wxID_ANY, wxPoint(0, 0), wxSize(700, 440));
+    for (int rows : rowsPerPage) {
+        auto* page = new wxPanel(book);
+        for (int r = 0; r < rows; ++r) {
+            new wxButton(page, wxID_ANY, "", wxPoint(8, 8 + 30 * r), wxSize(24, 22));
+            new wxStaticText(page, wxID_ANY, "00-00 label", wxPoint(40, 8 + 30 * r));
+            new wxTextCtrl(page, wxID_ANY, "0.00", wxPoint(300, 8 + 30 * r), wxSize(90, 24));
+            new wxStaticText(page, wxID_ANY, "0.00~650.00", wxPoint(400, 8 + 30 * r));
+        }
+        book->AddPage(page, "page");
+    }
+    for (int b = 0; b < 4; ++b)
+        new wxButton(dialog, wxID_ANY, "button", wxPoint(20 + 150 * b, 450));
+    return dialog;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int repeats = argc > 1 ? std::atoi(argv[1]) : 15;
+    wxApp::SetInstance(new wxApp);
+    if (!wxEntryStart(argc, argv))
+        return 1;
+    wxTheApp->CallOnInit();
+    LoadResourceModule(ProgramFolder());
+    SetMessageHandler([](const std::string&, unsigned) { return IDOK; });
+    RegisterGroupPages();
+    CMainFrameState state;
+    state.m_strProgramFolder = ProgramFolder();
+    state.m_nModelCode = 0x1100000 + 1202;
+    SetMainFrameState(&state);
+    CD390DocData doc;
+    doc.NewProject();
+    EditorLinks links;
+    links.drive = &state;
+    links.doc = &doc;
+
+    for (int group : {5, 6}) {
+        std::vector<int> rows;
+        for (const PageSpec* page : FindGroupSpec(group)->layouts[0].pages)
+            rows.push_back(static_cast<int>(page->rows.size()));
+        std::vector<double> editor, plain;
+        for (int i = 0; i < repeats; ++i) {
+            editor.push_back(Time([&] {
+                auto* dialog = new CParamGroupDlg(nullptr, links);
+                dialog->m_nGroup = group;
+                dialog->BuildEditor();
+                return dialog;
+            }));
+            plain.push_back(Time([&] { return PlainDialog(rows); }));
+        }
+        std::printf("group %02d: editor %.1f ms, plain notebook dialog %.1f ms (median of %d), ratio %.2f\n", group,
+                    Median(editor), Median(plain), repeats, Median(editor) / Median(plain));
+    }
+    SetMainFrameState(nullptr);
+    wxEntryCleanup();
+    return 0;
+}
