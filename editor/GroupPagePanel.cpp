@@ -4,11 +4,11 @@
 #include "editor/ParamGroupDlg.h"
 #include "editor/ParamLabel.h"
 #include "platform/DialogUnits.h"
+#include "platform/ResourceBitmap.h"
 #include "platform/ResourceModule.h"
 
 #include <wx/bmpbuttn.h>
 #include <wx/choice.h>
-#include <wx/mstream.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -19,15 +19,7 @@ constexpr int kLabelFirst = 1015;
 
 wxBitmap RowButtonBitmap()
 {
-    static wxBitmap bitmap;
-    if (!bitmap.IsOk()) {
-        const std::string bytes = LoadResBitmap(152);
-        wxMemoryInputStream stream(bytes.data(), bytes.size());
-        wxImage image(stream, wxBITMAP_TYPE_PNG);
-        if (image.IsOk())
-            bitmap = wxBitmap(image);
-    }
-    return bitmap;
+    return LoadResourceBitmap(152);
 }
 
 bool IsEdit(const RowSpec& row)

@@ -11,6 +11,7 @@
 #include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/init.h>
+#include <wx/log.h>
 #include <wx/modalhook.h>
 
 // GTK's font libraries keep caches until exit that LeakSanitizer reports as
@@ -63,6 +64,9 @@ int main(int argc, char** argv)
         return 1;
     }
     wxTheApp->CallOnInit();
+    // wx messages go to standard error: a log window would be a modal dialog
+    // shown at cleanup, after the hook that answers dialogs is gone.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     wxSetAssertHandler(FailOnAssert);
     UnexpectedModalHook hook;
     hook.Register();
