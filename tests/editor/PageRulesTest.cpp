@@ -135,6 +135,8 @@ TEST_F(EditorTest, EveryPageTableFitsEveryModel)
                         SCOPED_TRACE(item);
                         EXPECT_TRUE(m_doc.m_Defined[group][item]);
                         EXPECT_EQ(page.FlagPosition(r, m_doc), static_cast<int>(10 * p) + r);
+                        if (page.Row(r).readOnly)
+                            continue; // shown only: never converted or sent
                         std::string text;
                         ASSERT_TRUE(page.RowText(r, text));
                         uint16_t word = 0;
