@@ -418,3 +418,90 @@ TEST_F(Groups11To13Test, Group12TransmitSendsTheOctalBlock)
     EXPECT_EQ(WriteFrames(), std::vector<std::string>{Frame10(2, 0x0C00, {668, 1, 2, 65535, 4})});
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL)});
 }
+
+// Every row button of every page, drive stopped and running: the reads the
+// page makes, then its write or its refusal.
+TEST_F(Groups11To13Test, EveryRowButtonStoppedAndRunning)
+{
+    enum Rule { ReadOnly, MustStop, WhileRunning, NoRunningRead };
+    auto ruleOf = [](int group, int item) {
+        switch (group) {
+        case 11:
+            return item <= 7 ? MustStop : item <= 9 ? WhileRunning : NoRunningRead;
+        case 12:
+            return item <= 4 ? WhileRunning : ReadOnly;
+        default:
+            return item <= 2 || item == 7 ? ReadOnly : MustStop;
+        }
+    };
+    for (int code : {kBase, kRangeA}) {
+        Connect(code);
+        for (bool running : {false, true}) {
+            m_drive->SetRunning(kSimAllStations, running);
+            for (int group : {11, 12, 13}) {
+                CGroupEditor& editor = Open(group);
+                for (std::size_t p = 0; p < editor.m_Pages.size(); ++p) {
+                    for (int r = 0; r < Page(static_cast<int>(p)).RowCount(); ++r) {
+                        const int item = Page(static_cast<int>(p)).Row(r).item;
+                        SCOPED_TRACE(std::to_string(code) + (running ? " running " : " stopped ") +
+                                     std::to_string(group) + "-" + std::to_string(item));
+                        m_drive->ClearFrameLog();
+                        m_messages.Clear();
+                        m_host.m_stations = {1};
+                        const Rule rule = ruleOf(group, item);
+                        const bool written = rule != ReadOnly && !(running && rule == MustStop);
+                        EXPECT_EQ(editor.OnParamButton(static_cast<int>(p), r), written);
+                        std::vector<std::string> shapes;
+                        if (rule != ReadOnly)
+                            shapes.push_back("R 0D07 x1");
+                        if (rule == MustStop || rule == WhileRunning)
+                            shapes.push_back("R 2520 x1");
+                        char write[16];
+                        std::snprintf(write, sizeof write, "S %02X%02X", group, item);
+                        if (written)
+                            shapes.push_back(write);
+                        EXPECT_EQ(Shapes(), shapes);
+                        const unsigned message = rule == ReadOnly ? IDS_READ_ONLY
+                                                 : written        ? IDS_WRITE_SUCCESSFUL
+                                                                  : IDS_DRIVE_RUNNING;
+                        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(message)});
+                    }
+                }
+            }
+        }
+        TearDown();
+    }
+}
+
+TEST_F(Groups11To13Test, TypedTextFilters)
+{
+    MakeProject(kRangeA);
+    struct Case {
+        int group, page, row;
+        const char* typed;
+        const char* kept;
+        bool prompted;
+    } cases[] = {
+        {11, 0, 1, "17", "5", true},        // 11-01 outside 1~16
+        {11, 0, 1, "0", "5", true},
+        {11, 0, 1, "", "", false},
+        {11, 0, 4, "4.1", "5", false},      // 11-04 above 4.0
+        {11, 0, 4, "3.55", "3.5", false},   // one decimal kept
+        {11, 0, 8, "599.01", "5", false},   // 11-08 shows 0.00~650.00, takes 599.00
+        {11, 0, 8, "599.00", "599.00", false},
+        {11, 1, 0, "599.01", "5", false},   // 11-10 on page 5789
+        {11, 1, 3, "750.0", "750.0", false}, // 11-14: the check decides, not the filter
+        {11, 1, 3, "800.1", "5", false},
+        {12, 0, 3, "70000", "5", true},     // 12-03 outside 0~65535
+        {13, 0, 3, "24", "5", true},        // 13-03 outside 0~23
+        {13, 0, 4, "65536", "5", true},
+        {13, 0, 4, "-1", "5", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.group) + " row " + std::to_string(c.row) + " " + c.typed);
+        Open(c.group);
+        m_messages.Clear();
+        EXPECT_EQ(Page(c.page).Filter(c.row, "5", c.typed), c.kept);
+        EXPECT_EQ(m_messages.Texts().size(), c.prompted ? 1u : 0u);
+    }
+}
