@@ -505,3 +505,30 @@ TEST_F(Groups11To13Test, TypedTextFilters)
         EXPECT_EQ(m_messages.Texts().size(), c.prompted ? 1u : 0u);
     }
 }
+
+// The extended group 11 goes out in its three blocks; 11-21 only to a drive
+// of 1.06 or later, which is the writer's gate, not the page's.
+TEST_F(Groups11To13Test, ExtendedGroup11TransmitsItsBlocks)
+{
+    for (int version : {1060, 1059}) {
+        SCOPED_TRACE(version);
+        Connect(kRangeA, version);
+        Open(11);
+        Text(0, 4) = "2.5";      // 11-04
+        Text(1, 3) = "380.0";    // 11-14
+        Text(1, 9) = "65535";    // 11-20
+        Page(2).m_rows[0].selection = 1; // 11-21
+        m_host.m_stations = {1};
+        m_editor->OnTransmitGroup();
+        std::vector<std::string> shapes{"R 0D07 x1", "R 2520 x1", "R 0D01 x1", "W 0B00 x12", "W 0B0D x8"};
+        if (version >= 1060)
+            shapes.push_back("W 0B15 x1");
+        EXPECT_EQ(Shapes(), shapes);
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL)});
+        EXPECT_EQ(m_drive->GetRegister(1, 0x0B04), 25);
+        EXPECT_EQ(m_drive->GetRegister(1, 0x0B0E), 3800);
+        EXPECT_EQ(m_drive->GetRegister(1, 0x0B14), 65535);
+        EXPECT_EQ(m_drive->GetRegister(1, 0x0B15), version >= 1060 ? 1 : 0);
+        TearDown();
+    }
+}
