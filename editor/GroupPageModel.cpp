@@ -52,10 +52,20 @@ int LeadingInt(const std::string& text)
     return static_cast<int>(negative ? -value : value);
 }
 
-// The accepted range of a decimal row before it goes to a drive.
-void DecimalBounds(const RowSpec& spec, double& low, double& high)
+// CheckRange's bounds of a row: the model's when it has its own.
+void CheckBounds(const RowSpec& spec, const RowState& state, double& low, double& high)
 {
-    if (spec.hasWriteBounds) {
+    low = state.ownBounds ? state.boundMin : spec.checkMin;
+    high = state.ownBounds ? state.boundMax : spec.checkMax;
+}
+
+// The accepted range of a decimal row before it goes to a drive.
+void DecimalBounds(const RowSpec& spec, const RowState& state, double& low, double& high)
+{
+    if (state.ownBounds) {
+        low = state.boundMin;
+        high = state.boundMax;
+    } else if (spec.hasWriteBounds) {
         low = spec.writeMin;
         high = spec.writeMax;
     } else if (spec.checked) {
@@ -67,13 +77,31 @@ void DecimalBounds(const RowSpec& spec, double& low, double& high)
     }
 }
 
-bool IntegerInside(const RowSpec& spec, long long value)
+bool IntegerInside(const RowSpec& spec, const RowState& state, long long value)
 {
     if (value < spec.exchangeMin || value > spec.exchangeMax)
         return false;
-    if (spec.checked && (value < spec.checkMin || value > spec.checkMax))
+    double low = 0;
+    double high = 0;
+    CheckBounds(spec, state, low, high);
+    if ((spec.checked || state.ownBounds) && (value < low || value > high))
         return false;
     return spec.kind != RowKind::Unsigned || value >= 0;
+}
+
+// The entry of a coded option row that a stored text selects (-1: none).
+int OptionOfCode(const RowSpec& spec, const std::string& value)
+{
+    long long number = 0;
+    const bool isNumber = ParseWholeNumber(value, number);
+    for (std::size_t k = 0; k < spec.optionCodes.size(); ++k) {
+        const std::string& code = spec.optionCodes[k];
+        long long codeNumber = 0;
+        if (spec.optionMatch == OptionMatch::ExactElseFirst ? code == value
+                                                             : isNumber && ParseWholeNumber(code, codeNumber) && codeNumber == number)
+            return static_cast<int>(k);
+    }
+    return spec.optionMatch == OptionMatch::ExactElseFirst ? 0 : -1;
 }
 
 } // namespace
@@ -189,11 +217,18 @@ void CGroupPageModel::Load(EditorContext& context)
         switch (spec.kind) {
         case RowKind::Option: {
             long long index = -1;
+            if (!spec.optionCodes.empty()) {
+                state.selection = OptionOfCode(spec, value);
+                break;
+            }
             state.selection = ParseWholeNumber(value, index) && index >= 0 && index < spec.optionCount
                                   ? static_cast<int>(index)
                                   : -1;
             break;
         }
+        case RowKind::Text:
+            state.text = value;
+            break;
         case RowKind::Decimal:
             state.text = FormatFixed(ParseLeadingNumber(value), spec.decimals);
             break;
@@ -211,6 +246,13 @@ void CGroupPageModel::Load(EditorContext& context)
                     state.digits[d] = digit - '0';
             }
             break;
+        }
+        if (spec.rangeOf) {
+            RowRange range = spec.rangeOf(context.modelCode);
+            state.ownBounds = true;
+            state.boundMin = range.min;
+            state.boundMax = range.max;
+            state.rangeText = std::move(range.text);
         }
     }
     if (m_spec.onLoad)
@@ -264,15 +306,18 @@ bool CGroupPageModel::CheckRange(EditorContext& context)
         if (!spec.checked || !IsEditRow(spec))
             continue;
         RowState& state = m_rows[static_cast<std::size_t>(r)];
+        double low = 0;
+        double high = 0;
+        CheckBounds(spec, state, low, high);
         if (spec.kind == RowKind::Decimal) {
             const double value = ParseLeadingNumber(state.text);
-            if (spec.checkMin - kMargin < value && value < spec.checkMax + kMargin) {
+            if (low - kMargin < value && value < high + kMargin) {
                 state.text = FormatFixed(value, spec.decimals);
                 continue;
             }
         } else {
             long long value = LeadingInt(state.text);
-            if (value >= spec.checkMin && value <= spec.checkMax)
+            if (value >= low && value <= high)
                 continue;
         }
         Refuse(r, IDS_BEYOND_RANGE, context);
@@ -289,7 +334,16 @@ bool CGroupPageModel::RowText(int row, std::string& text) const
     case RowKind::Option:
         if (state.selection < 0)
             return false;
+        if (!spec.optionCodes.empty()) {
+            // An entry without a code of its own sends the first entry's.
+            const std::size_t entry = static_cast<std::size_t>(state.selection);
+            text = entry < spec.optionCodes.size() ? spec.optionCodes[entry] : spec.optionCodes.front();
+            return true;
+        }
         text = std::to_string(state.selection);
+        return true;
+    case RowKind::Text:
+        text = state.text;
         return true;
     case RowKind::Decimal:
         text = FormatFixed(ParseLeadingNumber(state.text), spec.decimals);
@@ -316,7 +370,7 @@ void CGroupPageModel::Store(EditorContext& context)
         const RowSpec& spec = Row(r);
         ParamRec* record = doc.FindParam(m_spec.group, spec.item);
         std::string text;
-        if (spec.shownNotStored || !record || !RowText(r, text))
+        if (spec.shownNotStored || spec.kind == RowKind::Text || !record || !RowText(r, text))
             continue; // a list without a selection keeps the project's text
         const std::size_t index = static_cast<std::size_t>(r);
         const std::string& baseline = m_bWritten[index] ? m_strLast[index] : record->m_strValue;
@@ -349,7 +403,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Decimal: {
         double low = 0;
         double high = 0;
-        DecimalBounds(spec, low, high);
+        DecimalBounds(spec, m_rows[static_cast<std::size_t>(row)], low, high);
         const double value = ParseLeadingNumber(text);
         if (!(low - kMargin < value && value < high + kMargin)) {
             Refuse(row, IDS_BEYOND_RANGE, context);
@@ -361,7 +415,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Integer:
     case RowKind::Unsigned: {
         long long value = 0;
-        if (!ParseWholeNumber(text, value) || !IntegerInside(spec, value)) {
+        if (!ParseWholeNumber(text, value) || !IntegerInside(spec, m_rows[static_cast<std::size_t>(row)], value)) {
             Refuse(row, IDS_BEYOND_RANGE, context);
             return false;
         }
@@ -370,6 +424,9 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Packed:
         form = spec.packBase == 8 ? 'o' : 'b';
         break;
+    case RowKind::Text:
+        AfxMessageBox(IDS_READ_ONLY); // shown only, never sent
+        return false;
     }
     switch (ConvertTextToWord(form, text, word)) {
     case WordError::None:

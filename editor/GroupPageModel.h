@@ -21,6 +21,10 @@ struct RowState {
     std::string kept;         // packed rows: the stored text (digits no list can show stay)
     bool enabled = true;
     std::string rangeText;    // the range text shown beside the row
+    bool ownBounds = false;   // the model's range (RowSpec::rangeOf) replaces the table's
+    double boundMin = 0;
+    double boundMax = 0;
+    int lastDigit = -1;       // packed rows: the digit chosen last, which the explanation names
 };
 
 class CGroupPageModel {

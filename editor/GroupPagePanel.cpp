@@ -24,7 +24,8 @@ wxBitmap RowButtonBitmap()
 
 bool IsEdit(const RowSpec& row)
 {
-    return row.kind == RowKind::Decimal || row.kind == RowKind::Integer || row.kind == RowKind::Unsigned;
+    return row.kind == RowKind::Decimal || row.kind == RowKind::Integer || row.kind == RowKind::Unsigned ||
+           row.kind == RowKind::Text;
 }
 
 wxArrayString OptionTexts(const RowSpec& row)
@@ -83,7 +84,10 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
                 auto* list = new wxChoice(this, row.packedIds[d], DlgPoint(this, 180 + 32 * static_cast<int>(d), y - 2),
                                           DlgSize(this, 30, 12), OptionTexts(row));
                 list->Bind(wxEVT_CHOICE, [this, r, d, list](wxCommandEvent&) {
-                    m_model.m_rows[static_cast<std::size_t>(r)].digits[d] = list->GetSelection();
+                    RowState& state = m_model.m_rows[static_cast<std::size_t>(r)];
+                    state.digits[d] = list->GetSelection();
+                    state.lastDigit = list->GetSelection();
+                    ShowExplanation(r);
                 });
                 list->SetName(labelText);
                 packed.push_back(list);
@@ -181,8 +185,11 @@ void CGroupPagePanel::PaintLabels()
 void CGroupPagePanel::ShowExplanation(int row)
 {
     wxStaticText* text = m_explanations[static_cast<std::size_t>(row)];
-    if (text)
-        text->SetLabel(wxString::FromUTF8(m_model.Row(row).explain(m_model.m_rows[static_cast<std::size_t>(row)].selection)));
+    if (!text)
+        return;
+    const RowState& state = m_model.m_rows[static_cast<std::size_t>(row)];
+    const int shown = m_model.Row(row).kind == RowKind::Packed ? state.lastDigit : state.selection;
+    text->SetLabel(wxString::FromUTF8(m_model.Row(row).explain(shown)));
 }
 
 void CGroupPagePanel::OnEditText(int row)
