@@ -30,7 +30,21 @@ public:
     const PageSpec& Spec() const { return m_spec; }
     int Page() const { return m_nPage; }
     int RowCount() const { return static_cast<int>(m_spec.rows.size()); }
-    const RowSpec& Row(int row) const { return m_spec.rows[static_cast<std::size_t>(row)]; }
+    // The row in the form its page uses now (its alternate form, if any,
+    // while m_bAlternate is set).
+    const RowSpec& Row(int row) const
+    {
+        const RowSpec& spec = m_spec.rows[static_cast<std::size_t>(row)];
+        return m_bAlternate && spec.alternate ? *spec.alternate : spec;
+    }
+
+    // Asks the page's alternateForm which form its rows use and shows the
+    // range texts of that form. Load, CheckRange, Store and the row button
+    // call it first; a timer or a list hook may call it any time.
+    void SyncForm(EditorContext& context);
+    // The user chose entry selection of list row: kept, then the page's
+    // onSelect hook runs.
+    void Select(int row, int selection, EditorContext& context);
 
     // Fills the rows from the project's set values (OnInitDialog).
     void Load(EditorContext& context);
@@ -77,6 +91,7 @@ public:
     std::array<bool, 10> m_bWritten{};
     int m_nMarked = -1; // the row drawn red, -1 none
     int m_nFocusRow = -1; // the row a refusal focused last
+    bool m_bAlternate = false; // the rows' alternate forms are in use
 
 private:
     void Refuse(int row, unsigned message, EditorContext& context);

@@ -1,8 +1,10 @@
 #include "pages/GroupPages.h"
 
 #include "pages/groups03_07/Groups03To07Pages.h"
+#include "pages/groups08_14/Group14Pages.h"
 
 void RegisterGroupPages()
 {
     RegisterGroups03To07Pages();
+    RegisterGroup14Pages();
 }
