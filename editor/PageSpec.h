@@ -77,9 +77,9 @@ struct RowSpec {
     // character but a digit (an edit held as text, not by the data exchange).
     bool digitsOnly = false;
     // The row's second form, used while its page's alternateForm holds (a
-    // unit switched elsewhere): kind, decimals, bounds, filter, addend and
-    // range text come from it; item, control and flag position stay this
-    // row's. Must outlive the page.
+    // unit switched elsewhere): a whole row of its own that repeats this
+    // row's item, control, range label and flag position and differs in
+    // kind, decimals, bounds, filter or range text. Must outlive the page.
     const RowSpec* alternate = nullptr;
 };
 

@@ -113,6 +113,14 @@ TEST_F(Group14Test, EveryRowButtonWritesItsRegisterRunningOrNot)
         {3, 9, "9.99", 0, 74, 999},    {4, 0, "99.9", 0, 75, 999},   {4, 1, "0.01", 0, 76, 1},
         {4, 2, "100", 0, 77, 100},
     };
+    // Without a link only the link's message, before any chooser.
+    Open(14);
+    m_frame.m_bConnected = 0;
+    EXPECT_FALSE(Press(0, 9));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_NOT_CONNECTED)});
+    EXPECT_EQ(m_host.m_chooserShown, 0);
+    m_frame.m_bConnected = 1;
+
     for (bool running : {false, true}) {
         m_drive->SetRunning(1, running);
         Open(14);
