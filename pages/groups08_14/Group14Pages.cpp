@@ -72,11 +72,21 @@ bool GateRow(CGroupPageModel& page, int row, const std::string&, int, EditorCont
     return false;
 }
 
-// The 100 ms tick of pages 1 to 4: the mode's range texts, and in percent
+// The 100 ms tick of pages 1 to 4: an emptied whole-number row (14-19,
+// 14-29) gets its last number back; the mode's range texts; and in percent
 // mode every mode row as a whole number inside its bounds. Pressure texts are
 // left as typed.
 void ModeTick(CGroupPageModel& page, EditorContext& context)
 {
+    for (int r = 0; r < page.RowCount(); ++r) {
+        RowState& state = page.m_rows[static_cast<std::size_t>(r)];
+        if (page.Row(r).kind != RowKind::Integer || page.Spec().rows[static_cast<std::size_t>(r)].alternate)
+            continue;
+        if (state.text.empty())
+            state.text = state.kept;
+        else
+            state.kept = state.text;
+    }
     page.SyncForm(context);
     if (!page.m_bAlternate)
         return;

@@ -309,6 +309,17 @@ TEST_F(Group14Test, ThePercentTickClampsTheModeRows)
         Page(c.page).Spec().onTimer(Page(c.page), m_context);
         EXPECT_EQ(Text(c.page, c.row), c.after);
     }
+    // An emptied 14-19 or 14-29 gets its last number back, in either mode.
+    for (int mode : {1, 0}) {
+        m_frame.m_nPressureMode = mode;
+        for (auto [page, row] : {std::pair{1, 9}, std::pair{2, 8}}) {
+            Text(page, row) = "42";
+            Page(page).Spec().onTimer(Page(page), m_context);
+            Text(page, row) = "";
+            Page(page).Spec().onTimer(Page(page), m_context);
+            EXPECT_EQ(Text(page, row), "42");
+        }
+    }
     EXPECT_FALSE(Page(4).Spec().onTimer); // page 5 has no tick
     EXPECT_EQ(Page(4).Spec().timerMs, 0);
     EXPECT_EQ(Page(0).Spec().timerMs, 100);
