@@ -18,7 +18,8 @@ struct RowState {
     std::string text;         // edit rows: the text shown
     int selection = -1;       // option rows: the index chosen, -1 none
     std::vector<int> digits;  // packed rows: each list's index, -1 none
-    std::string kept;         // packed rows: the stored text (digits no list can show stay)
+    std::string kept;         // packed rows: the stored text (digits no list can show stay);
+                              // other rows: free for a page hook (a last accepted text)
     bool enabled = true;
     std::string rangeText;    // the range text shown beside the row
 };
