@@ -85,7 +85,7 @@ TEST_F(Group14Test, FivePagesForEveryModelAndTheTabOfTheListPosition)
 }
 
 // Every row of every page with a value at or near its edge, in percent mode
-// (the shipped 14-20): the Part's reads, then the write frame; the same with
+// (the shipped 14-20): the password and version reads, then the write frame; the same with
 // the drive running, since group 14 never asks.
 TEST_F(Group14Test, EveryRowButtonWritesItsRegisterRunningOrNot)
 {
