@@ -207,8 +207,26 @@ CGroupPageModel::CGroupPageModel(const PageSpec& spec, int page) : m_spec(spec),
     }
 }
 
+void CGroupPageModel::SyncForm(EditorContext& context)
+{
+    if (!m_spec.alternateForm)
+        return;
+    m_bAlternate = m_spec.alternateForm(context);
+    for (int r = 0; r < RowCount(); ++r)
+        if (m_spec.rows[static_cast<std::size_t>(r)].alternate)
+            m_rows[static_cast<std::size_t>(r)].rangeText = Row(r).rangeText ? Row(r).rangeText : "";
+}
+
+void CGroupPageModel::Select(int row, int selection, EditorContext& context)
+{
+    m_rows[static_cast<std::size_t>(row)].selection = selection;
+    if (m_spec.onSelect)
+        m_spec.onSelect(*this, row, context);
+}
+
 void CGroupPageModel::Load(EditorContext& context)
 {
+    SyncForm(context);
     for (int r = 0; r < RowCount(); ++r) {
         const RowSpec& spec = Row(r);
         RowState& state = m_rows[static_cast<std::size_t>(r)];
@@ -265,6 +283,12 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
     if (IsIntegerRow(spec)) {
         if (newText.empty())
             return newText;
+        if (spec.digitsOnly) {
+            if (newText.find_first_not_of("0123456789") != std::string::npos || newText.size() > 9)
+                return oldText;
+            const long long value = std::stoll(newText);
+            return spec.filterMax != 0 && value > spec.filterMax ? oldText : newText;
+        }
         long long value = 0;
         if (!ParseWholeNumber(newText, value)) {
             AfxMessageBox(IDS_ENTER_INTEGER, MB_OK | MB_ICONWARNING);
@@ -301,6 +325,7 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
 
 bool CGroupPageModel::CheckRange(EditorContext& context)
 {
+    SyncForm(context);
     for (int r = 0; r < RowCount(); ++r) {
         const RowSpec& spec = Row(r);
         if (!spec.checked || !IsEditRow(spec))
@@ -365,6 +390,7 @@ bool CGroupPageModel::RowText(int row, std::string& text) const
 
 void CGroupPageModel::Store(EditorContext& context)
 {
+    SyncForm(context);
     CD390DocData& doc = context.doc;
     for (int r = 0; r < RowCount(); ++r) {
         const RowSpec& spec = Row(r);
@@ -458,6 +484,7 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     }
     if (!context.host.TakeControls(m_nPage))
         return false;
+    SyncForm(context);
     const bool anyChecked =
         std::any_of(m_spec.rows.begin(), m_spec.rows.end(), [](const RowSpec& r) { return r.checked; });
     if (anyChecked && !CheckRange(context))

@@ -75,8 +75,11 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
             auto* list = new wxChoice(this, row.controlId, DlgPoint(this, 180, y - 2),
                                       DlgSize(this, std::max(60, width - 186), 12), OptionTexts(row));
             list->Bind(wxEVT_CHOICE, [this, r, list](wxCommandEvent&) {
-                m_model.m_rows[static_cast<std::size_t>(r)].selection = list->GetSelection();
-                ShowExplanation(r);
+                m_model.Select(r, list->GetSelection(), m_editor.Editor()->Context());
+                if (m_model.Spec().onSelect)
+                    ShowControls();
+                else
+                    ShowExplanation(r);
             });
             control = list;
         } else {

@@ -100,6 +100,14 @@ struct RowSpec {
     // A code that resets the drive: Transmit Group asks (61777) before it
     // sends any code but entry 0's.
     bool resetCode = false;
+    // The keystroke filter of an integer row refuses, without a prompt, any
+    // character but a digit (an edit held as text, not by the data exchange).
+    bool digitsOnly = false;
+    // The row's second form, used while its page's alternateForm holds (a
+    // unit switched elsewhere): a whole row of its own that repeats this
+    // row's item, control, range label and flag position and differs in
+    // kind, decimals, bounds, filter or range text. Must outlive the page.
+    const RowSpec* alternate = nullptr;
 };
 
 // Which running-state rule a page's row write follows.
@@ -155,6 +163,12 @@ struct PageSpec {
     // is hidden too; the window side never rewrites the edit with the focus.
     int timerMs = 0;
     std::function<void(CGroupPageModel&, EditorContext&)> onTimer;
+    // Whether the rows with an alternate form use it now; asked whenever the
+    // page loads, checks, stores or sends (CGroupPageModel::SyncForm).
+    std::function<bool(const EditorContext&)> alternateForm;
+    // After the user chose another entry of a list row (the window shows the
+    // page's model again afterwards).
+    std::function<void(CGroupPageModel&, int row, EditorContext&)> onSelect;
 };
 
 // Row builders for the common shapes.
