@@ -73,6 +73,9 @@ bool IntegerInside(const RowSpec& spec, long long value)
         return false;
     if (spec.checked && (value < spec.checkMin || value > spec.checkMax))
         return false;
+    // The typing's own bounds: a project value outside them is not sent.
+    if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+        return false;
     return spec.kind != RowKind::Unsigned || value >= 0;
 }
 
