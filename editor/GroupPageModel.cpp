@@ -404,7 +404,7 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     }
     if (!context.host.TakeControls(m_nPage))
         return false;
-    const bool anyChecked =
+    const bool anyChecked = m_spec.rowWriteChecksPage &&
         std::any_of(m_spec.rows.begin(), m_spec.rows.end(), [](const RowSpec& r) { return r.checked; });
     if (anyChecked && !CheckRange(context))
         return false;

@@ -107,6 +107,7 @@ PageSpec Page2()
     page.group = 7;
     page.widthDu = 308;
     page.readsVersion = true;
+    page.rowWriteChecksPage = false; // 07-11 is tested on its own button only
     RowSpec count = IntegerRow(10, 1034, 0, 100, "0~100");
     count.kind = RowKind::Unsigned;
     page.rows = {count, DecimalRow(11, 1035, 1, 25.5, 0.0, 25.5, "0.0~25.5"), OptionRow(12, 1025, kEnabledModes, 2)};

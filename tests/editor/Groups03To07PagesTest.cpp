@@ -419,6 +419,18 @@ TEST_F(Groups03To07Test, VersionGatesOfGroup07)
         EXPECT_EQ(Press(c.page, c.row), Msg(c.written ? IDS_WRITE_SUCCESSFUL : kRetained));
         EXPECT_EQ(WriteFrames().size(), c.written ? 1u : 0u);
     }
+    // Page 2 tests 07-11 on its own button only: a bad 07-11 blocks no other
+    // row of its page, while a bad row of page 1 blocks every row there.
+    Text(1, 1) = "30.0";
+    EXPECT_EQ(Press(1, 0), Msg(IDS_WRITE_SUCCESSFUL));
+    EXPECT_EQ(Press(1, 1), Msg(IDS_BEYOND_RANGE));
+    EXPECT_EQ(m_host.m_focus, std::make_pair(1, 1));
+    Text(1, 1) = "25.5";
+    Text(0, 8) = "30.0";
+    EXPECT_EQ(Press(0, 0), Msg(IDS_BEYOND_RANGE));
+    EXPECT_EQ(m_host.m_focus, std::make_pair(0, 8));
+    Text(0, 8) = "0.0";
+
     // 07-06: 0.10 is sent as 10; 0.09 is out of range.
     Text(0, 6) = "0.10";
     m_drive->ClearFrameLog();
