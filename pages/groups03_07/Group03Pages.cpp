@@ -24,9 +24,10 @@ constexpr unsigned kOutputFunctions = PageStringBase(3) + 30; // 03-11
 constexpr int kOutputFunctionCount = 14;
 constexpr unsigned kContactModes = PageStringBase(3) + 50;    // 03-19
 
-// Longer lists would need the trimming for the older models and the option
-// gate of older software in the first family; these lengths need neither.
-static_assert(kInputFunctionCount <= 18 && kOutputFunctionCount <= 15,
+// Longer lists (above 18 inputs or 15 outputs) would need the trimming for
+// the older models and the option gate of older software in the first
+// family; these lengths need neither, so neither is built.
+static_assert(kInputFunctionCount == 18 && kOutputFunctionCount == 14,
               "longer option lists need the model trimming and the version gate");
 
 // The 400 V models of both extended families (13-00 = 401 to 415).
