@@ -86,6 +86,9 @@ bool IntegerInside(const RowSpec& spec, const RowState& state, long long value)
     CheckBounds(spec, state, low, high);
     if ((spec.checked || state.ownBounds) && (value < low || value > high))
         return false;
+    // The typing's own bounds: a project value outside them is not sent.
+    if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+        return false;
     return spec.kind != RowKind::Unsigned || value >= 0;
 }
 
@@ -485,7 +488,7 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     if (!context.host.TakeControls(m_nPage))
         return false;
     SyncForm(context);
-    const bool anyChecked =
+    const bool anyChecked = m_spec.rowWriteChecksPage &&
         std::any_of(m_spec.rows.begin(), m_spec.rows.end(), [](const RowSpec& r) { return r.checked; });
     if (anyChecked && !CheckRange(context))
         return false;

@@ -150,6 +150,9 @@ struct PageSpec {
     ReadOnlyPlace readOnlyPlace = ReadOnlyPlace::AfterRange;
     WriteRefusal writeRefusal = WriteRefusal::CommException;
     ReadRefusal readRefusal = ReadRefusal::Comm;
+    // A row button first runs CheckRange over the whole page; without it
+    // only the row's own value is tested, after the drive reads.
+    bool rowWriteChecksPage = true;
 
     // Hooks. Each may be empty.
     // After the rows were loaded: model-dependent range texts, enabling.
