@@ -73,6 +73,10 @@ bool IntegerInside(const RowSpec& spec, long long value)
         return false;
     if (spec.checked && (value < spec.checkMin || value > spec.checkMax))
         return false;
+    // A row without a range in its data exchange holds what its filter lets
+    // through; a project can hold more.
+    if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+        return false;
     return spec.kind != RowKind::Unsigned || value >= 0;
 }
 
@@ -255,6 +259,29 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
     if (point != std::string::npos && text.size() - point - 1 > static_cast<std::size_t>(spec.decimals))
         text.pop_back();
     return text;
+}
+
+bool CGroupPageModel::ExchangeWholeNumbers(EditorContext& context)
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        const RowSpec& spec = Row(r);
+        if (!IsIntegerRow(spec))
+            continue;
+        long long value = 0;
+        const bool whole = ParseWholeNumber(m_rows[static_cast<std::size_t>(r)].text, value);
+        const long long low = spec.kind == RowKind::Unsigned ? std::max(0, spec.exchangeMin) : spec.exchangeMin;
+        if (whole && value >= low && value <= spec.exchangeMax)
+            continue;
+        m_nFocusRow = r;
+        context.host.FocusRow(m_nPage, r);
+        if (whole)
+            AfxMessageBox(FormatResString(IDS_ENTER_INTEGER_BETWEEN, static_cast<int>(low), spec.exchangeMax),
+                          MB_OK | MB_ICONWARNING);
+        else
+            AfxMessageBox(IDS_ENTER_INTEGER, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    return true;
 }
 
 bool CGroupPageModel::CheckRange(EditorContext& context)

@@ -41,6 +41,11 @@ public:
     // bounds and keep oldText.
     std::string Filter(int row, const std::string& oldText, const std::string& newText) const;
 
+    // The data exchange of the whole-number rows: each must hold a whole
+    // number inside its exchange bounds; the first that does not is focused
+    // and prompted for (61775, 61776), and the result is false.
+    bool ExchangeWholeNumbers(EditorContext& context);
+
     // Tests the checked rows in row order, reformatting the passing decimal
     // rows; at the first failing row focuses it, shows 61460 and returns
     // false.

@@ -1,8 +1,10 @@
 #include "pages/GroupPages.h"
 
+#include "editor/Groups00To02Pages.h"
 #include "pages/groups03_07/Groups03To07Pages.h"
 
 void RegisterGroupPages()
 {
+    RegisterGroups00To02Pages();
     RegisterGroups03To07Pages();
 }
