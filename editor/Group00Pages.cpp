@@ -14,9 +14,7 @@ using namespace Groups00To02;
 namespace {
 
 constexpr unsigned IDS_SAME_0005_0006 = 61532;
-constexpr unsigned IDS_VERSION_RETAINED = 61580;
 constexpr unsigned IDS_SAME_VALUE = 61585;
-constexpr unsigned IDS_VERSION_RANGE = 61622;
 constexpr unsigned IDS_DIRECTION_NEEDS_KEYPAD = 61623;
 
 // Option texts of the base templates.
@@ -146,31 +144,33 @@ bool ExtendedPage1Gate(CGroupPageModel& page, int row, const std::string& text, 
     }
     if (!SourcePartnerReads(item, station, context))
         return false;
-    const int selection = page.m_rows[static_cast<std::size_t>(row)].selection;
-    const int code = context.modelCode;
-    if (item == 4 && code > ModelFamily::kS && code < ModelFamily::kSP && VersionBelow(version, 1.093f) &&
-        selection > 2) {
-        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, "00-04", "0~2"));
+    if (!page.PassesVersionGates(row, text, context))
         return false;
-    }
+    const int selection = page.m_rows[static_cast<std::size_t>(row)].selection;
     if ((item == 5 || item == 6) && !PartnersDiffer(item, selection, station, context))
         return false;
     return !(item == 5 || item == 6) || PartnerStillDiffers(page, item, text, station, context);
 }
 
-// 00-21 needs drive software 1.093 in the S family and 1.13 in the S-P
-// family; the code of the S-P family's base itself names no drive.
-bool Page3Gate(CGroupPageModel& page, int row, const std::string&, int, EditorContext& context)
+// The S family's drives before 1.093 know the first three run modes only.
+RowSpec TerminalModeEx()
 {
-    if (page.Row(row).item != 21)
-        return true;
-    const int code = context.modelCode;
-    const float version = context.doc.m_fDriveVersion;
-    const bool allowed = (code > ModelFamily::kSP && !VersionBelow(version, 1.13f)) ||
-                         (code > ModelFamily::kS && code < ModelFamily::kSP && !VersionBelow(version, 1.093f));
-    if (!allowed)
-        AfxMessageBox(IDS_VERSION_RETAINED);
-    return allowed;
+    RowSpec row = OptionRow(4, 1029, kTerminalModeEx, 4);
+    row.versionGates = {VersionGate{1.093f, ModelFamily::kS, ModelFamily::kSP, true, 0, 2, "0~2"}};
+    return row;
+}
+
+// 00-21 needs drive software 1.093 in the S family and 1.13 in the S-P
+// family; plain models and the code of the S-P family's base never take it.
+RowSpec Application()
+{
+    constexpr float kEveryVersion = 1e9f;
+    RowSpec row = OptionRow(21, 1025, kApplicationEx, 4);
+    row.versionGates = {VersionGate{1.13f, ModelFamily::kSP, INT_MAX},
+                        VersionGate{1.093f, ModelFamily::kS, ModelFamily::kSP},
+                        VersionGate{kEveryVersion, INT_MIN, ModelFamily::kS + 1},
+                        VersionGate{kEveryVersion, ModelFamily::kSP - 1, ModelFamily::kSP + 1}};
+    return row;
 }
 
 PageSpec BasePage1()
@@ -209,7 +209,7 @@ PageSpec ExtendedPage1()
                  OptionRow(1, 1026, kDirectionEx, 2),
                  OptionRow(2, 1027, kRunSourceEx, 3),
                  OptionRow(3, 1028, kRunSourceEx, 3),
-                 OptionRow(4, 1029, kTerminalModeEx, 4),
+                 TerminalModeEx(),
                  OptionRow(5, 1030, kFrequencySourceEx, 7),
                  OptionRow(6, 1031, kFrequencySourceEx, 7),
                  OptionRow(7, 1032, kCombinationEx, 2),
@@ -217,6 +217,8 @@ PageSpec ExtendedPage1()
                  OptionRow(9, 1033, kMemoryEx, 2)};
     page.rows[8].rangeTextId = 1075;
     NumberFlags(page, 0);
+    // The version is read after 00-02, inside the hook.
+    page.versionGatesInHook = true;
     page.rowGate = ExtendedPage1Gate;
     return page;
 }
@@ -289,9 +291,8 @@ PageSpec ExtendedPage3()
     page.keyboardHook = false;
     page.running = RunningRule::Ignore;
     page.readsVersion = true;
-    page.rows = {DecimalRow(20, 1034, 1, 25.5, 0.1, 25.5, "0.1~25.5"), OptionRow(21, 1025, kApplicationEx, 4)};
+    page.rows = {DecimalRow(20, 1034, 1, 25.5, 0.1, 25.5, "0.1~25.5"), Application()};
     NumberFlags(page, 20);
-    page.rowGate = Page3Gate;
     return page;
 }
 

@@ -13,15 +13,12 @@
 #include "link/ModbusRequest.h"
 #include "platform/ResourceModule.h"
 
-#include <cstdio>
-
 using namespace Groups00To02;
 
 namespace {
 
 constexpr unsigned IDS_NEEDS_VF_CURVE = 61586;
 constexpr unsigned IDS_ORDER_FIRST = 61587; // 61587 to 61592, one per curve row 01-04 to 01-09
-constexpr unsigned IDS_VERSION_RANGE = 61622;
 
 enum Layout01 { kBase100, kExtended100, kBase400, kExtended400 };
 
@@ -92,21 +89,10 @@ bool Page1Gate(CGroupPageModel& page, int row, const std::string& text, int stat
         AfxMessageBox(IDS_NEEDS_VF_CURVE);
         return false;
     }
-    // Drives before 1.04 keep the frequency points higher.
-    const bool frequency = item % 2 == 0;
-    if (frequency && VersionBelow(context.doc.m_fDriveVersion, 1.04f)) {
-        const double low = item == 2 ? 1.4 : 1.3;
-        const double value = ParseLeadingNumber(text);
-        if (!(low - 0.000001 < value && value < 599.000001)) {
-            char name[16];
-            std::snprintf(name, sizeof name, "01-%02d", item);
-            RefuseRow(page, row, FormatResString(IDS_VERSION_RANGE, name, item == 2 ? "1.40~599.00" : "1.30~599.00"),
-                      context);
-            return false;
-        }
-    }
+    if (!page.PassesVersionGates(row, text, context))
+        return false;
     // The order is judged on the number the frame carries.
-    return item < 4 || CurveOrderHolds(item, WordOfText(text, frequency ? 100 : 10), station, context);
+    return item < 4 || CurveOrderHolds(item, WordOfText(text, item % 2 == 0 ? 100 : 10), station, context);
 }
 
 PageSpec Page1(Layout01 layout)
@@ -139,6 +125,13 @@ PageSpec Page1(Layout01 layout)
     page.rows[4].rangeTextId = 1077;
     page.rows[6].rangeTextId = 1078;
     page.rows[8].rangeTextId = 1079;
+    // Drives before 1.04 keep the frequency points higher; 01-00 must be 7
+    // before that is judged.
+    page.rows[2].versionGates = {VersionGate{1.04f, INT_MIN, INT_MAX, true, 1.4, 599.0, "1.40~599.00"}};
+    for (int r : {4, 6, 8})
+        page.rows[static_cast<std::size_t>(r)].versionGates = {
+            VersionGate{1.04f, INT_MIN, INT_MAX, true, 1.3, 599.0, "1.30~599.00"}};
+    page.versionGatesInHook = true;
     NumberFlags(page, 0);
     page.rowGate = Page1Gate;
     return page;

@@ -17,9 +17,7 @@ using namespace Groups00To02;
 
 namespace {
 
-constexpr unsigned IDS_VERSION_RETAINED = 61580;
 constexpr unsigned IDS_CURRENT_ORDER = 61581;
-constexpr unsigned IDS_VERSION_RANGE = 61622;
 
 constexpr unsigned kSelfLearning = PageStringBase(2);     // 02-07, 2
 constexpr unsigned kApplyLearned = PageStringBase(2) + 2; // 02-19, 2
@@ -85,10 +83,8 @@ RowSpec Limited(int item, int editId, const char* text, int rangeTextId, float h
 }
 
 // 02-00 stays below the drive's 02-01 and 02-01 above the drive's 02-00; the
-// drive's own pair decides, not the page's. The base layout keeps 02-04 from
-// drives before 1.1.
-bool Page1Gate(CGroupPageModel& page, int row, const std::string& text, int station, EditorContext& context,
-               bool base)
+// drive's own pair decides, not the page's.
+bool Page1Gate(CGroupPageModel& page, int row, const std::string& text, int station, EditorContext& context)
 {
     const int item = page.Row(row).item;
     const uint8_t address = static_cast<uint8_t>(station);
@@ -105,10 +101,6 @@ bool Page1Gate(CGroupPageModel& page, int row, const std::string& text, int stat
             AfxMessageBox(IDS_CURRENT_ORDER);
             return false;
         }
-    }
-    if (item == 4 && base && VersionBelow(context.doc.m_fDriveVersion, 1.1f)) {
-        AfxMessageBox(IDS_VERSION_RETAINED);
-        return false;
     }
     return true;
 }
@@ -127,6 +119,7 @@ PageSpec Page1(const MotorRow& limits, bool base, bool highVoltage)
     if (base) {
         page.rows.push_back(IntegerRow(3, 1037, 0, 39000, "0~39000"));
         page.rows.push_back(Limited(4, 1038, text04, 1077));
+        page.rows.back().versionGates = {VersionGate{1.1f}}; // kept from drives before 1.1
     } else {
         page.rows.push_back(QuietIntegerRow(3, 1037, 0, 39000, "0~39000"));
         page.rows.push_back(Limited(4, 1038, text04, 1077));
@@ -137,32 +130,8 @@ PageSpec Page1(const MotorRow& limits, bool base, bool highVoltage)
         page.rows.push_back(QuietIntegerRow(9, 1043, 0, 600, "0~600"));
     }
     NumberFlags(page, 0);
-    page.rowGate = [base](CGroupPageModel& model, int row, const std::string& text, int station,
-                          EditorContext& context) { return Page1Gate(model, row, text, station, context, base); };
+    page.rowGate = Page1Gate;
     return page;
-}
-
-// Older drives take 02-13 up to 150 and 02-14 up to 100, and neither 02-18
-// nor 02-19.
-bool Page2Gate(CGroupPageModel& page, int row, const std::string& text, int, EditorContext& context)
-{
-    const int item = page.Row(row).item;
-    if (!VersionBelow(context.doc.m_fDriveVersion, 1.03f))
-        return true;
-    const long value = static_cast<long>(ParseLeadingNumber(text));
-    if (item == 13 && value > 150) {
-        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, "02-13", "0~150"));
-        return false;
-    }
-    if (item == 14 && value > 100) {
-        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, "02-14", "0~100"));
-        return false;
-    }
-    if (item == 18 || item == 19) {
-        AfxMessageBox(IDS_VERSION_RETAINED);
-        return false;
-    }
-    return true;
 }
 
 // The page asks whether the drive runs but writes every row either way.
@@ -180,10 +149,15 @@ PageSpec Page2()
     // 02-18 is unsigned: only its upper bound is the filter's.
     page.rows[5].kind = RowKind::Unsigned;
     page.rows[5].filterTestsMin = false;
+    // Drives before 1.03 take 02-13 up to 150 and 02-14 up to 100, and
+    // neither 02-18 nor 02-19.
+    page.rows[0].versionGates = {VersionGate{1.03f, INT_MIN, INT_MAX, true, -1e300, 150, "0~150"}};
+    page.rows[1].versionGates = {VersionGate{1.03f, INT_MIN, INT_MAX, true, -1e300, 100, "0~100"}};
+    page.rows[5].versionGates = {VersionGate{1.03f}};
+    page.rows[6].versionGates = {VersionGate{1.03f}};
     for (RowSpec& row : page.rows)
         row.whileRunning = true;
     NumberFlags(page, 10);
-    page.rowGate = Page2Gate;
     return page;
 }
 

@@ -477,6 +477,8 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     if (spec.kind == RowKind::Decimal)
         m_rows[index].text = text;
     context.host.ShowControls(m_nPage);
+    if (!m_spec.versionGatesInHook && !PassesVersionGates(row, text, context))
+        return false;
     if (m_spec.rowGate && !m_spec.rowGate(*this, row, text, station, context))
         return false;
     if (!WriteParamToDrive(row, word, station, context))
@@ -490,6 +492,30 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         m_spec.afterWrite(*this, row, text, context);
     context.host.FlagsChanged();
     AfxMessageBox(IDS_WRITE_SUCCESSFUL);
+    return true;
+}
+
+bool CGroupPageModel::PassesVersionGates(int row, const std::string& text, EditorContext& context)
+{
+    const RowSpec& spec = Row(row);
+    for (const VersionGate& gate : spec.versionGates) {
+        if (!(gate.codeAbove < context.modelCode && context.modelCode < gate.codeBelow) ||
+            !VersionBelow(context.doc.m_fDriveVersion, gate.version))
+            continue;
+        if (!gate.limited) {
+            AfxMessageBox(IDS_VERSION_RETAINED);
+            return false;
+        }
+        const double value = spec.kind == RowKind::Option ? m_rows[static_cast<std::size_t>(row)].selection
+                                                          : ParseLeadingNumber(text);
+        if (gate.low - kMargin < value && value < gate.high + kMargin)
+            continue;
+        m_nFocusRow = row;
+        context.host.FocusRow(m_nPage, row);
+        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, ItemName(m_spec.group, spec.item).c_str(),
+                                      gate.range ? gate.range : ""));
+        return false;
+    }
     return true;
 }
 

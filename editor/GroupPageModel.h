@@ -66,6 +66,10 @@ public:
     // register word; shows the refusal (focused) and returns false.
     bool ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context);
 
+    // The row's version gates against the document's drive version and the
+    // editor's model code; the first that refuses is shown (the row focused).
+    bool PassesVersionGates(int row, const std::string& text, EditorContext& context);
+
     // One function-06 write of the row's register; station 0 is a broadcast
     // reported as success. Failures are shown.
     bool WriteParamToDrive(int row, uint16_t word, int station, EditorContext& context);

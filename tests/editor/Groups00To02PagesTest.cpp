@@ -651,3 +651,39 @@ TEST_F(Groups00To02Test, WholeNumberRowsMustHoldWholeNumbersWhenTaken)
         EXPECT_EQ(m_host.m_focus, c.prompt.empty() ? std::make_pair(-1, -1) : std::make_pair(0, 3));
     }
 }
+
+// The version gates of the tables: the code range is exclusive at both ends,
+// the version compared in single precision, and a limited gate refuses only
+// what lies outside its range.
+TEST_F(Groups00To02Test, VersionGatesOfTheTables)
+{
+    MakeProject(kS203);
+    PageSpec spec;
+    spec.group = 9;
+    spec.rows.push_back(DecimalRow(3, 1034, 1, 500.0, 0.0, 500.0, "0.0~500.0"));
+    spec.rows[0].versionGates = {VersionGate{1.093f, 0x1100000, 0x1110000, true, 0.0, 150.0, "0~150"},
+                                 VersionGate{1.03f}};
+    CGroupPageModel page(spec, 0);
+    struct Case {
+        int code;
+        float version;
+        const char* text;
+        std::string refusal;
+    } cases[] = {
+        {0x1100001, 1.092f, "150.0", ""},
+        {0x1100001, 1.092f, "150.1", FormatResString(61622, "09-03", "0~150")},
+        {0x1100001, VersionFromRegister(1093), "400.0", ""},
+        {0x1100000, 1.092f, "400.0", ""}, // the ends of the range are outside it
+        {0x1110000, 1.092f, "400.0", ""},
+        {0x1110001, VersionFromRegister(1029), "1.0", Msg(61580)},
+        {0x1110001, VersionFromRegister(1030), "1.0", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.code) + " " + c.text);
+        m_context.modelCode = c.code;
+        m_doc.m_fDriveVersion = c.version;
+        m_messages.Clear();
+        EXPECT_EQ(page.PassesVersionGates(0, c.text, m_context), c.refusal.empty());
+        EXPECT_EQ(Shown(), c.refusal.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.refusal});
+    }
+}
