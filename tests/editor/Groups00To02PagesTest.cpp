@@ -703,3 +703,31 @@ TEST_F(Groups00To02Test, VersionGatesOfTheTables)
         EXPECT_EQ(Shown(), c.refusal.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.refusal});
     }
 }
+
+// Transmit Group of groups 01 and 02 sends what the pages show, and OK then
+// compares with what was sent.
+TEST_F(Groups00To02Test, Groups01And02TransmitWhatThePagesShow)
+{
+    Connect(kS203);
+    Drive(0x0100, 7);
+    Drive(0x0201, 174); // the drive's 02-01 above the page's 02-00
+    Open(2);
+    Text(0, 2) = "12.5";       // 02-02
+    Selection(1, 6) = 1;       // 02-19
+    m_host.m_stations = {1};
+    m_editor->OnTransmitGroup();
+    EXPECT_EQ(Shown(), std::vector<std::string>{Written()});
+    EXPECT_EQ(m_drive->GetRegister(1, 0x0202), 125);
+    EXPECT_EQ(m_drive->GetRegister(1, 0x0213), 1);
+    EXPECT_EQ(Page(1).m_strLast[6], "1");
+    ASSERT_TRUE(m_editor->ApplyGroup());
+    EXPECT_FALSE(AnyFlag(2));
+
+    Open(1);
+    Text(1, 0) = "2.5"; // 01-10
+    m_messages.Clear();
+    m_host.m_stations = {1};
+    m_editor->OnTransmitGroup();
+    EXPECT_EQ(Shown(), std::vector<std::string>{Written()});
+    EXPECT_EQ(m_drive->GetRegister(1, 0x010A), 25);
+}
