@@ -89,6 +89,10 @@ bool IntegerInside(const RowSpec& spec, const RowState& state, long long value)
     // The typing's own bounds: a project value outside them is not sent.
     if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
         return false;
+    // A row without a range in its data exchange holds what its filter lets
+    // through; a project can hold more.
+    if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+        return false;
     return spec.kind != RowKind::Unsigned || value >= 0;
 }
 
@@ -326,6 +330,29 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
     return text;
 }
 
+bool CGroupPageModel::ExchangeWholeNumbers(EditorContext& context)
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        const RowSpec& spec = Row(r);
+        if (!IsIntegerRow(spec))
+            continue;
+        long long value = 0;
+        const bool whole = ParseWholeNumber(m_rows[static_cast<std::size_t>(r)].text, value);
+        const long long low = spec.kind == RowKind::Unsigned ? std::max(0, spec.exchangeMin) : spec.exchangeMin;
+        if (whole && value >= low && value <= spec.exchangeMax)
+            continue;
+        m_nFocusRow = r;
+        context.host.FocusRow(m_nPage, r);
+        if (whole)
+            AfxMessageBox(FormatResString(IDS_ENTER_INTEGER_BETWEEN, static_cast<int>(low), spec.exchangeMax),
+                          MB_OK | MB_ICONWARNING);
+        else
+            AfxMessageBox(IDS_ENTER_INTEGER, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    return true;
+}
+
 bool CGroupPageModel::CheckRange(EditorContext& context)
 {
     SyncForm(context);
@@ -537,6 +564,8 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     if (spec.kind == RowKind::Decimal)
         m_rows[index].text = text;
     context.host.ShowControls(m_nPage);
+    if (!m_spec.versionGatesInHook && !PassesVersionGates(row, text, context))
+        return false;
     if (m_spec.rowGate && !m_spec.rowGate(*this, row, text, station, context))
         return false;
     if (!WriteParamToDrive(row, word, station, context))
@@ -550,6 +579,30 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         m_spec.afterWrite(*this, row, text, context);
     context.host.FlagsChanged();
     AfxMessageBox(IDS_WRITE_SUCCESSFUL);
+    return true;
+}
+
+bool CGroupPageModel::PassesVersionGates(int row, const std::string& text, EditorContext& context)
+{
+    const RowSpec& spec = Row(row);
+    for (const VersionGate& gate : spec.versionGates) {
+        if (!(gate.codeAbove < context.modelCode && context.modelCode < gate.codeBelow) ||
+            !VersionBelow(context.doc.m_fDriveVersion, gate.version))
+            continue;
+        if (!gate.limited) {
+            AfxMessageBox(IDS_VERSION_RETAINED);
+            return false;
+        }
+        const double value = spec.kind == RowKind::Option ? m_rows[static_cast<std::size_t>(row)].selection
+                                                          : ParseLeadingNumber(text);
+        if (gate.low - kMargin < value && value < gate.high + kMargin)
+            continue;
+        m_nFocusRow = row;
+        context.host.FocusRow(m_nPage, row);
+        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, ItemName(m_spec.group, spec.item).c_str(),
+                                      gate.range ? gate.range : ""));
+        return false;
+    }
     return true;
 }
 

@@ -60,6 +60,11 @@ public:
     // bounds and keep oldText.
     std::string Filter(int row, const std::string& oldText, const std::string& newText) const;
 
+    // The data exchange of the whole-number rows: each must hold a whole
+    // number inside its exchange bounds; the first that does not is focused
+    // and prompted for (61775, 61776), and the result is false.
+    bool ExchangeWholeNumbers(EditorContext& context);
+
     // Tests the checked rows in row order, reformatting the passing decimal
     // rows; at the first failing row focuses it, shows 61460 and returns
     // false.
@@ -79,6 +84,10 @@ public:
     // Checks text against the row's accepted range and converts it to the
     // register word; shows the refusal (focused) and returns false.
     bool ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context);
+
+    // The row's version gates against the document's drive version and the
+    // editor's model code; the first that refuses is shown (the row focused).
+    bool PassesVersionGates(int row, const std::string& text, EditorContext& context);
 
     // One function-06 write of the row's register; station 0 is a broadcast
     // reported as success. Failures are shown.

@@ -1,5 +1,6 @@
 #include "editor/GroupPagePanel.h"
 
+#include "editor/GroupEditor.h"
 #include "editor/GroupPageModel.h"
 #include "editor/ParamGroupDlg.h"
 #include "editor/ParamLabel.h"
@@ -138,7 +139,8 @@ bool CGroupPagePanel::TakeControls()
         else if (auto* list = dynamic_cast<wxChoice*>(Control(r)); list && m_model.Row(r).kind == RowKind::Option)
             state.selection = list->GetSelection();
     }
-    return true;
+    CGroupEditor* editor = m_editor.Editor();
+    return !editor || m_model.ExchangeWholeNumbers(editor->Context());
 }
 
 void CGroupPagePanel::ShowControls()

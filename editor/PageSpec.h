@@ -36,6 +36,21 @@ struct RowRange {
     std::string text;
 };
 
+// A limit of older drives on a row: on a drive whose software version lies
+// below version (single precision) and whose model code lies strictly
+// between codeAbove and codeBelow, the row is refused with 61580; a limited
+// gate refuses only values outside low..high (option rows: the index), with
+// 61622 naming the row and range.
+struct VersionGate {
+    float version = 0;
+    int codeAbove = INT_MIN;
+    int codeBelow = INT_MAX;
+    bool limited = false;
+    double low = -1e300;
+    double high = 1e300;
+    const char* range = nullptr;
+};
+
 struct RowSpec {
     int item = 0;      // GG-NN: the record, and register GG x 256 + NN
     RowKind kind = RowKind::Decimal;
@@ -108,6 +123,8 @@ struct RowSpec {
     // row's item, control, range label and flag position and differs in
     // kind, decimals, bounds, filter or range text. Must outlive the page.
     const RowSpec* alternate = nullptr;
+    // Tested in order by the row button once the version is known.
+    std::vector<VersionGate> versionGates;
 };
 
 // Which running-state rule a page's row write follows.
@@ -153,6 +170,9 @@ struct PageSpec {
     // A row button first runs CheckRange over the whole page; without it
     // only the row's own value is tested, after the drive reads.
     bool rowWriteChecksPage = true;
+    // The rows' version gates run just before rowGate, or, where the version
+    // or another drive rule must come first, inside it (PassesVersionGates).
+    bool versionGatesInHook = false;
 
     // Hooks. Each may be empty.
     // After the rows were loaded: model-dependent range texts, enabling.

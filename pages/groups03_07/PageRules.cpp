@@ -24,6 +24,6 @@ bool RefuseForVersion(CGroupPageModel& page, int row, const char* item, const ch
 
 bool RefuseRetained()
 {
-    AfxMessageBox(IDS_RETAINED_IN_VERSION);
+    AfxMessageBox(IDS_VERSION_RETAINED);
     return false;
 }

@@ -4,14 +4,10 @@
 
 #include "document/D390DocData.h"
 #include "editor/EditorContext.h"
+#include "editor/EditorStrings.h"
 #include "editor/GroupPageModel.h"
 
 #include <string>
-
-enum : unsigned {
-    IDS_RETAINED_IN_VERSION = 61580, // the parameter needs newer drive software
-    IDS_VERSION_RANGE = 61622,       // item %s accepts only %s with this software
-};
 
 // A whole number that the typing keeps inside min to max without a message
 // (no data-exchange bounds); a row write or transmit refuses other values.

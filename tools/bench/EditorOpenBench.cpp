@@ -111,9 +111,11 @@ int main(int argc, char** argv)
     links.drive = &state;
     links.doc = &doc;
 
-    for (int group : {3, 4, 5, 6, 7}) {
+    for (int group = 0; group <= 14; ++group) {
         std::vector<int> rows;
         const GroupSpec* spec = FindGroupSpec(group);
+        if (!spec)
+            continue; // not shown as pages yet
         for (const PageSpec* page : spec->layouts[static_cast<std::size_t>(spec->LayoutOf(state.m_nModelCode))].pages)
             rows.push_back(static_cast<int>(page->rows.size()));
         std::vector<double> editor, plain;
