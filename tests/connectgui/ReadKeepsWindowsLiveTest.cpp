@@ -1,7 +1,7 @@
-// Read against a drive that answers late: the window thread goes on handling
-// events while the drive is read (the main frame taking no input meanwhile),
-// and the progress window, the results and the message boxes come as they
-// did when the window thread did the reading itself.
+// Read and Write against a drive that answers late: the window thread goes on
+// handling events while the drive is busy (the main frame taking no input
+// meanwhile), and the progress window, the results, the message boxes and the
+// questions come as they did when the window thread did the traffic itself.
 
 #include "tests/connect/ConnectTestSupport.h"
 #include "tests/shellgui/AppFixture.h"
@@ -10,6 +10,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
+#include "shell/MotorParamListDlg.h"
 #include "shell/ProgressDlg.h"
 #include "view/D390View.h"
 
@@ -171,4 +172,63 @@ TEST_F(ReadKeepsWindowsLiveTest, AFailureMidwayIsShownByTheWindowThread)
     EXPECT_FALSE(frame.m_pProgressDlg->IsShown());
     EXPECT_TRUE(frame.IsEnabled());
     EXPECT_EQ(frame.m_bReading, 0);
+}
+
+TEST_F(ReadKeepsWindowsLiveTest, WriteWaitsForTheAnswerToItsQuestion)
+{
+    // The project says another model of the drive's class: Write asks first.
+    auto drive = StartDrive(DriveConfig({kStation}, 1102, 1100));
+    if (!StartConnected(*drive))
+        GTEST_SKIP() << "this build has no project document";
+    CMainFrame& frame = Frame();
+    drive->SetReplyDelay(kStation, kReplyDelayMs);
+    int motorLists = 0;
+    SetModalAnswer([&motorLists](wxDialog* shown) {
+        if (dynamic_cast<CMotorParamListDlg*>(shown))
+            ++motorLists;
+        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        if (wxWindow* ok = shown->FindWindow(wxID_OK)) {
+            click.SetEventObject(ok);
+            ok->GetEventHandler()->ProcessEvent(click);
+        }
+        return wxID_OK;
+    });
+    auto writeFrames = [&drive] {
+        int writes = 0;
+        for (const Bytes& request : Requests(*drive))
+            writes += request.size() > 1 && (request[1] == 0x06 || request[1] == 0x10);
+        return writes;
+    };
+
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
+        frame.m_nModelCode = 1205;
+        m_messages.Clear();
+        m_boxThreads.clear();
+        m_messages.Answer(answer);
+        motorLists = 0;
+        drive->ClearFrameLog();
+        WindowThreadWatch watch(frame);
+        Command(ID_WRITE);
+
+        const std::vector<std::string> texts = m_messages.Texts();
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts[0], LoadResString(61555));
+        EXPECT_EQ(m_boxThreads, std::vector<std::thread::id>(texts.size(), std::this_thread::get_id()));
+        EXPECT_GE(watch.m_ticks, 1) << "the window thread served the timer during the checks";
+        EXPECT_EQ(watch.m_ticksFrameEnabled, 0);
+        EXPECT_TRUE(frame.IsEnabled());
+        if (answer == IDNO) {
+            EXPECT_EQ(texts.size(), 1u);
+            EXPECT_EQ(writeFrames(), 0) << "nothing written after No";
+            EXPECT_EQ(motorLists, 0);
+        } else {
+            EXPECT_EQ(texts.back(), LoadResString(61541));
+            EXPECT_GT(writeFrames(), 0);
+            EXPECT_EQ(frame.m_bWriteAll, 0) << "the mismatch was let pass";
+            EXPECT_EQ(motorLists, 1) << "the motor parameters shown after the write";
+        }
+        EXPECT_EQ(frame.m_bWriting, 0);
+        EXPECT_FALSE(frame.m_pProgressDlg->IsShown());
+    }
 }
