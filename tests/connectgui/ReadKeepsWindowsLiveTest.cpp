@@ -10,6 +10,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
+#include "shell/LinkSetup.h"
 #include "shell/MotorParamListDlg.h"
 #include "shell/ProgressDlg.h"
 #include "view/D390View.h"
@@ -17,6 +18,7 @@
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
+#include <chrono>
 #include <fstream>
 #include <thread>
 
@@ -231,4 +233,36 @@ TEST_F(ReadKeepsWindowsLiveTest, WriteWaitsForTheAnswerToItsQuestion)
         EXPECT_EQ(frame.m_bWriting, 0);
         EXPECT_FALSE(frame.m_pProgressDlg->IsShown());
     }
+}
+
+TEST_F(ReadKeepsWindowsLiveTest, TheWatchdogProbesOnAWorkerAndReadTakesItsVerdictFirst)
+{
+    auto drive = StartDrive(DriveConfig({kStation, 2}, kModel, 1093));
+    if (!StartConnected(*drive))
+        GTEST_SKIP() << "this build has no project document";
+    CMainFrame& frame = Frame();
+    AppendStationRecord(frame, {2, static_cast<int>(kModel), 1093});
+    drive->SetSilent(2, true);
+
+    // A tick returns at once; the window thread shows the verdict later.
+    frame.m_pConnectCommands->WatchdogTick();
+    EXPECT_TRUE(m_messages.Texts().empty());
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (m_messages.Texts().empty() && std::chrono::steady_clock::now() < end) {
+        wxTheApp->ProcessPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{FormatResString(61572, 2)});
+    EXPECT_EQ(frame.m_Stations, std::vector<int>{kStation});
+    EXPECT_EQ(m_boxThreads, std::vector<std::thread::id>{std::this_thread::get_id()});
+
+    // Read while a pass runs: the pass ends and its verdict comes first.
+    AppendStationRecord(frame, {2, static_cast<int>(kModel), 1093});
+    m_messages.Clear();
+    frame.m_pConnectCommands->WatchdogTick();
+    ASSERT_TRUE(frame.m_pConnectCommands->IsWatchdogPassRunning());
+    Command(ID_READ);
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{FormatResString(61572, 2), LoadResString(61575)}));
+    EXPECT_EQ(frame.m_Stations, std::vector<int>{kStation});
+    EXPECT_EQ(frame.m_bConnected, 1);
 }
