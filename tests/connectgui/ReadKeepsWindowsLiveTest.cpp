@@ -117,9 +117,18 @@ TEST_F(ReadKeepsWindowsLiveTest, TheWindowThreadServesEventsWhileTheDriveIsRead)
     drive->SetReplyDelay(kStation, kReplyDelayMs);
     drive->ClearFrameLog();
 
+    // Closing the main window meanwhile waits for the transfer.
     WindowThreadWatch watch(frame);
+    int closeAttempts = 0;
+    bool closed = false;
+    watch.m_onTick = [&](const std::string&) {
+        if (closeAttempts++ == 3)
+            closed = frame.Close();
+    };
     Command(ID_READ);
     const int ticks = watch.m_ticks;
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(frame.IsBeingDeleted());
 
     // The transfer took many ticks of the timer, each served while the
     // progress window stood and the main frame took no input.
