@@ -117,7 +117,7 @@ TEST_F(ReadKeepsWindowsLiveTest, TheWindowThreadServesEventsWhileTheDriveIsRead)
     drive->SetReplyDelay(kStation, kReplyDelayMs);
     drive->ClearFrameLog();
 
-    // Closing the main window meanwhile waits for the transfer.
+    // A close asked for meanwhile is put off: the frame stays under the transfer.
     WindowThreadWatch watch(frame);
     int closeAttempts = 0;
     bool closed = false;
