@@ -15,11 +15,13 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # it stays on for every window-free test.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
-# The auto-refresh reader's thread logic once more under ThreadSanitizer. GTK
-# reports races of its own under it, so only the window-free code and the one
-# test program of the reading thread are built.
+# The worker threads (the auto-refresh reader, the transfers and the link
+# watchdog's pass) once more under ThreadSanitizer. GTK reports races of its
+# own under it, so only the window-free code and the test programs of those
+# threads are built.
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 export CCACHE_BASEDIR="$PWD"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DD390_TSAN=ON >/dev/null
-cmake --build build-tsan --target d390_refresh_tests
+cmake --build build-tsan --target d390_refresh_tests d390_connect_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/d390_refresh_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/d390_connect_tests
