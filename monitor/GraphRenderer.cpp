@@ -140,7 +140,7 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
     unsigned char* alpha = layer.GetAlpha();
     std::fill(alpha, alpha + static_cast<size_t>(clip.Width()) * clip.Height(), 0);
     bool drawn = false;
-    auto polylines = CurvePolylines(layout.plot, samples, recorder.GetMsPerDivision());
+    const GraphPolylines& polylines = view.curves.Update(layout.plot, recorder);
     for (int c = 0; c < kGraphChannels; ++c) {
         if (!recorder.IsChannelShown(c))
             continue;
