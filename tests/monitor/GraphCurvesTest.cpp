@@ -142,17 +142,20 @@ TEST(GraphCurvesTest, CurvesFollowTheStoreAsSamplesArriveAndGo)
             check(i);
     }
 
-    // An import across midnight, read in as it grows, and a new run after it.
-    recorder.ResetSamples();
-    for (int i = 0; i < 400; ++i) {
-        GraphSample sample = SampleAt(i < 200 ? 86380 + i * 0.1 : (i - 200) * 0.1, Noise(i, 0, 1000));
-        recorder.KeepSample(sample);
-        if (i % 50 == 49)
-            check(1000 + i);
+    // An import across midnight, read in as it grows; then another file of
+    // the same times, seen only when complete: nothing but the reset tells
+    // the two apart.
+    for (int file = 0; file < 2; ++file) {
+        recorder.ResetSamples();
+        for (int i = 0; i < 400; ++i) {
+            recorder.KeepSample(SampleAt(i < 200 ? 86380 + i * 0.1 : (i - 200) * 0.1, Noise(i, file, 1000)));
+            if (file == 0 ? i % 50 == 49 : i == 399)
+                check(1000 * (file + 1) + i);
+        }
     }
     recorder.ResetSamples();
     for (int i = 0; i < 100; ++i) {
         recorder.AppendSamples(SampleAt(i * 0.1, Noise(i, 1, 1000)));
-        check(2000 + i);
+        check(3000 + i);
     }
 }
