@@ -62,6 +62,7 @@ void CGraphCurves::SyncCopy(const GraphRect& plot, const std::deque<GraphSample>
         m_bottom = plot.bottom;
         m_haveDescent = false;
         m_columnsValid = false;
+        m_records.reserve(samples.size() + 64);
     } else if (m_head > 4096 && 2 * m_head > m_records.size()) {
         m_records.erase(m_records.begin(), m_records.begin() + static_cast<std::ptrdiff_t>(m_head));
         m_head = 0;
@@ -221,4 +222,37 @@ std::vector<GraphPoint> CurvePolyline(const GraphRect& plot, const std::deque<Gr
                                       int msPerDivision)
 {
     return CurvePolylines(plot, samples, msPerDivision)[channel];
+}
+
+void MarkCurveCells(const GraphRect& clip, const std::vector<GraphPoint>& points, unsigned char value,
+                    unsigned char* cells)
+{
+    const size_t width = static_cast<size_t>(clip.Width());
+    auto put = [&](int x, int y) {
+        cells[static_cast<size_t>(y - clip.top) * width + static_cast<size_t>(x - clip.left)] = value;
+    };
+    const size_t n = points.size();
+    size_t i = 0;
+    while (i + 1 < n) {
+        // The run of points on this column: its segments are one span.
+        size_t j = i;
+        int low = points[i].y, high = points[i].y;
+        while (j + 1 < n && points[j + 1].x == points[i].x) {
+            ++j;
+            low = std::min(low, points[j].y);
+            high = std::max(high, points[j].y);
+        }
+        int x = points[i].x;
+        if (j > i && x >= clip.left && x < clip.right) {
+            int from = std::max(low, clip.top);
+            int to = std::min(high, clip.bottom - 1);
+            unsigned char* cell = cells + static_cast<size_t>(std::max(from - clip.top, 0)) * width +
+                                  static_cast<size_t>(x - clip.left);
+            for (int y = from; y <= to; ++y, cell += width)
+                *cell = value;
+        }
+        if (j + 1 < n)
+            ForEachSegmentPixel(clip, points[j], points[j + 1], put);
+        i = j + 1;
+    }
 }

@@ -86,4 +86,12 @@ struct GraphViewState {
     int highlightedArrow = -1;
     std::array<GraphReadOut, kGraphChannels> readOuts;
     CGraphCurves curves;
+    // The curve layer's pixels, kept so that a paint finds its memory ready.
+    std::vector<unsigned char> layerCells, layerRgb, layerAlpha;
 };
+
+// Sets to value every cell of clip (one byte a pixel, row by row) that the
+// polyline lights: the pixels of each segment, both ends included. Points on
+// one column light the span between their highest and lowest.
+void MarkCurveCells(const GraphRect& clip, const std::vector<GraphPoint>& points, unsigned char value,
+                    unsigned char* cells);

@@ -25,11 +25,12 @@ constexpr int kGraphDefaultMsPerDivision = 15000;
 
 // One reading of all four channels.
 struct GraphSample {
-    double clock = 0;     // seconds of the monotonic clock (for imports: seconds since midnight)
+    double clock = 0; // seconds of the monotonic clock (for imports: seconds since midnight)
+    // Beside the clock: a chart that reads the whole store reads these two.
+    std::array<double, kGraphChannels> plotted{};
     double timeOfDay = 0; // seconds since midnight
     std::string timeText; // "hh:mm:ss.mmm"
     std::array<std::string, kGraphChannels> valueTexts;
-    std::array<double, kGraphChannels> plotted{};
 };
 
 struct GraphChannel {

@@ -7,6 +7,7 @@
 #include "tests/monitor/GraphCurveRaster.h"
 #include "tests/monitor/GraphTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -98,6 +99,12 @@ TEST(GraphCurvesTest, ThinnedCurvesLightTheSamePixelsAsALineThroughEverySample)
             std::vector<bool> expected = LitPixels(kClip, ThroughEverySample(kPlot, samples, c, test.msPerDivision));
             ASSERT_NE(std::count(expected.begin(), expected.end(), true), 0) << c;
             EXPECT_TRUE(LitPixels(kClip, thinned[c]) == expected) << "channel " << c;
+            // As the renderer marks them, a column's run as one span.
+            std::vector<unsigned char> cells(expected.size());
+            MarkCurveCells(kClip, thinned[c], 1, cells.data());
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), cells.begin(),
+                                   [](bool lit, unsigned char cell) { return lit == (cell != 0); }))
+                << "channel " << c;
             if (!test.ordered)
                 continue;
             std::map<int, int> perColumn;
