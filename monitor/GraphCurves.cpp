@@ -40,8 +40,8 @@ const GraphPolylines& CGraphCurves::Update(const GraphRect& plot, const std::deq
 void CGraphCurves::SyncCopy(const GraphRect& plot, const std::deque<GraphSample>& samples,
                             unsigned long long generation, unsigned long long dropped)
 {
-    bool fresh = !m_copyValid || generation != m_generation || plot.top != m_top || plot.bottom != m_bottom ||
-                 dropped < m_dropped || dropped - m_dropped > CopySize();
+    bool fresh = !m_copyValid || generation != m_generation || dropped < m_dropped ||
+                 dropped - m_dropped > CopySize();
     if (!fresh) {
         m_head += static_cast<size_t>(dropped - m_dropped);
         m_dropped = dropped;
@@ -58,8 +58,6 @@ void CGraphCurves::SyncCopy(const GraphRect& plot, const std::deque<GraphSample>
         m_copyValid = true;
         m_generation = generation;
         m_dropped = dropped;
-        m_top = plot.top;
-        m_bottom = plot.bottom;
         m_haveDescent = false;
         m_columnsValid = false;
         m_records.reserve(samples.size() + 64);
@@ -67,10 +65,19 @@ void CGraphCurves::SyncCopy(const GraphRect& plot, const std::deque<GraphSample>
         m_records.erase(m_records.begin(), m_records.begin() + static_cast<std::ptrdiff_t>(m_head));
         m_head = 0;
     }
+    if (plot.top != m_top || plot.bottom != m_bottom) {
+        m_top = plot.top;
+        m_bottom = plot.bottom;
+        for (size_t i = m_head; i < m_records.size(); ++i)
+            for (int c = 0; c < kGraphChannels; ++c)
+                m_records[i].y[c] = CurveY(plot, m_records[i].plotted[c]);
+        m_columnsValid = false;
+    }
     for (size_t i = CopySize(); i < samples.size(); ++i) {
         const GraphSample& sample = samples[i];
         Record record;
         record.clock = sample.clock;
+        record.plotted = sample.plotted;
         for (int c = 0; c < kGraphChannels; ++c)
             record.y[c] = CurveY(plot, sample.plotted[c]);
         if (i > 0 && !(record.clock >= At(i - 1).clock)) {

@@ -30,6 +30,7 @@ public:
 private:
     struct Record {
         double clock;
+        std::array<double, kGraphChannels> plotted; // for a new plot height
         std::array<int, kGraphChannels> y;
     };
 
@@ -44,7 +45,7 @@ private:
     const Record& At(size_t i) const { return m_records[m_head + i]; }
     size_t CopySize() const { return m_records.size() - m_head; }
 
-    // The copy of the store: clocks and curve rows.
+    // The copy of the store: clocks, plotted values and curve rows.
     std::vector<Record> m_records;
     size_t m_head = 0;
     bool m_copyValid = false;
