@@ -3,7 +3,7 @@
 // renderer, follows the mouse for the cursor and the span arrows, and hands
 // right clicks and keys to its owner.
 
-#include "monitor/GraphLayout.h"
+#include "monitor/GraphCurves.h"
 
 #include <wx/window.h>
 

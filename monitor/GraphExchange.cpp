@@ -125,7 +125,7 @@ bool AddImportedSample(CGraphRecorder& recorder, const Four& values, const std::
         recorder.m_dStartClock = sample.clock;
     }
     // Imported samples are kept whole, whatever span is shown.
-    recorder.Samples().push_back(std::move(sample));
+    recorder.KeepSample(std::move(sample));
     return true;
 }
 

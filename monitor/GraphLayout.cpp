@@ -109,125 +109,19 @@ int NudgeCurveY(int y, const GraphRect& plot)
     return y;
 }
 
+int CurveX(const GraphRect& plot, double t, double t0, int msPerDivision)
+{
+    return ToCoordinate(SampleX(plot, t, t0, msPerDivision));
+}
+
+int CurveY(const GraphRect& plot, double v)
+{
+    return NudgeCurveY(ToCoordinate(plot.bottom - v / (4 * kGraphUnitsPerDivision) * plot.Height()), plot);
+}
+
 GraphPoint CurvePoint(const GraphRect& plot, double t, double t0, int msPerDivision, double v)
 {
-    GraphPoint point;
-    point.x = ToCoordinate(SampleX(plot, t, t0, msPerDivision));
-    point.y = ToCoordinate(plot.bottom - v / (4 * kGraphUnitsPerDivision) * plot.Height());
-    point.y = NudgeCurveY(point.y, plot);
-    return point;
-}
-
-namespace {
-
-// Thins one curve to the lowest and highest point of each pixel column, in
-// time order, with one point on either side of the plot.
-class PolylineBuilder {
-public:
-    explicit PolylineBuilder(const GraphRect& plot) : m_plot(plot) {}
-
-    // False once the curve has left the plot on the right.
-    bool Add(const GraphPoint& p, size_t i)
-    {
-        if (m_done)
-            return false;
-        if (p.x < m_plot.left) {
-            m_before = p;
-            m_haveBefore = true;
-            return true;
-        }
-        if (m_haveBefore) {
-            m_points.push_back(m_before);
-            m_haveBefore = false;
-        }
-        if (p.x > m_plot.right) {
-            Flush();
-            m_points.push_back(p);
-            m_done = true;
-            return false;
-        }
-        if (m_open && p.x != m_low.x)
-            Flush();
-        if (!m_open) {
-            m_open = true;
-            m_low = m_high = p;
-            m_lowAt = m_highAt = i;
-            return true;
-        }
-        // Screen y grows downwards: the lowest value has the largest y.
-        if (p.y > m_low.y) {
-            m_low = p;
-            m_lowAt = i;
-        }
-        if (p.y < m_high.y) {
-            m_high = p;
-            m_highAt = i;
-        }
-        return true;
-    }
-
-    std::vector<GraphPoint> Finish()
-    {
-        Flush();
-        if (m_haveBefore)
-            m_points.push_back(m_before);
-        m_haveBefore = false;
-        return std::move(m_points);
-    }
-
-private:
-    void Flush()
-    {
-        if (!m_open)
-            return;
-        GraphPoint a = m_lowAt <= m_highAt ? m_low : m_high;
-        GraphPoint b = m_lowAt <= m_highAt ? m_high : m_low;
-        m_points.push_back(a);
-        if (!(b == a))
-            m_points.push_back(b);
-        m_open = false;
-    }
-
-    const GraphRect& m_plot;
-    std::vector<GraphPoint> m_points;
-    bool m_haveBefore = false;
-    GraphPoint m_before;
-    bool m_open = false;
-    bool m_done = false;
-    GraphPoint m_low, m_high;
-    size_t m_lowAt = 0, m_highAt = 0;
-};
-
-} // namespace
-
-std::array<std::vector<GraphPoint>, kGraphChannels> CurvePolylines(const GraphRect& plot,
-                                                                   const std::deque<GraphSample>& samples,
-                                                                   int msPerDivision)
-{
-    std::array<std::vector<GraphPoint>, kGraphChannels> result;
-    if (samples.empty())
-        return result;
-    std::array<PolylineBuilder, kGraphChannels> builders{PolylineBuilder(plot), PolylineBuilder(plot),
-                                                         PolylineBuilder(plot), PolylineBuilder(plot)};
-    // One pass over the store for all four curves: an hour of samples is
-    // more memory than the cache holds.
-    double t0 = samples.front().clock;
-    for (size_t i = 0; i < samples.size(); ++i) {
-        bool more = false;
-        for (int c = 0; c < kGraphChannels; ++c)
-            more |= builders[c].Add(CurvePoint(plot, samples[i].clock, t0, msPerDivision, samples[i].plotted[c]), i);
-        if (!more)
-            break;
-    }
-    for (int c = 0; c < kGraphChannels; ++c)
-        result[c] = builders[c].Finish();
-    return result;
-}
-
-std::vector<GraphPoint> CurvePolyline(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
-                                      int msPerDivision)
-{
-    return CurvePolylines(plot, samples, msPerDivision)[channel];
+    return {CurveX(plot, t, t0, msPerDivision), CurveY(plot, v)};
 }
 
 GraphReadOut ReadOutAt(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,

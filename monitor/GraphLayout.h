@@ -53,17 +53,11 @@ int ArrowAt(const GraphLayout& layout, int x, int y);
 
 // A curve value on the plot's top or bottom edge moves inside the clip region.
 int NudgeCurveY(int y, const GraphRect& plot);
-// The point of a sample of clock t (t0 the oldest retained), plotted value v.
+// The column of a sample of clock t (t0 the oldest retained) and the row of
+// a plotted value v, nudged off the plot's edges; a curve point is both.
+int CurveX(const GraphRect& plot, double t, double t0, int msPerDivision);
+int CurveY(const GraphRect& plot, double v);
 GraphPoint CurvePoint(const GraphRect& plot, double t, double t0, int msPerDivision, double v);
-// The polyline of one channel: at most two points per pixel column (the
-// lowest and highest sample of the column, in time order), plus one point on
-// either side of the plot so that the line leaves it where it should.
-std::vector<GraphPoint> CurvePolyline(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
-                                      int msPerDivision);
-// The four at once, in one pass over the store.
-std::array<std::vector<GraphPoint>, kGraphChannels> CurvePolylines(const GraphRect& plot,
-                                                                   const std::deque<GraphSample>& samples,
-                                                                   int msPerDivision);
 
 // The read-out of one curve at a cursor x: the sample at x, or of two samples
 // around x the nearer (the later one halfway). Found only with two samples or
@@ -91,14 +85,6 @@ struct GraphLabelAnchor {
 };
 // Where the time label at position j (0 left to 4 right) sits.
 GraphLabelAnchor TimeLabelAnchor(const GraphRect& plot, int j, bool scrolling);
-
-// Everything of the chart that lives between paints: the mouse and the
-// read-outs.
-struct GraphViewState {
-    GraphPoint cursor;
-    int highlightedArrow = -1;
-    std::array<GraphReadOut, kGraphChannels> readOuts;
-};
 
 // Clips the segment a-b to rect (right and bottom exclusive); false when
 // nothing of it lies inside. Coordinates far outside stay exact.

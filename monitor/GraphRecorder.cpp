@@ -171,13 +171,22 @@ void CGraphRecorder::AppendSamples(const GraphSample& sample)
 {
     m_Samples.push_back(sample);
     double window = WindowSeconds();
-    while (m_Samples.size() > 1 && m_Samples.back().clock - m_Samples.front().clock > window)
+    while (m_Samples.size() > 1 && m_Samples.back().clock - m_Samples.front().clock > window) {
         m_Samples.pop_front();
+        ++m_nDroppedSamples;
+    }
+}
+
+void CGraphRecorder::KeepSample(GraphSample sample)
+{
+    m_Samples.push_back(std::move(sample));
 }
 
 void CGraphRecorder::ResetSamples()
 {
     m_Samples.clear();
+    ++m_nStoreGeneration;
+    m_nDroppedSamples = 0;
     m_bRunHasSamples = false;
     m_dRunFirstClock = m_dRunLastClock = 0;
     SetCurrentValues({});

@@ -25,11 +25,12 @@ constexpr int kGraphDefaultMsPerDivision = 15000;
 
 // One reading of all four channels.
 struct GraphSample {
-    double clock = 0;     // seconds of the monotonic clock (for imports: seconds since midnight)
+    double clock = 0; // seconds of the monotonic clock (for imports: seconds since midnight)
+    // Beside the clock: a chart that reads the whole store reads these two.
+    std::array<double, kGraphChannels> plotted{};
     double timeOfDay = 0; // seconds since midnight
     std::string timeText; // "hh:mm:ss.mmm"
     std::array<std::string, kGraphChannels> valueTexts;
-    std::array<double, kGraphChannels> plotted{};
 };
 
 struct GraphChannel {
@@ -86,6 +87,8 @@ public:
     void UpdateRecordedExtremes(int quantity, int channel, int raw);
     // Adds a sample and drops those older than the span shown (strictly).
     void AppendSamples(const GraphSample& sample);
+    // Adds a sample and drops nothing (imports keep the whole file).
+    void KeepSample(GraphSample sample);
     void ResetSamples();
     void SetCurrentValues(const std::array<double, kGraphChannels>& values);
 
@@ -104,9 +107,15 @@ public:
     // the axis base moves to the left-most label's time.
     std::array<GraphTimeOfDay, 5> TimeAxisLabels();
 
-    // Store access.
+    // The store. It changes only through the calls above: samples are added
+    // at the back and dropped from the front, or all go at a reset, so that a
+    // chart can follow it without reading it all again.
     const std::deque<GraphSample>& Samples() const { return m_Samples; }
-    std::deque<GraphSample>& Samples() { return m_Samples; }
+    // Changes at every reset of the store.
+    unsigned long long StoreGeneration() const { return m_nStoreGeneration; }
+    // Samples dropped from the front since the last reset: Samples()[i] is
+    // the (DroppedSamples() + i)-th sample since then.
+    unsigned long long DroppedSamples() const { return m_nDroppedSamples; }
 
     std::array<GraphChannel, kGraphChannels> m_Channels;
     int m_nStation = 1;
@@ -125,6 +134,8 @@ public:
 private:
     IGraphClock& m_clock;
     std::deque<GraphSample> m_Samples;
+    unsigned long long m_nStoreGeneration = 0;
+    unsigned long long m_nDroppedSamples = 0;
     int m_nMsPerDivision = kGraphDefaultMsPerDivision;
     bool m_bSampling = false;
 };

@@ -131,16 +131,16 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
     const GraphRect& clip = layout.plotClip;
     if (clip.Width() <= 0 || clip.Height() <= 0)
         return;
-    // The curves are rasterized into a transparent layer of the clip region
-    // and put on the grid in one block: a stroked polyline that doubles back
-    // in every pixel column costs many times its pixels.
-    wxImage layer(clip.Width(), clip.Height(), true);
-    layer.InitAlpha();
-    unsigned char* rgb = layer.GetData();
-    unsigned char* alpha = layer.GetAlpha();
-    std::fill(alpha, alpha + static_cast<size_t>(clip.Width()) * clip.Height(), 0);
+    // The curves are rasterized into one byte a pixel (the topmost curve's
+    // number) and put on the grid as one transparent layer: a stroked
+    // polyline that doubles back in every pixel column costs many times its
+    // pixels, and an hour of samples lights a great many of them.
+    const size_t width = static_cast<size_t>(clip.Width());
+    const size_t count = width * static_cast<size_t>(clip.Height());
+    std::vector<unsigned char>& cells = view.layerCells;
+    cells.assign(count, 0);
     bool drawn = false;
-    auto polylines = CurvePolylines(layout.plot, samples, recorder.GetMsPerDivision());
+    const GraphPolylines& polylines = view.curves.Update(layout.plot, recorder);
     for (int c = 0; c < kGraphChannels; ++c) {
         if (!recorder.IsChannelShown(c))
             continue;
@@ -151,23 +151,33 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
             view.readOuts[c] = readOut;
         else
             view.readOuts[c].text.clear();
-        const std::vector<GraphPoint>& points = polylines[c];
-        const wxColour colour = GraphCurveColour(c);
-        const unsigned char red = colour.Red(), green = colour.Green(), blue = colour.Blue();
-        const size_t width = static_cast<size_t>(clip.Width());
-        for (size_t i = 1; i < points.size(); ++i) {
-            ForEachSegmentPixel(clip, points[i - 1], points[i], [&](int x, int y) {
-                size_t at = static_cast<size_t>(y - clip.top) * width + static_cast<size_t>(x - clip.left);
-                rgb[3 * at] = red;
-                rgb[3 * at + 1] = green;
-                rgb[3 * at + 2] = blue;
-                alpha[at] = 255;
-            });
-            drawn = true;
-        }
+        if (polylines[c].size() < 2)
+            continue;
+        MarkCurveCells(clip, polylines[c], static_cast<unsigned char>(c + 1), cells.data());
+        drawn = true;
     }
-    if (drawn)
+    if (drawn) {
+        unsigned char colours[kGraphChannels + 1][3] = {};
+        for (int c = 0; c < kGraphChannels; ++c) {
+            wxColour colour = GraphCurveColour(c);
+            colours[c + 1][0] = colour.Red();
+            colours[c + 1][1] = colour.Green();
+            colours[c + 1][2] = colour.Blue();
+        }
+        view.layerRgb.resize(3 * count);
+        view.layerAlpha.resize(count);
+        unsigned char* rgb = view.layerRgb.data();
+        unsigned char* alpha = view.layerAlpha.data();
+        for (size_t at = 0; at < count; ++at) {
+            const unsigned char* colour = colours[cells[at]];
+            rgb[3 * at] = colour[0];
+            rgb[3 * at + 1] = colour[1];
+            rgb[3 * at + 2] = colour[2];
+            alpha[at] = cells[at] ? 255 : 0;
+        }
+        wxImage layer(clip.Width(), clip.Height(), rgb, alpha, true); // the view keeps the pixels
         dc.DrawBitmap(wxBitmap(layer), clip.left, clip.top, false); // its alpha lets the grid through
+    }
     if (layout.plot.Contains(view.cursor.x, view.cursor.y))
         Line(dc, kLightEdge, view.cursor.x, layout.plot.top, view.cursor.x, layout.plot.bottom);
 }

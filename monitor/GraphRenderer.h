@@ -2,7 +2,7 @@
 // Draws the chart and the label band on any device context: the screen's
 // paint context and the off-screen picture that Save writes.
 
-#include "monitor/GraphLayout.h"
+#include "monitor/GraphCurves.h"
 
 #include <wx/colour.h>
 #include <wx/gdicmn.h>

@@ -1,5 +1,5 @@
 // The chart's geometry: layout of a client, curve points and their edge
-// nudges, the polyline's thinning, read-outs and label positions.
+// nudges, read-outs and label positions.
 
 #include "monitor/GraphLayout.h"
 
@@ -44,29 +44,6 @@ TEST(GraphLayoutTest, CurvePointsAndEdgeNudges)
     EXPECT_EQ(CurvePoint(plot, 40.0, 10.0, 15000, 1000.0), (GraphPoint{314, 10})); // maximum: 3 below the top
     EXPECT_EQ(CurvePoint(plot, 70.0, 10.0, 15000, 500.0), (GraphPoint{576, 161}));
     EXPECT_EQ(CurvePoint(plot, 10.0, 10.0, 15000, 1e300).y, -1000000); // far out, no overflow
-}
-
-TEST(GraphLayoutTest, PolylineKeepsTheLowestAndHighestOfEachColumnInTimeOrder)
-{
-    const GraphRect plot{0, 0, 100, 1000}; // one unit per pixel upwards
-    std::deque<GraphSample> samples;
-    // 4 s span over 100 pixels: 40 ms per pixel; five samples per column 0.
-    for (double v : {500.0, 700.0, 100.0, 300.0, 400.0})
-        samples.push_back(SampleAt(0.001 * samples.size(), v));
-    samples.push_back(SampleAt(0.040, 600.0)); // column 1
-    samples.push_back(SampleAt(0.080, 650.0)); // column 2
-    std::vector<GraphPoint> points = CurvePolyline(plot, samples, 0, 1000);
-    EXPECT_EQ(points, (std::vector<GraphPoint>{{0, 300}, {0, 900}, {1, 400}, {2, 350}}));
-
-    // An hour of samples at 100 ms costs no more points than the columns.
-    std::deque<GraphSample> hour;
-    for (int i = 0; i < 36000; ++i)
-        hour.push_back(SampleAt(i * 0.1, (i * 37) % 1000));
-    EXPECT_LE(CurvePolyline(plot, hour, 0, 900000).size(), 2u * 101);
-    // A span shorter than the store: one point beyond the right edge ends it.
-    std::vector<GraphPoint> cut = CurvePolyline(plot, hour, 0, 1000);
-    EXPECT_GT(cut.back().x, plot.right);
-    EXPECT_LE(cut.size(), 2u * 101 + 1);
 }
 
 TEST(GraphLayoutTest, ReadOutsAtBetweenAndOutsideSamples)

@@ -6,7 +6,7 @@
 #include "monitor/GraphCtrl.h"
 #include "monitor/GraphDlg.h"
 #include "monitor/GraphExchange.h"
-#include "monitor/GraphLayout.h"
+#include "monitor/GraphCurves.h"
 #include "monitor/GraphRenderer.h"
 #include "monitor/GraphSetDlg.h"
 #include "monitor/SetTimeDlg.h"
