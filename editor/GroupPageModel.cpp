@@ -53,9 +53,12 @@ int LeadingInt(const std::string& text)
 }
 
 // The accepted range of a decimal row before it goes to a drive.
-void DecimalBounds(const RowSpec& spec, double& low, double& high)
+void DecimalBounds(const RowSpec& spec, const RowState& state, double& low, double& high)
 {
-    if (spec.hasWriteBounds) {
+    if (state.ownBounds) {
+        low = state.low;
+        high = state.high;
+    } else if (spec.hasWriteBounds) {
         low = spec.writeMin;
         high = spec.writeMax;
     } else if (spec.checked) {
@@ -67,11 +70,12 @@ void DecimalBounds(const RowSpec& spec, double& low, double& high)
     }
 }
 
-bool IntegerInside(const RowSpec& spec, long long value)
+bool IntegerInside(const RowSpec& spec, const RowState& state, long long value)
 {
     if (value < spec.exchangeMin || value > spec.exchangeMax)
         return false;
-    if (spec.checked && (value < spec.checkMin || value > spec.checkMax))
+    if (state.ownBounds ? (value < state.low || value > state.high)
+                        : (spec.checked && (value < spec.checkMin || value > spec.checkMax)))
         return false;
     return spec.kind != RowKind::Unsigned || value >= 0;
 }
@@ -207,7 +211,7 @@ void CGroupPageModel::Load(EditorContext& context)
             for (std::size_t d = 0; d < spec.packedIds.size(); ++d) {
                 char digit = d < value.size() ? value[d] : '0';
                 state.kept += digit;
-                if (digit >= '0' && digit - '0' < spec.optionCount)
+                if (digit >= '0' && digit - '0' < DigitOptionCount(r, static_cast<int>(d)))
                     state.digits[d] = digit - '0';
             }
             break;
@@ -217,9 +221,34 @@ void CGroupPageModel::Load(EditorContext& context)
         m_spec.onLoad(*this, context);
 }
 
+int CGroupPageModel::DigitOptionCount(int row, int digit) const
+{
+    const RowSpec& spec = Row(row);
+    const std::size_t d = static_cast<std::size_t>(digit);
+    if (d >= spec.packedIds.size() || spec.packedIds[d] == 0)
+        return 0;
+    return spec.packedCounts.empty() ? spec.optionCount : (d < spec.packedCounts.size() ? spec.packedCounts[d] : 0);
+}
+
+void CGroupPageModel::SelectDigit(int row, int digit, int selection)
+{
+    const RowSpec& spec = Row(row);
+    RowState& state = m_rows[static_cast<std::size_t>(row)];
+    const std::size_t d = static_cast<std::size_t>(digit);
+    if (d >= state.digits.size() || selection >= DigitOptionCount(row, digit))
+        return;
+    state.digits[d] = selection;
+    if (spec.explainDigit)
+        state.explanation = spec.explainDigit(digit, selection);
+}
+
 std::string CGroupPageModel::Filter(int row, const std::string& oldText, const std::string& newText) const
 {
     const RowSpec& spec = Row(row);
+    const RowState& state = m_rows[static_cast<std::size_t>(row)];
+    const double filterMax = state.ownBounds ? state.high : spec.filterMax;
+    const double filterMin = state.ownBounds ? state.low : spec.filterMin;
+    const int decimals = state.filterDecimals >= 0 ? state.filterDecimals : spec.decimals;
     if (IsIntegerRow(spec)) {
         if (newText.empty())
             return newText;
@@ -234,7 +263,7 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
                           MB_OK | MB_ICONWARNING);
             return oldText;
         }
-        if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+        if ((filterMax != 0 && value > filterMax) || (spec.filterTestsMin && value < filterMin))
             return oldText;
         return newText;
     }
@@ -246,13 +275,13 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
                        std::any_of(text.begin(), text.end(), [](char c) { return !(c == '.' || (c >= '0' && c <= '9')); });
         if (!refused) {
             const double value = ParseLeadingNumber(text);
-            refused = value > spec.filterMax || (spec.filterTestsMin && value < spec.filterMin);
+            refused = value > filterMax || (spec.filterTestsMin && value < filterMin);
         }
         if (refused)
             text = oldText;
     }
     const std::size_t point = text.find('.');
-    if (point != std::string::npos && text.size() - point - 1 > static_cast<std::size_t>(spec.decimals))
+    if (point != std::string::npos && text.size() - point - 1 > static_cast<std::size_t>(decimals))
         text.pop_back();
     return text;
 }
@@ -264,15 +293,17 @@ bool CGroupPageModel::CheckRange(EditorContext& context)
         if (!spec.checked || !IsEditRow(spec))
             continue;
         RowState& state = m_rows[static_cast<std::size_t>(r)];
+        const double low = state.ownBounds ? state.low : spec.checkMin;
+        const double high = state.ownBounds ? state.high : spec.checkMax;
         if (spec.kind == RowKind::Decimal) {
             const double value = ParseLeadingNumber(state.text);
-            if (spec.checkMin - kMargin < value && value < spec.checkMax + kMargin) {
+            if (low - kMargin < value && value < high + kMargin) {
                 state.text = FormatFixed(value, spec.decimals);
                 continue;
             }
         } else {
             long long value = LeadingInt(state.text);
-            if (value >= spec.checkMin && value <= spec.checkMax)
+            if (value >= low && value <= high)
                 continue;
         }
         Refuse(r, IDS_BEYOND_RANGE, context);
@@ -334,9 +365,13 @@ void CGroupPageModel::Refuse(int row, unsigned message, EditorContext& context)
     AfxMessageBox(message, MB_OK | MB_ICONWARNING);
 }
 
-bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context)
+bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context,
+                                    int decimals)
 {
     const RowSpec& spec = Row(row);
+    const RowState& state = m_rows[static_cast<std::size_t>(row)];
+    if (decimals < 0)
+        decimals = spec.decimals;
     char form = 'd';
     switch (spec.kind) {
     case RowKind::Option:
@@ -349,19 +384,19 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Decimal: {
         double low = 0;
         double high = 0;
-        DecimalBounds(spec, low, high);
+        DecimalBounds(spec, state, low, high);
         const double value = ParseLeadingNumber(text);
         if (!(low - kMargin < value && value < high + kMargin)) {
             Refuse(row, IDS_BEYOND_RANGE, context);
             return false;
         }
-        form = spec.decimals == 2 ? '2' : '1';
+        form = decimals == 2 ? '2' : '1';
         break;
     }
     case RowKind::Integer:
     case RowKind::Unsigned: {
         long long value = 0;
-        if (!ParseWholeNumber(text, value) || !IntegerInside(spec, value)) {
+        if (!ParseWholeNumber(text, value) || !IntegerInside(spec, state, value)) {
             Refuse(row, IDS_BEYOND_RANGE, context);
             return false;
         }
@@ -439,13 +474,18 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         AfxMessageBox(IDS_READ_ONLY);
         return false;
     }
+    int decimals = spec.decimals;
+    if (m_spec.rowForm && !m_spec.rowForm(*this, row, station, context, decimals))
+        return false;
     std::string text;
     if (!RowText(row, text)) {
         Refuse(row, IDS_BEYOND_RANGE, context);
         return false;
     }
+    if (spec.kind == RowKind::Decimal && decimals != spec.decimals)
+        text = FormatFixed(ParseLeadingNumber(text), decimals);
     uint16_t word = 0;
-    if (!ValueForDrive(row, text, word, context))
+    if (!ValueForDrive(row, text, word, context, decimals))
         return false;
     if (spec.kind == RowKind::Decimal)
         m_rows[index].text = text;

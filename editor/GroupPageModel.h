@@ -21,6 +21,16 @@ struct RowState {
     std::string kept;         // packed rows: the stored text (digits no list can show stay)
     bool enabled = true;
     std::string rangeText;    // the range text shown beside the row
+    // Bounds that follow the model (set by the page's load hook): they
+    // replace the row's filter maximum (and minimum where the filter tests
+    // it), its CheckRange bounds and its write bounds.
+    bool ownBounds = false;
+    double low = 0;
+    double high = 0;
+    // Decimals the keystroke filter allows, -1: the row's.
+    int filterDecimals = -1;
+    // Packed rows: the explanation of the list changed last.
+    std::string explanation;
 };
 
 class CGroupPageModel {
@@ -50,6 +60,10 @@ public:
     // False for an option row without a selection (nothing to store or send).
     bool RowText(int row, std::string& text) const;
 
+    // A packed row's list d now shows selection: the digit and the row's
+    // explanation text follow it.
+    void SelectDigit(int row, int digit, int selection);
+
     // OK: stores every stored row into the project, raising the changed flag
     // of each row whose text differs from its baseline.
     void Store(EditorContext& context);
@@ -59,13 +73,17 @@ public:
 
     // Checks text against the row's accepted range and converts it to the
     // register word; shows the refusal (focused) and returns false.
-    bool ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context);
+    // decimals: the form of a decimal row's text, -1 the row's.
+    bool ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context, int decimals = -1);
 
     // One function-06 write of the row's register; station 0 is a broadcast
     // reported as success. Failures are shown.
     bool WriteParamToDrive(int row, uint16_t word, int station, EditorContext& context);
     // One function-03 read of item of the page's group (partner rules).
     bool ReadParamFromDrive(int item, int station, std::string& value, EditorContext& context);
+
+    // How many options list d of a packed row offers (0: no list).
+    int DigitOptionCount(int row, int digit) const;
 
     // The changed-flag position of a row (-1 when the item is not defined).
     int FlagPosition(int row, const CD390DocData& doc) const;

@@ -1,8 +1,10 @@
 #include "pages/GroupPages.h"
 
 #include "pages/groups03_07/Groups03To07Pages.h"
+#include "pages/groups08_14/Groups08To10Pages.h"
 
 void RegisterGroupPages()
 {
     RegisterGroups03To07Pages();
+    RegisterGroups08To10Pages();
 }

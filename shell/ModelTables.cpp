@@ -1,5 +1,7 @@
 #include "shell/ModelTables.h"
 
+#include "document/VoltageClass.h"
+
 namespace {
 
 // Model number from the capacity code: "xPy" is 1000 + 100x + y, any other
@@ -91,9 +93,6 @@ constexpr const FaultCodeEntry kFaults[] = {
 };
 static_assert(std::size(kFaults) == 27);
 
-// Model numbers of class 100 in the two extended families.
-constexpr int kClass100Numbers[] = {1102, 1105, 101, 1202, 1205, 1207, 201, 202, 203, 205, 208, 210};
-
 } // namespace
 
 std::span<const ModelCodeEntry> ModelCodeTable()
@@ -142,13 +141,5 @@ std::string LookupFaultCode(uint32_t code, std::string& shortText)
 
 int ModelClassOf(int code)
 {
-    if (code < 400)
-        return 100;
-    if (code == 1102 || code == 1105 || code == 1202 || code == 1205)
-        return 100;
-    for (int number : kClass100Numbers) {
-        if (code == kModelFamilyS + number || code == kModelFamilySP + number)
-            return 100;
-    }
-    return 400;
+    return VoltageClassOf(code);
 }
