@@ -474,3 +474,98 @@ TEST_F(EditorTest, PidFiltersAndRanges)
     Open(10);
     EXPECT_EQ(Page(0).Filter(5, "2.3", "2.34"), "2.34");
 }
+
+// Every row button of every page of the three groups, on each page set, the
+// drive stopped and then running: the reads each page makes, then the write
+// of the project's value or the page's refusal.
+TEST_F(EditorTest, EveryRowButtonOfGroups08To10)
+{
+    for (int code : {1205, kRangeA, kRangeB}) {
+        for (bool running : {false, true}) {
+            for (int group : {8, 9, 10}) {
+                SCOPED_TRACE(std::to_string(code) + (running ? " running " : " stopped ") + std::to_string(group));
+                Connect(code, 1400);
+                m_drive->SetRunning(kSimAllStations, running);
+                Open(group);
+                // The two sources differ from every value the pages hold.
+                m_drive->SetRegister(1, 0x0A00, 9);
+                m_drive->SetRegister(1, 0x0A01, 9);
+                for (std::size_t p = 0; p < m_editor->m_Pages.size(); ++p) {
+                    CGroupPageModel& page = Page(static_cast<int>(p));
+                    for (int r = 0; r < page.RowCount(); ++r) {
+                        const RowSpec& row = page.Row(r);
+                        SCOPED_TRACE(row.item);
+                        m_drive->ClearFrameLog();
+                        m_messages.Clear();
+                        std::string text;
+                        ASSERT_TRUE(page.RowText(r, text));
+                        uint16_t word = 0;
+                        ASSERT_TRUE(page.ValueForDrive(r, text, word, m_context));
+                        m_host.m_stations = {1};
+                        const bool written = m_editor->OnParamButton(static_cast<int>(p), r);
+                        if (row.readOnly) {
+                            EXPECT_FALSE(written);
+                            EXPECT_TRUE(Shapes().empty());
+                            EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_READ_ONLY)});
+                            continue;
+                        }
+                        std::vector<std::string> shapes = {"R 0D07 x1", "R 2520 x1"};
+                        if (running && !row.whileRunning) {
+                            EXPECT_FALSE(written);
+                            EXPECT_EQ(Shapes(), shapes);
+                            EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_DRIVE_RUNNING)});
+                            continue;
+                        }
+                        if (group == 8 || (group == 10 && row.item == 5 && code == kRangeA))
+                            shapes.push_back("R 0D01 x1");
+                        if (group == 10 && row.item < 2)
+                            shapes.push_back(row.item == 0 ? "R 0A01 x1" : "R 0A00 x1");
+                        char write[8];
+                        std::snprintf(write, sizeof write, "S %02X%02X", group, row.item);
+                        shapes.push_back(write);
+                        EXPECT_TRUE(written);
+                        EXPECT_EQ(Shapes(), shapes);
+                        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL)});
+                        EXPECT_EQ(m_drive->GetRegister(1, static_cast<uint16_t>(group << 8 | row.item)), word) << text;
+                    }
+                }
+                TearDown();
+            }
+        }
+    }
+}
+
+TEST_F(EditorTest, CommunicationTransmitSendsOnlyTheWritableBlock)
+{
+    Connect(kRangeA);
+    SetValue(9, 10) = "0";
+    Open(9);
+    Text(0, 6) = "2.5";
+    m_host.m_stations = {1};
+    m_editor->OnTransmitGroup();
+    EXPECT_EQ(Shapes(), (std::vector<std::string>{"R 0D07 x1", "R 2520 x1", "R 0D01 x1", "W 0906 x4"}));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL)});
+    EXPECT_EQ(m_drive->GetRegister(1, 0x0906), 25);
+}
+
+TEST_F(EditorTest, PidTransmitRefusesEqualSourcesAndSendsTheFineIntegralTime)
+{
+    Connect(kRangeB);
+    Open(10);
+    Page(0).m_rows[0].selection = 1;
+    Page(0).m_rows[1].selection = 1;
+    m_host.m_stations = {1};
+    m_editor->OnTransmitGroup();
+    EXPECT_EQ(Shapes(), (std::vector<std::string>{"R 0D07 x1", "R 2520 x1", "R 0D01 x1"}));
+    EXPECT_EQ(m_messages.Texts().size(), 1u);
+
+    m_drive->ClearFrameLog();
+    m_messages.Clear();
+    Page(0).m_rows[1].selection = 2;
+    Text(0, 5) = "2.34";
+    m_host.m_stations = {1};
+    m_editor->OnTransmitGroup();
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL)});
+    EXPECT_EQ(m_drive->GetRegister(1, 0x0A05), 234);
+    EXPECT_EQ(m_drive->GetRegister(1, 0x0A01), 2);
+}
