@@ -494,7 +494,9 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         return false;
     if (!WriteParamToDrive(row, word, station, context))
         return false;
-    m_strLast[index] = text;
+    // OK compares with the row's own form: a value sent with fewer decimals
+    // than the page shows ("2.3" for "2.30") is the same value.
+    m_strLast[index] = decimals != spec.decimals ? FormatFixed(ParseLeadingNumber(text), spec.decimals) : text;
     m_bWritten[index] = true;
     const int position = FlagPosition(row, context.doc);
     if (position >= 0 && position < kItemCount)

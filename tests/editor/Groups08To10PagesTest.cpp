@@ -443,7 +443,11 @@ TEST_F(EditorTest, IntegralTimeResolutionFollowsTheChosenStation)
         shapes.push_back("S 0A05");
         EXPECT_EQ(Shapes(), shapes);
         EXPECT_EQ(m_drive->GetRegister(2, 0x0A05), c.word);
-        EXPECT_EQ(Page(0).m_strLast[5], c.sent);
+        EXPECT_EQ(Text(0, 5), c.sent);
+        // The drive holds what the page shows: OK marks nothing.
+        ASSERT_TRUE(m_editor->ApplyGroup());
+        EXPECT_EQ(SetValue(10, 5), "2.30");
+        EXPECT_EQ(m_doc.m_Changed[10][5], 0u);
         TearDown();
     }
     // The base page: tenths.
