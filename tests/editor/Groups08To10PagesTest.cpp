@@ -573,3 +573,69 @@ TEST_F(EditorTest, PidTransmitRefusesEqualSourcesAndSendsTheFineIntegralTime)
     EXPECT_EQ(m_drive->GetRegister(1, 0x0A05), 234);
     EXPECT_EQ(m_drive->GetRegister(1, 0x0A01), 2);
 }
+
+// The engine's packed rows, digit by digit: a digit no list can show is kept
+// and sent with the others, a missing digit is 0, and a text that is no
+// number in the row's base is refused with nothing sent.
+TEST_F(EditorTest, PackedRowsReadTheStoredTextDigitByDigit)
+{
+    MakeProject(kRangeA);
+    PageSpec spec;
+    spec.group = 12;
+    RowSpec binary;
+    binary.item = 0;
+    binary.kind = RowKind::Packed;
+    binary.packedIds = {1025, 1031, 1032, 1033, 1077};
+    binary.packedCounts = {1, 2, 2, 2, 2};
+    binary.optionFirst = PageStringBase(8) + 26;
+    binary.optionCount = 2;
+    spec.rows.push_back(binary);
+    RowSpec octal = binary;
+    octal.item = 1;
+    octal.packedCounts.clear();
+    octal.optionCount = 8;
+    octal.packBase = 8;
+    spec.rows.push_back(octal);
+    struct Case {
+        int row;
+        const char* stored;
+        std::vector<int> digits;
+        const char* kept;
+        int word; // -1: refused as no number
+    } cases[] = {
+        {0, "10110", {-1, 0, 1, 1, 0}, "10110", 22},
+        {0, "1", {-1, 0, 0, 0, 0}, "10000", 16},
+        {0, "", {0, 0, 0, 0, 0}, "00000", 0},
+        {0, "12011", {-1, -1, 0, 1, 1}, "12011", -1},
+        {1, "01892", {0, 1, -1, -1, 2}, "01892", -1},
+        {1, "07777", {0, 7, 7, 7, 7}, "07777", 4095},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        SetValue(12, c.row) = c.stored;
+        CGroupPageModel page(spec, 0);
+        page.Load(m_context);
+        EXPECT_EQ(page.m_rows[static_cast<std::size_t>(c.row)].digits, c.digits);
+        std::string text;
+        ASSERT_TRUE(page.RowText(c.row, text));
+        EXPECT_EQ(text, c.kept);
+        m_messages.Clear();
+        uint16_t word = 0;
+        EXPECT_EQ(page.ValueForDrive(c.row, text, word, m_context), c.word >= 0);
+        if (c.word >= 0) {
+            EXPECT_EQ(word, c.word);
+            EXPECT_TRUE(m_messages.Texts().empty());
+        } else {
+            ASSERT_EQ(m_messages.Texts().size(), 1u);
+            EXPECT_NE(m_messages.Texts()[0].find("is not a number"), std::string::npos);
+        }
+    }
+    // A list takes no selection it cannot show.
+    SetValue(12, 0) = "00000";
+    CGroupPageModel page(spec, 0);
+    page.Load(m_context);
+    page.SelectDigit(0, 0, 1);
+    page.SelectDigit(0, 1, 1);
+    EXPECT_EQ(page.m_rows[0].digits[0], 0);
+    EXPECT_EQ(page.m_rows[0].digits[1], 1);
+}
