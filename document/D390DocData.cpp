@@ -6,7 +6,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/AutoRefreshGuard.h"
 #include "shell/MainFrameState.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "document/ProjectFile.h"
 
 #include "platform/TextEncoding.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 
 namespace {
 

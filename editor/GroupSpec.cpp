@@ -1,5 +1,7 @@
 #include "editor/GroupSpec.h"
 
+#include "document/ModelFamily.h"
+
 #include <array>
 
 namespace {
@@ -14,7 +16,7 @@ std::array<const GroupSpec*, 15>& Registry()
 
 int GroupSpec::LayoutOf(int modelCode) const
 {
-    int layout = layoutOf ? layoutOf(modelCode) : (modelCode > 0x1100000 ? 1 : 0);
+    int layout = layoutOf ? layoutOf(modelCode) : (IsNewModel(modelCode) ? 1 : 0);
     if (layout < 0 || layout >= static_cast<int>(layouts.size()))
         layout = 0;
     return layout;

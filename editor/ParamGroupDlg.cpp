@@ -278,7 +278,9 @@ int OpenParamGroupEditor(wxWindow* parent, const EditorLinks& links, int group, 
     const int hooked = wxModalDialogHook::CallEnter(editor);
     if (hooked != wxID_NONE) {
         wxModalDialogHook::CallExit(editor);
-        editor->Destroy();
+        // Deleted at once, not at an idle time: the main frame may go first.
+        editor->Hide();
+        delete editor;
         return hooked;
     }
     int result = wxID_CANCEL;

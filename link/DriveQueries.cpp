@@ -4,6 +4,7 @@
 
 #include "link/DriveQueries.h"
 
+#include "document/ModelFamily.h"
 #include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/ModbusRequest.h"
@@ -45,8 +46,6 @@ constexpr uint16_t kGroup01First = 0x0104;
 
 constexpr int kSeriesS = 0x110;
 constexpr int kSeriesSP = 0x111;
-constexpr int kBaseS = 0x1100000;
-constexpr int kBaseSP = 0x1110000;
 
 // Reads the register; 1 and the value, or 0 after the query's report.
 int ReadRegister(CSerialComm* comm, uint8_t station, const Query& query, int& value)
@@ -100,9 +99,9 @@ int ReadInto(CSerialComm* comm, uint8_t station, const Query& query, int& out)
 int ModelCodeFromSeries(int series, int capacity)
 {
     if (series == kSeriesS)
-        return capacity + kBaseS;
+        return capacity + kModelFamilyS;
     if (series == kSeriesSP)
-        return capacity + kBaseSP;
+        return capacity + kModelFamilySP;
     return capacity;
 }
 

@@ -9,7 +9,7 @@
 #include "link/RegisterText.h"
 #include "link/Serial.h"
 #include "platform/ResourceModule.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,5 +1,7 @@
 #include "link/ParamGroupTables.h"
 
+#include "document/ModelFamily.h"
+
 namespace {
 
 // Gate shorthands, so that a table row reads like its description.
@@ -233,19 +235,19 @@ bool InModels(Models models, const GateContext& context)
     case Models::All:
         return true;
     case Models::Old:
-        return code <= kNewModelBase;
+        return FamilyOf(code) == ModelFamily::Old;
     case Models::New:
-        return code > kNewModelBase;
+        return IsNewModel(code);
     case Models::RangeA:
-        return code > kNewModelBase && code < kRangeBBase;
+        return IsRangeA(code);
     case Models::RangeB:
-        return code > kRangeBBase;
+        return IsRangeB(code);
     case Models::NotRangeA:
-        return !(code > kNewModelBase && code < kRangeBBase);
+        return !IsRangeA(code);
     case Models::BelowNew:
-        return code < kNewModelBase;
+        return code < kModelFamilyS;
     case Models::Restricted:
-        return (code == 0x44E || code == 0x451 || code == 0x4B2) && context.version <= 1.31f;
+        return IsRestrictedModel(code, context.version);
     case Models::NotRestricted:
         return !InModels(Models::Restricted, context);
     case Models::OtherOld:

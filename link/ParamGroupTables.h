@@ -23,9 +23,6 @@ enum class Models : uint8_t {
     OtherOld,      // old and not restricted
 };
 
-constexpr int64_t kNewModelBase = 0x1100000;
-constexpr int64_t kRangeBBase = 0x1110000;
-
 // What a gate is judged on: the model code (signed for the readers, unsigned
 // for the writers, as each side always compared it) and the drive version as
 // a single-precision float.

@@ -1,5 +1,6 @@
 #include "monitor/GraphQuantities.h"
 
+#include "document/ModelFamily.h"
 #include "platform/ResourceModule.h"
 
 #include <cctype>
@@ -7,7 +8,6 @@
 
 namespace {
 
-constexpr int kExtendedModelAbove = 0x1100000;
 
 constexpr GraphQuantity kQuantities[kGraphQuantityCount] = {
     {61491, -1, 0.0, GraphTextForm::Off, 1},            // No display
@@ -54,7 +54,7 @@ int FindGraphQuantity(const std::string& name)
 
 int GraphRegisterCount(int modelCode)
 {
-    return modelCode > kExtendedModelAbove ? 16 : 11;
+    return IsNewModel(modelCode) ? 16 : 11;
 }
 
 std::string GraphValueText(int quantity, const uint16_t* words, int wordCount, double& value, int& raw)
@@ -85,7 +85,7 @@ std::vector<std::string> GraphCurveListNames(int modelCode)
     std::vector<std::string> names{"No Display"};
     for (int index = 1; index <= 9; ++index)
         names.push_back(LoadResString(kQuantities[index].nameId));
-    if (modelCode > kExtendedModelAbove) {
+    if (IsNewModel(modelCode)) {
         for (int index = 10; index <= 12; ++index)
             names.push_back(LoadResString(kQuantities[index].nameId));
     }

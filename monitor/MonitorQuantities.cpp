@@ -1,5 +1,7 @@
 #include "monitor/MonitorQuantities.h"
 
+#include "document/ModelFamily.h"
+
 #include <cstdio>
 
 namespace {
@@ -23,8 +25,6 @@ constexpr MonitorQuantity kQuantities[kMonitorQuantityCount] = {
     { nullptr, IDS_PERCENTAGE, 0x2532, 1, "%d %%", "%d", true },
 };
 
-constexpr int kBaseModelLimit = 0x1100000;
-constexpr int kFamilySLast = 0x110FFFF;
 constexpr float kExtendedQuantitiesVersion = 1.06f;
 
 } // namespace
@@ -38,12 +38,12 @@ const MonitorQuantity& GetMonitorQuantity(int index)
 
 int MonitorQuantityCount(int modelCode)
 {
-    return modelCode <= kBaseModelLimit ? 9 : 12;
+    return !IsNewModel(modelCode) ? 9 : 12;
 }
 
 int MonitorBlockCount(int modelCode)
 {
-    return modelCode <= kBaseModelLimit ? 11 : 16;
+    return !IsNewModel(modelCode) ? 11 : 16;
 }
 
 std::string FormatMonitorQuantity(int index, const std::uint16_t* block, int count, int modelCode, float version,
@@ -52,7 +52,7 @@ std::string FormatMonitorQuantity(int index, const std::uint16_t* block, int cou
     const MonitorQuantity& q = GetMonitorQuantity(index);
     const int offset = q.reg - kMonitorBlockFirst;
     unsigned word = block && offset >= 0 && offset < count ? block[offset] : 0;
-    if (index >= 9 && modelCode > kBaseModelLimit && modelCode <= kFamilySLast && version < kExtendedQuantitiesVersion)
+    if (index >= 9 && IsRangeA(modelCode) && version < kExtendedQuantitiesVersion)
         word = 0;
     const char* format = readout ? q.readoutFormat : q.displayFormat;
     char text[64];

@@ -4,7 +4,7 @@
 #include "monitor/StatusLamps.h"
 #include "platform/Accessible.h"
 #include "platform/ResourceBitmap.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 
 #include <wx/dc.h>
 #include <wx/stattext.h>

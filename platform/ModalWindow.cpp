@@ -88,13 +88,11 @@ void RunModalToMainFrame(wxWindow* window, wxWindow* parent)
     if (frameWasEnabled)
         frame->Enable();
     if (window) {
-        if (wxTheApp->IsScheduledForDestruction(window)) {
-            // It destroyed itself; finish that now, as a stack object would be gone.
-            wxTheApp->ProcessPendingEvents();
-        } else {
-            window->Hide();
-            delete window;
-        }
+        // Gone now, as a stack object would be, also when it destroyed itself:
+        // the idle time that would delete it may come after its parent went.
+        wxPendingDelete.DeleteObject(window);
+        window->Hide();
+        delete window;
     }
     if (frameWasEnabled && frame->IsShown())
         frame->Raise();

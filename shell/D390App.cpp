@@ -13,7 +13,7 @@
 #include "shell/HandOverFile.h"
 #include "shell/LinkSetup.h"
 #include "shell/MainFrame.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 #include "shell/ProjectTemplate.h"
 #include "shell/RecentFileList.h"
 #include "view/D390View.h"

@@ -6,7 +6,7 @@
 #include "platform/ResourceModule.h"
 #include "link/DriveQueries.h"
 #include "shell/MainFrameState.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 #include "shell/NetModuleSettings.h"
 #include "shell/StationList.h"
 

@@ -1,12 +1,13 @@
 #include "shell/MainFrameLayout.h"
 
+#include "document/ModelFamily.h"
+
 namespace {
 
 constexpr unsigned IDS_PROJECT = 61450;
 constexpr unsigned IDS_PARAMETER = 61459;
 constexpr unsigned IDS_FIRST_GROUP_TITLE = 61624; // groups 00 to 13
 constexpr unsigned IDS_GROUP14_TITLE = 61641;
-constexpr int kExtendedModelsAbove = 0x1100000;
 
 } // namespace
 
@@ -18,7 +19,7 @@ std::array<int, 5> StatusPaneWidths(int clientWidth)
 
 bool ModelHasGroup14(int modelCode)
 {
-    return modelCode > kExtendedModelsAbove;
+    return IsNewModel(modelCode);
 }
 
 std::vector<ProjectTreeEntry> ProjectTreeEntries(int modelCode)

@@ -10,7 +10,7 @@
 #include "link/DriveQueries.h"
 #include "shell/LinkSetup.h"
 #include "shell/MainFrameState.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 
 #include <cstdio>
 #include <cstdlib>

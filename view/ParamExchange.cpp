@@ -10,7 +10,7 @@
 #include "platform/Workbook.h"
 #include "shell/AutoRefreshGuard.h"
 #include "shell/MainFrameState.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 
 #include <cstdio>
 #include <new>

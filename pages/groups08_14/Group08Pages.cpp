@@ -5,7 +5,7 @@
 #include "pages/groups08_14/Groups08To10Pages.h"
 
 #include "document/D390DocData.h"
-#include "document/VoltageClass.h"
+#include "document/ModelFamily.h"
 #include "editor/EditorContext.h"
 #include "editor/EditorStrings.h"
 #include "editor/GroupPageModel.h"
@@ -77,7 +77,7 @@ RowSpec VoltageLevel()
 
 void LoadVoltageRange(CGroupPageModel& page, EditorContext& context)
 {
-    const bool low = VoltageClassOf(context.modelCode) == 100;
+    const bool low = ModelClassOf(context.modelCode) == 100;
     RowState& state = page.m_rows[static_cast<std::size_t>(page.RowOfItem(4))];
     state.ownBounds = true;
     state.low = low ? 350.0 : 700.0;
@@ -109,9 +109,7 @@ PageSpec FirstPage(bool extended)
         // Drive software up to 1.31 cannot take 08-04 on the three smallest
         // models.
         page.rowGate = [](CGroupPageModel& model, int row, const std::string&, int, EditorContext& context) {
-            const int code = context.modelCode;
-            if (model.Row(row).item == 4 && VersionAtOrBelow(context.doc.m_fDriveVersion, 1.31f) &&
-                (code == 1102 || code == 1105 || code == 1202)) {
+            if (model.Row(row).item == 4 && IsRestrictedModel(context.modelCode, context.doc.m_fDriveVersion)) {
                 AfxMessageBox(IDS_NOT_IN_SMALL_MODELS);
                 return false;
             }

@@ -4,6 +4,7 @@
 
 #include "pages/groups08_14/Groups08To10Pages.h"
 
+#include "document/ModelFamily.h"
 #include "editor/EditorContext.h"
 #include "editor/EditorStrings.h"
 #include "editor/GroupPageModel.h"
@@ -75,7 +76,7 @@ PageSpec Page1()
     page.rows.push_back(timeout);
     page.rows.push_back(Unbounded(9, 1037, 65, 5, 65, "5~65"));
     page.onLoad = [](CGroupPageModel& model, EditorContext& context) {
-        const bool extended = context.modelCode > 0x1100000;
+        const bool extended = IsNewModel(context.modelCode);
         RowState& state = model.m_rows[static_cast<std::size_t>(model.RowOfItem(8))];
         state.ownBounds = true;
         state.low = extended ? 0 : 1;
@@ -113,7 +114,7 @@ GroupSpec BuildSpec()
     spec.group = 9;
     spec.layouts = {one, two};
     // 09-10 exists on the first extended family only.
-    spec.layoutOf = [](int code) { return code > 0x1100000 && code < 0x1110000 ? 1 : 0; };
+    spec.layoutOf = [](int code) { return IsRangeA(code) ? 1 : 0; };
     spec.writer = &CParamGroupIO::WriteParamGroup09;
     return spec;
 }

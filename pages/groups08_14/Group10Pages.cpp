@@ -6,6 +6,7 @@
 #include "pages/groups08_14/Groups08To10Pages.h"
 
 #include "document/D390DocData.h"
+#include "document/ModelFamily.h"
 #include "editor/EditorContext.h"
 #include "editor/EditorStrings.h"
 #include "editor/GroupPageModel.h"
@@ -62,9 +63,9 @@ bool IntegralTimeForm(CGroupPageModel& model, int row, int station, EditorContex
     if (model.Row(row).item != 5)
         return true;
     const int code = context.modelCode;
-    if (code > 0x1110000) {
+    if (IsRangeB(code)) {
         decimals = 2;
-    } else if (code > 0x1100000 && code < 0x1110000) {
+    } else if (IsRangeA(code)) {
         float version = 0;
         if (!context.drive.ReadParam0D01(static_cast<uint8_t>(station), version))
             return false;
@@ -102,7 +103,7 @@ PageSpec FirstPage(bool extended)
         page.onLoad = [](CGroupPageModel& model, EditorContext& context) {
             // Only the second extended family types hundredths.
             model.m_rows[static_cast<std::size_t>(model.RowOfItem(5))].filterDecimals =
-                context.modelCode > 0x1110000 ? 2 : 1;
+                IsRangeB(context.modelCode) ? 2 : 1;
         };
     }
     return page;

@@ -9,7 +9,7 @@
 #include "platform/ResourceModule.h"
 #include "link/DriveQueries.h"
 #include "shell/LinkSetup.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 #include "shell/ReadWriteAll.h"
 
 #include <filesystem>

@@ -3,7 +3,7 @@
 #include "document/D390DocData.h"
 #include "document/ModelListFile.h"
 #include "shell/MainFrameState.h"
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "shell/ModelTables.h"
+#include "document/ModelTables.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +97,25 @@ TEST(ModelTable, VoltageClass)
         EXPECT_EQ(ModelClassOf(c.code), c.cls) << std::hex << c.code;
     for (const ModelCodeEntry& entry : ModelCodeTable())
         EXPECT_EQ(ModelClassOf(int(entry.code)), entry.capacity[0] == '4' ? 400 : 100) << entry.name;
+}
+
+TEST(ModelTable, FamiliesMeetAtTheirBases)
+{
+    struct Case {
+        int64_t code;
+        ModelFamily family;
+    } cases[] = {
+        {0x44E, ModelFamily::Old},           {0x1100000, ModelFamily::Old},
+        {0x1100001, ModelFamily::RangeA},    {0x110FFFF, ModelFamily::RangeA},
+        {0x1110000, ModelFamily::ExactlySP}, {0x1110001, ModelFamily::RangeB},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FamilyOf(c.code), c.family) << std::hex << c.code;
+    EXPECT_TRUE(IsNewModel(0x1110000));
+    EXPECT_FALSE(IsRangeA(0x1110000) || IsRangeB(0x1110000));
+    EXPECT_TRUE(IsRestrictedModel(0x4B2, 1.31f));
+    EXPECT_FALSE(IsRestrictedModel(0x4B2, 1.311f));
+    EXPECT_FALSE(IsRestrictedModel(0x4B5, 1.0f));
 }
 
 TEST(FaultTable, HoldsTwentySevenRowsAndLooksUpByCode)

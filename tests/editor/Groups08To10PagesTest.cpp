@@ -5,10 +5,10 @@
 
 #include "tests/editor/EditorTestSupport.h"
 
+#include "document/ModelTables.h"
 #include "editor/EditorStrings.h"
 #include "pages/groups08_14/Groups08To10Pages.h"
 #include "platform/ResourceModule.h"
-#include "shell/ModelTables.h"
 
 #include <set>
 

@@ -3,7 +3,7 @@
 
 #include "tests/editor/EditorTestSupport.h"
 
-#include "document/VoltageClass.h"
+#include "document/ModelFamily.h"
 #include "editor/EditorStrings.h"
 #include "link/RegisterText.h"
 #include "platform/ResourceModule.h"
@@ -129,7 +129,7 @@ TEST_F(EditorTest, EveryPageTableFitsEveryModel)
                 // The family codes that name no model keep the definition
                 // file's 200 V level in 08-04 although their class is 400 V;
                 // the page rightly refuses that, so they get a 400 V level.
-                if (group == 8 && VoltageClassOf(code) == 400)
+                if (group == 8 && ModelClassOf(code) == 400)
                     SetValue(8, 4) = "760.0";
                 CGroupEditor& editor = Open(group);
                 for (std::size_t p = 0; p < editor.m_Pages.size(); ++p) {

@@ -161,7 +161,7 @@ protected:
     std::function<void(CParamGroupDlg&)> m_editor;
 };
 
-TEST_F(RefreshGuiTest, DISABLED_NoCycleRunsWhileTheEditorIsOpen)
+TEST_F(RefreshGuiTest, NoCycleRunsWhileTheEditorIsOpen)
 {
     StartConnected();
     Command(ID_AUTO_REFRESH);

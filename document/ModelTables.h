@@ -7,11 +7,7 @@
 #include <span>
 #include <string>
 
-// Model codes of the three families: the plain models lie at or below
-// kModelFamilyS, the S family above it and below kModelFamilySP, the S-P
-// family above kModelFamilySP.
-constexpr int kModelFamilyS = 0x1100000;
-constexpr int kModelFamilySP = 0x1110000;
+#include "document/ModelFamily.h"
 
 struct ModelCodeEntry {
     uint32_t code;        // family base + model number
@@ -39,5 +35,3 @@ bool LookupModelByName(const std::string& name, int& code, std::string& capacity
 // Description of the fault; shortText is set to its display text. No row:
 // empty text, shortText untouched.
 std::string LookupFaultCode(uint32_t code, std::string& shortText);
-// Voltage class of a model code: 100 or 400.
-int ModelClassOf(int code);

@@ -1,6 +1,4 @@
-#include "shell/ModelTables.h"
-
-#include "document/VoltageClass.h"
+#include "document/ModelTables.h"
 
 namespace {
 
@@ -93,6 +91,7 @@ constexpr const FaultCodeEntry kFaults[] = {
 };
 static_assert(std::size(kFaults) == 27);
 
+
 } // namespace
 
 std::span<const ModelCodeEntry> ModelCodeTable()
@@ -137,9 +136,4 @@ std::string LookupFaultCode(uint32_t code, std::string& shortText)
         }
     }
     return std::string();
-}
-
-int ModelClassOf(int code)
-{
-    return VoltageClassOf(code);
 }
