@@ -140,7 +140,7 @@ bool CGroupEditor::FillValues(std::vector<std::string>& values, std::vector<std:
         CGroupPageModel& page = *m_Pages[p];
         for (int r = 0; r < page.RowCount(); ++r) {
             const RowSpec& row = page.Row(r);
-            if (row.shownNotStored || row.readOnly)
+            if (row.shownNotStored || row.readOnly || row.kind == RowKind::Text)
                 continue;
             std::string text;
             uint16_t word = 0;
@@ -166,6 +166,24 @@ bool CGroupEditor::FillValues(std::vector<std::string>& values, std::vector<std:
     return true;
 }
 
+bool CGroupEditor::ConfirmResetCodes(const std::vector<std::string>& values,
+                                     const std::vector<std::pair<int, int>>& sent)
+{
+    // A reset code kept in the project would reset the drive again on every
+    // transmit of its group: the user says yes each time.
+    for (const auto& [p, r] : sent) {
+        const RowSpec& row = m_Pages[static_cast<std::size_t>(p)]->Row(r);
+        if (!row.resetCode || row.optionCodes.empty())
+            continue;
+        const std::string& code = values[static_cast<std::size_t>(row.item)];
+        if (code == row.optionCodes.front())
+            continue;
+        if (AfxMessageBox(FormatResString(IDS_RESET_CODE_CONFIRM, code.c_str()), MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return false;
+    }
+    return true;
+}
+
 bool CGroupEditor::TransmitGroup(int station)
 {
     const std::vector<ValidationStep>& steps =
@@ -178,6 +196,8 @@ bool CGroupEditor::TransmitGroup(int station)
         return false;
     for (auto& page : m_Pages)
         m_context.host.ShowControls(page->Page());
+    if (!ConfirmResetCodes(values, sent))
+        return false;
     if (m_spec.beforeTransmit && !m_spec.beforeTransmit(values, station, m_context))
         return false;
     if (!m_spec.writer)

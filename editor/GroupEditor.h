@@ -56,6 +56,8 @@ public:
 
 private:
     bool Validate(const std::vector<ValidationStep>& steps);
+    // Asks before any reset code other than its row's first goes out.
+    bool ConfirmResetCodes(const std::vector<std::string>& values, const std::vector<std::pair<int, int>>& sent);
     int ItemOfPosition(int position) const;
 
     EditorContext& m_context;

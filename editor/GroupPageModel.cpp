@@ -52,12 +52,19 @@ int LeadingInt(const std::string& text)
     return static_cast<int>(negative ? -value : value);
 }
 
+// CheckRange's bounds of a row: the model's when it has its own.
+void CheckBounds(const RowSpec& spec, const RowState& state, double& low, double& high)
+{
+    low = state.ownBounds ? state.boundMin : spec.checkMin;
+    high = state.ownBounds ? state.boundMax : spec.checkMax;
+}
+
 // The accepted range of a decimal row before it goes to a drive.
 void DecimalBounds(const RowSpec& spec, const RowState& state, double& low, double& high)
 {
     if (state.ownBounds) {
-        low = state.low;
-        high = state.high;
+        low = state.boundMin;
+        high = state.boundMax;
     } else if (spec.hasWriteBounds) {
         low = spec.writeMin;
         high = spec.writeMax;
@@ -74,10 +81,27 @@ bool IntegerInside(const RowSpec& spec, const RowState& state, long long value)
 {
     if (value < spec.exchangeMin || value > spec.exchangeMax)
         return false;
-    if (state.ownBounds ? (value < state.low || value > state.high)
-                        : (spec.checked && (value < spec.checkMin || value > spec.checkMax)))
+    double low = 0;
+    double high = 0;
+    CheckBounds(spec, state, low, high);
+    if ((spec.checked || state.ownBounds) && (value < low || value > high))
         return false;
     return spec.kind != RowKind::Unsigned || value >= 0;
+}
+
+// The entry of a coded option row that a stored text selects (-1: none).
+int OptionOfCode(const RowSpec& spec, const std::string& value)
+{
+    long long number = 0;
+    const bool isNumber = ParseWholeNumber(value, number);
+    for (std::size_t k = 0; k < spec.optionCodes.size(); ++k) {
+        const std::string& code = spec.optionCodes[k];
+        long long codeNumber = 0;
+        if (spec.optionMatch == OptionMatch::ExactElseFirst ? code == value
+                                                             : isNumber && ParseWholeNumber(code, codeNumber) && codeNumber == number)
+            return static_cast<int>(k);
+    }
+    return spec.optionMatch == OptionMatch::ExactElseFirst ? 0 : -1;
 }
 
 } // namespace
@@ -193,11 +217,18 @@ void CGroupPageModel::Load(EditorContext& context)
         switch (spec.kind) {
         case RowKind::Option: {
             long long index = -1;
+            if (!spec.optionCodes.empty()) {
+                state.selection = OptionOfCode(spec, value);
+                break;
+            }
             state.selection = ParseWholeNumber(value, index) && index >= 0 && index < spec.optionCount
                                   ? static_cast<int>(index)
                                   : -1;
             break;
         }
+        case RowKind::Text:
+            state.text = value;
+            break;
         case RowKind::Decimal:
             state.text = FormatFixed(ParseLeadingNumber(value), spec.decimals);
             break;
@@ -215,6 +246,13 @@ void CGroupPageModel::Load(EditorContext& context)
                     state.digits[d] = digit - '0';
             }
             break;
+        }
+        if (spec.rangeOf) {
+            RowRange range = spec.rangeOf(context.modelCode);
+            state.ownBounds = true;
+            state.boundMin = range.min;
+            state.boundMax = range.max;
+            state.rangeText = std::move(range.text);
         }
     }
     if (m_spec.onLoad)
@@ -238,6 +276,7 @@ void CGroupPageModel::SelectDigit(int row, int digit, int selection)
     if (d >= state.digits.size() || selection >= DigitOptionCount(row, digit))
         return;
     state.digits[d] = selection;
+    state.lastDigit = selection;
     if (spec.explainDigit)
         state.explanation = spec.explainDigit(digit, selection);
 }
@@ -246,8 +285,9 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
 {
     const RowSpec& spec = Row(row);
     const RowState& state = m_rows[static_cast<std::size_t>(row)];
-    const double filterMax = state.ownBounds ? state.high : spec.filterMax;
-    const double filterMin = state.ownBounds ? state.low : spec.filterMin;
+    const bool own = state.ownBounds && spec.rangeFilters;
+    const double filterMax = own ? state.boundMax : spec.filterMax;
+    const double filterMin = own ? state.boundMin : spec.filterMin;
     const int decimals = state.filterDecimals >= 0 ? state.filterDecimals : spec.decimals;
     if (IsIntegerRow(spec)) {
         if (newText.empty())
@@ -293,8 +333,9 @@ bool CGroupPageModel::CheckRange(EditorContext& context)
         if (!spec.checked || !IsEditRow(spec))
             continue;
         RowState& state = m_rows[static_cast<std::size_t>(r)];
-        const double low = state.ownBounds ? state.low : spec.checkMin;
-        const double high = state.ownBounds ? state.high : spec.checkMax;
+        double low = 0;
+        double high = 0;
+        CheckBounds(spec, state, low, high);
         if (spec.kind == RowKind::Decimal) {
             const double value = ParseLeadingNumber(state.text);
             if (low - kMargin < value && value < high + kMargin) {
@@ -320,7 +361,16 @@ bool CGroupPageModel::RowText(int row, std::string& text) const
     case RowKind::Option:
         if (state.selection < 0)
             return false;
+        if (!spec.optionCodes.empty()) {
+            // An entry without a code of its own sends the first entry's.
+            const std::size_t entry = static_cast<std::size_t>(state.selection);
+            text = entry < spec.optionCodes.size() ? spec.optionCodes[entry] : spec.optionCodes.front();
+            return true;
+        }
         text = std::to_string(state.selection);
+        return true;
+    case RowKind::Text:
+        text = state.text;
         return true;
     case RowKind::Decimal:
         text = FormatFixed(ParseLeadingNumber(state.text), spec.decimals);
@@ -347,7 +397,7 @@ void CGroupPageModel::Store(EditorContext& context)
         const RowSpec& spec = Row(r);
         ParamRec* record = doc.FindParam(m_spec.group, spec.item);
         std::string text;
-        if (spec.shownNotStored || !record || !RowText(r, text))
+        if (spec.shownNotStored || spec.kind == RowKind::Text || !record || !RowText(r, text))
             continue; // a list without a selection keeps the project's text
         const std::size_t index = static_cast<std::size_t>(r);
         const std::string& baseline = m_bWritten[index] ? m_strLast[index] : record->m_strValue;
@@ -369,7 +419,6 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
                                     int decimals)
 {
     const RowSpec& spec = Row(row);
-    const RowState& state = m_rows[static_cast<std::size_t>(row)];
     if (decimals < 0)
         decimals = spec.decimals;
     char form = 'd';
@@ -384,7 +433,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Decimal: {
         double low = 0;
         double high = 0;
-        DecimalBounds(spec, state, low, high);
+        DecimalBounds(spec, m_rows[static_cast<std::size_t>(row)], low, high);
         const double value = ParseLeadingNumber(text);
         if (!(low - kMargin < value && value < high + kMargin)) {
             Refuse(row, IDS_BEYOND_RANGE, context);
@@ -396,7 +445,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Integer:
     case RowKind::Unsigned: {
         long long value = 0;
-        if (!ParseWholeNumber(text, value) || !IntegerInside(spec, state, value)) {
+        if (!ParseWholeNumber(text, value) || !IntegerInside(spec, m_rows[static_cast<std::size_t>(row)], value)) {
             Refuse(row, IDS_BEYOND_RANGE, context);
             return false;
         }
@@ -405,6 +454,9 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Packed:
         form = spec.packBase == 8 ? 'o' : 'b';
         break;
+    case RowKind::Text:
+        AfxMessageBox(IDS_READ_ONLY); // shown only, never sent
+        return false;
     }
     switch (ConvertTextToWord(form, text, word)) {
     case WordError::None:

@@ -21,15 +21,13 @@ struct RowState {
     std::string kept;         // packed rows: the stored text (digits no list can show stay)
     bool enabled = true;
     std::string rangeText;    // the range text shown beside the row
-    // Bounds that follow the model (set by the page's load hook): they
-    // replace the row's filter maximum (and minimum where the filter tests
-    // it), its CheckRange bounds and its write bounds.
-    bool ownBounds = false;
-    double low = 0;
-    double high = 0;
+    bool ownBounds = false;   // the model's range (RowSpec::rangeOf) replaces the table's
+    double boundMin = 0;
+    double boundMax = 0;
+    int lastDigit = -1;       // packed rows: the digit chosen last, which the explanation names
     // Decimals the keystroke filter allows, -1: the row's.
     int filterDecimals = -1;
-    // Packed rows: the explanation of the list changed last.
+    // Packed rows: the explanation of the list changed last (explainDigit).
     std::string explanation;
 };
 

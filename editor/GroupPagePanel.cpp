@@ -24,7 +24,8 @@ wxBitmap RowButtonBitmap()
 
 bool IsEdit(const RowSpec& row)
 {
-    return row.kind == RowKind::Decimal || row.kind == RowKind::Integer || row.kind == RowKind::Unsigned;
+    return row.kind == RowKind::Decimal || row.kind == RowKind::Integer || row.kind == RowKind::Unsigned ||
+           row.kind == RowKind::Text;
 }
 
 wxArrayString OptionTexts(const RowSpec& row, int count = -1)
@@ -207,7 +208,12 @@ void CGroupPagePanel::ShowExplanation(int row)
         return;
     const RowState& state = m_model.m_rows[static_cast<std::size_t>(row)];
     const RowSpec& spec = m_model.Row(row);
-    text->SetLabel(wxString::FromUTF8(spec.explain ? spec.explain(state.selection) : state.explanation));
+    if (spec.explainDigit) {
+        text->SetLabel(wxString::FromUTF8(state.explanation));
+        return;
+    }
+    const int shown = spec.kind == RowKind::Packed ? state.lastDigit : state.selection;
+    text->SetLabel(wxString::FromUTF8(spec.explain(shown)));
 }
 
 void CGroupPagePanel::OnEditText(int row)

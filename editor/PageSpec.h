@@ -18,6 +18,22 @@ enum class RowKind {
     Integer,  // an edit holding a whole number (the data exchange checks it)
     Unsigned, // as Integer, never below 0
     Packed,   // several lists, one digit each, joined into one text
+    Text,     // an edit showing the stored text as it stands; never parsed,
+              // stored or sent (identification, password, "----")
+};
+
+// How an option row with codes picks its entry from the stored text.
+enum class OptionMatch {
+    ExactElseFirst, // the entry whose code is the text exactly, else entry 0
+    SameNumber,     // the entry whose code is the same whole number, else none
+};
+
+// A row's range when it follows the model: check and write bounds and the
+// range text shown.
+struct RowRange {
+    double min = 0;
+    double max = 0;
+    std::string text;
 };
 
 struct RowSpec {
@@ -75,11 +91,25 @@ struct RowSpec {
     int flagPosition = -1;
     // An explanation text shown beside a list for its selection, in the
     // static explainId.
+    // Packed rows: the digit chosen last (-1 before any choice) is explained.
     std::function<std::string(int selection)> explain;
     int explainId = 65535;
     // Packed rows: the explanation of the list the user changed last (by its
     // digit index and new selection), shown in explainId; empty at opening.
     std::function<std::string(int digit, int selection)> explainDigit;
+    // Ranges that follow the model fixed at opening; they replace checkMin,
+    // checkMax, the write bounds and rangeText.
+    std::function<RowRange(int modelCode)> rangeOf;
+    // The model's range also limits typing: its maximum replaces filterMax,
+    // its minimum filterMin (where filterTestsMin is set).
+    bool rangeFilters = false;
+    // Option rows whose stored and sent text is a code rather than the
+    // index: entry k holds optionCodes[k].
+    std::vector<std::string> optionCodes;
+    OptionMatch optionMatch = OptionMatch::ExactElseFirst;
+    // A code that resets the drive: Transmit Group asks (61777) before it
+    // sends any code but entry 0's.
+    bool resetCode = false;
 };
 
 // Which running-state rule a page's row write follows.

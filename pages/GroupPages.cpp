@@ -2,9 +2,11 @@
 
 #include "pages/groups03_07/Groups03To07Pages.h"
 #include "pages/groups08_14/Groups08To10Pages.h"
+#include "pages/groups08_14/Groups11To13Pages.h"
 
 void RegisterGroupPages()
 {
     RegisterGroups03To07Pages();
     RegisterGroups08To10Pages();
+    RegisterGroups11To13Pages();
 }

@@ -66,23 +66,18 @@ RowSpec Level(int item, int editId)
     return row;
 }
 
-// 08-04: bounds and range text set when the page loads, by voltage class.
+// 08-04: bounds, typing limit and range text by voltage class.
 RowSpec VoltageLevel()
 {
     RowSpec row = DecimalRow(4, 1037, 1, 390.0, 350.0, 390.0, nullptr);
     row.rangeTextId = kVoltageRange;
     row.whileRunning = true;
+    row.rangeFilters = true;
+    row.rangeOf = [](int modelCode) {
+        return ModelClassOf(modelCode) == 100 ? RowRange{350.0, 390.0, "350.0~390.0"}
+                                              : RowRange{700.0, 780.0, "700.0~780.0"};
+    };
     return row;
-}
-
-void LoadVoltageRange(CGroupPageModel& page, EditorContext& context)
-{
-    const bool low = ModelClassOf(context.modelCode) == 100;
-    RowState& state = page.m_rows[static_cast<std::size_t>(page.RowOfItem(4))];
-    state.ownBounds = true;
-    state.low = low ? 350.0 : 700.0;
-    state.high = low ? 390.0 : 780.0;
-    state.rangeText = low ? "350.0~390.0" : "700.0~780.0";
 }
 
 PageSpec FirstPage(bool extended)
@@ -104,7 +99,6 @@ PageSpec FirstPage(bool extended)
     page.rows.push_back(OptionRow(7, 1028, extended ? kFanEx : kFan, 4));
     page.rows.push_back(OptionRow(8, 1029, extended ? kAvrEx : kAvr, 6));
     page.rows.push_back(OptionRow(9, 1030, kEnable, 2));
-    page.onLoad = LoadVoltageRange;
     if (!extended) {
         // Drive software up to 1.31 cannot take 08-04 on the three smallest
         // models.

@@ -73,16 +73,12 @@ PageSpec Page1()
     timeout.checked = true;
     timeout.checkMin = 1;
     timeout.checkMax = 20;
+    timeout.rangeFilters = true;
+    timeout.rangeOf = [](int modelCode) {
+        return IsNewModel(modelCode) ? RowRange{0, 20, "0~20"} : RowRange{1, 20, "1~20"};
+    };
     page.rows.push_back(timeout);
     page.rows.push_back(Unbounded(9, 1037, 65, 5, 65, "5~65"));
-    page.onLoad = [](CGroupPageModel& model, EditorContext& context) {
-        const bool extended = IsNewModel(context.modelCode);
-        RowState& state = model.m_rows[static_cast<std::size_t>(model.RowOfItem(8))];
-        state.ownBounds = true;
-        state.low = extended ? 0 : 1;
-        state.high = 20;
-        state.rangeText = extended ? "0~20" : "1~20";
-    };
     return page;
 }
 

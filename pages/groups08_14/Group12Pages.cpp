@@ -1,0 +1,95 @@
+// Group 12, display: one page, 277 on the base models (12-00 to 12-05) and
+// 5795 on the extended ones (to 12-07). Every writable row is written while
+// the drive runs; the rows after 12-04 are the drive's to report.
+
+#include "pages/groups08_14/Groups11To13Pages.h"
+
+#include "editor/EditorStrings.h"
+#include "editor/GroupPageModel.h"
+#include "platform/ResourceModule.h"
+
+namespace {
+
+constexpr unsigned kDigits = PageStringBase(12);            // "0" to "7"
+constexpr unsigned kDecimals = PageStringBase(12) + 10;     // 12-01, three options
+constexpr unsigned kUnits = PageStringBase(12) + 15;        // 12-02, three options
+constexpr unsigned kLineSpeed = PageStringBase(12) + 20;    // 12-04, five options
+constexpr unsigned kDisplayItems = 61601;                   // the names of 12-00's digits
+
+RowSpec ReadOnlyText(int item, int editId)
+{
+    RowSpec row;
+    row.item = item;
+    row.kind = RowKind::Text;
+    row.controlId = editId;
+    row.readOnly = true;
+    row.disabled = true;
+    return row;
+}
+
+PageSpec Page(const char* className, int templateId, int lastItem)
+{
+    PageSpec page;
+    page.className = className;
+    page.templateId = templateId;
+    page.group = 12;
+    page.readOnlyPlace = ReadOnlyPlace::BeforeLink;
+    page.writeRefusal = WriteRefusal::StationComm;
+
+    RowSpec items;
+    items.item = 0;
+    items.kind = RowKind::Packed;
+    items.packedIds = {1025, 1029, 1030, 1031, 1032};
+    items.packBase = 8;
+    items.optionFirst = kDigits;
+    items.optionCount = 8;
+    items.explain = GetDisplayItemText;
+    items.explainId = 1102;
+    page.rows.push_back(items);
+    page.rows.push_back(OptionRow(1, 1026, kDecimals, 3));
+    page.rows.push_back(OptionRow(2, 1027, kUnits, 3));
+    page.rows.push_back(IntegerRow(3, 1034, 0, 65535, "0~65535"));
+    page.rows.push_back(OptionRow(4, 1028, kLineSpeed, 5));
+    for (int item = 5; item <= lastItem; ++item)
+        page.rows.push_back(ReadOnlyText(item, 1030 + item));
+    for (RowSpec& row : page.rows)
+        row.whileRunning = true;
+    page.rows[3].kind = RowKind::Unsigned;
+    // 12-05 shows dashes whatever the project holds; 12-06 and 12-07 show
+    // their set values as stored.
+    page.onLoad = [](CGroupPageModel& model, EditorContext&) { model.m_rows[5].text = "----"; };
+    return page;
+}
+
+GroupSpec BuildSpec()
+{
+    static const PageSpec base = Page("CGroup12Page1Dlg", 277, 5);
+    static const PageSpec extended = Page("CGroup12Page1ExDlg", 5795, 7);
+    LayoutSpec baseLayout;
+    baseLayout.pages = {&base};
+    baseLayout.captions = {"-> 12-00 - 12-05 "};
+    baseLayout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Check, 0}};
+    LayoutSpec extendedLayout = baseLayout;
+    extendedLayout.pages = {&extended};
+    extendedLayout.captions = {"-> 12-00 - 12-07 "};
+    GroupSpec spec;
+    spec.group = 12;
+    spec.layouts = {baseLayout, extendedLayout};
+    spec.writer = &CParamGroupIO::WriteParamGroup12;
+    return spec;
+}
+
+} // namespace
+
+std::string GetDisplayItemText(int digit)
+{
+    if (digit < 0 || digit > 7)
+        return std::string();
+    return LoadResString(kDisplayItems + static_cast<unsigned>(digit));
+}
+
+const GroupSpec& Group12Spec()
+{
+    static const GroupSpec spec = BuildSpec();
+    return spec;
+}
