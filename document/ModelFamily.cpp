@@ -7,22 +7,6 @@ constexpr int kClass100Numbers[] = {1102, 1105, 101, 1202, 1205, 1207, 201, 202,
 
 } // namespace
 
-ModelFamily FamilyOf(int64_t code)
-{
-    if (code <= kModelFamilyS)
-        return ModelFamily::Old;
-    if (code < kModelFamilySP)
-        return ModelFamily::RangeA;
-    if (code == kModelFamilySP)
-        return ModelFamily::ExactlySP;
-    return ModelFamily::RangeB;
-}
-
-bool IsRestrictedModel(int64_t code, float version)
-{
-    return (code == 0x44E || code == 0x451 || code == 0x4B2) && version <= 1.31f;
-}
-
 int ModelClassOf(int code)
 {
     if (code < 400)

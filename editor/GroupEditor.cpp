@@ -34,6 +34,9 @@ void CGroupEditor::InitGroupTabs()
     m_Captions = m_pLayout->captions;
     if (!m_Captions.empty())
         m_Captions[0] = name + m_Captions[0];
+    // The group's display mode is settled before any page loads in it.
+    if (m_spec.onOpen)
+        m_spec.onOpen(m_context);
     m_Pages.clear();
     for (std::size_t p = 0; p < m_pLayout->pages.size(); ++p) {
         m_Pages.push_back(std::make_unique<CGroupPageModel>(*m_pLayout->pages[p], static_cast<int>(p)));
@@ -49,8 +52,6 @@ void CGroupEditor::InitGroupTabs()
             break;
         }
     }
-    if (m_spec.onOpen)
-        m_spec.onOpen(m_context);
 }
 
 bool CGroupEditor::Validate(const std::vector<ValidationStep>& steps)
@@ -138,6 +139,7 @@ bool CGroupEditor::FillValues(std::vector<std::string>& values, std::vector<std:
     sent.clear();
     for (std::size_t p = 0; p < m_Pages.size(); ++p) {
         CGroupPageModel& page = *m_Pages[p];
+        page.SyncForm(m_context);
         for (int r = 0; r < page.RowCount(); ++r) {
             const RowSpec& row = page.Row(r);
             if (row.shownNotStored || row.readOnly || row.kind == RowKind::Text)

@@ -86,6 +86,13 @@ bool IntegerInside(const RowSpec& spec, const RowState& state, long long value)
     CheckBounds(spec, state, low, high);
     if ((spec.checked || state.ownBounds) && (value < low || value > high))
         return false;
+    // The typing's own bounds: a project value outside them is not sent.
+    if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+        return false;
+    // A row without a range in its data exchange holds what its filter lets
+    // through; a project can hold more.
+    if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+        return false;
     return spec.kind != RowKind::Unsigned || value >= 0;
 }
 
@@ -207,8 +214,26 @@ CGroupPageModel::CGroupPageModel(const PageSpec& spec, int page) : m_spec(spec),
     }
 }
 
+void CGroupPageModel::SyncForm(EditorContext& context)
+{
+    if (!m_spec.alternateForm)
+        return;
+    m_bAlternate = m_spec.alternateForm(context);
+    for (int r = 0; r < RowCount(); ++r)
+        if (m_spec.rows[static_cast<std::size_t>(r)].alternate)
+            m_rows[static_cast<std::size_t>(r)].rangeText = Row(r).rangeText ? Row(r).rangeText : "";
+}
+
+void CGroupPageModel::Select(int row, int selection, EditorContext& context)
+{
+    m_rows[static_cast<std::size_t>(row)].selection = selection;
+    if (m_spec.onSelect)
+        m_spec.onSelect(*this, row, context);
+}
+
 void CGroupPageModel::Load(EditorContext& context)
 {
+    SyncForm(context);
     for (int r = 0; r < RowCount(); ++r) {
         const RowSpec& spec = Row(r);
         RowState& state = m_rows[static_cast<std::size_t>(r)];
@@ -292,6 +317,12 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
     if (IsIntegerRow(spec)) {
         if (newText.empty())
             return newText;
+        if (spec.digitsOnly) {
+            if (newText.find_first_not_of("0123456789") != std::string::npos || newText.size() > 9)
+                return oldText;
+            const long long value = std::stoll(newText);
+            return spec.filterMax != 0 && value > spec.filterMax ? oldText : newText;
+        }
         long long value = 0;
         if (!ParseWholeNumber(newText, value)) {
             AfxMessageBox(IDS_ENTER_INTEGER, MB_OK | MB_ICONWARNING);
@@ -326,8 +357,32 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
     return text;
 }
 
+bool CGroupPageModel::ExchangeWholeNumbers(EditorContext& context)
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        const RowSpec& spec = Row(r);
+        if (!IsIntegerRow(spec))
+            continue;
+        long long value = 0;
+        const bool whole = ParseWholeNumber(m_rows[static_cast<std::size_t>(r)].text, value);
+        const long long low = spec.kind == RowKind::Unsigned ? std::max(0, spec.exchangeMin) : spec.exchangeMin;
+        if (whole && value >= low && value <= spec.exchangeMax)
+            continue;
+        m_nFocusRow = r;
+        context.host.FocusRow(m_nPage, r);
+        if (whole)
+            AfxMessageBox(FormatResString(IDS_ENTER_INTEGER_BETWEEN, static_cast<int>(low), spec.exchangeMax),
+                          MB_OK | MB_ICONWARNING);
+        else
+            AfxMessageBox(IDS_ENTER_INTEGER, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    return true;
+}
+
 bool CGroupPageModel::CheckRange(EditorContext& context)
 {
+    SyncForm(context);
     for (int r = 0; r < RowCount(); ++r) {
         const RowSpec& spec = Row(r);
         if (!spec.checked || !IsEditRow(spec))
@@ -392,6 +447,7 @@ bool CGroupPageModel::RowText(int row, std::string& text) const
 
 void CGroupPageModel::Store(EditorContext& context)
 {
+    SyncForm(context);
     CD390DocData& doc = context.doc;
     for (int r = 0; r < RowCount(); ++r) {
         const RowSpec& spec = Row(r);
@@ -488,7 +544,8 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     }
     if (!context.host.TakeControls(m_nPage))
         return false;
-    const bool anyChecked =
+    SyncForm(context);
+    const bool anyChecked = m_spec.rowWriteChecksPage &&
         std::any_of(m_spec.rows.begin(), m_spec.rows.end(), [](const RowSpec& r) { return r.checked; });
     if (anyChecked && !CheckRange(context))
         return false;
@@ -542,6 +599,8 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     if (spec.kind == RowKind::Decimal)
         m_rows[index].text = text;
     context.host.ShowControls(m_nPage);
+    if (!m_spec.versionGatesInHook && !PassesVersionGates(row, text, context))
+        return false;
     if (m_spec.rowGate && !m_spec.rowGate(*this, row, text, station, context))
         return false;
     if (!WriteParamToDrive(row, word, station, context))
@@ -557,6 +616,30 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         m_spec.afterWrite(*this, row, text, context);
     context.host.FlagsChanged();
     AfxMessageBox(IDS_WRITE_SUCCESSFUL);
+    return true;
+}
+
+bool CGroupPageModel::PassesVersionGates(int row, const std::string& text, EditorContext& context)
+{
+    const RowSpec& spec = Row(row);
+    for (const VersionGate& gate : spec.versionGates) {
+        if (!(gate.codeAbove < context.modelCode && context.modelCode < gate.codeBelow) ||
+            !VersionBelow(context.doc.m_fDriveVersion, gate.version))
+            continue;
+        if (!gate.limited) {
+            AfxMessageBox(IDS_VERSION_RETAINED);
+            return false;
+        }
+        const double value = spec.kind == RowKind::Option ? m_rows[static_cast<std::size_t>(row)].selection
+                                                          : ParseLeadingNumber(text);
+        if (gate.low - kMargin < value && value < gate.high + kMargin)
+            continue;
+        m_nFocusRow = row;
+        context.host.FocusRow(m_nPage, row);
+        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, ItemName(m_spec.group, spec.item).c_str(),
+                                      gate.range ? gate.range : ""));
+        return false;
+    }
     return true;
 }
 

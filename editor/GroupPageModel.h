@@ -18,7 +18,8 @@ struct RowState {
     std::string text;         // edit rows: the text shown
     int selection = -1;       // option rows: the index chosen, -1 none
     std::vector<int> digits;  // packed rows: each list's index, -1 none
-    std::string kept;         // packed rows: the stored text (digits no list can show stay)
+    std::string kept;         // packed rows: the stored text (digits no list can show stay);
+                              // other rows: free for a page hook (a last accepted text)
     bool enabled = true;
     std::string rangeText;    // the range text shown beside the row
     bool ownBounds = false;   // the model's range (RowSpec::rangeOf) replaces the table's
@@ -38,7 +39,21 @@ public:
     const PageSpec& Spec() const { return m_spec; }
     int Page() const { return m_nPage; }
     int RowCount() const { return static_cast<int>(m_spec.rows.size()); }
-    const RowSpec& Row(int row) const { return m_spec.rows[static_cast<std::size_t>(row)]; }
+    // The row in the form its page uses now (its alternate form, if any,
+    // while m_bAlternate is set).
+    const RowSpec& Row(int row) const
+    {
+        const RowSpec& spec = m_spec.rows[static_cast<std::size_t>(row)];
+        return m_bAlternate && spec.alternate ? *spec.alternate : spec;
+    }
+
+    // Asks the page's alternateForm which form its rows use and shows the
+    // range texts of that form. Load, CheckRange, Store and the row button
+    // call it first; a timer or a list hook may call it any time.
+    void SyncForm(EditorContext& context);
+    // The user chose entry selection of list row: kept, then the page's
+    // onSelect hook runs.
+    void Select(int row, int selection, EditorContext& context);
 
     // Fills the rows from the project's set values (OnInitDialog).
     void Load(EditorContext& context);
@@ -48,6 +63,11 @@ public:
     // for a text that is no whole number or lies outside the row's exchange
     // bounds and keep oldText.
     std::string Filter(int row, const std::string& oldText, const std::string& newText) const;
+
+    // The data exchange of the whole-number rows: each must hold a whole
+    // number inside its exchange bounds; the first that does not is focused
+    // and prompted for (61775, 61776), and the result is false.
+    bool ExchangeWholeNumbers(EditorContext& context);
 
     // Tests the checked rows in row order, reformatting the passing decimal
     // rows; at the first failing row focuses it, shows 61460 and returns
@@ -74,6 +94,10 @@ public:
     // decimals: the form of a decimal row's text, -1 the row's.
     bool ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context, int decimals = -1);
 
+    // The row's version gates against the document's drive version and the
+    // editor's model code; the first that refuses is shown (the row focused).
+    bool PassesVersionGates(int row, const std::string& text, EditorContext& context);
+
     // One function-06 write of the row's register; station 0 is a broadcast
     // reported as success. Failures are shown.
     bool WriteParamToDrive(int row, uint16_t word, int station, EditorContext& context);
@@ -93,6 +117,7 @@ public:
     std::array<bool, 10> m_bWritten{};
     int m_nMarked = -1; // the row drawn red, -1 none
     int m_nFocusRow = -1; // the row a refusal focused last
+    bool m_bAlternate = false; // the rows' alternate forms are in use
 
 private:
     void Refuse(int row, unsigned message, EditorContext& context);

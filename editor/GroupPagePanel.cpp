@@ -1,5 +1,6 @@
 #include "editor/GroupPagePanel.h"
 
+#include "editor/GroupEditor.h"
 #include "editor/GroupPageModel.h"
 #include "editor/ParamGroupDlg.h"
 #include "editor/ParamLabel.h"
@@ -77,8 +78,11 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
             auto* list = new wxChoice(this, row.controlId, DlgPoint(this, 180, y - 2),
                                       DlgSize(this, std::max(60, width - 186), 12), OptionTexts(row));
             list->Bind(wxEVT_CHOICE, [this, r, list](wxCommandEvent&) {
-                m_model.m_rows[static_cast<std::size_t>(r)].selection = list->GetSelection();
-                ShowExplanation(r);
+                m_model.Select(r, list->GetSelection(), m_editor.Editor()->Context());
+                if (m_model.Spec().onSelect)
+                    ShowControls();
+                else
+                    ShowExplanation(r);
             });
             control = list;
         } else {
@@ -148,7 +152,8 @@ bool CGroupPagePanel::TakeControls()
         else if (auto* list = dynamic_cast<wxChoice*>(Control(r)); list && m_model.Row(r).kind == RowKind::Option)
             state.selection = list->GetSelection();
     }
-    return true;
+    CGroupEditor* editor = m_editor.Editor();
+    return !editor || m_model.ExchangeWholeNumbers(editor->Context());
 }
 
 void CGroupPagePanel::ShowControls()

@@ -40,7 +40,8 @@ struct GroupSpec {
     // After the values are filled, before the writer: group-wide checks
     // (version limits, confirmations). False sends nothing.
     std::function<bool(std::vector<std::string>& values, int station, EditorContext&)> beforeTransmit;
-    // When the editor opens and when it is cancelled (display modes).
+    // When the editor opens, before its pages load, and when it is cancelled
+    // (display modes).
     std::function<void(EditorContext&)> onOpen;
     std::function<void(EditorContext&)> onCancel;
 

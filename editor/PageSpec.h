@@ -36,6 +36,21 @@ struct RowRange {
     std::string text;
 };
 
+// A limit of older drives on a row: on a drive whose software version lies
+// below version (single precision) and whose model code lies strictly
+// between codeAbove and codeBelow, the row is refused with 61580; a limited
+// gate refuses only values outside low..high (option rows: the index), with
+// 61622 naming the row and range.
+struct VersionGate {
+    float version = 0;
+    int codeAbove = INT_MIN;
+    int codeBelow = INT_MAX;
+    bool limited = false;
+    double low = -1e300;
+    double high = 1e300;
+    const char* range = nullptr;
+};
+
 struct RowSpec {
     int item = 0;      // GG-NN: the record, and register GG x 256 + NN
     RowKind kind = RowKind::Decimal;
@@ -110,6 +125,16 @@ struct RowSpec {
     // A code that resets the drive: Transmit Group asks (61777) before it
     // sends any code but entry 0's.
     bool resetCode = false;
+    // The keystroke filter of an integer row refuses, without a prompt, any
+    // character but a digit (an edit held as text, not by the data exchange).
+    bool digitsOnly = false;
+    // The row's second form, used while its page's alternateForm holds (a
+    // unit switched elsewhere): a whole row of its own that repeats this
+    // row's item, control, range label and flag position and differs in
+    // kind, decimals, bounds, filter or range text. Must outlive the page.
+    const RowSpec* alternate = nullptr;
+    // Tested in order by the row button once the version is known.
+    std::vector<VersionGate> versionGates;
 };
 
 // Which running-state rule a page's row write follows.
@@ -152,6 +177,12 @@ struct PageSpec {
     ReadOnlyPlace readOnlyPlace = ReadOnlyPlace::AfterRange;
     WriteRefusal writeRefusal = WriteRefusal::CommException;
     ReadRefusal readRefusal = ReadRefusal::Comm;
+    // A row button first runs CheckRange over the whole page; without it
+    // only the row's own value is tested, after the drive reads.
+    bool rowWriteChecksPage = true;
+    // The rows' version gates run just before rowGate, or, where the version
+    // or another drive rule must come first, inside it (PassesVersionGates).
+    bool versionGatesInHook = false;
 
     // Hooks. Each may be empty.
     // After the rows were loaded: model-dependent range texts, enabling.
@@ -169,6 +200,12 @@ struct PageSpec {
     // is hidden too; the window side never rewrites the edit with the focus.
     int timerMs = 0;
     std::function<void(CGroupPageModel&, EditorContext&)> onTimer;
+    // Whether the rows with an alternate form use it now; asked whenever the
+    // page loads, checks, stores or sends (CGroupPageModel::SyncForm).
+    std::function<bool(const EditorContext&)> alternateForm;
+    // After the user chose another entry of a list row (the window shows the
+    // page's model again afterwards).
+    std::function<void(CGroupPageModel&, int row, EditorContext&)> onSelect;
 };
 
 // Row builders for the common shapes.

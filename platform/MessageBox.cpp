@@ -30,6 +30,11 @@ int AfxMessageBox(const std::string& text, unsigned type)
         std::lock_guard lock(g_handlerMutex);
         handler = g_handler;
     }
+    return ShowMessageWith(handler, text, type);
+}
+
+int ShowMessageWith(const MessageHandler& handler, const std::string& text, unsigned type)
+{
     if (handler)
         return handler(text, type);
     std::fprintf(stderr, "%s\n", text.c_str());

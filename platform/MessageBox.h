@@ -37,3 +37,6 @@ int AfxMessageBox(unsigned stringId, unsigned type = MB_OK);
 // Replaces the handler and returns the previous one. Without a handler the
 // text goes to standard error and the first button's answer is returned.
 MessageHandler SetMessageHandler(MessageHandler handler);
+
+// What AfxMessageBox does with handler in place of the installed one.
+int ShowMessageWith(const MessageHandler& handler, const std::string& text, unsigned type);

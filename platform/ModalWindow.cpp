@@ -62,7 +62,50 @@ private:
     wxEventLoopBase* m_loop;
 };
 
+// Ends the nested loop of RunModalWhile once what it waits for has ended.
+class CWaitEnd {
+public:
+    CWaitEnd(const std::function<bool()>& busy, wxEventLoopBase* loop)
+        : m_busy(busy)
+        , m_loop(loop)
+    {
+        wxTheApp->Bind(wxEVT_IDLE, &CWaitEnd::OnIdle, this);
+    }
+    ~CWaitEnd() { wxTheApp->Unbind(wxEVT_IDLE, &CWaitEnd::OnIdle, this); }
+    CWaitEnd(const CWaitEnd&) = delete;
+    CWaitEnd& operator=(const CWaitEnd&) = delete;
+
+private:
+    void OnIdle(wxIdleEvent& event)
+    {
+        event.Skip();
+        if (!m_busy() && m_loop->IsRunning())
+            m_loop->Exit();
+    }
+
+    const std::function<bool()>& m_busy;
+    wxEventLoopBase* m_loop;
+};
+
 } // namespace
+
+void RunModalWhile(const std::function<bool()>& busy, wxWindow* parent)
+{
+    if (!busy())
+        return;
+    wxWindow* frame = parent ? parent : wxTheApp->GetTopWindow();
+    const bool frameWasEnabled = frame && frame->IsEnabled();
+    if (frameWasEnabled)
+        frame->Disable();
+    {
+        wxGUIEventLoop loop;
+        CWaitEnd end(busy, &loop);
+        if (busy())
+            loop.Run();
+    }
+    if (frameWasEnabled)
+        frame->Enable();
+}
 
 void RunModalToMainFrame(wxWindow* window, wxWindow* parent)
 {

@@ -4,6 +4,8 @@
 // and the live windows open siblings (the control window's status monitor and
 // graph recorder) that must take clicks.
 
+#include <functional>
+
 class wxWindow;
 
 // Disables the main frame (parent, else the application's top window), shows
@@ -12,3 +14,11 @@ class wxWindow;
 // exists, is destroyed before this returns, as a dialog on the caller's stack
 // would be. The window must have been created on the heap.
 void RunModalToMainFrame(wxWindow* window, wxWindow* parent = nullptr);
+
+// Waits with the main frame disabled (parent, else the application's top
+// window) while busy() is true, the window thread handling events meanwhile:
+// windows draw, timers fire, calls posted from other threads run. busy() is
+// asked again whenever the loop has nothing else to do; whoever ends what it
+// waits for must post something (a CallAfter) afterwards, so that the loop
+// looks once more.
+void RunModalWhile(const std::function<bool()>& busy, wxWindow* parent = nullptr);

@@ -1,6 +1,7 @@
 #include "shell/ConnectCommands.h"
 
 #include "document/D390DocData.h"
+#include "platform/ModalWindow.h"
 #include "shell/AutoRefreshGuard.h"
 #include "shell/ChangePasswordDlg.h"
 #include "shell/CommandIds.h"
@@ -47,7 +48,8 @@ CConnectCommands::CConnectCommands(CMainFrame* frame) : m_pFrame(frame), m_timer
 
 CConnectCommands::~CConnectCommands()
 {
-    m_timer.Stop();
+    // The pass's end would be posted to this handler.
+    StopWatchdog();
 }
 
 void CConnectCommands::StartWatchdog()
@@ -58,11 +60,26 @@ void CConnectCommands::StartWatchdog()
 void CConnectCommands::StopWatchdog()
 {
     m_timer.Stop();
+    m_watchdog.StopPass();
 }
 
-void CConnectCommands::OnTimer(wxTimerEvent&)
+void CConnectCommands::StopWatchdogPass()
 {
-    m_watchdog.Tick(*m_pFrame);
+    m_watchdog.StopPass();
+}
+
+void CConnectCommands::WatchdogTick()
+{
+    if (m_bConnectDialogOpen)
+        return;
+    m_watchdog.BeginPass(*m_pFrame, [this] { CallAfter([this] { m_watchdog.OnPassDone(*m_pFrame); }); });
+}
+
+void CConnectCommands::FinishWatchdogPass()
+{
+    if (m_watchdog.IsPassRunning())
+        RunModalWhile([this] { return m_watchdog.IsPassRunning(); }, m_pFrame);
+    m_watchdog.OnPassDone(*m_pFrame);
 }
 
 void CConnectCommands::OnConnect(wxCommandEvent&)
@@ -70,6 +87,12 @@ void CConnectCommands::OnConnect(wxCommandEvent&)
     CD390View* view = m_pFrame->GetActiveProjectView();
     if (!view)
         return;
+    m_watchdog.StopPass();
+    m_bConnectDialogOpen = true;
+    struct DialogOpen {
+        bool& open;
+        ~DialogOpen() { open = false; }
+    } dialogOpen{m_bConnectDialogOpen};
     CConnectDlg dialog(nullptr);
     CMainFrame* frame = m_pFrame;
     dialog.m_onConnected = [frame, view] {

@@ -4,8 +4,11 @@
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "shell/DriveWork.h"
 #include "shell/LinkSetup.h"
 #include "shell/MainFrameState.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -27,19 +30,85 @@ bool ProbeStation(CSerialComm* comm, int station)
 
 } // namespace
 
+CLinkWatchdog::~CLinkWatchdog()
+{
+    StopPass();
+}
+
+bool CLinkWatchdog::CanTick(const CMainFrameState& frame) const
+{
+    return frame.m_bConnected && !m_busy && !m_pPass && !IsDriveTransferActive();
+}
+
+std::unique_ptr<CLinkWatchdog::Pass> CLinkWatchdog::NewPass(const CMainFrameState& frame)
+{
+    auto pass = std::make_unique<Pass>();
+    pass->comm = frame.m_pComm;
+    pass->stations = frame.m_Stations;
+    return pass;
+}
+
+void CLinkWatchdog::Probe(Pass& pass)
+{
+    for (int station : pass.stations) {
+        if (pass.stop.load())
+            return;
+        if (!ProbeStation(pass.comm, station))
+            pass.silent.push_back(station);
+    }
+}
+
 void CLinkWatchdog::Tick(CMainFrameState& frame)
 {
-    if (!frame.m_bConnected || m_busy)
+    if (!CanTick(frame))
         return;
-    m_busy = true;
+    std::unique_ptr<Pass> pass = NewPass(frame);
+    Probe(*pass);
+    TakeVerdict(frame, *pass);
+}
 
-    for (std::size_t index = 0; index < frame.m_Stations.size();) {
-        int station = frame.m_Stations[index];
-        if (ProbeStation(frame.m_pComm, station)) {
-            ++index;
+void CLinkWatchdog::BeginPass(CMainFrameState& frame, std::function<void()> postDone)
+{
+    if (!CanTick(frame))
+        return;
+    m_pPass = NewPass(frame);
+    Pass* pass = m_pPass.get();
+    m_job.Start([pass] { Probe(*pass); }, std::move(postDone));
+}
+
+bool CLinkWatchdog::IsPassRunning() const
+{
+    return m_pPass && m_job.IsRunning();
+}
+
+void CLinkWatchdog::OnPassDone(CMainFrameState& frame)
+{
+    if (!m_pPass || m_job.IsRunning())
+        return;
+    m_job.Join();
+    std::unique_ptr<Pass> pass = std::move(m_pPass);
+    // A link closed or replaced meanwhile has its own state.
+    if (pass->stop.load() || !frame.m_bConnected || frame.m_pComm != pass->comm)
+        return;
+    TakeVerdict(frame, *pass);
+}
+
+void CLinkWatchdog::StopPass()
+{
+    if (m_pPass)
+        m_pPass->stop = true;
+    m_job.Join();
+    m_pPass.reset();
+}
+
+void CLinkWatchdog::TakeVerdict(CMainFrameState& frame, const Pass& pass)
+{
+    m_busy = true;
+    for (int station : pass.silent) {
+        const auto found = std::find(frame.m_Stations.begin(), frame.m_Stations.end(), station);
+        if (found == frame.m_Stations.end())
             continue;
-        }
-        RemoveStationRecord(frame, index);
+        RemoveStationRecord(frame, static_cast<std::size_t>(found - frame.m_Stations.begin()));
         if (station == frame.m_nAutoRefreshStation)
             frame.m_bAutoRefresh = 0;
         AfxMessageBox(FormatResString(IDS_STATION_COMM_ERROR, station), MB_OK);
@@ -50,7 +119,7 @@ void CLinkWatchdog::Tick(CMainFrameState& frame)
         for (int station : frame.m_Stations)
             stations += (stations.empty() ? "" : ",") + std::to_string(station);
         frame.SetStatusPaneText(kPaneStation, stations);
-    } else {
+    } else if (frame.m_bConnected) {
         if (frame.m_pComm)
             frame.m_pComm->Close();
         frame.m_bConnected = 0;

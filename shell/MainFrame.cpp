@@ -19,10 +19,12 @@
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
 #include "shell/D390App.h"
+#include "shell/DriveWork.h"
 #include "shell/MainFrameLayout.h"
 #include "shell/MainMenus.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ProjectDropTarget.h"
+#include "shell/WindowDriveWork.h"
 #include "view/D390View.h"
 #include "view/ParamListLayout.h"
 
@@ -90,6 +92,9 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     CreateDockBar();
     m_pProgressDlg = new CProgressDlg(this);
     m_pConnectCommands = std::make_unique<CConnectCommands>(this);
+    // A pass of the link watchdog ends, and its verdict is taken in, before
+    // a command's transfer begins.
+    m_pDriveWork = std::make_unique<CWindowDriveWork>(this, [this] { m_pConnectCommands->FinishWatchdogPass(); });
 
     Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -132,6 +137,7 @@ CMainFrame::~CMainFrame()
     m_bDestroying = true;
     m_wndDockManager.UnInit();
     m_pConnectCommands->StopWatchdog();
+    m_pDriveWork.reset();
     if (m_pComm) {
         // No background transfer may still use the link object.
         StopBackgroundTransfers();
@@ -377,6 +383,20 @@ void CMainFrame::OnClose(wxCloseEvent& event)
             event.Veto();
         return;
     }
+    // A command's drive transfer ends first; the frame closes after it.
+    if (IsDriveTransferActive() && event.CanVeto()) {
+        event.Veto();
+        if (!m_bCloseAfterTransfer) {
+            m_bCloseAfterTransfer = true;
+            WhenDriveTransfersEnd([this] {
+                CallAfter([this] {
+                    m_bCloseAfterTransfer = false;
+                    Close();
+                });
+            });
+        }
+        return;
+    }
     m_bClosing = true;
     struct Reset {
         bool& flag;
@@ -389,6 +409,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 
 void CMainFrame::StopBackgroundTransfers()
 {
+    m_pConnectCommands->StopWatchdogPass();
     // The process's manager: this runs from the destructor too, which may
     // come after the manager is gone.
     wxDocManager* manager = wxDocManager::GetDocumentManager();

@@ -18,6 +18,7 @@ class CConnectCommands;
 class CD390App;
 class CD390View;
 class CProgressDlg;
+class CWindowDriveWork;
 class wxDataViewEvent;
 class wxNotebook;
 
@@ -38,7 +39,8 @@ public:
     void SetProjectWindowTitle(const std::string& title) override;
     void StartLinkWatchdog() override;
     void StopLinkWatchdog() override;
-    // Auto-refresh of every project ends after its running cycle.
+    // Auto-refresh of every project ends after its running cycle; a pass of
+    // the link watchdog stops between probes.
     void StopBackgroundTransfers() override;
 
     // The changed flag of a row of the active project's parameter list, from
@@ -109,6 +111,9 @@ private:
     bool m_bFillingTree = false;
     // Background transfers stop without an event loop of their own here.
     bool m_bDestroying = false;
+    // Read, Write and Compare's read run their drive traffic through it.
+    std::unique_ptr<CWindowDriveWork> m_pDriveWork;
     bool m_bClosing = false;
+    bool m_bCloseAfterTransfer = false;
     wxString m_strAppTitle;
 };

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "link/DriveQueries.h"
+#include "shell/DriveWork.h"
 #include "shell/LinkSetup.h"
 #include "shell/MainFrameState.h"
 #include "document/ModelTables.h"
@@ -144,16 +145,16 @@ bool OfferToSave(CD390DocData& project)
 }
 
 // The final write of 10-03 after group 14: one function-06 request.
-bool Write1003(CMainFrameState& frame, const CD390DocData& project, int station)
+bool Write1003(const GroupTransferContext& transfer, const CD390DocData& project, int station)
 {
     const ParamRec* param = project.FindParam(10, 3);
     int value = param ? std::atoi(param->m_strValue.c_str()) : 0;
-    const ModbusReply reply =
-        CModbusRequest(frame.m_pComm).WriteOne(static_cast<uint8_t>(station), 0x0A03, static_cast<uint16_t>(value));
+    const ModbusReply reply = CModbusRequest(transfer.m_pComm)
+                                  .WriteOne(static_cast<uint8_t>(station), 0x0A03, static_cast<uint16_t>(value));
     if (reply.Ok())
         return true;
-    frame.m_strLastError = reply.Refused() ? GetCommExceptionText(reply.exception) : GetErrTypeText(reply.result);
-    AfxMessageBox(frame.m_strLastError, MB_OK);
+    transfer.m_strLastError = reply.Refused() ? GetCommExceptionText(reply.exception) : GetErrTypeText(reply.result);
+    AfxMessageBox(transfer.m_strLastError, MB_OK);
     return false;
 }
 
@@ -211,6 +212,7 @@ bool ReadAllGroups(const GroupTransferContext& context, int station, TransferPro
 
 bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress)
 {
+    CDriveTransferScope transfer;
     frame.m_nReadStation = station;
     frame.m_bReading = 1;
     struct ReadingFlag {
@@ -223,8 +225,12 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
 
     int code = 0;
     float version = 0.0f;
-    if (!frame.ReadModelCode(static_cast<uint8_t>(station), code) ||
-        !frame.ReadParam0D01(static_cast<uint8_t>(station), version))
+    bool identified = false;
+    RunDriveWork([&] {
+        identified = frame.ReadModelCode(static_cast<uint8_t>(station), code) &&
+                     frame.ReadParam0D01(static_cast<uint8_t>(station), version);
+    });
+    if (!identified)
         return false;
 
     if (!progress.IsShown())
@@ -246,7 +252,14 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
     // The model list names some codes twice; the code read from the drive counts.
     frame.m_nModelCode = code;
 
-    if (!ReadAllGroups(frame.TransferContext(scratch), station, progress)) {
+    bool read = false;
+    {
+        CWorkerTransfer worker(frame, scratch);
+        CWindowThreadProgress shown(progress);
+        RunDriveWork([&] { read = ReadAllGroups(worker.Context(), station, shown); });
+        worker.GiveBack();
+    }
+    if (!read) {
         progress.Hide();
         RestoreModel(frame, before);
         AfxMessageBox(frame.m_strLastError, MB_OK);
@@ -267,22 +280,18 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
     return true;
 }
 
-bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress,
-                 const std::function<void()>& showMotorList)
-{
-    frame.m_bWriteAll = 1;
-    // Station 0 would broadcast the whole parameter set to every drive unseen.
-    if (station < 1) {
-        AfxMessageBox(WriteCheckText(IDS_WRITE_NO_BROADCAST), MB_OK);
-        return false;
-    }
-    const uint8_t target = static_cast<uint8_t>(station);
+namespace {
 
+// The checks of the drive before Write, on the drive work: false when Write
+// must stop (the reason shown). mismatchAccepted tells that the user let a
+// model mismatch pass.
+bool CheckDriveForWrite(CMainFrameState& frame, uint8_t target, bool& mismatchAccepted, float& version)
+{
     bool passwordActive = false;
     if (!frame.ReadPasswordState(target, passwordActive))
         return false;
     if (passwordActive) {
-        AfxMessageBox(FormatResString(IDS_PASSWORD_ACTIVE, station), MB_OK);
+        AfxMessageBox(FormatResString(IDS_PASSWORD_ACTIVE, static_cast<int>(target)), MB_OK);
         return false;
     }
     bool running = false;
@@ -303,7 +312,6 @@ bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, Tra
         AfxMessageBox(IDS_SERIES_MISMATCH, MB_OK);
         return false;
     }
-    bool mismatchAccepted = false;
     if (code != driveCode) {
         if (ModelClassOf(code) != ModelClassOf(driveCode)) {
             AfxMessageBox(IDS_CLASS_MISMATCH, MB_OK);
@@ -313,32 +321,28 @@ bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, Tra
             return false;
         mismatchAccepted = true;
     }
+    return frame.ReadParam0D01(target, version) != 0;
+}
 
-    float version = 0.0f;
-    if (!frame.ReadParam0D01(target, version))
-        return false;
-    project.m_fDriveVersion = version;
-
-    if (!progress.IsShown())
-        progress.ShowWithHeading(LoadResString(IDS_WRITE_HEADING));
-    if (mismatchAccepted)
-        frame.m_bWriteAll = 0;
-    progress.SetRange(static_cast<int>(project.m_Groups.size()));
-    progress.SetPosition(0);
-
+// Every group of the project in order, on the drive work. False when a group
+// failed, with the progress window hidden and the reason shown.
+bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& project, int station,
+                 TransferProgress& progress)
+{
+    const int code = transfer.m_nModelCode;
+    const float version = project.m_fDriveVersion;
+    const uint8_t target = static_cast<uint8_t>(station);
     auto fail = [&](bool showLastError) {
-        frame.m_bWriting = 0;
         progress.Hide();
         if (showLastError)
-            AfxMessageBox(frame.m_strLastError, MB_OK);
+            AfxMessageBox(transfer.m_strLastError, MB_OK);
         return false;
     };
     // The writers gate on the project's model code and on the version just
     // read into the project.
-    CParamGroupIO io(frame.TransferContext(project));
+    CParamGroupIO io(transfer);
     auto writeGroup = [&](int group) {
         progress.SetText(WriteProgressText(group, station));
-        frame.m_bWriting = 1;
         std::vector<std::string> values = GroupValues(project, group);
         return io.WriteParamGroup(group, values, target);
     };
@@ -361,15 +365,56 @@ bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, Tra
         if (!writeGroup(kGroup14))
             return fail(true);
         progress.SetPosition(kGroup14 + 1);
-        if (!Write1003(frame, project, station)) {
-            frame.m_bWriting = 0;
+        if (!Write1003(transfer, project, station)) {
             progress.Hide();
             return false;
         }
     }
+    return true;
+}
+
+} // namespace
+
+bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress,
+                 const std::function<void()>& showMotorList)
+{
+    frame.m_bWriteAll = 1;
+    // Station 0 would broadcast the whole parameter set to every drive unseen.
+    if (station < 1) {
+        AfxMessageBox(WriteCheckText(IDS_WRITE_NO_BROADCAST), MB_OK);
+        return false;
+    }
+    const uint8_t target = static_cast<uint8_t>(station);
+    CDriveTransferScope transfer;
+
+    bool checked = false;
+    bool mismatchAccepted = false;
+    float version = 0.0f;
+    RunDriveWork([&] { checked = CheckDriveForWrite(frame, target, mismatchAccepted, version); });
+    if (!checked)
+        return false;
+    project.m_fDriveVersion = version;
+
+    if (!progress.IsShown())
+        progress.ShowWithHeading(LoadResString(IDS_WRITE_HEADING));
+    if (mismatchAccepted)
+        frame.m_bWriteAll = 0;
+    progress.SetRange(static_cast<int>(project.m_Groups.size()));
+    progress.SetPosition(0);
+
+    frame.m_bWriting = 1;
+    bool written = false;
+    {
+        CWorkerTransfer worker(frame, project);
+        CWindowThreadProgress shown(progress);
+        RunDriveWork([&] { written = WriteGroups(worker.Context(), project, station, shown); });
+        worker.GiveBack();
+    }
+    frame.m_bWriting = 0;
+    if (!written)
+        return false;
 
     project.ClearChanged();
-    frame.m_bWriting = 0;
     if (progress.IsShown())
         progress.Hide();
     if (frame.m_bWriteAll == 0 && showMotorList)

@@ -141,7 +141,10 @@ void CAutoRefresh::BeginCycle()
 
     m_pCycle = std::move(cycle);
     NoteAutoRefreshCycleBegun();
-    m_readThread = std::thread(ReadThreadProc, m_pCycle.get(), m_pEvent.get(), &m_host);
+    Cycle* begun = m_pCycle.get();
+    CReadEvent* event = m_pEvent.get();
+    CAutoRefreshHost* host = &m_host;
+    m_reader.Start([begun, event, host] { ReadThreadProc(begun, event, host); });
 }
 
 void CAutoRefresh::ReadThreadProc(Cycle* cycle, CReadEvent* event, CAutoRefreshHost* host)
@@ -201,8 +204,7 @@ CAutoRefresh::Outcome CAutoRefresh::Stop()
 
 void CAutoRefresh::JoinReader()
 {
-    if (m_readThread.joinable())
-        m_readThread.join();
+    m_reader.Join();
     m_pDoneCycle.reset();
 }
 

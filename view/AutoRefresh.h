@@ -12,11 +12,11 @@
 // Every member is called on the window thread, except the host's
 // PostReadDone, which the worker calls.
 
+#include "platform/BackgroundJob.h"
 #include "shell/MainFrameState.h"
 
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 class CD390DocData;
@@ -131,5 +131,5 @@ private:
     std::unique_ptr<CReadEvent> m_pEvent;
     std::unique_ptr<Cycle> m_pCycle;     // begun, not taken in
     std::unique_ptr<Cycle> m_pDoneCycle; // taken in, its thread maybe still on its way out
-    std::thread m_readThread;
+    CBackgroundJob m_reader;
 };

@@ -5,6 +5,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/AutoRefreshGuard.h"
 #include "shell/CommandIds.h"
+#include "shell/DriveWork.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ProgressWindowTransfer.h"
@@ -80,16 +81,43 @@ bool CCompareCommand::ReadDrive()
     frame->m_nReadStation = stations.GetStation();
     const auto station = static_cast<uint8_t>(frame->m_nReadStation);
 
+    CDriveTransferScope transfer;
     CProgressWindowTransfer progress(m_view.GetList(), frame->m_pProgressDlg);
     if (!progress.IsShown())
         progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
+
+    // The drive is read into a copy of the records; the project's read values
+    // change on the window thread once the reading has ended.
+    CD390DocData buffer;
+    buffer.m_Groups = doc->m_Groups;
     float version = 0.0f;
-    if (!frame->ReadParam0D01(station, version)) {
+    bool versionRead = false;
+    bool read = false;
+    {
+        CWorkerTransfer worker(*frame, buffer);
+        CWindowThreadProgress shown(progress);
+        RunDriveWork([&] {
+            versionRead = frame->ReadParam0D01(station, version) != 0;
+            if (!versionRead)
+                return;
+            buffer.m_fDriveVersion = version;
+            read = ReadAllGroups(worker.Context(), station, shown);
+        });
+        worker.GiveBack();
+    }
+    if (!versionRead) {
         progress.Hide();
         return false;
     }
     doc->m_fDriveVersion = version;
-    if (!ReadAllGroups(frame->TransferContext(*doc), station, progress)) {
+    // What was read counts, a failed read's groups included.
+    for (std::size_t group = 0; group < buffer.m_Groups.size() && group < doc->m_Groups.size(); ++group) {
+        const std::vector<ParamRec>& from = buffer.m_Groups[group].m_Params;
+        std::vector<ParamRec>& into = doc->m_Groups[group].m_Params;
+        for (std::size_t item = 0; item < from.size() && item < into.size(); ++item)
+            into[item].m_strRead = from[item].m_strRead;
+    }
+    if (!read) {
         progress.Hide();
         AfxMessageBox(frame->m_strLastError, MB_OK);
         return false;

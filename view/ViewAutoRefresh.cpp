@@ -1,20 +1,16 @@
 #include "view/ViewAutoRefresh.h"
 
 #include "document/D390DocData.h"
+#include "platform/ModalWindow.h"
 #include "shell/CommandIds.h"
+#include "shell/DriveWork.h"
+#include "shell/MainFrame.h"
 #include "shell/MainFrameState.h"
 #include "shell/StationSelectDlg.h"
 #include "view/D390View.h"
 
 #include <wx/app.h>
 #include <wx/utils.h>
-
-namespace {
-
-// How often the wait for a running cycle looks whether it has ended.
-constexpr unsigned long kWaitStepMs = 5;
-
-} // namespace
 
 CViewAutoRefresh::CViewAutoRefresh(CD390View& view)
     : m_view(view), m_timer(this, CAutoRefresh::kReadTimerId), m_pReader(std::make_unique<CAutoRefresh>(*this))
@@ -77,16 +73,12 @@ void CViewAutoRefresh::WaitWhileCycleRuns()
     if (!m_pReader->IsCycleRunning())
         return;
     // No next cycle; the running one reads to its end (up to 15 groups of a
-    // slow line) while the windows go on drawing, none of them taking input.
+    // slow line) while the windows go on drawing, the main frame taking no
+    // input. Its end, posted by the reader, is taken in meanwhile.
     m_timer.Stop();
     m_pReader->CancelPendingCycle();
-    wxWindowDisabler disabled;
     wxBusyCursor busy;
-    while (m_pReader->IsCycleRunning()) {
-        wxTheApp->Yield(true);
-        wxTheApp->ProcessPendingEvents();
-        wxMilliSleep(kWaitStepMs);
-    }
+    RunModalWhile([this] { return m_pReader->IsCycleRunning(); }, CMainFrame::Get());
 }
 
 void CViewAutoRefresh::SetReadTimer()
@@ -101,6 +93,9 @@ void CViewAutoRefresh::KillReadTimer()
 
 void CViewAutoRefresh::OnTimer(wxTimerEvent&)
 {
+    // Read, Write and Compare's read have the link meanwhile.
+    if (IsDriveTransferActive())
+        return;
     m_pReader->OnTimer();
 }
 

@@ -4,8 +4,13 @@
 #include "ConnectTestSupport.h"
 
 #include "platform/ResourceModule.h"
+#include "shell/DriveWork.h"
 #include "shell/LinkSetup.h"
 #include "shell/LinkWatchdog.h"
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 
 namespace {
 
@@ -106,4 +111,100 @@ TEST(LinkWatchdog, ATickDuringAnOpenMessageDoesNotStartASecondPass)
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(frame.m_Stations, std::vector<int>{2});
     EXPECT_EQ(Requests(*drive), (std::vector<Bytes>{ReadRequest(1, kRegCommandWord), ReadRequest(2, kRegCommandWord)}));
+}
+
+namespace {
+
+// The window thread's side of a pass on a worker: the post is awaited here.
+class PassPost {
+public:
+    std::function<void()> Post()
+    {
+        return [this] {
+            std::lock_guard lock(m_mutex);
+            m_posted = true;
+            m_cv.notify_all();
+        };
+    }
+    void Wait()
+    {
+        std::unique_lock lock(m_mutex);
+        m_cv.wait(lock, [this] { return m_posted; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_posted = false;
+};
+
+} // namespace
+
+TEST(LinkWatchdog, APassOnAWorkerLeavesItsVerdictToTheWindowThread)
+{
+    auto drive = StartDrive(DriveConfig({1, 2, 3}, 1205));
+    TestFrame frame;
+    Connect(frame, *drive, {1, 2, 3});
+    drive->SetSilent(3, true);
+    drive->SetSilent(1, true);
+    MessageRecorder messages;
+    CLinkWatchdog watchdog;
+    PassPost post;
+
+    watchdog.BeginPass(frame, post.Post());
+    ASSERT_TRUE(watchdog.IsPassPending());
+    // A tick that finds the pass does nothing.
+    watchdog.BeginPass(frame, [] { ADD_FAILURE() << "a second pass"; });
+    post.Wait();
+    EXPECT_FALSE(watchdog.IsPassRunning());
+    EXPECT_TRUE(messages.Texts().empty()) << "nothing is shown before the verdict is taken in";
+    EXPECT_EQ(frame.m_Stations, (std::vector<int>{1, 2, 3}));
+
+    watchdog.OnPassDone(frame);
+    EXPECT_FALSE(watchdog.IsPassPending());
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{StationError(1), StationError(3)}));
+    EXPECT_EQ(frame.m_Stations, std::vector<int>{2});
+    EXPECT_EQ(frame.m_bConnected, 1);
+    EXPECT_EQ(Requests(*drive), (std::vector<Bytes>{ReadRequest(1, kRegCommandWord), ReadRequest(2, kRegCommandWord),
+                                                    ReadRequest(3, kRegCommandWord)}));
+}
+
+TEST(LinkWatchdog, AStoppedPassEndsBetweenProbesAndIsDropped)
+{
+    auto drive = StartDrive(DriveConfig({1, 2, 3, 4}, 1205));
+    TestFrame frame;
+    Connect(frame, *drive, {1, 2, 3, 4});
+    drive->SetSilent(kSimAllStations, true); // each probe waits out its time-out
+    MessageRecorder messages;
+    CLinkWatchdog watchdog;
+    PassPost post;
+
+    watchdog.BeginPass(frame, post.Post());
+    watchdog.StopPass();
+    EXPECT_FALSE(watchdog.IsPassPending());
+    post.Wait();
+    watchdog.OnPassDone(frame);
+    EXPECT_LT(drive->GetFrameCount(), 4u);
+    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_EQ(frame.m_Stations, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(frame.m_bConnected, 1);
+}
+
+TEST(LinkWatchdog, TicksDoNothingDuringACommandsTransfer)
+{
+    auto drive = StartDrive(DriveConfig({1}, 1205));
+    TestFrame frame;
+    Connect(frame, *drive, {1});
+    drive->SetSilent(1, true);
+    MessageRecorder messages;
+    CLinkWatchdog watchdog;
+    {
+        CDriveTransferScope transfer;
+        watchdog.Tick(frame);
+        watchdog.BeginPass(frame, [] { ADD_FAILURE() << "a pass during a transfer"; });
+        EXPECT_FALSE(watchdog.IsPassPending());
+    }
+    EXPECT_EQ(drive->GetFrameCount(), 0u);
+    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_EQ(frame.m_Stations, std::vector<int>{1});
 }

@@ -280,13 +280,16 @@ TEST_F(EditorWindowTest, ClosingTheEditorLeavesNoKeyboardTarget)
 
 TEST_F(EditorWindowTest, AGroupWithoutPagesOpensAsThePlainList)
 {
-    CParamGroupDlg& editor = Open(2, 0);
+    // Every group has its pages now; an editor handed no drive state is the
+    // one left to open as the plain list.
+    m_links.drive = nullptr;
+    CParamGroupDlg& editor = Open(8, 0);
     EXPECT_EQ(editor.Notebook(), nullptr);
     ASSERT_FALSE(editor.m_Fields.empty());
     EXPECT_FALSE(editor.FindWindow(CParamGroupDlg::IDC_TRANSMIT)->IsEnabled());
     editor.m_Fields[0]->ChangeValue("9.99");
     Click(&editor, wxID_OK);
-    EXPECT_EQ(m_doc.m_Groups[2].m_Params[0].m_strValue, "9.99");
-    EXPECT_EQ(m_doc.m_Changed[2][0], 1u);
+    EXPECT_EQ(m_doc.m_Groups[8].m_Params[0].m_strValue, "9.99");
+    EXPECT_EQ(m_doc.m_Changed[8][0], 1u);
     EXPECT_TRUE(m_doc.IsModified());
 }

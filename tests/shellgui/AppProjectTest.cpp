@@ -4,6 +4,7 @@
 #include "controls/CJTreeCtrl.h"
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
+#include "editor/GroupPagePanel.h"
 #include "editor/ParamGroupDlg.h"
 #include "monitor/GraphDlg.h"
 #include "platform/FileChooser.h"
@@ -398,15 +399,17 @@ TEST_F(AppProjectTest, EditorOpensOnTheClickedRowAndStoresTheGroup)
     row = headings[2] + 1;
     m_editor = [&](CParamGroupDlg& editor) {
         seen = editor.m_nGroup * 100 + editor.m_nItem;
-        ASSERT_FALSE(editor.m_Fields.empty());
-        editor.m_Fields[0]->ChangeValue("9.99");
+        ASSERT_NE(editor.Notebook(), nullptr);
+        auto* edit = wxDynamicCast(editor.PagePanel(0)->FindWindow(1034), wxTextCtrl); // 02-00
+        ASSERT_NE(edit, nullptr);
+        edit->SetValue("1.5");
         Click(&editor, wxID_OK);
     };
     View()->OpenEditorAtRow(row);
     EXPECT_EQ(seen, 200);
-    EXPECT_EQ(doc.m_Groups[2].m_Params[0].m_strValue, "9.99");
+    EXPECT_EQ(doc.m_Groups[2].m_Params[0].m_strValue, "1.5");
     EXPECT_EQ(doc.m_Changed[2][0], 1u);
-    EXPECT_EQ(ListText(row, 3), "  9.99");
+    EXPECT_EQ(ListText(row, 3), "  1.5");
     EXPECT_TRUE(Documents()[0]->IsModified());
 
     // A heading row and row 0 open nothing.
@@ -551,12 +554,14 @@ TEST_F(AppProjectTest, AnEditStoredOnAnyRoadIntoTheEditorIsAskedAboutOnClose)
         NewProject(kPlainModel);
         ASSERT_FALSE(Documents()[0]->IsModified());
         m_editor = [](CParamGroupDlg& editor) {
-            ASSERT_FALSE(editor.m_Fields.empty());
-            editor.m_Fields[0]->ChangeValue("7.77");
+            ASSERT_NE(editor.Notebook(), nullptr);
+            auto* direction = wxDynamicCast(editor.PagePanel(0)->FindWindow(1025), wxChoice); // 00-01
+            ASSERT_NE(direction, nullptr);
+            direction->SetSelection(1);
             Click(&editor, wxID_OK);
         };
         road();
-        EXPECT_EQ(View()->GetListModel()->GetItemText(1, CParamListModel::kColumnValue), "  7.77");
+        EXPECT_EQ(View()->GetListModel()->GetItemText(1, CParamListModel::kColumnValue), "  1");
         EXPECT_TRUE(Documents()[0]->IsModified());
         // Close asks before the edit is dropped; Cancel keeps it.
         m_messages.Answer(IDCANCEL);

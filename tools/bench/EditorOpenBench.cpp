@@ -111,9 +111,12 @@ int main(int argc, char** argv)
     links.drive = &state;
     links.doc = &doc;
 
-    for (int group : {5, 6}) {
+    for (int group = 0; group <= 14; ++group) {
         std::vector<int> rows;
-        for (const PageSpec* page : FindGroupSpec(group)->layouts[0].pages)
+        const GroupSpec* spec = FindGroupSpec(group);
+        if (!spec)
+            continue; // not shown as pages yet
+        for (const PageSpec* page : spec->layouts[static_cast<std::size_t>(spec->LayoutOf(state.m_nModelCode))].pages)
             rows.push_back(static_cast<int>(page->rows.size()));
         std::vector<double> editor, plain;
         for (int i = 0; i < repeats; ++i) {

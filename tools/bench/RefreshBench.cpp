@@ -5,7 +5,7 @@
 // matters. A Stop in the middle of a cycle waits for the rest of that cycle by
 // design; it is timed separately. Not a test: run it by hand.
 //
-//   d390_refresh_bench [cycles] [baud]
+//   d390_refresh_bench [cycles] [baud]   (baud 0: unpaced)
 
 #include "document/D390DocData.h"
 #include "link/ParamGroupIO.h"
@@ -70,8 +70,9 @@ void Report(const char* what, std::vector<double> times)
 
 int main(int argc, char** argv)
 {
-    const int cycles = argc > 1 ? std::max(2, std::atoi(argv[1])) : 200;
-    const unsigned baud = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 0;
+    const int cycles = argc > 1 ? std::max(2, std::atoi(argv[1])) : 20;
+    // Paced at line speed unless told otherwise.
+    const unsigned baud = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 19200;
     const uint32_t model = 0x1110000 + 1202; // every group, group 14 included
 
     const std::string folder = ExecutableFolder();

@@ -1,0 +1,132 @@
+#include "shell/DriveWork.h"
+
+#include "platform/MessageBox.h"
+#include "shell/MainFrameState.h"
+
+#include <vector>
+
+namespace {
+
+CDriveWorkRunner* g_runner = nullptr;
+int g_activeTransfers = 0;
+std::vector<std::function<void()>> g_afterTransfers;
+// Set on the thread that runs drive work, for as long as it does.
+thread_local CDriveWorkRunner* t_workRunner = nullptr;
+
+} // namespace
+
+void SetDriveWorkRunner(CDriveWorkRunner* runner)
+{
+    g_runner = runner;
+}
+
+void RunDriveWork(const std::function<void()>& work)
+{
+    CDriveWorkRunner* runner = g_runner;
+    if (!runner || t_workRunner) {
+        work();
+        return;
+    }
+    CDriveTransferScope transfer;
+    // Message boxes of the work: shown by the window thread, with whatever
+    // shows them there.
+    MessageHandler shown = SetMessageHandler(nullptr);
+    SetMessageHandler([shown](const std::string& text, unsigned type) {
+        if (!t_workRunner)
+            return ShowMessageWith(shown, text, type);
+        int answer = IDOK;
+        t_workRunner->CallOnWindowThread([&] { answer = ShowMessageWith(shown, text, type); });
+        return answer;
+    });
+    runner->Run([runner, &work] {
+        t_workRunner = runner;
+        work();
+        t_workRunner = nullptr;
+    });
+    SetMessageHandler(shown);
+}
+
+void OnWindowThread(const std::function<void()>& call)
+{
+    if (t_workRunner)
+        t_workRunner->CallOnWindowThread(call);
+    else
+        call();
+}
+
+CDriveTransferScope::CDriveTransferScope()
+{
+    if (g_activeTransfers++ == 0 && g_runner)
+        g_runner->BeforeTransfer();
+}
+
+CDriveTransferScope::~CDriveTransferScope()
+{
+    if (--g_activeTransfers > 0)
+        return;
+    std::vector<std::function<void()>> then;
+    then.swap(g_afterTransfers);
+    for (const std::function<void()>& call : then)
+        call();
+}
+
+void WhenDriveTransfersEnd(std::function<void()> then)
+{
+    if (g_activeTransfers > 0)
+        g_afterTransfers.push_back(std::move(then));
+    else
+        then();
+}
+
+bool IsDriveTransferActive()
+{
+    return g_activeTransfers > 0;
+}
+
+CWorkerTransfer::CWorkerTransfer(CMainFrameState& frame, CD390DocData& doc)
+    : m_frame(frame)
+    , m_param0002(frame.m_nParam0002)
+    , m_pressureMode(frame.m_nPressureMode)
+    , m_lastError(frame.m_strLastError)
+    , m_context{frame.m_pComm, doc, frame.m_nModelCode, m_param0002, m_pressureMode, m_lastError}
+{
+}
+
+void CWorkerTransfer::GiveBack()
+{
+    m_frame.m_nParam0002 = m_param0002;
+    m_frame.m_nPressureMode = m_pressureMode;
+    m_frame.m_strLastError = m_lastError;
+}
+
+bool CWindowThreadProgress::IsShown() const
+{
+    bool shown = false;
+    OnWindowThread([&] { shown = m_shown.IsShown(); });
+    return shown;
+}
+
+void CWindowThreadProgress::ShowWithHeading(const std::string& heading)
+{
+    OnWindowThread([&] { m_shown.ShowWithHeading(heading); });
+}
+
+void CWindowThreadProgress::SetRange(int high)
+{
+    OnWindowThread([&] { m_shown.SetRange(high); });
+}
+
+void CWindowThreadProgress::SetPosition(int position)
+{
+    OnWindowThread([&] { m_shown.SetPosition(position); });
+}
+
+void CWindowThreadProgress::SetText(const std::string& text)
+{
+    OnWindowThread([&] { m_shown.SetText(text); });
+}
+
+void CWindowThreadProgress::Hide()
+{
+    OnWindowThread([&] { m_shown.Hide(); });
+}
