@@ -267,7 +267,7 @@ void CGroupPageModel::Load(EditorContext& context)
             for (std::size_t d = 0; d < spec.packedIds.size(); ++d) {
                 char digit = d < value.size() ? value[d] : '0';
                 state.kept += digit;
-                if (digit >= '0' && digit - '0' < spec.optionCount)
+                if (digit >= '0' && digit - '0' < DigitOptionCount(r, static_cast<int>(d)))
                     state.digits[d] = digit - '0';
             }
             break;
@@ -284,9 +284,36 @@ void CGroupPageModel::Load(EditorContext& context)
         m_spec.onLoad(*this, context);
 }
 
+int CGroupPageModel::DigitOptionCount(int row, int digit) const
+{
+    const RowSpec& spec = Row(row);
+    const std::size_t d = static_cast<std::size_t>(digit);
+    if (d >= spec.packedIds.size() || spec.packedIds[d] == 0)
+        return 0;
+    return spec.packedCounts.empty() ? spec.optionCount : (d < spec.packedCounts.size() ? spec.packedCounts[d] : 0);
+}
+
+void CGroupPageModel::SelectDigit(int row, int digit, int selection)
+{
+    const RowSpec& spec = Row(row);
+    RowState& state = m_rows[static_cast<std::size_t>(row)];
+    const std::size_t d = static_cast<std::size_t>(digit);
+    if (d >= state.digits.size() || selection >= DigitOptionCount(row, digit))
+        return;
+    state.digits[d] = selection;
+    state.lastDigit = selection;
+    if (spec.explainDigit)
+        state.explanation = spec.explainDigit(digit, selection);
+}
+
 std::string CGroupPageModel::Filter(int row, const std::string& oldText, const std::string& newText) const
 {
     const RowSpec& spec = Row(row);
+    const RowState& state = m_rows[static_cast<std::size_t>(row)];
+    const bool own = state.ownBounds && spec.rangeFilters;
+    const double filterMax = own ? state.boundMax : spec.filterMax;
+    const double filterMin = own ? state.boundMin : spec.filterMin;
+    const int decimals = state.filterDecimals >= 0 ? state.filterDecimals : spec.decimals;
     if (IsIntegerRow(spec)) {
         if (newText.empty())
             return newText;
@@ -307,7 +334,7 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
                           MB_OK | MB_ICONWARNING);
             return oldText;
         }
-        if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+        if ((filterMax != 0 && value > filterMax) || (spec.filterTestsMin && value < filterMin))
             return oldText;
         return newText;
     }
@@ -319,13 +346,13 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
                        std::any_of(text.begin(), text.end(), [](char c) { return !(c == '.' || (c >= '0' && c <= '9')); });
         if (!refused) {
             const double value = ParseLeadingNumber(text);
-            refused = value > spec.filterMax || (spec.filterTestsMin && value < spec.filterMin);
+            refused = value > filterMax || (spec.filterTestsMin && value < filterMin);
         }
         if (refused)
             text = oldText;
     }
     const std::size_t point = text.find('.');
-    if (point != std::string::npos && text.size() - point - 1 > static_cast<std::size_t>(spec.decimals))
+    if (point != std::string::npos && text.size() - point - 1 > static_cast<std::size_t>(decimals))
         text.pop_back();
     return text;
 }
@@ -444,9 +471,12 @@ void CGroupPageModel::Refuse(int row, unsigned message, EditorContext& context)
     AfxMessageBox(message, MB_OK | MB_ICONWARNING);
 }
 
-bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context)
+bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context,
+                                    int decimals)
 {
     const RowSpec& spec = Row(row);
+    if (decimals < 0)
+        decimals = spec.decimals;
     char form = 'd';
     switch (spec.kind) {
     case RowKind::Option:
@@ -465,7 +495,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
             Refuse(row, IDS_BEYOND_RANGE, context);
             return false;
         }
-        form = spec.decimals == 2 ? '2' : '1';
+        form = decimals == 2 ? '2' : '1';
         break;
     }
     case RowKind::Integer:
@@ -553,13 +583,18 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         AfxMessageBox(IDS_READ_ONLY);
         return false;
     }
+    int decimals = spec.decimals;
+    if (m_spec.rowForm && !m_spec.rowForm(*this, row, station, context, decimals))
+        return false;
     std::string text;
     if (!RowText(row, text)) {
         Refuse(row, IDS_BEYOND_RANGE, context);
         return false;
     }
+    if (spec.kind == RowKind::Decimal && decimals != spec.decimals)
+        text = FormatFixed(ParseLeadingNumber(text), decimals);
     uint16_t word = 0;
-    if (!ValueForDrive(row, text, word, context))
+    if (!ValueForDrive(row, text, word, context, decimals))
         return false;
     if (spec.kind == RowKind::Decimal)
         m_rows[index].text = text;
@@ -570,7 +605,9 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         return false;
     if (!WriteParamToDrive(row, word, station, context))
         return false;
-    m_strLast[index] = text;
+    // OK compares with the row's own form: a value sent with fewer decimals
+    // than the page shows ("2.3" for "2.30") is the same value.
+    m_strLast[index] = decimals != spec.decimals ? FormatFixed(ParseLeadingNumber(text), spec.decimals) : text;
     m_bWritten[index] = true;
     const int position = FlagPosition(row, context.doc);
     if (position >= 0 && position < kItemCount)

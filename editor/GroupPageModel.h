@@ -26,6 +26,10 @@ struct RowState {
     double boundMin = 0;
     double boundMax = 0;
     int lastDigit = -1;       // packed rows: the digit chosen last, which the explanation names
+    // Decimals the keystroke filter allows, -1: the row's.
+    int filterDecimals = -1;
+    // Packed rows: the explanation of the list changed last (explainDigit).
+    std::string explanation;
 };
 
 class CGroupPageModel {
@@ -74,6 +78,10 @@ public:
     // False for an option row without a selection (nothing to store or send).
     bool RowText(int row, std::string& text) const;
 
+    // A packed row's list d now shows selection: the digit and the row's
+    // explanation text follow it.
+    void SelectDigit(int row, int digit, int selection);
+
     // OK: stores every stored row into the project, raising the changed flag
     // of each row whose text differs from its baseline.
     void Store(EditorContext& context);
@@ -83,7 +91,8 @@ public:
 
     // Checks text against the row's accepted range and converts it to the
     // register word; shows the refusal (focused) and returns false.
-    bool ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context);
+    // decimals: the form of a decimal row's text, -1 the row's.
+    bool ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context, int decimals = -1);
 
     // The row's version gates against the document's drive version and the
     // editor's model code; the first that refuses is shown (the row focused).
@@ -94,6 +103,9 @@ public:
     bool WriteParamToDrive(int row, uint16_t word, int station, EditorContext& context);
     // One function-03 read of item of the page's group (partner rules).
     bool ReadParamFromDrive(int item, int station, std::string& value, EditorContext& context);
+
+    // How many options list d of a packed row offers (0: no list).
+    int DigitOptionCount(int row, int digit) const;
 
     // The changed-flag position of a row (-1 when the item is not defined).
     int FlagPosition(int row, const CD390DocData& doc) const;

@@ -29,10 +29,12 @@ bool IsEdit(const RowSpec& row)
            row.kind == RowKind::Text;
 }
 
-wxArrayString OptionTexts(const RowSpec& row)
+wxArrayString OptionTexts(const RowSpec& row, int count = -1)
 {
     wxArrayString texts;
-    for (int k = 0; k < row.optionCount; ++k)
+    if (count < 0)
+        count = row.optionCount;
+    for (int k = 0; k < count; ++k)
         texts.Add(wxString::FromUTF8(LoadResString(row.optionFirst + static_cast<unsigned>(k))));
     return texts;
 }
@@ -85,18 +87,29 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
             control = list;
         } else {
             for (std::size_t d = 0; d < row.packedIds.size(); ++d) {
+                const int count = model.DigitOptionCount(r, static_cast<int>(d));
+                if (count == 0) {
+                    packed.push_back(nullptr); // a digit without a list
+                    continue;
+                }
                 auto* list = new wxChoice(this, row.packedIds[d], DlgPoint(this, 180 + 32 * static_cast<int>(d), y - 2),
-                                          DlgSize(this, 30, 12), OptionTexts(row));
+                                          DlgSize(this, 30, 12), OptionTexts(row, count));
                 list->Bind(wxEVT_CHOICE, [this, r, d, list](wxCommandEvent&) {
-                    RowState& state = m_model.m_rows[static_cast<std::size_t>(r)];
-                    state.digits[d] = list->GetSelection();
-                    state.lastDigit = list->GetSelection();
+                    m_model.SelectDigit(r, static_cast<int>(d), list->GetSelection());
                     ShowExplanation(r);
                 });
                 list->SetName(labelText);
+                if (count == 1) {
+                    list->Disable(); // one option offers no choice
+                    list->Hide();
+                }
                 packed.push_back(list);
             }
-            control = packed.empty() ? nullptr : packed.front();
+            for (wxWindow* list : packed)
+                if (list && list->IsShown()) {
+                    control = list;
+                    break;
+                }
         }
         if (control)
             control->SetName(labelText); // the accessible name of the input is its row label
@@ -107,7 +120,7 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
             range = new wxStaticText(this, row.rangeTextId == 65535 ? wxID_ANY : row.rangeTextId, wxString(),
                                      DlgPoint(this, 246, y), DlgSize(this, 80, 10));
         m_ranges.push_back(range);
-        m_explanations.push_back(row.explain ? new wxStaticText(this, row.explainId == 65535 ? wxID_ANY : row.explainId,
+        m_explanations.push_back(row.explain || row.explainDigit ? new wxStaticText(this, row.explainId == 65535 ? wxID_ANY : row.explainId,
                                                                 wxString(), DlgPoint(this, 26, y + 10),
                                                                 DlgSize(this, width - 32, 9))
                                              : nullptr);
@@ -159,10 +172,16 @@ void CGroupPagePanel::ShowControls()
         } else {
             const auto& lists = m_packed[static_cast<std::size_t>(r)];
             for (std::size_t d = 0; d < lists.size() && d < state.digits.size(); ++d)
-                static_cast<wxChoice*>(lists[d])->SetSelection(state.digits[d]);
+                if (lists[d])
+                    static_cast<wxChoice*>(lists[d])->SetSelection(state.digits[d]);
         }
-        if (Control(r))
+        if (m_model.Row(r).kind == RowKind::Packed) {
+            for (wxWindow* list : m_packed[static_cast<std::size_t>(r)])
+                if (list && list->IsShown())
+                    list->Enable(state.enabled);
+        } else if (Control(r)) {
             Control(r)->Enable(state.enabled);
+        }
         if (wxStaticText* range = m_ranges[static_cast<std::size_t>(r)])
             range->SetLabel(wxString::FromUTF8(state.rangeText));
         ShowExplanation(r);
@@ -193,8 +212,13 @@ void CGroupPagePanel::ShowExplanation(int row)
     if (!text)
         return;
     const RowState& state = m_model.m_rows[static_cast<std::size_t>(row)];
-    const int shown = m_model.Row(row).kind == RowKind::Packed ? state.lastDigit : state.selection;
-    text->SetLabel(wxString::FromUTF8(m_model.Row(row).explain(shown)));
+    const RowSpec& spec = m_model.Row(row);
+    if (spec.explainDigit) {
+        text->SetLabel(wxString::FromUTF8(state.explanation));
+        return;
+    }
+    const int shown = spec.kind == RowKind::Packed ? state.lastDigit : state.selection;
+    text->SetLabel(wxString::FromUTF8(spec.explain(shown)));
 }
 
 void CGroupPagePanel::OnEditText(int row)

@@ -59,6 +59,10 @@ struct RowSpec {
     // in which the joined digits are sent (2 or 8).
     std::vector<int> packedIds;
     int packBase = 2;
+    // Per list, how many options it offers (empty: optionCount each). A list
+    // of one option offers no choice and is hidden; an id of 0 or a count of
+    // 0 is a digit without a list, kept as stored.
+    std::vector<int> packedCounts;
     // Option texts: string ids first .. first + count - 1 (each packed list
     // uses the same texts).
     unsigned optionFirst = 0;
@@ -105,9 +109,15 @@ struct RowSpec {
     // Packed rows: the digit chosen last (-1 before any choice) is explained.
     std::function<std::string(int selection)> explain;
     int explainId = 65535;
+    // Packed rows: the explanation of the list the user changed last (by its
+    // digit index and new selection), shown in explainId; empty at opening.
+    std::function<std::string(int digit, int selection)> explainDigit;
     // Ranges that follow the model fixed at opening; they replace checkMin,
     // checkMax, the write bounds and rangeText.
     std::function<RowRange(int modelCode)> rangeOf;
+    // The model's range also limits typing: its maximum replaces filterMax,
+    // its minimum filterMin (where filterTestsMin is set).
+    bool rangeFilters = false;
     // Option rows whose stored and sent text is a code rather than the
     // index: entry k holds optionCodes[k].
     std::vector<std::string> optionCodes;
@@ -180,6 +190,10 @@ struct PageSpec {
     // Step 10 of a row write, after the value text is built: version and
     // model gates, partner reads. False refuses (the hook has reported).
     std::function<bool(CGroupPageModel&, int row, const std::string& text, int station, EditorContext&)> rowGate;
+    // Step 10 of a row write, before the value text is built: a row whose
+    // resolution depends on the chosen drive sets the decimals it is sent
+    // with (reading the drive where it must). False refuses (reported).
+    std::function<bool(CGroupPageModel&, int row, int station, EditorContext&, int& decimals)> rowForm;
     // After a successful row write (caches, enabling).
     std::function<void(CGroupPageModel&, int row, const std::string& text, EditorContext&)> afterWrite;
     // A page timer: its period and what a tick does. It runs while the page

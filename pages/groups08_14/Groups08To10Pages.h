@@ -1,0 +1,18 @@
+#pragma once
+// The page tables of groups 08 (protection), 09 (communication) and 10 (PID).
+
+#include "editor/GroupSpec.h"
+
+#include <string>
+
+const GroupSpec& Group08Spec();
+const GroupSpec& Group09Spec();
+const GroupSpec& Group10Spec();
+
+// The explanation beside a protection digit list: item 0 or 5 (the two packed
+// items of group 08), the digit's bit (4 is the leftmost of five) and the
+// list's selection; empty for a digit without an explanation.
+std::string GetProtectBitText(int item, int bit, int selection);
+
+// Registers every table of these groups with the editor.
+void RegisterGroups08To10Pages();
