@@ -149,11 +149,11 @@ PageSpec Page2(bool extended)
     page.rows[0].whileRunning = true;
     if (extended) {
         page.rows.push_back(DecimalRow(12, 1036, 1, 200.0, 0.0, 200.0, "0.0~200.0"));
-        page.rows.push_back(QuietIntegerRow(13, 1037, 1, 8192, "1~8192"));
-        page.rows.push_back(QuietIntegerRow(14, 1038, 0, 100, "0~100"));
+        page.rows.push_back(BoundedIntegerRow(13, 1037, 1, 8192, "1~8192"));
+        page.rows.push_back(BoundedIntegerRow(14, 1038, 0, 100, "0~100"));
         page.rows.push_back(DecimalRow(15, 1039, 1, 100.0, 0.0, 100.0, "0.0~100.0"));
         page.rows.push_back(DecimalRow(16, 1040, 1, 1000.0, 0.1, 1000.0, "0.1~1000.0"));
-        page.rows.push_back(QuietIntegerRow(17, 1041, 0, 100, "0~100"));
+        page.rows.push_back(BoundedIntegerRow(17, 1041, 0, 100, "0~100"));
         page.rows.push_back(DecimalRow(18, 1042, 2, 5.0, 1.3, 5.0, "1.30~5.00"));
     }
     NumberFlags(page, 10);

@@ -121,13 +121,13 @@ PageSpec Page1(const MotorRow& limits, bool base, bool highVoltage)
         page.rows.push_back(Limited(4, 1038, text04, 1077));
         page.rows.back().versionGates = {VersionGate{1.1f}}; // kept from drives before 1.1
     } else {
-        page.rows.push_back(QuietIntegerRow(3, 1037, 0, 39000, "0~39000"));
+        page.rows.push_back(BoundedIntegerRow(3, 1037, 0, 39000, "0~39000"));
         page.rows.push_back(Limited(4, 1038, text04, 1077));
         page.rows.push_back(Limited(5, 1039, limits.text05, 1078, limits.max05));
         page.rows.push_back(DecimalRow(6, 1040, 1, 599.0, 0.0, 599.0, "0.0~599.0"));
         page.rows.push_back(OptionRow(7, 1025, kSelfLearning, 2));
-        page.rows.push_back(QuietIntegerRow(8, 1042, 0, 600, "0~600"));
-        page.rows.push_back(QuietIntegerRow(9, 1043, 0, 600, "0~600"));
+        page.rows.push_back(BoundedIntegerRow(8, 1042, 0, 600, "0~600"));
+        page.rows.push_back(BoundedIntegerRow(9, 1043, 0, 600, "0~600"));
     }
     NumberFlags(page, 0);
     page.rowGate = Page1Gate;
@@ -142,9 +142,9 @@ PageSpec Page2()
     page.templateId = 5785;
     page.group = 2;
     page.readsVersion = true;
-    page.rows = {QuietIntegerRow(13, 1034, 0, 200, "0~150"), QuietIntegerRow(14, 1035, 0, 200, "0~100"),
-                 QuietIntegerRow(15, 1036, 0, 100, "0~100"), QuietIntegerRow(16, 1037, 0, 200, "0~200"),
-                 QuietIntegerRow(17, 1038, 0, 200, "0~200"), QuietIntegerRow(18, 1039, 0, 200, "0~200"),
+    page.rows = {BoundedIntegerRow(13, 1034, 0, 200, "0~150"), BoundedIntegerRow(14, 1035, 0, 200, "0~100"),
+                 BoundedIntegerRow(15, 1036, 0, 100, "0~100"), BoundedIntegerRow(16, 1037, 0, 200, "0~200"),
+                 BoundedIntegerRow(17, 1038, 0, 200, "0~200"), BoundedIntegerRow(18, 1039, 0, 200, "0~200"),
                  OptionRow(19, 1025, kApplyLearned, 2)};
     // 02-18 is unsigned: only its upper bound is the filter's.
     page.rows[5].kind = RowKind::Unsigned;

@@ -204,6 +204,23 @@ RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const
     return row;
 }
 
+RowSpec BoundedIntegerRow(int item, int editId, int min, int max, const char* rangeText)
+{
+    RowSpec row = IntegerRow(item, editId, INT_MIN, INT_MAX, rangeText);
+    row.filterMax = max;
+    row.filterTestsMin = true;
+    row.filterMin = min;
+    return row;
+}
+
+RowSpec CheckedIntegerRow(int item, int editId, int filterMax, int checkMin, int checkMax, const char* rangeText)
+{
+    RowSpec row = DecimalRow(item, editId, 0, filterMax, checkMin, checkMax, rangeText);
+    row.kind = RowKind::Integer;
+    return row;
+}
+
+
 CGroupPageModel::CGroupPageModel(const PageSpec& spec, int page) : m_spec(spec), m_nPage(page)
 {
     m_rows.resize(spec.rows.size());
@@ -465,6 +482,13 @@ void CGroupPageModel::Store(EditorContext& context)
 }
 
 void CGroupPageModel::Refuse(int row, unsigned message, EditorContext& context)
+{
+    m_nFocusRow = row;
+    context.host.FocusRow(m_nPage, row);
+    AfxMessageBox(message, MB_OK | MB_ICONWARNING);
+}
+
+void CGroupPageModel::RefuseRow(int row, const std::string& message, EditorContext& context)
 {
     m_nFocusRow = row;
     context.host.FocusRow(m_nPage, row);

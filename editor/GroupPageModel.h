@@ -119,6 +119,9 @@ public:
     int m_nFocusRow = -1; // the row a refusal focused last
     bool m_bAlternate = false; // the rows' alternate forms are in use
 
+    // A rule's refusal: the row gets the focus, then the message.
+    void RefuseRow(int row, const std::string& message, EditorContext& context);
+
 private:
     void Refuse(int row, unsigned message, EditorContext& context);
 

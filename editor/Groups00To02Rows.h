@@ -19,17 +19,6 @@ inline void NumberFlags(PageSpec& page, int firstPosition)
         page.rows[r].flagPosition = firstPosition + static_cast<int>(r);
 }
 
-// A whole-number row without a range in its data exchange: a number outside
-// lo..hi typed into it reverts without a prompt.
-inline RowSpec QuietIntegerRow(int item, int editId, int lo, int hi, const char* rangeText)
-{
-    RowSpec row = IntegerRow(item, editId, INT_MIN, INT_MAX, rangeText);
-    row.filterMax = hi;
-    row.filterTestsMin = true;
-    row.filterMin = lo;
-    return row;
-}
-
 // A one-decimal row whose limits are single-precision numbers: both checks
 // widen them to double, and the filter lets the maximum itself through but
 // not its next tenth.
@@ -46,12 +35,5 @@ inline long WordOfText(const std::string& text, int scale)
     return static_cast<long>(std::trunc((ParseLeadingNumber(text) + 0.001) * scale)) & 0xFFFF;
 }
 
-// A refusal that puts the focus on the row first.
-inline void RefuseRow(CGroupPageModel& page, int row, const std::string& message, EditorContext& context)
-{
-    page.m_nFocusRow = row;
-    context.host.FocusRow(page.Page(), row);
-    AfxMessageBox(message, MB_OK | MB_ICONWARNING);
-}
 
 } // namespace Groups00To02

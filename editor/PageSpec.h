@@ -213,6 +213,13 @@ RowSpec OptionRow(int item, int comboId, unsigned optionFirst, int optionCount);
 RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
                    const char* rangeText);
 RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText);
+// A whole number without a range in its data exchange: a number outside
+// min..max typed into it reverts without a prompt; a row write or transmit
+// refuses a stored one.
+RowSpec BoundedIntegerRow(int item, int editId, int min, int max, const char* rangeText);
+// A whole number that CheckRange holds to checkMin..checkMax, typed up to
+// filterMax.
+RowSpec CheckedIntegerRow(int item, int editId, int filterMax, int checkMin, int checkMax, const char* rangeText);
 
 // Single-precision version gates: below refuses under the threshold, at or
 // below refuses at equality too.

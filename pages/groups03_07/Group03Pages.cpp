@@ -62,7 +62,7 @@ PageSpec Page1(bool extended)
         page.rows.push_back(OptionRow(item, 1025 + item, kInputFunctions, kInputFunctionCount));
     page.rows.push_back(DecimalRow(6, 1034, 2, 5.0, 0.0, 5.0, "0.00~5.00"));
     page.rows.push_back(OptionRow(7, 1030, kUpDownModes, 3));
-    RowSpec limit = BoundedInteger(8, 1035, 1, extended ? 200 : 400, extended ? "1~200" : "1~400");
+    RowSpec limit = BoundedIntegerRow(8, 1035, 1, extended ? 200 : 400, extended ? "1~200" : "1~400");
     limit.rangeTextId = 1101;
     page.rows.push_back(limit);
     page.rows.push_back(Contacts());

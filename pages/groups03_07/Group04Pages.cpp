@@ -42,19 +42,19 @@ PageSpec Page1(bool extended)
     page.widthDu = 331;
     const int gainMax = extended ? 200 : 400;
     const char* gainRange = extended ? "1~200" : "1~400";
-    RowSpec gain1 = BoundedInteger(1, 1034, 1, gainMax, gainRange);
+    RowSpec gain1 = BoundedIntegerRow(1, 1034, 1, gainMax, gainRange);
     gain1.rangeTextId = 1075;
-    RowSpec gain2 = BoundedInteger(6, 1037, 1, gainMax, gainRange);
+    RowSpec gain2 = BoundedIntegerRow(6, 1037, 1, gainMax, gainRange);
     gain2.rangeTextId = 1078;
     page.rows = {OptionRow(0, 1025, kInputRanges, 4),
                  gain1,
-                 Running(BoundedInteger(2, 1035, 0, 1000, "0~1000")),
-                 Running(BoundedInteger(3, 1036, 0, 100, "0~100")),
+                 Running(BoundedIntegerRow(2, 1035, 0, 1000, "0~1000")),
+                 Running(BoundedIntegerRow(3, 1036, 0, 100, "0~100")),
                  Running(OptionRow(4, 1026, kInputDirections, 2)),
                  Running(OptionRow(5, 1027, kInputDirections, 2)),
                  gain2,
-                 Running(BoundedInteger(7, 1038, 0, 1000, "0~1000")),
-                 Running(BoundedInteger(8, 1039, 0, 100, "0~100")),
+                 Running(BoundedIntegerRow(7, 1038, 0, 1000, "0~1000")),
+                 Running(BoundedIntegerRow(8, 1039, 0, 100, "0~100")),
                  Running(OptionRow(9, 1028, kInputDirections, 2))};
     NumberFlags(page, 0);
     return page;
@@ -70,7 +70,7 @@ PageSpec Page2()
     page.widthDu = 308;
     page.running = RunningRule::Ignore;
     page.rows = {OptionRow(10, 1025, kOutputDirections, 2), OptionRow(11, 1026, kOutputQuantities, 5),
-                 BoundedInteger(12, 1034, 0, 1000, "0~1000"), BoundedInteger(13, 1035, 0, 100, "0~100"),
+                 BoundedIntegerRow(12, 1034, 0, 1000, "0~1000"), BoundedIntegerRow(13, 1035, 0, 100, "0~100"),
                  OptionRow(14, 1027, kOutputDirections, 2), OptionRow(15, 1028, kOutputDirections, 2)};
     NumberFlags(page, 10);
     return page;

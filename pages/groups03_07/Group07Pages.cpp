@@ -83,7 +83,7 @@ PageSpec Page1(bool extended, bool shortRetries)
     const double filterMax = extended ? 6000.0 : kShortFilterMax;
     RowSpec filter = DecimalRow(1, 1034, 1, filterMax, 0.0, filterMax, extended ? "0.0~6000.0" : "0.0~800.0");
     filter.rangeTextId = 1075;
-    RowSpec retries = BoundedInteger(7, 1038, 0, shortRetries ? 20 : 100, shortRetries ? "0~20" : "0~100");
+    RowSpec retries = BoundedIntegerRow(7, 1038, 0, shortRetries ? 20 : 100, shortRetries ? "0~20" : "0~100");
     retries.rangeTextId = 1099;
     page.rows = {OptionRow(0, 1025, kRestartModes, 2),
                  filter,

@@ -1,6 +1,6 @@
 #pragma once
-// What the pages of groups 03 to 07 share: a row shape and the messages of
-// their version rules, with the refusal that focuses the row first.
+// What the pages of groups 03 to 07 share: the messages of their version
+// rules, with the refusal that focuses the row first.
 
 #include "document/D390DocData.h"
 #include "editor/EditorContext.h"
@@ -8,10 +8,6 @@
 #include "editor/GroupPageModel.h"
 
 #include <string>
-
-// A whole number that the typing keeps inside min to max without a message
-// (no data-exchange bounds); a row write or transmit refuses other values.
-RowSpec BoundedInteger(int item, int editId, int min, int max, const char* rangeText);
 
 // Focuses the row and shows message 61622 with the item and the range it
 // accepts on this drive software. Always false, for the row gate to return.

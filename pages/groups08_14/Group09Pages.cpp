@@ -35,20 +35,6 @@ RowSpec Fixed(RowSpec row)
     return row;
 }
 
-RowSpec Unbounded(int item, int editId, int filterMax, int checkMin, int checkMax, const char* rangeText)
-{
-    RowSpec row;
-    row.item = item;
-    row.kind = RowKind::Integer;
-    row.controlId = editId;
-    row.filterMax = filterMax;
-    row.checked = true;
-    row.checkMin = checkMin;
-    row.checkMax = checkMax;
-    row.rangeText = rangeText;
-    return row;
-}
-
 PageSpec Page1()
 {
     PageSpec page;
@@ -78,7 +64,7 @@ PageSpec Page1()
         return IsNewModel(modelCode) ? RowRange{0, 20, "0~20"} : RowRange{1, 20, "1~20"};
     };
     page.rows.push_back(timeout);
-    page.rows.push_back(Unbounded(9, 1037, 65, 5, 65, "5~65"));
+    page.rows.push_back(CheckedIntegerRow(9, 1037, 65, 5, 65, "5~65"));
     return page;
 }
 

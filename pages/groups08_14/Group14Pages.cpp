@@ -128,16 +128,8 @@ RowSpec ModeRow(int item, int editId, int labelId, double pressureMin, double pr
     RowSpec pressure = DecimalRow(item, editId, 2, pressureMax, pressureMin, pressureMax, pressureText);
     pressure.addend = 0.0001;
     pressure.rangeTextId = labelId;
-    RowSpec percent;
-    percent.item = item;
-    percent.kind = RowKind::Integer;
-    percent.controlId = editId;
+    RowSpec percent = CheckedIntegerRow(item, editId, percentMax, percentMin, percentMax, percentText);
     percent.digitsOnly = true;
-    percent.filterMax = percentMax;
-    percent.checked = true;
-    percent.checkMin = percentMin;
-    percent.checkMax = percentMax;
-    percent.rangeText = percentText;
     percent.rangeTextId = labelId;
     PercentForms().push_back(percent);
     pressure.alternate = &PercentForms().back();
