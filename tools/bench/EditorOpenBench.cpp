@@ -68,19 +68,49 @@ double Time(const std::function<wxWindow*()>& open)
     return ms;
 }
 
-// A dialog with a notebook of pages, rows plain controls each: button,
-// label, edit, text.
-wxWindow* PlainDialog(const std::vector<int>& rowsPerPage)
+// What one row of a page shows, for the plain dialog: a list of count
+// entries per list (lists) or an edit (no lists).
+struct PlainRow {
+    int lists = 0;
+    int count = 0;
+};
+
+std::vector<PlainRow> PlainRows(const PageSpec& page)
+{
+    std::vector<PlainRow> rows;
+    for (const RowSpec& row : page.rows) {
+        if (row.kind == RowKind::Option)
+            rows.push_back({1, row.optionCount});
+        else if (row.kind == RowKind::Packed)
+            rows.push_back({static_cast<int>(row.packedIds.size()), row.optionCount});
+        else
+            rows.push_back({});
+    }
+    return rows;
+}
+
+// A dialog with a notebook of pages holding the same controls as the
+// editor's, built directly: per row a button, a label, the row's lists or an
+// edit, and a range text.
+wxWindow* PlainDialog(const std::vector<std::vector<PlainRow>>& pages)
 {
     auto* dialog = new wxDialog(nullptr, wxID_ANY, "plain", wxDefaultPosition, wxSize(700, 500));
     auto* book = new wxNotebook(dialog, wxID_ANY, wxPoint(0, 0), wxSize(700, 440));
-    for (int rows : rowsPerPage) {
+    for (const std::vector<PlainRow>& rows : pages) {
         auto* page = new wxPanel(book);
-        for (int r = 0; r < rows; ++r) {
-            new wxButton(page, wxID_ANY, "", wxPoint(8, 8 + 30 * r), wxSize(24, 22));
-            new wxStaticText(page, wxID_ANY, "00-00 label", wxPoint(40, 8 + 30 * r));
-            new wxTextCtrl(page, wxID_ANY, "0.00", wxPoint(300, 8 + 30 * r), wxSize(90, 24));
-            new wxStaticText(page, wxID_ANY, "0.00~650.00", wxPoint(400, 8 + 30 * r));
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const int y = 8 + 30 * static_cast<int>(r);
+            new wxButton(page, wxID_ANY, "", wxPoint(8, y), wxSize(24, 22));
+            new wxStaticText(page, wxID_ANY, "00-00 label", wxPoint(40, y));
+            if (rows[r].lists == 0)
+                new wxTextCtrl(page, wxID_ANY, "0.00", wxPoint(300, y), wxSize(90, 24));
+            for (int l = 0; l < rows[r].lists; ++l) {
+                wxArrayString entries;
+                for (int e = 0; e < rows[r].count; ++e)
+                    entries.Add(wxString::Format("%d: option", e));
+                new wxChoice(page, wxID_ANY, wxPoint(200 + 60 * l, y), wxSize(56, 24), entries);
+            }
+            new wxStaticText(page, wxID_ANY, "0.00~650.00", wxPoint(520, y));
         }
         book->AddPage(page, "page");
     }
@@ -112,12 +142,12 @@ int main(int argc, char** argv)
     links.doc = &doc;
 
     for (int group = 0; group <= 14; ++group) {
-        std::vector<int> rows;
+        std::vector<std::vector<PlainRow>> rows;
         const GroupSpec* spec = FindGroupSpec(group);
         if (!spec)
             continue; // not shown as pages yet
         for (const PageSpec* page : spec->layouts[static_cast<std::size_t>(spec->LayoutOf(state.m_nModelCode))].pages)
-            rows.push_back(static_cast<int>(page->rows.size()));
+            rows.push_back(PlainRows(*page));
         std::vector<double> editor, plain;
         for (int i = 0; i < repeats; ++i) {
             editor.push_back(Time([&] {
