@@ -106,7 +106,7 @@ TEST_F(EditorTest, IntegerRowsPromptForWholeNumbersInTheirBounds)
 }
 
 // Every page table over every model family: the items exist, their flag
-// positions are the Parts' (page first number + row), and every factory and
+// positions are the pages' own (page first number + row), and every factory and
 // initial value passes the page's checks and converts to a word.
 TEST_F(EditorTest, EveryPageTableFitsEveryModel)
 {
