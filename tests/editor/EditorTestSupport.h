@@ -179,6 +179,15 @@ protected:
         return *m_editor;
     }
 
+    // One row button on station 1, the messages of earlier steps cleared:
+    // true when the row was written.
+    bool Press(int page, int row)
+    {
+        m_messages.Clear();
+        m_host.m_stations = {1};
+        return m_editor->OnParamButton(page, row);
+    }
+
     CGroupPageModel& Page(int page) { return *m_editor->m_Pages[static_cast<std::size_t>(page)]; }
     std::string& Text(int page, int row) { return Page(page).m_rows[static_cast<std::size_t>(row)].text; }
     int& Selection(int page, int row) { return Page(page).m_rows[static_cast<std::size_t>(row)].selection; }

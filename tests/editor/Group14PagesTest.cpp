@@ -39,10 +39,8 @@ protected:
     // One row button on station 1: true when written.
     bool Press(int page, int row)
     {
-        m_host.m_stations = {1};
         m_drive->ClearFrameLog();
-        m_messages.Clear();
-        return m_editor->OnParamButton(page, row);
+        return EditorTest::Press(page, row);
     }
     void Choose(int page, int row, int selection) { Page(page).m_rows[static_cast<std::size_t>(row)].selection = selection; }
 };

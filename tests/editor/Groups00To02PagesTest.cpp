@@ -39,13 +39,6 @@ protected:
         m_frame.m_nParam0002 = 0;
         EditorTest::Connect(modelCode, version);
     }
-    // One row button on station 1 with the messages it showed.
-    bool Press(int page, int row)
-    {
-        m_messages.Clear();
-        m_host.m_stations = {1};
-        return m_editor->OnParamButton(page, row);
-    }
     std::vector<std::string> Shown() const { return m_messages.Texts(); }
     void Drive(uint16_t reg, uint16_t value) { ASSERT_TRUE(m_drive->SetRegister(1, reg, value)); }
 };

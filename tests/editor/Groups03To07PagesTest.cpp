@@ -30,9 +30,7 @@ protected:
     // One row button on station 1: the message it ended with, "" for none.
     std::string Press(int page, int row)
     {
-        m_messages.Clear();
-        m_host.m_stations = {1};
-        m_editor->OnParamButton(page, row);
+        EditorTest::Press(page, row);
         return m_messages.Texts().empty() ? std::string() : m_messages.Texts().back();
     }
 };
