@@ -14,11 +14,6 @@ constexpr int kRangeA = 0x1100000 + 1202;
 constexpr int kBoundary = 0x1110000;
 constexpr int kRangeB = 0x1110000 + 1202;
 
-std::string Msg(unsigned id)
-{
-    return LoadResString(id);
-}
-
 } // namespace
 
 TEST_F(EditorTest, TabsAndCaptionsOfEveryModelFamily)
@@ -242,26 +237,6 @@ TEST_F(EditorTest, AListWithoutASelectionIsNeitherStoredNorSent)
     EXPECT_EQ(SetValue(5, 0), "5");
     EXPECT_EQ(m_doc.m_Changed[5][0], 0u);
 }
-
-namespace {
-
-// A function-0x10 frame written out by hand: station, first register, words.
-std::string BlockFrame(int station, int reg, const std::vector<uint16_t>& words)
-{
-    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x10, static_cast<uint8_t>(reg >> 8),
-                               static_cast<uint8_t>(reg), 0, static_cast<uint8_t>(words.size()),
-                               static_cast<uint8_t>(2 * words.size())};
-    for (uint16_t word : words) {
-        frame.push_back(static_cast<uint8_t>(word >> 8));
-        frame.push_back(static_cast<uint8_t>(word));
-    }
-    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
-    frame.push_back(static_cast<uint8_t>(crc));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    return Hex(frame);
-}
-
-} // namespace
 
 class TransmitTest : public EditorTest {
 protected:

@@ -9,6 +9,7 @@
 #include "link/ParamGroupIO.h"
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
+#include "platform/ResourceModule.h"
 #include "link/DriveQueries.h"
 #include "shell/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
@@ -89,6 +90,39 @@ inline std::string Hex(const std::vector<uint8_t>& bytes)
     return text;
 }
 
+// A message of the string table, as the editor shows it.
+inline std::string Msg(unsigned id)
+{
+    return LoadResString(id);
+}
+
+// A function-0x10 frame written out by hand: station, first register, words.
+inline std::string BlockFrame(int station, int reg, const std::vector<uint16_t>& words)
+{
+    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x10, static_cast<uint8_t>(reg >> 8),
+                               static_cast<uint8_t>(reg), 0, static_cast<uint8_t>(words.size()),
+                               static_cast<uint8_t>(2 * words.size())};
+    for (uint16_t word : words) {
+        frame.push_back(static_cast<uint8_t>(word >> 8));
+        frame.push_back(static_cast<uint8_t>(word));
+    }
+    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
+    frame.push_back(static_cast<uint8_t>(crc));
+    frame.push_back(static_cast<uint8_t>(crc >> 8));
+    return Hex(frame);
+}
+
+// A function-06 frame written out by hand.
+inline std::string SingleFrame(int station, int reg, uint16_t word)
+{
+    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x06, static_cast<uint8_t>(reg >> 8),
+                               static_cast<uint8_t>(reg), static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word)};
+    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
+    frame.push_back(static_cast<uint8_t>(crc));
+    frame.push_back(static_cast<uint8_t>(crc >> 8));
+    return Hex(frame);
+}
+
 class EditorTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { RegisterGroupPages(); }
@@ -145,8 +179,18 @@ protected:
         return *m_editor;
     }
 
+    // One row button on station 1, the messages of earlier steps cleared:
+    // true when the row was written.
+    bool Press(int page, int row)
+    {
+        m_messages.Clear();
+        m_host.m_stations = {1};
+        return m_editor->OnParamButton(page, row);
+    }
+
     CGroupPageModel& Page(int page) { return *m_editor->m_Pages[static_cast<std::size_t>(page)]; }
     std::string& Text(int page, int row) { return Page(page).m_rows[static_cast<std::size_t>(row)].text; }
+    int& Selection(int page, int row) { return Page(page).m_rows[static_cast<std::size_t>(row)].selection; }
     std::string& SetValue(int group, int item) { return m_doc.FindParam(group, item)->m_strValue; }
 
     std::vector<std::string> Shapes() const

@@ -19,20 +19,10 @@ constexpr int kBoundary = 0x1110000;
 constexpr int kRangeB = 0x1110000 + 1202;
 constexpr unsigned kRetained = 61580;
 
-std::string Msg(unsigned id)
-{
-    return LoadResString(id);
-}
-
 // The function-06 frame of register 0x0E00 + item.
 std::string WriteFrame(int station, int item, uint16_t word)
 {
-    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x06, 0x0E, static_cast<uint8_t>(item),
-                               static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word)};
-    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
-    frame.push_back(static_cast<uint8_t>(crc));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    return Hex(frame);
+    return SingleFrame(station, 0x0E00 + item, word);
 }
 
 std::string WriteShape(int item)
@@ -49,10 +39,8 @@ protected:
     // One row button on station 1: true when written.
     bool Press(int page, int row)
     {
-        m_host.m_stations = {1};
         m_drive->ClearFrameLog();
-        m_messages.Clear();
-        return m_editor->OnParamButton(page, row);
+        return EditorTest::Press(page, row);
     }
     void Choose(int page, int row, int selection) { Page(page).m_rows[static_cast<std::size_t>(row)].selection = selection; }
 };

@@ -17,30 +17,9 @@ constexpr int kS203 = 0x1100000 + 203;       // the S family
 constexpr int kS403 = 0x1100000 + 403;
 constexpr int kSP403 = 0x1110000 + 403;      // the S-P family
 
-std::string Msg(unsigned id)
-{
-    return LoadResString(id);
-}
-
 std::string Written()
 {
     return LoadResString(IDS_WRITE_SUCCESSFUL);
-}
-
-// A function-0x10 frame written out by hand: station, first register, words.
-std::string BlockFrame(int station, int reg, const std::vector<uint16_t>& words)
-{
-    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x10, static_cast<uint8_t>(reg >> 8),
-                               static_cast<uint8_t>(reg), 0, static_cast<uint8_t>(words.size()),
-                               static_cast<uint8_t>(2 * words.size())};
-    for (uint16_t word : words) {
-        frame.push_back(static_cast<uint8_t>(word >> 8));
-        frame.push_back(static_cast<uint8_t>(word));
-    }
-    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
-    frame.push_back(static_cast<uint8_t>(crc));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    return Hex(frame);
 }
 
 } // namespace
@@ -60,16 +39,8 @@ protected:
         m_frame.m_nParam0002 = 0;
         EditorTest::Connect(modelCode, version);
     }
-    // One row button on station 1 with the messages it showed.
-    bool Press(int page, int row)
-    {
-        m_messages.Clear();
-        m_host.m_stations = {1};
-        return m_editor->OnParamButton(page, row);
-    }
     std::vector<std::string> Shown() const { return m_messages.Texts(); }
     void Drive(uint16_t reg, uint16_t value) { ASSERT_TRUE(m_drive->SetRegister(1, reg, value)); }
-    int& Selection(int page, int row) { return Page(page).m_rows[static_cast<std::size_t>(row)].selection; }
 };
 
 // ---- group 00 ----

@@ -16,41 +16,9 @@ constexpr int kSecondBase = 0x1110000;
 constexpr unsigned kRetained = 61580;
 constexpr unsigned kVersionRange = 61622;
 
-std::string Msg(unsigned id)
-{
-    return LoadResString(id);
-}
-
 std::string VersionRange(const char* item, const char* range)
 {
     return FormatResString(kVersionRange, item, range);
-}
-
-// A function-0x10 frame written out by hand: station, first register, words.
-std::string BlockFrame(int station, int reg, const std::vector<uint16_t>& words)
-{
-    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x10, static_cast<uint8_t>(reg >> 8),
-                               static_cast<uint8_t>(reg), 0, static_cast<uint8_t>(words.size()),
-                               static_cast<uint8_t>(2 * words.size())};
-    for (uint16_t word : words) {
-        frame.push_back(static_cast<uint8_t>(word >> 8));
-        frame.push_back(static_cast<uint8_t>(word));
-    }
-    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
-    frame.push_back(static_cast<uint8_t>(crc));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    return Hex(frame);
-}
-
-// A function-06 frame written out by hand.
-std::string SingleFrame(int station, int reg, uint16_t word)
-{
-    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x06, static_cast<uint8_t>(reg >> 8),
-                               static_cast<uint8_t>(reg), static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word)};
-    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
-    frame.push_back(static_cast<uint8_t>(crc));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    return Hex(frame);
 }
 
 } // namespace
@@ -58,14 +26,11 @@ std::string SingleFrame(int station, int reg, uint16_t word)
 class Groups03To07Test : public EditorTest {
 protected:
     std::vector<int>& Digits() { return Page(0).m_rows[8].digits; }
-    int& Selection(int page, int row) { return Page(page).m_rows[static_cast<std::size_t>(row)].selection; }
     std::string Range(int page, int row) { return Page(page).m_rows[static_cast<std::size_t>(row)].rangeText; }
     // One row button on station 1: the message it ended with, "" for none.
     std::string Press(int page, int row)
     {
-        m_messages.Clear();
-        m_host.m_stations = {1};
-        m_editor->OnParamButton(page, row);
+        EditorTest::Press(page, row);
         return m_messages.Texts().empty() ? std::string() : m_messages.Texts().back();
     }
 };

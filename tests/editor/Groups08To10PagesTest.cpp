@@ -24,11 +24,6 @@ constexpr unsigned kRetained = 61580;
 constexpr unsigned kSmallModels = 61584;
 constexpr unsigned kSourcesSame = 61533;
 
-std::string Msg(unsigned id)
-{
-    return LoadResString(id);
-}
-
 std::vector<std::string> Classes(const CGroupEditor& editor)
 {
     std::vector<std::string> names;

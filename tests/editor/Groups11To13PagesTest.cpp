@@ -18,37 +18,6 @@ constexpr int kRangeA400 = 0x1100000 + 402;
 constexpr int kBoundary = 0x1110000;
 constexpr int kRangeB = 0x1110000 + 1202;
 
-std::string Msg(unsigned id)
-{
-    return LoadResString(id);
-}
-
-std::string Frame06(int station, int reg, uint16_t value)
-{
-    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x06, static_cast<uint8_t>(reg >> 8),
-                               static_cast<uint8_t>(reg), static_cast<uint8_t>(value >> 8),
-                               static_cast<uint8_t>(value)};
-    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
-    frame.push_back(static_cast<uint8_t>(crc));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    return Hex(frame);
-}
-
-std::string Frame10(int station, int reg, const std::vector<uint16_t>& words)
-{
-    std::vector<uint8_t> frame{static_cast<uint8_t>(station), 0x10, static_cast<uint8_t>(reg >> 8),
-                               static_cast<uint8_t>(reg), 0, static_cast<uint8_t>(words.size()),
-                               static_cast<uint8_t>(2 * words.size())};
-    for (uint16_t word : words) {
-        frame.push_back(static_cast<uint8_t>(word >> 8));
-        frame.push_back(static_cast<uint8_t>(word));
-    }
-    const uint16_t crc = CSimulatedDrive::Crc16(frame.data(), frame.size());
-    frame.push_back(static_cast<uint8_t>(crc));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    return Hex(frame);
-}
-
 const std::vector<std::string> kStopped{"R 0D07 x1", "R 2520 x1"};
 
 } // namespace
@@ -145,8 +114,8 @@ TEST_F(Groups11To13Test, Group11RowWritesFollowEachPagesRunningRule)
     EXPECT_TRUE(m_editor->OnParamButton(2, 0));  // 11-21, no range check either
     EXPECT_EQ(Shapes(), (std::vector<std::string>{"R 0D07 x1", "R 2520 x1", "R 0D07 x1", "R 2520 x1", "S 0B08",
                                                   "R 0D07 x1", "S 0B0A", "R 0D07 x1", "S 0B15"}));
-    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{Frame06(1, 0x0B08, 59900), Frame06(1, 0x0B0A, 1234),
-                                                       Frame06(1, 0x0B15, 1)}));
+    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{SingleFrame(1, 0x0B08, 59900), SingleFrame(1, 0x0B0A, 1234),
+                                                       SingleFrame(1, 0x0B15, 1)}));
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{Msg(IDS_DRIVE_RUNNING), Msg(IDS_WRITE_SUCCESSFUL),
                                                             Msg(IDS_WRITE_SUCCESSFUL), Msg(IDS_WRITE_SUCCESSFUL)}));
 }
@@ -162,7 +131,7 @@ TEST_F(Groups11To13Test, BasePage276ReportsARefusedReplyAsACommunicationError)
     m_messages.Clear();
     EXPECT_FALSE(m_editor->OnParamButton(1, 0));
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Station Num 2Communication error!"});
-    EXPECT_EQ(WriteFrames(), std::vector<std::string>(2, Frame06(2, 0x0B0A, 1234)));
+    EXPECT_EQ(WriteFrames(), std::vector<std::string>(2, SingleFrame(2, 0x0B0A, 1234)));
 }
 
 // 11-14 follows the voltage class: its range text, OK's check and the row
@@ -199,7 +168,7 @@ TEST_F(Groups11To13Test, RegenerationLevelFollowsTheVoltageClass)
     Text(1, 3) = "700";
     m_host.m_stations = {1};
     EXPECT_TRUE(m_editor->OnParamButton(1, 3));
-    EXPECT_EQ(WriteFrames(), std::vector<std::string>{Frame06(1, 0x0B0E, 7000)});
+    EXPECT_EQ(WriteFrames(), std::vector<std::string>{SingleFrame(1, 0x0B0E, 7000)});
 }
 
 TEST_F(Groups11To13Test, ExtendedGroup11MarksAndClearsTheFlagAtThePosition)
@@ -225,7 +194,7 @@ TEST_F(Groups11To13Test, ExtendedGroup11MarksAndClearsTheFlagAtThePosition)
     EXPECT_EQ(m_doc.m_Changed[11][12], 0u);
     EXPECT_EQ(m_doc.m_Changed[11][20], 0u);
     EXPECT_EQ(m_doc.m_Changed[11][19], 1u);
-    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{Frame06(1, 0x0B0D, 2), Frame06(1, 0x0B15, 1)}));
+    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{SingleFrame(1, 0x0B0D, 2), SingleFrame(1, 0x0B15, 1)}));
 }
 
 TEST_F(Groups11To13Test, DisplayItemsArePackedInOctal)
@@ -244,8 +213,8 @@ TEST_F(Groups11To13Test, DisplayItemsArePackedInOctal)
     EXPECT_TRUE(m_editor->OnParamButton(0, 0));
     EXPECT_EQ(Shapes(), (std::vector<std::string>{"R 0D07 x1", "R 2520 x1", "S 0C00", "R 0D07 x1", "R 2520 x1",
                                                   "S 0C03", "R 0D07 x1", "R 2520 x1", "S 0C00"}));
-    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{Frame06(1, 0x0C00, 668), Frame06(1, 0x0C03, 1000),
-                                                       Frame06(1, 0x0C00, 32767)}));
+    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{SingleFrame(1, 0x0C00, 668), SingleFrame(1, 0x0C03, 1000),
+                                                       SingleFrame(1, 0x0C00, 32767)}));
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>(3, Msg(IDS_WRITE_SUCCESSFUL)));
     ASSERT_TRUE(m_editor->ApplyGroup());
     EXPECT_EQ(SetValue(12, 0), "77777");
@@ -363,7 +332,7 @@ TEST_F(Groups11To13Test, Group13RowWrites)
     EXPECT_FALSE(m_editor->OnParamButton(0, 4));
     EXPECT_EQ(Shapes(), (std::vector<std::string>{"R 0D07 x1", "R 2520 x1", "S 0D08", "R 0D07 x1", "R 2520 x1",
                                                   "S 0D03", "R 0D07 x1", "R 2520 x1"}));
-    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{Frame06(1, 0x0D08, 1160), Frame06(1, 0x0D03, 23)}));
+    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{SingleFrame(1, 0x0D08, 1160), SingleFrame(1, 0x0D03, 23)}));
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL), Msg(IDS_WRITE_SUCCESSFUL),
                                                             Msg(IDS_DRIVE_RUNNING)}));
     EXPECT_EQ(Page(0).m_strLast[8], "1160");
@@ -391,7 +360,7 @@ TEST_F(Groups11To13Test, TransmitOfGroup13AsksBeforeItSendsAResetCode)
     m_host.m_stations = {1};
     m_editor->OnTransmitGroup();
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{question, Msg(IDS_WRITE_SUCCESSFUL)}));
-    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{Frame10(1, 0x0D03, {5, 100, 1, 0}), Frame10(1, 0x0D08, {1150})}));
+    EXPECT_EQ(WriteFrames(), (std::vector<std::string>{BlockFrame(1, 0x0D03, {5, 100, 1, 0}), BlockFrame(1, 0x0D08, {1150})}));
 
     // "0000" goes out without a question.
     m_messages.Clear();
@@ -400,7 +369,7 @@ TEST_F(Groups11To13Test, TransmitOfGroup13AsksBeforeItSendsAResetCode)
     m_host.m_stations = {1};
     m_editor->OnTransmitGroup();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL)});
-    EXPECT_EQ(WriteFrames().back(), Frame10(1, 0x0D08, {0}));
+    EXPECT_EQ(WriteFrames().back(), BlockFrame(1, 0x0D08, {0}));
 }
 
 TEST_F(Groups11To13Test, Group12TransmitSendsTheOctalBlock)
@@ -415,7 +384,7 @@ TEST_F(Groups11To13Test, Group12TransmitSendsTheOctalBlock)
     Open(12);
     m_host.m_stations = {2};
     m_editor->OnTransmitGroup();
-    EXPECT_EQ(WriteFrames(), std::vector<std::string>{Frame10(2, 0x0C00, {668, 1, 2, 65535, 4})});
+    EXPECT_EQ(WriteFrames(), std::vector<std::string>{BlockFrame(2, 0x0C00, {668, 1, 2, 65535, 4})});
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_WRITE_SUCCESSFUL)});
 }
 

@@ -2,125 +2,19 @@
 // typed text, row buttons against the simulated drive, the keyboard, Enter
 // and Esc.
 
-#include "document/D390DocData.h"
-#include "editor/GroupPagePanel.h"
-#include "editor/ParamGroupDlg.h"
+#include "tests/editorgui/EditorWindowFixture.h"
+
 #include "editor/ParamLabel.h"
 #include "editor/SmallKeyboardDlg.h"
 #include "link/ParamGroupIO.h"
-#include "link/SerialComm.h"
-#include "pages/GroupPages.h"
-#include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
-#include "tests/common/MessageRecorder.h"
-#include "tests/common/TestPaths.h"
-#include "tools/SimulatedDrive.h"
 
-#include <gtest/gtest.h>
-#include <wx/app.h>
 #include <wx/button.h>
-#include <wx/choice.h>
-#include <wx/notebook.h>
-#include <wx/textctrl.h>
 
-#include <deque>
-#include <memory>
-
-namespace {
-
-
-void Yield()
-{
-    for (int i = 0; i < 5; ++i)
-        wxTheApp->Yield(true);
-}
-
-void Click(wxWindow* window, int id)
-{
-    wxCommandEvent event(wxEVT_BUTTON, id);
-    event.SetEventObject(window->FindWindow(id));
-    window->FindWindow(id)->ProcessWindowEvent(event);
-}
-
-} // namespace
-
-class EditorWindowTest : public ::testing::Test {
+class EditorWindowTest : public EditorWindowFixture {
 protected:
-    static void SetUpTestSuite() { RegisterGroupPages(); }
+    static constexpr int kModel = 0x1100000 + 1202;
 
-    void SetUp() override
-    {
-        m_frame.m_strProgramFolder = TestProgramFolder();
-        m_frame.m_nModelCode = 0x1100000 + 1202;
-        SetMainFrameState(&m_frame);
-        ASSERT_TRUE(m_doc.NewProject());
-        m_messages.Clear();
-        m_links.drive = &m_frame;
-        m_links.doc = &m_doc;
-        m_links.chooseStation = [this] {
-            if (m_stations.empty())
-                return -1;
-            int station = m_stations.front();
-            m_stations.pop_front();
-            return station;
-        };
-        m_links.groupStored = [this](int group) { m_stored.push_back(group); };
-        m_links.curEdit = &m_pCurEdit;
-        m_links.editSel = &m_dwEditSel;
-        m_links.keypad = &m_pKeypad;
-    }
-
-    void TearDown() override
-    {
-        if (m_editor)
-            m_editor->Destroy();
-        Yield();
-        SetMainFrameState(nullptr);
-        m_frame.m_pComm = nullptr;
-        m_comm.Close();
-        if (m_drive)
-            m_drive->Stop();
-    }
-
-    void Connect()
-    {
-        SimDriveConfig config;
-        config.stations = {SimStationConfig{1, 0x1100000 + 1202, 1130}};
-        m_drive = std::make_unique<CSimulatedDrive>(config);
-        ASSERT_TRUE(m_drive->Start());
-        ASSERT_NE(m_comm.InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 1.0f), 0);
-        m_frame.m_pComm = &m_comm;
-        m_frame.m_bConnected = 1;
-        m_frame.m_Stations = {1};
-    }
-
-    CParamGroupDlg& Open(int group, int nItem = -1)
-    {
-        if (m_editor)
-            m_editor->Destroy();
-        m_editor = new CParamGroupDlg(nullptr, m_links);
-        m_editor->m_nGroup = group;
-        m_editor->m_nItem = nItem;
-        m_editor->BuildEditor();
-        m_editor->Show();
-        Yield();
-        return *m_editor;
-    }
-
-    wxTextCtrl* Edit(int page, int id) { return wxDynamicCast(m_editor->PagePanel(page)->FindWindow(id), wxTextCtrl); }
-
-    CMainFrameState m_frame;
-    CD390DocData m_doc;
-    CSerialComm m_comm;
-    std::unique_ptr<CSimulatedDrive> m_drive;
-    MessageRecorder m_messages;
-    EditorLinks m_links;
-    std::deque<int> m_stations;
-    std::vector<int> m_stored;
-    wxTextCtrl* m_pCurEdit = nullptr;
-    long m_dwEditSel = 0;
-    wxWindow* m_pKeypad = nullptr;
-    CParamGroupDlg* m_editor = nullptr;
+    void SetUp() override { MakeProject(kModel); }
 };
 
 TEST_F(EditorWindowTest, PagesAreBuiltFromTheTables)
@@ -178,7 +72,7 @@ TEST_F(EditorWindowTest, OkOnABadValueShowsItsPageWithTheEditFocused)
 
 TEST_F(EditorWindowTest, RowButtonWritesThroughTheDrive)
 {
-    Connect();
+    Connect(kModel);
     CParamGroupDlg& editor = Open(6);
     EXPECT_TRUE(editor.FindWindow(CParamGroupDlg::IDC_TRANSMIT)->IsEnabled());
     Edit(0, 1034)->SetValue("12.34");
@@ -229,25 +123,15 @@ TEST_F(EditorWindowTest, EnterStoresNothingAndEscClosesOnlyTheKeyboard)
     CParamGroupDlg& editor = Open(6);
     wxTextCtrl* edit = Edit(0, 1034);
     edit->SetValue("7");
-    wxCommandEvent enter(wxEVT_TEXT_ENTER, 1034);
-    enter.SetEventObject(edit);
-    edit->ProcessWindowEvent(enter);
-    wxKeyEvent key(wxEVT_CHAR_HOOK);
-    key.m_keyCode = WXK_RETURN;
-    key.SetEventObject(edit);
-    editor.ProcessWindowEvent(key);
-    Yield();
+    TypeEnter(edit);
+    PressKey(&editor, edit, WXK_RETURN);
     EXPECT_TRUE(editor.IsShown());
     EXPECT_NE(m_doc.FindParam(6, 1)->m_strValue, "7.00");
 
     Click(&editor, CParamGroupDlg::IDC_KEYBOARD);
     CSmallKeyboardDlg* keyboard = editor.Keyboard();
     ASSERT_NE(keyboard, nullptr);
-    wxKeyEvent esc(wxEVT_CHAR_HOOK);
-    esc.m_keyCode = WXK_ESCAPE;
-    esc.SetEventObject(keyboard);
-    keyboard->ProcessWindowEvent(esc);
-    Yield();
+    PressKey(keyboard, keyboard, WXK_ESCAPE);
     EXPECT_EQ(editor.Keyboard(), nullptr);
     EXPECT_EQ(m_pKeypad, nullptr);
     EXPECT_TRUE(editor.IsShown());

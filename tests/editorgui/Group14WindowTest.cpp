@@ -2,67 +2,16 @@
 // test) with its range labels and clamp, the edit being typed in left alone,
 // 14-20's list switching the mode, Cancel restoring it, and Enter.
 
-#include "document/D390DocData.h"
-#include "editor/GroupPagePanel.h"
-#include "editor/ParamGroupDlg.h"
-#include "pages/GroupPages.h"
-#include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
-#include "tests/common/MessageRecorder.h"
-#include "tests/common/TestPaths.h"
+#include "tests/editorgui/EditorWindowFixture.h"
 
-#include <gtest/gtest.h>
-#include <wx/app.h>
 #include <wx/button.h>
-#include <wx/choice.h>
-#include <wx/notebook.h>
-#include <wx/stattext.h>
-#include <wx/textctrl.h>
 #include <wx/timer.h>
 
-namespace {
-
-void Yield()
-{
-    for (int i = 0; i < 5; ++i)
-        wxTheApp->Yield(true);
-}
-
-} // namespace
-
-class Group14WindowTest : public ::testing::Test {
+class Group14WindowTest : public EditorWindowFixture {
 protected:
-    static void SetUpTestSuite() { RegisterGroupPages(); }
+    void SetUp() override { MakeProject(0x1110000 + 1202); }
 
-    void SetUp() override
-    {
-        m_frame.m_strProgramFolder = TestProgramFolder();
-        m_frame.m_nModelCode = 0x1110000 + 1202;
-        SetMainFrameState(&m_frame);
-        ASSERT_TRUE(m_doc.NewProject());
-        m_messages.Clear();
-        m_links.drive = &m_frame;
-        m_links.doc = &m_doc;
-        m_links.chooseStation = [] { return -1; };
-    }
-
-    void TearDown() override
-    {
-        if (m_editor)
-            m_editor->Destroy();
-        Yield();
-        SetMainFrameState(nullptr);
-    }
-
-    CParamGroupDlg& Open()
-    {
-        m_editor = new CParamGroupDlg(nullptr, m_links);
-        m_editor->m_nGroup = 14;
-        m_editor->BuildEditor();
-        m_editor->Show();
-        Yield();
-        return *m_editor;
-    }
+    CParamGroupDlg& Open() { return EditorWindowFixture::Open(14); }
 
     // One tick of a page's timer, as the toolkit would deliver it.
     void Tick(int page)
@@ -72,19 +21,6 @@ protected:
         wxTimerEvent event(timer);
         panel->ProcessWindowEvent(event);
     }
-
-    wxTextCtrl* Edit(int page, int id) { return wxDynamicCast(m_editor->PagePanel(page)->FindWindow(id), wxTextCtrl); }
-    wxString Label(int page, int id)
-    {
-        auto* label = wxDynamicCast(m_editor->PagePanel(page)->FindWindow(id), wxStaticText);
-        return label ? label->GetLabel() : wxString("?");
-    }
-
-    CMainFrameState m_frame;
-    CD390DocData m_doc;
-    MessageRecorder m_messages;
-    EditorLinks m_links;
-    CParamGroupDlg* m_editor = nullptr;
 };
 
 TEST_F(Group14WindowTest, TheTickClampsPercentRowsButNotTheEditBeingTyped)
@@ -149,11 +85,7 @@ TEST_F(Group14WindowTest, Choosing1420SwitchesTheLabelsAndCancelRestoresTheMode)
     EXPECT_EQ(Edit(3, 1034)->GetValue(), wxString::FromUTF8(m_doc.FindParam(14, 34)->m_strValue));
 
     // Enter neither stores nor closes.
-    wxKeyEvent enter(wxEVT_CHAR_HOOK);
-    enter.m_keyCode = WXK_RETURN;
-    enter.SetEventObject(Edit(3, 1034));
-    editor.ProcessWindowEvent(enter);
-    Yield();
+    PressKey(&editor, Edit(3, 1034), WXK_RETURN);
     EXPECT_TRUE(editor.IsShown());
     EXPECT_EQ(m_doc.FindParam(14, 20)->m_strValue, "1");
 

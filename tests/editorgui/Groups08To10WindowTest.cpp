@@ -2,44 +2,11 @@
 // the explanation statics of the protection digits, range labels that follow
 // the model, the filters of typed text and Enter.
 
-#include "document/D390DocData.h"
-#include "editor/GroupPagePanel.h"
-#include "editor/ParamGroupDlg.h"
-#include "link/SerialComm.h"
-#include "pages/GroupPages.h"
-#include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
-#include "tests/common/MessageRecorder.h"
-#include "tests/common/TestPaths.h"
-#include "tools/SimulatedDrive.h"
+#include "tests/editorgui/EditorWindowFixture.h"
 
-#include <gtest/gtest.h>
-#include <wx/app.h>
-#include <wx/choice.h>
-#include <wx/notebook.h>
-#include <wx/stattext.h>
-#include <wx/textctrl.h>
-
-#include <memory>
+#include <string>
 
 namespace {
-
-void Yield()
-{
-    for (int i = 0; i < 5; ++i)
-        wxTheApp->Yield(true);
-}
-
-void Choose(wxWindow* panel, int id, int selection)
-{
-    auto* list = wxDynamicCast(panel->FindWindow(id), wxChoice);
-    ASSERT_NE(list, nullptr) << id;
-    list->SetSelection(selection);
-    wxCommandEvent event(wxEVT_CHOICE, id);
-    event.SetEventObject(list);
-    event.SetInt(selection);
-    list->ProcessWindowEvent(event);
-}
 
 std::string StaticText(wxWindow* panel, int id)
 {
@@ -49,61 +16,11 @@ std::string StaticText(wxWindow* panel, int id)
 
 } // namespace
 
-class Groups08To10WindowTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { RegisterGroupPages(); }
-
-    void Project(int modelCode)
-    {
-        m_frame.m_strProgramFolder = TestProgramFolder();
-        m_frame.m_nModelCode = modelCode;
-        SetMainFrameState(&m_frame);
-        ASSERT_TRUE(m_doc.NewProject());
-        m_messages.Clear();
-        m_links.drive = &m_frame;
-        m_links.doc = &m_doc;
-        m_links.chooseStation = [] { return -1; };
-        m_links.curEdit = &m_pCurEdit;
-        m_links.editSel = &m_dwEditSel;
-        m_links.keypad = &m_pKeypad;
-    }
-
-    void TearDown() override
-    {
-        if (m_editor)
-            m_editor->Destroy();
-        Yield();
-        SetMainFrameState(nullptr);
-    }
-
-    CParamGroupDlg& Open(int group, int nItem = -1)
-    {
-        if (m_editor)
-            m_editor->Destroy();
-        m_editor = new CParamGroupDlg(nullptr, m_links);
-        m_editor->m_nGroup = group;
-        m_editor->m_nItem = nItem;
-        m_editor->BuildEditor();
-        m_editor->Show();
-        Yield();
-        return *m_editor;
-    }
-
-    wxTextCtrl* Edit(int page, int id) { return wxDynamicCast(m_editor->PagePanel(page)->FindWindow(id), wxTextCtrl); }
-
-    CMainFrameState m_frame;
-    CD390DocData m_doc;
-    MessageRecorder m_messages;
-    EditorLinks m_links;
-    wxTextCtrl* m_pCurEdit = nullptr;
-    long m_dwEditSel = 0;
-    wxWindow* m_pKeypad = nullptr;
-    CParamGroupDlg* m_editor = nullptr;
-};
+using Groups08To10WindowTest = EditorWindowFixture;
 
 TEST_F(Groups08To10WindowTest, ProtectionDigitsExplainTheListChangedLast)
 {
-    Project(0x1100000 + 1202);
+    MakeProject(0x1100000 + 1202);
     m_doc.FindParam(8, 0)->m_strValue = "10110";
     m_doc.FindParam(8, 5)->m_strValue = "00110";
     CParamGroupDlg& editor = Open(8);
@@ -153,7 +70,7 @@ TEST_F(Groups08To10WindowTest, RangeLabelsAndFiltersFollowTheModel)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
-        Project(c.code);
+        MakeProject(c.code);
         Open(8);
         EXPECT_EQ(StaticText(m_editor->PagePanel(0), 1075), c.voltage);
         wxTextCtrl* voltage = Edit(0, 1037);
@@ -181,19 +98,13 @@ TEST_F(Groups08To10WindowTest, RangeLabelsAndFiltersFollowTheModel)
 
 TEST_F(Groups08To10WindowTest, EnterNeverClosesTheEditor)
 {
-    Project(0x1100000 + 1202);
+    MakeProject(0x1100000 + 1202);
     CParamGroupDlg& editor = Open(10, 17);
     EXPECT_EQ(editor.Notebook()->GetSelection(), 1);
     wxTextCtrl* edit = Edit(1, 1039); // 10-17
     edit->SetValue("12.5");
-    wxCommandEvent enter(wxEVT_TEXT_ENTER, 1039);
-    enter.SetEventObject(edit);
-    edit->ProcessWindowEvent(enter);
-    wxKeyEvent key(wxEVT_CHAR_HOOK);
-    key.m_keyCode = WXK_RETURN;
-    key.SetEventObject(edit);
-    editor.ProcessWindowEvent(key);
-    Yield();
+    TypeEnter(edit);
+    PressKey(&editor, edit, WXK_RETURN);
     EXPECT_TRUE(editor.IsShown());
     EXPECT_NE(m_doc.FindParam(10, 17)->m_strValue, "12.50");
 }
