@@ -175,6 +175,17 @@ RowSpec OptionRow(int item, int comboId, unsigned optionFirst, int optionCount)
     return row;
 }
 
+RowSpec ReadOnlyTextRow(int item, int editId)
+{
+    RowSpec row;
+    row.item = item;
+    row.kind = RowKind::Text;
+    row.controlId = editId;
+    row.readOnly = true;
+    row.disabled = true;
+    return row;
+}
+
 RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
                    const char* rangeText)
 {

@@ -213,6 +213,8 @@ RowSpec OptionRow(int item, int comboId, unsigned optionFirst, int optionCount);
 RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
                    const char* rangeText);
 RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText);
+// A disabled edit showing the stored text as it stands, never stored or sent.
+RowSpec ReadOnlyTextRow(int item, int editId);
 // A whole number without a range in its data exchange: a number outside
 // min..max typed into it reverts without a prompt; a row write or transmit
 // refuses a stored one.

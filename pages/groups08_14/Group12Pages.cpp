@@ -16,17 +16,6 @@ constexpr unsigned kUnits = PageStringBase(12) + 15;        // 12-02, three opti
 constexpr unsigned kLineSpeed = PageStringBase(12) + 20;    // 12-04, five options
 constexpr unsigned kDisplayItems = 61601;                   // the names of 12-00's digits
 
-RowSpec ReadOnlyText(int item, int editId)
-{
-    RowSpec row;
-    row.item = item;
-    row.kind = RowKind::Text;
-    row.controlId = editId;
-    row.readOnly = true;
-    row.disabled = true;
-    return row;
-}
-
 PageSpec Page(const char* className, int templateId, int lastItem)
 {
     PageSpec page;
@@ -51,7 +40,7 @@ PageSpec Page(const char* className, int templateId, int lastItem)
     page.rows.push_back(IntegerRow(3, 1034, 0, 65535, "0~65535"));
     page.rows.push_back(OptionRow(4, 1028, kLineSpeed, 5));
     for (int item = 5; item <= lastItem; ++item)
-        page.rows.push_back(ReadOnlyText(item, 1030 + item));
+        page.rows.push_back(ReadOnlyTextRow(item, 1030 + item));
     for (RowSpec& row : page.rows)
         row.whileRunning = true;
     page.rows[3].kind = RowKind::Unsigned;

@@ -13,17 +13,6 @@ constexpr unsigned kTimeCount = PageStringBase(13) + 30;  // 13-05, two options
 constexpr unsigned kLock = PageStringBase(13) + 35;       // 13-06, four options
 constexpr unsigned kResetCodes = PageStringBase(13) + 40; // 13-08, seven options
 
-RowSpec ReadOnlyText(int item, int editId)
-{
-    RowSpec row;
-    row.item = item;
-    row.kind = RowKind::Text;
-    row.controlId = editId;
-    row.readOnly = true;
-    row.disabled = true;
-    return row;
-}
-
 PageSpec Page1()
 {
     PageSpec page;
@@ -31,8 +20,8 @@ PageSpec Page1()
     page.templateId = 278;
     page.group = 13;
     page.readOnlyPlace = ReadOnlyPlace::BeforeLink;
-    page.rows.push_back(ReadOnlyText(0, 1034));
-    page.rows.push_back(ReadOnlyText(1, 1035));
+    page.rows.push_back(ReadOnlyTextRow(0, 1034));
+    page.rows.push_back(ReadOnlyTextRow(1, 1035));
 
     // The fault record: the entry whose number is the stored code; shown,
     // never stored or sent.
@@ -53,7 +42,7 @@ PageSpec Page1()
     page.rows.push_back(OptionRow(5, 1025, kTimeCount, 2));
     page.rows.push_back(OptionRow(6, 1026, kLock, 4));
 
-    RowSpec password = ReadOnlyText(7, 1039);
+    RowSpec password = ReadOnlyTextRow(7, 1039);
     password.masked = true;
     password.rangeText = "00000~65535";
     page.rows.push_back(password);
