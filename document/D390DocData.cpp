@@ -4,8 +4,8 @@
 #include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/AutoRefreshGuard.h"
-#include "shell/MainFrameState.h"
+#include "session/AutoRefreshGuard.h"
+#include "session/MainFrameState.h"
 #include "document/ModelTables.h"
 
 #include <cerrno>

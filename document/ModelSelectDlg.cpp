@@ -3,7 +3,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>

@@ -4,11 +4,9 @@
 
 #include "editor/EditorHost.h"
 
-// The connection state object. It is being turned into the drive session
-// (session/DriveSession.h, CDriveSession) with the same member names; until
-// that lands, this one include reaches the shell's state, and the switch is
-// this alias.
-#include "shell/MainFrameState.h"
+// The connection state object of the drive session, under the name the
+// editor uses for it.
+#include "session/MainFrameState.h"
 using DriveConnection = CMainFrameState;
 
 class CD390DocData;

@@ -12,7 +12,7 @@
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "view/ExportFormatDlg.h"
 
 #include <wx/dcbuffer.h>

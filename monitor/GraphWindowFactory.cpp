@@ -1,7 +1,7 @@
 #include "monitor/GraphWindowFactory.h"
 
 #include "monitor/GraphDlg.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 wxWindow* CreateGraphWindow(wxWindow* parent, CMainFrameState& state)
 {

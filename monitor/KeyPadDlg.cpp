@@ -10,7 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceBitmap.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>

@@ -1,7 +1,7 @@
 #include "monitor/LiveDriveInfo.h"
 
 #include "document/D390DocData.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 LiveDriveInfo LiveDriveInfoOf(CMainFrameState& state, const CD390DocData* doc)
 {

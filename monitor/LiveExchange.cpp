@@ -1,7 +1,7 @@
 #include "monitor/LiveExchange.h"
 
 #include "link/ModbusRequest.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 namespace {
 

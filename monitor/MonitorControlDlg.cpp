@@ -7,7 +7,7 @@
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>

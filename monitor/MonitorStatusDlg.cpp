@@ -5,7 +5,7 @@
 #include "monitor/StatusTabDlg145.h"
 #include "monitor/StatusTabDlg187.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/button.h>
 #include <wx/notebook.h>

@@ -3,7 +3,7 @@
 #include "monitor/LiveWindowSupport.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>

@@ -1,6 +1,6 @@
 #include "shell/ChangePasswordDlg.h"
 
-#include "shell/PasswordCommands.h"
+#include "session/PasswordCommands.h"
 #include "shell/PasswordDlgCommon.h"
 
 #include <wx/statbox.h>

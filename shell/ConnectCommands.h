@@ -4,7 +4,7 @@
 // station and refresh the list; the work is in LinkSetup, ReadWriteAll,
 // PasswordCommands and LinkWatchdog.
 
-#include "shell/LinkWatchdog.h"
+#include "session/LinkWatchdog.h"
 
 #include <wx/event.h>
 #include <wx/timer.h>

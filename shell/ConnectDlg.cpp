@@ -4,9 +4,9 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "shell/AssignIpDlg.h"
-#include "shell/CommSettings.h"
-#include "shell/LinkSetup.h"
-#include "shell/MainFrameState.h"
+#include "session/CommSettings.h"
+#include "session/LinkSetup.h"
+#include "session/MainFrameState.h"
 #include "shell/SetIpDlg.h"
 
 #include <arpa/inet.h>

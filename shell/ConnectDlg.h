@@ -1,11 +1,11 @@
 #pragma once
 // Connect (dialog 138): the serial line settings or a network adapter, the
 // station list, Connect and Disconnect; the adapter search and the two
-// address dialogs. The work itself is in shell/LinkSetup.h; this window shows
+// address dialogs. The work itself is in session/LinkSetup.h; this window shows
 // the settings and hands them over.
 //
 
-#include "shell/NetModuleSettings.h"
+#include "session/NetModuleSettings.h"
 
 #include <wx/dialog.h>
 

@@ -19,7 +19,7 @@
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
 #include "shell/D390App.h"
-#include "shell/DriveWork.h"
+#include "session/DriveWork.h"
 #include "shell/MainFrameLayout.h"
 #include "shell/MainMenus.h"
 #include "shell/ProgressDlg.h"

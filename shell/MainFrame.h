@@ -3,7 +3,7 @@
 // tree, the parameter-group and monitor commands; and, through
 // CMainFrameState, the drive connection and the open project's model.
 
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/aui/framemanager.h>
 #include <wx/docmdi.h>

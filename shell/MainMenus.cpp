@@ -4,7 +4,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrameLayout.h"
-#include "shell/RecentFileList.h"
+#include "session/RecentFileList.h"
 
 #include <wx/menu.h>
 

@@ -2,7 +2,7 @@
 // The frame's progress window as a whole-drive transfer (Read, Write,
 // Compare's read) drives it.
 
-#include "shell/ReadWriteAll.h"
+#include "session/ReadWriteAll.h"
 
 class wxWindow;
 class CProgressDlg;

@@ -1,7 +1,7 @@
 #include "shell/StationChoiceDlg.h"
 
 #include "platform/DialogUnits.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>

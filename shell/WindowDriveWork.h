@@ -3,7 +3,7 @@
 // job auto-refresh's reader runs on too) while the window thread waits modal
 // to the main frame, making the calls the worker posts.
 
-#include "shell/DriveWork.h"
+#include "session/DriveWork.h"
 
 class wxWindow;
 

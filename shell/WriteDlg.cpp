@@ -3,8 +3,8 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
-#include "shell/StationList.h"
+#include "session/MainFrameState.h"
+#include "session/StationList.h"
 
 #include <wx/button.h>
 #include <wx/radiobut.h>

@@ -3,7 +3,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "view/ComparePrintout.h"
 
 #include <wx/button.h>

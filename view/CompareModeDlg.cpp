@@ -1,7 +1,7 @@
 #include "view/CompareModeDlg.h"
 
 #include "platform/DialogUnits.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/button.h>
 #include <wx/radiobut.h>

@@ -4,7 +4,7 @@
 #include "editor/ParamGroupDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/AutoRefreshGuard.h"
+#include "session/AutoRefreshGuard.h"
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrame.h"

@@ -6,7 +6,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "platform/Workbook.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "view/D390Printout.h"
 #include "view/ExportFormatDlg.h"
 #include "view/ParamExchange.h"

@@ -8,8 +8,8 @@
 #include "platform/ResourceModule.h"
 #include "platform/TextEncoding.h"
 #include "platform/Workbook.h"
-#include "shell/AutoRefreshGuard.h"
-#include "shell/MainFrameState.h"
+#include "session/AutoRefreshGuard.h"
+#include "session/MainFrameState.h"
 #include "document/ModelTables.h"
 
 #include <cstdio>

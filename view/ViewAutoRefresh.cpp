@@ -3,9 +3,9 @@
 #include "document/D390DocData.h"
 #include "platform/ModalWindow.h"
 #include "shell/CommandIds.h"
-#include "shell/DriveWork.h"
+#include "session/DriveWork.h"
 #include "shell/MainFrame.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "shell/StationSelectDlg.h"
 #include "view/D390View.h"
 

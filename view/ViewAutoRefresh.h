@@ -3,7 +3,7 @@
 // side of CAutoRefresh. The reader's "cycle done" reaches the window thread
 // through CallAfter.
 
-#include "view/AutoRefresh.h"
+#include "session/AutoRefresh.h"
 
 #include <wx/event.h>
 #include <wx/timer.h>

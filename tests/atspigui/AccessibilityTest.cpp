@@ -6,7 +6,7 @@
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "platform/ResourceModule.h"
-#include "shell/CommSettings.h"
+#include "session/CommSettings.h"
 #include "shell/CommandIds.h"
 #include "shell/ConnectDlg.h"
 #include "shell/MainFrameLayout.h"

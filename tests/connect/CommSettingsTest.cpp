@@ -1,4 +1,4 @@
-#include "shell/CommSettings.h"
+#include "session/CommSettings.h"
 #include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"
 

@@ -6,8 +6,8 @@
 
 #include "link/SerialComm.h"
 #include "platform/ResourceModule.h"
-#include "shell/LinkSetup.h"
-#include "shell/NetModuleSettings.h"
+#include "session/LinkSetup.h"
+#include "session/NetModuleSettings.h"
 
 #include <fstream>
 #include <sstream>

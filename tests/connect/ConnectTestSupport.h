@@ -4,8 +4,8 @@
 // loopback TCP as a network adapter.
 
 #include "link/SerialComm.h"
-#include "shell/CommSettings.h"
-#include "shell/MainFrameState.h"
+#include "session/CommSettings.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"

@@ -4,8 +4,8 @@
 #include "ConnectTestSupport.h"
 
 #include "platform/ResourceModule.h"
-#include "shell/LinkSetup.h"
-#include "shell/PasswordCommands.h"
+#include "session/LinkSetup.h"
+#include "session/PasswordCommands.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "link/ParamGroupIO.h"
 #include "platform/ResourceModule.h"
 #include "link/DriveQueries.h"
-#include "shell/LinkSetup.h"
+#include "session/LinkSetup.h"
 #include "document/ModelTables.h"
-#include "shell/ReadWriteAll.h"
+#include "session/ReadWriteAll.h"
 
 #include <filesystem>
 #include <map>

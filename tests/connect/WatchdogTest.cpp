@@ -4,9 +4,9 @@
 #include "ConnectTestSupport.h"
 
 #include "platform/ResourceModule.h"
-#include "shell/DriveWork.h"
-#include "shell/LinkSetup.h"
-#include "shell/LinkWatchdog.h"
+#include "session/DriveWork.h"
+#include "session/LinkSetup.h"
+#include "session/LinkWatchdog.h"
 
 #include <condition_variable>
 #include <functional>

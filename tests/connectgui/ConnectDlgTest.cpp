@@ -8,7 +8,7 @@
 #include "shell/AssignIpDlg.h"
 #include "shell/ChangePasswordDlg.h"
 #include "shell/ConnectDlg.h"
-#include "shell/LinkSetup.h"
+#include "session/LinkSetup.h"
 #include "shell/MotorParamListDlg.h"
 #include "shell/PasswordInputDlg.h"
 #include "shell/PasswordSetDlg.h"

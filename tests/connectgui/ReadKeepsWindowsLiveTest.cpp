@@ -10,7 +10,7 @@
 #include "platform/ResourceModule.h"
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
-#include "shell/LinkSetup.h"
+#include "session/LinkSetup.h"
 #include "shell/MotorParamListDlg.h"
 #include "shell/ProgressDlg.h"
 #include "view/D390View.h"

@@ -1,6 +1,6 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "document/D390DocData.h"
 #include "document/ModelListFile.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "document/ModelTables.h"
 #include "tests/common/MessageRecorder.h"
 

@@ -4,7 +4,7 @@
 // it, and a recorder for message boxes.
 
 #include "document/D390DocData.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 

@@ -11,7 +11,7 @@
 #include "pages/GroupPages.h"
 #include "platform/ResourceModule.h"
 #include "link/DriveQueries.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"

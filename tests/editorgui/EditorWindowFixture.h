@@ -10,7 +10,7 @@
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"

@@ -1,10 +1,10 @@
 // The link settings files, the hand-over file and station lists under mutated
 // input: read or refused, values always within what the Connect dialog shows.
 
-#include "shell/CommSettings.h"
-#include "shell/HandOverFile.h"
-#include "shell/NetModuleSettings.h"
-#include "shell/StationList.h"
+#include "session/CommSettings.h"
+#include "session/HandOverFile.h"
+#include "session/NetModuleSettings.h"
+#include "session/StationList.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tests/fuzz/Mutator.h"

@@ -7,7 +7,7 @@
 #include "link/RegisterText.h"
 #include "link/SerialComm.h"
 #include "link/DriveQueries.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tools/SimulatedDrive.h"
 

@@ -1,7 +1,7 @@
 // The main frame's single-register queries against the simulated drive: the
 // request on the wire, the values, and the message each failure shows.
 
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/link/SimLink.h"
 

@@ -12,7 +12,7 @@
 #include "monitor/SetTimeDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"

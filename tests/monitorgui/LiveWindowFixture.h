@@ -6,7 +6,7 @@
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tools/SimulatedDrive.h"
 

@@ -3,7 +3,7 @@
 
 #include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"

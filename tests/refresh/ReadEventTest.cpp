@@ -1,6 +1,6 @@
 // The cycle event: one Wait per Set, and Cancel frees a waiter for good.
 
-#include "view/ReadEvent.h"
+#include "session/ReadEvent.h"
 
 #include <gtest/gtest.h>
 

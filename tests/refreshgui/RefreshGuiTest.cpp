@@ -9,7 +9,7 @@
 #include "editor/ParamGroupDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
-#include "shell/AutoRefreshGuard.h"
+#include "session/AutoRefreshGuard.h"
 #include "shell/CommandIds.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ReadStationDlg.h"

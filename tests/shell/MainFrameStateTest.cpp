@@ -1,4 +1,4 @@
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <gtest/gtest.h>
 

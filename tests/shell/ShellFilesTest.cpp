@@ -1,6 +1,6 @@
-#include "shell/HandOverFile.h"
+#include "session/HandOverFile.h"
 #include "shell/MainFrameLayout.h"
-#include "shell/RecentFileList.h"
+#include "session/RecentFileList.h"
 #include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"
 

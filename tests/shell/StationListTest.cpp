@@ -1,5 +1,5 @@
 #include "platform/ResourceModule.h"
-#include "shell/StationList.h"
+#include "session/StationList.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <gtest/gtest.h>

@@ -12,7 +12,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrameLayout.h"
-#include "shell/RecentFileList.h"
+#include "session/RecentFileList.h"
 #include "tests/shellgui/AppFixture.h"
 #include "view/D390View.h"
 #include "view/ParamListModel.h"

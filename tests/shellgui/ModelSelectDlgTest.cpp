@@ -1,5 +1,5 @@
 #include "document/ModelSelectDlg.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"

@@ -1,5 +1,5 @@
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ReadStationDlg.h"
 #include "shell/StationSelectDlg.h"

@@ -10,7 +10,7 @@
 #include "pages/GroupPages.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <wx/app.h>
 #include <wx/choice.h>

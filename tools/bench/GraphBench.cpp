@@ -21,9 +21,9 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tools/SimulatedDrive.h"
-#include "view/AutoRefresh.h"
+#include "session/AutoRefresh.h"
 
 #include <wx/app.h>
 #include <wx/dcmemory.h>

@@ -17,8 +17,8 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "link/DriveQueries.h"
-#include "shell/MainFrameState.h"
-#include "shell/ReadWriteAll.h"
+#include "session/MainFrameState.h"
+#include "session/ReadWriteAll.h"
 #include "tools/SimulatedDrive.h"
 
 #include <fcntl.h>

@@ -13,7 +13,7 @@
 #include "pages/GroupPages.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "tools/SimulatedDrive.h"
 
 #include <algorithm>

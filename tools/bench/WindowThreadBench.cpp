@@ -18,7 +18,7 @@
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
 #include "shell/D390App.h"
-#include "shell/LinkSetup.h"
+#include "session/LinkSetup.h"
 #include "shell/MainFrame.h"
 #include "tools/SimulatedDrive.h"
 #include "view/D390View.h"

@@ -13,7 +13,7 @@
 // the answer.
 
 #include "link/GroupTransferContext.h"
-#include "shell/ReadWriteAll.h"
+#include "session/ReadWriteAll.h"
 
 #include <functional>
 #include <string>

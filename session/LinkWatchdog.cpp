@@ -1,12 +1,12 @@
-#include "shell/LinkWatchdog.h"
+#include "session/LinkWatchdog.h"
 
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/DriveWork.h"
-#include "shell/LinkSetup.h"
-#include "shell/MainFrameState.h"
+#include "session/DriveWork.h"
+#include "session/LinkSetup.h"
+#include "session/MainFrameState.h"
 
 #include <algorithm>
 

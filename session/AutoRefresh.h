@@ -13,7 +13,7 @@
 // PostReadDone, which the worker calls.
 
 #include "platform/BackgroundJob.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <memory>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "shell/StationList.h"
+#include "session/StationList.h"
 
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"

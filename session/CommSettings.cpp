@@ -1,4 +1,4 @@
-#include "shell/CommSettings.h"
+#include "session/CommSettings.h"
 
 #include "platform/FileWrite.h"
 #include "platform/OwnFileRead.h"

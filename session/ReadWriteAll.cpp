@@ -1,4 +1,4 @@
-#include "shell/ReadWriteAll.h"
+#include "session/ReadWriteAll.h"
 
 #include "document/D390DocData.h"
 #include "link/CommTexts.h"
@@ -8,9 +8,9 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "link/DriveQueries.h"
-#include "shell/DriveWork.h"
-#include "shell/LinkSetup.h"
-#include "shell/MainFrameState.h"
+#include "session/DriveWork.h"
+#include "session/LinkSetup.h"
+#include "session/MainFrameState.h"
 #include "document/ModelTables.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "shell/NetModuleSettings.h"
+#include "session/NetModuleSettings.h"
 
-#include "shell/CommSettings.h"
+#include "session/CommSettings.h"
 
 #include <sstream>
 

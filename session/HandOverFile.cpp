@@ -1,4 +1,4 @@
-#include "shell/HandOverFile.h"
+#include "session/HandOverFile.h"
 
 #include "platform/OwnFileRead.h"
 

@@ -1,10 +1,10 @@
-#include "shell/PasswordCommands.h"
+#include "session/PasswordCommands.h"
 
 #include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include "link/DriveQueries.h"
 #include "platform/ResourceModule.h"

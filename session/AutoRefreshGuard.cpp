@@ -1,7 +1,7 @@
-#include "shell/AutoRefreshGuard.h"
+#include "session/AutoRefreshGuard.h"
 
 #include "platform/MessageBox.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <atomic>
 

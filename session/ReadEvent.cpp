@@ -1,4 +1,4 @@
-#include "view/ReadEvent.h"
+#include "session/ReadEvent.h"
 
 void CReadEvent::Set()
 {

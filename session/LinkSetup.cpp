@@ -1,14 +1,14 @@
-#include "shell/LinkSetup.h"
+#include "session/LinkSetup.h"
 
 #include "link/Crc16.h"
 #include "link/Serial.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "link/DriveQueries.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 #include "document/ModelTables.h"
-#include "shell/NetModuleSettings.h"
-#include "shell/StationList.h"
+#include "session/NetModuleSettings.h"
+#include "session/StationList.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
-#include "view/AutoRefresh.h"
+#include "session/AutoRefresh.h"
 
 #include "document/D390DocData.h"
 #include "link/GroupTransferContext.h"
 #include "platform/MessageBox.h"
-#include "shell/AutoRefreshGuard.h"
-#include "shell/ReadWriteAll.h"
-#include "view/ReadEvent.h"
+#include "session/AutoRefreshGuard.h"
+#include "session/ReadWriteAll.h"
+#include "session/ReadEvent.h"
 
 #include <algorithm>
 

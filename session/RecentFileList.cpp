@@ -1,4 +1,4 @@
-#include "shell/RecentFileList.h"
+#include "session/RecentFileList.h"
 
 #include <algorithm>
 #include <cstdio>

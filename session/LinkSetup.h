@@ -8,7 +8,7 @@
 // same order; they are empty whenever the frame is not connected.
 
 #include "link/SerialComm.h"
-#include "shell/CommSettings.h"
+#include "session/CommSettings.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "shell/DriveWork.h"
+#include "session/DriveWork.h"
 
 #include "platform/MessageBox.h"
-#include "shell/MainFrameState.h"
+#include "session/MainFrameState.h"
 
 #include <vector>
 
