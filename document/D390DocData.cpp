@@ -1,12 +1,12 @@
 #include "document/D390DocData.h"
 
+#include "document/ModelTables.h"
 #include "document/ProjectFile.h"
 #include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "session/AutoRefreshGuard.h"
 #include "session/MainFrameState.h"
-#include "document/ModelTables.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "document/ProjectFile.h"
 
-#include "platform/TextEncoding.h"
 #include "document/ModelTables.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "document/ModelFamily.h"
 #include "editor/EditorStrings.h"
 #include "editor/Groups00To02Rows.h"
+#include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 
 using namespace Groups00To02;
@@ -164,7 +165,6 @@ RowSpec TerminalModeEx()
 // family; plain models and the code of the S-P family's base never take it.
 RowSpec Application()
 {
-    constexpr float kEveryVersion = 1e9f;
     RowSpec row = OptionRow(21, 1025, kApplicationEx, 4);
     row.versionGates = {VersionGate{1.13f, kModelFamilySP, INT_MAX},
                         VersionGate{1.093f, kModelFamilyS, kModelFamilySP},
@@ -191,7 +191,7 @@ PageSpec BasePage1()
                  OptionRow(9, 1032, kMemory, 2),
                  OptionRow(10, 1033, kStartFrequency, 3)};
     page.rows[7].rangeTextId = 1075;
-    NumberFlags(page, 0);
+    NumberFlagPositions(page, 0);
     page.onLoad = BasePage1Load;
     page.rowGate = BasePage1Gate;
     page.afterWrite = BasePage1AfterWrite;
@@ -216,7 +216,7 @@ PageSpec ExtendedPage1()
                  CommandFrequency("0.00~599.00"),
                  OptionRow(9, 1033, kMemoryEx, 2)};
     page.rows[8].rangeTextId = 1075;
-    NumberFlags(page, 0);
+    NumberFlagPositions(page, 0);
     // The version is read after 00-02, inside the hook.
     page.versionGatesInHook = true;
     page.rowGate = ExtendedPage1Gate;
@@ -263,7 +263,7 @@ PageSpec BasePage2()
     page.templateId = 135;
     page.group = 0;
     page.rows = NumericRows(20, true);
-    NumberFlags(page, 10);
+    NumberFlagPositions(page, 10);
     return page;
 }
 
@@ -277,7 +277,7 @@ PageSpec ExtendedPage2()
     page.rows.push_back(OptionRow(10, 1025, kStartFrequencyEx, 3));
     for (const RowSpec& row : NumericRows(19, false))
         page.rows.push_back(row);
-    NumberFlags(page, 10);
+    NumberFlagPositions(page, 10);
     return page;
 }
 
@@ -292,7 +292,7 @@ PageSpec ExtendedPage3()
     page.running = RunningRule::Ignore;
     page.readsVersion = true;
     page.rows = {DecimalRow(20, 1034, 1, 25.5, 0.1, 25.5, "0.1~25.5"), Application()};
-    NumberFlags(page, 20);
+    NumberFlagPositions(page, 20);
     return page;
 }
 
@@ -312,17 +312,17 @@ GroupSpec BuildSpec()
     extended.captions = {"-> 00-00 - 00-09 ", "    00-10 - 00-19    ", "    00-20 - 00-21    "};
     extended.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Take, 2},
                       {ValidationStep::Check, 1}, {ValidationStep::Check, 2}};
-    GroupSpec spec;
-    spec.group = 0;
-    spec.layouts = {base, extended};
-    spec.writer = &CParamGroupIO::WriteParamGroup00;
-    return spec;
+    GroupSpec table;
+    table.group = 0;
+    table.layouts = {base, extended};
+    table.writer = &CParamGroupIO::WriteParamGroup00;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group00Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -11,6 +11,7 @@
 #include "editor/Groups00To02Rows.h"
 #include "link/CommTexts.h"
 #include "link/ModbusRequest.h"
+#include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 
 using namespace Groups00To02;
@@ -132,7 +133,7 @@ PageSpec Page1(Layout01 layout)
         page.rows[static_cast<std::size_t>(r)].versionGates = {
             VersionGate{1.04f, INT_MIN, INT_MAX, true, 1.3, 599.0, "1.30~599.00"}};
     page.versionGatesInHook = true;
-    NumberFlags(page, 0);
+    NumberFlagPositions(page, 0);
     page.rowGate = Page1Gate;
     return page;
 }
@@ -156,7 +157,7 @@ PageSpec Page2(bool extended)
         page.rows.push_back(BoundedIntegerRow(17, 1041, 0, 100, "0~100"));
         page.rows.push_back(DecimalRow(18, 1042, 2, 5.0, 1.3, 5.0, "1.30~5.00"));
     }
-    NumberFlags(page, 10);
+    NumberFlagPositions(page, 10);
     return page;
 }
 
@@ -175,23 +176,23 @@ GroupSpec BuildSpec()
     base400.pages[0] = &page1Class400;
     LayoutSpec extended400 = extended100;
     extended400.pages[0] = &page1Class400;
-    GroupSpec spec;
-    spec.group = 1;
-    spec.layouts = {base100, extended100, base400, extended400};
-    spec.layoutOf = [](int code) {
+    GroupSpec table;
+    table.group = 1;
+    table.layouts = {base100, extended100, base400, extended400};
+    table.layoutOf = [](int code) {
         const bool extended = code > kModelFamilyS;
         if (ModelClassOf(code) == 400)
             return extended ? kExtended400 : kBase400;
         return extended ? kExtended100 : kBase100;
     };
-    spec.writer = &CParamGroupIO::WriteParamGroup01;
-    return spec;
+    table.writer = &CParamGroupIO::WriteParamGroup01;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group01Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

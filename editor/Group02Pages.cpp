@@ -8,6 +8,7 @@
 #include "document/ModelFamily.h"
 #include "editor/EditorStrings.h"
 #include "editor/Groups00To02Rows.h"
+#include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 
 #include <cstring>
@@ -129,7 +130,7 @@ PageSpec Page1(const MotorRow& limits, bool base, bool highVoltage)
         page.rows.push_back(BoundedIntegerRow(8, 1042, 0, 600, "0~600"));
         page.rows.push_back(BoundedIntegerRow(9, 1043, 0, 600, "0~600"));
     }
-    NumberFlags(page, 0);
+    NumberFlagPositions(page, 0);
     page.rowGate = Page1Gate;
     return page;
 }
@@ -157,7 +158,7 @@ PageSpec Page2()
     page.rows[6].versionGates = {VersionGate{1.03f}};
     for (RowSpec& row : page.rows)
         row.whileRunning = true;
-    NumberFlags(page, 10);
+    NumberFlagPositions(page, 10);
     return page;
 }
 
@@ -223,18 +224,18 @@ int LayoutOfModel(int code)
 
 GroupSpec BuildSpec()
 {
-    GroupSpec spec;
-    spec.group = 2;
-    spec.layouts = Tables().layouts;
-    spec.layoutOf = LayoutOfModel;
-    spec.writer = &CParamGroupIO::WriteParamGroup02;
-    return spec;
+    GroupSpec table;
+    table.group = 2;
+    table.layouts = Tables().layouts;
+    table.layoutOf = LayoutOfModel;
+    table.writer = &CParamGroupIO::WriteParamGroup02;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group02Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

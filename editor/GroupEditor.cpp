@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-CGroupEditor::CGroupEditor(EditorContext& context, const GroupSpec& spec, int group, int nItem)
-    : m_context(context), m_spec(spec), m_nGroup(group), m_nItem(nItem)
+CGroupEditor::CGroupEditor(EditorContext& context, const GroupSpec& table, int group, int nItem)
+    : m_context(context), m_spec(table), m_nGroup(group), m_nItem(nItem)
 {
 }
 

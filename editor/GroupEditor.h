@@ -15,7 +15,7 @@ class CGroupEditor {
 public:
     // nItem: the position among the group's listed parameters that the user
     // came from, -1 from a menu.
-    CGroupEditor(EditorContext& context, const GroupSpec& spec, int group, int nItem);
+    CGroupEditor(EditorContext& context, const GroupSpec& table, int group, int nItem);
 
     // Builds the captions and page models of the layout, loads them, and
     // chooses the tab and row of nItem (tab 0, nothing marked when no page

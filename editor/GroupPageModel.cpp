@@ -21,14 +21,14 @@ namespace {
 
 constexpr double kMargin = 0.000001;
 
-bool IsEditRow(const RowSpec& spec)
+bool IsEditRow(const RowSpec& table)
 {
-    return spec.kind == RowKind::Decimal || spec.kind == RowKind::Integer || spec.kind == RowKind::Unsigned;
+    return table.kind == RowKind::Decimal || table.kind == RowKind::Integer || table.kind == RowKind::Unsigned;
 }
 
-bool IsIntegerRow(const RowSpec& spec)
+bool IsIntegerRow(const RowSpec& table)
 {
-    return spec.kind == RowKind::Integer || spec.kind == RowKind::Unsigned;
+    return table.kind == RowKind::Integer || table.kind == RowKind::Unsigned;
 }
 
 std::string ItemName(int group, int item)
@@ -53,62 +53,62 @@ int LeadingInt(const std::string& text)
 }
 
 // CheckRange's bounds of a row: the model's when it has its own.
-void CheckBounds(const RowSpec& spec, const RowState& state, double& low, double& high)
+void CheckBounds(const RowSpec& table, const RowState& state, double& low, double& high)
 {
-    low = state.ownBounds ? state.boundMin : spec.checkMin;
-    high = state.ownBounds ? state.boundMax : spec.checkMax;
+    low = state.ownBounds ? state.boundMin : table.checkMin;
+    high = state.ownBounds ? state.boundMax : table.checkMax;
 }
 
 // The accepted range of a decimal row before it goes to a drive.
-void DecimalBounds(const RowSpec& spec, const RowState& state, double& low, double& high)
+void DecimalBounds(const RowSpec& table, const RowState& state, double& low, double& high)
 {
     if (state.ownBounds) {
         low = state.boundMin;
         high = state.boundMax;
-    } else if (spec.hasWriteBounds) {
-        low = spec.writeMin;
-        high = spec.writeMax;
-    } else if (spec.checked) {
-        low = spec.checkMin;
-        high = spec.checkMax;
+    } else if (table.hasWriteBounds) {
+        low = table.writeMin;
+        high = table.writeMax;
+    } else if (table.checked) {
+        low = table.checkMin;
+        high = table.checkMax;
     } else {
-        low = spec.filterTestsMin ? spec.filterMin : 0.0;
-        high = spec.filterMax;
+        low = table.filterTestsMin ? table.filterMin : 0.0;
+        high = table.filterMax;
     }
 }
 
-bool IntegerInside(const RowSpec& spec, const RowState& state, long long value)
+bool IntegerInside(const RowSpec& table, const RowState& state, long long value)
 {
-    if (value < spec.exchangeMin || value > spec.exchangeMax)
+    if (value < table.exchangeMin || value > table.exchangeMax)
         return false;
     double low = 0;
     double high = 0;
-    CheckBounds(spec, state, low, high);
-    if ((spec.checked || state.ownBounds) && (value < low || value > high))
+    CheckBounds(table, state, low, high);
+    if ((table.checked || state.ownBounds) && (value < low || value > high))
         return false;
     // The typing's own bounds: a project value outside them is not sent.
-    if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+    if ((table.filterMax != 0 && value > table.filterMax) || (table.filterTestsMin && value < table.filterMin))
         return false;
     // A row without a range in its data exchange holds what its filter lets
     // through; a project can hold more.
-    if ((spec.filterMax != 0 && value > spec.filterMax) || (spec.filterTestsMin && value < spec.filterMin))
+    if ((table.filterMax != 0 && value > table.filterMax) || (table.filterTestsMin && value < table.filterMin))
         return false;
-    return spec.kind != RowKind::Unsigned || value >= 0;
+    return table.kind != RowKind::Unsigned || value >= 0;
 }
 
 // The entry of a coded option row that a stored text selects (-1: none).
-int OptionOfCode(const RowSpec& spec, const std::string& value)
+int OptionOfCode(const RowSpec& table, const std::string& value)
 {
     long long number = 0;
     const bool isNumber = ParseWholeNumber(value, number);
-    for (std::size_t k = 0; k < spec.optionCodes.size(); ++k) {
-        const std::string& code = spec.optionCodes[k];
+    for (std::size_t k = 0; k < table.optionCodes.size(); ++k) {
+        const std::string& code = table.optionCodes[k];
         long long codeNumber = 0;
-        if (spec.optionMatch == OptionMatch::ExactElseFirst ? code == value
+        if (table.optionMatch == OptionMatch::ExactElseFirst ? code == value
                                                              : isNumber && ParseWholeNumber(code, codeNumber) && codeNumber == number)
             return static_cast<int>(k);
     }
-    return spec.optionMatch == OptionMatch::ExactElseFirst ? 0 : -1;
+    return table.optionMatch == OptionMatch::ExactElseFirst ? 0 : -1;
 }
 
 } // namespace
@@ -186,6 +186,12 @@ RowSpec ReadOnlyTextRow(int item, int editId)
     return row;
 }
 
+void NumberFlagPositions(PageSpec& page, int firstPosition)
+{
+    for (std::size_t r = 0; r < page.rows.size(); ++r)
+        page.rows[r].flagPosition = firstPosition + static_cast<int>(r);
+}
+
 RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
                    const char* rangeText)
 {
@@ -232,13 +238,13 @@ RowSpec CheckedIntegerRow(int item, int editId, int filterMax, int checkMin, int
 }
 
 
-CGroupPageModel::CGroupPageModel(const PageSpec& spec, int page) : m_spec(spec), m_nPage(page)
+CGroupPageModel::CGroupPageModel(const PageSpec& table, int page) : m_spec(table), m_nPage(page)
 {
-    m_rows.resize(spec.rows.size());
-    for (std::size_t r = 0; r < spec.rows.size(); ++r) {
-        m_rows[r].enabled = !spec.rows[r].disabled;
-        if (spec.rows[r].rangeText)
-            m_rows[r].rangeText = spec.rows[r].rangeText;
+    m_rows.resize(table.rows.size());
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        m_rows[r].enabled = !table.rows[r].disabled;
+        if (table.rows[r].rangeText)
+            m_rows[r].rangeText = table.rows[r].rangeText;
     }
 }
 
@@ -263,18 +269,18 @@ void CGroupPageModel::Load(EditorContext& context)
 {
     SyncForm(context);
     for (int r = 0; r < RowCount(); ++r) {
-        const RowSpec& spec = Row(r);
+        const RowSpec& table = Row(r);
         RowState& state = m_rows[static_cast<std::size_t>(r)];
-        const ParamRec* record = context.doc.FindParam(m_spec.group, spec.item);
+        const ParamRec* record = context.doc.FindParam(m_spec.group, table.item);
         const std::string value = record ? record->m_strValue : std::string();
-        switch (spec.kind) {
+        switch (table.kind) {
         case RowKind::Option: {
             long long index = -1;
-            if (!spec.optionCodes.empty()) {
-                state.selection = OptionOfCode(spec, value);
+            if (!table.optionCodes.empty()) {
+                state.selection = OptionOfCode(table, value);
                 break;
             }
-            state.selection = ParseWholeNumber(value, index) && index >= 0 && index < spec.optionCount
+            state.selection = ParseWholeNumber(value, index) && index >= 0 && index < table.optionCount
                                   ? static_cast<int>(index)
                                   : -1;
             break;
@@ -283,7 +289,7 @@ void CGroupPageModel::Load(EditorContext& context)
             state.text = value;
             break;
         case RowKind::Decimal:
-            state.text = FormatFixed(ParseLeadingNumber(value), spec.decimals);
+            state.text = FormatFixed(ParseLeadingNumber(value), table.decimals);
             break;
         case RowKind::Integer:
         case RowKind::Unsigned:
@@ -291,8 +297,8 @@ void CGroupPageModel::Load(EditorContext& context)
             break;
         case RowKind::Packed:
             state.kept.clear();
-            state.digits.assign(spec.packedIds.size(), -1);
-            for (std::size_t d = 0; d < spec.packedIds.size(); ++d) {
+            state.digits.assign(table.packedIds.size(), -1);
+            for (std::size_t d = 0; d < table.packedIds.size(); ++d) {
                 char digit = d < value.size() ? value[d] : '0';
                 state.kept += digit;
                 if (digit >= '0' && digit - '0' < DigitOptionCount(r, static_cast<int>(d)))
@@ -300,8 +306,8 @@ void CGroupPageModel::Load(EditorContext& context)
             }
             break;
         }
-        if (spec.rangeOf) {
-            RowRange range = spec.rangeOf(context.modelCode);
+        if (table.rangeOf) {
+            RowRange range = table.rangeOf(context.modelCode);
             state.ownBounds = true;
             state.boundMin = range.min;
             state.boundMax = range.max;
@@ -314,59 +320,59 @@ void CGroupPageModel::Load(EditorContext& context)
 
 int CGroupPageModel::DigitOptionCount(int row, int digit) const
 {
-    const RowSpec& spec = Row(row);
+    const RowSpec& table = Row(row);
     const std::size_t d = static_cast<std::size_t>(digit);
-    if (d >= spec.packedIds.size() || spec.packedIds[d] == 0)
+    if (d >= table.packedIds.size() || table.packedIds[d] == 0)
         return 0;
-    return spec.packedCounts.empty() ? spec.optionCount : (d < spec.packedCounts.size() ? spec.packedCounts[d] : 0);
+    return table.packedCounts.empty() ? table.optionCount : (d < table.packedCounts.size() ? table.packedCounts[d] : 0);
 }
 
 void CGroupPageModel::SelectDigit(int row, int digit, int selection)
 {
-    const RowSpec& spec = Row(row);
+    const RowSpec& table = Row(row);
     RowState& state = m_rows[static_cast<std::size_t>(row)];
     const std::size_t d = static_cast<std::size_t>(digit);
     if (d >= state.digits.size() || selection >= DigitOptionCount(row, digit))
         return;
     state.digits[d] = selection;
     state.lastDigit = selection;
-    if (spec.explainDigit)
-        state.explanation = spec.explainDigit(digit, selection);
+    if (table.explainDigit)
+        state.explanation = table.explainDigit(digit, selection);
 }
 
 std::string CGroupPageModel::Filter(int row, const std::string& oldText, const std::string& newText) const
 {
-    const RowSpec& spec = Row(row);
+    const RowSpec& table = Row(row);
     const RowState& state = m_rows[static_cast<std::size_t>(row)];
-    const bool own = state.ownBounds && spec.rangeFilters;
-    const double filterMax = own ? state.boundMax : spec.filterMax;
-    const double filterMin = own ? state.boundMin : spec.filterMin;
-    const int decimals = state.filterDecimals >= 0 ? state.filterDecimals : spec.decimals;
-    if (IsIntegerRow(spec)) {
+    const bool own = state.ownBounds && table.rangeFilters;
+    const double filterMax = own ? state.boundMax : table.filterMax;
+    const double filterMin = own ? state.boundMin : table.filterMin;
+    const int decimals = state.filterDecimals >= 0 ? state.filterDecimals : table.decimals;
+    if (IsIntegerRow(table)) {
         if (newText.empty())
             return newText;
-        if (spec.digitsOnly) {
+        if (table.digitsOnly) {
             if (newText.find_first_not_of("0123456789") != std::string::npos || newText.size() > 9)
                 return oldText;
             const long long value = std::stoll(newText);
-            return spec.filterMax != 0 && value > spec.filterMax ? oldText : newText;
+            return table.filterMax != 0 && value > table.filterMax ? oldText : newText;
         }
         long long value = 0;
         if (!ParseWholeNumber(newText, value)) {
             AfxMessageBox(IDS_ENTER_INTEGER, MB_OK | MB_ICONWARNING);
             return oldText;
         }
-        const long long low = spec.kind == RowKind::Unsigned ? std::max(0, spec.exchangeMin) : spec.exchangeMin;
-        if (value < low || value > spec.exchangeMax) {
-            AfxMessageBox(FormatResString(IDS_ENTER_INTEGER_BETWEEN, static_cast<int>(low), spec.exchangeMax),
+        const long long low = table.kind == RowKind::Unsigned ? std::max(0, table.exchangeMin) : table.exchangeMin;
+        if (value < low || value > table.exchangeMax) {
+            AfxMessageBox(FormatResString(IDS_ENTER_INTEGER_BETWEEN, static_cast<int>(low), table.exchangeMax),
                           MB_OK | MB_ICONWARNING);
             return oldText;
         }
-        if ((filterMax != 0 && value > filterMax) || (spec.filterTestsMin && value < filterMin))
+        if ((filterMax != 0 && value > filterMax) || (table.filterTestsMin && value < filterMin))
             return oldText;
         return newText;
     }
-    if (spec.kind != RowKind::Decimal)
+    if (table.kind != RowKind::Decimal)
         return newText;
     std::string text = newText;
     if (!text.empty()) {
@@ -374,7 +380,7 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
                        std::any_of(text.begin(), text.end(), [](char c) { return !(c == '.' || (c >= '0' && c <= '9')); });
         if (!refused) {
             const double value = ParseLeadingNumber(text);
-            refused = value > filterMax || (spec.filterTestsMin && value < filterMin);
+            refused = value > filterMax || (table.filterTestsMin && value < filterMin);
         }
         if (refused)
             text = oldText;
@@ -388,18 +394,18 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
 bool CGroupPageModel::ExchangeWholeNumbers(EditorContext& context)
 {
     for (int r = 0; r < RowCount(); ++r) {
-        const RowSpec& spec = Row(r);
-        if (!IsIntegerRow(spec))
+        const RowSpec& table = Row(r);
+        if (!IsIntegerRow(table))
             continue;
         long long value = 0;
         const bool whole = ParseWholeNumber(m_rows[static_cast<std::size_t>(r)].text, value);
-        const long long low = spec.kind == RowKind::Unsigned ? std::max(0, spec.exchangeMin) : spec.exchangeMin;
-        if (whole && value >= low && value <= spec.exchangeMax)
+        const long long low = table.kind == RowKind::Unsigned ? std::max(0, table.exchangeMin) : table.exchangeMin;
+        if (whole && value >= low && value <= table.exchangeMax)
             continue;
         m_nFocusRow = r;
         context.host.FocusRow(m_nPage, r);
         if (whole)
-            AfxMessageBox(FormatResString(IDS_ENTER_INTEGER_BETWEEN, static_cast<int>(low), spec.exchangeMax),
+            AfxMessageBox(FormatResString(IDS_ENTER_INTEGER_BETWEEN, static_cast<int>(low), table.exchangeMax),
                           MB_OK | MB_ICONWARNING);
         else
             AfxMessageBox(IDS_ENTER_INTEGER, MB_OK | MB_ICONWARNING);
@@ -412,17 +418,17 @@ bool CGroupPageModel::CheckRange(EditorContext& context)
 {
     SyncForm(context);
     for (int r = 0; r < RowCount(); ++r) {
-        const RowSpec& spec = Row(r);
-        if (!spec.checked || !IsEditRow(spec))
+        const RowSpec& table = Row(r);
+        if (!table.checked || !IsEditRow(table))
             continue;
         RowState& state = m_rows[static_cast<std::size_t>(r)];
         double low = 0;
         double high = 0;
-        CheckBounds(spec, state, low, high);
-        if (spec.kind == RowKind::Decimal) {
+        CheckBounds(table, state, low, high);
+        if (table.kind == RowKind::Decimal) {
             const double value = ParseLeadingNumber(state.text);
             if (low - kMargin < value && value < high + kMargin) {
-                state.text = FormatFixed(value, spec.decimals);
+                state.text = FormatFixed(value, table.decimals);
                 continue;
             }
         } else {
@@ -438,16 +444,16 @@ bool CGroupPageModel::CheckRange(EditorContext& context)
 
 bool CGroupPageModel::RowText(int row, std::string& text) const
 {
-    const RowSpec& spec = Row(row);
+    const RowSpec& table = Row(row);
     const RowState& state = m_rows[static_cast<std::size_t>(row)];
-    switch (spec.kind) {
+    switch (table.kind) {
     case RowKind::Option:
         if (state.selection < 0)
             return false;
-        if (!spec.optionCodes.empty()) {
+        if (!table.optionCodes.empty()) {
             // An entry without a code of its own sends the first entry's.
             const std::size_t entry = static_cast<std::size_t>(state.selection);
-            text = entry < spec.optionCodes.size() ? spec.optionCodes[entry] : spec.optionCodes.front();
+            text = entry < table.optionCodes.size() ? table.optionCodes[entry] : table.optionCodes.front();
             return true;
         }
         text = std::to_string(state.selection);
@@ -456,7 +462,7 @@ bool CGroupPageModel::RowText(int row, std::string& text) const
         text = state.text;
         return true;
     case RowKind::Decimal:
-        text = FormatFixed(ParseLeadingNumber(state.text), spec.decimals);
+        text = FormatFixed(ParseLeadingNumber(state.text), table.decimals);
         return true;
     case RowKind::Integer:
     case RowKind::Unsigned:
@@ -464,7 +470,7 @@ bool CGroupPageModel::RowText(int row, std::string& text) const
         return true;
     case RowKind::Packed:
         text.clear();
-        for (std::size_t d = 0; d < spec.packedIds.size(); ++d) {
+        for (std::size_t d = 0; d < table.packedIds.size(); ++d) {
             const int digit = d < state.digits.size() ? state.digits[d] : -1;
             text += digit >= 0 ? static_cast<char>('0' + digit) : (d < state.kept.size() ? state.kept[d] : '0');
         }
@@ -478,10 +484,10 @@ void CGroupPageModel::Store(EditorContext& context)
     SyncForm(context);
     CD390DocData& doc = context.doc;
     for (int r = 0; r < RowCount(); ++r) {
-        const RowSpec& spec = Row(r);
-        ParamRec* record = doc.FindParam(m_spec.group, spec.item);
+        const RowSpec& table = Row(r);
+        ParamRec* record = doc.FindParam(m_spec.group, table.item);
         std::string text;
-        if (spec.shownNotStored || spec.kind == RowKind::Text || !record || !RowText(r, text))
+        if (table.shownNotStored || table.kind == RowKind::Text || !record || !RowText(r, text))
             continue; // a list without a selection keeps the project's text
         const std::size_t index = static_cast<std::size_t>(r);
         const std::string& baseline = m_bWritten[index] ? m_strLast[index] : record->m_strValue;
@@ -509,14 +515,14 @@ void CGroupPageModel::RefuseRow(int row, const std::string& message, EditorConte
 bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context,
                                     int decimals)
 {
-    const RowSpec& spec = Row(row);
+    const RowSpec& table = Row(row);
     if (decimals < 0)
-        decimals = spec.decimals;
+        decimals = table.decimals;
     char form = 'd';
-    switch (spec.kind) {
+    switch (table.kind) {
     case RowKind::Option:
         if (m_rows[static_cast<std::size_t>(row)].selection < 0 ||
-            m_rows[static_cast<std::size_t>(row)].selection >= spec.optionCount) {
+            m_rows[static_cast<std::size_t>(row)].selection >= table.optionCount) {
             Refuse(row, IDS_BEYOND_RANGE, context);
             return false;
         }
@@ -524,7 +530,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Decimal: {
         double low = 0;
         double high = 0;
-        DecimalBounds(spec, m_rows[static_cast<std::size_t>(row)], low, high);
+        DecimalBounds(table, m_rows[static_cast<std::size_t>(row)], low, high);
         const double value = ParseLeadingNumber(text);
         if (!(low - kMargin < value && value < high + kMargin)) {
             Refuse(row, IDS_BEYOND_RANGE, context);
@@ -536,14 +542,14 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
     case RowKind::Integer:
     case RowKind::Unsigned: {
         long long value = 0;
-        if (!ParseWholeNumber(text, value) || !IntegerInside(spec, m_rows[static_cast<std::size_t>(row)], value)) {
+        if (!ParseWholeNumber(text, value) || !IntegerInside(table, m_rows[static_cast<std::size_t>(row)], value)) {
             Refuse(row, IDS_BEYOND_RANGE, context);
             return false;
         }
         break;
     }
     case RowKind::Packed:
-        form = spec.packBase == 8 ? 'o' : 'b';
+        form = table.packBase == 8 ? 'o' : 'b';
         break;
     case RowKind::Text:
         AfxMessageBox(IDS_READ_ONLY); // shown only, never sent
@@ -554,7 +560,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
         return true;
     case WordError::NotANumber:
         context.host.FocusRow(m_nPage, row);
-        AfxMessageBox(WriteCheckText(IDS_WRITE_VALUE_NOT_NUMBER, ItemName(m_spec.group, spec.item), text),
+        AfxMessageBox(WriteCheckText(IDS_WRITE_VALUE_NOT_NUMBER, ItemName(m_spec.group, table.item), text),
                       MB_OK | MB_ICONWARNING);
         return false;
     case WordError::OutOfRange:
@@ -566,10 +572,10 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
 
 bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
 {
-    const RowSpec& spec = Row(row);
+    const RowSpec& table = Row(row);
     DriveConnection& drive = context.drive;
     const std::size_t index = static_cast<std::size_t>(row);
-    if (spec.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::BeforeLink) {
+    if (table.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::BeforeLink) {
         AfxMessageBox(IDS_READ_ONLY);
         return false;
     }
@@ -584,7 +590,7 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         std::any_of(m_spec.rows.begin(), m_spec.rows.end(), [](const RowSpec& r) { return r.checked; });
     if (anyChecked && !CheckRange(context))
         return false;
-    if (spec.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::AfterRange) {
+    if (table.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::AfterRange) {
         AfxMessageBox(IDS_READ_ONLY);
         return false;
     }
@@ -603,7 +609,7 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         bool running = false;
         if (!drive.IsDriveRunning(address, running))
             return false;
-        if (running && !spec.whileRunning) {
+        if (running && !table.whileRunning) {
             AfxMessageBox(IDS_DRIVE_RUNNING);
             return false;
         }
@@ -614,11 +620,11 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
             return false;
         context.doc.m_fDriveVersion = version;
     }
-    if (spec.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::AtValue) {
+    if (table.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::AtValue) {
         AfxMessageBox(IDS_READ_ONLY);
         return false;
     }
-    int decimals = spec.decimals;
+    int decimals = table.decimals;
     if (m_spec.rowForm && !m_spec.rowForm(*this, row, station, context, decimals))
         return false;
     std::string text;
@@ -626,12 +632,12 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         Refuse(row, IDS_BEYOND_RANGE, context);
         return false;
     }
-    if (spec.kind == RowKind::Decimal && decimals != spec.decimals)
+    if (table.kind == RowKind::Decimal && decimals != table.decimals)
         text = FormatFixed(ParseLeadingNumber(text), decimals);
     uint16_t word = 0;
     if (!ValueForDrive(row, text, word, context, decimals))
         return false;
-    if (spec.kind == RowKind::Decimal)
+    if (table.kind == RowKind::Decimal)
         m_rows[index].text = text;
     context.host.ShowControls(m_nPage);
     if (!m_spec.versionGatesInHook && !PassesVersionGates(row, text, context))
@@ -642,7 +648,7 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         return false;
     // OK compares with the row's own form: a value sent with fewer decimals
     // than the page shows ("2.3" for "2.30") is the same value.
-    m_strLast[index] = decimals != spec.decimals ? FormatFixed(ParseLeadingNumber(text), spec.decimals) : text;
+    m_strLast[index] = decimals != table.decimals ? FormatFixed(ParseLeadingNumber(text), table.decimals) : text;
     m_bWritten[index] = true;
     const int position = FlagPosition(row, context.doc);
     if (position >= 0 && position < kItemCount)
@@ -656,8 +662,8 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
 
 bool CGroupPageModel::PassesVersionGates(int row, const std::string& text, EditorContext& context)
 {
-    const RowSpec& spec = Row(row);
-    for (const VersionGate& gate : spec.versionGates) {
+    const RowSpec& table = Row(row);
+    for (const VersionGate& gate : table.versionGates) {
         if (!(gate.codeAbove < context.modelCode && context.modelCode < gate.codeBelow) ||
             !VersionBelow(context.doc.m_fDriveVersion, gate.version))
             continue;
@@ -665,13 +671,13 @@ bool CGroupPageModel::PassesVersionGates(int row, const std::string& text, Edito
             AfxMessageBox(IDS_VERSION_RETAINED);
             return false;
         }
-        const double value = spec.kind == RowKind::Option ? m_rows[static_cast<std::size_t>(row)].selection
+        const double value = table.kind == RowKind::Option ? m_rows[static_cast<std::size_t>(row)].selection
                                                           : ParseLeadingNumber(text);
         if (gate.low - kMargin < value && value < gate.high + kMargin)
             continue;
         m_nFocusRow = row;
         context.host.FocusRow(m_nPage, row);
-        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, ItemName(m_spec.group, spec.item).c_str(),
+        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, ItemName(m_spec.group, table.item).c_str(),
                                       gate.range ? gate.range : ""));
         return false;
     }
@@ -725,8 +731,8 @@ bool CGroupPageModel::ReadParamFromDrive(int item, int station, std::string& val
 
 int CGroupPageModel::FlagPosition(int row, const CD390DocData& doc) const
 {
-    const RowSpec& spec = Row(row);
-    return spec.flagPosition >= 0 ? spec.flagPosition : doc.DefinedPosition(m_spec.group, spec.item);
+    const RowSpec& table = Row(row);
+    return table.flagPosition >= 0 ? table.flagPosition : doc.DefinedPosition(m_spec.group, table.item);
 }
 
 int CGroupPageModel::RowOfItem(int item) const

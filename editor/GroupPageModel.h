@@ -34,7 +34,7 @@ struct RowState {
 
 class CGroupPageModel {
 public:
-    CGroupPageModel(const PageSpec& spec, int page);
+    CGroupPageModel(const PageSpec& table, int page);
 
     const PageSpec& Spec() const { return m_spec; }
     int Page() const { return m_nPage; }
@@ -43,8 +43,8 @@ public:
     // while m_bAlternate is set).
     const RowSpec& Row(int row) const
     {
-        const RowSpec& spec = m_spec.rows[static_cast<std::size_t>(row)];
-        return m_bAlternate && spec.alternate ? *spec.alternate : spec;
+        const RowSpec& table = m_spec.rows[static_cast<std::size_t>(row)];
+        return m_bAlternate && table.alternate ? *table.alternate : table;
     }
 
     // Asks the page's alternateForm which form its rows use and shows the

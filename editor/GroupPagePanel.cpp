@@ -212,13 +212,13 @@ void CGroupPagePanel::ShowExplanation(int row)
     if (!text)
         return;
     const RowState& state = m_model.m_rows[static_cast<std::size_t>(row)];
-    const RowSpec& spec = m_model.Row(row);
-    if (spec.explainDigit) {
+    const RowSpec& table = m_model.Row(row);
+    if (table.explainDigit) {
         text->SetLabel(wxString::FromUTF8(state.explanation));
         return;
     }
-    const int shown = spec.kind == RowKind::Packed ? state.lastDigit : state.selection;
-    text->SetLabel(wxString::FromUTF8(spec.explain(shown)));
+    const int shown = table.kind == RowKind::Packed ? state.lastDigit : state.selection;
+    text->SetLabel(wxString::FromUTF8(table.explain(shown)));
 }
 
 void CGroupPagePanel::OnEditText(int row)

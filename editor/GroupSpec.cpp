@@ -29,8 +29,8 @@ const GroupSpec* FindGroupSpec(int group)
     return Registry()[static_cast<std::size_t>(group)];
 }
 
-void RegisterGroupSpec(const GroupSpec& spec)
+void RegisterGroupSpec(const GroupSpec& table)
 {
-    if (spec.group >= 0 && spec.group < static_cast<int>(Registry().size()))
-        Registry()[static_cast<std::size_t>(spec.group)] = &spec;
+    if (table.group >= 0 && table.group < static_cast<int>(Registry().size()))
+        Registry()[static_cast<std::size_t>(table.group)] = &table;
 }

@@ -50,6 +50,6 @@ struct GroupSpec {
 
 // The table of a group, or nullptr when its pages do not exist yet.
 const GroupSpec* FindGroupSpec(int group);
-// Registers (or replaces) the table of spec.group; spec must outlive the
+// Registers (or replaces) the table of its group (table.group); it must outlive the
 // editors that use it.
-void RegisterGroupSpec(const GroupSpec& spec);
+void RegisterGroupSpec(const GroupSpec& table);

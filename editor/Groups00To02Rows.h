@@ -1,23 +1,13 @@
 #pragma once
-// Row shapes and refusals that the pages of groups 00 to 02 share.
+// Row shapes that the pages of groups 00 to 02 share.
 
 #include "editor/EditorContext.h"
 #include "editor/GroupPageModel.h"
-#include "platform/MessageBox.h"
+#include "link/RegisterText.h"
 
-#include <climits>
-#include <cmath>
 #include <string>
 
 namespace Groups00To02 {
-
-// Every row of these pages keeps its changed flag at the page's first
-// position plus its row, whatever the project lists.
-inline void NumberFlags(PageSpec& page, int firstPosition)
-{
-    for (std::size_t r = 0; r < page.rows.size(); ++r)
-        page.rows[r].flagPosition = firstPosition + static_cast<int>(r);
-}
 
 // A one-decimal row whose limits are single-precision numbers: both checks
 // widen them to double, and the filter lets the maximum itself through but
@@ -29,11 +19,12 @@ inline RowSpec LimitRow(int item, int editId, float low, float high, const char*
     return row;
 }
 
-// The word a decimal text goes to the drive as.
+// The word a one- or two-decimal text (scale 10 or 100) goes to the drive as.
 inline long WordOfText(const std::string& text, int scale)
 {
-    return static_cast<long>(std::trunc((ParseLeadingNumber(text) + 0.001) * scale)) & 0xFFFF;
+    uint16_t word = 0;
+    ConvertTextToWord(scale == 100 ? '2' : '1', text, word);
+    return word;
 }
-
 
 } // namespace Groups00To02

@@ -41,6 +41,10 @@ struct RowRange {
 // between codeAbove and codeBelow, the row is refused with 61580; a limited
 // gate refuses only values outside low..high (option rows: the index), with
 // 61622 naming the row and range.
+// A gate version that every drive lies below: the gate refuses its codes at
+// any version.
+constexpr float kEveryVersion = 1e9f;
+
 struct VersionGate {
     float version = 0;
     int codeAbove = INT_MIN;
@@ -215,6 +219,10 @@ RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double 
 RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText);
 // A disabled edit showing the stored text as it stands, never stored or sent.
 RowSpec ReadOnlyTextRow(int item, int editId);
+
+// Pages whose rows keep their changed flags at the page's first position plus
+// the row, whatever the project's definition file lists.
+void NumberFlagPositions(PageSpec& page, int firstPosition);
 // A whole number without a range in its data exchange: a number outside
 // min..max typed into it reverts without a prompt; a row write or transmit
 // refuses a stored one.

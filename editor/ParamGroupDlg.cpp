@@ -37,18 +37,18 @@ CParamGroupDlg::~CParamGroupDlg()
 
 void CParamGroupDlg::BuildEditor()
 {
-    const GroupSpec* spec = FindGroupSpec(m_nGroup);
-    if (spec && m_links.drive && m_links.doc)
-        BuildPages(*spec);
+    const GroupSpec* table = FindGroupSpec(m_nGroup);
+    if (table && m_links.drive && m_links.doc)
+        BuildPages(*table);
     else
         BuildFields();
 }
 
-void CParamGroupDlg::BuildPages(const GroupSpec& spec)
+void CParamGroupDlg::BuildPages(const GroupSpec& table)
 {
     m_pContext = std::make_unique<EditorContext>(
         EditorContext{*m_links.drive, *m_links.doc, *this, m_links.drive->m_nModelCode});
-    m_pEditor = std::make_unique<CGroupEditor>(*m_pContext, spec, m_nGroup, m_nItem);
+    m_pEditor = std::make_unique<CGroupEditor>(*m_pContext, table, m_nGroup, m_nItem);
     m_pEditor->InitGroupTabs();
 
     m_pTab = new wxNotebook(this, IDC_TAB, wxPoint(0, 0), DlgSize(this, 371, 227));

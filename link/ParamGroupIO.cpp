@@ -1,6 +1,7 @@
 #include "link/ParamGroupIO.h"
 
 #include "document/D390DocData.h"
+#include "document/ModelTables.h"
 #include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "link/DriveQueries.h"
@@ -9,7 +10,6 @@
 #include "link/RegisterText.h"
 #include "link/Serial.h"
 #include "platform/ResourceModule.h"
-#include "document/ModelTables.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,10 +1,10 @@
 #include "monitor/StatusTabDlg145.h"
 
+#include "document/ModelTables.h"
 #include "monitor/CommandWords.h"
 #include "monitor/StatusLamps.h"
 #include "platform/Accessible.h"
 #include "platform/ResourceBitmap.h"
-#include "document/ModelTables.h"
 
 #include <wx/dc.h>
 #include <wx/stattext.h>

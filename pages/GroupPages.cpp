@@ -2,9 +2,9 @@
 
 #include "editor/Groups00To02Pages.h"
 #include "pages/groups03_07/Groups03To07Pages.h"
+#include "pages/groups08_14/Group14Pages.h"
 #include "pages/groups08_14/Groups08To10Pages.h"
 #include "pages/groups08_14/Groups11To13Pages.h"
-#include "pages/groups08_14/Group14Pages.h"
 
 void RegisterGroupPages()
 {

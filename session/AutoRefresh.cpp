@@ -4,8 +4,8 @@
 #include "link/GroupTransferContext.h"
 #include "platform/MessageBox.h"
 #include "session/AutoRefreshGuard.h"
-#include "session/ReadWriteAll.h"
 #include "session/ReadEvent.h"
+#include "session/ReadWriteAll.h"
 
 #include <algorithm>
 

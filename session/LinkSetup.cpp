@@ -1,12 +1,12 @@
 #include "session/LinkSetup.h"
 
+#include "document/ModelTables.h"
 #include "link/Crc16.h"
+#include "link/DriveQueries.h"
 #include "link/Serial.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "link/DriveQueries.h"
 #include "session/MainFrameState.h"
-#include "document/ModelTables.h"
 #include "session/NetModuleSettings.h"
 #include "session/StationList.h"
 

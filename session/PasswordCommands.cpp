@@ -47,6 +47,13 @@ bool SetPassword(CMainFrameState& frame, int station, uint16_t value)
            SendPasswordOnce(frame, station, value, IDS_SET_PASSWORD_FAILURE);
 }
 
+// The station chooser, then the chosen drive's password state; false when
+// either was cancelled or failed (the query has said why).
+bool ChooseStation(CMainFrameState& frame, const PasswordDialogs& dialogs, int& station, bool& active)
+{
+    return dialogs.selectStation(station) && frame.ReadPasswordState(static_cast<uint8_t>(station), active);
+}
+
 } // namespace
 
 unsigned CheckPasswordText(const std::string& text)
@@ -106,10 +113,8 @@ uint8_t* BuildPasswordWriteFrame(uint8_t station, uint16_t value, uint8_t* buffe
 void RunPasswordSet(CMainFrameState& frame, const PasswordDialogs& dialogs)
 {
     int station = 0;
-    if (!dialogs.selectStation(station))
-        return;
     bool active = false;
-    if (!frame.ReadPasswordState(static_cast<uint8_t>(station), active))
+    if (!ChooseStation(frame, dialogs, station, active))
         return;
 
     if (!active) {
@@ -138,10 +143,8 @@ void RunPasswordSet(CMainFrameState& frame, const PasswordDialogs& dialogs)
 void RunPasswordRelease(CMainFrameState& frame, const PasswordDialogs& dialogs)
 {
     int station = 0;
-    if (!dialogs.selectStation(station))
-        return;
     bool active = false;
-    if (!frame.ReadPasswordState(static_cast<uint8_t>(station), active))
+    if (!ChooseStation(frame, dialogs, station, active))
         return;
     if (!active) {
         AfxMessageBox(IDS_NO_PASSWORD, MB_OK);

@@ -1,17 +1,17 @@
 #include "session/ReadWriteAll.h"
 
 #include "document/D390DocData.h"
+#include "document/ModelTables.h"
 #include "link/CommTexts.h"
 #include "link/Crc16.h"
+#include "link/DriveQueries.h"
 #include "link/ModbusRequest.h"
 #include "link/ParamGroupIO.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "link/DriveQueries.h"
 #include "session/DriveWork.h"
 #include "session/LinkSetup.h"
 #include "session/MainFrameState.h"
-#include "document/ModelTables.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,10 +3,10 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "shell/AssignIpDlg.h"
 #include "session/CommSettings.h"
 #include "session/LinkSetup.h"
 #include "session/MainFrameState.h"
+#include "shell/AssignIpDlg.h"
 #include "shell/SetIpDlg.h"
 
 #include <arpa/inet.h>

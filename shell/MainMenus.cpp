@@ -2,9 +2,9 @@
 
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/ResourceModule.h"
+#include "session/RecentFileList.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrameLayout.h"
-#include "session/RecentFileList.h"
 
 #include <wx/menu.h>
 

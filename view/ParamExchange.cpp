@@ -2,6 +2,7 @@
 
 #include "document/CsvFile.h"
 #include "document/D390DocData.h"
+#include "document/ModelTables.h"
 #include "document/ProjectFile.h"
 #include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
@@ -10,7 +11,6 @@
 #include "platform/Workbook.h"
 #include "session/AutoRefreshGuard.h"
 #include "session/MainFrameState.h"
-#include "document/ModelTables.h"
 
 #include <cstdio>
 #include <new>

@@ -2,10 +2,10 @@
 
 #include "document/D390DocData.h"
 #include "platform/ModalWindow.h"
-#include "shell/CommandIds.h"
 #include "session/DriveWork.h"
-#include "shell/MainFrame.h"
 #include "session/MainFrameState.h"
+#include "shell/CommandIds.h"
+#include "shell/MainFrame.h"
 #include "shell/StationSelectDlg.h"
 #include "view/D390View.h"
 

@@ -67,8 +67,7 @@ PageSpec Page1(bool extended)
     page.rows.push_back(limit);
     page.rows.push_back(Contacts());
     page.rows.push_back(OptionRow(11, 1079, kOutputFunctions, kOutputFunctionCount));
-    for (std::size_t r = 0; r < page.rows.size(); ++r)
-        page.rows[r].flagPosition = static_cast<int>(r);
+    NumberFlagPositions(page, 0);
     return page;
 }
 
@@ -120,8 +119,7 @@ PageSpec Page2(bool extended, bool highVoltage)
         }
         page.rowGate = Page2ExRowGate;
     }
-    for (std::size_t r = 0; r < page.rows.size(); ++r)
-        page.rows[r].flagPosition = 10 + static_cast<int>(r);
+    NumberFlagPositions(page, 10);
     return page;
 }
 
@@ -152,20 +150,20 @@ GroupSpec BuildSpec()
     static const PageSpec page2 = Page2(false, false);
     static const PageSpec page2Ex = Page2(true, false);
     static const PageSpec page2ExHigh = Page2(true, true);
-    GroupSpec spec;
-    spec.group = 3;
-    spec.layouts = {Layout(page1, page2, "    03-13 - 03-19    "), Layout(page1Ex, page2Ex, "    03-13 - 03-21    "),
+    GroupSpec table;
+    table.group = 3;
+    table.layouts = {Layout(page1, page2, "    03-13 - 03-19    "), Layout(page1Ex, page2Ex, "    03-13 - 03-21    "),
                     Layout(page1Ex, page2ExHigh, "    03-13 - 03-21    ")};
-    spec.layoutOf = [](int modelCode) { return !IsNewModel(modelCode) ? 0 : IsHighVoltage(modelCode) ? 2 : 1; };
-    spec.writer = &CParamGroupIO::WriteParamGroup03;
-    spec.beforeTransmit = BeforeTransmit;
-    return spec;
+    table.layoutOf = [](int modelCode) { return !IsNewModel(modelCode) ? 0 : IsHighVoltage(modelCode) ? 2 : 1; };
+    table.writer = &CParamGroupIO::WriteParamGroup03;
+    table.beforeTransmit = BeforeTransmit;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group03Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -25,12 +25,6 @@ RowSpec Running(RowSpec row)
     return row;
 }
 
-void NumberFlags(PageSpec& page, int first)
-{
-    for (std::size_t r = 0; r < page.rows.size(); ++r)
-        page.rows[r].flagPosition = first + static_cast<int>(r);
-}
-
 // 04-00, 04-01 and 04-06 wait for the drive to stop; the gains (04-01,
 // 04-06) go up to 400, or 200 above 0x1100000.
 PageSpec Page1(bool extended)
@@ -56,7 +50,7 @@ PageSpec Page1(bool extended)
                  Running(BoundedIntegerRow(7, 1038, 0, 1000, "0~1000")),
                  Running(BoundedIntegerRow(8, 1039, 0, 100, "0~100")),
                  Running(OptionRow(9, 1028, kInputDirections, 2))};
-    NumberFlags(page, 0);
+    NumberFlagPositions(page, 0);
     return page;
 }
 
@@ -72,7 +66,7 @@ PageSpec Page2()
     page.rows = {OptionRow(10, 1025, kOutputDirections, 2), OptionRow(11, 1026, kOutputQuantities, 5),
                  BoundedIntegerRow(12, 1034, 0, 1000, "0~1000"), BoundedIntegerRow(13, 1035, 0, 100, "0~100"),
                  OptionRow(14, 1027, kOutputDirections, 2), OptionRow(15, 1028, kOutputDirections, 2)};
-    NumberFlags(page, 10);
+    NumberFlagPositions(page, 10);
     return page;
 }
 
@@ -81,14 +75,6 @@ RowSpec UnsignedRow(int item, int editId, int max, const char* rangeText)
     RowSpec row = IntegerRow(item, editId, 0, max, rangeText);
     row.kind = RowKind::Unsigned;
     return row;
-}
-
-bool Page2ExRowGate(CGroupPageModel& page, int row, const std::string&, int, EditorContext& context)
-{
-    if (page.Row(row).item >= 16 && IsRangeA(context.modelCode) &&
-        VersionBelow(context.doc.m_fDriveVersion, kOutputTwoVersion))
-        return RefuseRetained();
-    return true;
 }
 
 // The extended form prompts for a number outside its bounds and reads the
@@ -107,8 +93,11 @@ PageSpec Page2Ex()
                  OptionRow(14, 1027, kOutputDirections, 2), OptionRow(15, 1028, kOutputDirections, 2),
                  UnsignedRow(16, 1036, 1000, "0~1000"),     UnsignedRow(17, 1037, 100, "0~100"),
                  OptionRow(18, 1029, kOutputDirections, 2), OptionRow(19, 1030, kOutputDirections, 2)};
-    page.rowGate = Page2ExRowGate;
-    NumberFlags(page, 10);
+    // The second output (04-16 to 04-19) needs newer software on range A.
+    for (RowSpec& row : page.rows)
+        if (row.item >= 16)
+            row.versionGates = {VersionGate{kOutputTwoVersion, kModelFamilyS, kModelFamilySP}};
+    NumberFlagPositions(page, 10);
     return page;
 }
 
@@ -128,17 +117,17 @@ GroupSpec BuildSpec()
     static const PageSpec page1Ex = Page1(true);
     static const PageSpec page2 = Page2();
     static const PageSpec page2Ex = Page2Ex();
-    GroupSpec spec;
-    spec.group = 4;
-    spec.layouts = {Layout(page1, page2, "    04-10 - 04-15    "), Layout(page1Ex, page2Ex, "    04-10 - 04-19    ")};
-    spec.writer = &CParamGroupIO::WriteParamGroup04;
-    return spec;
+    GroupSpec table;
+    table.group = 4;
+    table.layouts = {Layout(page1, page2, "    04-10 - 04-15    "), Layout(page1Ex, page2Ex, "    04-10 - 04-19    ")};
+    table.writer = &CParamGroupIO::WriteParamGroup04;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group04Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -61,17 +61,17 @@ GroupSpec BuildSpec()
     layout.captions = {"-> 05-00 - 05-17 ", "    05-18 - 05-27    ", "    05-28 - 05-32    "};
     layout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Take, 2},
                     {ValidationStep::Check, 0}, {ValidationStep::Check, 1}, {ValidationStep::Check, 2}};
-    GroupSpec spec;
-    spec.group = 5;
-    spec.layouts = {layout};
-    spec.writer = &CParamGroupIO::WriteParamGroup05;
-    return spec;
+    GroupSpec table;
+    table.group = 5;
+    table.layouts = {layout};
+    table.writer = &CParamGroupIO::WriteParamGroup05;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group05Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -75,17 +75,17 @@ GroupSpec BuildSpec()
     layout.captions = {"-> 06-00 - 06-17 ", "    06-18 - 06-35    ", "    06-36 - 06-39    "};
     layout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Take, 2},
                     {ValidationStep::Check, 0}, {ValidationStep::Check, 1}};
-    GroupSpec spec;
-    spec.group = 6;
-    spec.layouts = {layout};
-    spec.writer = &CParamGroupIO::WriteParamGroup06;
-    return spec;
+    GroupSpec table;
+    table.group = 6;
+    table.layouts = {layout};
+    table.writer = &CParamGroupIO::WriteParamGroup06;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group06Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -56,19 +56,6 @@ bool Page1RowGate(CGroupPageModel& page, int row, const std::string& text, int, 
     if (item == 1 && IsNewModel(context.modelCode) && !NewEnough(context.modelCode, version) &&
         ParseLeadingNumber(text) >= kShortFilterMax + 0.000001)
         return RefuseForVersion(page, row, "07-01", "0.0~800.0", context);
-    if (item == 9 && VersionBelow(version, kStopModeVersion))
-        return RefuseRetained();
-    return true;
-}
-
-bool Page2RowGate(CGroupPageModel& page, int row, const std::string&, int, EditorContext& context)
-{
-    const int item = page.Row(row).item;
-    const float version = context.doc.m_fDriveVersion;
-    if (item <= 11 && IsRangeA(context.modelCode) && VersionBelow(version, kPage2FirstVersion))
-        return RefuseRetained();
-    if (item == 12 && !NewEnough(context.modelCode, version))
-        return RefuseRetained();
     return true;
 }
 
@@ -95,6 +82,7 @@ PageSpec Page1(bool extended, bool shortRetries)
                  retries,
                  DecimalRow(8, 1039, 1, 25.5, 0.0, 25.5, "0.0~25.5"),
                  OptionRow(9, 1028, kStopModes, 2)};
+    page.rows[9].versionGates = {VersionGate{kStopModeVersion}};
     page.rowGate = Page1RowGate;
     return page;
 }
@@ -111,7 +99,14 @@ PageSpec Page2()
     RowSpec count = IntegerRow(10, 1034, 0, 100, "0~100");
     count.kind = RowKind::Unsigned;
     page.rows = {count, DecimalRow(11, 1035, 1, 25.5, 0.0, 25.5, "0.0~25.5"), OptionRow(12, 1025, kEnabledModes, 2)};
-    page.rowGate = Page2RowGate;
+    const VersionGate page2First{kPage2FirstVersion, kModelFamilyS, kModelFamilySP};
+    page.rows[0].versionGates = {page2First};
+    page.rows[1].versionGates = {page2First};
+    // 07-12: range A from 1.093, range B from 1.12, never elsewhere.
+    page.rows[2].versionGates = {VersionGate{kLongFilterFirst, kModelFamilyS, kModelFamilySP},
+                                 VersionGate{kLongFilterSecond, kModelFamilySP, INT_MAX},
+                                 VersionGate{kEveryVersion, INT_MIN, kModelFamilyS + 1},
+                                 VersionGate{kEveryVersion, kModelFamilySP - 1, kModelFamilySP + 1}};
     return page;
 }
 
@@ -132,18 +127,18 @@ GroupSpec BuildSpec()
                       {ValidationStep::Check, 1}};
     LayoutSpec extendedLong = extended;
     extendedLong.pages = {&page1Ex, &page2};
-    GroupSpec spec;
-    spec.group = 7;
-    spec.layouts = {base, extended, extendedLong};
-    spec.layoutOf = [](int modelCode) { return !IsNewModel(modelCode) ? 0 : HasShortRetries(modelCode) ? 1 : 2; };
-    spec.writer = &CParamGroupIO::WriteParamGroup07;
-    return spec;
+    GroupSpec table;
+    table.group = 7;
+    table.layouts = {base, extended, extendedLong};
+    table.layoutOf = [](int modelCode) { return !IsNewModel(modelCode) ? 0 : HasShortRetries(modelCode) ? 1 : 2; };
+    table.writer = &CParamGroupIO::WriteParamGroup07;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group07Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

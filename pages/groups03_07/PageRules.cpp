@@ -8,9 +8,3 @@ bool RefuseForVersion(CGroupPageModel& page, int row, const char* item, const ch
     page.RefuseRow(row, FormatResString(IDS_VERSION_RANGE, item, range), context);
     return false;
 }
-
-bool RefuseRetained()
-{
-    AfxMessageBox(IDS_VERSION_RETAINED);
-    return false;
-}

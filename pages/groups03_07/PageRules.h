@@ -12,6 +12,3 @@
 // Focuses the row and shows message 61622 with the item and the range it
 // accepts on this drive software. Always false, for the row gate to return.
 bool RefuseForVersion(CGroupPageModel& page, int row, const char* item, const char* range, EditorContext& context);
-
-// Shows 61580; always false.
-bool RefuseRetained();

@@ -26,7 +26,6 @@ constexpr unsigned kBinary = kBase + 26;        // "0", "1"
 constexpr unsigned kOverheat = kBase + 28;      // 08-10 extended, four
 constexpr unsigned kOverloadCurve = kBase + 32; // 08-19, three
 
-constexpr unsigned IDS_RETAINED_IN_VERSION = 61580;
 constexpr unsigned IDS_NOT_IN_SMALL_MODELS = 61584;
 
 constexpr int kVoltageRange = 1075;
@@ -122,13 +121,8 @@ PageSpec SecondPage()
     page.readsVersion = true;
     page.rows.push_back(DecimalRow(10, 1034, 1, 25.0, 0.0, 25.0, "0.0~25.0"));
     page.rows.push_back(DecimalRow(11, 1035, 1, 10.0, 0.0, 10.0, "0.0~10.0"));
-    page.rowGate = [](CGroupPageModel&, int, const std::string&, int, EditorContext& context) {
-        if (VersionBelow(context.doc.m_fDriveVersion, 1.4f)) {
-            AfxMessageBox(IDS_RETAINED_IN_VERSION);
-            return false;
-        }
-        return true;
-    };
+    for (RowSpec& row : page.rows)
+        row.versionGates = {VersionGate{1.4f}};
     return page;
 }
 
@@ -155,15 +149,9 @@ PageSpec SecondPageEx()
     page.rows.push_back(DecimalRow(17, 1040, 1, 60.0, 0.0, 60.0, "0.0~60.0"));
     page.rows.push_back(DecimalRow(18, 1041, 1, 1500.0, 0.0, 1500.0, "0.0~1500.0"));
     page.rows.push_back(OptionRow(19, 1026, kOverloadCurve, 3));
-    page.rowGate = [](CGroupPageModel& model, int row, const std::string&, int, EditorContext& context) {
-        const int item = model.Row(row).item;
-        const float version = context.doc.m_fDriveVersion;
-        if (((item == 17 || item == 18) && VersionBelow(version, 1.04f)) || (item == 19 && VersionBelow(version, 1.06f))) {
-            AfxMessageBox(IDS_RETAINED_IN_VERSION);
-            return false;
-        }
-        return true;
-    };
+    for (RowSpec& row : page.rows)
+        if (row.item >= 17)
+            row.versionGates = {VersionGate{row.item == 19 ? 1.06f : 1.04f}};
     return page;
 }
 
@@ -183,11 +171,11 @@ GroupSpec BuildSpec()
     static const PageSpec page2 = SecondPage();
     static const PageSpec page1Ex = FirstPage(true);
     static const PageSpec page2Ex = SecondPageEx();
-    GroupSpec spec;
-    spec.group = 8;
-    spec.layouts = {Layout(page1, page2, "   08-10 - 08-11   "), Layout(page1Ex, page2Ex, "    08-10 - 08-19    ")};
-    spec.writer = &CParamGroupIO::WriteParamGroup08;
-    return spec;
+    GroupSpec table;
+    table.group = 8;
+    table.layouts = {Layout(page1, page2, "   08-10 - 08-11   "), Layout(page1Ex, page2Ex, "    08-10 - 08-19    ")};
+    table.writer = &CParamGroupIO::WriteParamGroup08;
+    return table;
 }
 
 } // namespace
@@ -207,6 +195,6 @@ std::string GetProtectBitText(int item, int bit, int selection)
 
 const GroupSpec& Group08Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -92,19 +92,19 @@ GroupSpec BuildSpec()
     two.captions = {"-> 09-00 - 09-09 ", "    09-10    "};
     two.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Check, 0},
                  {ValidationStep::Check, 1}};
-    GroupSpec spec;
-    spec.group = 9;
-    spec.layouts = {one, two};
+    GroupSpec table;
+    table.group = 9;
+    table.layouts = {one, two};
     // 09-10 exists on the first extended family only.
-    spec.layoutOf = [](int code) { return IsRangeA(code) ? 1 : 0; };
-    spec.writer = &CParamGroupIO::WriteParamGroup09;
-    return spec;
+    table.layoutOf = [](int code) { return IsRangeA(code) ? 1 : 0; };
+    table.writer = &CParamGroupIO::WriteParamGroup09;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group09Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

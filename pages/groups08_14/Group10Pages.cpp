@@ -157,17 +157,17 @@ GroupSpec BuildSpec()
     static const PageSpec page1Ex = FirstPage(true);
     static const PageSpec page2 = SecondPage();
     static const PageSpec page3 = ThirdPage();
-    GroupSpec spec;
-    spec.group = 10;
-    spec.layouts = {Layout(page1, page2, page3), Layout(page1Ex, page2, page3)};
-    spec.writer = &CParamGroupIO::WriteParamGroup10;
-    return spec;
+    GroupSpec table;
+    table.group = 10;
+    table.layouts = {Layout(page1, page2, page3), Layout(page1Ex, page2, page3)};
+    table.writer = &CParamGroupIO::WriteParamGroup10;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group10Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -123,17 +123,17 @@ GroupSpec BuildSpec()
     extended.captions = {"-> 11-00 - 11-09 ", "    11-10 - 11-20    ", "        11-21        "};
     extended.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Take, 2},
                       {ValidationStep::Check, 0}, {ValidationStep::Check, 1}};
-    GroupSpec spec;
-    spec.group = 11;
-    spec.layouts = {base, extended};
-    spec.writer = &CParamGroupIO::WriteParamGroup11;
-    return spec;
+    GroupSpec table;
+    table.group = 11;
+    table.layouts = {base, extended};
+    table.writer = &CParamGroupIO::WriteParamGroup11;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group11Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

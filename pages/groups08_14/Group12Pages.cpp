@@ -61,11 +61,11 @@ GroupSpec BuildSpec()
     LayoutSpec extendedLayout = baseLayout;
     extendedLayout.pages = {&extended};
     extendedLayout.captions = {"-> 12-00 - 12-07 "};
-    GroupSpec spec;
-    spec.group = 12;
-    spec.layouts = {baseLayout, extendedLayout};
-    spec.writer = &CParamGroupIO::WriteParamGroup12;
-    return spec;
+    GroupSpec table;
+    table.group = 12;
+    table.layouts = {baseLayout, extendedLayout};
+    table.writer = &CParamGroupIO::WriteParamGroup12;
+    return table;
 }
 
 } // namespace
@@ -79,6 +79,6 @@ std::string GetDisplayItemText(int digit)
 
 const GroupSpec& Group12Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -62,17 +62,17 @@ GroupSpec BuildSpec()
     layout.pages = {&page1};
     layout.captions = {"-> 13-00 - 13-08 "};
     layout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Check, 0}};
-    GroupSpec spec;
-    spec.group = 13;
-    spec.layouts = {layout};
-    spec.writer = &CParamGroupIO::WriteParamGroup13Ex;
-    return spec;
+    GroupSpec table;
+    table.group = 13;
+    table.layouts = {layout};
+    table.writer = &CParamGroupIO::WriteParamGroup13Ex;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group13Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }

@@ -162,12 +162,11 @@ PageSpec Page(const char* className, int templateId, int number)
 // The flag positions run over the group's 43 defined items page by page.
 void Place(PageSpec& page, int number)
 {
-    for (std::size_t r = 0; r < page.rows.size(); ++r) {
-        page.rows[r].flagPosition = 10 * (number - 1) + static_cast<int>(r);
+    NumberFlagPositions(page, 10 * (number - 1));
+    for (const RowSpec& row : page.rows)
         for (RowSpec& percent : PercentForms())
-            if (&percent == page.rows[r].alternate)
-                percent.flagPosition = page.rows[r].flagPosition;
-    }
+            if (&percent == row.alternate)
+                percent.flagPosition = row.flagPosition;
 }
 
 PageSpec Page1()
@@ -280,24 +279,24 @@ GroupSpec BuildSpec()
         layout.apply.push_back({ValidationStep::Take, p});
         layout.apply.push_back({ValidationStep::Check, p});
     }
-    GroupSpec spec;
-    spec.group = kGroup;
-    spec.layouts = {layout};
-    spec.writer = &CParamGroupIO::WriteParamGroup14;
-    spec.transmitGate = Group14TransmitGate;
+    GroupSpec table;
+    table.group = kGroup;
+    table.layouts = {layout};
+    table.writer = &CParamGroupIO::WriteParamGroup14;
+    table.transmitGate = Group14TransmitGate;
     // A pressure project opens in pressure mode, and Cancel leaves the mode
     // as the project has it.
-    spec.onOpen = [](EditorContext& context) { context.drive.m_nPressureMode = ProjectMode(context); };
-    spec.onCancel = spec.onOpen;
-    return spec;
+    table.onOpen = [](EditorContext& context) { context.drive.m_nPressureMode = ProjectMode(context); };
+    table.onCancel = table.onOpen;
+    return table;
 }
 
 } // namespace
 
 const GroupSpec& Group14Spec()
 {
-    static const GroupSpec spec = BuildSpec();
-    return spec;
+    static const GroupSpec table = BuildSpec();
+    return table;
 }
 
 void RegisterGroup14Pages()

@@ -5,11 +5,11 @@
 #include "ConnectTestSupport.h"
 
 #include "document/D390DocData.h"
+#include "document/ModelTables.h"
+#include "link/DriveQueries.h"
 #include "link/ParamGroupIO.h"
 #include "platform/ResourceModule.h"
-#include "link/DriveQueries.h"
 #include "session/LinkSetup.h"
-#include "document/ModelTables.h"
 #include "session/ReadWriteAll.h"
 
 #include <filesystem>

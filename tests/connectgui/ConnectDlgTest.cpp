@@ -5,10 +5,10 @@
 #include "tests/connect/ConnectTestSupport.h"
 
 #include "platform/ResourceModule.h"
+#include "session/LinkSetup.h"
 #include "shell/AssignIpDlg.h"
 #include "shell/ChangePasswordDlg.h"
 #include "shell/ConnectDlg.h"
-#include "session/LinkSetup.h"
 #include "shell/MotorParamListDlg.h"
 #include "shell/PasswordInputDlg.h"
 #include "shell/PasswordSetDlg.h"

@@ -8,9 +8,9 @@
 
 #include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
+#include "session/LinkSetup.h"
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
-#include "session/LinkSetup.h"
 #include "shell/MotorParamListDlg.h"
 #include "shell/ProgressDlg.h"
 #include "view/D390View.h"

@@ -2,8 +2,8 @@
 
 #include "document/D390DocData.h"
 #include "document/ModelListFile.h"
-#include "session/MainFrameState.h"
 #include "document/ModelTables.h"
+#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <algorithm>

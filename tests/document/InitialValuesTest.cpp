@@ -1,7 +1,7 @@
 #include "tests/document/DocTestSupport.h"
 
-#include "platform/ResourceModule.h"
 #include "document/ModelTables.h"
+#include "platform/ResourceModule.h"
 
 #include <cstdio>
 

@@ -354,21 +354,21 @@ TEST_F(TransmitTest, Group14IsRefusedBelowItsVersionWithNothingWritten)
     Connect(0x1100001, 1092);
     // The group's gate on a one-row page standing in for its tables.
     static const PageSpec page = [] {
-        PageSpec spec;
-        spec.group = 14;
-        spec.rows.push_back(OptionRow(0, 1025, PageStringBase(6) + 10, 3));
-        return spec;
+        PageSpec table;
+        table.group = 14;
+        table.rows.push_back(OptionRow(0, 1025, PageStringBase(6) + 10, 3));
+        return table;
     }();
-    GroupSpec spec;
-    spec.group = 14;
+    GroupSpec table;
+    table.group = 14;
     LayoutSpec layout;
     layout.pages = {&page};
     layout.captions = {"-> 14-00 - 14-09 "};
-    spec.layouts = {layout};
-    spec.writer = &CParamGroupIO::WriteParamGroup14;
-    spec.transmitGate = Group14TransmitGate;
+    table.layouts = {layout};
+    table.writer = &CParamGroupIO::WriteParamGroup14;
+    table.transmitGate = Group14TransmitGate;
     m_doc.m_Changed[14][0] = 1;
-    CGroupEditor editor(m_context, spec, 14, -1);
+    CGroupEditor editor(m_context, table, 14, -1);
     editor.InitGroupTabs();
     m_host.m_stations = {1};
     editor.OnTransmitGroup();

@@ -6,11 +6,11 @@
 
 #include "document/D390DocData.h"
 #include "editor/GroupEditor.h"
+#include "link/DriveQueries.h"
 #include "link/ParamGroupIO.h"
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
 #include "platform/ResourceModule.h"
-#include "link/DriveQueries.h"
 #include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
@@ -172,9 +172,9 @@ protected:
 
     CGroupEditor& Open(int group, int nItem = -1)
     {
-        const GroupSpec* spec = FindGroupSpec(group);
-        EXPECT_NE(spec, nullptr) << group;
-        m_editor = std::make_unique<CGroupEditor>(m_context, *spec, group, nItem);
+        const GroupSpec* table = FindGroupSpec(group);
+        EXPECT_NE(table, nullptr) << group;
+        m_editor = std::make_unique<CGroupEditor>(m_context, *table, group, nItem);
         m_editor->InitGroupTabs();
         return *m_editor;
     }

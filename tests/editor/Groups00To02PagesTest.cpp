@@ -4,10 +4,10 @@
 #include "tests/editor/EditorTestSupport.h"
 
 #include "document/ModelFamily.h"
+#include "document/ModelTables.h"
 #include "editor/EditorStrings.h"
 #include "editor/Groups00To02Pages.h"
 #include "platform/ResourceModule.h"
-#include "document/ModelTables.h"
 
 namespace {
 
@@ -644,12 +644,12 @@ TEST_F(Groups00To02Test, WholeNumberRowsMustHoldWholeNumbersWhenTaken)
 TEST_F(Groups00To02Test, VersionGatesOfTheTables)
 {
     MakeProject(kS203);
-    PageSpec spec;
-    spec.group = 9;
-    spec.rows.push_back(DecimalRow(3, 1034, 1, 500.0, 0.0, 500.0, "0.0~500.0"));
-    spec.rows[0].versionGates = {VersionGate{1.093f, 0x1100000, 0x1110000, true, 0.0, 150.0, "0~150"},
+    PageSpec table;
+    table.group = 9;
+    table.rows.push_back(DecimalRow(3, 1034, 1, 500.0, 0.0, 500.0, "0.0~500.0"));
+    table.rows[0].versionGates = {VersionGate{1.093f, 0x1100000, 0x1110000, true, 0.0, 150.0, "0~150"},
                                  VersionGate{1.03f}};
-    CGroupPageModel page(spec, 0);
+    CGroupPageModel page(table, 0);
     struct Case {
         int code;
         float version;

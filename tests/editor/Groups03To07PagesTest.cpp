@@ -4,9 +4,9 @@
 
 #include "tests/editor/EditorTestSupport.h"
 
+#include "document/ModelTables.h"
 #include "editor/EditorStrings.h"
 #include "platform/ResourceModule.h"
-#include "document/ModelTables.h"
 
 namespace {
 
@@ -579,15 +579,15 @@ TEST_F(Groups03To07Test, EveryModelOpensTheseGroups)
 TEST_F(EditorTest, IntegerRowsSendOnlyValuesInsideTheirTypingBounds)
 {
     MakeProject(kFirst);
-    PageSpec spec;
-    spec.group = 4;
+    PageSpec table;
+    table.group = 4;
     RowSpec row = IntegerRow(1, 1034, INT_MIN, INT_MAX, "1~200");
     row.filterMax = 200;
     row.filterTestsMin = true;
     row.filterMin = 1;
-    spec.rows.push_back(row);
-    spec.rows.push_back(IntegerRow(2, 1035, 0, 1000, "0~1000"));
-    CGroupPageModel page(spec, 0);
+    table.rows.push_back(row);
+    table.rows.push_back(IntegerRow(2, 1035, 0, 1000, "0~1000"));
+    CGroupPageModel page(table, 0);
     const struct {
         int row;
         const char* text;

@@ -575,8 +575,8 @@ TEST_F(EditorTest, PidTransmitRefusesEqualSourcesAndSendsTheFineIntegralTime)
 TEST_F(EditorTest, PackedRowsReadTheStoredTextDigitByDigit)
 {
     MakeProject(kRangeA);
-    PageSpec spec;
-    spec.group = 12;
+    PageSpec table;
+    table.group = 12;
     RowSpec binary;
     binary.item = 0;
     binary.kind = RowKind::Packed;
@@ -584,13 +584,13 @@ TEST_F(EditorTest, PackedRowsReadTheStoredTextDigitByDigit)
     binary.packedCounts = {1, 2, 2, 2, 2};
     binary.optionFirst = PageStringBase(8) + 26;
     binary.optionCount = 2;
-    spec.rows.push_back(binary);
+    table.rows.push_back(binary);
     RowSpec octal = binary;
     octal.item = 1;
     octal.packedCounts.clear();
     octal.optionCount = 8;
     octal.packBase = 8;
-    spec.rows.push_back(octal);
+    table.rows.push_back(octal);
     struct Case {
         int row;
         const char* stored;
@@ -608,7 +608,7 @@ TEST_F(EditorTest, PackedRowsReadTheStoredTextDigitByDigit)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         SetValue(12, c.row) = c.stored;
-        CGroupPageModel page(spec, 0);
+        CGroupPageModel page(table, 0);
         page.Load(m_context);
         EXPECT_EQ(page.m_rows[static_cast<std::size_t>(c.row)].digits, c.digits);
         std::string text;
@@ -627,7 +627,7 @@ TEST_F(EditorTest, PackedRowsReadTheStoredTextDigitByDigit)
     }
     // A list takes no selection it cannot show.
     SetValue(12, 0) = "00000";
-    CGroupPageModel page(spec, 0);
+    CGroupPageModel page(table, 0);
     page.Load(m_context);
     page.SelectDigit(0, 0, 1);
     page.SelectDigit(0, 1, 1);

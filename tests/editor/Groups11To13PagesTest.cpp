@@ -5,10 +5,10 @@
 
 #include "tests/editor/EditorTestSupport.h"
 
+#include "document/ModelTables.h"
 #include "editor/EditorStrings.h"
 #include "pages/groups08_14/Groups11To13Pages.h"
 #include "platform/ResourceModule.h"
-#include "document/ModelTables.h"
 
 namespace {
 

@@ -93,10 +93,10 @@ TEST_F(EditorTest, CheckRangeBoundsAndOrder)
 TEST_F(EditorTest, IntegerRowsPromptForWholeNumbersInTheirBounds)
 {
     MakeProject(0x1100000 + 1202);
-    PageSpec spec;
-    spec.group = 9;
-    spec.rows.push_back(IntegerRow(1, 1034, 1, 32, "1~32"));
-    CGroupPageModel page(spec, 0);
+    PageSpec table;
+    table.group = 9;
+    table.rows.push_back(IntegerRow(1, 1034, 1, 32, "1~32"));
+    CGroupPageModel page(table, 0);
     EXPECT_EQ(page.Filter(0, "3", "31"), "31");
     EXPECT_EQ(page.Filter(0, "3", ""), "");
     EXPECT_EQ(page.Filter(0, "3", "3x"), "3");
@@ -120,8 +120,8 @@ TEST_F(EditorTest, EveryPageTableFitsEveryModel)
         // voltage class.
         const bool hasColumn = CD390DocData::WideColumnOf(code) >= 0;
         for (int group = 0; group < 15; ++group) {
-            const GroupSpec* spec = FindGroupSpec(group);
-            if (!spec)
+            const GroupSpec* table = FindGroupSpec(group);
+            if (!table)
                 continue;
             SCOPED_TRACE(group);
             for (int pass = 0; pass < 2; ++pass) {

@@ -33,20 +33,20 @@ const RowSpec& WholeForm()
 const PageSpec& FormPage()
 {
     static const PageSpec page = [] {
-        PageSpec spec;
-        spec.group = 14;
-        spec.running = RunningRule::Ignore;
-        spec.rows.push_back(OptionRow(20, 1025, PageStringBase(14) + 30, 2));
+        PageSpec table;
+        table.group = 14;
+        table.running = RunningRule::Ignore;
+        table.rows.push_back(OptionRow(20, 1025, PageStringBase(14) + 30, 2));
         RowSpec number = DecimalRow(9, 1034, 2, 650.0, 0.01, 650.0, "0.01~650.00");
         number.rangeTextId = 1075;
         number.alternate = &WholeForm();
-        spec.rows.push_back(number);
-        spec.alternateForm = [](const EditorContext& context) { return context.drive.m_nPressureMode != 0; };
-        spec.onSelect = [](CGroupPageModel& model, int row, EditorContext& context) {
+        table.rows.push_back(number);
+        table.alternateForm = [](const EditorContext& context) { return context.drive.m_nPressureMode != 0; };
+        table.onSelect = [](CGroupPageModel& model, int row, EditorContext& context) {
             context.drive.m_nPressureMode = model.m_rows[static_cast<std::size_t>(row)].selection;
             model.SyncForm(context);
         };
-        return spec;
+        return table;
     }();
     return page;
 }
@@ -104,11 +104,11 @@ TEST_F(EditorTest, TheOpeningHookRunsBeforeThePagesLoad)
     LayoutSpec layout;
     layout.pages = {&FormPage()};
     layout.captions = {"-> 14-00 - 14-09 "};
-    GroupSpec spec;
-    spec.group = 14;
-    spec.layouts = {layout};
-    spec.onOpen = [](EditorContext& context) { context.drive.m_nPressureMode = 0; };
-    CGroupEditor editor(m_context, spec, 14, -1);
+    GroupSpec table;
+    table.group = 14;
+    table.layouts = {layout};
+    table.onOpen = [](EditorContext& context) { context.drive.m_nPressureMode = 0; };
+    CGroupEditor editor(m_context, table, 14, -1);
     editor.InitGroupTabs();
     EXPECT_EQ(editor.m_Pages[0]->m_rows[1].text, "6.75");
 }

@@ -3,10 +3,10 @@
 // and a document: what the group readers and writers run against.
 
 #include "document/D390DocData.h"
+#include "link/DriveQueries.h"
 #include "link/ParamGroupIO.h"
 #include "link/RegisterText.h"
 #include "link/SerialComm.h"
-#include "link/DriveQueries.h"
 #include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tools/SimulatedDrive.h"

@@ -4,9 +4,9 @@
 
 #include "link/SerialComm.h"
 #include "monitor/GraphCtrl.h"
+#include "monitor/GraphCurves.h"
 #include "monitor/GraphDlg.h"
 #include "monitor/GraphExchange.h"
-#include "monitor/GraphCurves.h"
 #include "monitor/GraphRenderer.h"
 #include "monitor/GraphSetDlg.h"
 #include "monitor/SetTimeDlg.h"

@@ -7,11 +7,11 @@
 #include "document/D390DocData.h"
 #include "link/ParamGroupIO.h"
 #include "link/SerialComm.h"
+#include "session/AutoRefresh.h"
 #include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
-#include "session/AutoRefresh.h"
 
 #include <gtest/gtest.h>
 

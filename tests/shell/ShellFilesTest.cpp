@@ -1,6 +1,6 @@
 #include "session/HandOverFile.h"
-#include "shell/MainFrameLayout.h"
 #include "session/RecentFileList.h"
+#include "shell/MainFrameLayout.h"
 #include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"
 

@@ -9,6 +9,7 @@
 #include "link/ParamGroupIO.h"
 #include "pages/GroupPages.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "session/MainFrameState.h"
 
@@ -26,21 +27,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-
-std::string ProgramFolder()
-{
-    char path[4096] = {};
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string folder(path, n > 0 ? static_cast<size_t>(n) : 0);
-    return folder.substr(0, folder.rfind('/') + 1);
-}
 
 void Idle()
 {
@@ -128,11 +120,11 @@ int main(int argc, char** argv)
     if (!wxEntryStart(argc, argv))
         return 1;
     wxTheApp->CallOnInit();
-    LoadResourceModule(ProgramFolder());
+    LoadResourceModule(ExecutableFolder());
     SetMessageHandler([](const std::string&, unsigned) { return IDOK; });
     RegisterGroupPages();
     CMainFrameState state;
-    state.m_strProgramFolder = ProgramFolder();
+    state.m_strProgramFolder = ExecutableFolder();
     state.m_nModelCode = 0x1100000 + 1202;
     SetMainFrameState(&state);
     CD390DocData doc;
@@ -143,10 +135,10 @@ int main(int argc, char** argv)
 
     for (int group = 0; group <= 14; ++group) {
         std::vector<std::vector<PlainRow>> rows;
-        const GroupSpec* spec = FindGroupSpec(group);
-        if (!spec)
+        const GroupSpec* table = FindGroupSpec(group);
+        if (!table)
             continue; // not shown as pages yet
-        for (const PageSpec* page : spec->layouts[static_cast<std::size_t>(spec->LayoutOf(state.m_nModelCode))].pages)
+        for (const PageSpec* page : table->layouts[static_cast<std::size_t>(table->LayoutOf(state.m_nModelCode))].pages)
             rows.push_back(PlainRows(*page));
         std::vector<double> editor, plain;
         for (int i = 0; i < repeats; ++i) {

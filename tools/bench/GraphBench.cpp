@@ -15,15 +15,16 @@
 #include "document/D390DocData.h"
 #include "link/ParamGroupIO.h"
 #include "link/SerialComm.h"
-#include "monitor/GraphDlg.h"
 #include "monitor/GraphCurves.h"
+#include "monitor/GraphDlg.h"
 #include "monitor/GraphRenderer.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
+#include "session/AutoRefresh.h"
 #include "session/MainFrameState.h"
 #include "tools/SimulatedDrive.h"
-#include "session/AutoRefresh.h"
+#include "tools/bench/BenchStart.h"
 
 #include <wx/app.h>
 #include <wx/dcmemory.h>
@@ -187,15 +188,9 @@ void ReportPace(CMainFrameState& state, double seconds, const std::string& folde
 int main(int argc, char** argv)
 {
     double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
-    const std::string folder = ExecutableFolder();
-    if (!LoadResourceModule(folder)) {
-        std::fprintf(stderr, "no resource module in %s\n", folder.c_str());
+    if (!StartBench())
         return 1;
-    }
-    SetMessageHandler([](const std::string& text, unsigned) {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return IDOK;
-    });
+    const std::string folder = ExecutableFolder();
     wxApp::SetInstance(new wxApp);
     int wxArgc = 1; // our own arguments are not wx's
     if (!wxEntryStart(wxArgc, argv)) {

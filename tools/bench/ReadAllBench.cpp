@@ -11,12 +11,12 @@
 //   d390_readall_bench [passes] [baud]
 
 #include "document/D390DocData.h"
+#include "link/DriveQueries.h"
 #include "link/LinkBackend.h"
 #include "link/ParamGroupIO.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
-#include "link/DriveQueries.h"
 #include "session/MainFrameState.h"
 #include "session/ReadWriteAll.h"
 #include "tools/SimulatedDrive.h"

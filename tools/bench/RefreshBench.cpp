@@ -12,9 +12,9 @@
 #include "link/SerialComm.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
+#include "session/AutoRefresh.h"
 #include "session/MainFrameState.h"
 #include "tools/SimulatedDrive.h"
-#include "session/AutoRefresh.h"
 
 #include <algorithm>
 #include <chrono>

@@ -12,6 +12,7 @@
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "session/MainFrameState.h"
 #include "tools/SimulatedDrive.h"
@@ -21,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -33,19 +33,10 @@ public:
     int ChooseStation() override { return 1; }
 };
 
-
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-std::string ProgramFolder()
-{
-    char path[4096] = {};
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string folder(path, n > 0 ? static_cast<size_t>(n) : 0);
-    return folder.substr(0, folder.rfind('/') + 1);
 }
 
 } // namespace
@@ -53,7 +44,7 @@ std::string ProgramFolder()
 int main(int argc, char** argv)
 {
     const int repeats = argc > 1 ? std::atoi(argv[1]) : 20;
-    LoadResourceModule(ProgramFolder());
+    LoadResourceModule(ExecutableFolder());
     SetMessageHandler([](const std::string&, unsigned) { return IDOK; });
     RegisterGroupPages();
 
@@ -68,7 +59,7 @@ int main(int argc, char** argv)
     CSerialComm comm;
     comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f);
     CMainFrameState state;
-    state.m_strProgramFolder = ProgramFolder();
+    state.m_strProgramFolder = ExecutableFolder();
     state.m_nModelCode = 0x1100000 + 1202;
     state.m_pComm = &comm;
     state.m_bConnected = 1;

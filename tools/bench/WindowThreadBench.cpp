@@ -15,12 +15,13 @@
 #include "platform/ModalWindow.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
+#include "session/LinkSetup.h"
 #include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
 #include "shell/D390App.h"
-#include "session/LinkSetup.h"
 #include "shell/MainFrame.h"
 #include "tools/SimulatedDrive.h"
+#include "tools/bench/BenchStart.h"
 #include "view/D390View.h"
 #include "view/ViewAutoRefresh.h"
 
@@ -151,15 +152,9 @@ void Report(const char* what, double longest, int answered, double took)
 int main(int argc, char** argv)
 {
     const unsigned baud = argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : 19200;
-    const std::string folder = ExecutableFolder();
-    if (!LoadResourceModule(folder)) {
-        std::fprintf(stderr, "no resource module in %s\n", folder.c_str());
+    if (!StartBench())
         return 1;
-    }
-    SetMessageHandler([](const std::string& text, unsigned) {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return IDOK;
-    });
+    const std::string folder = ExecutableFolder();
 
     // A home and a temporary folder of its own: the profile and the hand-over file.
     const std::string home = (std::filesystem::temp_directory_path() / "d390_window_thread_bench").string() + "/";
