@@ -4,7 +4,7 @@
 // Open and Save. The framework's modified flag is the document's.
 
 #include "document/D390DocData.h"
-#include "shell/CommandIds.h" // ID_FILE_SAVE, ID_FILE_SAVE_AS
+#include "res/CommandIds.h" // ID_FILE_SAVE, ID_FILE_SAVE_AS
 
 #include <wx/docview.h>
 

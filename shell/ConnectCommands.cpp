@@ -2,11 +2,11 @@
 
 #include "document/D390DocData.h"
 #include "platform/ModalWindow.h"
+#include "res/CommandIds.h"
 #include "session/AutoRefreshGuard.h"
 #include "session/PasswordCommands.h"
 #include "session/ReadWriteAll.h"
 #include "shell/ChangePasswordDlg.h"
-#include "shell/CommandIds.h"
 #include "shell/ConnectDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/MotorParamListDlg.h"

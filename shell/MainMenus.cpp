@@ -2,8 +2,8 @@
 
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/ResourceModule.h"
+#include "res/CommandIds.h"
 #include "session/RecentFileList.h"
-#include "shell/CommandIds.h"
 #include "shell/MainFrameLayout.h"
 
 #include <wx/menu.h>

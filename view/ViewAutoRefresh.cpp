@@ -2,9 +2,9 @@
 
 #include "document/D390DocData.h"
 #include "platform/ModalWindow.h"
+#include "res/CommandIds.h"
 #include "session/DriveWork.h"
 #include "session/MainFrameState.h"
-#include "shell/CommandIds.h"
 #include "shell/MainFrame.h"
 #include "shell/StationSelectDlg.h"
 #include "view/D390View.h"

@@ -6,7 +6,7 @@
 
 #include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
-#include "shell/CommandIds.h"
+#include "res/CommandIds.h"
 #include "shell/ConnectCommands.h"
 #include "shell/ConnectDlg.h"
 #include "shell/PasswordInputDlg.h"

@@ -8,8 +8,8 @@
 
 #include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
+#include "res/CommandIds.h"
 #include "session/LinkSetup.h"
-#include "shell/CommandIds.h"
 #include "shell/ConnectCommands.h"
 #include "shell/MotorParamListDlg.h"
 #include "shell/ProgressDlg.h"

@@ -11,7 +11,7 @@
 #include "document/D390DocData.h"
 #include "link/DriveQueries.h"
 #include "platform/ResourceModule.h"
-#include "shell/CommandIds.h"
+#include "res/CommandIds.h"
 #include "tools/SimDriveRegisters.h"
 #include "view/D390View.h"
 

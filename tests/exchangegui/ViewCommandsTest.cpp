@@ -6,13 +6,13 @@
 #include "document/D390DocData.h"
 #include "platform/FileChooser.h"
 #include "platform/Workbook.h"
-#include "shell/CommandIds.h"
+#include "res/CommandIds.h"
 #include "tests/exchange/ExchangeTestSupport.h"
 #include "tests/shellgui/AppFixture.h"
 #include "view/D390View.h"
-#include "view/ParamListModel.h"
 #include "view/ExchangeCommands.h"
 #include "view/ExportFormatDlg.h"
+#include "view/ParamListModel.h"
 #include "view/PrintTitleDlg.h"
 
 #include <wx/log.h>

@@ -1,6 +1,6 @@
 #include "controls/CJTreeCtrl.h"
 #include "platform/ResourceModule.h"
-#include "shell/CommandIds.h"
+#include "res/CommandIds.h"
 #include "tests/shellgui/AppFixture.h"
 
 #include <wx/aui/framemanager.h>

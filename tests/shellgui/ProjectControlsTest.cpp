@@ -9,7 +9,7 @@
 #include "document/ModelSelectDlg.h"
 #include "editor/ParamGroupDlg.h"
 #include "platform/ResourceModule.h"
-#include "shell/CommandIds.h"
+#include "res/CommandIds.h"
 #include "tests/shellgui/AppFixture.h"
 #include "view/D390View.h"
 #include "view/ParamListModel.h"
