@@ -3,7 +3,6 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -21,8 +20,9 @@ wxString Utf8(const std::string& text)
 
 } // namespace
 
-CModelSelectDlg::CModelSelectDlg(wxWindow* parent)
-    : wxDialog(parent, IDD, "Model Select")
+CModelSelectDlg::CModelSelectDlg(wxWindow* parent, std::string programFolder, std::string currentModel)
+    : wxDialog(parent, IDD, "Model Select"), m_strProgramFolder(std::move(programFolder)),
+      m_strCurrentModel(std::move(currentModel))
 {
     SetClientSize(DlgSize(this, 195, 149));
     m_pDescription = new wxStaticText(this, IDC_DESCRIPTION, wxEmptyString, DlgPoint(this, 7, 7), DlgSize(this, 181, 62),
@@ -59,9 +59,7 @@ void CModelSelectDlg::OnInitDialog()
     m_nFreqIndex = 0;
     m_pFrequency->SetSelection(m_nFreqIndex);
 
-    CMainFrameState* frame = GetMainFrameState();
-    std::string folder = frame ? frame->m_strProgramFolder : std::string();
-    std::string path = folder + kModelListFileName;
+    std::string path = m_strProgramFolder + kModelListFileName;
     bool found = ReadModelFile(path);
 
     m_pModel->Clear();
@@ -69,12 +67,10 @@ void CModelSelectDlg::OnInitDialog()
         m_pModel->Append(Utf8(name));
 
     m_nModelIndex = 0;
-    if (frame) {
-        for (std::size_t i = 0; i < m_ModelNames.size(); ++i) {
-            if (m_ModelNames[i] == frame->m_strModelName) {
-                m_nModelIndex = static_cast<int>(i);
-                break;
-            }
+    for (std::size_t i = 0; i < m_ModelNames.size(); ++i) {
+        if (m_ModelNames[i] == m_strCurrentModel) {
+            m_nModelIndex = static_cast<int>(i);
+            break;
         }
     }
     if (!m_ModelNames.empty())
@@ -111,10 +107,6 @@ void CModelSelectDlg::OnOK(wxCommandEvent&)
         return;
     m_strModel = m_pModel->GetStringSelection().utf8_string();
     m_nFreqIndex = m_pFrequency->GetSelection();
-    if (CMainFrameState* frame = GetMainFrameState()) {
-        frame->m_strModelName = m_strModel;
-        frame->m_nFreqIndex = m_nFreqIndex;
-    }
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);
 }

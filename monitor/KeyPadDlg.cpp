@@ -10,7 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceBitmap.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
@@ -51,7 +51,7 @@ bool Inside(int v, int low, int high)
 
 } // namespace
 
-CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CMainFrameState& state, LiveDriveInfo drive)
+CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo drive)
     : wxDialog(parent, IDD, "KeyPad")
     , m_state(state)
     , m_exchange(state)

@@ -1,7 +1,7 @@
 #include "monitor/LiveExchange.h"
 
 #include "link/ModbusRequest.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ LiveReply FromModbus(const ModbusReply& reply)
 
 } // namespace
 
-CLiveExchange::CLiveExchange(CMainFrameState& state)
+CLiveExchange::CLiveExchange(CDriveSession& state)
     : m_state(state)
 {
 }

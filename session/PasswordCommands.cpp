@@ -4,7 +4,7 @@
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,12 +23,12 @@ constexpr long kHighestPassword = 65535;
 
 // One write of the value; true when the drive echoed function 06. A link
 // failure shows the link's text, a refusal refusalText.
-bool SendPasswordOnce(CMainFrameState& frame, int station, uint16_t value, unsigned refusalText)
+bool SendPasswordOnce(CDriveSession& session, int station, uint16_t value, unsigned refusalText)
 {
     uint8_t request[8];
     BuildPasswordWriteFrame(static_cast<uint8_t>(station), value, request);
     uint8_t reply[8] = {};
-    int result = frame.m_pComm ? frame.m_pComm->SendCommand(request, sizeof request, reply, sizeof reply) : kErrComm;
+    int result = session.m_pComm ? session.m_pComm->SendCommand(request, sizeof request, reply, sizeof reply) : kErrComm;
     if (result != kErrNone) {
         AfxMessageBox(GetErrTypeTextId(result), MB_OK);
         return false;
@@ -41,17 +41,17 @@ bool SendPasswordOnce(CMainFrameState& frame, int station, uint16_t value, unsig
 }
 
 // A drive takes a password written twice in a row.
-bool SetPassword(CMainFrameState& frame, int station, uint16_t value)
+bool SetPassword(CDriveSession& session, int station, uint16_t value)
 {
-    return SendPasswordOnce(frame, station, value, IDS_SET_PASSWORD_FAILURE) &&
-           SendPasswordOnce(frame, station, value, IDS_SET_PASSWORD_FAILURE);
+    return SendPasswordOnce(session, station, value, IDS_SET_PASSWORD_FAILURE) &&
+           SendPasswordOnce(session, station, value, IDS_SET_PASSWORD_FAILURE);
 }
 
 // The station chooser, then the chosen drive's password state; false when
 // either was cancelled or failed (the query has said why).
-bool ChooseStation(CMainFrameState& frame, const PasswordDialogs& dialogs, int& station, bool& active)
+bool ChooseStation(CDriveSession& session, const PasswordDialogs& dialogs, int& station, bool& active)
 {
-    return dialogs.selectStation(station) && frame.ReadPasswordState(static_cast<uint8_t>(station), active);
+    return dialogs.selectStation(station) && session.ReadPasswordState(static_cast<uint8_t>(station), active);
 }
 
 } // namespace
@@ -110,17 +110,17 @@ uint8_t* BuildPasswordWriteFrame(uint8_t station, uint16_t value, uint8_t* buffe
     return buffer;
 }
 
-void RunPasswordSet(CMainFrameState& frame, const PasswordDialogs& dialogs)
+void RunPasswordSet(CDriveSession& session, const PasswordDialogs& dialogs)
 {
     int station = 0;
     bool active = false;
-    if (!ChooseStation(frame, dialogs, station, active))
+    if (!ChooseStation(session, dialogs, station, active))
         return;
 
     if (!active) {
         std::string password;
         if (dialogs.askNewPassword(password))
-            SetPassword(frame, station, PasswordValue(password));
+            SetPassword(session, station, PasswordValue(password));
         return;
     }
 
@@ -128,23 +128,23 @@ void RunPasswordSet(CMainFrameState& frame, const PasswordDialogs& dialogs)
     std::string newText;
     if (!dialogs.askChangePassword(oldText, newText))
         return;
-    if (!SendPasswordOnce(frame, station, PasswordValue(oldText), IDS_DISABLE_PASSWORD_ERROR))
+    if (!SendPasswordOnce(session, station, PasswordValue(oldText), IDS_DISABLE_PASSWORD_ERROR))
         return;
-    if (!frame.ReadPasswordState(static_cast<uint8_t>(station), active))
+    if (!session.ReadPasswordState(static_cast<uint8_t>(station), active))
         return;
     if (active) {
         // The old password was wrong: the drive keeps its own.
         AfxMessageBox(IDS_DISABLE_PASSWORD_ERROR, MB_OK);
         return;
     }
-    SetPassword(frame, station, PasswordValue(newText));
+    SetPassword(session, station, PasswordValue(newText));
 }
 
-void RunPasswordRelease(CMainFrameState& frame, const PasswordDialogs& dialogs)
+void RunPasswordRelease(CDriveSession& session, const PasswordDialogs& dialogs)
 {
     int station = 0;
     bool active = false;
-    if (!ChooseStation(frame, dialogs, station, active))
+    if (!ChooseStation(session, dialogs, station, active))
         return;
     if (!active) {
         AfxMessageBox(IDS_NO_PASSWORD, MB_OK);
@@ -153,9 +153,9 @@ void RunPasswordRelease(CMainFrameState& frame, const PasswordDialogs& dialogs)
     std::string password;
     if (!dialogs.askPassword(password))
         return;
-    if (!SendPasswordOnce(frame, station, PasswordValue(password), IDS_SET_PASSWORD_FAILURE))
+    if (!SendPasswordOnce(session, station, PasswordValue(password), IDS_SET_PASSWORD_FAILURE))
         return;
-    if (!frame.ReadPasswordState(static_cast<uint8_t>(station), active))
+    if (!session.ReadPasswordState(static_cast<uint8_t>(station), active))
         return;
     if (active)
         AfxMessageBox(IDS_DISABLE_PASSWORD_ERROR, MB_OK);

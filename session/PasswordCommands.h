@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-class CMainFrameState;
+class CDriveSession;
 
 // 0 when text is a password (digits only, at most 65535; empty means 0), else
 // the id of the message that says why not.
@@ -34,6 +34,6 @@ struct PasswordDialogs {
 };
 
 // Command 32794: sets a password, or changes the one that is active.
-void RunPasswordSet(CMainFrameState& frame, const PasswordDialogs& dialogs);
+void RunPasswordSet(CDriveSession& session, const PasswordDialogs& dialogs);
 // Command 32795: releases the active password.
-void RunPasswordRelease(CMainFrameState& frame, const PasswordDialogs& dialogs);
+void RunPasswordRelease(CDriveSession& session, const PasswordDialogs& dialogs);

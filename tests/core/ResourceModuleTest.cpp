@@ -1,6 +1,6 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ TEST(MessageBox, RecorderCapturesTextAndAnswers)
 
 TEST(MainFrameState, StatusPanesAndGraphReset)
 {
-    CMainFrameState frame;
+    CDriveSession frame;
     frame.SetStatusPaneText(kPaneLink, "Online");
     frame.SetStatusPaneText(5, "ignored");
     EXPECT_EQ(frame.GetStatusPaneText(kPaneLink), "Online");

@@ -3,7 +3,7 @@
 #include "document/D390DocData.h"
 #include "document/ModelListFile.h"
 #include "document/ModelTables.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <algorithm>
@@ -1000,9 +1000,9 @@ std::vector<std::string> ProgramFolderProblems(const std::string& folder)
 
     // Each model with its own column of the initial values, at 50 and 60 Hz,
     // the way File New builds a project.
-    CMainFrameState frame;
+    CDriveSession frame;
     frame.m_strProgramFolder = folder;
-    CMainFrameState* previous = GetMainFrameState();
+    CDriveSession* previous = GetMainFrameState();
     SetMainFrameState(&frame);
     MessageRecorder messages;
     for (const ModelCodeEntry& model : ModelCodeTable()) {

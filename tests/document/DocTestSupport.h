@@ -4,7 +4,7 @@
 // it, and a recorder for message boxes.
 
 #include "document/D390DocData.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 
@@ -76,6 +76,6 @@ protected:
     }
 
     std::string m_folder;
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
     MessageRecorder m_messages;
 };

@@ -8,7 +8,7 @@ namespace {
 
 // A main frame whose dialogs answer from the test and whose window
 // operations are counted.
-class FakeFrame : public CMainFrameState {
+class FakeFrame : public CDriveSession {
 public:
     int PromptSaveProjectFile(std::string& path) override
     {

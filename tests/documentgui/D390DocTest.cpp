@@ -3,7 +3,7 @@
 
 #include "document/D390Doc.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 
@@ -24,7 +24,7 @@ public:
 };
 wxIMPLEMENT_DYNAMIC_CLASS(BareView, wxView);
 
-class FakeFrame : public CMainFrameState {
+class FakeFrame : public CDriveSession {
 public:
     int PromptSaveProjectFile(std::string& path) override
     {

@@ -11,7 +11,7 @@
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
@@ -216,7 +216,7 @@ protected:
         return false;
     }
 
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
     CD390DocData m_doc;
     HookedComm m_comm;
     RecordingHost m_host;

@@ -10,7 +10,7 @@
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
@@ -154,7 +154,7 @@ protected:
         return text ? text->GetLabel() : wxString("(none)");
     }
 
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
     CD390DocData m_doc;
     CSerialComm m_comm;
     std::unique_ptr<CSimulatedDrive> m_drive;

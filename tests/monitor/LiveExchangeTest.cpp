@@ -6,7 +6,7 @@
 
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +61,7 @@ protected:
     }
 
     std::unique_ptr<CSimulatedDrive> m_drive;
-    CMainFrameState m_state;
+    CDriveSession m_state;
 };
 
 } // namespace

@@ -12,7 +12,7 @@
 #include "monitor/SetTimeDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
@@ -102,7 +102,7 @@ protected:
         return item && item->IsEnabled();
     }
 
-    CMainFrameState m_state;
+    CDriveSession m_state;
     CGraphDlg* m_window = nullptr;
     MessageRecorder m_messages;
 };

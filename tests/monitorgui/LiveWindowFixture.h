@@ -6,7 +6,7 @@
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tools/SimulatedDrive.h"
 
@@ -87,7 +87,7 @@ protected:
     static std::string Res(unsigned id) { return LoadResString(id); }
 
     std::unique_ptr<CSimulatedDrive> m_drive;
-    CMainFrameState m_state;
+    CDriveSession m_state;
     MessageRecorder m_messages;
     std::size_t m_mark = 0;
 };

@@ -1,4 +1,4 @@
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ TEST(MainFrameState, ProjectFileNameIsThePathAfterItsLastSlash)
         {"", ""},
         {"/home/a/", ""},
     };
-    CMainFrameState frame;
+    CDriveSession frame;
     for (const auto& c : cases) {
         frame.m_strProjectPath = c.path;
         EXPECT_EQ(frame.GetProjectFileName(), c.name) << c.path;

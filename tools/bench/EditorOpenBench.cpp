@@ -11,7 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/app.h>
 #include <wx/choice.h>
@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     LoadResourceModule(ExecutableFolder());
     SetMessageHandler([](const std::string&, unsigned) { return IDOK; });
     RegisterGroupPages();
-    CMainFrameState state;
+    CDriveSession state;
     state.m_strProgramFolder = ExecutableFolder();
     state.m_nModelCode = 0x1100000 + 1202;
     SetMainFrameState(&state);

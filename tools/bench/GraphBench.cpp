@@ -22,7 +22,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "session/AutoRefresh.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tools/SimulatedDrive.h"
 #include "tools/bench/BenchStart.h"
 
@@ -82,7 +82,7 @@ struct PaceResult {
     double maxErrorMs = 0;
 };
 
-PaceResult MeasurePace(CMainFrameState& state, double seconds)
+PaceResult MeasurePace(CDriveSession& state, double seconds)
 {
     auto* window = new CGraphDlg(nullptr, state, state.m_Stations, state.m_nModelCode);
     window->Show();
@@ -156,7 +156,7 @@ double RenderMs(CGraphRecorder& recorder, BenchSignal& signal, int repeats, bool
     return times[times.size() / 2];
 }
 
-void ReportPace(CMainFrameState& state, double seconds, const std::string& folder)
+void ReportPace(CDriveSession& state, double seconds, const std::string& folder)
 {
     const double grid = seconds * 10;
     PaceResult alone = MeasurePace(state, seconds);
@@ -215,7 +215,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot open %s\n", drive.GetPtyPath().c_str());
         return 1;
     }
-    CMainFrameState state;
+    CDriveSession state;
     state.m_strProgramFolder = folder;
     state.m_nModelCode = static_cast<int>(model);
     state.ResetGraphChannels();

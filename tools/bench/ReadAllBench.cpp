@@ -17,7 +17,7 @@
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "session/ReadWriteAll.h"
 #include "tools/SimulatedDrive.h"
 
@@ -120,7 +120,7 @@ int main(int argc, char** argv)
     ::cfmakeraw(&tio);
     ::tcsetattr(bare, TCSANOW, &tio);
 
-    CMainFrameState frame;
+    CDriveSession frame;
     SetMainFrameState(&frame);
     frame.m_pComm = new CSerialComm;
     if (!frame.m_pComm->InitComm(drive.GetPtyPath(), baud, 8, 2, 1.0f)) {

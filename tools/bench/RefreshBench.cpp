@@ -13,7 +13,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "session/AutoRefresh.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tools/SimulatedDrive.h"
 
 #include <algorithm>
@@ -77,7 +77,7 @@ int main(int argc, char** argv)
 
     const std::string folder = ExecutableFolder();
     LoadResourceModule(folder);
-    CMainFrameState frame;
+    CDriveSession frame;
     frame.m_strProgramFolder = folder;
     frame.m_nModelCode = static_cast<int>(model);
     SetMainFrameState(&frame);

@@ -14,7 +14,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tools/SimulatedDrive.h"
 
 #include <algorithm>
@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     }
     CSerialComm comm;
     comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f);
-    CMainFrameState state;
+    CDriveSession state;
     state.m_strProgramFolder = ExecutableFolder();
     state.m_nModelCode = 0x1100000 + 1202;
     state.m_pComm = &comm;

@@ -1,0 +1,36 @@
+#include "document/FrameWindows.h"
+
+#include "platform/ResourceModule.h"
+
+namespace {
+
+constexpr unsigned kPaneLabelIds[4] = {61451, 61452, 61453, 61454};
+
+class CNoFrameWindows final : public CFrameWindows {
+public:
+    void SetStatusPaneText(int, const std::string&) override {}
+    int PromptSaveProjectFile(std::string&) override { return 0; }
+    int PromptOpenProjectFile(std::string&) override { return 0; }
+    void InitProjectTree(int) override {}
+    void ClearProjectTree() override {}
+    void AddToRecentFileList(const std::string&) override {}
+    void SetProjectWindowTitle(const std::string&) override {}
+    void StartLinkWatchdog() override {}
+    void StopLinkWatchdog() override {}
+    void StopBackgroundTransfers() override {}
+};
+
+} // namespace
+
+std::string StatusPaneText(int pane, const std::string& text)
+{
+    if (pane >= 0 && pane < kPaneLink)
+        return LoadResString(kPaneLabelIds[pane]) + text;
+    return text;
+}
+
+CFrameWindows& NoFrameWindows()
+{
+    static CNoFrameWindows none;
+    return none;
+}
