@@ -1,7 +1,7 @@
 #include "session/PasswordCommands.h"
 
 #include "link/CommTexts.h"
-#include "link/Crc16.h"
+#include "link/ModbusRequest.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "session/DriveSession.h"
@@ -25,15 +25,14 @@ constexpr long kHighestPassword = 65535;
 // failure shows the link's text, a refusal refusalText.
 bool SendPasswordOnce(CDriveSession& session, int station, uint16_t value, unsigned refusalText)
 {
-    uint8_t request[8];
-    BuildPasswordWriteFrame(static_cast<uint8_t>(station), value, request);
-    uint8_t reply[8] = {};
-    int result = session.m_pComm ? session.m_pComm->SendCommand(request, sizeof request, reply, sizeof reply) : kErrComm;
-    if (result != kErrNone) {
-        AfxMessageBox(GetErrTypeTextId(result), MB_OK);
+    // A command the user gave: the interactive pause before it goes.
+    CModbusRequest request(session.m_pComm, RequestPace::Interactive);
+    const ModbusReply reply = request.WriteOne(static_cast<uint8_t>(station), kPasswordRegister, value);
+    if (!reply.Answered()) {
+        AfxMessageBox(GetErrTypeTextId(reply.result), MB_OK);
         return false;
     }
-    if (reply[1] != 0x06) {
+    if (reply.Refused()) {
         AfxMessageBox(refusalText, MB_OK);
         return false;
     }
@@ -96,18 +95,6 @@ uint16_t PasswordValue(const std::string& text)
         value = std::min(value * 10 + (c - '0'), kHighestPassword);
     }
     return static_cast<uint16_t>(value);
-}
-
-uint8_t* BuildPasswordWriteFrame(uint8_t station, uint16_t value, uint8_t* buffer)
-{
-    buffer[0] = station;
-    buffer[1] = 0x06;
-    buffer[2] = kPasswordRegister >> 8;
-    buffer[3] = kPasswordRegister & 0xFF;
-    buffer[4] = static_cast<uint8_t>(value >> 8);
-    buffer[5] = static_cast<uint8_t>(value & 0xFF);
-    AppendCrc16(buffer, 6);
-    return buffer;
 }
 
 void RunPasswordSet(CDriveSession& session, const PasswordDialogs& dialogs)

@@ -19,9 +19,6 @@ unsigned CheckChangePasswordInput(const std::string& oldText, const std::string&
 // The value of a checked password text.
 uint16_t PasswordValue(const std::string& text);
 
-// 8 bytes: station, 06, 0D 07, value (big-endian), CRC. Returns buffer.
-uint8_t* BuildPasswordWriteFrame(uint8_t station, uint16_t value, uint8_t* buffer);
-
 struct PasswordDialogs {
     // The station chooser; false on Cancel.
     std::function<bool(int& station)> selectStation;
