@@ -281,7 +281,7 @@ int CMainFrame::PromptSaveProjectFile(std::string& path)
     std::string chosen;
     if (!ChooseFile(this, ProjectFileChoice(true), chosen))
         return 0;
-    // The default extension, as the dialog of the classic program added it.
+    // A name typed without extension gets the project extension.
     wxFileName name(wxString::FromUTF8(chosen));
     if (!name.HasExt())
         name.SetExt("zrv");

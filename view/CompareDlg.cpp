@@ -138,13 +138,13 @@ void CCompareDlg::OnSave()
     choice.save = true;
     choice.filter = FormatResString(IDS_TEXT_FILTER, "*.txt", "*.txt");
     choice.title = LoadResString(IDS_SAVE_COMPARE_TITLE);
-    // The format's "||" ends the filter list of the classic dialog.
+    // The text's "||" ends its filter list; what follows is no filter.
     if (std::size_t end = choice.filter.find("||"); end != std::string::npos)
         choice.filter.resize(end);
     std::string path = LoadResString(IDS_COMPARE_FILE_NAME);
     if (!ChooseFile(nullptr, choice, path))
         return;
-    // The filter's extension where the name has none, as the classic dialog adds it.
+    // A name typed without extension gets the filter's.
     const std::size_t name = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
     if (path.find('.', name) == std::string::npos)
         path += kTextExtension;

@@ -71,7 +71,8 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
     m_pList = new CXListCtrl(frame, kListId, CParamListModel::kColumnCount, m_pModel);
     m_pList->SetFont(wxFont(wxFontInfo(11).FaceName("Times New Roman")));
 
-    // Column 0 carries nothing (a zero-width column in the classic layout).
+    // Column 0 carries nothing and stays hidden; the list's columns keep
+    // their numbers 1 to 3.
     const struct {
         unsigned textId;
         int width;
