@@ -37,7 +37,7 @@ TEST_F(KeyPadTest, TickReadsStatusSourcesLimitsAndTheMonitorBlockOfTheModel)
         unsigned entries;
     } cases[] = { { 0x1100000, 11, 9 }, { 0x11004B2, 16, 12 } };
     for (const auto& c : cases) {
-        m_state.m_nModelCode = c.model;
+        m_project.m_nModelCode = c.model;
         CKeyPadDlg* pad = Open(c.model);
         EXPECT_EQ(pad->GetQuantityChoice(0)->GetCount(), c.entries);
         Mark();

@@ -20,7 +20,7 @@ class ControlTest : public LiveWindowFixture {
 protected:
     CMonitorControlDlg* Open()
     {
-        m_control = new CMonitorControlDlg(nullptr, m_state);
+        m_control = new CMonitorControlDlg(nullptr, m_state, 0, &m_project);
         return m_control;
     }
     void TearDown() override
@@ -166,7 +166,7 @@ TEST_F(ControlTest, SiblingsTakeClicksAndCloseWithTheControlWindow)
     auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(0, 0), wxSize(300, 200));
     wxTheApp->SetTopWindow(frame);
     frame->Show();
-    auto* control = new CMonitorControlDlg(frame, m_state);
+    auto* control = new CMonitorControlDlg(frame, m_state, 0, &m_project);
     control->Move(10, 10);
     wxWeakRef<wxWindow> status;
     wxWeakRef<wxWindow> graph;
