@@ -7,6 +7,7 @@
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "session/DriveSession.h"
+#include "tests/common/RecordingWindows.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +62,8 @@ protected:
     }
 
     std::unique_ptr<CSimulatedDrive> m_drive;
-    CDriveSession m_state;
+    RecordingWindows m_windows;
+    CDriveSession m_state{m_windows};
 };
 
 } // namespace
