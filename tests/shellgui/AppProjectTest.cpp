@@ -46,8 +46,8 @@ void Click(wxWindow* dialog, int id)
 
 class AppProjectTest : public AppFixture {
 protected:
-    // Answers the dialogs of the program: the model choice picks m_model,
-    // the file dialogs take m_path (or are cancelled when it is empty), the
+    // Answers the dialogs of the program: the model choice picks m_model and
+    // the base frequency m_freqIndex, the file dialogs take m_path (or are cancelled when it is empty), the
     // editor runs m_editor.
     void SetUp() override
     {
@@ -66,6 +66,7 @@ protected:
                 ++m_modelDialogs;
                 auto* combo = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
                 EXPECT_TRUE(combo->SetStringSelection(m_model)) << m_model;
+                wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_FREQUENCY), wxChoice)->SetSelection(m_freqIndex);
                 Click(models, wxID_OK);
                 return models->GetReturnCode();
             }
@@ -136,6 +137,7 @@ protected:
     }
 
     std::string m_model = kPlainModel;
+    int m_freqIndex = 0;
     std::string m_path;
     std::function<void(CParamGroupDlg&)> m_editor;
     int m_modelDialogs = 0;
@@ -148,9 +150,11 @@ protected:
 TEST_F(AppProjectTest, NewSaveCloseAndReopenFromTheRecentList)
 {
     ASSERT_TRUE(Start());
+    m_freqIndex = 1; // 60.00
     NewProject(kPlainModel);
     EXPECT_EQ(Doc()->m_nModelCode, 0x4B2);
     EXPECT_EQ(Doc()->m_strModelName, kPlainModel);
+    EXPECT_EQ(Doc()->m_nFreqIndex, 1) << "the project takes the base frequency chosen for it";
     EXPECT_EQ(Frame().GetActiveProjectFrame()->GetTitle(), "New Project");
     EXPECT_GT(View()->GetListModel()->GetRowCount(), 15);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
@@ -171,6 +175,8 @@ TEST_F(AppProjectTest, NewSaveCloseAndReopenFromTheRecentList)
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "12.34");
     EXPECT_EQ(Doc()->m_strProjectPath, path);
+    EXPECT_EQ(Doc()->m_nModelCode, 0x4B2);
+    EXPECT_EQ(Doc()->m_nFreqIndex, 1);
     EXPECT_GT(Frame().m_wndTree->GetCount(), 0u);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
 
