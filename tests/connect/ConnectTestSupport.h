@@ -27,7 +27,8 @@ struct RecordedWindows {
 };
 
 // The drive session as the application owns it, its windows recorded. It
-// deletes the link object that connecting made, as the application does.
+// deletes the link object that connecting made, as the main frame does when
+// it closes.
 class TestSession : public RecordedWindows, public CDriveSession {
 public:
     TestSession() : CDriveSession(m_recorded) {}
