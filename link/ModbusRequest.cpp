@@ -40,6 +40,7 @@ ModbusReply CModbusRequest::Exchange(uint8_t* tx, unsigned txLen, uint8_t* rx, u
     reply.result = result;
     if (result != kErrNone)
         return reply;
+    reply.replied = true;
     reply.function = rx[1];
     if (rx[1] != tx[1]) {
         reply.exception = rx[2];

@@ -25,6 +25,9 @@ struct ModbusReply {
     uint8_t function = 0;
     uint8_t exception = 0;
     uint8_t asked = 0;
+    // The link brought back a whole frame of the station asked, its CRC
+    // right, whatever the frame says (result may still be 3 for its content).
+    bool replied = false;
 
     // A complete, checked reply of the function asked.
     bool Ok() const { return result == 0 && function == asked; }

@@ -1,8 +1,8 @@
 #include "session/LinkSetup.h"
 
 #include "document/ModelTables.h"
-#include "link/Crc16.h"
 #include "link/DriveQueries.h"
+#include "link/ModbusRequest.h"
 #include "link/Serial.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
@@ -111,21 +111,24 @@ void RemoveStationRecord(CDriveSession& session, std::size_t index)
     erase(session.m_StationVersions);
 }
 
+namespace {
+
+constexpr uint16_t kModelAndVersionRegister = 0x0D00;
+
+} // namespace
+
 int ReadModelAndVersion(CDriveSession& session, int station, int series, StationRecord& record)
 {
-    if (!session.m_pComm)
-        return kErrComm;
-    uint8_t request[8] = {static_cast<uint8_t>(station), 0x03, 0x0D, 0x00, 0x00, 0x02};
-    AppendCrc16(request, 6);
-    uint8_t reply[9] = {};
-    int result = session.m_pComm->SendCommand(request, sizeof request, reply, sizeof reply);
-    if (result != kErrNone)
-        return result;
-    if (reply[1] != 0x03)
-        return kErrComm;
+    // 13-00 (capacity) and 13-01 (version), asked as the Connect dialog's
+    // click: with the interactive pause.
+    uint16_t words[2] = {};
+    const ModbusReply reply = CModbusRequest(session.m_pComm, RequestPace::Interactive)
+                                  .ReadHolding(static_cast<uint8_t>(station), kModelAndVersionRegister, 2, words);
+    if (!reply.Ok())
+        return reply.result == kErrNone ? kErrComm : reply.result;
     record.station = station;
-    record.modelCode = ModelCodeFromSeries(series, reply[3] << 8 | reply[4]);
-    record.version = reply[5] << 8 | reply[6];
+    record.modelCode = ModelCodeFromSeries(series, words[0]);
+    record.version = words[1];
     return kErrNone;
 }
 

@@ -1,6 +1,6 @@
 #include "session/LinkWatchdog.h"
 
-#include "link/Crc16.h"
+#include "link/ModbusRequest.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
@@ -17,15 +17,11 @@ constexpr unsigned IDS_STATION_COMM_ERROR = 61572;
 
 constexpr uint16_t kCommandWord = 0x2501;
 
-// Answered: the reply itself is not examined.
+// Answered: any reply of the station counts; what it says is not examined.
 bool ProbeStation(CSerialComm* comm, int station)
 {
-    if (!comm)
-        return false;
-    uint8_t request[8] = {static_cast<uint8_t>(station), 0x03, kCommandWord >> 8, kCommandWord & 0xFF, 0x00, 0x01};
-    AppendCrc16(request, 6);
-    uint8_t reply[7] = {};
-    return comm->CommandSend(request, sizeof request, reply, sizeof reply) == kErrNone;
+    uint16_t word = 0;
+    return CModbusRequest(comm).ReadHolding(static_cast<uint8_t>(station), kCommandWord, 1, &word).replied;
 }
 
 } // namespace
