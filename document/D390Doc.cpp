@@ -1,6 +1,7 @@
 #include "document/D390Doc.h"
 
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/filename.h>
 
@@ -15,12 +16,6 @@ wxEND_EVENT_TABLE()
 // failed open must leave the main frame's settings as they were.
 CD390Doc::CD390Doc() = default;
 
-namespace {
-
-constexpr unsigned kIdNewProjectTitle = 61458; // "New Project"
-
-} // namespace
-
 CD390Doc::~CD390Doc() = default;
 
 bool CD390Doc::OnNewDocument()
@@ -28,7 +23,7 @@ bool CD390Doc::OnNewDocument()
     if (!wxDocument::OnNewDocument())
         return false;
     // The name its window shows (and shows again, with a mark, once modified).
-    SetTitle(wxString::FromUTF8(LoadResString(kIdNewProjectTitle)));
+    SetTitle(wxString::FromUTF8(LoadResString(IDS_NEW_PROJECT)));
     return NewProject();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/MainFrameState.h"
 
 #include <wx/button.h>
@@ -11,8 +12,6 @@
 #include <wx/stattext.h>
 
 namespace {
-
-constexpr unsigned IDS_MODEL_FILE_MISSING = 61760; // "%s": path of the model list file
 
 wxString Utf8(const std::string& text)
 {

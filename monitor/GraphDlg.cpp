@@ -12,6 +12,7 @@
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/MainFrameState.h"
 #include "view/ExportFormatDlg.h"
 
@@ -32,11 +33,6 @@ namespace {
 
 constexpr int kSamplePeriodMs = 100;
 constexpr int kToolImageSize = 20;
-constexpr unsigned kPictureFailId = 61503;
-constexpr unsigned kExportTitleId = 61933;
-constexpr unsigned kImportTitleId = 61934;
-constexpr unsigned kPictureTitleId = 61935;
-constexpr unsigned kExportFilterId = 61565;
 constexpr int kSampleTimerId = 1;
 constexpr int kBandTimerId = 2;
 
@@ -76,7 +72,7 @@ wxString PromptLine(int id, bool tip)
 
 std::string FilterOf(const std::string& pattern)
 {
-    std::string filter = FormatResString(kExportFilterId, pattern.c_str(), pattern.c_str());
+    std::string filter = FormatResString(IDS_EXPORT_FILTER, pattern.c_str(), pattern.c_str());
     while (!filter.empty() && filter.back() == '|')
         filter.pop_back();
     return filter;
@@ -216,7 +212,7 @@ void CGraphDlg::LoadChannelSettings()
             minTexts[c] = m_session.m_strGraphMin[c];
             m_nGraphSel[c] = m_session.m_nGraphSel[c];
         } else {
-            names[c] = LoadResString(kNoDisplayId);
+            names[c] = LoadResString(IDS_NO_DISPLAY);
             maxTexts[c] = "10.00";
             minTexts[c] = "0.00";
             m_nGraphSel[c] = 0;
@@ -336,7 +332,7 @@ void CGraphDlg::Export()
     bool csv = format.m_nFormat == CExportFormatDlg::kCsv;
     std::string pattern = csv ? "*.csv" : "*.xlsx";
     std::string path;
-    if (!ChooseFile(this, FileChoice{true, FilterOf(pattern), LoadResString(kExportTitleId), {}}, path))
+    if (!ChooseFile(this, FileChoice{true, FilterOf(pattern), LoadResString(IDS_EXPORT_GRAPH_TITLE), {}}, path))
         return;
     if (UpperExtension(path).empty())
         path += pattern.substr(1);
@@ -350,7 +346,7 @@ void CGraphDlg::Import()
 {
     std::string path;
     const std::string filter = "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv";
-    if (!ChooseFile(this, FileChoice{false, filter, LoadResString(kImportTitleId), {}}, path))
+    if (!ChooseFile(this, FileChoice{false, filter, LoadResString(IDS_IMPORT_GRAPH_TITLE), {}}, path))
         return;
     std::string extension = UpperExtension(path);
     if (extension == "XLS" || extension == "XLSX") {
@@ -410,7 +406,7 @@ bool CGraphDlg::SavePicture(const std::string& path)
     std::string bytes = EncodeBmp24(image.GetWidth(), image.GetHeight(), image.GetData());
     std::string error;
     if (!ReplaceFileBytes(path, bytes, error)) {
-        AfxMessageBox(LoadResString(kPictureFailId) + "\n" + error, MB_ICONERROR);
+        AfxMessageBox(LoadResString(IDS_PICTURE_FAILED) + "\n" + error, MB_ICONERROR);
         return false;
     }
     return true;
@@ -419,7 +415,7 @@ bool CGraphDlg::SavePicture(const std::string& path)
 void CGraphDlg::SaveBmp()
 {
     std::string path;
-    if (!ChooseFile(this, FileChoice{true, "(*.bmp)|*.bmp", LoadResString(kPictureTitleId), {}}, path))
+    if (!ChooseFile(this, FileChoice{true, "(*.bmp)|*.bmp", LoadResString(IDS_SAVE_PICTURE_TITLE), {}}, path))
         return;
     if (UpperExtension(path).empty())
         path += ".bmp";

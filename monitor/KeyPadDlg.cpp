@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceBitmap.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/MainFrameState.h"
 
 #include <wx/choice.h>
@@ -20,13 +21,6 @@
 #include <wx/utils.h>
 
 namespace {
-
-constexpr unsigned IDS_FREQ_SOURCE = 61514;
-constexpr unsigned IDS_FREQ_RANGE = 61515;
-constexpr unsigned IDS_RUN_SOURCE = 61516;
-constexpr unsigned IDS_WRITE_RUN = 61517;
-constexpr unsigned IDS_WRITE_STOP = 61518;
-constexpr unsigned IDS_SET_FREQ = 61519;
 
 constexpr unsigned kBitmapFace = 155;
 constexpr unsigned kBitmapDirection = 170;

@@ -7,6 +7,7 @@
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/MainFrameState.h"
 
 #include <wx/button.h>
@@ -16,12 +17,6 @@
 #include <wx/textctrl.h>
 
 namespace {
-
-constexpr unsigned IDS_SET_RANGE = 61535;
-constexpr unsigned IDS_JOG_FORWARD = 61543;
-constexpr unsigned IDS_STOP_JOG_FORWARD = 61544;
-constexpr unsigned IDS_JOG_REVERSE = 61545;
-constexpr unsigned IDS_STOP_JOG_REVERSE = 61546;
 
 wxString Res(unsigned id)
 {

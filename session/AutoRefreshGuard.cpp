@@ -1,13 +1,12 @@
 #include "session/AutoRefreshGuard.h"
 
 #include "platform/MessageBox.h"
+#include "res/StringIds.h"
 #include "session/MainFrameState.h"
 
 #include <atomic>
 
 namespace {
-
-constexpr unsigned IDS_AUTO_REFRESH_RUNS = 61576;
 
 std::atomic<int> g_pendingCycles{0};
 

@@ -2,13 +2,13 @@
 
 #include "link/DriveQueries.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 namespace {
 
 CMainFrameState* g_mainFrameState = nullptr;
 
-constexpr unsigned kPaneLabelIds[4] = {61451, 61452, 61453, 61454};
-constexpr unsigned kNoDisplayId = 61491;
+constexpr unsigned kPaneLabelIds[4] = {IDS_FILE_NAME_LABEL, IDS_VERSION_LABEL, IDS_STATION_NUM_LABEL, IDS_MODEL_LABEL};
 
 } // namespace
 
@@ -44,7 +44,7 @@ void CMainFrameState::ResetGraphChannels()
         m_nGraphSel[channel] = 0;
         m_strGraphMax[channel] = "10.00";
         m_strGraphMin[channel] = "0.00";
-        m_strGraphSource[channel] = LoadResString(kNoDisplayId);
+        m_strGraphSource[channel] = LoadResString(IDS_NO_DISPLAY);
     }
     m_nGraphFlag = 0;
 }

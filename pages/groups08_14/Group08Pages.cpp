@@ -3,6 +3,7 @@
 // the voltage class; every row write reads the drive's version first.
 
 #include "pages/groups08_14/Groups08To10Pages.h"
+#include "res/StringIds.h"
 
 #include "document/D390DocData.h"
 #include "document/ModelFamily.h"
@@ -25,8 +26,6 @@ constexpr unsigned kEnable = kBase + 24;        // 08-09, two
 constexpr unsigned kBinary = kBase + 26;        // "0", "1"
 constexpr unsigned kOverheat = kBase + 28;      // 08-10 extended, four
 constexpr unsigned kOverloadCurve = kBase + 32; // 08-19, three
-
-constexpr unsigned IDS_NOT_IN_SMALL_MODELS = 61584;
 
 constexpr int kVoltageRange = 1075;
 constexpr int kProtectText = 1102;
