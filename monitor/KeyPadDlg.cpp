@@ -75,7 +75,7 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CMainFrameState& state, LiveDriveInfo d
     m_pLinkGone = CreateLinkGoneLine(this);
 
     auto* side = new wxFlexGridSizer(2, 6, 8);
-    side->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(61453))), 0, wxALIGN_CENTER_VERTICAL);
+    side->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL))), 0, wxALIGN_CENTER_VERTICAL);
     side->Add(m_pStation, 0, wxEXPAND);
     side->Add(new wxStaticText(this, wxID_ANY, "Display"), 0, wxALIGN_CENTER_VERTICAL);
     side->Add(m_pQuantities[0], 0, wxEXPAND);

@@ -58,7 +58,7 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CMainFrameState& state,
     frequency->Add(m_pFrequency, 1, wxRIGHT, 6);
     frequency->Add(new wxButton(this, IDC_SET, "Set"));
     auto* station = new wxBoxSizer(wxHORIZONTAL);
-    station->Add(new wxStaticText(this, wxID_ANY, Res(61453)), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    station->Add(new wxStaticText(this, wxID_ANY, Res(IDS_STATION_NUM_LABEL)), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     station->Add(m_pStation, 1);
     auto* siblings = new wxBoxSizer(wxHORIZONTAL);
     siblings->Add(new wxButton(this, IDC_SHOW_STATUS, "Show Status"), 1, wxRIGHT, 6);
