@@ -13,8 +13,11 @@ wxBEGIN_EVENT_TABLE(CD390Doc, wxDocument)
 wxEND_EVENT_TABLE()
 
 // The table is built by OnNewDocument or by the project load, not here: a
-// failed open must leave the main frame's settings as they were.
-CD390Doc::CD390Doc() = default;
+// failed open must leave the open project as it was.
+CD390Doc::CD390Doc(CFrameWindows& windows)
+    : CD390DocData(windows)
+{
+}
 
 CD390Doc::~CD390Doc() = default;
 

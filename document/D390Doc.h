@@ -10,10 +10,11 @@
 
 class CD390Doc : public wxDocument, public CD390DocData {
 public:
-    CD390Doc();
+    // Made by the project template with the main frame's windows.
+    explicit CD390Doc(CFrameWindows& windows = NoFrameWindows());
     ~CD390Doc() override;
 
-    // File New, after the model choice: the table of the main frame's model.
+    // File New, after the model choice: the table of the project's model.
     bool OnNewDocument() override;
     // File Open, recent files and the command line.
     bool OnOpenDocument(const wxString& path) override;

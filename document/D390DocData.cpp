@@ -6,8 +6,6 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/AutoRefreshGuard.h"
-#include "session/MainFrameState.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -189,16 +187,6 @@ bool ReadMotorFile(const std::string& path, std::vector<MotorParamRec>& motors)
     return true;
 }
 
-CMainFrameState& Frame()
-{
-    return *GetMainFrameState();
-}
-
-std::string ProgramFolder()
-{
-    return Frame().m_strProgramFolder;
-}
-
 // Plain models by initial-values column 0 to 10; the two extended families by
 // model number (the code minus the family base), columns 11 to 29.
 constexpr int kPlainColumns[] = {0x44E, 0x451, 0x65, 0x4B2, 0x4B5, 0xC9, 0xCA, 0xCB, 0x191, 0x192, 0x193};
@@ -248,8 +236,10 @@ const char* SpeedOf(const CodeText (&table)[N], int code, const char* otherwise)
 
 } // namespace
 
-CD390DocData::CD390DocData()
+CD390DocData::CD390DocData(CFrameWindows& windows)
+    : m_windows(windows)
 {
+    ResetGraphChannels();
     ClearFlags(m_SavedDefined);
     ClearFlags(m_Defined);
     ClearFlags(m_Changed);
@@ -257,6 +247,25 @@ CD390DocData::CD390DocData()
 }
 
 CD390DocData::~CD390DocData() = default;
+
+void CD390DocData::ResetGraphChannels()
+{
+    for (int channel = 0; channel < 4; ++channel) {
+        m_nGraphSel[channel] = 0;
+        m_strGraphMax[channel] = "10.00";
+        m_strGraphMin[channel] = "0.00";
+        m_strGraphSource[channel] = LoadResString(IDS_NO_DISPLAY);
+    }
+    m_nGraphFlag = 0;
+}
+
+std::string CD390DocData::GetProjectFileName() const
+{
+    std::size_t slash = m_strProjectPath.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return m_strProjectPath.substr(slash + 1);
+}
 
 bool CD390DocData::BuildForCurrentModel()
 {
@@ -267,13 +276,13 @@ bool CD390DocData::BuildForCurrentModel()
     m_fDriveVersion = 0.0f;
     ClearChanged();
 
-    const int code = Frame().m_nModelCode;
-    const std::string folder = ProgramFolder();
+    const int code = m_nModelCode;
+    const std::string folder = m_strProgramFolder;
     if (!ParseParamFile(folder + ParamFileNameOf(code)))
         return false;
     ReadMotorParamFile(folder + MotorFileNameOf(code));
     SetInitialValues();
-    Frame().ResetGraphChannels();
+    ResetGraphChannels();
     m_bApplyInitParams = 1;
     return true;
 }
@@ -316,36 +325,35 @@ void CD390DocData::ReadMotorParamFile(const std::string& path)
 
 bool CD390DocData::SetModelFromText(const std::string& text)
 {
-    CMainFrameState& frame = Frame();
     long colon = FindChar(text, ':');
     std::string name = colon >= 0 ? text.substr(static_cast<size_t>(colon) + 1) : text;
-    int code = frame.m_nModelCode;
+    int code = m_nModelCode;
     std::string capacity;
     LookupModelByName(name, code, capacity);
 
-    std::string path = ProgramFolder() + ParamFileNameOf(code);
+    std::string path = m_strProgramFolder + ParamFileNameOf(code);
     ParsedTable table;
     if (!ParseDefinitionFile(path, table)) {
         AfxMessageBox(CantOpenText(path), MB_OK | MB_ICONERROR);
         return false;
     }
-    frame.m_strModelName = name;
-    frame.m_nModelCode = code;
+    m_strModelName = name;
+    m_nModelCode = code;
     m_Groups = std::move(table.groups);
     std::memcpy(m_Defined, table.defined, sizeof m_Defined);
     ClearFlags(m_SavedDefined);
     ClearChanged();
-    ReadInitialParamFile(ProgramFolder() + kInitialParamFile);
-    frame.SetStatusPaneText(kPaneModel, name);
+    ReadInitialParamFile(m_strProgramFolder + kInitialParamFile);
+    m_windows.SetStatusPaneText(kPaneModel, name);
     return true;
 }
 
 bool CD390DocData::ReloadParamFiles()
 {
-    if (!ParseParamFile(ProgramFolder() + ParamFileNameOf(Frame().m_nModelCode)))
+    if (!ParseParamFile(m_strProgramFolder + ParamFileNameOf(m_nModelCode)))
         return false;
     ClearChanged();
-    ReadInitialParamFile(ProgramFolder() + kInitialParamFile);
+    ReadInitialParamFile(m_strProgramFolder + kInitialParamFile);
     return true;
 }
 
@@ -410,7 +418,7 @@ int CD390DocData::NarrowColumnOf(int modelCode)
 
 void CD390DocData::ApplyInitParams()
 {
-    const int code = Frame().m_nModelCode;
+    const int code = m_nModelCode;
     const int rowCount = code >= kModelFamilyS ? static_cast<int>(std::size(kInitTargets)) : kAllModelRows;
     for (int row = 0; row < rowCount; ++row) {
         // A model without a column, a short row or a parameter the table lacks
@@ -442,11 +450,10 @@ void CD390DocData::SetModelDefaults()
 
 void CD390DocData::ApplyModelList(bool setValues)
 {
-    CMainFrameState& frame = Frame();
     std::string capacity;
-    LookupModelByName(frame.m_strModelName, frame.m_nModelCode, capacity);
-    const int code = frame.m_nModelCode;
-    const int freq = frame.m_nFreqIndex;
+    LookupModelByName(m_strModelName, m_nModelCode, capacity);
+    const int code = m_nModelCode;
+    const int freq = m_nFreqIndex;
     if (freq != 0 && freq != 1)
         return;
     const bool hz50 = freq == 0;
@@ -541,7 +548,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
 bool CD390DocData::LoadProjectFile(const std::string& path)
 {
     m_strLoadError = LoadResString(IDS_CANT_OPEN_FILE);
-    CMainFrameState& frame = Frame();
 
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
@@ -562,11 +568,11 @@ bool CD390DocData::LoadProjectFile(const std::string& path)
     }
 
     std::string modelName = data.version < 10 ? ModerniseModelName(data.modelName) : data.modelName;
-    int code = frame.m_nModelCode;
+    int code = m_nModelCode;
     std::string capacity;
     LookupModelByName(modelName, code, capacity);
 
-    const std::string folder = ProgramFolder();
+    const std::string folder = m_strProgramFolder;
     const std::string paramPath = folder + ParamFileNameOf(code);
     ParsedTable table;
     if (!ParseDefinitionFile(paramPath, table)) {
@@ -612,22 +618,22 @@ bool CD390DocData::LoadProjectFile(const std::string& path)
     std::memcpy(m_SavedDefined, savedDefined, sizeof m_SavedDefined);
     m_MotorParams = std::move(motors);
     m_bApplyInitParams = 0;
-    frame.m_strModelName = modelName;
-    frame.m_nModelCode = code;
+    m_strModelName = modelName;
+    m_nModelCode = code;
     if (data.hasGraph) {
         for (int channel = 0; channel < 4; ++channel) {
-            frame.m_nGraphSel[channel] = static_cast<int>(data.graphSel[channel]);
-            frame.m_strGraphSource[channel] = data.graphSource[channel];
-            frame.m_strGraphMax[channel] = data.graphMax[channel];
-            frame.m_strGraphMin[channel] = data.graphMin[channel];
+            m_nGraphSel[channel] = static_cast<int>(data.graphSel[channel]);
+            m_strGraphSource[channel] = data.graphSource[channel];
+            m_strGraphMax[channel] = data.graphMax[channel];
+            m_strGraphMin[channel] = data.graphMin[channel];
         }
     }
     ClearChanged();
     // Files without graph channels get the channels of a new project.
     if (!data.hasGraph)
-        frame.ResetGraphChannels();
+        ResetGraphChannels();
     if (data.hasFreqIndex)
-        frame.m_nFreqIndex = static_cast<int>(data.freqIndex);
+        m_nFreqIndex = static_cast<int>(data.freqIndex);
     SetModelDefaults();
     if (data.hasTitles) {
         m_strPrintTitle = data.title;
@@ -640,9 +646,8 @@ bool CD390DocData::LoadProjectFile(const std::string& path)
 
 std::string CD390DocData::BuildProjectBytes() const
 {
-    const CMainFrameState& frame = *GetMainFrameState();
     ProjectFileData data;
-    data.modelName = frame.m_strModelName;
+    data.modelName = m_strModelName;
     data.hasDefined = true;
     for (const GroupRec& group : m_Groups) {
         std::vector<uint32_t> flags;
@@ -656,13 +661,13 @@ std::string CD390DocData::BuildProjectBytes() const
     }
     data.hasGraph = true;
     for (int channel = 0; channel < 4; ++channel) {
-        data.graphSel[channel] = static_cast<uint32_t>(frame.m_nGraphSel[channel]);
-        data.graphSource[channel] = frame.m_strGraphSource[channel];
-        data.graphMax[channel] = frame.m_strGraphMax[channel];
-        data.graphMin[channel] = frame.m_strGraphMin[channel];
+        data.graphSel[channel] = static_cast<uint32_t>(m_nGraphSel[channel]);
+        data.graphSource[channel] = m_strGraphSource[channel];
+        data.graphMax[channel] = m_strGraphMax[channel];
+        data.graphMin[channel] = m_strGraphMin[channel];
     }
     data.hasFreqIndex = true;
-    data.freqIndex = static_cast<uint32_t>(frame.m_nFreqIndex);
+    data.freqIndex = static_cast<uint32_t>(m_nFreqIndex);
     data.hasTitles = true;
     data.title = m_strPrintTitle;
     data.name = m_strPrintName;
@@ -685,30 +690,26 @@ bool CD390DocData::NewProject()
 {
     if (!BuildForCurrentModel())
         return false;
-    ReadInitialParamFile(ProgramFolder() + kInitialParamFile);
-    Frame().SetStatusPaneText(kPaneFileName, LoadResString(IDS_NEW_PROJECT));
-    Frame().SetStatusPaneText(kPaneModel, Frame().m_strModelName);
+    ReadInitialParamFile(m_strProgramFolder + kInitialParamFile);
+    m_windows.SetStatusPaneText(kPaneFileName, LoadResString(IDS_NEW_PROJECT));
+    m_windows.SetStatusPaneText(kPaneModel, m_strModelName);
     SetModifiedFlag(false);
     return true;
 }
 
 bool CD390DocData::OpenProject(const std::string& path)
 {
-    CMainFrameState& frame = Frame();
-    // Also while the reader's last cycle is still to be taken in.
-    if (RefusedWhileAutoRefresh())
-        return false;
     if (!LoadProjectFile(path)) {
         AfxMessageBox(m_strLoadError, MB_OK | MB_ICONERROR);
         return false;
     }
     // m_bApplyInitParams is 0 here: only the factory defaults are renewed.
-    ReadInitialParamFile(ProgramFolder() + kInitialParamFile);
+    ReadInitialParamFile(m_strProgramFolder + kInitialParamFile);
     m_bApplyInitParams = 1;
-    frame.m_strProjectPath = path;
-    frame.SetStatusPaneText(kPaneFileName, frame.GetProjectFileName());
-    frame.SetStatusPaneText(kPaneModel, frame.m_strModelName);
-    frame.InitProjectTree();
+    m_strProjectPath = path;
+    m_windows.SetStatusPaneText(kPaneFileName, GetProjectFileName());
+    m_windows.SetStatusPaneText(kPaneModel, m_strModelName);
+    m_windows.InitProjectTree(m_nModelCode);
     SetModifiedFlag(false);
     OnProjectPathChanged(path);
     return true;
@@ -716,8 +717,8 @@ bool CD390DocData::OpenProject(const std::string& path)
 
 bool CD390DocData::SaveProject()
 {
-    std::string path = Frame().m_strProjectPath;
-    if (path.empty() && !Frame().PromptSaveProjectFile(path))
+    std::string path = m_strProjectPath;
+    if (path.empty() && !m_windows.PromptSaveProjectFile(path))
         return false;
     return SaveProjectTo(path);
 }
@@ -725,7 +726,7 @@ bool CD390DocData::SaveProject()
 bool CD390DocData::SaveProjectAs()
 {
     std::string path;
-    if (!Frame().PromptSaveProjectFile(path))
+    if (!m_windows.PromptSaveProjectFile(path))
         return false;
     return SaveProjectTo(path);
 }
@@ -746,17 +747,16 @@ bool CD390DocData::SaveModified()
 
 bool CD390DocData::SaveProjectTo(const std::string& path)
 {
-    CMainFrameState& frame = Frame();
     if (!SaveProjectFile(path)) {
         AfxMessageBox(FormatResString(IDS_PROJECT_SAVE_FAILED, path.c_str()),
                       MB_OK | MB_ICONERROR);
-        frame.m_strProjectPath.clear();
+        m_strProjectPath.clear();
         return false;
     }
-    frame.m_strProjectPath = path;
-    frame.AddToRecentFileList(path);
-    frame.SetProjectWindowTitle(frame.GetProjectFileName());
-    frame.SetStatusPaneText(kPaneFileName, frame.GetProjectFileName());
+    m_strProjectPath = path;
+    m_windows.AddToRecentFileList(path);
+    m_windows.SetProjectWindowTitle(GetProjectFileName());
+    m_windows.SetStatusPaneText(kPaneFileName, GetProjectFileName());
     SetModifiedFlag(false);
     OnProjectPathChanged(path);
     return true;

@@ -2,9 +2,12 @@
 // The project document without its window side: the parameter table of one
 // drive model, built from the definition, motor-parameter and initial-values
 // files of the program folder, the model defaults, and the project file. The
-// framework's document (CD390Doc) derives from it; tests use it alone. It reads
-// and writes the main frame's state through GetMainFrameState().
+// framework's document (CD390Doc) derives from it; tests use it alone. It
+// holds the project's own settings (model, base frequency, graph channels,
+// print titles, path) and asks the main frame's windows for prompts, the tree
+// and the status panes through the CFrameWindows it is made with.
 
+#include "document/FrameWindows.h"
 #include "document/GroupRec.h"
 #include "document/InitParamRec.h"
 #include "document/MotorParamRec.h"
@@ -18,17 +21,22 @@
 constexpr int kGroupCount = 15;
 constexpr int kItemCount = 100;
 
+// The model of a project before one is chosen, and what the windows go by
+// while no project is open.
+constexpr int kDefaultModelCode = 1205;
+
 class CD390DocData {
 public:
-    // Only the empty state (no window, no file): the table is built by
-    // BuildForCurrentModel.
-    CD390DocData();
+    // Only the empty state (no file, model 1205): the table is built by
+    // BuildForCurrentModel. A project without windows of its own (a scratch
+    // table, a test) is made with NoFrameWindows().
+    explicit CD390DocData(CFrameWindows& windows = NoFrameWindows());
     virtual ~CD390DocData();
 
     CD390DocData(const CD390DocData&) = delete;
     CD390DocData& operator=(const CD390DocData&) = delete;
 
-    // Builds the table for the main frame's current model: definition and
+    // Builds the table for the project's model (m_nModelCode, m_strModelName): definition and
     // motor-parameter files, built-in model values, graph channels reset.
     // False (reported, naming the file) when the definition file cannot be
     // read; the project must then be refused.
@@ -45,7 +53,7 @@ public:
     // rebuilds the table for it. False when the definition file cannot be read
     // (nothing changed then).
     bool SetModelFromText(const std::string& text);
-    // Rebuilds the table for the main frame's current model code.
+    // Rebuilds the table for the project's model code.
     bool ReloadParamFiles();
 
     // Definition and motor-parameter file names for a model code.
@@ -72,7 +80,7 @@ public:
     // --- Project file ----------------------------------------------------
     // Loads a project file. The whole file and the definition file of its
     // model are read into temporaries first: on failure nothing changes
-    // (table, main frame's model, graph channels, base frequency, titles) and
+    // (table, model, graph channels, base frequency, titles) and
     // m_strLoadError holds the text to show.
     bool LoadProjectFile(const std::string& path);
     // Stores the project into a temporary file beside path and renames it over
@@ -86,9 +94,9 @@ public:
     // initial values into factory defaults and set values, shows "New
     // Project". False when the table cannot be built (reported).
     bool NewProject();
-    // File Open: refused while auto-refresh runs; loads the file, then renews
-    // the factory defaults from the initial values. The main frame's project
-    // path changes only when the open succeeded. Failures are reported.
+    // File Open (the caller has refused it while auto-refresh runs): loads the
+    // file, then renews the factory defaults from the initial values. The
+    // project path changes only when the open succeeded. Failures are reported.
     bool OpenProject(const std::string& path);
     // Save asks for a path when the project has none, Save As always; both
     // stop on cancel. True when the project was saved.
@@ -127,6 +135,27 @@ public:
     // defined parameters (DefinedPosition), as the pages and the list use it.
     uint32_t m_Changed[kGroupCount][kItemCount];
 
+    // Sources 0, scales "10.00" and "0.00", names "No display", flag 0.
+    void ResetGraphChannels();
+    // m_strProjectPath after its last '/'; empty when it has none.
+    std::string GetProjectFileName() const;
+    CFrameWindows& Windows() const { return m_windows; }
+
+    // The project's settings, stored in the project file.
+    int m_nModelCode = kDefaultModelCode;
+    std::string m_strModelName;
+    int m_nFreqIndex = 0;
+    int m_nGraphSel[4] = {0, 0, 0, 0};
+    int m_nGraphFlag = 0;
+    std::string m_strGraphMax[4];
+    std::string m_strGraphMin[4];
+    std::string m_strGraphSource[4];
+    // Where the project was last opened or saved; empty for a new one.
+    std::string m_strProjectPath;
+    // The folder of the definition, motor and initial-values files; ends
+    // with '/'.
+    std::string m_strProgramFolder;
+
     // Print title block, stored in the project file; the view prints it.
     std::string m_strPrintTitle;
     std::string m_strPrintName;
@@ -139,5 +168,6 @@ protected:
 private:
     void ApplyModelList(bool setValues);
 
+    CFrameWindows& m_windows;
     bool m_bModified = false;
 };

@@ -4,7 +4,6 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -20,8 +19,9 @@ wxString Utf8(const std::string& text)
 
 } // namespace
 
-CModelSelectDlg::CModelSelectDlg(wxWindow* parent)
-    : wxDialog(parent, IDD, "Model Select")
+CModelSelectDlg::CModelSelectDlg(wxWindow* parent, std::string programFolder, std::string currentModel)
+    : wxDialog(parent, IDD, "Model Select"), m_strProgramFolder(std::move(programFolder)),
+      m_strCurrentModel(std::move(currentModel))
 {
     SetClientSize(DlgSize(this, 195, 149));
     m_pDescription = new wxStaticText(this, IDC_DESCRIPTION, wxEmptyString, DlgPoint(this, 7, 7), DlgSize(this, 181, 62),
@@ -58,9 +58,7 @@ void CModelSelectDlg::OnInitDialog()
     m_nFreqIndex = 0;
     m_pFrequency->SetSelection(m_nFreqIndex);
 
-    CMainFrameState* frame = GetMainFrameState();
-    std::string folder = frame ? frame->m_strProgramFolder : std::string();
-    std::string path = folder + kModelListFileName;
+    std::string path = m_strProgramFolder + kModelListFileName;
     bool found = ReadModelFile(path);
 
     m_pModel->Clear();
@@ -68,12 +66,10 @@ void CModelSelectDlg::OnInitDialog()
         m_pModel->Append(Utf8(name));
 
     m_nModelIndex = 0;
-    if (frame) {
-        for (std::size_t i = 0; i < m_ModelNames.size(); ++i) {
-            if (m_ModelNames[i] == frame->m_strModelName) {
-                m_nModelIndex = static_cast<int>(i);
-                break;
-            }
+    for (std::size_t i = 0; i < m_ModelNames.size(); ++i) {
+        if (m_ModelNames[i] == m_strCurrentModel) {
+            m_nModelIndex = static_cast<int>(i);
+            break;
         }
     }
     if (!m_ModelNames.empty())
@@ -110,10 +106,6 @@ void CModelSelectDlg::OnOK(wxCommandEvent&)
         return;
     m_strModel = m_pModel->GetStringSelection().utf8_string();
     m_nFreqIndex = m_pFrequency->GetSelection();
-    if (CMainFrameState* frame = GetMainFrameState()) {
-        frame->m_strModelName = m_strModel;
-        frame->m_nFreqIndex = m_nFreqIndex;
-    }
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);
 }

@@ -15,7 +15,9 @@ class CModelSelectDlg : public wxDialog {
 public:
     enum { IDD = 131, IDC_FREQUENCY = 1001, IDC_MODEL = 1002, IDC_DESCRIPTION = 1003 };
 
-    explicit CModelSelectDlg(wxWindow* parent = nullptr);
+    // The model list file is read from programFolder; the list opens on
+    // currentModel (the open project's) when it names one of its models.
+    explicit CModelSelectDlg(wxWindow* parent = nullptr, std::string programFolder = {}, std::string currentModel = {});
 
     // Fills the two arrays from the model list file; false when it is missing.
     bool ReadModelFile(const std::string& path);
@@ -33,6 +35,8 @@ private:
     void OnOK(wxCommandEvent& event);
     void ShowDescription();
 
+    std::string m_strProgramFolder;
+    std::string m_strCurrentModel;
     wxStaticText* m_pDescription = nullptr;
     wxChoice* m_pFrequency = nullptr;
     wxChoice* m_pModel = nullptr;

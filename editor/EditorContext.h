@@ -1,18 +1,14 @@
 #pragma once
-// What the editor's window-free engine is handed: the drive connection, the
+// What the editor's window-free engine is handed: the drive session, the
 // project, the model code fixed at opening and the window side (EditorHost).
 
 #include "editor/EditorHost.h"
-
-// The connection state object of the drive session, under the name the
-// editor uses for it.
-#include "session/MainFrameState.h"
-using DriveConnection = CMainFrameState;
+#include "session/DriveSession.h"
 
 class CD390DocData;
 
 struct EditorContext {
-    DriveConnection& drive;
+    CDriveSession& drive;
     CD390DocData& doc;
     IEditorHost& host;
     int modelCode; // fixed when the editor opens

@@ -54,7 +54,7 @@ RowSpec CommandFrequency(const char* rangeText)
 // what the drive holds for its partner.
 bool PartnersDiffer(int item, int selection, int station, EditorContext& context)
 {
-    DriveConnection& drive = context.drive;
+    CDriveSession& drive = context.drive;
     int partner = 0;
     const bool read = item == 5 ? drive.ReadParam0006(static_cast<uint8_t>(station), partner)
                                 : drive.ReadParam0005(static_cast<uint8_t>(station), partner);
@@ -129,7 +129,7 @@ void BasePage1AfterWrite(CGroupPageModel& page, int row, const std::string& text
 bool ExtendedPage1Gate(CGroupPageModel& page, int row, const std::string& text, int station, EditorContext& context)
 {
     const int item = page.Row(row).item;
-    DriveConnection& drive = context.drive;
+    CDriveSession& drive = context.drive;
     if (!drive.ReadParam0002(static_cast<uint8_t>(station)))
         return false;
     float version = 0;

@@ -40,7 +40,7 @@ bool ReadCurveMode(int station, int& mode, EditorContext& context)
 
 bool ReadCurvePoint(int item, int station, int& value, EditorContext& context)
 {
-    DriveConnection& drive = context.drive;
+    CDriveSession& drive = context.drive;
     const uint8_t address = static_cast<uint8_t>(station);
     int read = 0;
     switch (item) {

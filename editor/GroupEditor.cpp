@@ -97,7 +97,7 @@ void CGroupEditor::OnCancel()
 
 void CGroupEditor::OnTransmitGroup()
 {
-    DriveConnection& drive = m_context.drive;
+    CDriveSession& drive = m_context.drive;
     const int station = m_context.host.ChooseStation();
     if (station < 0)
         return;

@@ -573,7 +573,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
 bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
 {
     const RowSpec& table = Row(row);
-    DriveConnection& drive = context.drive;
+    CDriveSession& drive = context.drive;
     const std::size_t index = static_cast<std::size_t>(row);
     if (table.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::BeforeLink) {
         AfxMessageBox(IDS_READ_ONLY);

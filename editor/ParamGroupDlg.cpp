@@ -47,7 +47,7 @@ void CParamGroupDlg::BuildEditor()
 void CParamGroupDlg::BuildPages(const GroupSpec& table)
 {
     m_pContext = std::make_unique<EditorContext>(
-        EditorContext{*m_links.drive, *m_links.doc, *this, m_links.drive->m_nModelCode});
+        EditorContext{*m_links.drive, *m_links.doc, *this, m_links.doc->m_nModelCode});
     m_pEditor = std::make_unique<CGroupEditor>(*m_pContext, table, m_nGroup, m_nItem);
     m_pEditor->InitGroupTabs();
 

@@ -26,7 +26,7 @@ class wxTextCtrl;
 // chooser, the view's refresh and its keyboard
 // members (m_pCurEdit, m_dwEditSel, m_pKeypad).
 struct EditorLinks {
-    DriveConnection* drive = nullptr;
+    CDriveSession* drive = nullptr;
     CD390DocData* doc = nullptr;
     std::function<int()> chooseStation;       // the station, or -1
     std::function<void(int group)> groupStored; // the view shows the group's set values

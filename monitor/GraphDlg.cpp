@@ -1,5 +1,8 @@
 #include "monitor/GraphDlg.h"
 
+#include "document/D390DocData.h"
+#include "res/StringIds.h"
+
 #include "monitor/GraphCtrl.h"
 #include "monitor/GraphExchange.h"
 #include "monitor/GraphPicture.h"
@@ -12,8 +15,7 @@
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "view/ExportFormatDlg.h"
 
 #include <wx/dcbuffer.h>
@@ -103,12 +105,12 @@ constexpr ToolEntry kTools[] = {
 
 } // namespace
 
-CGraphDlg::CGraphDlg(wxWindow* parent, CMainFrameState& session, std::vector<int> stations, int modelCode,
-                     bool projectSettings)
+CGraphDlg::CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> stations, int modelCode,
+                     CD390DocData* project)
     : wxFrame(parent, IDD, "Graph", wxDefaultPosition, wxDefaultSize,
               wxDEFAULT_FRAME_STYLE | (parent ? wxFRAME_FLOAT_ON_PARENT : 0)),
       m_session(session), m_stations(std::move(stations)), m_nModelCode(modelCode),
-      m_bProjectSettings(projectSettings), m_sampleTimer(this, kSampleTimerId), m_bandTimer(this, kBandTimerId)
+      m_pProject(project), m_sampleTimer(this, kSampleTimerId), m_bandTimer(this, kBandTimerId)
 {
     CreateToolBarAndMenus();
 
@@ -206,11 +208,11 @@ void CGraphDlg::LoadChannelSettings()
 {
     std::string names[4], maxTexts[4], minTexts[4];
     for (int c = 0; c < kGraphChannels; ++c) {
-        if (m_bProjectSettings) {
-            names[c] = m_session.m_strGraphSource[c];
-            maxTexts[c] = m_session.m_strGraphMax[c];
-            minTexts[c] = m_session.m_strGraphMin[c];
-            m_nGraphSel[c] = m_session.m_nGraphSel[c];
+        if (m_pProject) {
+            names[c] = m_pProject->m_strGraphSource[c];
+            maxTexts[c] = m_pProject->m_strGraphMax[c];
+            minTexts[c] = m_pProject->m_strGraphMin[c];
+            m_nGraphSel[c] = m_pProject->m_nGraphSel[c];
         } else {
             names[c] = LoadResString(IDS_NO_DISPLAY);
             maxTexts[c] = "10.00";
@@ -219,7 +221,7 @@ void CGraphDlg::LoadChannelSettings()
         }
         m_recorder.SetChannel(c, names[c], maxTexts[c], minTexts[c]);
     }
-    m_nStationSel = m_bProjectSettings ? m_session.m_nGraphFlag : 0;
+    m_nStationSel = m_pProject ? m_pProject->m_nGraphFlag : 0;
     if (m_nStationSel < 0 || m_nStationSel >= static_cast<int>(m_stations.size()))
         m_nStationSel = 0;
     m_recorder.ApplyScaleRule();
@@ -227,15 +229,15 @@ void CGraphDlg::LoadChannelSettings()
 
 void CGraphDlg::StoreChannelSettings()
 {
-    if (!m_bProjectSettings)
+    if (!m_pProject)
         return;
-    m_session.m_nGraphFlag = m_nStationSel;
+    m_pProject->m_nGraphFlag = m_nStationSel;
     for (int c = 0; c < kGraphChannels; ++c) {
         const GraphChannel& ch = m_recorder.m_Channels[c];
-        m_session.m_nGraphSel[c] = m_nGraphSel[c];
-        m_session.m_strGraphSource[c] = ch.name;
-        m_session.m_strGraphMax[c] = ch.maxText;
-        m_session.m_strGraphMin[c] = ch.minText;
+        m_pProject->m_nGraphSel[c] = m_nGraphSel[c];
+        m_pProject->m_strGraphSource[c] = ch.name;
+        m_pProject->m_strGraphMax[c] = ch.maxText;
+        m_pProject->m_strGraphMin[c] = ch.minText;
     }
 }
 

@@ -15,7 +15,8 @@
 #include <vector>
 
 class CGraphCtrl;
-class CMainFrameState;
+class CD390DocData;
+class CDriveSession;
 class wxMenu;
 
 class CGraphDlg : public wxFrame {
@@ -38,11 +39,12 @@ public:
 
     // session: the connection state (link, connected flag, stations and
     // their model codes, the lasting graph settings); stations: the stations
-    // to offer; modelCode: the model of the first of them. With
-    // projectSettings false (no project window open) the channels start from
-    // their reset settings and Set's choices last as long as the window.
-    CGraphDlg(wxWindow* parent, CMainFrameState& session, std::vector<int> stations, int modelCode,
-              bool projectSettings = true);
+    // to offer; modelCode: the model of the first of them; project: the open
+    // project, whose graph channels the window starts from and keeps Set's
+    // choices in. Without a project the channels start from their reset
+    // settings and Set's choices last as long as the window.
+    CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> stations, int modelCode,
+              CD390DocData* project = nullptr);
     ~CGraphDlg() override;
 
     CGraphRecorder& Recorder() { return m_recorder; }
@@ -86,10 +88,10 @@ private:
     void OnBandPaint(wxPaintEvent& event);
     void OnClose(wxCloseEvent& event);
 
-    CMainFrameState& m_session;
+    CDriveSession& m_session;
     std::vector<int> m_stations;
     int m_nModelCode;
-    bool m_bProjectSettings;
+    CD390DocData* m_pProject;
     CSystemGraphClock m_clock;
     CGraphRecorder m_recorder{m_clock};
     GraphTimeOfDay m_StartTime;

@@ -1,10 +1,14 @@
 #include "monitor/GraphWindowFactory.h"
 
+#include "document/D390DocData.h"
 #include "monitor/GraphDlg.h"
-#include "session/MainFrameState.h"
+#include "monitor/LiveDriveInfo.h"
+#include "session/DriveSession.h"
 
-wxWindow* CreateGraphWindow(wxWindow* parent, CMainFrameState& state)
+wxWindow* CreateGraphWindow(wxWindow* parent, CDriveSession& state, CD390DocData* project)
 {
-    const int model = state.m_StationModels.empty() ? state.m_nModelCode : state.m_StationModels.front();
-    return new CGraphDlg(parent, state, state.m_Stations, model);
+    const int model = !state.m_StationModels.empty() ? state.m_StationModels.front()
+                      : project                      ? project->m_nModelCode
+                                                     : kDefaultModelCode;
+    return new CGraphDlg(parent, state, state.m_Stations, model, project);
 }

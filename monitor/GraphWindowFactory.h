@@ -3,7 +3,9 @@
 // modeless with the control window as its parent. One function, so that the
 // control window does not depend on how the recorder is built.
 
-class CMainFrameState;
+class CD390DocData;
+class CDriveSession;
 class wxWindow;
 
-wxWindow* CreateGraphWindow(wxWindow* parent, CMainFrameState& state);
+// project: the open project (its graph channels), or null.
+wxWindow* CreateGraphWindow(wxWindow* parent, CDriveSession& state, CD390DocData* project);

@@ -11,7 +11,7 @@
 #include "platform/ResourceBitmap.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
@@ -45,7 +45,7 @@ bool Inside(int v, int low, int high)
 
 } // namespace
 
-CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CMainFrameState& state, LiveDriveInfo drive)
+CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo drive)
     : wxDialog(parent, IDD, "KeyPad")
     , m_state(state)
     , m_exchange(state)

@@ -16,7 +16,7 @@
 #include <optional>
 
 class CFreqEdit;
-class CMainFrameState;
+class CDriveSession;
 class wxChoice;
 class wxPanel;
 class wxStaticText;
@@ -30,7 +30,7 @@ public:
         IDC_STATION = 1074, IDC_FREQ_SET = 1084, IDC_READOUT1 = 1085,
     };
 
-    CKeyPadDlg(wxWindow* parent, CMainFrameState& state, LiveDriveInfo drive);
+    CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo drive);
     ~CKeyPadDlg() override;
 
     // Window-side state that tests look at.
@@ -64,7 +64,7 @@ private:
     // The tick's handling of a failed exchange: stops the timer before a message.
     bool TickFailed(const LiveReply& reply);
 
-    CMainFrameState& m_state;
+    CDriveSession& m_state;
     CLiveExchange m_exchange;
     LiveDriveInfo m_drive;
     wxTimer m_timer;

@@ -1,12 +1,13 @@
 #include "monitor/LiveDriveInfo.h"
 
 #include "document/D390DocData.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
-LiveDriveInfo LiveDriveInfoOf(CMainFrameState& state, const CD390DocData* doc)
+LiveDriveInfo LiveDriveInfoOf(CDriveSession& state, const CD390DocData* doc)
 {
-    LiveDriveInfo info { state.m_nModelCode, 0.0f };
+    LiveDriveInfo info { kDefaultModelCode, 0.0f };
     if (doc) {
+        info.modelCode = doc->m_nModelCode;
         info.version = doc->m_fDriveVersion;
     } else if (!state.m_StationModels.empty() && !state.m_StationVersions.empty()) {
         info.modelCode = state.m_StationModels.front();

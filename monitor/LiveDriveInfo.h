@@ -4,7 +4,7 @@
 // connected station.
 
 class CD390DocData;
-class CMainFrameState;
+class CDriveSession;
 
 struct LiveDriveInfo {
     int modelCode = 0;
@@ -12,4 +12,4 @@ struct LiveDriveInfo {
 };
 
 // doc: the active project's document, null when no project window is open.
-LiveDriveInfo LiveDriveInfoOf(CMainFrameState& state, const CD390DocData* doc);
+LiveDriveInfo LiveDriveInfoOf(CDriveSession& state, const CD390DocData* doc);

@@ -2,7 +2,7 @@
 
 #include "link/ModbusRequest.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ LiveReply FromModbus(const ModbusReply& reply)
 
 } // namespace
 
-CLiveExchange::CLiveExchange(CMainFrameState& state)
+CLiveExchange::CLiveExchange(CDriveSession& state)
     : m_state(state)
 {
 }

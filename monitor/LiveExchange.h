@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-class CMainFrameState;
+class CDriveSession;
 
 enum class LiveFailure {
     None,
@@ -28,7 +28,7 @@ class CLiveExchange {
 public:
     // state is the connection state of the program (link, connected flag);
     // it must outlive this object.
-    explicit CLiveExchange(CMainFrameState& state);
+    explicit CLiveExchange(CDriveSession& state);
 
     // False while no link is open: the windows then neither poll nor send.
     bool IsConnected() const;
@@ -39,5 +39,5 @@ public:
     LiveReply Write(int station, std::uint16_t address, std::uint16_t value);
 
 private:
-    CMainFrameState& m_state;
+    CDriveSession& m_state;
 };

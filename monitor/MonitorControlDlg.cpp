@@ -8,7 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -25,9 +25,10 @@ wxString Res(unsigned id)
 
 } // namespace
 
-CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CMainFrameState& state, int stationIndex)
+CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, int stationIndex, CD390DocData* project)
     : wxDialog(parent, IDD, "Monitor Control")
     , m_state(state)
+    , m_pProject(project)
     , m_exchange(state)
     , m_timer(this, 1)
     , m_nStationIndex(stationIndex)
@@ -231,7 +232,7 @@ void CMonitorControlDlg::OnShowStatus()
 {
     CMonitorStatusDlg* status = GetStatusWindow();
     if (!status) {
-        status = new CMonitorStatusDlg(this, m_state, m_nStationIndex);
+        status = new CMonitorStatusDlg(this, m_state, m_nStationIndex, m_pProject);
         m_pStatusDlg = status;
     } else {
         status->SetStationIndex(m_nStationIndex);
@@ -246,7 +247,7 @@ void CMonitorControlDlg::OnShowStatus()
 void CMonitorControlDlg::OnGraph()
 {
     if (!m_pGraphDlg)
-        m_pGraphDlg = CreateGraphWindow(this, m_state);
+        m_pGraphDlg = CreateGraphWindow(this, m_state, m_pProject);
     if (m_pGraphDlg) {
         m_pGraphDlg->Show();
         m_pGraphDlg->Raise();

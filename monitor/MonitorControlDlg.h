@@ -11,7 +11,8 @@
 
 #include <cstdint>
 
-class CMainFrameState;
+class CD390DocData;
+class CDriveSession;
 class CMonitorStatusDlg;
 class wxButton;
 class wxChoice;
@@ -27,7 +28,8 @@ public:
         IDC_FREQUENCY = 1177, IDC_JOG_REVERSE = 1468, IDC_SHOW_STATUS = 1474, IDC_STATION = 1477,
     };
 
-    CMonitorControlDlg(wxWindow* parent, CMainFrameState& state, int stationIndex = 0);
+    // project: the open project, for the graph window's channels, or null.
+    CMonitorControlDlg(wxWindow* parent, CDriveSession& state, int stationIndex = 0, CD390DocData* project = nullptr);
     ~CMonitorControlDlg() override;
 
     // The status monitor sets the station before it shows this window again.
@@ -51,7 +53,8 @@ private:
     void LinkGone();
     void DestroySiblings();
 
-    CMainFrameState& m_state;
+    CDriveSession& m_state;
+    CD390DocData* m_pProject;
     CLiveExchange m_exchange;
     wxTimer m_timer;
     bool m_inTick = false;

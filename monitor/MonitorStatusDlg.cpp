@@ -6,16 +6,17 @@
 #include "monitor/StatusTabDlg187.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/button.h>
 #include <wx/notebook.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CMainFrameState& state, int stationIndex)
+CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int stationIndex, CD390DocData* project)
     : wxDialog(parent, IDD, "Monitor Status")
     , m_state(state)
+    , m_pProject(project)
     , m_nStationIndex(stationIndex)
 {
     m_pTabs = new wxNotebook(this, IDC_TABS);
@@ -105,7 +106,7 @@ void CMonitorStatusDlg::OnShowControl()
 {
     CMonitorControlDlg* control = GetControlWindow();
     if (!control) {
-        control = new CMonitorControlDlg(this, m_state, m_nStationIndex);
+        control = new CMonitorControlDlg(this, m_state, m_nStationIndex, m_pProject);
         m_pControlDlg = control;
     } else {
         control->SetStationIndex(m_nStationIndex);

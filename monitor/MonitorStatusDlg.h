@@ -7,7 +7,8 @@
 #include <wx/dialog.h>
 #include <wx/weakref.h>
 
-class CMainFrameState;
+class CD390DocData;
+class CDriveSession;
 class CMonitorControlDlg;
 class CStatusTabDlg145;
 class CStatusTabDlg187;
@@ -20,7 +21,8 @@ public:
     enum { IDD = 189 };
     enum { IDC_STOP = 1076, IDC_START = 1080, IDC_SHOW_CONTROL = 1081, IDC_TABS = 1082 };
 
-    CMonitorStatusDlg(wxWindow* parent, CMainFrameState& state, int stationIndex = 0);
+    // project: the open project, for the graph window's channels, or null.
+    CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int stationIndex = 0, CD390DocData* project = nullptr);
     ~CMonitorStatusDlg() override;
 
     void SetStationIndex(int index);
@@ -42,7 +44,8 @@ private:
     void OnShowControl();
     void OnCancel();
 
-    CMainFrameState& m_state;
+    CDriveSession& m_state;
+    CD390DocData* m_pProject;
     int m_nStationIndex = 0;
     wxWeakRef<wxWindow> m_pControlDlg;
     CStatusTabDlg187* m_pTerminalPage = nullptr;

@@ -40,7 +40,7 @@ void PlaceLabel(wxStaticText* label, const wxString& text, int x, int y)
 
 } // namespace
 
-CStatusTabDlg145::CStatusTabDlg145(wxWindow* parent, CMonitorStatusDlg* owner, CMainFrameState& state, int stationIndex)
+CStatusTabDlg145::CStatusTabDlg145(wxWindow* parent, CMonitorStatusDlg* owner, CDriveSession& state, int stationIndex)
     : CStatusTabPage(parent, owner, state, stationIndex)
 {
     for (wxStaticText*& label : m_pValues)

@@ -9,7 +9,7 @@ class wxStaticText;
 class CStatusTabDlg145 : public CStatusTabPage {
 public:
     enum { IDD = 145 };
-    CStatusTabDlg145(wxWindow* parent, CMonitorStatusDlg* owner, CMainFrameState& state, int stationIndex);
+    CStatusTabDlg145(wxWindow* parent, CMonitorStatusDlg* owner, CDriveSession& state, int stationIndex);
 
     int m_nFaultCode = 0;
     int m_nValues[5] {}; // set frequency, output frequency, output voltage, DC voltage, output current

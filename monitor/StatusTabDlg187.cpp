@@ -7,7 +7,7 @@
 
 #include <wx/dc.h>
 
-CStatusTabDlg187::CStatusTabDlg187(wxWindow* parent, CMonitorStatusDlg* owner, CMainFrameState& state, int stationIndex)
+CStatusTabDlg187::CStatusTabDlg187(wxWindow* parent, CMonitorStatusDlg* owner, CDriveSession& state, int stationIndex)
     : CStatusTabPage(parent, owner, state, stationIndex)
 {
 }

@@ -7,7 +7,7 @@
 class CStatusTabDlg187 : public CStatusTabPage {
 public:
     enum { IDD = 187 };
-    CStatusTabDlg187(wxWindow* parent, CMonitorStatusDlg* owner, CMainFrameState& state, int stationIndex);
+    CStatusTabDlg187(wxWindow* parent, CMonitorStatusDlg* owner, CDriveSession& state, int stationIndex);
 
     int m_nTerminal = 0;
 

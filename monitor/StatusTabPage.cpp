@@ -4,7 +4,7 @@
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
@@ -18,7 +18,7 @@ constexpr int kPictureHeight = 435;
 
 } // namespace
 
-CStatusTabPage::CStatusTabPage(wxWindow* parent, CMonitorStatusDlg* owner, CMainFrameState& state, int stationIndex)
+CStatusTabPage::CStatusTabPage(wxWindow* parent, CMonitorStatusDlg* owner, CDriveSession& state, int stationIndex)
     : wxPanel(parent)
     , m_pOwner(owner)
     , m_state(state)

@@ -8,7 +8,7 @@
 #include <wx/panel.h>
 #include <wx/timer.h>
 
-class CMainFrameState;
+class CDriveSession;
 class CMonitorStatusDlg;
 class wxChoice;
 
@@ -30,7 +30,7 @@ public:
     int m_bStopped = 0;
 
 protected:
-    CStatusTabPage(wxWindow* parent, CMonitorStatusDlg* owner, CMainFrameState& state, int stationIndex);
+    CStatusTabPage(wxWindow* parent, CMonitorStatusDlg* owner, CDriveSession& state, int stationIndex);
     // One poll's exchange and redraw; a failed exchange is handed to Failed.
     virtual void OnTimer() = 0;
     virtual void OnPaintPicture(wxDC& dc) = 0;
@@ -39,7 +39,7 @@ protected:
     void Failed(const LiveReply& reply);
 
     CMonitorStatusDlg* m_pOwner;
-    CMainFrameState& m_state;
+    CDriveSession& m_state;
     CLiveExchange m_exchange;
     wxTimer m_timer;
     int m_nStation = 1;

@@ -1,7 +1,7 @@
 #pragma once
-// The program's command ids keep their classic numbers (57600 New, 32820
-// Start, ...). wx asserts that menu ids stay below 0x7FFF, a limit of the
-// Windows menu API that GTK menus do not have; while menu items are made,
+// The program's command ids are numbers above 0x7FFF (57600 New, 32820
+// Start, ...). wx asserts that menu ids stay below 0x7FFF, a limit that GTK
+// menus do not have; while menu items are made,
 // that one assertion is let through and every other one goes to the handler
 // installed before.
 

@@ -1,6 +1,7 @@
 #pragma once
-// Command ids of menus, toolbar and accelerators. They keep the program's
-// classic numbers, so they are used as the wx window ids of the commands.
+// Command ids of menus, toolbar and accelerators, also used as the wx window
+// ids of the commands. The numbers are fixed: the string table keys each
+// command's prompt by them.
 
 enum CommandId : int {
     ID_FILE_NEW = 57600,

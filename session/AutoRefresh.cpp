@@ -3,7 +3,7 @@
 #include "document/D390DocData.h"
 #include "link/GroupTransferContext.h"
 #include "platform/MessageBox.h"
-#include "session/AutoRefreshGuard.h"
+#include "session/DriveSession.h"
 #include "session/ReadEvent.h"
 #include "session/ReadWriteAll.h"
 
@@ -57,7 +57,7 @@ struct CAutoRefresh::Cycle {
     std::mutex mutex;
 };
 
-CAutoRefresh::CAutoRefresh(CAutoRefreshHost& host) : m_host(host) {}
+CAutoRefresh::CAutoRefresh(CAutoRefreshHost& host, CDriveSession& session) : m_host(host), m_session(session) {}
 
 CAutoRefresh::~CAutoRefresh()
 {
@@ -68,13 +68,8 @@ CAutoRefresh::~CAutoRefresh()
         m_pEvent->Cancel();
     TakeCycle(false);
     JoinReader();
-    if (CMainFrameState* frame = GetMainFrameState(); frame && running)
-        frame->m_bAutoRefresh = 0;
-}
-
-CMainFrameState& CAutoRefresh::Frame() const
-{
-    return *GetMainFrameState();
+    if (running)
+        m_session.m_bAutoRefresh = 0;
 }
 
 bool CAutoRefresh::IsCycleActive() const
@@ -110,7 +105,7 @@ void CAutoRefresh::OnStartReadThread(CD390DocData& doc)
 
 bool CAutoRefresh::OnTimer()
 {
-    if (!Frame().m_bAutoRefresh) {
+    if (!m_session.m_bAutoRefresh) {
         m_host.KillReadTimer();
         return false;
     }
@@ -123,14 +118,15 @@ bool CAutoRefresh::OnTimer()
 void CAutoRefresh::BeginCycle()
 {
     JoinReader();
-    CMainFrameState& frame = Frame();
+    CDriveSession& session = m_session;
     auto cycle = std::make_unique<Cycle>();
-    cycle->station = frame.m_nAutoRefreshStation;
-    cycle->comm = frame.m_pComm;
-    cycle->modelCode = frame.m_nModelCode;
-    cycle->param0002 = frame.m_nParam0002;
-    cycle->readMode = frame.m_nPressureMode;
-    cycle->pressureMode = frame.m_nPressureMode;
+    cycle->station = session.m_nAutoRefreshStation;
+    cycle->comm = session.m_pComm;
+    cycle->modelCode = m_pDoc->m_nModelCode;
+    cycle->param0002 = session.m_nParam0002;
+    cycle->readMode = session.m_nPressureMode;
+    cycle->pressureMode = session.m_nPressureMode;
+    cycle->buffer.m_nModelCode = m_pDoc->m_nModelCode;
     cycle->buffer.m_fDriveVersion = m_pDoc->m_fDriveVersion;
     cycle->buffer.m_Groups = m_pDoc->m_Groups;
     for (GroupRec& group : cycle->buffer.m_Groups)
@@ -140,7 +136,7 @@ void CAutoRefresh::BeginCycle()
         }
 
     m_pCycle = std::move(cycle);
-    NoteAutoRefreshCycleBegun();
+    m_session.NoteAutoRefreshCycleBegun();
     Cycle* begun = m_pCycle.get();
     CReadEvent* event = m_pEvent.get();
     CAutoRefreshHost* host = &m_host;
@@ -189,7 +185,7 @@ CAutoRefresh::Outcome CAutoRefresh::OnReadDone()
 
 CAutoRefresh::Outcome CAutoRefresh::Stop()
 {
-    CMainFrameState& frame = Frame();
+    CDriveSession& session = m_session;
     // A cycle that has not yet taken the event never will; one that has runs
     // to its end.
     if (m_pEvent)
@@ -198,7 +194,7 @@ CAutoRefresh::Outcome CAutoRefresh::Stop()
     JoinReader();
     m_pEvent.reset();
     m_host.KillReadTimer();
-    frame.m_bAutoRefresh = 0;
+    session.m_bAutoRefresh = 0;
     return outcome;
 }
 
@@ -221,7 +217,7 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
         JoinReader();
     m_pDoneCycle = std::move(m_pCycle);
     const Cycle* cycle = m_pDoneCycle.get();
-    NoteAutoRefreshCycleTaken();
+    m_session.NoteAutoRefreshCycleTaken();
     if (!cycle->waited || !m_pDoc)
         return Outcome::None;
 
@@ -252,19 +248,19 @@ CAutoRefresh::Outcome CAutoRefresh::TakeCycle(bool showFailure)
             changedGroups.push_back(static_cast<int>(g));
     }
 
-    CMainFrameState& frame = Frame();
+    CDriveSession& session = m_session;
     if (!ok) {
-        frame.m_strLastError = cycle->lastError;
-        frame.m_bAutoRefresh = 0;
+        session.m_strLastError = cycle->lastError;
+        session.m_bAutoRefresh = 0;
         m_host.KillReadTimer();
         if (showFailure)
-            AfxMessageBox(frame.m_strLastError, MB_OK);
+            AfxMessageBox(session.m_strLastError, MB_OK);
         return Outcome::Failed;
     }
 
     // Group 14 of a drive that has it sets the pressure or percent form.
     if (cycle->readMode != cycle->pressureMode)
-        frame.m_nPressureMode = cycle->readMode;
+        session.m_nPressureMode = cycle->readMode;
     // Groups whose changed marks go are redrawn too.
     for (int g = 0; g < kGroupCount && g < static_cast<int>(m_pDoc->m_Groups.size()); ++g) {
         bool marked = false;

@@ -2,18 +2,18 @@
 // Auto-refresh without the window: the project follows one drive, every group
 // read over and over, one worker thread per cycle.
 //
-// The worker never touches a window, the project or the main frame's state:
-// it reads into a buffer of its own, through a frame state of its own (the
+// The worker never touches a window, the project or the session's state:
+// it reads into a buffer of its own, through a transfer context of its own (the
 // readers leave their texts there), and asks the window thread to take the
 // result in (PostReadDone). Only the window thread changes the project, the
-// flag and the frame's texts, and shows a failure. The link's own lock keeps
+// flag and the session's texts, and shows a failure. The link's own lock keeps
 // the worker's frames apart from the watchdog's and the pages'.
 //
 // Every member is called on the window thread, except the host's
 // PostReadDone, which the worker calls.
 
 #include "platform/BackgroundJob.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <memory>
 #include <mutex>
@@ -54,7 +54,7 @@ public:
         Failed,  // a reader failed: shown, auto-refresh off
     };
 
-    explicit CAutoRefresh(CAutoRefreshHost& host);
+    CAutoRefresh(CAutoRefreshHost& host, CDriveSession& session);
     // Stops as Stop does, without showing anything.
     ~CAutoRefresh();
 
@@ -67,23 +67,22 @@ public:
     template <typename ChooseStation>
     void OnAutoRefresh(CD390DocData& doc, ChooseStation chooseStation)
     {
-        CMainFrameState& frame = Frame();
-        frame.m_bAutoRefresh = !frame.m_bAutoRefresh;
-        if (!frame.m_bAutoRefresh) {
+        m_session.m_bAutoRefresh = !m_session.m_bAutoRefresh;
+        if (!m_session.m_bAutoRefresh) {
             m_host.WaitWhileCycleRuns();
             Stop();
             return;
         }
         const int station = chooseStation();
         if (station < 0) {
-            frame.m_bAutoRefresh = 0;
+            m_session.m_bAutoRefresh = 0;
             return;
         }
-        frame.m_nAutoRefreshStation = station;
+        m_session.m_nAutoRefreshStation = station;
         OnStartReadThread(doc);
     }
 
-    // Starts reading frame.m_nAutoRefreshStation into doc: what an earlier
+    // Starts reading m_nAutoRefreshStation into doc: what an earlier
     // run left is taken in first, then the timer and the first cycle begin.
     void OnStartReadThread(CD390DocData& doc);
 
@@ -98,7 +97,7 @@ public:
 
     // Auto-refresh off: a running cycle is allowed to end and is taken in as
     // OnReadDone would; then the timer is killed and the flag cleared. No
-    // frame goes out after it returns. Never waits for the window thread.
+    // session goes out after it returns. Never waits for the window thread.
     Outcome Stop();
 
     // A cycle has begun and was not taken in yet.
@@ -113,7 +112,6 @@ public:
 private:
     struct Cycle;
 
-    CMainFrameState& Frame() const;
     void BeginCycle();
     // On the worker: one cycle.
     static void ReadThreadProc(Cycle* cycle, CReadEvent* event, CAutoRefreshHost* host);
@@ -127,6 +125,7 @@ private:
     void JoinReader();
 
     CAutoRefreshHost& m_host;
+    CDriveSession& m_session;
     CD390DocData* m_pDoc = nullptr;
     std::unique_ptr<CReadEvent> m_pEvent;
     std::unique_ptr<Cycle> m_pCycle;     // begun, not taken in

@@ -1,7 +1,8 @@
 #include "session/DriveWork.h"
 
+#include "document/D390DocData.h"
 #include "platform/MessageBox.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <vector>
 
@@ -83,20 +84,20 @@ bool IsDriveTransferActive()
     return g_activeTransfers > 0;
 }
 
-CWorkerTransfer::CWorkerTransfer(CMainFrameState& frame, CD390DocData& doc)
-    : m_frame(frame)
-    , m_param0002(frame.m_nParam0002)
-    , m_pressureMode(frame.m_nPressureMode)
-    , m_lastError(frame.m_strLastError)
-    , m_context{frame.m_pComm, doc, frame.m_nModelCode, m_param0002, m_pressureMode, m_lastError}
+CWorkerTransfer::CWorkerTransfer(CDriveSession& session, CD390DocData& doc)
+    : m_session(session)
+    , m_param0002(session.m_nParam0002)
+    , m_pressureMode(session.m_nPressureMode)
+    , m_lastError(session.m_strLastError)
+    , m_context{session.m_pComm, doc, doc.m_nModelCode, m_param0002, m_pressureMode, m_lastError}
 {
 }
 
 void CWorkerTransfer::GiveBack()
 {
-    m_frame.m_nParam0002 = m_param0002;
-    m_frame.m_nPressureMode = m_pressureMode;
-    m_frame.m_strLastError = m_lastError;
+    m_session.m_nParam0002 = m_param0002;
+    m_session.m_nPressureMode = m_pressureMode;
+    m_session.m_strLastError = m_lastError;
 }
 
 bool CWindowThreadProgress::IsShown() const

@@ -1,7 +1,7 @@
 #pragma once
 // The drive traffic that a command waits for (Read, Write, Compare's read).
 // In the program the traffic runs on a worker while the window thread waits
-// in a loop that keeps handling events, the main frame disabled: windows
+// in a loop that keeps handling events, the main session disabled: windows
 // draw, nothing a user could start meanwhile takes input. Without windows
 // (tools, tests of the transfers) it runs in place.
 //
@@ -19,9 +19,9 @@
 #include <string>
 
 class CD390DocData;
-class CMainFrameState;
+class CDriveSession;
 
-// How the program with windows runs drive work; installed by the main frame.
+// How the program with windows runs drive work; installed by the main session.
 class CDriveWorkRunner {
 public:
     virtual ~CDriveWorkRunner() = default;
@@ -65,12 +65,12 @@ bool IsDriveTransferActive();
 // none lives). Window thread only.
 void WhenDriveTransfersEnd(std::function<void()> then);
 
-// The frame's part of a group transfer as a worker uses it: copies of the
+// The session's part of a group transfer as a worker uses it: copies of the
 // 00-02 value, the 14-20 mode and the last error, taken on the window thread
-// before the work; GiveBack puts them into the frame after it.
+// before the work; GiveBack puts them into the session after it.
 class CWorkerTransfer {
 public:
-    CWorkerTransfer(CMainFrameState& frame, CD390DocData& doc);
+    CWorkerTransfer(CDriveSession& session, CD390DocData& doc);
     CWorkerTransfer(const CWorkerTransfer&) = delete;
     CWorkerTransfer& operator=(const CWorkerTransfer&) = delete;
 
@@ -79,7 +79,7 @@ public:
     void GiveBack();
 
 private:
-    CMainFrameState& m_frame;
+    CDriveSession& m_session;
     int m_param0002;
     int m_pressureMode;
     std::string m_lastError;

@@ -7,7 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "session/NetModuleSettings.h"
 #include "session/StationList.h"
 
@@ -28,23 +28,23 @@ std::string VersionText(int thousandths)
     return text;
 }
 
-void DeleteLinkObject(CMainFrameState& frame)
+void DeleteLinkObject(CDriveSession& session)
 {
-    delete frame.m_pComm;
-    frame.m_pComm = nullptr;
+    delete session.m_pComm;
+    session.m_pComm = nullptr;
 }
 
-void CloseLink(CMainFrameState& frame)
+void CloseLink(CDriveSession& session)
 {
-    if (frame.m_pComm)
-        frame.m_pComm->Close();
+    if (session.m_pComm)
+        session.m_pComm->Close();
 }
 
 // Opens the link object on the port; "Can't Open the Port!" and no object on failure.
-bool OpenLink(CMainFrameState& frame, const std::string& port, unsigned long baud, int dataBits, int parity,
+bool OpenLink(CDriveSession& session, const std::string& port, unsigned long baud, int dataBits, int parity,
               int stopBits)
 {
-    CSerialComm* comm = EnsureLinkObject(frame);
+    CSerialComm* comm = EnsureLinkObject(session);
     if (comm->InitComm(port, baud, static_cast<uint8_t>(dataBits), static_cast<uint8_t>(parity),
                        static_cast<float>(stopBits))) {
         // A real port that ignores a setting talks to the drives in another
@@ -62,7 +62,7 @@ bool OpenLink(CMainFrameState& frame, const std::string& port, unsigned long bau
     if (!reason.empty())
         text += "\n" + reason;
     AfxMessageBox(text, MB_OK);
-    DeleteLinkObject(frame);
+    DeleteLinkObject(session);
     return false;
 }
 
@@ -74,50 +74,42 @@ std::string FailedStationsText(const std::vector<int>& failed)
     return text;
 }
 
-// What the hand-over job changed in the frame, to be put back when it fails.
-struct HandOverBackup {
-    bool saved = false;
-    int modelCode = 0;
-    std::string modelName;
-    int freqIndex = 0;
-};
-HandOverBackup g_handOverBackup;
-
+// What the hand-over job changed in the session, to be put back when it fails.
 } // namespace
 
-void ClearStationRecords(CMainFrameState& frame)
+void ClearStationRecords(CDriveSession& session)
 {
-    frame.m_Stations.clear();
-    frame.m_StationModels.clear();
-    frame.m_StationVersions.clear();
+    session.m_Stations.clear();
+    session.m_StationModels.clear();
+    session.m_StationVersions.clear();
 }
 
-void AppendStationRecord(CMainFrameState& frame, const StationRecord& record)
+void AppendStationRecord(CDriveSession& session, const StationRecord& record)
 {
-    frame.m_Stations.push_back(record.station);
-    frame.m_StationModels.push_back(record.modelCode);
-    frame.m_StationVersions.push_back(record.version);
+    session.m_Stations.push_back(record.station);
+    session.m_StationModels.push_back(record.modelCode);
+    session.m_StationVersions.push_back(record.version);
 }
 
-void RemoveStationRecord(CMainFrameState& frame, std::size_t index)
+void RemoveStationRecord(CDriveSession& session, std::size_t index)
 {
     auto erase = [index](std::vector<int>& list) {
         if (index < list.size())
             list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
     };
-    erase(frame.m_Stations);
-    erase(frame.m_StationModels);
-    erase(frame.m_StationVersions);
+    erase(session.m_Stations);
+    erase(session.m_StationModels);
+    erase(session.m_StationVersions);
 }
 
-int ReadModelAndVersion(CMainFrameState& frame, int station, int series, StationRecord& record)
+int ReadModelAndVersion(CDriveSession& session, int station, int series, StationRecord& record)
 {
-    if (!frame.m_pComm)
+    if (!session.m_pComm)
         return kErrComm;
     uint8_t request[8] = {static_cast<uint8_t>(station), 0x03, 0x0D, 0x00, 0x00, 0x02};
     AppendCrc16(request, 6);
     uint8_t reply[9] = {};
-    int result = frame.m_pComm->SendCommand(request, sizeof request, reply, sizeof reply);
+    int result = session.m_pComm->SendCommand(request, sizeof request, reply, sizeof reply);
     if (result != kErrNone)
         return result;
     if (reply[1] != 0x03)
@@ -128,11 +120,11 @@ int ReadModelAndVersion(CMainFrameState& frame, int station, int series, Station
     return kErrNone;
 }
 
-CSerialComm* EnsureLinkObject(CMainFrameState& frame)
+CSerialComm* EnsureLinkObject(CDriveSession& session)
 {
-    if (!frame.m_pComm)
-        frame.m_pComm = new CSerialComm;
-    return frame.m_pComm;
+    if (!session.m_pComm)
+        session.m_pComm = new CSerialComm;
+    return session.m_pComm;
 }
 
 bool SeriesFitsProject(int projectModelCode, int series)
@@ -146,10 +138,10 @@ bool SeriesFitsProject(int projectModelCode, int series)
     return true;
 }
 
-bool ConnectStations(CMainFrameState& frame, const ConnectRequest& request)
+bool ConnectStations(CDriveSession& session, const ConnectRequest& request, int projectModelCode)
 {
-    EnsureLinkObject(frame);
-    ClearStationRecords(frame);
+    EnsureLinkObject(session);
+    ClearStationRecords(session);
 
     if (request.stationText.empty()) {
         AfxMessageBox(IDS_STATION_EMPTY, MB_OK);
@@ -168,15 +160,15 @@ bool ConnectStations(CMainFrameState& frame, const ConnectRequest& request)
     bool netMode = request.port == kNetPortName;
     if (netMode) {
         if (request.module) {
-            frame.m_pComm->m_netAddr = request.module->m_addr;
-            frame.m_pComm->GetStrMac(request.module->m_strMac);
+            session.m_pComm->m_netAddr = request.module->m_addr;
+            session.m_pComm->GetStrMac(request.module->m_strMac);
         } else {
             AfxMessageBox(kNoModuleText, MB_OK);
         }
     }
     g_strCommPort = request.port;
 
-    if (!OpenLink(frame, request.port, BaudOfIndex(request.baudIndex), DataBitsOfIndex(request.dataBitsIndex),
+    if (!OpenLink(session, request.port, BaudOfIndex(request.baudIndex), DataBitsOfIndex(request.dataBitsIndex),
                   ParityCodeOfIndex(request.parityIndex), StopBitsOfIndex(request.stopBitsIndex)))
         return false;
 
@@ -184,34 +176,34 @@ bool ConnectStations(CMainFrameState& frame, const ConnectRequest& request)
     std::vector<int> failed;
     for (int station : stations) {
         int series = 0;
-        if (!frame.ReadParam0002(static_cast<uint8_t>(station)) ||
-            !frame.ReadSeriesCode(static_cast<uint8_t>(station), series)) {
-            CloseLink(frame);
+        if (!session.ReadParam0002(static_cast<uint8_t>(station)) ||
+            !session.ReadSeriesCode(static_cast<uint8_t>(station), series)) {
+            CloseLink(session);
             return false;
         }
         StationRecord record;
-        if (ReadModelAndVersion(frame, station, series, record) == kErrNone)
+        if (ReadModelAndVersion(session, station, series, record) == kErrNone)
             answered.push_back(record);
         else
             failed.push_back(station);
     }
 
     int series = 0;
-    if (!frame.ReadSeriesCode(static_cast<uint8_t>(stations.front()), series)) {
-        CloseLink(frame);
+    if (!session.ReadSeriesCode(static_cast<uint8_t>(stations.front()), series)) {
+        CloseLink(session);
         return false;
     }
 
     if (!answered.empty()) {
         int driveModel = answered.front().modelCode;
-        if (driveModel != frame.m_nModelCode) {
-            if (!SeriesFitsProject(frame.m_nModelCode, series)) {
+        if (driveModel != projectModelCode) {
+            if (!SeriesFitsProject(projectModelCode, series)) {
                 AfxMessageBox(IDS_SERIES_MISMATCH, MB_OK | MB_ICONINFORMATION);
-                CloseLink(frame);
+                CloseLink(session);
                 return false;
             }
             if (AfxMessageBox(IDS_MODEL_MAY_NOT_MATCH, MB_YESNO | MB_ICONINFORMATION) != IDYES) {
-                CloseLink(frame);
+                CloseLink(session);
                 return false;
             }
         }
@@ -219,73 +211,68 @@ bool ConnectStations(CMainFrameState& frame, const ConnectRequest& request)
 
     if (!failed.empty()) {
         AfxMessageBox(FailedStationsText(failed), MB_OK);
-        CloseLink(frame);
-        DeleteLinkObject(frame);
+        CloseLink(session);
+        DeleteLinkObject(session);
         return false;
     }
 
     // Every station answered.
     for (const StationRecord& record : answered)
-        AppendStationRecord(frame, record);
+        AppendStationRecord(session, record);
     std::string capacity;
-    frame.m_nModelCode2 = answered.front().modelCode;
-    frame.m_strModelName2 = LookupModelByCode(static_cast<uint32_t>(frame.m_nModelCode2), capacity);
-    frame.SetStatusPaneText(kPaneModel, frame.m_strModelName2);
-    frame.m_bConnected = 1;
+    session.m_nModelCode2 = answered.front().modelCode;
+    session.m_strModelName2 = LookupModelByCode(static_cast<uint32_t>(session.m_nModelCode2), capacity);
+    session.Windows().SetStatusPaneText(kPaneModel, session.m_strModelName2);
+    session.m_bConnected = 1;
     // Set either way: a network link the watchdog closed leaves the flag behind.
-    frame.m_bNetLink = netMode ? 1 : 0;
+    session.m_bNetLink = netMode ? 1 : 0;
     return true;
 }
 
-void FinishConnect(CMainFrameState& frame, const ConnectRequest& request, CNetModuleSettings& modules)
+void FinishConnect(CDriveSession& session, const ConnectRequest& request, CNetModuleSettings& modules)
 {
-    frame.StartLinkWatchdog();
+    session.Windows().StartLinkWatchdog();
     AfxMessageBox(IDS_LINK_SUCCESSFUL, MB_OK);
     modules.Save(request.port);
     SaveCommSettings();
-    frame.SetStatusPaneText(kPaneVersion, frame.m_StationVersions.empty() ? "" : VersionText(frame.m_StationVersions.front()));
-    frame.m_strStations = request.stationText;
-    frame.SetStatusPaneText(kPaneStation, frame.m_strStations);
-    frame.SetStatusPaneText(kPaneLink, LoadResString(IDS_ONLINE));
+    session.Windows().SetStatusPaneText(kPaneVersion, session.m_StationVersions.empty() ? "" : VersionText(session.m_StationVersions.front()));
+    session.m_strStations = request.stationText;
+    session.Windows().SetStatusPaneText(kPaneStation, session.m_strStations);
+    session.Windows().SetStatusPaneText(kPaneLink, LoadResString(IDS_ONLINE));
 }
 
-void DisconnectLink(CMainFrameState& frame)
+void DisconnectLink(CDriveSession& session)
 {
     // The background reader uses the same link object: it must be finished
     // before the object goes.
-    frame.StopBackgroundTransfers();
-    if (frame.m_pComm) {
-        frame.m_pComm->Close();
-        DeleteLinkObject(frame);
-        frame.m_bConnected = 0;
-        frame.m_bNetLink = 0;
+    session.Windows().StopBackgroundTransfers();
+    if (session.m_pComm) {
+        session.m_pComm->Close();
+        DeleteLinkObject(session);
+        session.m_bConnected = 0;
+        session.m_bNetLink = 0;
     }
-    ClearStationRecords(frame);
-    frame.SetStatusPaneText(kPaneVersion, "");
-    frame.SetStatusPaneText(kPaneStation, "");
-    frame.SetStatusPaneText(kPaneLink, LoadResString(IDS_UNLINK));
+    ClearStationRecords(session);
+    session.Windows().SetStatusPaneText(kPaneVersion, "");
+    session.Windows().SetStatusPaneText(kPaneStation, "");
+    session.Windows().SetStatusPaneText(kPaneLink, LoadResString(IDS_UNLINK));
 }
 
-bool ConnectAndDetectModel(CMainFrameState& frame, int station, StationRecord& record)
+bool ConnectAndDetectModel(CDriveSession& session, int station, StationRecord& record)
 {
     int series = 0;
-    if (!frame.ReadParam0002(static_cast<uint8_t>(station)) || !frame.ReadSeriesCode(static_cast<uint8_t>(station), series))
+    if (!session.ReadParam0002(static_cast<uint8_t>(station)) || !session.ReadSeriesCode(static_cast<uint8_t>(station), series))
         return false;
-    if (ReadModelAndVersion(frame, station, series, record) != kErrNone) {
+    if (ReadModelAndVersion(session, station, series, record) != kErrNone) {
         AfxMessageBox(IDS_COMM_ERROR, MB_OK);
         return false;
     }
-    std::string capacity;
-    frame.m_nModelCode = record.modelCode;
-    frame.m_strModelName = LookupModelByCode(static_cast<uint32_t>(record.modelCode), capacity);
     return true;
 }
 
-bool RunHandOverConnect(CMainFrameState& frame, const HandOverConnect& job)
+bool RunHandOverConnect(CDriveSession& session, const HandOverConnect& job)
 {
-    g_handOverBackup = {true, frame.m_nModelCode, frame.m_strModelName, frame.m_nFreqIndex};
-    frame.m_nFreqIndex = job.freqIndex;
-    ClearStationRecords(frame);
+    ClearStationRecords(session);
     SaveCommSettings();
 
     // The station as the Connect dialog would take it: a number taken from its
@@ -295,46 +282,40 @@ bool RunHandOverConnect(CMainFrameState& frame, const HandOverConnect& job)
     if (job.stationText.empty())
         AfxMessageBox(IDS_STATION_EMPTY, MB_OK);
     if (job.stationText.empty() || !ParseStationList(stations, job.stationText)) {
-        RollBackHandOverConnect(frame);
+        RollBackHandOverConnect(session);
         return false;
     }
     const int station = stations.front();
 
-    if (!OpenLink(frame, job.port, job.baud, job.dataBits, job.parity, job.stopBits)) {
-        RollBackHandOverConnect(frame);
+    if (!OpenLink(session, job.port, job.baud, job.dataBits, job.parity, job.stopBits)) {
+        RollBackHandOverConnect(session);
         return false;
     }
     StationRecord record;
-    if (!ConnectAndDetectModel(frame, station, record)) {
-        RollBackHandOverConnect(frame);
+    if (!ConnectAndDetectModel(session, station, record)) {
+        RollBackHandOverConnect(session);
         return false;
     }
-    AppendStationRecord(frame, record);
+    AppendStationRecord(session, record);
     return true;
 }
 
-void FinishHandOverConnect(CMainFrameState& frame, const HandOverConnect& job)
+void FinishHandOverConnect(CDriveSession& session, const HandOverConnect& job)
 {
-    g_handOverBackup.saved = false;
-    frame.m_bConnected = 1;
-    frame.m_nModelCode2 = frame.m_nModelCode;
-    frame.m_strModelName2 = frame.m_strModelName;
-    frame.SetStatusPaneText(kPaneVersion, frame.m_StationVersions.empty() ? "" : VersionText(frame.m_StationVersions.front()));
-    frame.m_strStations = frame.m_Stations.empty() ? job.stationText : std::to_string(frame.m_Stations.front());
-    frame.SetStatusPaneText(kPaneStation, frame.m_strStations);
-    frame.SetStatusPaneText(kPaneModel, frame.m_strModelName);
-    frame.SetStatusPaneText(kPaneLink, LoadResString(IDS_ONLINE));
+    session.m_bConnected = 1;
+    std::string capacity;
+    session.m_nModelCode2 = session.m_StationModels.empty() ? session.m_nModelCode2 : session.m_StationModels.front();
+    session.m_strModelName2 = LookupModelByCode(static_cast<uint32_t>(session.m_nModelCode2), capacity);
+    session.Windows().SetStatusPaneText(kPaneVersion, session.m_StationVersions.empty() ? "" : VersionText(session.m_StationVersions.front()));
+    session.m_strStations = session.m_Stations.empty() ? job.stationText : std::to_string(session.m_Stations.front());
+    session.Windows().SetStatusPaneText(kPaneStation, session.m_strStations);
+    session.Windows().SetStatusPaneText(kPaneModel, session.m_strModelName2);
+    session.Windows().SetStatusPaneText(kPaneLink, LoadResString(IDS_ONLINE));
 }
 
-void RollBackHandOverConnect(CMainFrameState& frame)
+void RollBackHandOverConnect(CDriveSession& session)
 {
-    CloseLink(frame);
-    ClearStationRecords(frame);
-    frame.m_bConnected = 0;
-    if (g_handOverBackup.saved) {
-        frame.m_nModelCode = g_handOverBackup.modelCode;
-        frame.m_strModelName = g_handOverBackup.modelName;
-        frame.m_nFreqIndex = g_handOverBackup.freqIndex;
-        g_handOverBackup.saved = false;
-    }
+    CloseLink(session);
+    ClearStationRecords(session);
+    session.m_bConnected = 0;
 }

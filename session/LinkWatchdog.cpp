@@ -7,7 +7,7 @@
 #include "res/StringIds.h"
 #include "session/DriveWork.h"
 #include "session/LinkSetup.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <algorithm>
 
@@ -33,16 +33,16 @@ CLinkWatchdog::~CLinkWatchdog()
     StopPass();
 }
 
-bool CLinkWatchdog::CanTick(const CMainFrameState& frame) const
+bool CLinkWatchdog::CanTick(const CDriveSession& session) const
 {
-    return frame.m_bConnected && !m_busy && !m_pPass && !IsDriveTransferActive();
+    return session.m_bConnected && !m_busy && !m_pPass && !IsDriveTransferActive();
 }
 
-std::unique_ptr<CLinkWatchdog::Pass> CLinkWatchdog::NewPass(const CMainFrameState& frame)
+std::unique_ptr<CLinkWatchdog::Pass> CLinkWatchdog::NewPass(const CDriveSession& session)
 {
     auto pass = std::make_unique<Pass>();
-    pass->comm = frame.m_pComm;
-    pass->stations = frame.m_Stations;
+    pass->comm = session.m_pComm;
+    pass->stations = session.m_Stations;
     return pass;
 }
 
@@ -56,20 +56,20 @@ void CLinkWatchdog::Probe(Pass& pass)
     }
 }
 
-void CLinkWatchdog::Tick(CMainFrameState& frame)
+void CLinkWatchdog::Tick(CDriveSession& session)
 {
-    if (!CanTick(frame))
+    if (!CanTick(session))
         return;
-    std::unique_ptr<Pass> pass = NewPass(frame);
+    std::unique_ptr<Pass> pass = NewPass(session);
     Probe(*pass);
-    TakeVerdict(frame, *pass);
+    TakeVerdict(session, *pass);
 }
 
-void CLinkWatchdog::BeginPass(CMainFrameState& frame, std::function<void()> postDone)
+void CLinkWatchdog::BeginPass(CDriveSession& session, std::function<void()> postDone)
 {
-    if (!CanTick(frame))
+    if (!CanTick(session))
         return;
-    m_pPass = NewPass(frame);
+    m_pPass = NewPass(session);
     Pass* pass = m_pPass.get();
     m_job.Start([pass] { Probe(*pass); }, std::move(postDone));
 }
@@ -79,16 +79,16 @@ bool CLinkWatchdog::IsPassRunning() const
     return m_pPass && m_job.IsRunning();
 }
 
-void CLinkWatchdog::OnPassDone(CMainFrameState& frame)
+void CLinkWatchdog::OnPassDone(CDriveSession& session)
 {
     if (!m_pPass || m_job.IsRunning())
         return;
     m_job.Join();
     std::unique_ptr<Pass> pass = std::move(m_pPass);
     // A link closed or replaced meanwhile has its own state.
-    if (pass->stop.load() || !frame.m_bConnected || frame.m_pComm != pass->comm)
+    if (pass->stop.load() || !session.m_bConnected || session.m_pComm != pass->comm)
         return;
-    TakeVerdict(frame, *pass);
+    TakeVerdict(session, *pass);
 }
 
 void CLinkWatchdog::StopPass()
@@ -99,32 +99,32 @@ void CLinkWatchdog::StopPass()
     m_pPass.reset();
 }
 
-void CLinkWatchdog::TakeVerdict(CMainFrameState& frame, const Pass& pass)
+void CLinkWatchdog::TakeVerdict(CDriveSession& session, const Pass& pass)
 {
     m_busy = true;
     for (int station : pass.silent) {
-        const auto found = std::find(frame.m_Stations.begin(), frame.m_Stations.end(), station);
-        if (found == frame.m_Stations.end())
+        const auto found = std::find(session.m_Stations.begin(), session.m_Stations.end(), station);
+        if (found == session.m_Stations.end())
             continue;
-        RemoveStationRecord(frame, static_cast<std::size_t>(found - frame.m_Stations.begin()));
-        if (station == frame.m_nAutoRefreshStation)
-            frame.m_bAutoRefresh = 0;
+        RemoveStationRecord(session, static_cast<std::size_t>(found - session.m_Stations.begin()));
+        if (station == session.m_nAutoRefreshStation)
+            session.m_bAutoRefresh = 0;
         AfxMessageBox(FormatResString(IDS_STATION_COMM_ERROR, station), MB_OK);
     }
 
-    if (!frame.m_Stations.empty()) {
+    if (!session.m_Stations.empty()) {
         std::string stations;
-        for (int station : frame.m_Stations)
+        for (int station : session.m_Stations)
             stations += (stations.empty() ? "" : ",") + std::to_string(station);
-        frame.SetStatusPaneText(kPaneStation, stations);
-    } else if (frame.m_bConnected) {
-        if (frame.m_pComm)
-            frame.m_pComm->Close();
-        frame.m_bConnected = 0;
-        frame.StopLinkWatchdog();
-        frame.SetStatusPaneText(kPaneVersion, "");
-        frame.SetStatusPaneText(kPaneStation, "");
-        frame.SetStatusPaneText(kPaneLink, LoadResString(IDS_UNLINK));
+        session.Windows().SetStatusPaneText(kPaneStation, stations);
+    } else if (session.m_bConnected) {
+        if (session.m_pComm)
+            session.m_pComm->Close();
+        session.m_bConnected = 0;
+        session.Windows().StopLinkWatchdog();
+        session.Windows().SetStatusPaneText(kPaneVersion, "");
+        session.Windows().SetStatusPaneText(kPaneStation, "");
+        session.Windows().SetStatusPaneText(kPaneLink, LoadResString(IDS_UNLINK));
     }
     m_busy = false;
 }

@@ -15,12 +15,12 @@
 #include <memory>
 #include <vector>
 
-class CMainFrameState;
+class CDriveSession;
 class CSerialComm;
 
 class CLinkWatchdog {
 public:
-    // Timer 1 of the main frame, every 10000 ms.
+    // Timer 1 of the main session, every 10000 ms.
     static constexpr int kTimerId = 1;
     static constexpr int kIntervalMs = 10000;
 
@@ -28,17 +28,17 @@ public:
     ~CLinkWatchdog();
 
     // One tick done at once: the probes, then the verdict. Does nothing while
-    // the frame is not connected, while an earlier tick still waits on one of
+    // the session is not connected, while an earlier tick still waits on one of
     // its message boxes, and during a command's drive transfer.
-    void Tick(CMainFrameState& frame);
+    void Tick(CDriveSession& session);
 
     // One tick with its probes on a worker: does nothing where Tick does
     // nothing, and while a pass runs or waits to be taken in. postDone is
     // called on the worker once the probes have ended and must have the
     // window thread call OnPassDone soon.
-    void BeginPass(CMainFrameState& frame, std::function<void()> postDone);
+    void BeginPass(CDriveSession& session, std::function<void()> postDone);
     // Takes in the verdict of a pass that has ended; nothing else.
-    void OnPassDone(CMainFrameState& frame);
+    void OnPassDone(CDriveSession& session);
     // A pass has begun and was not yet taken in.
     bool IsPassPending() const { return m_pPass != nullptr; }
     // A pass has begun and its probes have not yet ended.
@@ -55,10 +55,10 @@ private:
         std::atomic<bool> stop{false};
     };
 
-    bool CanTick(const CMainFrameState& frame) const;
-    static std::unique_ptr<Pass> NewPass(const CMainFrameState& frame);
+    bool CanTick(const CDriveSession& session) const;
+    static std::unique_ptr<Pass> NewPass(const CDriveSession& session);
     static void Probe(Pass& pass);
-    void TakeVerdict(CMainFrameState& frame, const Pass& pass);
+    void TakeVerdict(CDriveSession& session, const Pass& pass);
 
     bool m_busy = false;
     std::unique_ptr<Pass> m_pPass;

@@ -1,11 +1,11 @@
 #include "session/PasswordCommands.h"
 
 #include "link/CommTexts.h"
-#include "link/Crc16.h"
+#include "link/ModbusRequest.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,17 +17,16 @@ constexpr long kHighestPassword = 65535;
 
 // One write of the value; true when the drive echoed function 06. A link
 // failure shows the link's text, a refusal refusalText.
-bool SendPasswordOnce(CMainFrameState& frame, int station, uint16_t value, unsigned refusalText)
+bool SendPasswordOnce(CDriveSession& session, int station, uint16_t value, unsigned refusalText)
 {
-    uint8_t request[8];
-    BuildPasswordWriteFrame(static_cast<uint8_t>(station), value, request);
-    uint8_t reply[8] = {};
-    int result = frame.m_pComm ? frame.m_pComm->SendCommand(request, sizeof request, reply, sizeof reply) : kErrComm;
-    if (result != kErrNone) {
-        AfxMessageBox(GetErrTypeTextId(result), MB_OK);
+    // A command the user gave: the interactive pause before it goes.
+    CModbusRequest request(session.m_pComm, RequestPace::Interactive);
+    const ModbusReply reply = request.WriteOne(static_cast<uint8_t>(station), kPasswordRegister, value);
+    if (!reply.Answered()) {
+        AfxMessageBox(GetErrTypeTextId(reply.result), MB_OK);
         return false;
     }
-    if (reply[1] != 0x06) {
+    if (reply.Refused()) {
         AfxMessageBox(refusalText, MB_OK);
         return false;
     }
@@ -35,17 +34,17 @@ bool SendPasswordOnce(CMainFrameState& frame, int station, uint16_t value, unsig
 }
 
 // A drive takes a password written twice in a row.
-bool SetPassword(CMainFrameState& frame, int station, uint16_t value)
+bool SetPassword(CDriveSession& session, int station, uint16_t value)
 {
-    return SendPasswordOnce(frame, station, value, IDS_SET_PASSWORD_FAILURE) &&
-           SendPasswordOnce(frame, station, value, IDS_SET_PASSWORD_FAILURE);
+    return SendPasswordOnce(session, station, value, IDS_SET_PASSWORD_FAILURE) &&
+           SendPasswordOnce(session, station, value, IDS_SET_PASSWORD_FAILURE);
 }
 
 // The station chooser, then the chosen drive's password state; false when
 // either was cancelled or failed (the query has said why).
-bool ChooseStation(CMainFrameState& frame, const PasswordDialogs& dialogs, int& station, bool& active)
+bool ChooseStation(CDriveSession& session, const PasswordDialogs& dialogs, int& station, bool& active)
 {
-    return dialogs.selectStation(station) && frame.ReadPasswordState(static_cast<uint8_t>(station), active);
+    return dialogs.selectStation(station) && session.ReadPasswordState(static_cast<uint8_t>(station), active);
 }
 
 } // namespace
@@ -92,29 +91,17 @@ uint16_t PasswordValue(const std::string& text)
     return static_cast<uint16_t>(value);
 }
 
-uint8_t* BuildPasswordWriteFrame(uint8_t station, uint16_t value, uint8_t* buffer)
-{
-    buffer[0] = station;
-    buffer[1] = 0x06;
-    buffer[2] = kPasswordRegister >> 8;
-    buffer[3] = kPasswordRegister & 0xFF;
-    buffer[4] = static_cast<uint8_t>(value >> 8);
-    buffer[5] = static_cast<uint8_t>(value & 0xFF);
-    AppendCrc16(buffer, 6);
-    return buffer;
-}
-
-void RunPasswordSet(CMainFrameState& frame, const PasswordDialogs& dialogs)
+void RunPasswordSet(CDriveSession& session, const PasswordDialogs& dialogs)
 {
     int station = 0;
     bool active = false;
-    if (!ChooseStation(frame, dialogs, station, active))
+    if (!ChooseStation(session, dialogs, station, active))
         return;
 
     if (!active) {
         std::string password;
         if (dialogs.askNewPassword(password))
-            SetPassword(frame, station, PasswordValue(password));
+            SetPassword(session, station, PasswordValue(password));
         return;
     }
 
@@ -122,23 +109,23 @@ void RunPasswordSet(CMainFrameState& frame, const PasswordDialogs& dialogs)
     std::string newText;
     if (!dialogs.askChangePassword(oldText, newText))
         return;
-    if (!SendPasswordOnce(frame, station, PasswordValue(oldText), IDS_DISABLE_PASSWORD_ERROR))
+    if (!SendPasswordOnce(session, station, PasswordValue(oldText), IDS_DISABLE_PASSWORD_ERROR))
         return;
-    if (!frame.ReadPasswordState(static_cast<uint8_t>(station), active))
+    if (!session.ReadPasswordState(static_cast<uint8_t>(station), active))
         return;
     if (active) {
         // The old password was wrong: the drive keeps its own.
         AfxMessageBox(IDS_DISABLE_PASSWORD_ERROR, MB_OK);
         return;
     }
-    SetPassword(frame, station, PasswordValue(newText));
+    SetPassword(session, station, PasswordValue(newText));
 }
 
-void RunPasswordRelease(CMainFrameState& frame, const PasswordDialogs& dialogs)
+void RunPasswordRelease(CDriveSession& session, const PasswordDialogs& dialogs)
 {
     int station = 0;
     bool active = false;
-    if (!ChooseStation(frame, dialogs, station, active))
+    if (!ChooseStation(session, dialogs, station, active))
         return;
     if (!active) {
         AfxMessageBox(IDS_NO_PASSWORD, MB_OK);
@@ -147,9 +134,9 @@ void RunPasswordRelease(CMainFrameState& frame, const PasswordDialogs& dialogs)
     std::string password;
     if (!dialogs.askPassword(password))
         return;
-    if (!SendPasswordOnce(frame, station, PasswordValue(password), IDS_SET_PASSWORD_FAILURE))
+    if (!SendPasswordOnce(session, station, PasswordValue(password), IDS_SET_PASSWORD_FAILURE))
         return;
-    if (!frame.ReadPasswordState(static_cast<uint8_t>(station), active))
+    if (!session.ReadPasswordState(static_cast<uint8_t>(station), active))
         return;
     if (active)
         AfxMessageBox(IDS_DISABLE_PASSWORD_ERROR, MB_OK);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-class CMainFrameState;
+class CDriveSession;
 
 // 0 when text is a password (digits only, at most 65535; empty means 0), else
 // the id of the message that says why not.
@@ -18,9 +18,6 @@ unsigned CheckPasswordSetInput(const std::string& password, const std::string& r
 unsigned CheckChangePasswordInput(const std::string& oldText, const std::string& newText, const std::string& repeat);
 // The value of a checked password text.
 uint16_t PasswordValue(const std::string& text);
-
-// 8 bytes: station, 06, 0D 07, value (big-endian), CRC. Returns buffer.
-uint8_t* BuildPasswordWriteFrame(uint8_t station, uint16_t value, uint8_t* buffer);
 
 struct PasswordDialogs {
     // The station chooser; false on Cancel.
@@ -34,6 +31,6 @@ struct PasswordDialogs {
 };
 
 // Command 32794: sets a password, or changes the one that is active.
-void RunPasswordSet(CMainFrameState& frame, const PasswordDialogs& dialogs);
+void RunPasswordSet(CDriveSession& session, const PasswordDialogs& dialogs);
 // Command 32795: releases the active password.
-void RunPasswordRelease(CMainFrameState& frame, const PasswordDialogs& dialogs);
+void RunPasswordRelease(CDriveSession& session, const PasswordDialogs& dialogs);

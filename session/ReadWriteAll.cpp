@@ -12,7 +12,7 @@
 #include "res/StringIds.h"
 #include "session/DriveWork.h"
 #include "session/LinkSetup.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,31 +67,16 @@ void ForEachParam(CD390DocData& doc, const std::function<void(int group, int ite
     }
 }
 
-// The frame's model as Read changes it, to put back when the read fails.
-struct FrameModel {
-    int code;
-    std::string name;
-    std::string name2;
-};
-
-void RestoreModel(CMainFrameState& frame, const FrameModel& model)
-{
-    frame.m_nModelCode = model.code;
-    frame.m_strModelName = model.name;
-    frame.m_strModelName2 = model.name2;
-}
-
 // The project's table for the drive's model, before the read: definition,
 // motor and initial-value files and the model's values. Set values are the
 // project's own where the model stays, the model's defaults otherwise; read
 // values start as the set values, so that a record no block covers keeps it.
-bool BuildScratch(CMainFrameState& frame, const CD390DocData& project, bool sameModel, float version,
-                  CD390DocData& scratch)
+bool BuildScratch(const CD390DocData& project, bool sameModel, float version, CD390DocData& scratch)
 {
     scratch.m_bApplyInitParams = 1;
     if (!scratch.ReloadParamFiles())
         return false;
-    scratch.ReadMotorParamFile(frame.m_strProgramFolder + CD390DocData::MotorFileNameOf(frame.m_nModelCode));
+    scratch.ReadMotorParamFile(scratch.m_strProgramFolder + CD390DocData::MotorFileNameOf(scratch.m_nModelCode));
     if (sameModel) {
         scratch.SetModelDefaults();
         ForEachParam(scratch, [&project](int group, int item, ParamRec& param) {
@@ -106,9 +91,11 @@ bool BuildScratch(CMainFrameState& frame, const CD390DocData& project, bool same
     return true;
 }
 
-// Moves the read table into the project.
+// Moves the read table, and the drive's model with it, into the project.
 void CommitScratch(CD390DocData& scratch, CD390DocData& project)
 {
+    project.m_nModelCode = scratch.m_nModelCode;
+    project.m_strModelName = scratch.m_strModelName;
     project.m_Groups = std::move(scratch.m_Groups);
     std::memcpy(project.m_Defined, scratch.m_Defined, sizeof project.m_Defined);
     std::memset(project.m_SavedDefined, 0, sizeof project.m_SavedDefined);
@@ -198,15 +185,15 @@ bool ReadAllGroups(const GroupTransferContext& context, int station, TransferPro
     return true;
 }
 
-bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress)
+bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress)
 {
     CDriveTransferScope transfer;
-    frame.m_nReadStation = station;
-    frame.m_bReading = 1;
+    session.m_nReadStation = station;
+    session.m_bReading = 1;
     struct ReadingFlag {
-        CMainFrameState& frame;
-        ~ReadingFlag() { frame.m_bReading = 0; }
-    } readingFlag{frame};
+        CDriveSession& session;
+        ~ReadingFlag() { session.m_bReading = 0; }
+    } readingFlag{session};
 
     if (!OfferToSave(project))
         return false;
@@ -215,8 +202,8 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
     float version = 0.0f;
     bool identified = false;
     RunDriveWork([&] {
-        identified = frame.ReadModelCode(static_cast<uint8_t>(station), code) &&
-                     frame.ReadParam0D01(static_cast<uint8_t>(station), version);
+        identified = session.ReadModelCode(static_cast<uint8_t>(station), code) &&
+                     session.ReadParam0D01(static_cast<uint8_t>(station), version);
     });
     if (!identified)
         return false;
@@ -224,46 +211,46 @@ bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, Tran
     if (!progress.IsShown())
         progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
 
-    const FrameModel before{frame.m_nModelCode, frame.m_strModelName, frame.m_strModelName2};
-    const bool sameModel = code == frame.m_nModelCode && !project.m_Groups.empty();
+    // The table is read into a scratch project of the drive's model; the
+    // project takes it, and the model, only once the whole read succeeded.
+    const bool sameModel = code == project.m_nModelCode && !project.m_Groups.empty();
     std::string capacity;
-    frame.m_strModelName = LookupModelByCode(static_cast<uint32_t>(code), capacity);
-    frame.m_strModelName2 = frame.m_strModelName;
-    frame.m_nModelCode = code;
-
     CD390DocData scratch;
-    if (!BuildScratch(frame, project, sameModel, version, scratch)) {
+    scratch.m_strProgramFolder = project.m_strProgramFolder;
+    scratch.m_nFreqIndex = project.m_nFreqIndex;
+    scratch.m_strModelName = LookupModelByCode(static_cast<uint32_t>(code), capacity);
+    scratch.m_nModelCode = code;
+    if (!BuildScratch(project, sameModel, version, scratch)) {
         progress.Hide();
-        RestoreModel(frame, before);
         return false;
     }
     // The model list names some codes twice; the code read from the drive counts.
-    frame.m_nModelCode = code;
+    scratch.m_nModelCode = code;
 
     bool read = false;
     {
-        CWorkerTransfer worker(frame, scratch);
+        CWorkerTransfer worker(session, scratch);
         CWindowThreadProgress shown(progress);
         RunDriveWork([&] { read = ReadAllGroups(worker.Context(), station, shown); });
         worker.GiveBack();
     }
     if (!read) {
         progress.Hide();
-        RestoreModel(frame, before);
-        AfxMessageBox(frame.m_strLastError, MB_OK);
+        AfxMessageBox(session.m_strLastError, MB_OK);
         return false;
     }
 
     ForEachParam(scratch, [](int, int, ParamRec& param) { param.m_strValue = param.m_strRead; });
     scratch.m_bApplyInitParams = 0;
-    scratch.ReadInitialParamFile(frame.m_strProgramFolder + kInitialParamFile);
+    scratch.ReadInitialParamFile(scratch.m_strProgramFolder + kInitialParamFile);
     CommitScratch(scratch, project);
+    session.m_strModelName2 = project.m_strModelName;
     project.ClearChanged();
     project.SetModifiedFlag(false);
     progress.Hide();
 
-    frame.SetStatusPaneText(kPaneModel, frame.m_strModelName);
-    frame.SetStatusPaneText(kPaneVersion, VersionText(project.m_fDriveVersion));
+    session.Windows().SetStatusPaneText(kPaneModel, project.m_strModelName);
+    session.Windows().SetStatusPaneText(kPaneVersion, VersionText(project.m_fDriveVersion));
     AfxMessageBox(IDS_READ_SUCCESSFUL, MB_OK);
     return true;
 }
@@ -273,17 +260,17 @@ namespace {
 // The checks of the drive before Write, on the drive work: false when Write
 // must stop (the reason shown). mismatchAccepted tells that the user let a
 // model mismatch pass.
-bool CheckDriveForWrite(CMainFrameState& frame, uint8_t target, bool& mismatchAccepted, float& version)
+bool CheckDriveForWrite(CDriveSession& session, int code, uint8_t target, bool& mismatchAccepted, float& version)
 {
     bool passwordActive = false;
-    if (!frame.ReadPasswordState(target, passwordActive))
+    if (!session.ReadPasswordState(target, passwordActive))
         return false;
     if (passwordActive) {
         AfxMessageBox(FormatResString(IDS_PASSWORD_SET, static_cast<int>(target)), MB_OK);
         return false;
     }
     bool running = false;
-    if (!frame.IsDriveRunning(target, running))
+    if (!session.IsDriveRunning(target, running))
         return false;
     if (running) {
         AfxMessageBox(IDS_DRIVE_RUNNING, MB_OK);
@@ -292,10 +279,9 @@ bool CheckDriveForWrite(CMainFrameState& frame, uint8_t target, bool& mismatchAc
 
     int series = 0;
     int capacity = 0;
-    if (!frame.ReadSeriesCode(target, series) || !frame.ReadCapacityCode(target, capacity))
+    if (!session.ReadSeriesCode(target, series) || !session.ReadCapacityCode(target, capacity))
         return false;
     const int driveCode = ModelCodeFromSeries(series, capacity);
-    const int code = frame.m_nModelCode;
     if (!SeriesFitsProject(code, series)) {
         AfxMessageBox(IDS_SERIES_MISMATCH, MB_OK);
         return false;
@@ -309,7 +295,7 @@ bool CheckDriveForWrite(CMainFrameState& frame, uint8_t target, bool& mismatchAc
             return false;
         mismatchAccepted = true;
     }
-    return frame.ReadParam0D01(target, version) != 0;
+    return session.ReadParam0D01(target, version) != 0;
 }
 
 // Every group of the project in order, on the drive work. False when a group
@@ -363,10 +349,10 @@ bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& proje
 
 } // namespace
 
-bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress,
+bool RunWriteAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress,
                  const std::function<void()>& showMotorList)
 {
-    frame.m_bWriteAll = 1;
+    session.m_bWriteAll = 1;
     // Station 0 would broadcast the whole parameter set to every drive unseen.
     if (station < 1) {
         AfxMessageBox(WriteCheckText(IDS_WRITE_NO_BROADCAST), MB_OK);
@@ -378,7 +364,7 @@ bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, Tra
     bool checked = false;
     bool mismatchAccepted = false;
     float version = 0.0f;
-    RunDriveWork([&] { checked = CheckDriveForWrite(frame, target, mismatchAccepted, version); });
+    RunDriveWork([&] { checked = CheckDriveForWrite(session, project.m_nModelCode, target, mismatchAccepted, version); });
     if (!checked)
         return false;
     project.m_fDriveVersion = version;
@@ -386,26 +372,26 @@ bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, Tra
     if (!progress.IsShown())
         progress.ShowWithHeading(LoadResString(IDS_WRITE_HEADING));
     if (mismatchAccepted)
-        frame.m_bWriteAll = 0;
+        session.m_bWriteAll = 0;
     progress.SetRange(static_cast<int>(project.m_Groups.size()));
     progress.SetPosition(0);
 
-    frame.m_bWriting = 1;
+    session.m_bWriting = 1;
     bool written = false;
     {
-        CWorkerTransfer worker(frame, project);
+        CWorkerTransfer worker(session, project);
         CWindowThreadProgress shown(progress);
         RunDriveWork([&] { written = WriteGroups(worker.Context(), project, station, shown); });
         worker.GiveBack();
     }
-    frame.m_bWriting = 0;
+    session.m_bWriting = 0;
     if (!written)
         return false;
 
     project.ClearChanged();
     if (progress.IsShown())
         progress.Hide();
-    if (frame.m_bWriteAll == 0 && showMotorList)
+    if (session.m_bWriteAll == 0 && showMotorList)
         showMotorList();
     AfxMessageBox(IDS_WRITE_SUCCESSFUL, MB_OK);
     return true;

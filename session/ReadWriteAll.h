@@ -8,7 +8,7 @@
 #include <string>
 
 class CD390DocData;
-class CMainFrameState;
+class CDriveSession;
 struct GroupTransferContext;
 
 // The progress window as the two commands use it.
@@ -16,7 +16,7 @@ class TransferProgress {
 public:
     virtual ~TransferProgress() = default;
     virtual bool IsShown() const = 0;
-    // Places the window over the main frame, sets the heading and shows it.
+    // Places the window over the main session, sets the heading and shows it.
     virtual void ShowWithHeading(const std::string& heading) = 0;
     virtual void SetRange(int high) = 0;
     virtual void SetPosition(int position) = 0;
@@ -42,12 +42,12 @@ bool ReadAllGroups(const GroupTransferContext& context, int station, TransferPro
 // covers keeps its set value (the new model's default after a model change).
 // The modified project is offered for saving first. True when the project now
 // holds the drive's values (the caller refreshes the list).
-bool RunReadAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress);
+bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress);
 
 // Write, after the station was chosen: the checks of the drive (password,
 // running, family, voltage class, model), every group in order, then 10-03
 // once more after group 14. showMotorList runs when the user let a model
 // mismatch pass (the motor parameters stay the project's own). True when
 // every group was written.
-bool RunWriteAll(CMainFrameState& frame, CD390DocData& project, int station, TransferProgress& progress,
+bool RunWriteAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress,
                  const std::function<void()>& showMotorList);

@@ -3,7 +3,7 @@
 #include "document/D390DocData.h"
 #include "platform/ModalWindow.h"
 #include "res/CommandIds.h"
-#include "session/AutoRefreshGuard.h"
+#include "session/DriveSession.h"
 #include "session/PasswordCommands.h"
 #include "session/ReadWriteAll.h"
 #include "shell/ChangePasswordDlg.h"
@@ -12,10 +12,10 @@
 #include "shell/MotorParamListDlg.h"
 #include "shell/PasswordInputDlg.h"
 #include "shell/PasswordSetDlg.h"
-#include "shell/ProgressDlg.h"
-#include "shell/ProgressWindowTransfer.h"
-#include "shell/ReadStationDlg.h"
-#include "shell/StationSelectDlg.h"
+#include "view/ProgressDlg.h"
+#include "view/ProgressWindowTransfer.h"
+#include "view/ReadStationDlg.h"
+#include "view/StationSelectDlg.h"
 #include "view/D390View.h"
 
 #include <wx/dataview.h>
@@ -24,13 +24,13 @@ namespace {
 
 // Each group's columns of the list, or the shown group's alone.
 template <typename Update>
-void ForShownGroups(CMainFrame& frame, CD390DocData& doc, Update update)
+void ForShownGroups(const CD390View& view, CD390DocData& doc, Update update)
 {
-    if (frame.m_nSelGroup == -1) {
+    if (view.m_nSelGroup == -1) {
         for (std::size_t group = 0; group < doc.m_Groups.size(); ++group)
             update(static_cast<int>(group));
     } else {
-        update(frame.m_nSelGroup);
+        update(view.m_nSelGroup);
     }
 }
 
@@ -72,14 +72,14 @@ void CConnectCommands::WatchdogTick()
 {
     if (m_bConnectDialogOpen)
         return;
-    m_watchdog.BeginPass(*m_pFrame, [this] { CallAfter([this] { m_watchdog.OnPassDone(*m_pFrame); }); });
+    m_watchdog.BeginPass(m_pFrame->Session(), [this] { CallAfter([this] { m_watchdog.OnPassDone(m_pFrame->Session()); }); });
 }
 
 void CConnectCommands::FinishWatchdogPass()
 {
     if (m_watchdog.IsPassRunning())
         RunModalWhile([this] { return m_watchdog.IsPassRunning(); }, m_pFrame);
-    m_watchdog.OnPassDone(*m_pFrame);
+    m_watchdog.OnPassDone(m_pFrame->Session());
 }
 
 void CConnectCommands::OnConnect(wxCommandEvent&)
@@ -93,13 +93,13 @@ void CConnectCommands::OnConnect(wxCommandEvent&)
         bool& open;
         ~DialogOpen() { open = false; }
     } dialogOpen{m_bConnectDialogOpen};
-    CConnectDlg dialog(nullptr);
-    CMainFrame* frame = m_pFrame;
-    dialog.m_onConnected = [frame, view] {
+    CD390DocData* project = view->GetDocData();
+    CConnectDlg dialog(nullptr, m_pFrame->Session(), project ? project->m_nModelCode : kDefaultModelCode);
+    dialog.m_onConnected = [view] {
         // The factory defaults the drive's model gives, the set values kept.
         if (CD390DocData* doc = view->GetDocData()) {
             doc->m_bApplyInitParams = 0;
-            ForShownGroups(*frame, *doc, [view](int group) { view->UpdateGroupDefaults(group); });
+            ForShownGroups(*view, *doc, [view](int group) { view->UpdateGroupDefaults(group); });
             doc->m_bApplyInitParams = 1;
         }
     };
@@ -113,7 +113,7 @@ bool CConnectCommands::TransferTarget(CD390View*& view, CD390DocData*& doc) cons
     if (!doc)
         return false;
     // The auto-refresh reader shares the link and the records.
-    return !RefusedWhileAutoRefresh();
+    return !m_pFrame->Session().RefusedWhileAutoRefresh();
 }
 
 void CConnectCommands::OnRead(wxCommandEvent&)
@@ -122,19 +122,19 @@ void CConnectCommands::OnRead(wxCommandEvent&)
     CD390DocData* doc = nullptr;
     if (!TransferTarget(view, doc))
         return;
-    CReadStationDlg dialog(nullptr);
+    CReadStationDlg dialog(nullptr, m_pFrame->Session());
     if (dialog.ShowModal() != wxID_OK)
         return;
-    const int modelBefore = m_pFrame->m_nModelCode;
+    const int modelBefore = doc->m_nModelCode;
     CProgressWindowTransfer progress(m_pFrame, m_pFrame->m_pProgressDlg);
-    if (!RunReadAll(*m_pFrame, *doc, dialog.GetStation(), progress))
+    if (!RunReadAll(m_pFrame->Session(), *doc, dialog.GetStation(), progress))
         return;
-    if (m_pFrame->m_nModelCode != modelBefore) {
+    if (doc->m_nModelCode != modelBefore) {
         // Another model has other rows and groups: the list and the tree are rebuilt.
-        m_pFrame->InitProjectTree();
+        m_pFrame->InitProjectTree(doc->m_nModelCode);
         view->FillParamList();
     } else {
-        ForShownGroups(*m_pFrame, *doc, [view](int group) { view->UpdateGroupDefaultsAndValues(group); });
+        ForShownGroups(*view, *doc, [view](int group) { view->UpdateGroupDefaultsAndValues(group); });
     }
     view->GetList()->Refresh();
 }
@@ -145,8 +145,8 @@ void CConnectCommands::OnWrite(wxCommandEvent&)
     CD390DocData* doc = nullptr;
     if (!TransferTarget(view, doc))
         return;
-    m_pFrame->m_bWriteAll = 1;
-    CStationSelectDlg dialog(nullptr);
+    m_pFrame->Session().m_bWriteAll = 1;
+    CStationSelectDlg dialog(nullptr, m_pFrame->Session());
     if (dialog.ShowModal() != wxID_OK)
         return;
     CProgressWindowTransfer progress(m_pFrame, m_pFrame->m_pProgressDlg);
@@ -154,17 +154,17 @@ void CConnectCommands::OnWrite(wxCommandEvent&)
         CMotorParamListDlg list(nullptr, doc->m_MotorParams);
         list.ShowModal();
     };
-    if (RunWriteAll(*m_pFrame, *doc, dialog.GetStation(), progress, showMotorList))
+    if (RunWriteAll(m_pFrame->Session(), *doc, dialog.GetStation(), progress, showMotorList))
         view->GetList()->Refresh();
 }
 
 namespace {
 
-PasswordDialogs MakePasswordDialogs()
+PasswordDialogs MakePasswordDialogs(const CDriveSession& session)
 {
     PasswordDialogs dialogs;
-    dialogs.selectStation = [](int& station) {
-        CStationSelectDlg dialog(nullptr);
+    dialogs.selectStation = [&session](int& station) {
+        CStationSelectDlg dialog(nullptr, session);
         if (dialog.ShowModal() != wxID_OK)
             return false;
         station = dialog.GetStation();
@@ -199,10 +199,10 @@ PasswordDialogs MakePasswordDialogs()
 
 void CConnectCommands::OnPasswordSet(wxCommandEvent&)
 {
-    RunPasswordSet(*m_pFrame, MakePasswordDialogs());
+    RunPasswordSet(m_pFrame->Session(), MakePasswordDialogs(m_pFrame->Session()));
 }
 
 void CConnectCommands::OnPasswordRelease(wxCommandEvent&)
 {
-    RunPasswordRelease(*m_pFrame, MakePasswordDialogs());
+    RunPasswordRelease(m_pFrame->Session(), MakePasswordDialogs(m_pFrame->Session()));
 }

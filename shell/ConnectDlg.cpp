@@ -6,7 +6,7 @@
 #include "res/StringIds.h"
 #include "session/CommSettings.h"
 #include "session/LinkSetup.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "shell/AssignIpDlg.h"
 #include "shell/SetIpDlg.h"
 
@@ -33,11 +33,6 @@ constexpr const char* kSetIpFailedText = "set IP address failed!";
 wxString U8(const std::string& text)
 {
     return wxString::FromUTF8(text);
-}
-
-CMainFrameState& Frame()
-{
-    return *GetMainFrameState();
 }
 
 wxString ResText(unsigned id)
@@ -83,7 +78,8 @@ void CheckIndex(wxRadioButton* const (&buttons)[N], int index)
 
 } // namespace
 
-CConnectDlg::CConnectDlg(wxWindow* parent) : wxDialog(parent, IDD, ResText(IDS_CONNECT_CAPTION))
+CConnectDlg::CConnectDlg(wxWindow* parent, CDriveSession& session, int projectModelCode)
+    : wxDialog(parent, IDD, ResText(IDS_CONNECT_CAPTION)), m_session(session), m_nProjectModelCode(projectModelCode)
 {
     SetClientSize(DlgSize(this, 250, 196));
 
@@ -133,14 +129,14 @@ CConnectDlg::CConnectDlg(wxWindow* parent) : wxDialog(parent, IDD, ResText(IDS_C
 
 void CConnectDlg::InitControls()
 {
-    CMainFrameState& frame = Frame();
+    CDriveSession& session = m_session;
     m_nBaudIndex = g_nBaudIndex;
     m_nDataBitsIndex = g_nDataBitsIndex;
     m_nParityIndex = g_nParityIndex;
     m_nStopBitsIndex = g_nStopBitsIndex;
     m_strStationText = g_strStationText;
 
-    if (frame.m_bConnected)
+    if (session.m_bConnected)
         m_pConnect->Disable();
     else
         m_pDisconnect->Disable();
@@ -150,17 +146,17 @@ void CConnectDlg::InitControls()
         m_pPort->Append(U8(port));
     m_pPort->SetSelection(m_nPortIndex);
 
-    if (frame.m_bNetLink)
+    if (session.m_bNetLink)
         m_nNetMode = 1;
 
     const bool netPort = PortText() == kNetPortName;
-    if (frame.m_bConnected) {
+    if (session.m_bConnected) {
         m_modules.Load();
-        if (frame.m_bNetLink && frame.m_pComm) {
+        if (session.m_bNetLink && session.m_pComm) {
             m_pModule->Append(U8(m_modules.m_strSelectedMac));
             m_pModule->SetSelection(0);
             char address[INET_ADDRSTRLEN] = {};
-            ::inet_ntop(AF_INET, &frame.m_pComm->m_netAddr.sin_addr, address, sizeof address);
+            ::inet_ntop(AF_INET, &session.m_pComm->m_netAddr.sin_addr, address, sizeof address);
             SetIpButtonText(address);
         } else {
             SetIpButtonText(LoadResString(IDS_SEARCH_IP));
@@ -239,7 +235,7 @@ void CConnectDlg::ShowModule(const std::string& mac, const std::string& name, bo
 
 int CConnectDlg::SearchDevices()
 {
-    CSerialComm* comm = EnsureLinkObject(Frame());
+    CSerialComm* comm = EnsureLinkObject(m_session);
     comm->DiscoverModules(&m_modules.m_Discovered);
     m_pModule->Clear();
     if (m_modules.m_Discovered.empty()) {
@@ -270,28 +266,28 @@ void CConnectDlg::OnOK(wxCommandEvent&)
     if (request.port == kNetPortName && module >= 0 && module < static_cast<int>(m_modules.m_Discovered.size()))
         request.module = &m_modules.m_Discovered[static_cast<std::size_t>(module)];
 
-    CMainFrameState& frame = Frame();
+    CDriveSession& session = m_session;
     bool connected = false;
     {
         wxBusyCursor wait;
-        connected = ConnectStations(frame, request);
+        connected = ConnectStations(session, request, m_nProjectModelCode);
     }
     if (!connected)
         return;
     m_modules.m_strSelectedMac = m_pModule->GetStringSelection().utf8_string();
     if (m_onConnected)
         m_onConnected();
-    FinishConnect(frame, request, m_modules);
+    FinishConnect(session, request, m_modules);
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);
 }
 
 void CConnectDlg::OnDisconnect(wxCommandEvent&)
 {
-    CMainFrameState& frame = Frame();
-    DisconnectLink(frame);
-    m_pConnect->Enable(!frame.m_bConnected);
-    m_pDisconnect->Enable(frame.m_bConnected != 0);
+    CDriveSession& session = m_session;
+    DisconnectLink(session);
+    m_pConnect->Enable(!session.m_bConnected);
+    m_pDisconnect->Enable(session.m_bConnected != 0);
     m_pPort->Enable();
     if (PortText() == kNetPortName) {
         m_pModule->Enable();
@@ -303,7 +299,7 @@ void CConnectDlg::OnDisconnect(wxCommandEvent&)
 
 void CConnectDlg::OnSelChangePort(wxCommandEvent&)
 {
-    if (Frame().m_bConnected)
+    if (m_session.m_bConnected)
         return;
     TransferDataFromWindow();
     if (PortText() == kNetPortName) {
@@ -334,7 +330,7 @@ void CConnectDlg::OnSelChangeModule(wxCommandEvent&)
 
 void CConnectDlg::OnSetIp(wxCommandEvent&)
 {
-    CSerialComm* comm = EnsureLinkObject(Frame());
+    CSerialComm* comm = EnsureLinkObject(m_session);
     TransferDataFromWindow();
     if (m_modules.m_Discovered.empty()) {
         // Opened while connected, this dialog never searched: the adapter's
@@ -380,7 +376,7 @@ void CConnectDlg::OnSetIp(wxCommandEvent&)
 
 void CConnectDlg::OnOtherQw47(wxCommandEvent&)
 {
-    CSerialComm* comm = EnsureLinkObject(Frame());
+    CSerialComm* comm = EnsureLinkObject(m_session);
     CAssignIpDlg dialog(this);
     if (dialog.ShowModal() != wxID_OK)
         return;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class CDriveSession;
 class wxButton;
 class wxChoice;
 class wxComboBox;
@@ -35,7 +36,9 @@ public:
         IDC_OTHER_QW47 = 1095,
     };
 
-    explicit CConnectDlg(wxWindow* parent = nullptr);
+    // projectModelCode: the open project's model, which Connect checks the
+    // drives against.
+    CConnectDlg(wxWindow* parent, CDriveSession& session, int projectModelCode);
 
     bool TransferDataToWindow() override;
     bool TransferDataFromWindow() override;
@@ -62,6 +65,8 @@ public:
     int m_nPortIndex = 0;
 
 private:
+    CDriveSession& m_session;
+    int m_nProjectModelCode;
     void OnOK(wxCommandEvent& event);
     void OnDisconnect(wxCommandEvent& event);
     void OnSelChangePort(wxCommandEvent& event);

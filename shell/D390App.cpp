@@ -1,5 +1,6 @@
 #include "shell/D390App.h"
 
+#include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
 #include "document/ModelTables.h"
 #include "pages/GroupPages.h"
@@ -9,7 +10,7 @@
 #include "platform/WxMessageBox.h"
 #include "res/CommandIds.h"
 #include "res/StringIds.h"
-#include "session/AutoRefreshGuard.h"
+#include "session/DriveSession.h"
 #include "session/CommSettings.h"
 #include "session/HandOverFile.h"
 #include "session/LinkSetup.h"
@@ -132,11 +133,16 @@ bool CD390App::InitInstance(const std::vector<std::string>& args, const std::str
     wxEvtHandler::AddFilter(m_pAccessibleNames.get());
 
     m_pDocManager = new wxDocManager;
-    m_pDocTemplate = CreateProjectTemplate(m_pDocManager);
 
-    m_pMainFrame = new CMainFrame(m_pDocManager, "D390");
+    // The session answers to the main frame's windows, which are built once
+    // the frame has the session.
+    m_pMainFrame = new CMainFrame;
+    m_pSession = std::make_unique<CDriveSession>(*m_pMainFrame);
+    if (!m_pMainFrame->Create(m_pDocManager, "D390", *m_pSession, programFolder))
+        return false;
+    m_pDocTemplate = CreateProjectTemplate(m_pDocManager, *m_pMainFrame, programFolder);
     SetTopWindow(m_pMainFrame);
-    m_pMainFrame->m_strProgramFolder = programFolder;
+    m_strProgramFolder = programFolder;
     g_strAppFolder = programFolder;
     m_pMainFrame->AttachApp(this);
 
@@ -207,7 +213,9 @@ void CD390App::AddToRecentFileList(const std::string& path)
 
 wxDocument* CD390App::OpenDocumentFile(const std::string& path)
 {
-    if (!m_pDocTemplate)
+    // The reader fills the open project; also while its last cycle is still
+    // to be taken in.
+    if (!m_pDocTemplate || m_pSession->IsAutoRefreshBusy())
         return nullptr;
     wxDocument* previous = nullptr;
     const wxList& documents = m_pDocManager->GetDocuments();
@@ -216,7 +224,6 @@ wxDocument* CD390App::OpenDocumentFile(const std::string& path)
     wxDocument* document = m_pDocManager->CreateDocument(wxString::FromUTF8(path), 0);
     if (!document)
         return nullptr;
-    m_pMainFrame->m_strProjectPath = path;
     FinishReplacingProject(previous, document);
     AddToRecentFileList(path);
     return document;
@@ -225,7 +232,7 @@ wxDocument* CD390App::OpenDocumentFile(const std::string& path)
 bool CD390App::PrepareToReplaceProject(wxDocument*& previous)
 {
     previous = nullptr;
-    if (RefusedWhileAutoRefresh())
+    if (m_pSession->RefusedWhileAutoRefresh())
         return false;
     const wxList& documents = m_pDocManager->GetDocuments();
     if (documents.GetCount() == 0)
@@ -251,7 +258,8 @@ void CD390App::FinishReplacingProject(wxDocument* previous, wxDocument* created)
         previous->Modify(false);
         m_pDocManager->CloseDocument(previous, true);
     }
-    m_pMainFrame->InitProjectTree();
+    if (auto* project = dynamic_cast<CD390DocData*>(created))
+        m_pMainFrame->InitProjectTree(project->m_nModelCode);
     if (auto* view = dynamic_cast<CD390View*>(created->GetFirstView())) {
         view->FillParamList();
         view->FocusFirstRow();
@@ -264,39 +272,22 @@ void CD390App::OnFileNew(wxCommandEvent&)
     wxDocument* previous = nullptr;
     if (!m_pDocTemplate || !PrepareToReplaceProject(previous))
         return;
-    CMainFrame& frame = *m_pMainFrame;
-    std::string oldName = frame.m_strModelName;
-    int oldFreqIndex = frame.m_nFreqIndex;
-    CModelSelectDlg dialog(nullptr);
+    const CD390DocData* open = m_pMainFrame->GetActiveProject();
+    CModelSelectDlg dialog(nullptr, m_strProgramFolder, open ? open->m_strModelName : std::string());
     if (dialog.ShowModal() != wxID_OK)
         return;
-    std::string name = Trim(dialog.m_strModel);
-    int code = 0;
-    if (!FindModelCode(name, code)) {
-        frame.m_strModelName = oldName;
-        frame.m_nFreqIndex = oldFreqIndex;
+    NewProjectSettings settings;
+    settings.modelName = Trim(dialog.m_strModel);
+    settings.freqIndex = dialog.m_nFreqIndex;
+    if (!FindModelCode(settings.modelName, settings.modelCode))
         return;
-    }
-    // Kept until the new project stands, so that a failure leaves the open
-    // project with its own model and path.
-    int oldCode = frame.m_nModelCode;
-    std::string oldPath = frame.m_strProjectPath;
-    int oldSelGroup = frame.m_nSelGroup;
-    frame.m_strModelName = name;
-    frame.m_nModelCode = code;
-    frame.m_strProjectPath.clear();
-    frame.m_nSelGroup = -1;
+    // The open project stays as it is until the new one stands.
+    SetNextProjectSettings(m_pDocTemplate, settings);
     wxDocument* document = m_pDocManager->CreateDocument(wxEmptyString, wxDOC_NEW);
-    if (!document) {
-        frame.m_strModelName = oldName;
-        frame.m_nFreqIndex = oldFreqIndex;
-        frame.m_nModelCode = oldCode;
-        frame.m_strProjectPath = oldPath;
-        frame.m_nSelGroup = oldSelGroup;
+    if (!document)
         return;
-    }
     FinishReplacingProject(previous, document);
-    frame.SetProjectWindowTitle(LoadResString(IDS_NEW_PROJECT));
+    m_pMainFrame->SetProjectWindowTitle(LoadResString(IDS_NEW_PROJECT));
 }
 
 void CD390App::OnFileOpen(wxCommandEvent&)
@@ -307,10 +298,7 @@ void CD390App::OnFileOpen(wxCommandEvent&)
     std::string path;
     if (!m_pMainFrame->PromptOpenProjectFile(path))
         return;
-    int oldSelGroup = m_pMainFrame->m_nSelGroup;
-    m_pMainFrame->m_nSelGroup = -1;
-    if (!OpenDocumentFile(path))
-        m_pMainFrame->m_nSelGroup = oldSelGroup;
+    OpenDocumentFile(path);
 }
 
 CD390App::OpenResult CD390App::ReplaceProjectWith(const std::string& path)
@@ -320,13 +308,7 @@ CD390App::OpenResult CD390App::ReplaceProjectWith(const std::string& path)
         return OpenResult::Refused;
     if (path.empty() || !m_pDocTemplate)
         return OpenResult::Failed;
-    int oldSelGroup = m_pMainFrame->m_nSelGroup;
-    m_pMainFrame->m_nSelGroup = -1;
-    if (!OpenDocumentFile(path)) {
-        m_pMainFrame->m_nSelGroup = oldSelGroup;
-        return OpenResult::Failed;
-    }
-    return OpenResult::Opened;
+    return OpenDocumentFile(path) ? OpenResult::Opened : OpenResult::Failed;
 }
 
 bool CD390App::OpenRecentProject(const std::string& path)
@@ -370,27 +352,30 @@ void CD390App::RunHandOverJob()
 
 void CD390App::ConnectAtOnce(const std::vector<std::string>& lines)
 {
-    CMainFrame& frame = *m_pMainFrame;
+    CDriveSession& session = *m_pSession;
     HandOverConnect connect = ReadHandOverConnect(lines);
-    if (!RunHandOverConnect(frame, connect))
+    if (!RunHandOverConnect(session, connect))
         return;
     // A new project for the drive's model.
     wxDocument* previous = nullptr;
     const wxList& documents = m_pDocManager->GetDocuments();
     if (documents.GetCount() > 0)
         previous = static_cast<wxDocument*>(documents.GetFirst()->GetData());
-    std::string oldPath = frame.m_strProjectPath;
-    int oldSelGroup = frame.m_nSelGroup;
-    frame.m_strProjectPath.clear();
-    frame.m_nSelGroup = -1;
-    wxDocument* document = m_pDocTemplate ? m_pDocManager->CreateDocument(wxEmptyString, wxDOC_NEW) : nullptr;
+    NewProjectSettings settings;
+    settings.modelCode = session.m_StationModels.empty() ? kDefaultModelCode : session.m_StationModels.front();
+    std::string capacity;
+    settings.modelName = LookupModelByCode(static_cast<uint32_t>(settings.modelCode), capacity);
+    settings.freqIndex = connect.freqIndex;
+    wxDocument* document = nullptr;
+    if (m_pDocTemplate) {
+        SetNextProjectSettings(m_pDocTemplate, settings);
+        document = m_pDocManager->CreateDocument(wxEmptyString, wxDOC_NEW);
+    }
     if (!document) {
-        frame.m_strProjectPath = oldPath;
-        frame.m_nSelGroup = oldSelGroup;
-        RollBackHandOverConnect(frame);
+        RollBackHandOverConnect(session);
         return;
     }
     FinishReplacingProject(previous, document);
-    frame.SetProjectWindowTitle(LoadResString(IDS_NEW_PROJECT));
-    FinishHandOverConnect(frame, connect);
+    m_pMainFrame->SetProjectWindowTitle(LoadResString(IDS_NEW_PROJECT));
+    FinishHandOverConnect(session, connect);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CDriveSession;
 class CMainFrame;
 class CRecentFileList;
 class wxConfigBase;
@@ -50,6 +51,9 @@ public:
     // Names the fields of every window shown for assistive tools.
     std::unique_ptr<CAccessibleNamesFilter> m_pAccessibleNames;
     CMainFrame* m_pMainFrame = nullptr;
+    // The drive session of the process, made with the main frame's windows.
+    std::unique_ptr<CDriveSession> m_pSession;
+    std::string m_strProgramFolder;
     wxConfigBase* m_pConfig = nullptr;
 
 private:

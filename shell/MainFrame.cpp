@@ -5,7 +5,7 @@
 #include "controls/CoolBar.h"
 #include "document/D390DocData.h"
 #include "link/SerialComm.h"
-#include "monitor/GraphDlg.h"
+#include "monitor/GraphWindowFactory.h"
 #include "monitor/KeyPadDlg.h"
 #include "monitor/LiveDriveInfo.h"
 #include "monitor/MonitorControlDlg.h"
@@ -17,13 +17,14 @@
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
 #include "res/StringIds.h"
+#include "session/DriveSession.h"
 #include "session/DriveWork.h"
 #include "shell/ChildFrame.h"
 #include "shell/ConnectCommands.h"
 #include "shell/D390App.h"
 #include "shell/MainFrameLayout.h"
 #include "shell/MainMenus.h"
-#include "shell/ProgressDlg.h"
+#include "view/ProgressDlg.h"
 #include "shell/ProjectDropTarget.h"
 #include "shell/WindowDriveWork.h"
 #include "view/D390View.h"
@@ -74,11 +75,15 @@ wxString ProjectFileFilter()
 
 } // namespace
 
-CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
-    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, title, wxDefaultPosition, wxSize(1000, 700),
-                          wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU)
+CMainFrame::CMainFrame() = default;
+
+bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSession& session, std::string programFolder)
 {
-    SetMainFrameState(this);
+    if (!wxDocMDIParentFrame::Create(manager, nullptr, wxID_ANY, title, wxDefaultPosition, wxSize(1000, 700),
+                                     wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU))
+        return false;
+    m_pSession = &session;
+    m_strProgramFolder = std::move(programFolder);
     m_strAppTitle = title;
     SetMenuBar(CreateMainMenu(IDR_MAINFRAME));
     CreateToolBarButtons();
@@ -124,23 +129,26 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     Bind(wxEVT_MENU, &CMainFrame::OnHelpHowTo, this, ID_HELP_HOWTO);
     Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ID_APP_EXIT);
     Bind(wxEVT_MENU, &CMainFrame::OnFileClose, this, ID_FILE_CLOSE);
+    return true;
 }
 
 CMainFrame::~CMainFrame()
 {
     m_bDestroying = true;
     m_wndDockManager.UnInit();
+    if (!m_pSession)
+        return;
     m_pConnectCommands->StopWatchdog();
     m_pDriveWork.reset();
-    if (m_pComm) {
+    CDriveSession& session = *m_pSession;
+    if (session.m_pComm) {
         // No background transfer may still use the link object.
         StopBackgroundTransfers();
-        m_pComm->Close();
-        delete m_pComm;
-        m_pComm = nullptr;
+        session.m_pComm->Close();
+        delete session.m_pComm;
+        session.m_pComm = nullptr;
+        session.m_bConnected = 0;
     }
-    if (GetMainFrameState() == this)
-        SetMainFrameState(nullptr);
 }
 
 void CMainFrame::StartLinkWatchdog()
@@ -151,11 +159,6 @@ void CMainFrame::StartLinkWatchdog()
 void CMainFrame::StopLinkWatchdog()
 {
     m_pConnectCommands->StopWatchdog();
-}
-
-CMainFrame* CMainFrame::Get()
-{
-    return dynamic_cast<CMainFrame*>(GetMainFrameState());
 }
 
 void CMainFrame::CreateToolBarButtons()
@@ -228,13 +231,12 @@ void CMainFrame::UpdateRecentFileMenus()
 
 void CMainFrame::SetStatusPaneText(int pane, const std::string& text)
 {
-    CMainFrameState::SetStatusPaneText(pane, text);
     if (pane < 0 || pane >= kPaneCount)
         return;
     wxStatusBar* bar = GetStatusBar();
     if (!bar)
         return;
-    bar->SetStatusText(Utf8(GetStatusPaneText(pane)), pane);
+    bar->SetStatusText(Utf8(StatusPaneText(pane, text)), pane);
     // The bar draws its panes itself: assistive tools read them here.
     wxString panes;
     for (int shown = 0; shown < kPaneCount; ++shown) {
@@ -248,14 +250,23 @@ void CMainFrame::SetStatusPaneText(int pane, const std::string& text)
     SetAccessibleDescription(bar, panes);
 }
 
+std::string CMainFrame::GetStatusPaneText(int pane) const
+{
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar || pane < 0 || pane >= kPaneCount)
+        return {};
+    return bar->GetStatusText(pane).utf8_string();
+}
+
 FileChoice CMainFrame::ProjectFileChoice(bool save) const
 {
     FileChoice choice;
     choice.save = save;
     choice.filter = ProjectFileFilter().utf8_string();
     choice.title = LoadResString(save ? IDS_SAVE_PROJECT_TITLE : IDS_OPEN_PROJECT_TITLE);
-    if (!m_strProjectPath.empty())
-        choice.folder = wxFileName(Utf8(m_strProjectPath)).GetPath().utf8_string();
+    const CD390DocData* project = GetActiveProject();
+    if (project && !project->m_strProjectPath.empty())
+        choice.folder = wxFileName(Utf8(project->m_strProjectPath)).GetPath().utf8_string();
     return choice;
 }
 
@@ -264,7 +275,7 @@ int CMainFrame::PromptSaveProjectFile(std::string& path)
     std::string chosen;
     if (!ChooseFile(this, ProjectFileChoice(true), chosen))
         return 0;
-    // The default extension, as the dialog of the classic program added it.
+    // A name typed without extension gets the project extension.
     wxFileName name(wxString::FromUTF8(chosen));
     if (!name.HasExt())
         name.SetExt("zrv");
@@ -277,12 +288,12 @@ int CMainFrame::PromptOpenProjectFile(std::string& path)
     return ChooseFile(this, ProjectFileChoice(false), path) ? 1 : 0;
 }
 
-void CMainFrame::InitProjectTree()
+void CMainFrame::InitProjectTree(int modelCode)
 {
     m_bFillingTree = true;
     m_wndTree->DeleteAllItems();
     CCJTreeCtrl::Item* parents[3] = {};
-    for (const ProjectTreeEntry& entry : ProjectTreeEntries(m_nModelCode)) {
+    for (const ProjectTreeEntry& entry : ProjectTreeEntries(modelCode)) {
         wxString text = Utf8(LoadResString(entry.textId));
         if (entry.level == 0)
             parents[0] = m_wndTree->AddRoot(text, entry.data);
@@ -321,7 +332,6 @@ void CMainFrame::OnTreeSelect()
     int group = GroupOfTreeData(static_cast<int>(item->data));
     if (group < -1 || group == view->GetListGroup())
         return;
-    m_nSelGroup = group;
     view->FillGroupList(group);
     view->FocusFirstRow();
 }
@@ -349,6 +359,12 @@ CD390View* CMainFrame::GetActiveProjectView() const
     // One project at a time: its view counts as active even before the window
     // system has reported the activation.
     return manager ? dynamic_cast<CD390View*>(manager->GetAnyUsableView()) : nullptr;
+}
+
+CD390DocData* CMainFrame::GetActiveProject() const
+{
+    CD390View* view = GetActiveProjectView();
+    return view ? view->GetDocData() : nullptr;
 }
 
 CChildFrame* CMainFrame::GetActiveProjectFrame() const
@@ -425,9 +441,9 @@ void CMainFrame::OnGroupPage(wxCommandEvent& event)
 
 void CMainFrame::OnUpdateGroupPage(wxUpdateUIEvent& event)
 {
-    bool project = GetActiveProjectView() != nullptr;
+    const CD390DocData* project = GetActiveProject();
     if (event.GetId() == ID_GROUP_14)
-        event.Enable(project && ModelHasGroup14(m_nModelCode));
+        event.Enable(project && ModelHasGroup14(project->m_nModelCode));
     else
         event.Enable(project);
 }
@@ -440,22 +456,22 @@ void CMainFrame::OnUpdateNeedsProject(wxUpdateUIEvent& event)
 
 void CMainFrame::OnUpdateRead(wxUpdateUIEvent& event)
 {
-    event.Enable(m_bConnected && GetActiveProjectView());
+    event.Enable(Session().m_bConnected && GetActiveProjectView());
 }
 
 void CMainFrame::OnUpdateWrite(wxUpdateUIEvent& event)
 {
-    event.Enable(m_bConnected && GetActiveProjectView());
+    event.Enable(Session().m_bConnected && GetActiveProjectView());
 }
 
 void CMainFrame::OnUpdateConnected(wxUpdateUIEvent& event)
 {
-    event.Enable(m_bConnected != 0);
+    event.Enable(Session().m_bConnected != 0);
 }
 
 void CMainFrame::OnUpdatePassword(wxUpdateUIEvent& event)
 {
-    event.Enable(m_bConnected == 1);
+    event.Enable(Session().m_bConnected == 1);
 }
 
 void CMainFrame::OnUpdateGraphWatch(wxUpdateUIEvent& event)
@@ -465,23 +481,22 @@ void CMainFrame::OnUpdateGraphWatch(wxUpdateUIEvent& event)
 
 void CMainFrame::OnKeyPad(wxCommandEvent&)
 {
-    RunModalToMainFrame(new CKeyPadDlg(this, *this, LiveDriveInfoOf(*this, GetActiveProjectView() ? GetActiveProjectView()->GetDocData() : nullptr)), this);
+    RunModalToMainFrame(new CKeyPadDlg(this, Session(), LiveDriveInfoOf(Session(), GetActiveProject())), this);
 }
 
 void CMainFrame::OnControl(wxCommandEvent&)
 {
-    RunModalToMainFrame(new CMonitorControlDlg(this, *this), this);
+    RunModalToMainFrame(new CMonitorControlDlg(this, Session(), 0, GetActiveProject()), this);
 }
 
 void CMainFrame::OnStatus(wxCommandEvent&)
 {
-    RunModalToMainFrame(new CMonitorStatusDlg(this, *this), this);
+    RunModalToMainFrame(new CMonitorStatusDlg(this, Session(), 0, GetActiveProject()), this);
 }
 
 void CMainFrame::OnGraphWatch(wxCommandEvent&)
 {
-    int model = m_StationModels.empty() ? m_nModelCode : m_StationModels.front();
-    RunModalToMainFrame(new CGraphDlg(this, *this, m_Stations, model), this);
+    RunModalToMainFrame(CreateGraphWindow(this, Session(), GetActiveProject()), this);
 }
 
 void CMainFrame::OnViewProject(wxCommandEvent&)

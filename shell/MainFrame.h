@@ -1,9 +1,10 @@
 #pragma once
 // The main window: menus, toolbar, five-pane status bar, the docking project
-// tree, the parameter-group and monitor commands; and, through
-// CMainFrameState, the drive connection and the open project's model.
+// tree, the parameter-group and monitor commands. It answers the requests of
+// the session and the project (CFrameWindows); the drive connection is the
+// session's, the project's settings are the document's.
 
-#include "session/MainFrameState.h"
+#include "document/FrameWindows.h"
 
 #include <wx/aui/framemanager.h>
 #include <wx/docmdi.h>
@@ -16,25 +17,30 @@ class CCJTreeCtrl;
 class CChildFrame;
 class CConnectCommands;
 class CD390App;
+class CD390DocData;
+class CDriveSession;
 class CD390View;
 class CProgressDlg;
 class CWindowDriveWork;
 class wxDataViewEvent;
 class wxNotebook;
 
-class CMainFrame : public wxDocMDIParentFrame, public CMainFrameState {
+class CMainFrame : public wxDocMDIParentFrame, public CFrameWindows {
 public:
-    CMainFrame(wxDocManager* manager, const wxString& title);
+    // Made in two steps: the session is made with the frame as its windows,
+    // then handed to Create, which builds the windows.
+    CMainFrame();
+    bool Create(wxDocManager* manager, const wxString& title, CDriveSession& session, std::string programFolder);
     ~CMainFrame() override;
 
-    // The frame of the process, or nullptr while there is none.
-    static CMainFrame* Get();
+    CDriveSession& Session() const { return *m_pSession; }
 
-    // CMainFrameState
+    // CFrameWindows
     void SetStatusPaneText(int pane, const std::string& text) override;
     int PromptSaveProjectFile(std::string& path) override;
     int PromptOpenProjectFile(std::string& path) override;
-    void InitProjectTree() override;
+    void InitProjectTree(int modelCode) override;
+    void ClearProjectTree() override;
     void AddToRecentFileList(const std::string& path) override;
     void SetProjectWindowTitle(const std::string& title) override;
     void StartLinkWatchdog() override;
@@ -43,11 +49,12 @@ public:
     // the link watchdog stops between probes.
     void StopBackgroundTransfers() override;
 
+    // What a pane shows, its label included.
+    std::string GetStatusPaneText(int pane) const;
+
     // The changed flag of a row of the active project's parameter list, from
     // that project's document and the group its list shows.
     int IsParamChangedByRow(int row) const;
-    // Deletes every item of the project tree.
-    void ClearProjectTree();
     // A choice in the tree (a click or the keyboard): the active project's
     // list shows all groups or one group, unless it shows that already.
     void OnTreeSelect();
@@ -57,6 +64,8 @@ public:
 
     CChildFrame* GetActiveProjectFrame() const;
     CD390View* GetActiveProjectView() const;
+    // The open project's document, or nullptr without one.
+    CD390DocData* GetActiveProject() const;
 
     CCJTreeCtrl* m_wndTree = nullptr;
     wxNotebook* m_wndTabCtrl = nullptr;
@@ -108,6 +117,8 @@ private:
     void OnExit(wxCommandEvent& event);
     void OnFileClose(wxCommandEvent& event);
 
+    CDriveSession* m_pSession = nullptr;
+    std::string m_strProgramFolder;
     bool m_bFillingTree = false;
     // Background transfers stop without an event loop of their own here.
     bool m_bDestroying = false;

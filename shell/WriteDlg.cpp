@@ -4,7 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "session/StationList.h"
 
 #include <wx/button.h>
@@ -28,8 +28,8 @@ bool OnlyStationListCharacters(const wxString& text)
 
 } // namespace
 
-CWriteDlg::CWriteDlg(wxWindow* parent)
-    : wxDialog(parent, IDD, "Write"), m_pParent(parent)
+CWriteDlg::CWriteDlg(wxWindow* parent, const CDriveSession& session)
+    : wxDialog(parent, IDD, "Write"), m_pParent(parent), m_session(session)
 {
     SetClientSize(DlgSize(this, 210, 100));
     new wxStaticBox(this, wxID_ANY, "Station", DlgPoint(this, 7, 5), DlgSize(this, 196, 66));
@@ -42,8 +42,7 @@ CWriteDlg::CWriteDlg(wxWindow* parent)
     new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 112, 78), DlgSize(this, 48, 14));
     ok->SetDefault();
 
-    if (CMainFrameState* frame = GetMainFrameState())
-        m_strStations = frame->m_strStations;
+    m_strStations = session.m_strStations;
     m_lastAccepted = wxString::FromUTF8(m_strStations);
     m_pStations->ChangeValue(m_lastAccepted);
     m_pSingle->SetValue(true);
@@ -94,10 +93,10 @@ void CWriteDlg::OnOK(wxCommandEvent&)
     }
     if (!ParseStationList(m_Stations, m_strStations))
         return;
-    const CMainFrameState* frame = GetMainFrameState();
+    const std::vector<int>& connectedStations = m_session.m_Stations;
     for (int station : m_Stations) {
-        bool connected = frame && std::find(frame->m_Stations.begin(), frame->m_Stations.end(), station) !=
-                                      frame->m_Stations.end();
+        bool connected = std::find(connectedStations.begin(), connectedStations.end(), station) !=
+                         connectedStations.end();
         if (!connected) {
             AfxMessageBox(FormatResString(IDS_STATION_NOT_CONNECTED, station));
             m_pStations->SetFocus();

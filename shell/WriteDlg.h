@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CDriveSession;
 class wxRadioButton;
 class wxTextCtrl;
 
@@ -14,7 +15,7 @@ public:
     enum { IDD = 144, IDC_SINGLE = 1072, IDC_ALL = 1059, IDC_STATIONS = 1034 };
     enum { kSingle = 0, kAllInverter = 1 };
 
-    explicit CWriteDlg(wxWindow* parent = nullptr);
+    CWriteDlg(wxWindow* parent, const CDriveSession& session);
 
     wxWindow* m_pParent;
     std::vector<int> m_Stations; // after OK: the stations to write, {0} for all
@@ -22,6 +23,7 @@ public:
     int m_nChoice = kSingle;
 
 private:
+    const CDriveSession& m_session;
     void OnStationsChanged(wxCommandEvent& event);
     void OnSingle(wxCommandEvent& event);
     void OnAll(wxCommandEvent& event);

@@ -5,13 +5,12 @@
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
 #include "res/StringIds.h"
-#include "session/AutoRefreshGuard.h"
+#include "session/DriveSession.h"
 #include "session/DriveWork.h"
 #include "session/ReadWriteAll.h"
-#include "shell/MainFrame.h"
-#include "shell/ProgressDlg.h"
-#include "shell/ProgressWindowTransfer.h"
-#include "shell/ReadStationDlg.h"
+#include "view/ProgressDlg.h"
+#include "view/ProgressWindowTransfer.h"
+#include "view/ReadStationDlg.h"
 #include "view/CompareDlg.h"
 #include "view/CompareList.h"
 #include "view/CompareModeDlg.h"
@@ -34,7 +33,7 @@ void CCompareCommand::OnCompare()
     CD390DocData* doc = m_view.GetDocData();
     if (!doc)
         return;
-    CCompareModeDlg modes(nullptr);
+    CCompareModeDlg modes(nullptr, m_view.Session().m_bConnected != 0);
     if (modes.ShowModal() != wxID_OK)
         return;
     // A command that stops before the window is rebuilt leaves its mode, rows
@@ -45,13 +44,12 @@ void CCompareCommand::OnCompare()
 
     if (!m_pDialog) {
         wxWindow* parent = m_view.GetFrame();
-        m_pDialog = new CCompareDlg(parent, mode);
+        m_pDialog = new CCompareDlg(parent, mode, m_view.Session().m_CompareGroups);
     }
     m_pDialog->m_nMode = mode;
-    if (CMainFrame* main = CMainFrame::Get())
-        m_pDialog->m_drive = GateContext{main->m_nModelCode, doc->m_fDriveVersion};
+    m_pDialog->m_drive = GateContext{static_cast<uint32_t>(doc->m_nModelCode), doc->m_fDriveVersion};
     m_pDialog->Rebuild(*doc);
-    if (CMainFrame* main = CMainFrame::Get()) {
+    if (wxWindow* main = m_view.Links().mainWindow) {
         // Centred on the main window.
         const wxRect area = main->GetScreenRect();
         const wxSize size = m_pDialog->GetSize();
@@ -63,36 +61,37 @@ void CCompareCommand::OnCompare()
 
 bool CCompareCommand::ReadDrive()
 {
-    CMainFrame* frame = CMainFrame::Get();
+    CDriveSession& session = m_view.Session();
     CD390DocData* doc = m_view.GetDocData();
-    if (!frame || !doc)
+    if (!doc)
         return false;
     // The reading thread would share the link and the records.
-    if (RefusedWhileAutoRefresh())
+    if (session.RefusedWhileAutoRefresh())
         return false;
-    CReadStationDlg stations(nullptr);
+    CReadStationDlg stations(nullptr, session);
     if (stations.ShowModal() != wxID_OK)
         return false;
-    frame->m_nReadStation = stations.GetStation();
-    const auto station = static_cast<uint8_t>(frame->m_nReadStation);
+    session.m_nReadStation = stations.GetStation();
+    const auto station = static_cast<uint8_t>(session.m_nReadStation);
 
     CDriveTransferScope transfer;
-    CProgressWindowTransfer progress(m_view.GetList(), frame->m_pProgressDlg);
+    CProgressWindowTransfer progress(m_view.GetList(), m_view.Links().progress);
     if (!progress.IsShown())
         progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
 
     // The drive is read into a copy of the records; the project's read values
     // change on the window thread once the reading has ended.
     CD390DocData buffer;
+    buffer.m_nModelCode = doc->m_nModelCode;
     buffer.m_Groups = doc->m_Groups;
     float version = 0.0f;
     bool versionRead = false;
     bool read = false;
     {
-        CWorkerTransfer worker(*frame, buffer);
+        CWorkerTransfer worker(session, buffer);
         CWindowThreadProgress shown(progress);
         RunDriveWork([&] {
-            versionRead = frame->ReadParam0D01(station, version) != 0;
+            versionRead = session.ReadParam0D01(station, version) != 0;
             if (!versionRead)
                 return;
             buffer.m_fDriveVersion = version;
@@ -114,7 +113,7 @@ bool CCompareCommand::ReadDrive()
     }
     if (!read) {
         progress.Hide();
-        AfxMessageBox(frame->m_strLastError, MB_OK);
+        AfxMessageBox(session.m_strLastError, MB_OK);
         return false;
     }
     progress.Hide();

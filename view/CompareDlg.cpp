@@ -4,7 +4,7 @@
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "view/ComparePrintout.h"
 
 #include <wx/button.h>
@@ -21,13 +21,6 @@ constexpr int kHeadingPadding = 12;
 wxString Utf8(const std::string& text)
 {
     return wxString::FromUTF8(text);
-}
-
-std::vector<GroupRec>& Store()
-{
-    static std::vector<GroupRec> none;
-    CMainFrameState* frame = GetMainFrameState();
-    return frame ? frame->m_CompareGroups : none;
 }
 
 } // namespace
@@ -70,9 +63,10 @@ private:
     const CCompareList& m_compare;
 };
 
-CCompareDlg::CCompareDlg(wxWindow* parent, int mode)
+CCompareDlg::CCompareDlg(wxWindow* parent, int mode, std::vector<GroupRec>& store)
     : wxDialog(parent, IDD, "Compare", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER)
     , m_nMode(mode)
+    , m_store(store)
 {
     SetClientSize(DlgSize(this, 331, 231));
     m_pList = new wxDataViewCtrl(this, IDC_LIST, DlgPoint(this, 7, 7), DlgSize(this, 317, 195),
@@ -125,7 +119,7 @@ void CCompareDlg::Rebuild(const CD390DocData& doc)
 
 void CCompareDlg::FillDiffList(const CD390DocData& doc)
 {
-    m_compare.FillDiffList(doc, m_nMode, Store(), &m_drive);
+    m_compare.FillDiffList(doc, m_nMode, m_store, &m_drive);
     m_pModel->Reset();
 }
 
@@ -140,25 +134,25 @@ void CCompareDlg::OnSave()
     choice.save = true;
     choice.filter = FormatResString(IDS_TEXT_FILTER, "*.txt", "*.txt");
     choice.title = LoadResString(IDS_SAVE_COMPARE_TITLE);
-    // The format's "||" ends the filter list of the classic dialog.
+    // The text's "||" ends its filter list; what follows is no filter.
     if (std::size_t end = choice.filter.find("||"); end != std::string::npos)
         choice.filter.resize(end);
     std::string path = LoadResString(IDS_COMPARE_FILE_NAME);
     if (!ChooseFile(nullptr, choice, path))
         return;
-    // The filter's extension where the name has none, as the classic dialog adds it.
+    // A name typed without extension gets the filter's.
     const std::size_t name = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
     if (path.find('.', name) == std::string::npos)
         path += kTextExtension;
-    CCompareList::SaveText(path, Store(), m_compare.m_nMode);
+    CCompareList::SaveText(path, m_store, m_compare.m_nMode);
 }
 
 void CCompareDlg::OnPrint()
 {
-    if (CCompareList::PageCountOf(Store()) == 0)
+    if (CCompareList::PageCountOf(m_store) == 0)
         return; // nothing to draw
     wxPrintDialogData data;
     wxPrinter printer(&data);
-    CComparePrintout printout(m_compare, Store());
+    CComparePrintout printout(m_compare, m_store);
     printer.Print(this, &printout, true);
 }

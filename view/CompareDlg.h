@@ -15,10 +15,11 @@ class CCompareDlg : public wxDialog {
 public:
     enum { IDD = 193, IDC_LIST = 1090, IDC_SAVE = 1096, IDC_PRINT = 1097 };
 
-    CCompareDlg(wxWindow* parent, int mode);
+    // store: where the drive's groups that Compare read are kept (the
+    // session's), for Save and Print.
+    CCompareDlg(wxWindow* parent, int mode, std::vector<GroupRec>& store);
 
-    // Columns for m_nMode, then the rows of doc (FillDiffList). The result
-    // store is the main frame's.
+    // Columns for m_nMode, then the rows of doc (FillDiffList).
     void Rebuild(const CD390DocData& doc);
     void FillDiffList(const CD390DocData& doc);
 
@@ -37,6 +38,7 @@ public:
     int m_nMode;
 
 private:
+    std::vector<GroupRec>& m_store;
     int HeadingWidth(unsigned textId, int width) const;
     void OnSaveButton(wxCommandEvent&) { OnSave(); }
     void OnPrintButton(wxCommandEvent&) { OnPrint(); }

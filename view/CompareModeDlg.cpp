@@ -1,13 +1,14 @@
 #include "view/CompareModeDlg.h"
 
 #include "platform/DialogUnits.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/button.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 
-CCompareModeDlg::CCompareModeDlg(wxWindow* parent) : wxDialog(parent, IDD, "Compare Select")
+CCompareModeDlg::CCompareModeDlg(wxWindow* parent, bool connected)
+    : wxDialog(parent, IDD, "Compare Select"), m_bConnected(connected)
 {
     SetClientSize(DlgSize(this, 186, 96));
     new wxStaticBox(this, wxID_ANY, "Compare", DlgPoint(this, 8, 6), DlgSize(this, 170, 62));
@@ -29,8 +30,7 @@ CCompareModeDlg::CCompareModeDlg(wxWindow* parent) : wxDialog(parent, IDD, "Comp
 void CCompareModeDlg::OnInitDialog(wxInitDialogEvent& event)
 {
     // The read values need a drive.
-    const CMainFrameState* frame = GetMainFrameState();
-    const bool connected = frame && frame->m_bConnected;
+    const bool connected = m_bConnected;
     if (!connected)
         m_nMode = 0;
     m_pModes[1]->Enable(connected);

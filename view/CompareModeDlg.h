@@ -10,7 +10,8 @@ class CCompareModeDlg : public wxDialog {
 public:
     enum { IDD = 188, IDC_DEFAULT_SET = 1072, IDC_DEFAULT_READ = 1059, IDC_SET_READ = 1060 };
 
-    explicit CCompareModeDlg(wxWindow* parent = nullptr);
+    // connected: whether a drive is connected (the read values need one).
+    explicit CCompareModeDlg(wxWindow* parent = nullptr, bool connected = false);
 
     // 0 default/set, 1 default/read, 2 set/read (CompareMode).
     int m_nMode = 2;
@@ -21,5 +22,6 @@ public:
 private:
     void OnInitDialog(wxInitDialogEvent& event);
 
+    bool m_bConnected;
     wxRadioButton* m_pModes[3] = {};
 };

@@ -6,10 +6,8 @@
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
 #include "res/StringIds.h"
-#include "session/AutoRefreshGuard.h"
-#include "shell/ChildFrame.h"
-#include "shell/MainFrame.h"
-#include "shell/StationSelectDlg.h"
+#include "session/DriveSession.h"
+#include "view/StationSelectDlg.h"
 #include "view/CompareCommand.h"
 #include "view/ExchangeCommands.h"
 #include "view/ParamListLayout.h"
@@ -18,7 +16,7 @@
 
 #include "controls/XListCtrl.h"
 
-wxIMPLEMENT_DYNAMIC_CLASS(CD390View, wxView);
+wxIMPLEMENT_CLASS(CD390View, wxView);
 
 namespace {
 
@@ -36,7 +34,7 @@ ParamTableRef TableOf(const CD390DocData& doc)
 
 } // namespace
 
-CD390View::CD390View() = default;
+CD390View::CD390View(const ProjectViewLinks& links) : m_links(links) {}
 
 CD390View::~CD390View()
 {
@@ -59,11 +57,9 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
 {
     if (!wxView::OnCreate(document, flags))
         return false;
-    CMainFrame* main = CMainFrame::Get();
-    if (!main)
+    wxWindow* frame = GetFrame();
+    if (!frame)
         return false;
-    auto* frame = new CChildFrame(document, this, main);
-    SetFrame(frame);
 
     m_pModel = new CParamListModel;
     // This list's own document and group, whichever project is active.
@@ -71,7 +67,8 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
     m_pList = new CXListCtrl(frame, kListId, CParamListModel::kColumnCount, m_pModel);
     m_pList->SetFont(wxFont(wxFontInfo(11).FaceName("Times New Roman")));
 
-    // Column 0 carries nothing (a zero-width column in the classic layout).
+    // Column 0 carries nothing and stays hidden; the list's columns keep
+    // their numbers 1 to 3.
     const struct {
         unsigned textId;
         int width;
@@ -86,7 +83,7 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
     m_pList->Bind(wxEVT_DATAVIEW_ITEM_ACTIVATED, &CD390View::OnItemActivated, this);
 
     if (CD390DocData* doc = GetDocData()) {
-        m_pExchange = std::make_unique<CExchangeCommands>(frame, *doc);
+        m_pExchange = std::make_unique<CExchangeCommands>(frame, Session(), *doc);
         m_pExchange->m_afterPreview = [this] { OnUpdateFrameTitle(); };
     }
     Bind(wxEVT_MENU, &CD390View::OnExportParams, this, ID_EXPORT_PARAMS);
@@ -112,7 +109,7 @@ bool CD390View::OnClose(bool deleteWindow)
     // The reader fills this project. Its window's close is refused; a close
     // by the document manager cannot be refused, so the reader stops first
     // (the main frame's close has stopped it already).
-    if (!deleteWindow && RefusedWhileAutoRefresh())
+    if (!deleteWindow && Session().RefusedWhileAutoRefresh())
         return false;
     StopReadThread();
     // The document asks whether to save; Cancel keeps everything as it is.
@@ -122,8 +119,8 @@ bool CD390View::OnClose(bool deleteWindow)
     // open (its view is closed while the old project is still there).
     wxDocManager* manager = GetDocumentManager();
     bool lastProject = !manager || manager->GetDocumentsVector().size() <= 1;
-    if (CMainFrame* main = CMainFrame::Get(); main && lastProject)
-        main->ClearProjectTree();
+    if (lastProject)
+        Windows().ClearProjectTree();
     Activate(false);
     if (deleteWindow && GetFrame()) {
         GetFrame()->Destroy();
@@ -134,28 +131,28 @@ bool CD390View::OnClose(bool deleteWindow)
 
 void CD390View::OnUpdateFrameTitle()
 {
-    CMainFrame* main = CMainFrame::Get();
-    if (!main || !GetFrame())
+    CD390DocData* doc = GetDocData();
+    if (!doc || !GetFrame())
         return;
-    std::string name = main->GetProjectFileName();
+    std::string name = doc->GetProjectFileName();
     GetFrame()->SetLabel(Utf8(name.empty() ? LoadResString(IDS_NEW_PROJECT) : name));
 }
 
 void CD390View::FillParamList()
 {
-    Fill(m_nListGroup);
+    Fill(m_nSelGroup);
 }
 
 void CD390View::FillGroupList(int group)
 {
-    m_nListGroup = group < 0 ? -1 : group;
-    Fill(m_nListGroup);
+    m_nSelGroup = group < 0 ? -1 : group;
+    Fill(m_nSelGroup);
 }
 
 int CD390View::IsParamChangedByRow(int row) const
 {
     CD390DocData* doc = GetDocData();
-    return doc ? ::IsParamChangedByRow(TableOf(*doc), m_nListGroup, row) : 0;
+    return doc ? ::IsParamChangedByRow(TableOf(*doc), m_nSelGroup, row) : 0;
 }
 
 void CD390View::Fill(int selGroup)
@@ -203,7 +200,7 @@ void CD390View::UpdateGroupColumns(int group, bool defaults, bool values)
     CD390DocData* doc = GetDocData();
     if (!doc || !m_pModel)
         return;
-    for (const RowOfRecord& entry : GroupRowsForUpdate(TableOf(*doc), m_nListGroup, group)) {
+    for (const RowOfRecord& entry : GroupRowsForUpdate(TableOf(*doc), m_nSelGroup, group)) {
         const ParamRec& param = doc->m_Groups[static_cast<std::size_t>(group)].m_Params[static_cast<std::size_t>(entry.record)];
         if (defaults)
             m_pModel->SetItemText(entry.row, CParamListModel::kColumnDefault, "  " + Utf8(param.m_strFactory));
@@ -231,7 +228,7 @@ void CD390View::OpenEditorAtRow(int row)
     CD390DocData* doc = GetDocData();
     int group = 0;
     int position = 0;
-    if (!doc || !RowToEditorTarget(TableOf(*doc), m_nListGroup, row, group, position))
+    if (!doc || !RowToEditorTarget(TableOf(*doc), m_nSelGroup, row, group, position))
         return;
     OpenEditor(group, position);
 }
@@ -239,19 +236,19 @@ void CD390View::OpenEditorAtRow(int row)
 int CD390View::OpenEditor(int group, int position)
 {
     CD390DocData* doc = GetDocData();
-    CMainFrame* main = CMainFrame::Get();
-    if (!doc || !main)
+    if (!doc)
         return wxID_CANCEL;
+    CDriveSession& session = Session();
     // A cycle would copy drive values under the open pages: the one under way
     // is taken in before they load, and the next begins when the editor closes.
-    const bool refreshing = main->m_bAutoRefresh != 0 && m_pAutoRefresh;
+    const bool refreshing = session.m_bAutoRefresh != 0 && m_pAutoRefresh;
     if (refreshing)
         m_pAutoRefresh->GetReader().Stop();
     EditorLinks links;
-    links.drive = main;
+    links.drive = &session;
     links.doc = doc;
-    links.chooseStation = [] {
-        CStationSelectDlg dialog(nullptr);
+    links.chooseStation = [&session] {
+        CStationSelectDlg dialog(nullptr, session);
         return dialog.ShowModal() == wxID_OK ? dialog.GetStation() : -1;
     };
     links.groupStored = [this](int stored) { UpdateGroupValues(stored); };
@@ -262,11 +259,11 @@ int CD390View::OpenEditor(int group, int position)
     links.curEdit = &m_pCurEdit;
     links.editSel = &m_dwEditSel;
     links.keypad = &m_pKeypad;
-    const int code = OpenParamGroupEditor(main, links, group, position);
+    const int code = OpenParamGroupEditor(m_links.mainWindow, links, group, position);
     if (code == wxID_OK)
         GetDocument()->Modify(true);
-    if (refreshing && main->m_bConnected && !main->m_bAutoRefresh) {
-        main->m_bAutoRefresh = 1;
+    if (refreshing && session.m_bConnected && !session.m_bAutoRefresh) {
+        session.m_bAutoRefresh = 1;
         m_pAutoRefresh->GetReader().OnStartReadThread(*doc);
     }
     return code;
@@ -275,7 +272,7 @@ int CD390View::OpenEditor(int group, int position)
 void CD390View::OnFileClose()
 {
     wxDocument* document = GetDocument();
-    if (!document || RefusedWhileAutoRefresh())
+    if (!document || Session().RefusedWhileAutoRefresh())
         return;
     if (document->IsModified()) {
         int answer = AfxMessageBox(IDS_FILE_MODIFIED, MB_YESNOCANCEL | MB_ICONINFORMATION);
@@ -291,18 +288,14 @@ void CD390View::OnFileClose()
             document->Modify(false); // the answer was No: close without asking again
         }
     }
-    CMainFrame* main = CMainFrame::Get();
+    CFrameWindows& windows = Windows();
     wxDocManager* manager = document->GetDocumentManager();
     // This view is deleted by the close: nothing of it is touched afterwards.
     if (!manager->CloseDocument(document, true))
         return;
-    if (main) {
-        main->ClearProjectTree();
-        main->m_strProjectPath.clear();
-        main->m_strModelName.clear();
-        main->SetStatusPaneText(kPaneModel, "");
-        main->SetStatusPaneText(kPaneFileName, "");
-    }
+    windows.ClearProjectTree();
+    windows.SetStatusPaneText(kPaneModel, "");
+    windows.SetStatusPaneText(kPaneFileName, "");
 }
 
 void CD390View::OnExportParams(wxCommandEvent&)
@@ -314,12 +307,12 @@ void CD390View::OnExportParams(wxCommandEvent&)
 void CD390View::OnImportParams(wxCommandEvent&)
 {
     // The list shows the table as the import left it, with no change marks.
-    CMainFrame* main = CMainFrame::Get();
-    const int modelBefore = main ? main->m_nModelCode : 0;
+    CD390DocData* doc = GetDocData();
+    const int modelBefore = doc ? doc->m_nModelCode : 0;
     if (m_pExchange && m_pExchange->OnImportParams()) {
         // A comma-separated file may name another model, with other groups.
-        if (main && main->m_nModelCode != modelBefore)
-            main->InitProjectTree();
+        if (doc && doc->m_nModelCode != modelBefore)
+            Windows().InitProjectTree(doc->m_nModelCode);
         FillParamList();
         if (m_pList)
             m_pList->Refresh();

@@ -10,16 +10,35 @@
 
 class CCompareCommand;
 class CD390DocData;
+class CDriveSession;
+class CFrameWindows;
+class CProgressDlg;
 class CExchangeCommands;
 class CViewAutoRefresh;
 class CParamListModel;
 class wxDataViewEvent;
 class wxTextCtrl;
 
+// What a project view is made with by the project template.
+struct ProjectViewLinks {
+    CDriveSession* session = nullptr;
+    // The main frame's windows: tree, status panes.
+    CFrameWindows* windows = nullptr;
+    // The main window: what the view's modal waits and dialogs belong to.
+    wxWindow* mainWindow = nullptr;
+    // The progress window of Read, Write and Compare's read.
+    CProgressDlg* progress = nullptr;
+};
+
 class CD390View : public wxView {
 public:
-    CD390View();
+    // The template gives the view its frame (SetFrame) before OnCreate.
+    explicit CD390View(const ProjectViewLinks& links);
     ~CD390View() override;
+
+    CDriveSession& Session() const { return *m_links.session; }
+    CFrameWindows& Windows() const { return *m_links.windows; }
+    const ProjectViewLinks& Links() const { return m_links; }
 
     bool OnCreate(wxDocument* document, long flags) override;
     void OnDraw(wxDC*) override {}
@@ -31,7 +50,7 @@ public:
     void FillParamList();
     void FillGroupList(int group);
     // The group this view's list shows, -1 for all groups.
-    int GetListGroup() const { return m_nListGroup; }
+    int GetListGroup() const { return m_nSelGroup; }
     // The changed flag of a row of this list, from this view's document.
     int IsParamChangedByRow(int row) const;
     // Patch the value columns of one group's rows.
@@ -66,6 +85,8 @@ public:
     // is gone afterwards, so the main frame carries the command here.
     void OnFileClose();
 
+    // The group the list shows (the tree's choice), -1 for all groups.
+    int m_nSelGroup = -1;
     // The editor's current value field and its selection, the small keyboard's target.
     wxTextCtrl* m_pCurEdit = nullptr;
     long m_dwEditSel = 0;
@@ -81,12 +102,13 @@ private:
     void OnFilePrintPreview(wxCommandEvent& event);
     void OnFilePrintTitle(wxCommandEvent& event);
 
+    ProjectViewLinks m_links;
     CXListCtrl* m_pList = nullptr;
-    int m_nListGroup = -1;
+
     CParamListModel* m_pModel = nullptr;
     std::unique_ptr<CExchangeCommands> m_pExchange;
     std::unique_ptr<CViewAutoRefresh> m_pAutoRefresh;
     std::unique_ptr<CCompareCommand> m_pCompare;
 
-    wxDECLARE_DYNAMIC_CLASS(CD390View);
+    wxDECLARE_CLASS(CD390View);
 };

@@ -7,7 +7,7 @@
 #include "platform/ResourceModule.h"
 #include "platform/Workbook.h"
 #include "res/StringIds.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "view/D390Printout.h"
 #include "view/ExportFormatDlg.h"
 #include "view/ParamExchange.h"
@@ -30,17 +30,17 @@ std::string Wildcard(std::string filter)
     return filter;
 }
 
-std::string ProgramFolderOfFrame()
+std::string ProgramFolderOf(const CD390DocData& doc)
 {
-    CMainFrameState* frame = GetMainFrameState();
-    if (frame && !frame->m_strProgramFolder.empty())
-        return frame->m_strProgramFolder;
+    if (!doc.m_strProgramFolder.empty())
+        return doc.m_strProgramFolder;
     return ExecutableFolder();
 }
 
 } // namespace
 
-CExchangeCommands::CExchangeCommands(wxWindow* view, CD390DocData& doc) : m_pView(view), m_doc(doc)
+CExchangeCommands::CExchangeCommands(wxWindow* view, const CDriveSession& session, CD390DocData& doc)
+    : m_pView(view), m_session(session), m_doc(doc)
 {
     m_printData.SetMinPage(1);
 }
@@ -78,14 +78,13 @@ void CExchangeCommands::ExportCsv()
     std::string path = ChoosePath(true, Wildcard(FormatResString(IDS_EXPORT_FILTER, "*.csv", "*.csv")), "csv");
     if (path.empty())
         return;
-    CParamExchange(m_doc).ExportCsv(path);
+    CParamExchange(m_session, m_doc).ExportCsv(path);
 }
 
 void CExchangeCommands::ExportExcel()
 {
-    CParamExchange exchange(m_doc);
-    CMainFrameState* frame = GetMainFrameState();
-    std::string templatePath = ProgramFolderOfFrame() + CParamExchange::TemplateNameOf(frame ? frame->m_nModelCode : 0);
+    CParamExchange exchange(m_session, m_doc);
+    std::string templatePath = ProgramFolderOf(m_doc) + CParamExchange::TemplateNameOf(m_doc.m_nModelCode);
     // The workbook is filled before the file is asked for: a missing
     // template is reported first, and nothing is written without a name.
     CWorkbook book;
@@ -101,7 +100,7 @@ bool CExchangeCommands::OnImportParams()
 {
     // Refused before the file is asked for: the reading thread writes into
     // the same table.
-    if (CParamExchange::RefusedWhileAutoRefresh())
+    if (m_session.RefusedWhileAutoRefresh())
         return false;
     std::string path = ChoosePath(false, "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv", "xls");
     if (path.empty())
@@ -122,12 +121,12 @@ bool CExchangeCommands::OnImportParams()
 
 void CExchangeCommands::ImportCsv(const std::string& path)
 {
-    CParamExchange(m_doc).ImportCsv(path);
+    CParamExchange(m_session, m_doc).ImportCsv(path);
 }
 
 void CExchangeCommands::ImportExcel(const std::string& path)
 {
-    CParamExchange(m_doc).ImportWorkbook(path);
+    CParamExchange(m_session, m_doc).ImportWorkbook(path);
 }
 
 CD390Printout* CExchangeCommands::MakePrintout() const

@@ -12,12 +12,13 @@
 #include <string>
 
 class CD390DocData;
+class CDriveSession;
 class CD390Printout;
 class wxWindow;
 
 class CExchangeCommands {
 public:
-    CExchangeCommands(wxWindow* view, CD390DocData& doc);
+    CExchangeCommands(wxWindow* view, const CDriveSession& session, CD390DocData& doc);
 
     // Called when a print preview window closes (the view resets its caption).
     std::function<void()> m_afterPreview;
@@ -48,6 +49,7 @@ private:
     std::string ChoosePath(bool save, const std::string& filter, const std::string& extension) const;
 
     wxWindow* m_pView;
+    const CDriveSession& m_session;
     CD390DocData& m_doc;
     wxPrintDialogData m_printData;
 };

@@ -10,8 +10,8 @@
 #include "platform/TextEncoding.h"
 #include "platform/Workbook.h"
 #include "res/StringIds.h"
-#include "session/AutoRefreshGuard.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
+#include "session/DriveSession.h"
 
 #include <cstdio>
 #include <new>
@@ -31,11 +31,6 @@ const char kColumnFactory[] = "Factory_Setting";
 const char kColumnValue[] = "Current_Value";
 constexpr int kTemplateGroups = 15;
 constexpr int kFirstWorkbookRow = 3; // row 1 column names, row 2 description
-
-CMainFrameState& Frame()
-{
-    return *GetMainFrameState();
-}
 
 std::string TwoDigits(int value)
 {
@@ -116,18 +111,21 @@ int ColumnNamed(const WorkbookSheet& sheet, const char* name)
 
 } // namespace
 
-CParamExchange::CParamExchange(CD390DocData& doc) : m_clock(LocalNow), m_doc(doc) {}
-
-bool CParamExchange::RefusedWhileAutoRefresh()
+CParamExchange::CParamExchange(const CDriveSession& session, CD390DocData& doc)
+    : m_clock(LocalNow), m_session(session), m_doc(doc)
 {
-    return ::RefusedWhileAutoRefresh();
+}
+
+bool CParamExchange::RefusedWhileAutoRefresh() const
+{
+    return m_session.RefusedWhileAutoRefresh();
 }
 
 std::string CParamExchange::Snapshot() const
 {
     // Placeholders are left out: a table rebuilt from the files renews them,
     // and the list and the exports leave them out.
-    std::string state = Frame().m_strModelName + '\n' + std::to_string(Frame().m_nModelCode) + '\n';
+    std::string state = m_doc.m_strModelName + '\n' + std::to_string(m_doc.m_nModelCode) + '\n';
     for (Position p : DefinedPositions(m_doc)) {
         const ParamRec& param = m_doc.m_Groups[p.group].m_Params[p.item];
         state += std::to_string(p.group) + '/' + std::to_string(p.item) + '\0' + param.m_strLabel + '\0'
@@ -143,7 +141,7 @@ std::vector<std::string> CParamExchange::BuildCsvLines() const
     CCsvFile csv;
     std::vector<std::string> lines;
     std::string capacity;
-    lines.push_back(LoadResString(IDS_MODEL_LABEL) + LookupModelByCode(static_cast<uint32_t>(Frame().m_nModelCode), capacity));
+    lines.push_back(LoadResString(IDS_MODEL_LABEL) + LookupModelByCode(static_cast<uint32_t>(m_doc.m_nModelCode), capacity));
     lines.push_back(csv.JoinRow({LoadResString(IDS_PARAMETER_NAME), LoadResString(IDS_SET_VALUE)}));
     std::tm now = m_clock();
     std::string date = CellLabel(IDS_DATE_LABEL) + ": " + TwoDigits(now.tm_mon + 1) + "-" + TwoDigits(now.tm_mday) + "-"
@@ -238,10 +236,10 @@ bool CParamExchange::ImportCsvFile(const std::string& path)
         std::string name = colon == std::string::npos ? first : first.substr(colon + 1);
         if (!FitsProjectText(name))
             return refuseLong(0, "the model name");
-        int code = Frame().m_nModelCode;
+        int code = m_doc.m_nModelCode;
         std::string capacity;
         LookupModelByName(name, code, capacity);
-        if (!target.ParseParamFile(Frame().m_strProgramFolder + CD390DocData::ParamFileNameOf(code)))
+        if (!target.ParseParamFile(m_doc.m_strProgramFolder + CD390DocData::ParamFileNameOf(code)))
             return false; // reported with the file's name; nothing changed
     }
 

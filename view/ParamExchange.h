@@ -14,11 +14,12 @@
 #include <vector>
 
 class CD390DocData;
+class CDriveSession;
 class CWorkbook;
 
 class CParamExchange {
 public:
-    explicit CParamExchange(CD390DocData& doc);
+    CParamExchange(const CDriveSession& session, CD390DocData& doc);
 
     // The local time the export stamps into its third line; tests fix it.
     std::function<std::tm()> m_clock;
@@ -49,7 +50,7 @@ public:
     static ImportKind ImportKindOf(const std::string& path);
 
     // Imports are refused while auto-refresh reads into the table (61576).
-    static bool RefusedWhileAutoRefresh();
+    bool RefusedWhileAutoRefresh() const;
 
 private:
     bool ImportCsvFile(const std::string& path);
@@ -62,5 +63,6 @@ private:
     // Everything a completed import may change, to tell whether it did.
     std::string Snapshot() const;
 
+    const CDriveSession& m_session;
     CD390DocData& m_doc;
 };

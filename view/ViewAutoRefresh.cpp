@@ -4,16 +4,15 @@
 #include "platform/ModalWindow.h"
 #include "res/CommandIds.h"
 #include "session/DriveWork.h"
-#include "session/MainFrameState.h"
-#include "shell/MainFrame.h"
-#include "shell/StationSelectDlg.h"
+#include "session/DriveSession.h"
+#include "view/StationSelectDlg.h"
 #include "view/D390View.h"
 
 #include <wx/app.h>
 #include <wx/utils.h>
 
 CViewAutoRefresh::CViewAutoRefresh(CD390View& view)
-    : m_view(view), m_timer(this, CAutoRefresh::kReadTimerId), m_pReader(std::make_unique<CAutoRefresh>(*this))
+    : m_view(view), m_timer(this, CAutoRefresh::kReadTimerId), m_pReader(std::make_unique<CAutoRefresh>(*this, view.Session()))
 {
     view.Bind(wxEVT_MENU, &CViewAutoRefresh::OnAutoRefreshCommand, this, ID_AUTO_REFRESH);
     view.Bind(wxEVT_UPDATE_UI, &CViewAutoRefresh::OnUpdateAutoRefresh, this, ID_AUTO_REFRESH);
@@ -34,27 +33,22 @@ void CViewAutoRefresh::OnAutoRefresh()
     CD390DocData* doc = m_view.GetDocData();
     if (!doc)
         return;
-    m_pReader->OnAutoRefresh(*doc, [] {
-        CStationSelectDlg dialog(nullptr);
+    m_pReader->OnAutoRefresh(*doc, [this] {
+        CStationSelectDlg dialog(nullptr, m_view.Session());
         return dialog.ShowModal() == wxID_OK ? dialog.GetStation() : -1;
     });
 }
 
 void CViewAutoRefresh::OnUpdateAutoRefresh(wxUpdateUIEvent& event)
 {
-    const CMainFrameState* frame = GetMainFrameState();
-    if (!frame) {
-        event.Enable(false);
-        return;
-    }
-    event.Enable(frame->m_bConnected && !frame->m_bReading && !frame->m_bWriting);
-    event.Check(frame->m_bAutoRefresh != 0);
+    const CDriveSession& session = m_view.Session();
+    event.Enable(session.m_bConnected && !session.m_bReading && !session.m_bWriting);
+    event.Check(session.m_bAutoRefresh != 0);
 }
 
 void CViewAutoRefresh::StopReadThread(bool handleEvents)
 {
-    const CMainFrameState* frame = GetMainFrameState();
-    if ((frame && frame->m_bAutoRefresh) || m_pReader->IsCycleActive()) {
+    if (m_view.Session().m_bAutoRefresh || m_pReader->IsCycleActive()) {
         if (handleEvents)
             WaitWhileCycleRuns();
         wxBusyCursor busy; // at most the rest of one cycle
@@ -78,7 +72,7 @@ void CViewAutoRefresh::WaitWhileCycleRuns()
     m_timer.Stop();
     m_pReader->CancelPendingCycle();
     wxBusyCursor busy;
-    RunModalWhile([this] { return m_pReader->IsCycleRunning(); }, CMainFrame::Get());
+    RunModalWhile([this] { return m_pReader->IsCycleRunning(); }, m_view.Links().mainWindow);
 }
 
 void CViewAutoRefresh::SetReadTimer()

@@ -26,7 +26,7 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
-std::string Pane(const CMainFrameState& frame, int pane)
+std::string Pane(const CDriveSession& frame, int pane)
 {
     return frame.GetStatusPaneText(pane);
 }
@@ -54,7 +54,7 @@ std::vector<Bytes> ProbeFrames(int station)
     return {ReadRequest(station, kRegParam0002), ReadRequest(station, kRegSeries), ReadRequest(station, kRegModel, 2)};
 }
 
-void ExpectStationLists(const CMainFrameState& frame, const std::vector<int>& stations, int model, int version)
+void ExpectStationLists(const CDriveSession& frame, const std::vector<int>& stations, int model, int version)
 {
     EXPECT_EQ(frame.m_Stations, stations);
     EXPECT_EQ(frame.m_StationModels, std::vector<int>(stations.size(), model));

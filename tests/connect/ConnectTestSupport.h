@@ -5,7 +5,7 @@
 
 #include "link/SerialComm.h"
 #include "session/CommSettings.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
@@ -20,7 +20,7 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-class TestFrame : public CMainFrameState {
+class TestFrame : public CDriveSession {
 public:
     TestFrame() { SetMainFrameState(this); }
     ~TestFrame() override

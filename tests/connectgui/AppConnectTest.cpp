@@ -11,7 +11,7 @@
 #include "shell/ConnectDlg.h"
 #include "shell/PasswordInputDlg.h"
 #include "shell/PasswordSetDlg.h"
-#include "shell/ProgressDlg.h"
+#include "view/ProgressDlg.h"
 #include "view/D390View.h"
 
 #include <wx/combobox.h>

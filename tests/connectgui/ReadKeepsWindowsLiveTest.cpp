@@ -12,7 +12,7 @@
 #include "session/LinkSetup.h"
 #include "shell/ConnectCommands.h"
 #include "shell/MotorParamListDlg.h"
-#include "shell/ProgressDlg.h"
+#include "view/ProgressDlg.h"
 #include "view/D390View.h"
 
 #include <wx/stattext.h>

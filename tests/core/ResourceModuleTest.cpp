@@ -1,6 +1,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "document/D390DocData.h"
+#include "document/FrameWindows.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <gtest/gtest.h>
@@ -24,17 +25,37 @@ TEST(MessageBox, RecorderCapturesTextAndAnswers)
     EXPECT_EQ(recorder.Texts()[1], "Communication error!");
 }
 
-TEST(MainFrameState, StatusPanesAndGraphReset)
+TEST(FrameWindows, StatusPanesShowTheirLabelBeforeTheText)
 {
-    CMainFrameState frame;
-    frame.SetStatusPaneText(kPaneLink, "Online");
-    frame.SetStatusPaneText(5, "ignored");
-    EXPECT_EQ(frame.GetStatusPaneText(kPaneLink), "Online");
-    frame.m_nGraphSel[2] = 3;
-    frame.m_nGraphFlag = 1;
-    frame.ResetGraphChannels();
-    EXPECT_EQ(frame.m_nGraphSel[2], 0);
-    EXPECT_EQ(frame.m_nGraphFlag, 0);
-    EXPECT_EQ(frame.m_strGraphMax[3], "10.00");
-    EXPECT_EQ(frame.m_strGraphMin[0], "0.00");
+    const struct {
+        int pane;
+        std::string text;
+    } cases[] = {
+        {kPaneFileName, LoadResString(61451) + "a.zrv"},
+        {kPaneVersion, LoadResString(61452) + "a.zrv"},
+        {kPaneStation, LoadResString(61453) + "a.zrv"},
+        {kPaneModel, LoadResString(61454) + "a.zrv"},
+        {kPaneLink, "a.zrv"},
+        {kPaneCount, "a.zrv"}, // no pane of that number: no label to look up
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StatusPaneText(c.pane, "a.zrv"), c.text) << c.pane;
+    EXPECT_FALSE(LoadResString(61454).empty());
+}
+
+TEST(ProjectGraphChannels, ANewProjectAndAResetShowNoChannel)
+{
+    CD390DocData project;
+    EXPECT_EQ(project.m_nGraphSel[1], 0);
+    EXPECT_EQ(project.m_strGraphSource[1], LoadResString(61491));
+    project.m_nGraphSel[2] = 3;
+    project.m_nGraphFlag = 1;
+    project.m_strGraphMax[3] = "60.00";
+    project.m_strGraphSource[0] = "Output frequency";
+    project.ResetGraphChannels();
+    EXPECT_EQ(project.m_nGraphSel[2], 0);
+    EXPECT_EQ(project.m_nGraphFlag, 0);
+    EXPECT_EQ(project.m_strGraphMax[3], "10.00");
+    EXPECT_EQ(project.m_strGraphMin[0], "0.00");
+    EXPECT_EQ(project.m_strGraphSource[0], LoadResString(61491));
 }

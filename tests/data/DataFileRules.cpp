@@ -3,7 +3,6 @@
 #include "document/D390DocData.h"
 #include "document/ModelListFile.h"
 #include "document/ModelTables.h"
-#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
 
 #include <algorithm>
@@ -1000,20 +999,17 @@ std::vector<std::string> ProgramFolderProblems(const std::string& folder)
 
     // Each model with its own column of the initial values, at 50 and 60 Hz,
     // the way File New builds a project.
-    CMainFrameState frame;
-    frame.m_strProgramFolder = folder;
-    CMainFrameState* previous = GetMainFrameState();
-    SetMainFrameState(&frame);
     MessageRecorder messages;
     for (const ModelCodeEntry& model : ModelCodeTable()) {
         const int code = static_cast<int>(model.code);
         const Family family = FamilyOfModel(code);
         for (int freq : {0, 1}) {
             const std::string where = std::string(model.name) + (freq ? " at 60 Hz" : " at 50 Hz");
-            frame.m_nModelCode = code;
-            frame.m_strModelName = model.name;
-            frame.m_nFreqIndex = freq;
             CD390DocData doc;
+            doc.m_strProgramFolder = folder;
+            doc.m_nModelCode = code;
+            doc.m_strModelName = model.name;
+            doc.m_nFreqIndex = freq;
             if (!doc.BuildForCurrentModel() || !doc.ReadInitialParamFile(folder + "IntialParam.DAT")) {
                 problems.push_back(where + ": the project cannot be built");
                 continue;
@@ -1060,6 +1056,5 @@ std::vector<std::string> ProgramFolderProblems(const std::string& folder)
     }
     for (const std::string& text_ : messages.Texts())
         problems.push_back("message shown: " + text_);
-    SetMainFrameState(previous);
     return problems;
 }

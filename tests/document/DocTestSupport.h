@@ -1,11 +1,12 @@
 #pragma once
-// A program folder of our own for document tests: a frame state pointing at a
-// fresh temporary folder, helpers that write definition and value files into
-// it, and a recorder for message boxes.
+// A program folder of our own for document tests: a fresh temporary folder,
+// helpers that write definition and value files into it, projects that read
+// their files from it and tell their requests to recorded main-frame windows,
+// and a recorder for message boxes.
 
 #include "document/D390DocData.h"
-#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,16 +55,21 @@ inline std::string FullDefinitionFile(int itemsPerGroup = 40)
 
 class DocTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    // The folder exists before the members of a derived fixture are made, so
+    // that they can be projects of it.
+    DocTest()
+        : m_folder(MakeTempFolder())
     {
-        m_folder = MakeTempFolder();
-        m_frame.m_strProgramFolder = m_folder;
-        SetMainFrameState(&m_frame);
     }
-    void TearDown() override
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    // A new project of the test's program folder, with the recorded windows;
+    // it lives as long as the test.
+    CD390DocData& NewDoc()
     {
-        SetMainFrameState(nullptr);
-        std::filesystem::remove_all(m_folder);
+        m_docs.push_back(std::make_unique<CD390DocData>(m_windows));
+        m_docs.back()->m_strProgramFolder = m_folder;
+        return *m_docs.back();
     }
 
     void Write(const std::string& name, const std::string& bytes) { WriteFileBytes(m_folder + name, bytes); }
@@ -76,6 +83,9 @@ protected:
     }
 
     std::string m_folder;
-    CMainFrameState m_frame;
+    RecordingWindows m_windows;
     MessageRecorder m_messages;
+
+private:
+    std::vector<std::unique_ptr<CD390DocData>> m_docs;
 };

@@ -50,8 +50,8 @@ protected:
     // Builds the table for a model, then reads the initial values.
     void Open(int code, int applyToValues = 1)
     {
-        m_frame.m_nModelCode = code;
-        m_frame.m_strModelName = LookupModelByCodeName(code);
+        m_doc.m_nModelCode = code;
+        m_doc.m_strModelName = LookupModelByCodeName(code);
         ASSERT_TRUE(m_doc.BuildForCurrentModel());
         // Construction's model values touch none of the targets: start clean.
         for (const Target& t : kTargets) {
@@ -68,7 +68,7 @@ protected:
         return LookupModelByCode(uint32_t(code), capacity);
     }
 
-    CD390DocData m_doc;
+    CD390DocData& m_doc = NewDoc();
 };
 
 TEST_F(InitialValuesTest, ReadsRowsUntilTheEndMarker)
@@ -196,8 +196,9 @@ TEST_F(InitialValuesTest, MissingColumnsRowsAndTargetsLeaveTargetsAlone)
     // A table without the target items.
     Write("PARAM.DAT", FullDefinitionFile(3));
     Write("IntialParam.DAT", InitFile());
-    m_frame.m_nModelCode = 0x4B2;
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_nModelCode = 0x4B2;
+    doc.m_strModelName = LookupModelByCodeName(0x4B2);
     ASSERT_TRUE(doc.BuildForCurrentModel());
     ASSERT_TRUE(doc.ReadInitialParamFile(Path("IntialParam.DAT")));
     EXPECT_EQ(doc.FindParam(1, 1)->m_strValue, Cell(0, 3));
@@ -232,12 +233,12 @@ TEST_P(ModelDefaultsTest, InitialValuesAndModelDefaults)
     const ModelValues& m = GetParam();
     WriteAllDefinitionFiles();
     std::string capacity;
-    m_frame.m_strModelName = LookupModelByCode(uint32_t(m.code), capacity);
-    m_frame.m_nModelCode = 1205; // the lookup by name renews the code
-    m_frame.m_nFreqIndex = m.freq;
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_strModelName = LookupModelByCode(uint32_t(m.code), capacity);
+    doc.m_nModelCode = 1205; // the lookup by name renews the code
+    doc.m_nFreqIndex = m.freq;
     ASSERT_TRUE(doc.BuildForCurrentModel());
-    EXPECT_EQ(m_frame.m_nModelCode, m.code);
+    EXPECT_EQ(doc.m_nModelCode, m.code);
 
     const bool hz50 = m.freq == 0;
     struct Expect {
@@ -300,19 +301,19 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DocTest, ModelValuesOtherFrequenciesAndUnknownModels)
 {
     WriteAllDefinitionFiles();
-    m_frame.m_strModelName = "D390-2P5-Hxx";
-    m_frame.m_nModelCode = 0x110019F;
-    m_frame.m_nFreqIndex = 2;
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_strModelName = "D390-2P5-Hxx";
+    doc.m_nModelCode = 0x110019F;
+    doc.m_nFreqIndex = 2;
     ASSERT_TRUE(doc.BuildForCurrentModel());
-    EXPECT_EQ(m_frame.m_nModelCode, 1205) << "the lookup happens anyway";
+    EXPECT_EQ(doc.m_nModelCode, 1205) << "the lookup happens anyway";
     EXPECT_EQ(doc.FindParam(0, 11)->m_strValue, "V") << "no value for a third frequency";
     EXPECT_EQ(doc.FindParam(13, 0)->m_strValue, "V");
 
-    m_frame.m_strModelName = "not a model";
-    m_frame.m_nFreqIndex = 0;
+    doc.m_strModelName = "not a model";
+    doc.m_nFreqIndex = 0;
     doc.SetInitialValues();
-    EXPECT_EQ(m_frame.m_nModelCode, 1205);
+    EXPECT_EQ(doc.m_nModelCode, 1205);
     EXPECT_EQ(doc.FindParam(0, 11)->m_strValue, "50.00");
     EXPECT_EQ(doc.FindParam(13, 0)->m_strValue, "V") << "no capacity code: 13-00 is kept, not emptied";
 }

@@ -206,25 +206,25 @@ TEST_F(ParamFileTest, BuildsTheTableForTheCurrentModel)
     WriteAllDefinitionFiles();
     Write("PARAMS.DAT", "00-00S@1$1*\n#S family\n");
     Write("RQ5MOTORPARAM.DAT", "AAAAA text\n");
-    m_frame.m_nModelCode = 0x11004B2;
-    m_frame.m_strModelName = "RQ5 02 A240";
-    m_frame.m_nGraphSel[1] = 4;
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_nModelCode = 0x11004B2;
+    doc.m_strModelName = "RQ5 02 A240";
+    doc.m_nGraphSel[1] = 4;
     doc.m_Changed[0][0] = 1;
     ASSERT_TRUE(doc.BuildForCurrentModel());
     ASSERT_EQ(doc.m_Groups.size(), 1u);
     EXPECT_EQ(doc.m_Groups[0].m_strName, "S family");
     ASSERT_EQ(doc.m_MotorParams.size(), 1u);
     EXPECT_EQ(doc.m_Changed[0][0], 0u);
-    EXPECT_EQ(m_frame.m_nGraphSel[1], 0) << "graph channels reset";
-    EXPECT_EQ(m_frame.m_strGraphMax[1], "10.00");
+    EXPECT_EQ(doc.m_nGraphSel[1], 0) << "graph channels reset";
+    EXPECT_EQ(doc.m_strGraphMax[1], "10.00");
     EXPECT_EQ(doc.m_bApplyInitParams, 1);
     EXPECT_EQ(doc.m_fDriveVersion, 0.0f);
     EXPECT_TRUE(doc.m_InitParams.empty()) << "construction does not read the initial values";
 
     std::remove(Path("PARAMSP.DAT").c_str());
-    m_frame.m_nModelCode = 0x1110191;
-    CD390DocData other;
+    CD390DocData& other = NewDoc();
+    other.m_nModelCode = 0x1110191;
     EXPECT_FALSE(other.BuildForCurrentModel());
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_NE(m_messages.Texts()[0].find("PARAMSP.DAT"), std::string::npos);
@@ -235,25 +235,25 @@ TEST_F(ParamFileTest, SetModelFromTextSwitchesModelAndTable)
     WriteAllDefinitionFiles(30);
     Write("PARAMSP.DAT", "00-00P@1$1*\n#SP\n");
     Write("IntialParam.DAT", "");
-    m_frame.m_nModelCode = 1205;
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_nModelCode = 1205;
     ASSERT_TRUE(doc.BuildForCurrentModel());
     doc.m_Changed[3][2] = 1;
     ASSERT_TRUE(doc.SetModelFromText("Model:D390-401-SHxx-xP"));
-    EXPECT_EQ(m_frame.m_strModelName, "D390-401-SHxx-xP");
-    EXPECT_EQ(m_frame.m_nModelCode, 0x1110191);
+    EXPECT_EQ(doc.m_strModelName, "D390-401-SHxx-xP");
+    EXPECT_EQ(doc.m_nModelCode, 0x1110191);
     ASSERT_EQ(doc.m_Groups.size(), 1u);
     EXPECT_EQ(doc.m_Groups[0].m_strName, "SP");
     EXPECT_EQ(doc.m_Changed[3][2], 0u);
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + "D390-401-SHxx-xP");
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneModel), LoadResString(61454) + "D390-401-SHxx-xP");
 
     ASSERT_TRUE(doc.SetModelFromText("a:b:D390-2P5-Hxx"));
-    EXPECT_EQ(m_frame.m_strModelName, "b:D390-2P5-Hxx") << "only the first ':' separates";
-    EXPECT_EQ(m_frame.m_nModelCode, 0x1110191) << "a name the table lacks keeps the code";
+    EXPECT_EQ(doc.m_strModelName, "b:D390-2P5-Hxx") << "only the first ':' separates";
+    EXPECT_EQ(doc.m_nModelCode, 0x1110191) << "a name the table lacks keeps the code";
 
     ASSERT_TRUE(doc.SetModelFromText("D390-2P5-Hxx"));
-    EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-Hxx") << "no ':' takes the whole text";
-    EXPECT_EQ(m_frame.m_nModelCode, 1205);
+    EXPECT_EQ(doc.m_strModelName, "D390-2P5-Hxx") << "no ':' takes the whole text";
+    EXPECT_EQ(doc.m_nModelCode, 1205);
     EXPECT_EQ(doc.m_Groups.size(), 15u);
 }
 
@@ -261,33 +261,33 @@ TEST_F(ParamFileTest, SwitchingToAModelWithoutDefinitionFileChangesNothing)
 {
     Write("PARAM.DAT", FullDefinitionFile(10));
     Write("IntialParam.DAT", "");
-    m_frame.m_nModelCode = 1205;
-    m_frame.m_strModelName = "D390-2P5-Hxx";
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_nModelCode = 1205;
+    doc.m_strModelName = "D390-2P5-Hxx";
     ASSERT_TRUE(doc.BuildForCurrentModel());
     doc.m_Changed[1][1] = 1;
     EXPECT_FALSE(doc.SetModelFromText(":RQ5 02 A240"));
-    EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-Hxx");
-    EXPECT_EQ(m_frame.m_nModelCode, 1205);
+    EXPECT_EQ(doc.m_strModelName, "D390-2P5-Hxx");
+    EXPECT_EQ(doc.m_nModelCode, 1205);
     EXPECT_EQ(doc.m_Groups.size(), 15u);
     EXPECT_EQ(doc.m_Changed[1][1], 1u);
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_NE(m_messages.Texts()[0].find("PARAMS.DAT"), std::string::npos);
 }
 
-TEST_F(ParamFileTest, ReloadRebuildsForTheFrameModel)
+TEST_F(ParamFileTest, ReloadRebuildsForTheProjectModel)
 {
     WriteAllDefinitionFiles(10);
     Write("IntialParam.DAT", "");
-    m_frame.m_nModelCode = 1205;
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_nModelCode = 1205;
     ASSERT_TRUE(doc.BuildForCurrentModel());
     doc.m_Groups[4].m_Params[2].m_strValue = "edited";
     doc.m_Changed[4][2] = 1;
     ASSERT_TRUE(doc.ReloadParamFiles());
     EXPECT_EQ(doc.m_Groups[4].m_Params[2].m_strValue, "V");
     EXPECT_EQ(doc.m_Changed[4][2], 0u);
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), "") << "reload leaves the status bar alone";
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneModel), "") << "reload leaves the status bar alone";
 }
 
 TEST_F(ParamFileTest, DefinedPositionCountsOnlyDefinedItems)

@@ -4,74 +4,42 @@
 
 #include <filesystem>
 
-namespace {
-
-// A main frame whose dialogs answer from the test and whose window
-// operations are counted.
-class FakeFrame : public CMainFrameState {
-public:
-    int PromptSaveProjectFile(std::string& path) override
-    {
-        ++m_prompts;
-        if (m_promptAnswer.empty())
-            return 0;
-        path = m_promptAnswer;
-        return 1;
-    }
-    void InitProjectTree() override { ++m_treeBuilds; }
-    void AddToRecentFileList(const std::string& path) override { m_recent.push_back(path); }
-    void SetProjectWindowTitle(const std::string& title) override { m_title = title; }
-
-    std::string m_promptAnswer; // empty: the user cancels
-    int m_prompts = 0;
-    int m_treeBuilds = 0;
-    std::vector<std::string> m_recent;
-    std::string m_title;
-};
-
-} // namespace
-
-class ProjectCommandsTest : public ::testing::Test {
+class ProjectCommandsTest : public DocTest {
 protected:
     void SetUp() override
     {
-        m_folder = MakeTempFolder();
-        m_frame.m_strProgramFolder = m_folder;
-        m_frame.m_strModelName = "RQ5 07 A240";
-        m_frame.m_nModelCode = 0x11000C9;
-        SetMainFrameState(&m_frame);
         for (const char* name : {"PARAM.DAT", "PARAMS.DAT", "PARAMSP.DAT"})
-            WriteFileBytes(m_folder + name, FullDefinitionFile());
+            Write(name, FullDefinitionFile());
         // 01-01 from row 0: column 17 is "init17", everything else "other".
         std::string row = "R0:";
         for (int c = 0; c < 30; ++c)
             row += (c == 17 ? std::string("init17") : std::string("other")) + ",";
-        WriteFileBytes(m_folder + "IntialParam.DAT", row + "\n");
-    }
-    void TearDown() override
-    {
-        SetMainFrameState(nullptr);
-        std::filesystem::remove_all(m_folder);
+        Write("IntialParam.DAT", row + "\n");
     }
 
-    std::string m_folder;
-    FakeFrame m_frame;
-    MessageRecorder m_messages;
+    // A project of the model File New was given.
+    CD390DocData& NewRq5Doc()
+    {
+        CD390DocData& doc = NewDoc();
+        doc.m_strModelName = "RQ5 07 A240";
+        doc.m_nModelCode = 0x11000C9;
+        return doc;
+    }
 };
 
 TEST_F(ProjectCommandsTest, NewProjectAppliesInitialValuesToSetValues)
 {
-    CD390DocData doc;
+    CD390DocData& doc = NewRq5Doc();
     ASSERT_TRUE(doc.NewProject());
     EXPECT_EQ(doc.FindParam(1, 1)->m_strValue, "init17");
     EXPECT_EQ(doc.FindParam(1, 1)->m_strFactory, "init17");
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneFileName), LoadResString(61451) + LoadResString(61458));
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + "RQ5 07 A240");
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneFileName), LoadResString(61451) + LoadResString(61458));
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneModel), LoadResString(61454) + "RQ5 07 A240");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(m_messages.Texts().empty());
 
     std::filesystem::remove(m_folder + "PARAMS.DAT");
-    CD390DocData refused;
+    CD390DocData& refused = NewRq5Doc();
     EXPECT_FALSE(refused.NewProject());
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_NE(m_messages.Texts()[0].find(m_folder + "PARAMS.DAT"), std::string::npos);
@@ -79,58 +47,58 @@ TEST_F(ProjectCommandsTest, NewProjectAppliesInitialValuesToSetValues)
 
 TEST_F(ProjectCommandsTest, SaveAsksForAPathOnlyWhenThereIsNone)
 {
-    CD390DocData doc;
+    CD390DocData& doc = NewRq5Doc();
     ASSERT_TRUE(doc.NewProject());
     doc.SetModifiedFlag(true);
 
     EXPECT_FALSE(doc.SaveProject()) << "cancelled";
-    EXPECT_EQ(m_frame.m_prompts, 1);
-    EXPECT_TRUE(m_frame.m_strProjectPath.empty());
+    EXPECT_EQ(m_windows.m_prompts, 1);
+    EXPECT_TRUE(doc.m_strProjectPath.empty());
     EXPECT_TRUE(doc.IsModified());
 
-    m_frame.m_promptAnswer = m_folder + "first.zrv";
+    m_windows.m_promptAnswer = m_folder + "first.zrv";
     ASSERT_TRUE(doc.SaveProject());
-    EXPECT_EQ(m_frame.m_prompts, 2);
-    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "first.zrv");
+    EXPECT_EQ(m_windows.m_prompts, 2);
+    EXPECT_EQ(doc.m_strProjectPath, m_folder + "first.zrv");
     EXPECT_TRUE(std::filesystem::exists(m_folder + "first.zrv"));
-    EXPECT_EQ(m_frame.m_recent, (std::vector<std::string>{m_folder + "first.zrv"}));
-    EXPECT_EQ(m_frame.m_title, "first.zrv");
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "first.zrv");
+    EXPECT_EQ(m_windows.m_recent, (std::vector<std::string>{m_folder + "first.zrv"}));
+    EXPECT_EQ(m_windows.m_title, "first.zrv");
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "first.zrv");
     EXPECT_FALSE(doc.IsModified());
 
-    m_frame.m_promptAnswer = m_folder + "unused.zrv";
+    m_windows.m_promptAnswer = m_folder + "unused.zrv";
     ASSERT_TRUE(doc.SaveProject());
-    EXPECT_EQ(m_frame.m_prompts, 2) << "the project has a path now";
+    EXPECT_EQ(m_windows.m_prompts, 2) << "the project has a path now";
     EXPECT_FALSE(std::filesystem::exists(m_folder + "unused.zrv"));
 
-    m_frame.m_promptAnswer = m_folder + "second.zrv";
+    m_windows.m_promptAnswer = m_folder + "second.zrv";
     ASSERT_TRUE(doc.SaveProjectAs());
-    EXPECT_EQ(m_frame.m_prompts, 3);
-    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "second.zrv");
+    EXPECT_EQ(m_windows.m_prompts, 3);
+    EXPECT_EQ(doc.m_strProjectPath, m_folder + "second.zrv");
 
-    m_frame.m_promptAnswer.clear();
+    m_windows.m_promptAnswer.clear();
     EXPECT_FALSE(doc.SaveProjectAs());
-    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "second.zrv") << "a cancelled Save As keeps the path";
+    EXPECT_EQ(doc.m_strProjectPath, m_folder + "second.zrv") << "a cancelled Save As keeps the path";
     EXPECT_TRUE(m_messages.Texts().empty());
 }
 
 TEST_F(ProjectCommandsTest, AFailedSaveIsReportedAndForgetsThePath)
 {
-    CD390DocData doc;
+    CD390DocData& doc = NewRq5Doc();
     ASSERT_TRUE(doc.NewProject());
-    m_frame.m_strProjectPath = m_folder + "missing/folder.zrv";
+    doc.m_strProjectPath = m_folder + "missing/folder.zrv";
     doc.SetModifiedFlag(true);
     EXPECT_FALSE(doc.SaveProject());
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_NE(m_messages.Texts()[0].find(m_folder + "missing/folder.zrv"), std::string::npos);
-    EXPECT_TRUE(m_frame.m_strProjectPath.empty());
+    EXPECT_TRUE(doc.m_strProjectPath.empty());
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(m_frame.m_recent.empty());
+    EXPECT_TRUE(m_windows.m_recent.empty());
 }
 
 TEST_F(ProjectCommandsTest, SaveModifiedAsksYesNoCancel)
 {
-    CD390DocData doc;
+    CD390DocData& doc = NewRq5Doc();
     ASSERT_TRUE(doc.NewProject());
     EXPECT_TRUE(doc.SaveModified());
     EXPECT_TRUE(m_messages.Texts().empty()) << "an unmodified project closes without asking";
@@ -150,8 +118,8 @@ TEST_F(ProjectCommandsTest, SaveModifiedAsksYesNoCancel)
     };
     for (const Case& c : cases) {
         m_messages.Clear();
-        m_frame.m_strProjectPath = *c.path ? m_folder + c.path : "";
-        m_frame.m_promptAnswer = *c.prompt ? m_folder + c.prompt : "";
+        doc.m_strProjectPath = *c.path ? m_folder + c.path : "";
+        m_windows.m_promptAnswer = *c.prompt ? m_folder + c.prompt : "";
         std::filesystem::remove(m_folder + "asked.zrv");
         std::filesystem::remove(m_folder + "known.zrv");
         doc.SetModifiedFlag(true);
@@ -167,43 +135,39 @@ TEST_F(ProjectCommandsTest, SaveModifiedAsksYesNoCancel)
 
 TEST_F(ProjectCommandsTest, OpenKeepsStoredValuesAndRenewsFactoryDefaults)
 {
-    CD390DocData source;
+    CD390DocData& source = NewRq5Doc();
     ASSERT_TRUE(source.NewProject());
     source.FindParam(1, 1)->m_strValue = "stored";
     ASSERT_TRUE(source.SaveProjectFile(m_folder + "p.zrv"));
 
-    m_frame.m_strModelName = "D390-2P5-Hxx";
-    m_frame.m_nModelCode = 1205;
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_strModelName = "D390-2P5-Hxx";
+    doc.m_nModelCode = 1205;
     ASSERT_TRUE(doc.OpenProject(m_folder + "p.zrv"));
     EXPECT_EQ(doc.FindParam(1, 1)->m_strValue, "stored");
     EXPECT_EQ(doc.FindParam(1, 1)->m_strFactory, "init17");
     EXPECT_EQ(doc.m_bApplyInitParams, 1);
-    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "p.zrv");
-    EXPECT_EQ(m_frame.m_nModelCode, 0x11000C9);
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "p.zrv");
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + "RQ5 07 A240");
-    EXPECT_EQ(m_frame.m_treeBuilds, 1);
+    EXPECT_EQ(doc.m_strProjectPath, m_folder + "p.zrv");
+    EXPECT_EQ(doc.m_nModelCode, 0x11000C9);
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "p.zrv");
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneModel), LoadResString(61454) + "RQ5 07 A240");
+    EXPECT_EQ(m_windows.m_treeBuilds, 1);
+    EXPECT_EQ(m_windows.m_treeModel, 0x11000C9) << "the tree of the opened project's model";
     EXPECT_TRUE(m_messages.Texts().empty());
 }
 
 TEST_F(ProjectCommandsTest, AFailedOpenChangesNothing)
 {
     WriteFileBytes(m_folder + "bad.zrv", std::string("\x0D\0\0\0\x05\0\0\0RQ5", 11));
-    m_frame.m_strProjectPath = m_folder + "open.zrv";
-    m_frame.m_nGraphSel[2] = 7;
-    m_frame.m_nFreqIndex = 1;
-    CD390DocData doc;
+    CD390DocData& doc = NewRq5Doc();
+    doc.m_strProjectPath = m_folder + "open.zrv";
+    doc.m_nGraphSel[2] = 7;
+    doc.m_nFreqIndex = 1;
     EXPECT_FALSE(doc.OpenProject(m_folder + "bad.zrv"));
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61579)}));
-    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "open.zrv");
-    EXPECT_EQ(m_frame.m_strModelName, "RQ5 07 A240");
-    EXPECT_EQ(m_frame.m_nGraphSel[2], 7);
-    EXPECT_EQ(m_frame.m_nFreqIndex, 1);
-    EXPECT_EQ(m_frame.m_treeBuilds, 0);
-
-    m_messages.Clear();
-    m_frame.m_bAutoRefresh = 1;
-    EXPECT_FALSE(doc.OpenProject(m_folder + "bad.zrv"));
-    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61576)}));
+    EXPECT_EQ(doc.m_strProjectPath, m_folder + "open.zrv");
+    EXPECT_EQ(doc.m_strModelName, "RQ5 07 A240");
+    EXPECT_EQ(doc.m_nGraphSel[2], 7);
+    EXPECT_EQ(doc.m_nFreqIndex, 1);
+    EXPECT_EQ(m_windows.m_treeBuilds, 0);
 }

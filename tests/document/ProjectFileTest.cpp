@@ -86,8 +86,8 @@ protected:
     {
         DocTest::SetUp();
         WriteAllDefinitionFiles();
-        m_frame.m_strModelName = "D390-2P5-Hxx";
-        m_frame.m_nModelCode = 1205;
+        m_doc.m_strModelName = "D390-2P5-Hxx";
+        m_doc.m_nModelCode = 1205;
         ASSERT_TRUE(m_doc.BuildForCurrentModel());
     }
 
@@ -99,52 +99,52 @@ protected:
 
     const std::string& Value(int group, int item) { return m_doc.FindParam(group, item)->m_strValue; }
 
-    CD390DocData m_doc;
+    CD390DocData& m_doc = NewDoc();
 };
 
 TEST_F(ProjectFileTest, Version13RoundTrip)
 {
-    m_frame.m_strModelName = "RQ5 07 A240";
-    m_frame.m_nModelCode = 0x11000C9;
-    CD390DocData saved;
+    CD390DocData& saved = NewDoc();
+    saved.m_strModelName = "RQ5 07 A240";
+    saved.m_nModelCode = 0x11000C9;
     ASSERT_TRUE(saved.BuildForCurrentModel());
     saved.FindParam(0, 3)->m_strValue = "3";
     saved.FindParam(14, 39)->m_strValue = std::string(300, 'v'); // far above the old 99-byte limit
     saved.FindParam(2, 7)->m_strValue = "";
     for (int c = 0; c < 4; ++c) {
-        m_frame.m_nGraphSel[c] = 10 + c;
-        m_frame.m_strGraphSource[c] = "Output frequency " + std::to_string(c);
-        m_frame.m_strGraphMax[c] = "60.00";
-        m_frame.m_strGraphMin[c] = "-" + std::to_string(c);
+        saved.m_nGraphSel[c] = 10 + c;
+        saved.m_strGraphSource[c] = "Output frequency " + std::to_string(c);
+        saved.m_strGraphMax[c] = "60.00";
+        saved.m_strGraphMin[c] = "-" + std::to_string(c);
     }
-    m_frame.m_nFreqIndex = 1;
+    saved.m_nFreqIndex = 1;
     saved.m_strPrintTitle = "Pump station";
     saved.m_strPrintName = "Ann";
     saved.m_strPrintDepartment = "Maintenance";
     ASSERT_TRUE(saved.SaveProjectFile(Path("round.zrv")));
 
     // A different project is open when the file comes back.
-    m_frame.m_strModelName = "D390-2P5-Hxx";
-    m_frame.m_nModelCode = 1205;
-    m_frame.ResetGraphChannels();
-    m_frame.m_nFreqIndex = 0;
-    CD390DocData loaded;
+    CD390DocData& loaded = NewDoc();
+    loaded.m_strModelName = "D390-2P5-Hxx";
+    loaded.m_nModelCode = 1205;
+    loaded.ResetGraphChannels();
+    loaded.m_nFreqIndex = 0;
     ASSERT_TRUE(loaded.BuildForCurrentModel());
     ASSERT_TRUE(loaded.LoadProjectFile(Path("round.zrv"))) << loaded.m_strLoadError;
 
-    EXPECT_EQ(m_frame.m_strModelName, "RQ5 07 A240");
-    EXPECT_EQ(m_frame.m_nModelCode, 0x11000C9);
+    EXPECT_EQ(loaded.m_strModelName, "RQ5 07 A240");
+    EXPECT_EQ(loaded.m_nModelCode, 0x11000C9);
     ASSERT_EQ(loaded.m_Groups.size(), saved.m_Groups.size());
     for (size_t g = 0; g < saved.m_Groups.size(); ++g)
         for (size_t i = 0; i < saved.m_Groups[g].m_Params.size(); ++i)
             EXPECT_EQ(loaded.m_Groups[g].m_Params[i].m_strValue, saved.m_Groups[g].m_Params[i].m_strValue) << Code(int(g), int(i));
     for (int c = 0; c < 4; ++c) {
-        EXPECT_EQ(m_frame.m_nGraphSel[c], 10 + c);
-        EXPECT_EQ(m_frame.m_strGraphSource[c], "Output frequency " + std::to_string(c));
-        EXPECT_EQ(m_frame.m_strGraphMax[c], "60.00");
-        EXPECT_EQ(m_frame.m_strGraphMin[c], "-" + std::to_string(c));
+        EXPECT_EQ(loaded.m_nGraphSel[c], 10 + c);
+        EXPECT_EQ(loaded.m_strGraphSource[c], "Output frequency " + std::to_string(c));
+        EXPECT_EQ(loaded.m_strGraphMax[c], "60.00");
+        EXPECT_EQ(loaded.m_strGraphMin[c], "-" + std::to_string(c));
     }
-    EXPECT_EQ(m_frame.m_nFreqIndex, 1);
+    EXPECT_EQ(loaded.m_nFreqIndex, 1);
     EXPECT_EQ(loaded.m_strPrintTitle, "Pump station");
     EXPECT_EQ(loaded.m_strPrintName, "Ann");
     EXPECT_EQ(loaded.m_strPrintDepartment, "Maintenance");
@@ -158,18 +158,18 @@ TEST_F(ProjectFileTest, StoredBytesFollowTheLayoutExactly)
 {
     // Two groups: group 0 has items 0 and 2 (1 is a placeholder), group 1 item 0.
     Write("PARAM.DAT", "00-00First@1$a*\n00-02Third@1$bc*\n#G0\n01-00Only@1$1*\n#G1\n");
-    m_frame.m_strModelName = "D390-2P5-Hxx";
-    m_frame.m_nModelCode = 1205;
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_strModelName = "D390-2P5-Hxx";
+    doc.m_nModelCode = 1205;
     ASSERT_TRUE(doc.BuildForCurrentModel());
     doc.FindParam(1, 0)->m_strValue = "";
     for (int c = 0; c < 4; ++c) {
-        m_frame.m_nGraphSel[c] = c;
-        m_frame.m_strGraphSource[c] = "S" + std::to_string(c);
-        m_frame.m_strGraphMax[c] = "10.00";
-        m_frame.m_strGraphMin[c] = "0.00";
+        doc.m_nGraphSel[c] = c;
+        doc.m_strGraphSource[c] = "S" + std::to_string(c);
+        doc.m_strGraphMax[c] = "10.00";
+        doc.m_strGraphMin[c] = "0.00";
     }
-    m_frame.m_nFreqIndex = 1;
+    doc.m_nFreqIndex = 1;
     doc.m_strPrintTitle = "T";
     doc.m_strPrintName = "";
     doc.m_strPrintDepartment = "Dep";
@@ -239,7 +239,7 @@ TEST_F(ProjectFileTest, OldFilesOfPlainModelsShiftGroup00ByOne)
     Bytes file;
     file.U32(9).Text("D390-2P5-H").Values(ValueGroups({{0, {"first", "second"}}})).Graph();
     ASSERT_TRUE(Load(file.Str()));
-    EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-Hxx") << "old names gain their ending";
+    EXPECT_EQ(m_doc.m_strModelName, "D390-2P5-Hxx") << "old names gain their ending";
     EXPECT_EQ(Value(0, 0), "V");
     EXPECT_EQ(Value(0, 1), "first");
     EXPECT_EQ(Value(0, 2), "second");
@@ -264,43 +264,43 @@ TEST_F(ProjectFileTest, OldModelNamesAreModernised)
     Bytes file;
     file.U32(9).Text("D390S-405-H").Values(ValueGroups({})).Graph();
     ASSERT_TRUE(Load(file.Str()));
-    EXPECT_EQ(m_frame.m_strModelName, "D390-405-SHxx");
-    EXPECT_EQ(m_frame.m_nModelCode, 0x1100195);
+    EXPECT_EQ(m_doc.m_strModelName, "D390-405-SHxx");
+    EXPECT_EQ(m_doc.m_nModelCode, 0x1100195);
 
     Bytes current;
     current.U32(10).Text("D390-2P5-H").Values(ValueGroups({})).Graph();
     ASSERT_TRUE(Load(current.Str()));
-    EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-H") << "from version 10 on the name is taken as stored";
-    EXPECT_EQ(m_frame.m_nModelCode, 0x1100195) << "a name the table lacks keeps the code";
+    EXPECT_EQ(m_doc.m_strModelName, "D390-2P5-H") << "from version 10 on the name is taken as stored";
+    EXPECT_EQ(m_doc.m_nModelCode, 0x1100195) << "a name the table lacks keeps the code";
 }
 
 TEST_F(ProjectFileTest, Version2HasNoGraphBlock)
 {
-    m_frame.m_nGraphSel[0] = 5;
+    m_doc.m_nGraphSel[0] = 5;
     Bytes file;
     file.U32(2).Text("D390-2P5-Hxx").Values(ValueGroups({{1, {"a"}}})).U32(1);
     ASSERT_TRUE(Load(file.Str()));
     EXPECT_EQ(Value(1, 0), "a");
-    EXPECT_EQ(m_frame.m_nFreqIndex, 1) << "the base frequency follows the values directly";
-    EXPECT_EQ(m_frame.m_nGraphSel[0], 0) << "a new project's graph channels";
-    EXPECT_EQ(m_frame.m_strGraphMax[0], "10.00");
+    EXPECT_EQ(m_doc.m_nFreqIndex, 1) << "the base frequency follows the values directly";
+    EXPECT_EQ(m_doc.m_nGraphSel[0], 0) << "a new project's graph channels";
+    EXPECT_EQ(m_doc.m_strGraphMax[0], "10.00");
 }
 
 TEST_F(ProjectFileTest, OptionalTailKeepsCurrentSettingsWhenAbsent)
 {
-    m_frame.m_nFreqIndex = 1;
+    m_doc.m_nFreqIndex = 1;
     m_doc.m_strPrintTitle = "Current title";
     Bytes file;
     file.U32(13).Text("D390-2P5-Hxx").Defined({}).Values({}).Graph();
     ASSERT_TRUE(Load(file.Str()));
-    EXPECT_EQ(m_frame.m_nFreqIndex, 1);
+    EXPECT_EQ(m_doc.m_nFreqIndex, 1);
     EXPECT_EQ(m_doc.m_strPrintTitle, "Current title");
-    EXPECT_EQ(m_frame.m_nGraphSel[3], 4) << "graph channels were read";
-    EXPECT_EQ(m_frame.m_strGraphSource[3], "src3");
+    EXPECT_EQ(m_doc.m_nGraphSel[3], 4) << "graph channels were read";
+    EXPECT_EQ(m_doc.m_strGraphSource[3], "src3");
 
     file.U32(0);
     ASSERT_TRUE(Load(file.Str()));
-    EXPECT_EQ(m_frame.m_nFreqIndex, 0);
+    EXPECT_EQ(m_doc.m_nFreqIndex, 0);
     EXPECT_EQ(m_doc.m_strPrintTitle, "Current title");
 }
 
@@ -316,25 +316,25 @@ TEST_F(ProjectFileTest, TruncatedFilesAreRefusedExceptAtTheOptionalEnds)
     for (size_t length = 0; length <= full.Size(); ++length) {
         bool loads = length == mandatory.Size() || length == withFreq.Size() || length == full.Size();
         SCOPED_TRACE("length " + std::to_string(length));
-        m_frame.m_strModelName = "D390-2P5-Hxx";
-        m_frame.m_nModelCode = 1205;
-        m_frame.ResetGraphChannels();
-        m_frame.m_nFreqIndex = 0;
+        m_doc.m_strModelName = "D390-2P5-Hxx";
+        m_doc.m_nModelCode = 1205;
+        m_doc.ResetGraphChannels();
+        m_doc.m_nFreqIndex = 0;
         ASSERT_TRUE(m_doc.BuildForCurrentModel());
         m_doc.m_strPrintTitle = "Old";
         m_doc.FindParam(0, 0)->m_strValue = "kept";
         EXPECT_EQ(Load(full.Str().substr(0, length)), loads);
         if (loads) {
-            EXPECT_EQ(m_frame.m_nModelCode, 0x11000C9);
+            EXPECT_EQ(m_doc.m_nModelCode, 0x11000C9);
             EXPECT_EQ(Value(0, 0), "a");
             continue;
         }
         EXPECT_EQ(m_doc.m_strLoadError, LoadResString(61579));
-        EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-Hxx");
-        EXPECT_EQ(m_frame.m_nModelCode, 1205);
-        EXPECT_EQ(m_frame.m_nGraphSel[0], 0);
-        EXPECT_EQ(m_frame.m_strGraphMax[0], "10.00");
-        EXPECT_EQ(m_frame.m_nFreqIndex, 0);
+        EXPECT_EQ(m_doc.m_strModelName, "D390-2P5-Hxx");
+        EXPECT_EQ(m_doc.m_nModelCode, 1205);
+        EXPECT_EQ(m_doc.m_nGraphSel[0], 0);
+        EXPECT_EQ(m_doc.m_strGraphMax[0], "10.00");
+        EXPECT_EQ(m_doc.m_nFreqIndex, 0);
         EXPECT_EQ(m_doc.m_strPrintTitle, "Old");
         EXPECT_EQ(Value(0, 0), "kept");
         EXPECT_EQ(m_doc.m_bApplyInitParams, 1);
@@ -348,9 +348,9 @@ TEST_F(ProjectFileTest, ANewerVersionIsRefusedUntouched)
     file.U32(14).Text("RQ5 07 A240").Defined({}).Values({}).Graph().U32(1);
     EXPECT_FALSE(Load(file.Str()));
     EXPECT_EQ(m_doc.m_strLoadError, LoadResString(61582));
-    EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-Hxx");
-    EXPECT_EQ(m_frame.m_nModelCode, 1205);
-    EXPECT_EQ(m_frame.m_nFreqIndex, 0);
+    EXPECT_EQ(m_doc.m_strModelName, "D390-2P5-Hxx");
+    EXPECT_EQ(m_doc.m_nModelCode, 1205);
+    EXPECT_EQ(m_doc.m_nFreqIndex, 0);
     EXPECT_EQ(Value(0, 0), "kept");
 
     Bytes huge;
@@ -427,8 +427,8 @@ TEST_F(ProjectFileTest, AMissingDefinitionFileRefusesTheProject)
     file.U32(13).Text("RQ5 07 A240").Defined({}).Values({}).Graph().U32(1);
     EXPECT_FALSE(Load(file.Str()));
     EXPECT_NE(m_doc.m_strLoadError.find(Path("PARAMS.DAT")), std::string::npos);
-    EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-Hxx");
-    EXPECT_EQ(m_frame.m_nFreqIndex, 0);
+    EXPECT_EQ(m_doc.m_strModelName, "D390-2P5-Hxx");
+    EXPECT_EQ(m_doc.m_nFreqIndex, 0);
     EXPECT_EQ(m_doc.m_Groups.size(), 15u);
 
     EXPECT_FALSE(m_doc.LoadProjectFile(Path("none.zrv")));
@@ -473,7 +473,7 @@ TEST_F(ProjectFileTest, TextsOfWindowsFilesAreReadAsCodePage936)
     legacy.U32(13).Text("D390-2P5-Hxx").Defined({{1}}).Values({{"1"}}).Graph().U32(0).Titles(gbk + " list", "", "");
     ASSERT_TRUE(Load(legacy.Str()));
     EXPECT_EQ(m_doc.m_strPrintTitle, utf8 + " list");
-    EXPECT_EQ(m_frame.m_strModelName, "D390-2P5-Hxx");
+    EXPECT_EQ(m_doc.m_strModelName, "D390-2P5-Hxx");
 
     Bytes current;
     current.U32(13).Text("D390-2P5-Hxx").Defined({{1}}).Values({{"1"}}).Graph().U32(0).Titles(utf8, "", "");

@@ -3,8 +3,8 @@
 
 #include "document/D390Doc.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +24,30 @@ public:
 };
 wxIMPLEMENT_DYNAMIC_CLASS(BareView, wxView);
 
-class FakeFrame : public CMainFrameState {
+// Makes projects the way the application's template does: with the main
+// frame's windows, the program folder and the model of File New.
+class ProjectTemplate : public wxDocTemplate {
 public:
-    int PromptSaveProjectFile(std::string& path) override
+    ProjectTemplate(wxDocManager* manager, CFrameWindows& windows, std::string folder)
+        : wxDocTemplate(manager, "Project", "*.zrv", "", "zrv", "Project", "Project View", CLASSINFO(CD390Doc),
+                        CLASSINFO(BareView)),
+          m_windows(windows), m_folder(std::move(folder))
     {
-        ++m_prompts;
-        path = m_answer;
-        return m_answer.empty() ? 0 : 1;
     }
-    std::string m_answer;
-    int m_prompts = 0;
+
+protected:
+    wxDocument* DoCreateDocument() override
+    {
+        auto* doc = new CD390Doc(m_windows);
+        doc->m_strProgramFolder = m_folder;
+        doc->m_strModelName = "D390-2P5-Hxx";
+        doc->m_nModelCode = 1205;
+        return doc;
+    }
+
+private:
+    CFrameWindows& m_windows;
+    std::string m_folder;
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes)
@@ -62,17 +76,12 @@ protected:
     void SetUp() override
     {
         m_folder = MakeTempFolder();
-        m_frame.m_strProgramFolder = m_folder;
-        m_frame.m_strModelName = "D390-2P5-Hxx";
-        m_frame.m_nModelCode = 1205;
-        SetMainFrameState(&m_frame);
         WriteBytes(m_folder + "PARAM.DAT", Definitions());
         WriteBytes(m_folder + "IntialParam.DAT", "");
         // Framework log messages go to the test output, never to a window.
         m_previousLog = wxLog::SetActiveTarget(&m_log);
         m_manager = new wxDocManager;
-        new wxDocTemplate(m_manager, "Project", "*.zrv", "", "zrv", "Project", "Project View",
-                          CLASSINFO(CD390Doc), CLASSINFO(BareView));
+        new ProjectTemplate(m_manager, m_windows, m_folder);
     }
     void TearDown() override
     {
@@ -80,7 +89,6 @@ protected:
         delete m_manager;
         wxLog::FlushActive();
         wxLog::SetActiveTarget(m_previousLog);
-        SetMainFrameState(nullptr);
         std::filesystem::remove_all(m_folder);
     }
 
@@ -90,7 +98,7 @@ protected:
     }
 
     std::string m_folder;
-    FakeFrame m_frame;
+    RecordingWindows m_windows;
     MessageRecorder m_messages;
     wxDocManager* m_manager = nullptr;
     wxLogStderr m_log;
@@ -126,42 +134,56 @@ TEST_F(D390DocTest, SaveCommandsReachTheDocumentThroughItsView)
     wxView* view = doc->GetFirstView();
     ASSERT_NE(view, nullptr);
     doc->Modify(true);
-    m_frame.m_answer = m_folder + "saved.zrv";
+    m_windows.m_promptAnswer = m_folder + "saved.zrv";
 
     wxCommandEvent save(wxEVT_MENU, ID_FILE_SAVE);
     view->ProcessEvent(save);
-    EXPECT_EQ(m_frame.m_prompts, 1);
+    EXPECT_EQ(m_windows.m_prompts, 1);
     EXPECT_TRUE(std::filesystem::exists(m_folder + "saved.zrv"));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->GetFilename().utf8_string(), m_folder + "saved.zrv");
     EXPECT_EQ(doc->GetTitle(), "saved.zrv");
 
-    m_frame.m_answer = m_folder + "other.zrv";
+    m_windows.m_promptAnswer = m_folder + "other.zrv";
     wxCommandEvent saveAs(wxEVT_MENU, ID_FILE_SAVE_AS);
     view->ProcessEvent(saveAs);
-    EXPECT_EQ(m_frame.m_prompts, 2);
-    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "other.zrv");
+    EXPECT_EQ(m_windows.m_prompts, 2);
+    EXPECT_EQ(doc->m_strProjectPath, m_folder + "other.zrv");
+    EXPECT_EQ(doc->GetTitle(), "other.zrv");
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "other.zrv");
 }
 
-TEST_F(D390DocTest, OpenLoadsOrRefusesWithoutTouchingTheFrame)
+TEST_F(D390DocTest, OpenLoadsOrRefusesWithoutTouchingTheOpenProject)
 {
     CD390Doc* source = NewDoc();
     ASSERT_NE(source, nullptr);
     source->FindParam(3, 3)->m_strValue = "stored";
     ASSERT_TRUE(source->SaveProjectFile(m_folder + "good.zrv"));
     m_manager->CloseDocuments(true);
+    const std::string paneBefore = m_windows.GetStatusPaneText(kPaneFileName);
 
     WriteBytes(m_folder + "bad.zrv", std::string("\x0E\0\0\0", 4));
-    m_frame.m_strProjectPath = m_folder + "previous.zrv";
     EXPECT_EQ(m_manager->CreateDocument(m_folder + "bad.zrv", wxDOC_SILENT), nullptr);
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61582)}));
-    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "previous.zrv");
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneFileName), paneBefore);
+    EXPECT_EQ(m_windows.m_treeBuilds, 0);
     EXPECT_TRUE(m_manager->GetDocuments().empty());
 
     auto* doc = dynamic_cast<CD390Doc*>(m_manager->CreateDocument(m_folder + "good.zrv", wxDOC_SILENT));
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->FindParam(3, 3)->m_strValue, "stored");
-    EXPECT_EQ(m_frame.m_strProjectPath, m_folder + "good.zrv");
+    EXPECT_EQ(doc->m_strProjectPath, m_folder + "good.zrv");
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "good.zrv");
+    EXPECT_EQ(m_windows.m_treeBuilds, 1);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->GetTitle(), "good.zrv");
+
+    // A second project that fails to open leaves the open one as it was.
+    m_messages.Clear();
+    EXPECT_EQ(m_manager->CreateDocument(m_folder + "bad.zrv", wxDOC_SILENT), nullptr);
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61582)}));
+    EXPECT_EQ(doc->m_strProjectPath, m_folder + "good.zrv");
+    EXPECT_EQ(m_windows.GetStatusPaneText(kPaneFileName), LoadResString(61451) + "good.zrv");
+    EXPECT_EQ(m_windows.m_treeBuilds, 1);
+    EXPECT_EQ(m_manager->GetDocuments().GetCount(), 1u);
 }

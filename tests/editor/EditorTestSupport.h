@@ -11,8 +11,9 @@
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
 
@@ -130,10 +131,9 @@ protected:
     // A project of the model built from the shipped files; no drive.
     void MakeProject(int modelCode)
     {
-        m_frame.m_strProgramFolder = TestProgramFolder();
-        m_frame.m_nModelCode = modelCode;
+        m_doc.m_strProgramFolder = TestProgramFolder();
+        m_doc.m_nModelCode = modelCode;
         m_context.modelCode = modelCode;
-        SetMainFrameState(&m_frame);
         ASSERT_TRUE(m_doc.NewProject());
         m_messages.Clear();
     }
@@ -163,7 +163,6 @@ protected:
     void TearDown() override
     {
         m_editor.reset();
-        SetMainFrameState(nullptr);
         m_frame.m_pComm = nullptr;
         m_comm.Close();
         if (m_drive)
@@ -216,8 +215,9 @@ protected:
         return false;
     }
 
-    CMainFrameState m_frame;
-    CD390DocData m_doc;
+    RecordingWindows m_windows;
+    CDriveSession m_frame{m_windows};
+    CD390DocData m_doc{m_windows};
     HookedComm m_comm;
     RecordingHost m_host;
     MessageRecorder m_messages;

@@ -10,8 +10,9 @@
 #include "link/SerialComm.h"
 #include "pages/GroupPages.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
 
@@ -80,9 +81,8 @@ protected:
     // chooser from m_stations and record the groups stored.
     void MakeProject(int modelCode)
     {
-        m_frame.m_strProgramFolder = TestProgramFolder();
-        m_frame.m_nModelCode = modelCode;
-        SetMainFrameState(&m_frame);
+        m_doc.m_strProgramFolder = TestProgramFolder();
+        m_doc.m_nModelCode = modelCode;
         ASSERT_TRUE(m_doc.NewProject());
         m_messages.Clear();
         m_links.drive = &m_frame;
@@ -118,7 +118,6 @@ protected:
         if (m_editor)
             m_editor->Destroy();
         Yield();
-        SetMainFrameState(nullptr);
         m_frame.m_pComm = nullptr;
         m_comm.Close();
         if (m_drive)
@@ -154,8 +153,9 @@ protected:
         return text ? text->GetLabel() : wxString("(none)");
     }
 
-    CMainFrameState m_frame;
-    CD390DocData m_doc;
+    RecordingWindows m_windows;
+    CDriveSession m_frame{m_windows};
+    CD390DocData m_doc{m_windows};
     CSerialComm m_comm;
     std::unique_ptr<CSimulatedDrive> m_drive;
     MessageRecorder m_messages;

@@ -46,7 +46,7 @@ TEST_F(CsvExchangeTest, ExportWritesTheModelTheStampAndEveryDefinedParameter)
 
 TEST_F(CsvExchangeTest, ExportOfATableWithoutParametersHasThreeLines)
 {
-    m_frame.m_nModelCode = 0x7777; // not in the model table: empty name
+    m_doc.m_nModelCode = 0x7777; // not in the model table: empty name
     m_doc.m_Groups.clear();
     std::memset(m_doc.m_Defined, 0, sizeof m_doc.m_Defined);
     std::string path = Path("empty.csv");
@@ -156,8 +156,8 @@ TEST_F(CsvExchangeTest, ImportSwitchesToTheFilesModel)
     WriteFileBytes(path, "Model:D390-1P2-SHxx\r\nParameter Name,Set Value\r\nDate: x,Time: y\r\n"
                          "00-00anything,1\r\n00-01,2\r\n01-00,3");
     ASSERT_TRUE(m_exchange.ImportCsv(path));
-    EXPECT_EQ(m_frame.m_nModelCode, kSFamilyModel);
-    EXPECT_EQ(m_frame.m_strModelName, "D390-1P2-SHxx");
+    EXPECT_EQ(m_doc.m_nModelCode, kSFamilyModel);
+    EXPECT_EQ(m_doc.m_strModelName, "D390-1P2-SHxx");
     ASSERT_EQ(m_doc.m_Groups.size(), 3u);
     EXPECT_EQ(Param(0, 0).m_strValue, "1");
     EXPECT_EQ(Param(0, 1).m_strValue, "2");
@@ -234,13 +234,13 @@ TEST_F(CsvExchangeTest, RefusedWhileAutoRefreshRunsOrWithoutTheFile)
     Param(0, 0).m_strValue = "edited";
     std::string before = State();
 
-    m_frame.m_bAutoRefresh = 1;
+    m_session.m_bAutoRefresh = 1;
     m_messages.Clear();
     EXPECT_FALSE(m_exchange.ImportCsv(path));
     EXPECT_EQ(m_messages.Texts(),
               std::vector<std::string>{"PC software is under auto-refresh,Please stop auto-refresh first!"});
     EXPECT_EQ(State(), before);
-    m_frame.m_bAutoRefresh = 0;
+    m_session.m_bAutoRefresh = 0;
 
     m_messages.Clear();
     EXPECT_FALSE(m_exchange.ImportCsv(Path("no such file.csv")));

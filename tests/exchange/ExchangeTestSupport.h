@@ -4,6 +4,7 @@
 // of everything an import may change.
 
 #include "document/D390DocData.h"
+#include "session/DriveSession.h"
 #include "tests/document/DocTestSupport.h"
 #include "view/ParamExchange.h"
 
@@ -68,9 +69,9 @@ protected:
         Write("PARAM.DAT", PlainDefinitionFile());
         Write("PARAMS.DAT", SFamilyDefinitionFile());
         Write("IntialParam.DAT", "");
-        m_frame.m_nModelCode = kPlainModel;
-        m_frame.m_strModelName = "D390-1P2-Hxx";
-        m_frame.SetStatusPaneText(kPaneModel, m_frame.m_strModelName);
+        m_doc.m_nModelCode = kPlainModel;
+        m_doc.m_strModelName = "D390-1P2-Hxx";
+        m_windows.SetStatusPaneText(kPaneModel, m_doc.m_strModelName);
         ASSERT_TRUE(m_doc.BuildForCurrentModel());
         m_doc.SetModifiedFlag(false);
         m_exchange.m_clock = FixedTestTime;
@@ -84,8 +85,8 @@ protected:
     // files gives them the files' texts again.
     std::string State(bool definedOnly = false) const
     {
-        std::string state = m_frame.m_strModelName + "|" + std::to_string(m_frame.m_nModelCode) + "|"
-                            + m_frame.GetStatusPaneText(kPaneModel) + "|" + (m_doc.IsModified() ? "M" : "-") + "\n";
+        std::string state = m_doc.m_strModelName + "|" + std::to_string(m_doc.m_nModelCode) + "|"
+                            + m_windows.GetStatusPaneText(kPaneModel) + "|" + (m_doc.IsModified() ? "M" : "-") + "\n";
         for (std::size_t g = 0; g < m_doc.m_Groups.size(); ++g) {
             state += m_doc.m_Groups[g].m_strName + "\n";
             const auto& params = m_doc.m_Groups[g].m_Params;
@@ -99,6 +100,7 @@ protected:
         return state;
     }
 
-    CD390DocData m_doc;
-    CParamExchange m_exchange{m_doc};
+    CDriveSession m_session{m_windows};
+    CD390DocData& m_doc = NewDoc();
+    CParamExchange m_exchange{m_session, m_doc};
 };

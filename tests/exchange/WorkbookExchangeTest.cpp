@@ -18,7 +18,7 @@ protected:
         ASSERT_TRUE(book.Save(TemplatePath(), error)) << error;
     }
 
-    std::string TemplatePath() const { return m_folder + CParamExchange::TemplateNameOf(m_frame.m_nModelCode); }
+    std::string TemplatePath() const { return m_folder + CParamExchange::TemplateNameOf(m_doc.m_nModelCode); }
 
     // Export through the template into path, as the view does.
     void Export(const std::string& path)
@@ -217,7 +217,7 @@ TEST_F(WorkbookExchangeTest, WorkbooksThatDoNotFitAreRefusedWhole)
     EXPECT_EQ(State(), before);
 
     // Auto-refresh writes into the table: no import meanwhile.
-    m_frame.m_bAutoRefresh = 1;
+    m_session.m_bAutoRefresh = 1;
     m_messages.Clear();
     EXPECT_FALSE(m_exchange.ImportWorkbook(good));
     EXPECT_EQ(m_messages.Texts(),

@@ -25,7 +25,7 @@ protected:
         GuiExchangeTest::SetUp();
         m_pFrame = new wxFrame(nullptr, wxID_ANY, "project");
         m_pFrame->Show();
-        m_commands = std::make_unique<CExchangeCommands>(m_pFrame, m_doc);
+        m_commands = std::make_unique<CExchangeCommands>(m_pFrame, m_session, m_doc);
         SetFileChooser([this](const FileChoice& choice, std::string& path) {
             m_requests.push_back(choice);
             if (m_answers.empty())
@@ -119,18 +119,18 @@ TEST_F(ExchangeCommandsTest, WorkbookExportNeedsTheTemplateBeforeTheFileIsAsked)
 TEST_F(ExchangeCommandsTest, ImportByExtensionAndItsRefusal)
 {
     std::string csv = Path("in.csv");
-    ASSERT_TRUE(CParamExchange(m_doc).ExportCsv(csv));
+    ASSERT_TRUE(CParamExchange(m_session, m_doc).ExportCsv(csv));
     Param(0, 0).m_strValue = "edited";
     m_doc.m_Changed[0][0] = 1;
     m_messages.Clear();
 
     // While auto-refresh runs, no file is even asked for.
-    m_frame.m_bAutoRefresh = 1;
+    m_session.m_bAutoRefresh = 1;
     EXPECT_FALSE(m_commands->OnImportParams());
     EXPECT_TRUE(m_requests.empty());
     EXPECT_EQ(m_messages.Texts(),
               std::vector<std::string>{"PC software is under auto-refresh,Please stop auto-refresh first!"});
-    m_frame.m_bAutoRefresh = 0;
+    m_session.m_bAutoRefresh = 0;
     EXPECT_EQ(Param(0, 0).m_strValue, "edited");
 
     m_messages.Clear();

@@ -5,8 +5,10 @@
 #include "controls/CJTreeCtrl.h"
 #include "document/D390DocData.h"
 #include "platform/FileChooser.h"
+#include "platform/ResourceModule.h"
 #include "platform/Workbook.h"
 #include "res/CommandIds.h"
+#include "session/DriveSession.h"
 #include "tests/exchange/ExchangeTestSupport.h"
 #include "tests/shellgui/AppFixture.h"
 #include "view/D390View.h"
@@ -19,6 +21,8 @@
 #include <wx/print.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
+
+#include <functional>
 
 namespace {
 
@@ -36,16 +40,16 @@ protected:
         CParamExchange::MakeTemplate(templ);
         std::string error;
         ASSERT_TRUE(templ.Save(m_folder + "D390 Parameter.xlsx", error)) << error;
-        Frame().m_strProgramFolder = m_folder;
-        Frame().m_strModelName = "D390-1P2-Hxx";
-        Frame().m_nModelCode = kPlainModel;
         // A new project of the application's own template, without the
-        // model choice of File New.
+        // model choice of File New, reading our own program folder.
         ASSERT_NE(m_app->m_pDocTemplate, nullptr);
         wxDocument* doc = m_app->m_pDocTemplate->CreateDocument(wxEmptyString, wxDOC_NEW);
         ASSERT_NE(doc, nullptr);
         m_doc = dynamic_cast<CD390DocData*>(doc);
         ASSERT_NE(m_doc, nullptr);
+        m_doc->m_strProgramFolder = m_folder;
+        m_doc->m_strModelName = "D390-1P2-Hxx";
+        m_doc->m_nModelCode = kPlainModel;
         ASSERT_TRUE(doc->OnNewDocument());
         ASSERT_FALSE(m_doc->m_Groups.empty());
         m_view = dynamic_cast<CD390View*>(doc->GetFirstView());
@@ -118,13 +122,13 @@ TEST_F(ViewCommandsTest, ExportAndImportThroughTheMenuCommands)
 TEST_F(ViewCommandsTest, ImportOfAnotherModelRebuildsTheProjectTree)
 {
     WriteFileBytes(m_folder + "PARAMS.DAT", SFamilyDefinitionFile());
-    Frame().InitProjectTree();
+    Frame().InitProjectTree(m_doc->m_nModelCode);
     ASSERT_EQ(Frame().m_wndTree->GetCount(), 16u) << "project, parameter, groups 00 to 13";
     m_answer = m_folder + "other.csv";
     WriteFileBytes(m_answer, "Model:D390-1P2-SHxx\r\nParameter Name,Set Value\r\nDate: x,Time: y\r\n00-00a,1");
     Command(ID_IMPORT_PARAMS);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Import success."});
-    EXPECT_EQ(Frame().m_nModelCode, kSFamilyModel);
+    EXPECT_EQ(m_doc->m_nModelCode, kSFamilyModel);
     // The other family has group 14: the tree offers it.
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 17u);
 }
@@ -151,4 +155,52 @@ TEST_F(ViewCommandsTest, PrintTitleAndPreviewThroughTheMenuCommands)
     EXPECT_TRUE(preview->Close(true));
     m_app->ProcessIdle();
     EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(ViewCommandsTest, OpeningAnotherProjectIsRefusedWhileAutoRefreshRuns)
+{
+    // A project the user could open, were the reader not filling this one.
+    m_doc->FindParam(0, 0)->m_strValue = "stored";
+    ASSERT_TRUE(m_doc->SaveProjectFile(m_folder + "other.zrv"));
+    m_doc->FindParam(0, 0)->m_strValue = "live";
+    m_doc->SetModifiedFlag(false);
+    int asked = 0;
+    SetFileChooser([&](const FileChoice&, std::string& path) {
+        ++asked;
+        path = m_folder + "other.zrv";
+        return true;
+    });
+    const std::string refused = LoadResString(61576);
+    const struct {
+        const char* how;
+        std::function<void()> open;
+    } ways[] = {
+        {"File Open", [&] { Command(ID_FILE_OPEN); }},
+        // Refused, not failed: the entry stays in the recent list.
+        {"a recent project", [&] { EXPECT_TRUE(m_app->OpenRecentProject(m_folder + "other.zrv")); }},
+        {"a dropped file", [&] { EXPECT_FALSE(m_app->OpenDroppedProject(m_folder + "other.zrv")); }},
+    };
+    for (const auto& way : ways) {
+        m_messages.Clear();
+        m_app->m_pSession->m_bAutoRefresh = 1;
+        way.open();
+        m_app->m_pSession->m_bAutoRefresh = 0;
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{refused}) << way.how;
+        EXPECT_EQ(asked, 0) << way.how << ": no file is asked for";
+        ASSERT_EQ(m_app->m_pDocManager->GetDocuments().GetCount(), 1u) << way.how;
+        EXPECT_EQ(m_app->m_pDocManager->GetDocuments().GetFirst()->GetData(), dynamic_cast<wxDocument*>(m_doc))
+            << way.how;
+        EXPECT_EQ(m_doc->FindParam(0, 0)->m_strValue, "live") << way.how;
+    }
+
+    // Once auto-refresh is off the same command opens the file.
+    m_messages.Clear();
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(m_app->m_pDocManager->GetDocuments().GetCount(), 1u);
+    auto* opened = dynamic_cast<CD390DocData*>(
+        static_cast<wxDocument*>(m_app->m_pDocManager->GetDocuments().GetFirst()->GetData()));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->m_strProjectPath, m_folder + "other.zrv");
+    EXPECT_EQ(opened->FindParam(0, 0)->m_strValue, "stored");
 }

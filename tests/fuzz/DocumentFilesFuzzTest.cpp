@@ -64,9 +64,9 @@ TEST_F(DefinitionFilesFuzz, DamagedFilesAreReadOrRefused)
     const std::vector<std::string> initials = {"00-01,1,2,3,4\r\n01-02,50.00,60.00\r\n", "13-00,1P2\r\n"};
     const std::vector<std::string> models = {"D390-1P2-Hxx\r\nfirst line\r\nD390-2P5-Hxx\r\n", "RQ5 07 A240\r\n"};
     WriteAllDefinitionFiles(12);
-    m_frame.m_nModelCode = 1205;
-    m_frame.m_strModelName = "D390-2P5-Hxx";
-    CD390DocData doc;
+    CD390DocData& doc = NewDoc();
+    doc.m_nModelCode = 1205;
+    doc.m_strModelName = "D390-2P5-Hxx";
     ASSERT_TRUE(doc.BuildForCurrentModel());
     CMutator mutator(2);
     const int runs = FuzzRuns(1500);

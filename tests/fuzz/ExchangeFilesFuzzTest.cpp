@@ -124,9 +124,9 @@ TEST_F(ExchangeFilesFuzz, WorkbooksAreReadOrRefusedWithinAMemoryBound)
     CWorkbook book;
     CParamExchange::MakeTemplate(book);
     std::string error;
-    ASSERT_TRUE(book.Save(Path(CParamExchange::TemplateNameOf(m_frame.m_nModelCode)), error)) << error;
+    ASSERT_TRUE(book.Save(Path(CParamExchange::TemplateNameOf(m_doc.m_nModelCode)), error)) << error;
     CWorkbook filled;
-    ASSERT_TRUE(m_exchange.BuildWorkbook(Path(CParamExchange::TemplateNameOf(m_frame.m_nModelCode)), filled));
+    ASSERT_TRUE(m_exchange.BuildWorkbook(Path(CParamExchange::TemplateNameOf(m_doc.m_nModelCode)), filled));
     ASSERT_TRUE(filled.Save(Path("seed.xlsx"), error)) << error;
     const auto parts = Unzip(Path("seed.xlsx"));
     ASSERT_FALSE(parts.empty());

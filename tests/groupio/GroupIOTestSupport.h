@@ -7,7 +7,7 @@
 #include "link/ParamGroupIO.h"
 #include "link/RegisterText.h"
 #include "link/SerialComm.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tools/SimulatedDrive.h"
 
@@ -222,7 +222,7 @@ protected:
     // The transfer as the frame state sets it up now: the model code it has then.
     CParamGroupIO IO() { return CParamGroupIO(m_frame.TransferContext(m_doc)); }
 
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
     CD390DocData m_doc;
     MessageRecorder m_messages;
 };

@@ -1,7 +1,7 @@
 // The main frame's single-register queries against the simulated drive: the
 // request on the wire, the values, and the message each failure shows.
 
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/link/SimLink.h"
 
@@ -21,9 +21,9 @@ constexpr int kUntouched = -12345;
 
 // Calls the query; value receives its out value as an int (a flag as 0 or 1,
 // the version times 1000), untouched when the query fails.
-using Call = std::function<int(CMainFrameState&, uint8_t station, int& value)>;
+using Call = std::function<int(CDriveSession&, uint8_t station, int& value)>;
 
-int CallFlag(int (CMainFrameState::*query)(uint8_t, bool&), CMainFrameState& frame, uint8_t station, int& value)
+int CallFlag(int (CDriveSession::*query)(uint8_t, bool&), CDriveSession& frame, uint8_t station, int& value)
 {
     bool flag = false;
     if (!(frame.*query)(station, flag))
@@ -45,14 +45,14 @@ struct QueryCase {
 };
 
 #define VALUE_QUERY(method)                                                                                         \
-    [](CMainFrameState& f, uint8_t s, int& v) { return f.method(s, v); }
+    [](CDriveSession& f, uint8_t s, int& v) { return f.method(s, v); }
 
 const QueryCase kQueries[] = {
     {"ReadPasswordState",
-     [](CMainFrameState& f, uint8_t s, int& v) { return CallFlag(&CMainFrameState::ReadPasswordState, f, s, v); },
+     [](CDriveSession& f, uint8_t s, int& v) { return CallFlag(&CDriveSession::ReadPasswordState, f, s, v); },
      0x0D07, kPassword, kPassword, kPassword, kPassword},
     {"IsDriveRunning",
-     [](CMainFrameState& f, uint8_t s, int& v) {
+     [](CDriveSession& f, uint8_t s, int& v) {
          bool running = false;
          if (!f.IsDriveRunning(s, running))
              return 0;
@@ -61,7 +61,7 @@ const QueryCase kQueries[] = {
      },
      0x2520, kCrc, kTimeOut, kComm, kComm},
     {"ReadParam0002",
-     [](CMainFrameState& f, uint8_t s, int& v) {
+     [](CDriveSession& f, uint8_t s, int& v) {
          f.m_nParam0002 = v;
          int ok = f.ReadParam0002(s);
          v = f.m_nParam0002;
@@ -73,7 +73,7 @@ const QueryCase kQueries[] = {
     {"ReadParam0005", VALUE_QUERY(ReadParam0005), 0x0005, kComm, kComm, kComm, kComm},
     {"ReadParam0006", VALUE_QUERY(ReadParam0006), 0x0006, kComm, kComm, kComm, kComm},
     {"ReadParam0D01",
-     [](CMainFrameState& f, uint8_t s, int& v) {
+     [](CDriveSession& f, uint8_t s, int& v) {
          float version = 0;
          if (!f.ReadParam0D01(s, version))
              return 0;
@@ -129,7 +129,7 @@ protected:
         return *text ? std::vector<std::string>{text} : std::vector<std::string>{};
     }
 
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
 };
 
 TEST_P(DriveQueryTest, RequestValueAndFailures)
@@ -178,7 +178,7 @@ using DriveQueryValues = SimLinkTest;
 
 TEST_F(DriveQueryValues, ValueCases)
 {
-    CMainFrameState frame;
+    CDriveSession frame;
     frame.m_pComm = m_comm.get();
     SetMainFrameState(&frame);
     MessageRecorder recorder;
@@ -238,7 +238,7 @@ TEST_F(DriveQueryValues, ValueCases)
 
 TEST(DriveQueryWithoutLink, NoLinkIsACommunicationError)
 {
-    CMainFrameState frame;
+    CDriveSession frame;
     MessageRecorder recorder;
     int value = kUntouched;
     EXPECT_EQ(frame.ReadParam0003(1, value), 0);

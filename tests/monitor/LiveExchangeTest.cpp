@@ -6,7 +6,8 @@
 
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
+#include "tests/common/RecordingWindows.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +62,8 @@ protected:
     }
 
     std::unique_ptr<CSimulatedDrive> m_drive;
-    CMainFrameState m_state;
+    RecordingWindows m_windows;
+    CDriveSession m_state{m_windows};
 };
 
 } // namespace

@@ -1,13 +1,17 @@
 // What the live windows compute without a window: the knob, the segment
 // display, the monitor quantities, the command words, the frequency entries
-// and the status lamps.
+// the status lamps, and which drive the keypad takes itself to face.
 
+#include "document/D390DocData.h"
 #include "monitor/CommandWords.h"
 #include "monitor/FrequencyText.h"
 #include "monitor/KeypadKnob.h"
+#include "monitor/LiveDriveInfo.h"
 #include "monitor/MonitorQuantities.h"
 #include "monitor/SegmentDisplay.h"
 #include "monitor/StatusLamps.h"
+#include "session/DriveSession.h"
+#include "tests/common/RecordingWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -185,5 +189,36 @@ TEST(StatusLamps, LampsAndValuesAtThePagesPositions)
         EXPECT_EQ(texts[i].text, shown[i]);
         EXPECT_EQ(texts[i].y, ys[i]);
         EXPECT_EQ(texts[i].x, 372);
+    }
+}
+
+// The project's model and drive version while one is open, else the first
+// connected station's, else the default model.
+TEST(LiveDriveInfo, ProjectFirstThenTheFirstStationThenTheDefaultModel)
+{
+    RecordingWindows windows;
+    CD390DocData project(windows);
+    project.m_nModelCode = 0x1100000 + 1202;
+    project.m_fDriveVersion = 1.13f;
+    const struct {
+        bool withProject;
+        std::vector<int> models;
+        std::vector<int> versions;
+        int model;
+        float version;
+    } cases[] = {
+        { true, { 0x11004B2 }, { 1100 }, 0x1100000 + 1202, 1.13f },
+        { true, {}, {}, 0x1100000 + 1202, 1.13f },
+        { false, { 0x11004B2, 0x1100000 + 1202 }, { 1093, 1130 }, 0x11004B2, 1.093f },
+        { false, { 0x11004B2 }, {}, kDefaultModelCode, 0.0f },
+        { false, {}, {}, kDefaultModelCode, 0.0f },
+    };
+    for (const auto& c : cases) {
+        CDriveSession session(windows);
+        session.m_StationModels = c.models;
+        session.m_StationVersions = c.versions;
+        const LiveDriveInfo info = LiveDriveInfoOf(session, c.withProject ? &project : nullptr);
+        EXPECT_EQ(info.modelCode, c.model) << c.withProject << " " << c.models.size();
+        EXPECT_NEAR(info.version, c.version, 1e-6) << c.withProject << " " << c.models.size();
     }
 }

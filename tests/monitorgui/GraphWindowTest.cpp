@@ -2,6 +2,7 @@
 // the curve settings and time-span dialogs, the timers of Pause, the saved
 // picture, and a recording against the simulated drive.
 
+#include "document/D390DocData.h"
 #include "link/SerialComm.h"
 #include "monitor/GraphCtrl.h"
 #include "monitor/GraphCurves.h"
@@ -12,9 +13,10 @@
 #include "monitor/SetTimeDlg.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
 #include "view/ExportFormatDlg.h"
@@ -68,7 +70,7 @@ class GraphWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_state.ResetGraphChannels();
+        m_project.ResetGraphChannels();
         m_state.m_Stations = {3, 9};
         m_state.m_StationModels = {0x11004B2, 0x1100000 + 1202};
     }
@@ -83,10 +85,11 @@ protected:
         Pump(20);
     }
 
-    CGraphDlg& Open(bool connected)
+    // withProject false: opened while no project window is open.
+    CGraphDlg& Open(bool connected, bool withProject = true)
     {
         m_state.m_bConnected = connected ? 1 : 0;
-        m_window = new CGraphDlg(nullptr, m_state, m_state.m_Stations, 0x11004B2);
+        m_window = new CGraphDlg(nullptr, m_state, m_state.m_Stations, 0x11004B2, withProject ? &m_project : nullptr);
         m_window->Show();
         Pump(100);
         return *m_window;
@@ -102,7 +105,10 @@ protected:
         return item && item->IsEnabled();
     }
 
-    CMainFrameState m_state;
+    RecordingWindows m_windows;
+    CDriveSession m_state{m_windows};
+    // The open project: the window starts from its channels and keeps Set's.
+    CD390DocData m_project{m_windows};
     CGraphDlg* m_window = nullptr;
     MessageRecorder m_messages;
 };
@@ -233,7 +239,7 @@ TEST_F(GraphWindowTest, CurveSettingsDialog)
     EXPECT_EQ(dialog.m_strMax[1], "10.00");
 }
 
-TEST_F(GraphWindowTest, SetWritesTheChannelsIntoTheChartAndTheSession)
+TEST_F(GraphWindowTest, SetWritesTheChannelsIntoTheChartAndTheProject)
 {
     CGraphDlg& window = Open(true);
     SetModalAnswer([&](wxDialog* d) {
@@ -250,10 +256,67 @@ TEST_F(GraphWindowTest, SetWritesTheChannelsIntoTheChartAndTheSession)
     EXPECT_EQ(window.Recorder().m_nStation, 9);
     EXPECT_EQ(window.Recorder().m_Channels[0].name, "Output Frequency");
     EXPECT_EQ(window.Recorder().m_Channels[0].scaleLabels[2], "30.00");
-    EXPECT_EQ(m_state.m_strGraphSource[0], "Output Frequency");
-    EXPECT_EQ(m_state.m_strGraphMax[0], "60.00");
-    EXPECT_EQ(m_state.m_nGraphSel[0], 2);
-    EXPECT_EQ(m_state.m_nGraphFlag, 1);
+    EXPECT_EQ(m_project.m_strGraphSource[0], "Output Frequency");
+    EXPECT_EQ(m_project.m_strGraphMax[0], "60.00");
+    EXPECT_EQ(m_project.m_nGraphSel[0], 2);
+    EXPECT_EQ(m_project.m_nGraphFlag, 1);
+}
+
+// The project's channels, and the station Set offers, are where the window
+// starts; without a project it starts from reset channels and Set's choices
+// stay the window's.
+TEST_F(GraphWindowTest, ChannelsStartFromTheProjectAndWithoutOneSetKeepsNothing)
+{
+    m_project.m_strGraphSource[0] = "Set Frequency";
+    m_project.m_strGraphMax[0] = "50.00";
+    m_project.m_nGraphSel[0] = 1;
+    m_project.m_nGraphFlag = 1;
+    // Set offers the station the project's flag names.
+    int offeredStation = -1;
+    auto offered = [&](wxDialog* d) {
+        auto* set = dynamic_cast<CGraphSetDlg*>(d);
+        offeredStation = set ? set->StationList()->GetSelection() : -2;
+        return int(wxID_CANCEL);
+    };
+    {
+        CGraphDlg& window = Open(true);
+        EXPECT_EQ(window.Recorder().m_Channels[0].name, "Set Frequency");
+        EXPECT_EQ(window.Recorder().m_Channels[0].maxText, "50.00");
+        SetModalAnswer(offered);
+        window.Set();
+        EXPECT_EQ(offeredStation, 1);
+        m_window->Destroy();
+        m_window = nullptr;
+        Pump(20);
+    }
+
+    CGraphDlg& window = Open(true, false);
+    EXPECT_EQ(window.Recorder().m_Channels[0].name, "No display");
+    EXPECT_EQ(window.Recorder().m_Channels[0].maxText, "10.00");
+    SetModalAnswer(offered);
+    window.Set();
+    EXPECT_EQ(offeredStation, 0);
+    SetModalAnswer([&](wxDialog* d) {
+        auto* set = dynamic_cast<CGraphSetDlg*>(d);
+        EXPECT_NE(set, nullptr);
+        if (!set)
+            return int(wxID_CANCEL);
+        set->StationList()->SetSelection(1);
+        set->CurveList(0)->SetStringSelection("Output Frequency");
+        set->MaxEdit(0)->SetValue("60");
+        return set->CheckAndClose() ? int(wxID_OK) : int(wxID_CANCEL);
+    });
+    window.Set();
+    EXPECT_EQ(window.Recorder().m_Channels[0].name, "Output Frequency");
+    EXPECT_EQ(window.Recorder().m_nStation, 9);
+    // The window keeps its choices while it is open; the project is not touched.
+    SetModalAnswer(offered);
+    window.Set();
+    EXPECT_EQ(offeredStation, 1);
+    EXPECT_EQ(m_project.m_strGraphSource[0], "Set Frequency");
+    EXPECT_EQ(m_project.m_strGraphMax[0], "50.00");
+    EXPECT_EQ(m_project.m_nGraphSel[0], 1);
+    EXPECT_EQ(m_project.m_nGraphFlag, 1);
 }
 
 TEST_F(GraphWindowTest, DimTimeAndThePauseTimers)
@@ -394,8 +457,8 @@ TEST_F(GraphWindowTest, RecordsFromTheSimulatedDrive)
     ASSERT_NE(comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f), 0);
     drive.SetRegister(3, 0x2523, 4321);
     m_state.m_pComm = &comm;
-    m_state.m_strGraphSource[0] = "Set Frequency";
-    m_state.m_strGraphMax[0] = "50.00";
+    m_project.m_strGraphSource[0] = "Set Frequency";
+    m_project.m_strGraphMax[0] = "50.00";
     CGraphDlg& window = Open(true);
     window.Start();
     Pump(1200);

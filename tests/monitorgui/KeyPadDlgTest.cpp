@@ -3,6 +3,7 @@
 
 #include "monitor/FreqEdit.h"
 #include "monitor/KeyPadDlg.h"
+#include "monitor/LiveDriveInfo.h"
 #include "platform/Accessible.h"
 #include "tests/monitorgui/LiveWindowFixture.h"
 
@@ -37,8 +38,11 @@ TEST_F(KeyPadTest, TickReadsStatusSourcesLimitsAndTheMonitorBlockOfTheModel)
         unsigned entries;
     } cases[] = { { 0x1100000, 11, 9 }, { 0x11004B2, 16, 12 } };
     for (const auto& c : cases) {
-        m_state.m_nModelCode = c.model;
-        CKeyPadDlg* pad = Open(c.model);
+        // As the main frame opens it: for the open project's model.
+        m_project.m_nModelCode = c.model;
+        m_project.m_fDriveVersion = 1.1f;
+        m_pad = new CKeyPadDlg(nullptr, m_state, LiveDriveInfoOf(m_state, &m_project));
+        CKeyPadDlg* pad = m_pad;
         EXPECT_EQ(pad->GetQuantityChoice(0)->GetCount(), c.entries);
         Mark();
         pad->Poll();

@@ -1,13 +1,15 @@
 #pragma once
 // A simulated drive (station 1, comm-controlled, limits 0.00 to 60.00, a
-// stepped clock) with our link open on it, and a connection state that hands
-// both to the live windows.
+// stepped clock) with our link open on it, the session that hands both to the
+// live windows, and the open project they are given.
 
+#include "document/D390DocData.h"
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +58,7 @@ protected:
         ASSERT_NE(m_state.m_pComm->InitComm(m_drive->GetPtyPath(), 9600, 8, 0, 1.0f), 0);
         m_state.m_bConnected = 1;
         m_state.m_Stations = { 1 };
-        m_state.m_nModelCode = static_cast<int>(model);
+        m_project.m_nModelCode = static_cast<int>(model);
     }
     void SetUp() override { StartDrive(); }
     void TearDown() override
@@ -87,7 +89,10 @@ protected:
     static std::string Res(unsigned id) { return LoadResString(id); }
 
     std::unique_ptr<CSimulatedDrive> m_drive;
-    CMainFrameState m_state;
+    RecordingWindows m_windows;
+    CDriveSession m_state{m_windows};
+    // The open project the windows are handed (its model and graph channels).
+    CD390DocData m_project{m_windows};
     MessageRecorder m_messages;
     std::size_t m_mark = 0;
 };

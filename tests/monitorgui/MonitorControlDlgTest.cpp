@@ -1,6 +1,7 @@
 // The control window against the simulated drive: its buttons' words, the
 // jog buttons, "Set", its siblings, and failures.
 
+#include "monitor/GraphDlg.h"
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "monitor/StatusTabDlg145.h"
@@ -20,7 +21,7 @@ class ControlTest : public LiveWindowFixture {
 protected:
     CMonitorControlDlg* Open()
     {
-        m_control = new CMonitorControlDlg(nullptr, m_state);
+        m_control = new CMonitorControlDlg(nullptr, m_state, 0, &m_project);
         return m_control;
     }
     void TearDown() override
@@ -160,19 +161,23 @@ TEST_F(ControlTest, LinkClosedByTheWatchdogSendsNothingAndDisablesTheButtons)
 }
 
 // Run as the main frame runs it: the status monitor and the graph window it
-// opens take clicks, sit at its right edge, and close with it.
+// opens take clicks, sit at its right edge, and close with it; the graph
+// window starts from the open project's channels.
 TEST_F(ControlTest, SiblingsTakeClicksAndCloseWithTheControlWindow)
 {
+    m_project.m_strGraphSource[0] = "Output Frequency";
+    m_project.m_strGraphMax[0] = "60.00";
     auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(0, 0), wxSize(300, 200));
     wxTheApp->SetTopWindow(frame);
     frame->Show();
-    auto* control = new CMonitorControlDlg(frame, m_state);
+    auto* control = new CMonitorControlDlg(frame, m_state, 0, &m_project);
     control->Move(10, 10);
     wxWeakRef<wxWindow> status;
     wxWeakRef<wxWindow> graph;
     bool started = false;
     bool twice = false;
     bool atRightEdge = false;
+    std::string graphChannel;
     control->CallAfter([&] {
         PumpUntil([&] { return control->IsShownOnScreen(); });
         wxUIActionSimulator sim;
@@ -197,6 +202,8 @@ TEST_F(ControlTest, SiblingsTakeClicksAndCloseWithTheControlWindow)
         wxCommandEvent graphClick(wxEVT_BUTTON, CMonitorControlDlg::IDC_GRAPH);
         control->ProcessWindowEvent(graphClick);
         graph = control->GetGraphWindow();
+        if (auto* chart = dynamic_cast<CGraphDlg*>(control->GetGraphWindow()))
+            graphChannel = chart->Recorder().m_Channels[0].name + " " + chart->Recorder().m_Channels[0].maxText;
         control->Close();
     });
     RunModalToMainFrame(control, frame);
@@ -206,6 +213,7 @@ TEST_F(ControlTest, SiblingsTakeClicksAndCloseWithTheControlWindow)
     EXPECT_TRUE(twice) << "one status monitor";
     EXPECT_FALSE(status) << "closed with the control window";
     EXPECT_FALSE(graph) << "closed with the control window";
+    EXPECT_EQ(graphChannel, "Output Frequency 60.00");
     wxTheApp->SetTopWindow(nullptr);
     frame->Destroy();
     PumpUntil(nullptr, 50);

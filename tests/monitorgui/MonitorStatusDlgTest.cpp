@@ -17,7 +17,7 @@ class StatusTest : public LiveWindowFixture {
 protected:
     CMonitorStatusDlg* Open()
     {
-        m_status = new CMonitorStatusDlg(nullptr, m_state);
+        m_status = new CMonitorStatusDlg(nullptr, m_state, 0, &m_project);
         return m_status;
     }
     void TearDown() override

@@ -7,7 +7,7 @@
 #include "link/CommTexts.h"
 #include "link/Crc16.h"
 #include "platform/ResourceModule.h"
-#include "session/AutoRefreshGuard.h"
+#include "session/DriveSession.h"
 
 #include <thread>
 

@@ -3,7 +3,7 @@
 
 #include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"
@@ -75,7 +75,7 @@ protected:
         return text;
     }
 
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
     CD390DocData m_doc;
     CCompareList m_list;
     std::vector<GroupRec> m_store;

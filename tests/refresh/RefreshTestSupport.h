@@ -8,7 +8,7 @@
 #include "link/ParamGroupIO.h"
 #include "link/SerialComm.h"
 #include "session/AutoRefresh.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
@@ -153,7 +153,7 @@ protected:
         return count;
     }
 
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
     CD390DocData m_doc;
     std::unique_ptr<CSimulatedDrive> m_drive;
     HookedLink m_link;

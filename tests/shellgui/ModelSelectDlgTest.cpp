@@ -1,5 +1,5 @@
 #include "document/ModelSelectDlg.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
@@ -44,7 +44,7 @@ protected:
         dialog->FindWindow(id)->GetEventHandler()->ProcessEvent(click);
     }
 
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
     MessageRecorder m_messages;
 };
 

@@ -1,8 +1,8 @@
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
-#include "shell/ProgressDlg.h"
-#include "shell/ReadStationDlg.h"
-#include "shell/StationSelectDlg.h"
+#include "session/DriveSession.h"
+#include "view/ProgressDlg.h"
+#include "view/ReadStationDlg.h"
+#include "view/StationSelectDlg.h"
 #include "shell/WriteDlg.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
@@ -40,7 +40,7 @@ protected:
         return dialog.ShowModal();
     }
 
-    CMainFrameState m_frame;
+    CDriveSession m_frame;
     MessageRecorder m_messages;
 };
 

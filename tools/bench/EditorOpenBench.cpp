@@ -11,7 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/app.h>
 #include <wx/choice.h>
@@ -117,17 +117,17 @@ int main(int argc, char** argv)
 {
     const int repeats = argc > 1 ? std::atoi(argv[1]) : 15;
     wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv))
+    int wxArgc = 1; // the repeat count is ours, not wx's
+    if (!wxEntryStart(wxArgc, argv))
         return 1;
     wxTheApp->CallOnInit();
     LoadResourceModule(ExecutableFolder());
     SetMessageHandler([](const std::string&, unsigned) { return IDOK; });
     RegisterGroupPages();
-    CMainFrameState state;
-    state.m_strProgramFolder = ExecutableFolder();
-    state.m_nModelCode = 0x1100000 + 1202;
-    SetMainFrameState(&state);
+    CDriveSession state(NoFrameWindows());
     CD390DocData doc;
+    doc.m_strProgramFolder = ExecutableFolder();
+    doc.m_nModelCode = 0x1100000 + 1202;
     doc.NewProject();
     EditorLinks links;
     links.drive = &state;
@@ -138,7 +138,7 @@ int main(int argc, char** argv)
         const GroupSpec* table = FindGroupSpec(group);
         if (!table)
             continue; // not shown as pages yet
-        for (const PageSpec* page : table->layouts[static_cast<std::size_t>(table->LayoutOf(state.m_nModelCode))].pages)
+        for (const PageSpec* page : table->layouts[static_cast<std::size_t>(table->LayoutOf(doc.m_nModelCode))].pages)
             rows.push_back(PlainRows(*page));
         std::vector<double> editor, plain;
         for (int i = 0; i < repeats; ++i) {
@@ -153,7 +153,6 @@ int main(int argc, char** argv)
         std::printf("group %02d: editor %.1f ms, plain notebook dialog %.1f ms (median of %d), ratio %.2f\n", group,
                     Median(editor), Median(plain), repeats, Median(editor) / Median(plain));
     }
-    SetMainFrameState(nullptr);
     wxEntryCleanup();
     return 0;
 }

@@ -22,7 +22,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "session/AutoRefresh.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tools/SimulatedDrive.h"
 #include "tools/bench/BenchStart.h"
 
@@ -82,9 +82,9 @@ struct PaceResult {
     double maxErrorMs = 0;
 };
 
-PaceResult MeasurePace(CMainFrameState& state, double seconds)
+PaceResult MeasurePace(CDriveSession& state, CD390DocData& project, double seconds)
 {
-    auto* window = new CGraphDlg(nullptr, state, state.m_Stations, state.m_nModelCode);
+    auto* window = new CGraphDlg(nullptr, state, state.m_Stations, project.m_nModelCode, &project);
     window->Show();
     Pump(0.3);
     CGraphRecorder& recorder = window->Recorder();
@@ -156,22 +156,26 @@ double RenderMs(CGraphRecorder& recorder, BenchSignal& signal, int repeats, bool
     return times[times.size() / 2];
 }
 
-void ReportPace(CMainFrameState& state, double seconds, const std::string& folder)
+void ReportPace(CDriveSession& state, CD390DocData& project, double seconds, const std::string& folder)
 {
     const double grid = seconds * 10;
-    PaceResult alone = MeasurePace(state, seconds);
+    PaceResult alone = MeasurePace(state, project, seconds);
     std::printf("(1) sampling alone:        %zu samples over %.0f of the 100 ms grid = %.3f; interval error p95 %.1f ms, max %.1f ms\n",
                 alone.samples, grid, alone.samples / grid, alone.p95ErrorMs, alone.maxErrorMs);
 
+    // The table the reader refreshes; building it would reset the channels
+    // the graph window starts from, so it is a document of its own.
     CD390DocData doc;
+    doc.m_strProgramFolder = folder;
+    doc.m_nModelCode = project.m_nModelCode;
     if (doc.BuildForCurrentModel()) {
         doc.m_fDriveVersion = 1.2f;
         BenchRefreshHost host;
         {
-            CAutoRefresh refresh(host);
+            CAutoRefresh refresh(host, state);
             host.m_refresh = &refresh;
             refresh.OnAutoRefresh(doc, [] { return 1; });
-            PaceResult shared = MeasurePace(state, seconds);
+            PaceResult shared = MeasurePace(state, project, seconds);
             host.m_running = false;
             refresh.Stop();
             std::printf("    with auto-refresh:     %zu samples over %.0f = %.3f; interval error p95 %.1f ms, max %.1f ms (%d refresh cycles)\n",
@@ -215,20 +219,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot open %s\n", drive.GetPtyPath().c_str());
         return 1;
     }
-    CMainFrameState state;
-    state.m_strProgramFolder = folder;
-    state.m_nModelCode = static_cast<int>(model);
-    state.ResetGraphChannels();
-    state.m_strGraphSource[0] = "Output Frequency";
-    state.m_strGraphSource[1] = "DC Voltage";
+    CD390DocData project;
+    project.m_strProgramFolder = folder;
+    project.m_nModelCode = static_cast<int>(model);
+    project.ResetGraphChannels();
+    project.m_strGraphSource[0] = "Output Frequency";
+    project.m_strGraphSource[1] = "DC Voltage";
+    CDriveSession state(NoFrameWindows());
     state.m_pComm = &comm;
     state.m_bConnected = 1;
     state.m_Stations = {1};
     state.m_StationModels = {static_cast<int>(model)};
-    SetMainFrameState(&state);
 
     if (seconds > 0) // 0: the render figures alone
-        ReportPace(state, seconds, folder);
+        ReportPace(state, project, seconds, folder);
     CSystemGraphClock clock;
     CGraphRecorder recorder(clock);
     for (int c = 0; c < kGraphChannels; ++c)
@@ -257,7 +261,6 @@ int main(int argc, char** argv)
         }
     }
 
-    SetMainFrameState(nullptr);
     comm.Close();
     drive.Stop();
     wxEntryCleanup();

@@ -17,7 +17,7 @@
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "session/ReadWriteAll.h"
 #include "tools/SimulatedDrive.h"
 
@@ -120,15 +120,12 @@ int main(int argc, char** argv)
     ::cfmakeraw(&tio);
     ::tcsetattr(bare, TCSANOW, &tio);
 
-    CMainFrameState frame;
-    SetMainFrameState(&frame);
+    CDriveSession frame(NoFrameWindows());
     frame.m_pComm = new CSerialComm;
     if (!frame.m_pComm->InitComm(drive.GetPtyPath(), baud, 8, 2, 1.0f)) {
         std::fprintf(stderr, "cannot open %s\n", drive.GetPtyPath().c_str());
         return 1;
     }
-    frame.m_strProgramFolder = ExecutableFolder();
-    frame.m_nModelCode = model;
     frame.m_bConnected = 1;
     int messages = 0;
     std::string lastMessage;
@@ -138,6 +135,8 @@ int main(int argc, char** argv)
         return IDOK;
     });
     CD390DocData project;
+    project.m_strProgramFolder = ExecutableFolder();
+    project.m_nModelCode = model;
     if (!project.BuildForCurrentModel()) {
         std::fprintf(stderr, "no project for model %#x (definition files beside the program?)\n", model);
         return 1;
@@ -199,7 +198,6 @@ int main(int argc, char** argv)
     frame.m_pComm = nullptr;
     ::close(bare);
     drive.Stop();
-    SetMainFrameState(nullptr);
 
     std::vector<double> toLimit;
     std::vector<double> toBare;

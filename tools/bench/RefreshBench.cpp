@@ -13,7 +13,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "session/AutoRefresh.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tools/SimulatedDrive.h"
 
 #include <algorithm>
@@ -77,11 +77,10 @@ int main(int argc, char** argv)
 
     const std::string folder = ExecutableFolder();
     LoadResourceModule(folder);
-    CMainFrameState frame;
-    frame.m_strProgramFolder = folder;
-    frame.m_nModelCode = static_cast<int>(model);
-    SetMainFrameState(&frame);
+    CDriveSession frame(NoFrameWindows());
     CD390DocData doc;
+    doc.m_strProgramFolder = folder;
+    doc.m_nModelCode = static_cast<int>(model);
     if (!doc.BuildForCurrentModel()) {
         std::fprintf(stderr, "no definition file in %s\n", folder.c_str());
         return 1;
@@ -109,7 +108,7 @@ int main(int argc, char** argv)
     BenchHost host;
     std::vector<double> begin, apply, cycle;
     {
-        CAutoRefresh refresh(host);
+        CAutoRefresh refresh(host, frame);
         auto started = Clock::now();
         refresh.OnAutoRefresh(doc, [] { return 1; });
         begin.push_back(Ms(Clock::now() - started));
@@ -143,6 +142,5 @@ int main(int argc, char** argv)
     }
     comm.Close();
     drive.Stop();
-    SetMainFrameState(nullptr);
     return 0;
 }

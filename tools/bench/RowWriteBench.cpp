@@ -14,7 +14,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 #include "tools/SimulatedDrive.h"
 
 #include <algorithm>
@@ -58,16 +58,15 @@ int main(int argc, char** argv)
     }
     CSerialComm comm;
     comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f);
-    CMainFrameState state;
-    state.m_strProgramFolder = ExecutableFolder();
-    state.m_nModelCode = 0x1100000 + 1202;
+    CDriveSession state(NoFrameWindows());
     state.m_pComm = &comm;
     state.m_bConnected = 1;
-    SetMainFrameState(&state);
     CD390DocData doc;
+    doc.m_strProgramFolder = ExecutableFolder();
+    doc.m_nModelCode = 0x1100000 + 1202;
     doc.NewProject();
     Host host;
-    EditorContext context{state, doc, host, state.m_nModelCode};
+    EditorContext context{state, doc, host, doc.m_nModelCode};
     CGroupEditor editor(context, *FindGroupSpec(6), 6, -1);
     editor.InitGroupTabs();
     editor.m_Pages[0]->m_rows[1].text = "12.34";
@@ -97,7 +96,6 @@ int main(int argc, char** argv)
     const double b = Median(bare);
     std::printf("row write 06-01, median of %d: engine %.2f ms, bare client %.2f ms, ratio %.3f; wire + pauses %.2f ms\n",
                 repeats, e, b, e / b, wireMs);
-    SetMainFrameState(nullptr);
     comm.Close();
     drive.Stop();
     return 0;

@@ -16,6 +16,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "session/DriveSession.h"
 #include "session/LinkSetup.h"
 #include "shell/ConnectCommands.h"
 #include "shell/D390App.h"
@@ -194,7 +195,7 @@ int main(int argc, char** argv)
     ConfirmDialogs confirm;
     confirm.Register();
     int status = 0;
-    if (!app->InitInstance({"d390"}, folder) || !app->m_pMainFrame || !app->m_pMainFrame->m_bConnected ||
+    if (!app->InitInstance({"d390"}, folder) || !app->m_pMainFrame || !app->m_pMainFrame->Session().m_bConnected ||
         !app->m_pMainFrame->GetActiveProjectView()) {
         std::fprintf(stderr, "the program did not start connected with a project\n");
         status = 1;
@@ -220,7 +221,7 @@ int main(int argc, char** argv)
 
         // A pass of the watchdog over every station.
         for (int station = 2; station <= kStations; ++station)
-            AppendStationRecord(frame, {station, static_cast<int>(model), 1093});
+            AppendStationRecord(frame.Session(), {station, static_cast<int>(model), 1093});
         start = Clock::now();
         probe.Start();
         frame.m_pConnectCommands->WatchdogTick();
@@ -228,7 +229,7 @@ int main(int argc, char** argv)
         wxTheApp->ProcessPendingEvents(); // the verdict
         longest = probe.Stop(&answered);
         Report("link watchdog pass over 32 stations", longest, answered, Ms(Clock::now() - start));
-        if (frame.m_Stations.size() != static_cast<std::size_t>(kStations))
+        if (frame.Session().m_Stations.size() != static_cast<std::size_t>(kStations))
             std::fprintf(stderr, "the watchdog dropped stations\n");
 
         // Auto-refresh: one cycle timed, then off in the middle of the next.

@@ -4,6 +4,7 @@
 
 #include <wx/dialog.h>
 
+class CDriveSession;
 class wxChoice;
 
 class CStationChoiceDlg : public wxDialog {
@@ -16,7 +17,7 @@ protected:
         const char* caption;
         int comboId;
     };
-    CStationChoiceDlg(wxWindow* parent, const Layout& layout, int noStation);
+    CStationChoiceDlg(wxWindow* parent, const CDriveSession& session, const Layout& layout, int noStation);
 
     int m_nStation;
 

@@ -1,7 +1,7 @@
-#include "shell/StationChoiceDlg.h"
+#include "view/StationChoiceDlg.h"
 
 #include "platform/DialogUnits.h"
-#include "session/MainFrameState.h"
+#include "session/DriveSession.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -9,7 +9,8 @@
 
 #include <cstdlib>
 
-CStationChoiceDlg::CStationChoiceDlg(wxWindow* parent, const Layout& layout, int noStation)
+CStationChoiceDlg::CStationChoiceDlg(wxWindow* parent, const CDriveSession& session, const Layout& layout,
+                                     int noStation)
     : wxDialog(parent, layout.dialogId, layout.caption), m_nStation(noStation)
 {
     SetClientSize(DlgSize(this, 160, 58));
@@ -19,10 +20,8 @@ CStationChoiceDlg::CStationChoiceDlg(wxWindow* parent, const Layout& layout, int
     new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 86, 36), DlgSize(this, 48, 14));
     ok->SetDefault();
 
-    if (CMainFrameState* frame = GetMainFrameState()) {
-        for (int station : frame->m_Stations)
-            m_pCombo->Append(wxString::Format("%d", station));
-    }
+    for (int station : session.m_Stations)
+        m_pCombo->Append(wxString::Format("%d", station));
     if (m_pCombo->GetCount() > 0)
         m_pCombo->SetSelection(0);
     Bind(wxEVT_BUTTON, &CStationChoiceDlg::OnOK, this, wxID_OK);

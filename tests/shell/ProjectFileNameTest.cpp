@@ -1,8 +1,8 @@
-#include "session/MainFrameState.h"
+#include "document/D390DocData.h"
 
 #include <gtest/gtest.h>
 
-TEST(MainFrameState, ProjectFileNameIsThePathAfterItsLastSlash)
+TEST(ProjectFileName, IsThePathAfterItsLastSlash)
 {
     const struct {
         const char* path;
@@ -13,9 +13,9 @@ TEST(MainFrameState, ProjectFileNameIsThePathAfterItsLastSlash)
         {"", ""},
         {"/home/a/", ""},
     };
-    CMainFrameState frame;
+    CD390DocData project;
     for (const auto& c : cases) {
-        frame.m_strProjectPath = c.path;
-        EXPECT_EQ(frame.GetProjectFileName(), c.name) << c.path;
+        project.m_strProjectPath = c.path;
+        EXPECT_EQ(project.GetProjectFileName(), c.name) << c.path;
     }
 }

@@ -1,4 +1,4 @@
-#include "shell/ProgressDlg.h"
+#include "view/ProgressDlg.h"
 
 #include "platform/DialogUnits.h"
 

@@ -1,6 +1,6 @@
-#include "shell/ProgressWindowTransfer.h"
+#include "view/ProgressWindowTransfer.h"
 
-#include "shell/ProgressDlg.h"
+#include "view/ProgressDlg.h"
 
 #include <wx/gauge.h>
 #include <wx/stattext.h>

@@ -1,12 +1,12 @@
 #pragma once
 // "Read": the drive that Read-all and Compare read from.
 
-#include "shell/StationChoiceDlg.h"
+#include "view/StationChoiceDlg.h"
 
 class CReadStationDlg : public CStationChoiceDlg {
 public:
     enum { IDD = 172, IDC_STATION = 1025 };
-    explicit CReadStationDlg(wxWindow* parent = nullptr);
+    CReadStationDlg(wxWindow* parent, const CDriveSession& session);
 
     int GetStation() const { return m_nStation; } // 0 until OK
 };
