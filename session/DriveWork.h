@@ -1,7 +1,7 @@
 #pragma once
 // The drive traffic that a command waits for (Read, Write, Compare's read).
 // In the program the traffic runs on a worker while the window thread waits
-// in a loop that keeps handling events, the main session disabled: windows
+// in a loop that keeps handling events, the main frame disabled: windows
 // draw, nothing a user could start meanwhile takes input. Without windows
 // (tools, tests of the transfers) it runs in place.
 //
@@ -21,7 +21,7 @@
 class CD390DocData;
 class CDriveSession;
 
-// How the program with windows runs drive work; installed by the main session.
+// How the program with windows runs drive work; installed by the main frame.
 class CDriveWorkRunner {
 public:
     virtual ~CDriveWorkRunner() = default;

@@ -74,7 +74,6 @@ std::string FailedStationsText(const std::vector<int>& failed)
     return text;
 }
 
-// What the hand-over job changed in the session, to be put back when it fails.
 } // namespace
 
 void ClearStationRecords(CDriveSession& session)

@@ -20,7 +20,7 @@ class CSerialComm;
 
 class CLinkWatchdog {
 public:
-    // Timer 1 of the main session, every 10000 ms.
+    // Timer 1 of the main frame, every 10000 ms.
     static constexpr int kTimerId = 1;
     static constexpr int kIntervalMs = 10000;
 

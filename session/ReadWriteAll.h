@@ -16,7 +16,7 @@ class TransferProgress {
 public:
     virtual ~TransferProgress() = default;
     virtual bool IsShown() const = 0;
-    // Places the window over the main session, sets the heading and shows it.
+    // Places the window over the main frame, sets the heading and shows it.
     virtual void ShowWithHeading(const std::string& heading) = 0;
     virtual void SetRange(int high) = 0;
     virtual void SetPosition(int position) = 0;

@@ -164,7 +164,7 @@ TEST_F(AccessibilityTest, ListCellsStatusPanesAndNamedFields)
 
     // The Connect dialog: fields named by their labels, buttons by captions.
     g_strCommPort = "/dev/ttyS0"; // no adapter search
-    auto* connect = new CConnectDlg(&Frame());
+    auto* connect = new CConnectDlg(&Frame(), Frame().Session(), doc.m_nModelCode);
     connect->Show();
     wxYield();
     Reading dialog = Read(0);

@@ -4,6 +4,7 @@
 
 #include "ConnectTestSupport.h"
 
+#include "document/D390DocData.h"
 #include "link/SerialComm.h"
 #include "platform/ResourceModule.h"
 #include "session/LinkSetup.h"
@@ -26,9 +27,9 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
-std::string Pane(const CDriveSession& frame, int pane)
+std::string Pane(const TestSession& session, int pane)
 {
-    return frame.GetStatusPaneText(pane);
+    return session.m_recorded.GetStatusPaneText(pane);
 }
 
 std::string Text(unsigned id)
@@ -54,11 +55,11 @@ std::vector<Bytes> ProbeFrames(int station)
     return {ReadRequest(station, kRegParam0002), ReadRequest(station, kRegSeries), ReadRequest(station, kRegModel, 2)};
 }
 
-void ExpectStationLists(const CDriveSession& frame, const std::vector<int>& stations, int model, int version)
+void ExpectStationLists(const CDriveSession& session, const std::vector<int>& stations, int model, int version)
 {
-    EXPECT_EQ(frame.m_Stations, stations);
-    EXPECT_EQ(frame.m_StationModels, std::vector<int>(stations.size(), model));
-    EXPECT_EQ(frame.m_StationVersions, std::vector<int>(stations.size(), version));
+    EXPECT_EQ(session.m_Stations, stations);
+    EXPECT_EQ(session.m_StationModels, std::vector<int>(stations.size(), model));
+    EXPECT_EQ(session.m_StationVersions, std::vector<int>(stations.size(), version));
 }
 
 } // namespace
@@ -67,30 +68,29 @@ TEST(Connect, OneStationOnThePseudoTerminal)
 {
     SettingsFolder settings;
     auto drive = StartDrive(DriveConfig({1}, 1205, 1093));
-    TestFrame frame;
-    frame.m_nModelCode = 1205;
+    TestSession session;
     MessageRecorder messages;
     CNetModuleSettings modules;
     ConnectRequest request = SerialRequest(*drive, "1");
 
-    ASSERT_TRUE(ConnectStations(frame, request)) << ::testing::PrintToString(messages.Texts());
-    FinishConnect(frame, request, modules);
+    ASSERT_TRUE(ConnectStations(session, request, kDefaultModelCode)) << ::testing::PrintToString(messages.Texts());
+    FinishConnect(session, request, modules);
 
     std::vector<Bytes> expected = ProbeFrames(1);
     expected.push_back(ReadRequest(1, kRegSeries));
     EXPECT_EQ(Requests(*drive), expected);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61470)});
-    EXPECT_EQ(frame.m_bConnected, 1);
-    EXPECT_EQ(frame.m_bNetLink, 0);
-    EXPECT_EQ(frame.m_watchdogStarts, 1);
-    ExpectStationLists(frame, {1}, 1205, 1093);
-    EXPECT_EQ(frame.m_nModelCode2, 1205);
-    EXPECT_EQ(frame.m_strModelName2, "D390-2P5-Hxx");
-    EXPECT_EQ(Pane(frame, kPaneVersion), Text(61452) + "1.093");
-    EXPECT_EQ(Pane(frame, kPaneStation), Text(61453) + "1");
-    EXPECT_EQ(Pane(frame, kPaneModel), Text(61454) + "D390-2P5-Hxx");
-    EXPECT_EQ(Pane(frame, kPaneLink), Text(61540));
-    EXPECT_EQ(frame.m_strStations, "1");
+    EXPECT_EQ(session.m_bConnected, 1);
+    EXPECT_EQ(session.m_bNetLink, 0);
+    EXPECT_EQ(session.m_recorded.m_watchdogStarts, 1);
+    ExpectStationLists(session, {1}, 1205, 1093);
+    EXPECT_EQ(session.m_nModelCode2, 1205);
+    EXPECT_EQ(session.m_strModelName2, "D390-2P5-Hxx");
+    EXPECT_EQ(Pane(session, kPaneVersion), Text(61452) + "1.093");
+    EXPECT_EQ(Pane(session, kPaneStation), Text(61453) + "1");
+    EXPECT_EQ(Pane(session, kPaneModel), Text(61454) + "D390-2P5-Hxx");
+    EXPECT_EQ(Pane(session, kPaneLink), Text(61540));
+    EXPECT_EQ(session.m_strStations, "1");
 
     // Both settings files, and what a later start reads back from them.
     EXPECT_EQ(ReadFile(settings.Path("lcomfile.ini")), drive->GetPtyPath() + "\n1\n120\n1\n");
@@ -103,29 +103,28 @@ TEST(Connect, OneStationOnThePseudoTerminal)
     EXPECT_EQ(g_nStopBitsIndex, 0);
     EXPECT_EQ(g_strStationText, "1");
 
-    DisconnectLink(frame);
-    EXPECT_EQ(frame.m_pComm, nullptr);
-    EXPECT_EQ(frame.m_bConnected, 0);
-    EXPECT_EQ(frame.m_transferStops, 1);
-    ExpectStationLists(frame, {}, 0, 0);
-    EXPECT_EQ(Pane(frame, kPaneVersion), Text(61452));
-    EXPECT_EQ(Pane(frame, kPaneStation), Text(61453));
-    EXPECT_EQ(Pane(frame, kPaneLink), Text(61455));
+    DisconnectLink(session);
+    EXPECT_EQ(session.m_pComm, nullptr);
+    EXPECT_EQ(session.m_bConnected, 0);
+    EXPECT_EQ(session.m_recorded.m_transferStops, 1);
+    ExpectStationLists(session, {}, 0, 0);
+    EXPECT_EQ(Pane(session, kPaneVersion), Text(61452));
+    EXPECT_EQ(Pane(session, kPaneStation), Text(61453));
+    EXPECT_EQ(Pane(session, kPaneLink), Text(61455));
 }
 
 TEST(Connect, ASerialLinkAfterANetworkLinkIsNoNetworkLink)
 {
     SettingsFolder settings;
     auto drive = StartDrive(DriveConfig({1}, 1205, 1093));
-    TestFrame frame;
-    frame.m_nModelCode = 1205;
+    TestSession session;
     // What a network link leaves once the watchdog has closed it for lack of stations.
-    frame.m_bNetLink = 1;
+    session.m_bNetLink = 1;
     MessageRecorder messages;
-    ASSERT_TRUE(ConnectStations(frame, SerialRequest(*drive, "1"))) << ::testing::PrintToString(messages.Texts());
-    EXPECT_EQ(frame.m_bConnected, 1);
-    EXPECT_EQ(frame.m_bNetLink, 0);
-    DisconnectLink(frame);
+    ASSERT_TRUE(ConnectStations(session, SerialRequest(*drive, "1"), kDefaultModelCode)) << ::testing::PrintToString(messages.Texts());
+    EXPECT_EQ(session.m_bConnected, 1);
+    EXPECT_EQ(session.m_bNetLink, 0);
+    DisconnectLink(session);
 }
 
 TEST(Connect, SeveralStationsThenASecondConnectShowsItsOwnDrives)
@@ -133,33 +132,31 @@ TEST(Connect, SeveralStationsThenASecondConnectShowsItsOwnDrives)
     SettingsFolder settings;
     SimDriveConfig config = DriveConfig({1, 3, 5, 6, 7}, 1205, 1100);
     auto drive = StartDrive(config);
-    TestFrame frame;
-    frame.m_nModelCode = 1205;
+    TestSession session;
     MessageRecorder messages;
     CNetModuleSettings modules;
     ConnectRequest request = SerialRequest(*drive, "1,3,5-7");
 
-    ASSERT_TRUE(ConnectStations(frame, request));
-    FinishConnect(frame, request, modules);
+    ASSERT_TRUE(ConnectStations(session, request, kDefaultModelCode));
+    FinishConnect(session, request, modules);
     std::vector<Bytes> expected;
     for (int station : {1, 3, 5, 6, 7})
         for (const Bytes& probe : ProbeFrames(station))
             expected.push_back(probe);
     expected.push_back(ReadRequest(1, kRegSeries));
     EXPECT_EQ(Requests(*drive), expected);
-    ExpectStationLists(frame, {1, 3, 5, 6, 7}, 1205, 1100);
-    EXPECT_EQ(Pane(frame, kPaneStation), Text(61453) + "1,3,5-7");
-    EXPECT_EQ(Pane(frame, kPaneVersion), Text(61452) + "1.100");
+    ExpectStationLists(session, {1, 3, 5, 6, 7}, 1205, 1100);
+    EXPECT_EQ(Pane(session, kPaneStation), Text(61453) + "1,3,5-7");
+    EXPECT_EQ(Pane(session, kPaneVersion), Text(61452) + "1.100");
 
-    DisconnectLink(frame);
+    DisconnectLink(session);
     auto second = StartDrive(DriveConfig({2}, 1102, 1093));
-    frame.m_nModelCode = 1102;
     request = SerialRequest(*second, "2");
-    ASSERT_TRUE(ConnectStations(frame, request));
-    FinishConnect(frame, request, modules);
-    ExpectStationLists(frame, {2}, 1102, 1093);
-    EXPECT_EQ(Pane(frame, kPaneVersion), Text(61452) + "1.093");
-    EXPECT_EQ(Pane(frame, kPaneModel), Text(61454) + "D390-1P2-Hxx");
+    ASSERT_TRUE(ConnectStations(session, request, 1102));
+    FinishConnect(session, request, modules);
+    ExpectStationLists(session, {2}, 1102, 1093);
+    EXPECT_EQ(Pane(session, kPaneVersion), Text(61452) + "1.093");
+    EXPECT_EQ(Pane(session, kPaneModel), Text(61454) + "D390-1P2-Hxx");
 }
 
 TEST(Connect, SilentStationsStopTheConnect)
@@ -168,11 +165,10 @@ TEST(Connect, SilentStationsStopTheConnect)
     auto drive = StartDrive(DriveConfig({1, 3, 5, 6, 7}, 1205));
     drive->SetSilent(5, true);
     drive->SetSilent(7, true);
-    TestFrame frame;
-    frame.m_nModelCode = 1205;
+    TestSession session;
     MessageRecorder messages;
 
-    EXPECT_FALSE(ConnectStations(frame, SerialRequest(*drive, "1,3,5-7")));
+    EXPECT_FALSE(ConnectStations(session, SerialRequest(*drive, "1,3,5-7"), kDefaultModelCode));
     // Station 5 does not answer 00-02: the query says so and the connect ends there.
     std::vector<Bytes> expected = ProbeFrames(1);
     for (const Bytes& probe : ProbeFrames(3))
@@ -180,11 +176,11 @@ TEST(Connect, SilentStationsStopTheConnect)
     expected.push_back(ReadRequest(5, kRegParam0002));
     EXPECT_EQ(Requests(*drive), expected);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61479)});
-    EXPECT_EQ(frame.m_bConnected, 0);
-    ExpectStationLists(frame, {}, 0, 0);
-    ASSERT_NE(frame.m_pComm, nullptr) << "the link object stays, closed";
-    EXPECT_FALSE(frame.m_pComm->IsOpen());
-    EXPECT_EQ(frame.m_watchdogStarts, 0);
+    EXPECT_EQ(session.m_bConnected, 0);
+    ExpectStationLists(session, {}, 0, 0);
+    ASSERT_NE(session.m_pComm, nullptr) << "the link object stays, closed";
+    EXPECT_FALSE(session.m_pComm->IsOpen());
+    EXPECT_EQ(session.m_recorded.m_watchdogStarts, 0);
 }
 
 TEST(Connect, StationsThatFailTheModelReadAreListed)
@@ -200,14 +196,13 @@ TEST(Connect, StationsThatFailTheModelReadAreListed)
         auto drive = StartDrive(DriveConfig({1, 3, 5}, 1205));
         for (int station : c.refusing)
             drive->ForceException(station, kRegModel, kSimExceptionAddress);
-        TestFrame frame;
-        frame.m_nModelCode = 1205;
+        TestSession session;
         MessageRecorder messages;
-        EXPECT_FALSE(ConnectStations(frame, SerialRequest(*drive, "1,3,5")));
+        EXPECT_FALSE(ConnectStations(session, SerialRequest(*drive, "1,3,5"), kDefaultModelCode));
         EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61469) + c.tail});
-        EXPECT_EQ(frame.m_pComm, nullptr);
-        EXPECT_EQ(frame.m_bConnected, 0);
-        ExpectStationLists(frame, {}, 0, 0);
+        EXPECT_EQ(session.m_pComm, nullptr);
+        EXPECT_EQ(session.m_bConnected, 0);
+        ExpectStationLists(session, {}, 0, 0);
         EXPECT_FALSE(std::filesystem::exists(settings.Path("lcomfile.ini")));
     }
 }
@@ -238,12 +233,13 @@ TEST(Connect, FamilyAndModelDecisionTable)
         SCOPED_TRACE(c.why);
         SettingsFolder settings;
         auto drive = StartDrive(DriveConfig({1}, c.drive));
-        TestFrame frame;
-        frame.m_nModelCode = c.project;
+        TestSession session;
+        CD390DocData project;
+        project.m_nModelCode = c.project;
         MessageRecorder messages;
         if (c.answer)
             messages.Answer(c.answer);
-        EXPECT_EQ(ConnectStations(frame, SerialRequest(*drive, "1")), c.connected);
+        EXPECT_EQ(ConnectStations(session, SerialRequest(*drive, "1"), project.m_nModelCode), c.connected);
         std::vector<MessageRecorder::Message> shown = messages.Messages();
         if (c.message == 0) {
             EXPECT_TRUE(shown.empty());
@@ -257,15 +253,15 @@ TEST(Connect, FamilyAndModelDecisionTable)
         if (c.message == 61642) {
             EXPECT_EQ(shown.size(), 1u) << "no question after a family mismatch";
         }
-        EXPECT_EQ(frame.m_bConnected, c.connected ? 1 : 0);
-        EXPECT_EQ(frame.m_nModelCode, c.project) << "the project's model is only read";
+        EXPECT_EQ(session.m_bConnected, c.connected ? 1 : 0);
+        EXPECT_EQ(project.m_nModelCode, c.project) << "the project's model is only read";
         if (c.connected) {
-            EXPECT_EQ(frame.m_nModelCode2, static_cast<int>(c.drive));
-            ExpectStationLists(frame, {1}, static_cast<int>(c.drive), 1100);
+            EXPECT_EQ(session.m_nModelCode2, static_cast<int>(c.drive));
+            ExpectStationLists(session, {1}, static_cast<int>(c.drive), 1100);
         } else {
-            ExpectStationLists(frame, {}, 0, 0);
-            ASSERT_NE(frame.m_pComm, nullptr);
-            EXPECT_FALSE(frame.m_pComm->IsOpen());
+            ExpectStationLists(session, {}, 0, 0);
+            ASSERT_NE(session.m_pComm, nullptr);
+            EXPECT_FALSE(session.m_pComm->IsOpen());
         }
     }
 }
@@ -273,24 +269,24 @@ TEST(Connect, FamilyAndModelDecisionTable)
 TEST(Connect, InputRefusedBeforeTheLinkOpens)
 {
     SettingsFolder settings;
-    TestFrame frame;
+    TestSession session;
     MessageRecorder messages;
     ConnectRequest request;
     request.port = "/dev/nonexistent-port";
-    EXPECT_FALSE(ConnectStations(frame, request));
+    EXPECT_FALSE(ConnectStations(session, request, kDefaultModelCode));
     request.stationText = "3,3";
-    EXPECT_FALSE(ConnectStations(frame, request));
+    EXPECT_FALSE(ConnectStations(session, request, kDefaultModelCode));
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{Text(61464), Text(61467)}));
     EXPECT_EQ(g_strStationText, "") << "a refused list is not kept";
 
     request.stationText = "1";
     messages.Clear();
-    EXPECT_FALSE(ConnectStations(frame, request));
+    EXPECT_FALSE(ConnectStations(session, request, kDefaultModelCode));
     // The reason follows the message.
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61468) + "\n/dev/nonexistent-port: No such file or directory"});
-    EXPECT_EQ(frame.m_pComm, nullptr);
+    EXPECT_EQ(session.m_pComm, nullptr);
     EXPECT_EQ(g_strCommPort, "/dev/nonexistent-port");
-    ExpectStationLists(frame, {}, 0, 0);
+    ExpectStationLists(session, {}, 0, 0);
 }
 
 TEST(Connect, ThroughTheNetworkAdapter)
@@ -302,12 +298,11 @@ TEST(Connect, ThroughTheNetworkAdapter)
     config.udpPort = 0;
     auto drive = StartDrive(config);
     LoopbackAdapterSettings adapter(drive->GetUdpPort());
-    TestFrame frame;
-    frame.m_nModelCode = 1205;
+    TestSession session;
     MessageRecorder messages;
 
     CNetModuleSettings modules;
-    CSerialComm* comm = EnsureLinkObject(frame);
+    CSerialComm* comm = EnsureLinkObject(session);
     ASSERT_EQ(comm->DiscoverModules(&modules.m_Discovered), 1);
     ASSERT_EQ(modules.m_Discovered.size(), 1u);
     EXPECT_EQ(modules.m_Discovered[0].m_strMac, "00-20-4a-00-00-01");
@@ -319,10 +314,10 @@ TEST(Connect, ThroughTheNetworkAdapter)
     request.stationText = "1";
     request.port = kNetPortName;
     request.module = &modules.m_Discovered[0];
-    ASSERT_TRUE(ConnectStations(frame, request));
-    FinishConnect(frame, request, modules);
-    EXPECT_EQ(frame.m_bNetLink, 1);
-    EXPECT_TRUE(frame.m_pComm->IsNetLink());
+    ASSERT_TRUE(ConnectStations(session, request, kDefaultModelCode));
+    FinishConnect(session, request, modules);
+    EXPECT_EQ(session.m_bNetLink, 1);
+    EXPECT_TRUE(session.m_pComm->IsNetLink());
     std::vector<Bytes> expected = ProbeFrames(1);
     expected.push_back(ReadRequest(1, kRegSeries));
     EXPECT_EQ(Requests(*drive), expected);
@@ -339,21 +334,21 @@ TEST(Connect, ThroughTheNetworkAdapter)
     EXPECT_EQ(later.m_strSelectedMac, "00-20-4a-00-00-01");
     EXPECT_EQ(later.m_Discovered[0].m_strName, "pump room");
     EXPECT_EQ(CNetModuleSettings::ButtonText(later.m_Discovered[0]), "127.0.0.1(pump room)");
-    DisconnectLink(frame);
-    EXPECT_EQ(frame.m_bNetLink, 0);
+    DisconnectLink(session);
+    EXPECT_EQ(session.m_bNetLink, 0);
 }
 
 TEST(Connect, NetworkModeWithoutAnAdapter)
 {
     SettingsFolder settings;
-    TestFrame frame;
+    TestSession session;
     MessageRecorder messages;
     ConnectRequest request;
     request.stationText = "1";
     request.port = kNetPortName;
-    EXPECT_FALSE(ConnectStations(frame, request));
+    EXPECT_FALSE(ConnectStations(session, request, kDefaultModelCode));
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"no qw47!", Text(61468) + "\nno network adapter chosen"}));
-    EXPECT_EQ(frame.m_pComm, nullptr);
+    EXPECT_EQ(session.m_pComm, nullptr);
     EXPECT_EQ(g_strCommPort, "TCPIP");
 }
 
@@ -399,23 +394,25 @@ TEST(HandOverConnect, ConnectsAtOnce)
 {
     SettingsFolder settings;
     auto drive = StartDrive(DriveConfig({4}, 0x11004B2, 1093));
-    TestFrame frame;
+    TestSession session;
     MessageRecorder messages;
     std::istringstream file(drive->GetPtyPath() + "\n9600\n812\n4\n1\n");
     HandOverConnect job = ReadHandOverConnect(file);
 
-    ASSERT_TRUE(RunHandOverConnect(frame, job));
-    EXPECT_EQ(frame.m_nModelCode, 0x11004B2);
-    EXPECT_EQ(frame.m_strModelName, "RQ5 02 A240");
-    EXPECT_EQ(frame.m_nFreqIndex, 1);
-    ExpectStationLists(frame, {4}, 0x11004B2, 1093);
-    FinishHandOverConnect(frame, job);
-    EXPECT_EQ(frame.m_bConnected, 1);
-    EXPECT_EQ(frame.m_watchdogStarts, 0) << "the connect-at-once job starts no watchdog";
-    EXPECT_EQ(Pane(frame, kPaneVersion), Text(61452) + "1.093");
-    EXPECT_EQ(Pane(frame, kPaneStation), Text(61453) + "4");
-    EXPECT_EQ(Pane(frame, kPaneModel), Text(61454) + "RQ5 02 A240");
-    EXPECT_EQ(Pane(frame, kPaneLink), Text(61540));
+    // The new project takes the drive's model from the station list and the
+    // base frequency from the job.
+    ASSERT_TRUE(RunHandOverConnect(session, job));
+    EXPECT_EQ(job.freqIndex, 1);
+    ExpectStationLists(session, {4}, 0x11004B2, 1093);
+    FinishHandOverConnect(session, job);
+    EXPECT_EQ(session.m_bConnected, 1);
+    EXPECT_EQ(session.m_nModelCode2, 0x11004B2);
+    EXPECT_EQ(session.m_strModelName2, "RQ5 02 A240");
+    EXPECT_EQ(session.m_recorded.m_watchdogStarts, 0) << "the connect-at-once job starts no watchdog";
+    EXPECT_EQ(Pane(session, kPaneVersion), Text(61452) + "1.093");
+    EXPECT_EQ(Pane(session, kPaneStation), Text(61453) + "4");
+    EXPECT_EQ(Pane(session, kPaneModel), Text(61454) + "RQ5 02 A240");
+    EXPECT_EQ(Pane(session, kPaneLink), Text(61540));
     EXPECT_TRUE(messages.Texts().empty());
     EXPECT_EQ(Requests(*drive), ProbeFrames(4));
     EXPECT_EQ(ReadFile(settings.Path("lcomfile.ini")), drive->GetPtyPath() + "\n1\n111\n4\n");
@@ -426,28 +423,26 @@ TEST(HandOverConnect, RollsBackOnFailure)
     SettingsFolder settings;
     auto drive = StartDrive(DriveConfig({4}, 0x11004B2));
     drive->ForceException(4, kRegModel, kSimExceptionAddress);
-    TestFrame frame;
-    frame.m_nModelCode = 1205;
-    frame.m_strModelName = "D390-2P5-Hxx";
+    TestSession session;
+    session.m_strModelName2 = "D390-2P5-Hxx";
     MessageRecorder messages;
 
     std::istringstream file(drive->GetPtyPath() + "\n19200\n802\n4\n1\n");
-    EXPECT_FALSE(RunHandOverConnect(frame, ReadHandOverConnect(file)));
+    EXPECT_FALSE(RunHandOverConnect(session, ReadHandOverConnect(file)));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61479)});
-    EXPECT_EQ(frame.m_nModelCode, 1205);
-    EXPECT_EQ(frame.m_strModelName, "D390-2P5-Hxx");
-    EXPECT_EQ(frame.m_nFreqIndex, 0);
-    EXPECT_EQ(frame.m_bConnected, 0);
-    ExpectStationLists(frame, {}, 0, 0);
-    ASSERT_NE(frame.m_pComm, nullptr);
-    EXPECT_FALSE(frame.m_pComm->IsOpen());
+    EXPECT_EQ(session.m_nModelCode2, 1205);
+    EXPECT_EQ(session.m_strModelName2, "D390-2P5-Hxx");
+    EXPECT_EQ(session.m_bConnected, 0);
+    ExpectStationLists(session, {}, 0, 0);
+    ASSERT_NE(session.m_pComm, nullptr);
+    EXPECT_FALSE(session.m_pComm->IsOpen());
 
     // A port that does not open: no link object.
     messages.Clear();
     std::istringstream missing("/dev/nonexistent-port\n19200\n802\n4\n0\n");
-    EXPECT_FALSE(RunHandOverConnect(frame, ReadHandOverConnect(missing)));
+    EXPECT_FALSE(RunHandOverConnect(session, ReadHandOverConnect(missing)));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(61468) + "\n/dev/nonexistent-port: No such file or directory"});
-    EXPECT_EQ(frame.m_pComm, nullptr);
+    EXPECT_EQ(session.m_pComm, nullptr);
     EXPECT_EQ(g_strCommPort, "/dev/nonexistent-port") << "the job's settings are kept for the Connect dialog";
 }
 
@@ -467,23 +462,23 @@ TEST(HandOverConnect, RefusesAStationThatIsNoStation)
         SCOPED_TRACE(c.why);
         SettingsFolder settings;
         auto drive = StartDrive(DriveConfig({1}, 1205));
-        TestFrame frame;
+        TestSession session;
         MessageRecorder messages;
         std::istringstream file(drive->GetPtyPath() + "\n19200\n802\n" + c.station + "\n0\n");
-        EXPECT_FALSE(RunHandOverConnect(frame, ReadHandOverConnect(file)));
+        EXPECT_FALSE(RunHandOverConnect(session, ReadHandOverConnect(file)));
         EXPECT_EQ(messages.Texts(), std::vector<std::string>{Text(c.message)});
         EXPECT_EQ(drive->GetFrameCount(), 0u) << "nothing is sent";
-        EXPECT_EQ(frame.m_bConnected, 0);
-        EXPECT_TRUE(frame.m_Stations.empty());
+        EXPECT_EQ(session.m_bConnected, 0);
+        EXPECT_TRUE(session.m_Stations.empty());
     }
     // "x" and "0" are refused with the station list's own message, naming the item.
     for (const char* station : {"x", "0"}) {
         SettingsFolder settings;
         auto drive = StartDrive(DriveConfig({1}, 1205));
-        TestFrame frame;
+        TestSession session;
         MessageRecorder messages;
         std::istringstream file(drive->GetPtyPath() + "\n19200\n802\n" + station + "\n0\n");
-        EXPECT_FALSE(RunHandOverConnect(frame, ReadHandOverConnect(file)));
+        EXPECT_FALSE(RunHandOverConnect(session, ReadHandOverConnect(file)));
         ASSERT_EQ(messages.Texts().size(), 1u);
         EXPECT_NE(messages.Texts()[0].find(station), std::string::npos);
         EXPECT_EQ(drive->GetFrameCount(), 0u);

@@ -1,12 +1,13 @@
 #pragma once
-// Fixtures of the connection tests: a main frame state that records what the
-// window frame would do, and simulated drives on a pseudo-terminal or on
+// Fixtures of the connection tests: a drive session whose windows record what
+// the main frame would show, and simulated drives on a pseudo-terminal or on
 // loopback TCP as a network adapter.
 
 #include "link/SerialComm.h"
 #include "session/CommSettings.h"
 #include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
 
@@ -20,21 +21,22 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-class TestFrame : public CDriveSession {
+// The windows a test session records into, made before the session.
+struct RecordedWindows {
+    RecordingWindows m_recorded;
+};
+
+// The drive session as the application owns it, its windows recorded. It
+// deletes the link object that connecting made, as the main frame does when
+// it closes.
+class TestSession : public RecordedWindows, public CDriveSession {
 public:
-    TestFrame() { SetMainFrameState(this); }
-    ~TestFrame() override
+    TestSession() : CDriveSession(m_recorded) {}
+    ~TestSession()
     {
         delete m_pComm;
         m_pComm = nullptr;
     }
-    void StartLinkWatchdog() override { ++m_watchdogStarts; }
-    void StopLinkWatchdog() override { ++m_watchdogStops; }
-    void StopBackgroundTransfers() override { ++m_transferStops; }
-
-    int m_watchdogStarts = 0;
-    int m_watchdogStops = 0;
-    int m_transferStops = 0;
 };
 
 // Appends the Modbus CRC, low byte first.

@@ -17,16 +17,16 @@ Bytes PasswordWrite(int station, std::uint16_t value)
                     static_cast<std::uint8_t>(value & 0xFF)});
 }
 
-// A frame on one drive, station 1, and dialogs that answer from the test.
+// A session on one drive, station 1, and dialogs that answer from the test.
 class PasswordTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         m_drive = StartDrive(DriveConfig({1}, 1205));
-        CSerialComm* comm = EnsureLinkObject(m_frame);
+        CSerialComm* comm = EnsureLinkObject(m_session);
         ASSERT_NE(comm->InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 2.0f), 0);
-        AppendStationRecord(m_frame, {1, 1205, 1100});
-        m_frame.m_bConnected = 1;
+        AppendStationRecord(m_session, {1, 1205, 1100});
+        m_session.m_bConnected = 1;
 
         m_dialogs.selectStation = [this](int& station) {
             ++m_asked;
@@ -60,7 +60,7 @@ protected:
         return writes;
     }
 
-    TestFrame m_frame;
+    TestSession m_session;
     std::unique_ptr<CSimulatedDrive> m_drive;
     MessageRecorder m_messages;
     PasswordDialogs m_dialogs;
@@ -76,7 +76,7 @@ protected:
 TEST_F(PasswordTest, SetSendsTheValueTwice)
 {
     m_new = "1234";
-    RunPasswordSet(m_frame, m_dialogs);
+    RunPasswordSet(m_session, m_dialogs);
     EXPECT_TRUE(m_messages.Texts().empty());
     EXPECT_EQ(Requests(*m_drive),
               (std::vector<Bytes>{ReadRequest(1, kRegPassword), PasswordWrite(1, 1234), PasswordWrite(1, 1234)}));
@@ -89,7 +89,7 @@ TEST_F(PasswordTest, ChangeWithTheRightOldPassword)
     m_drive->SetPassword(1, 4321);
     m_old = "4321";
     m_new = "65535";
-    RunPasswordSet(m_frame, m_dialogs);
+    RunPasswordSet(m_session, m_dialogs);
     EXPECT_TRUE(m_messages.Texts().empty());
     EXPECT_EQ(Writes(), (std::vector<Bytes>{PasswordWrite(1, 4321), PasswordWrite(1, 65535), PasswordWrite(1, 65535)}));
     EXPECT_TRUE(m_drive->IsPasswordActive(1));
@@ -97,7 +97,7 @@ TEST_F(PasswordTest, ChangeWithTheRightOldPassword)
     // The new password is the one that releases it now.
     m_old = "65535";
     m_messages.Clear();
-    RunPasswordRelease(m_frame, m_dialogs);
+    RunPasswordRelease(m_session, m_dialogs);
     EXPECT_TRUE(m_messages.Texts().empty());
     EXPECT_FALSE(m_drive->IsPasswordActive(1));
 }
@@ -107,7 +107,7 @@ TEST_F(PasswordTest, ChangeWithAWrongOldPasswordNeverSendsTheNewOne)
     m_drive->SetPassword(1, 4321);
     m_old = "1111";
     m_new = "2222";
-    RunPasswordSet(m_frame, m_dialogs);
+    RunPasswordSet(m_session, m_dialogs);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61521)});
     EXPECT_EQ(Writes(), std::vector<Bytes>{PasswordWrite(1, 1111)});
     EXPECT_TRUE(m_drive->IsPasswordActive(1));
@@ -116,20 +116,20 @@ TEST_F(PasswordTest, ChangeWithAWrongOldPasswordNeverSendsTheNewOne)
 TEST_F(PasswordTest, Release)
 {
     // No password: said at once, no password is asked for.
-    RunPasswordRelease(m_frame, m_dialogs);
+    RunPasswordRelease(m_session, m_dialogs);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61553)});
     EXPECT_EQ(m_asked, 1);
 
     m_drive->SetPassword(1, 777);
     m_messages.Clear();
     m_old = "778";
-    RunPasswordRelease(m_frame, m_dialogs);
+    RunPasswordRelease(m_session, m_dialogs);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61521)});
     EXPECT_TRUE(m_drive->IsPasswordActive(1));
 
     m_messages.Clear();
     m_old = "777";
-    RunPasswordRelease(m_frame, m_dialogs);
+    RunPasswordRelease(m_session, m_dialogs);
     EXPECT_TRUE(m_messages.Texts().empty());
     EXPECT_FALSE(m_drive->IsPasswordActive(1));
 }
@@ -137,27 +137,27 @@ TEST_F(PasswordTest, Release)
 TEST_F(PasswordTest, CancelAndLinkFailures)
 {
     m_stationOk = false;
-    RunPasswordSet(m_frame, m_dialogs);
-    RunPasswordRelease(m_frame, m_dialogs);
+    RunPasswordSet(m_session, m_dialogs);
+    RunPasswordRelease(m_session, m_dialogs);
     EXPECT_EQ(m_drive->GetFrameCount(), 0u) << "Cancel in the station chooser sends nothing";
 
     m_stationOk = true;
     m_dialogOk = false;
-    RunPasswordSet(m_frame, m_dialogs);
+    RunPasswordSet(m_session, m_dialogs);
     EXPECT_EQ(Requests(*m_drive), std::vector<Bytes>{ReadRequest(1, kRegPassword)});
     EXPECT_TRUE(m_messages.Texts().empty());
 
     // A silent drive: the state read reports it.
     m_dialogOk = true;
     m_drive->SetSilent(1, true);
-    RunPasswordSet(m_frame, m_dialogs);
+    RunPasswordSet(m_session, m_dialogs);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61520)});
 
     // A drive that refuses the write: "Set password failure!".
     m_drive->SetSilent(1, false);
     m_drive->ForceException(1, kRegPassword, kSimExceptionWriteMode);
     m_messages.Clear();
-    RunPasswordSet(m_frame, m_dialogs);
+    RunPasswordSet(m_session, m_dialogs);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61520)})
         << "the state read itself is refused first";
 

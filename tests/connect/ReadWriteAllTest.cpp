@@ -66,15 +66,15 @@ protected:
     {
         m_drive = StartDrive(DriveConfig({2}, driveModel, version));
         m_progress = RecordingProgress();
-        m_frame.m_strProgramFolder = TestProgramFolder();
-        m_frame.m_nModelCode = projectModel;
-        m_frame.m_strModelName = NameOf(projectModel);
+        m_project.m_strProgramFolder = TestProgramFolder();
+        m_project.m_nModelCode = projectModel;
+        m_project.m_strModelName = NameOf(projectModel);
         ASSERT_TRUE(m_project.BuildForCurrentModel());
         m_project.SetModifiedFlag(false);
-        CSerialComm* comm = EnsureLinkObject(m_frame);
+        CSerialComm* comm = EnsureLinkObject(m_session);
         ASSERT_NE(comm->InitComm(m_drive->GetPtyPath(), 19200, 8, 0, 2.0f), 0);
-        AppendStationRecord(m_frame, {2, static_cast<int>(driveModel), version});
-        m_frame.m_bConnected = 1;
+        AppendStationRecord(m_session, {2, static_cast<int>(driveModel), version});
+        m_session.m_bConnected = 1;
         m_drive->ClearFrameLog();
     }
 
@@ -89,11 +89,12 @@ protected:
 
     bool Write()
     {
-        return RunWriteAll(m_frame, m_project, 2, m_progress, [this] { ++m_motorListShown; });
+        return RunWriteAll(m_session, m_project, 2, m_progress, [this] { ++m_motorListShown; });
     }
 
-    TestFrame m_frame;
-    CD390DocData m_project;
+    TestSession m_session;
+    // The project answers to the same windows as the session, as in the program.
+    CD390DocData m_project{m_session.m_recorded};
     std::unique_ptr<CSimulatedDrive> m_drive;
     RecordingProgress m_progress;
     MessageRecorder m_messages;
@@ -121,11 +122,12 @@ TEST_F(ReadWriteAllTest, EveryFamilyIntoANewProjectAndBack)
         Start(c.model, c.version, c.model == 1205 ? 0x11004B2 : 1205);
         Registers before = ParameterRegisters(*m_drive, 2);
 
-        ASSERT_TRUE(RunReadAll(m_frame, m_project, 2, m_progress));
+        ASSERT_TRUE(RunReadAll(m_session, m_project, 2, m_progress));
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61575)});
-        EXPECT_EQ(m_frame.m_nModelCode, static_cast<int>(c.model));
-        EXPECT_EQ(m_frame.m_strModelName, NameOf(static_cast<int>(c.model)));
-        EXPECT_EQ(m_frame.m_bReading, 0);
+        EXPECT_EQ(m_project.m_nModelCode, static_cast<int>(c.model));
+        EXPECT_EQ(m_project.m_strModelName, NameOf(static_cast<int>(c.model)));
+        EXPECT_EQ(m_session.m_strModelName2, NameOf(static_cast<int>(c.model)));
+        EXPECT_EQ(m_session.m_bReading, 0);
         EXPECT_FLOAT_EQ(m_project.m_fDriveVersion, VersionFromRegister(c.version));
         EXPECT_EQ(m_progress.m_heading, LoadResString(61487));
         EXPECT_EQ(m_progress.m_high, 15);
@@ -133,7 +135,7 @@ TEST_F(ReadWriteAllTest, EveryFamilyIntoANewProjectAndBack)
         EXPECT_EQ(m_progress.m_texts.front(), "00-XX --" + LoadResString(61453) + "2");
         EXPECT_FALSE(m_progress.m_shown);
         EXPECT_FALSE(m_project.IsModified());
-        EXPECT_EQ(m_frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + NameOf(static_cast<int>(c.model)));
+        EXPECT_EQ(m_session.m_recorded.GetStatusPaneText(kPaneModel), LoadResString(61454) + NameOf(static_cast<int>(c.model)));
         // Every record holds what was read, set value and read value alike.
         int records = 0;
         for (const GroupRec& group : m_project.m_Groups)
@@ -169,9 +171,9 @@ TEST_F(ReadWriteAllTest, EveryFamilyIntoANewProjectAndBack)
             EXPECT_EQ(writes.back()[1], 0x10);
         }
         EXPECT_EQ(m_motorListShown, 0);
-        EXPECT_EQ(m_frame.m_bWriting, 0);
+        EXPECT_EQ(m_session.m_bWriting, 0);
         m_messages.Clear();
-        ClearStationRecords(m_frame);
+        ClearStationRecords(m_session);
     }
 }
 
@@ -186,13 +188,13 @@ TEST_F(ReadWriteAllTest, AFailureInTheMiddleLeavesTheProjectUntouched)
     m_drive->ForceException(2, 0x0700, kSimExceptionAddress);
 
     m_messages.Answer(IDNO); // not saved
-    EXPECT_FALSE(RunReadAll(m_frame, m_project, 2, m_progress));
+    EXPECT_FALSE(RunReadAll(m_session, m_project, 2, m_progress));
     std::vector<std::string> texts = m_messages.Texts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], LoadResString(61536));
     EXPECT_EQ(texts[1], LoadResString(61610)) << "the reader's own text";
-    EXPECT_EQ(m_frame.m_nModelCode, 1205);
-    EXPECT_EQ(m_frame.m_strModelName, NameOf(1205));
+    EXPECT_EQ(m_project.m_nModelCode, 1205);
+    EXPECT_EQ(m_project.m_strModelName, NameOf(1205));
     EXPECT_TRUE(m_project.IsModified());
     EXPECT_EQ(maxFrequency->m_strValue, "55.55");
     ASSERT_EQ(m_project.m_Groups.size(), groupsBefore.size());
@@ -203,13 +205,13 @@ TEST_F(ReadWriteAllTest, AFailureInTheMiddleLeavesTheProjectUntouched)
         }
     EXPECT_FALSE(m_progress.m_shown);
     EXPECT_EQ(m_progress.m_position, 7) << "groups 00 to 06 were read";
-    EXPECT_EQ(m_frame.m_bReading, 0);
+    EXPECT_EQ(m_session.m_bReading, 0);
 
     // Cancel in the save question: nothing is read at all.
     m_messages.Clear();
     m_drive->ClearFrameLog();
     m_messages.Answer(IDCANCEL);
-    EXPECT_FALSE(RunReadAll(m_frame, m_project, 2, m_progress));
+    EXPECT_FALSE(RunReadAll(m_session, m_project, 2, m_progress));
     EXPECT_EQ(m_drive->GetFrameCount(), 0u);
 }
 
@@ -221,10 +223,10 @@ TEST_F(ReadWriteAllTest, SavingBeforeTheReadIsReportedWhenItFails)
 
     // A folder stands where the project file goes: Yes, the save fails, and
     // nothing is read.
-    m_frame.m_strProjectPath = folder;
+    m_project.m_strProjectPath = folder;
     m_project.SetModifiedFlag(true);
     m_messages.Answer(IDYES);
-    EXPECT_FALSE(RunReadAll(m_frame, m_project, 2, m_progress));
+    EXPECT_FALSE(RunReadAll(m_session, m_project, 2, m_progress));
     std::vector<std::string> texts = m_messages.Texts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], LoadResString(61536));
@@ -235,13 +237,13 @@ TEST_F(ReadWriteAllTest, SavingBeforeTheReadIsReportedWhenItFails)
 
     // A writable path: saved, then read.
     const std::string path = folder + "/before-read.zrv";
-    m_frame.m_strProjectPath = path;
+    m_project.m_strProjectPath = path;
     m_messages.Clear();
     m_messages.Answer(IDYES);
-    EXPECT_TRUE(RunReadAll(m_frame, m_project, 2, m_progress));
+    EXPECT_TRUE(RunReadAll(m_session, m_project, 2, m_progress));
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61536), LoadResString(61575)}));
     EXPECT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(m_frame.m_strProjectPath, path);
+    EXPECT_EQ(m_project.m_strProjectPath, path);
     EXPECT_FALSE(m_project.IsModified());
     std::filesystem::remove_all(folder);
 }
@@ -254,7 +256,7 @@ TEST_F(ReadWriteAllTest, SameModelKeepsSetValuesTheReadDoesNotCover)
     ParamRec* param = m_project.FindParam(14, 1);
     ASSERT_NE(param, nullptr);
     param->m_strValue = "7";
-    ASSERT_TRUE(RunReadAll(m_frame, m_project, 2, m_progress));
+    ASSERT_TRUE(RunReadAll(m_session, m_project, 2, m_progress));
     EXPECT_EQ(m_project.FindParam(14, 1)->m_strValue, "7");
     EXPECT_EQ(m_project.FindParam(14, 1)->m_strRead, "7");
     EXPECT_EQ(m_progress.m_position, 14);
@@ -295,7 +297,7 @@ TEST_F(ReadWriteAllTest, ChecksBeforeAnyGroupIsWritten)
         EXPECT_EQ(texts[0], expected);
         EXPECT_TRUE(WriteFrames().empty());
         m_messages.Clear();
-        ClearStationRecords(m_frame);
+        ClearStationRecords(m_session);
     }
 }
 
@@ -306,14 +308,14 @@ TEST_F(ReadWriteAllTest, AcceptedModelMismatchListsTheMotorParameters)
     ASSERT_TRUE(Write());
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61555), LoadResString(61541)}));
     EXPECT_EQ(m_motorListShown, 1);
-    EXPECT_EQ(m_frame.m_bWriteAll, 0);
+    EXPECT_EQ(m_session.m_bWriteAll, 0);
     EXPECT_FALSE(WriteFrames().empty());
 }
 
 TEST_F(ReadWriteAllTest, NeverToTheBroadcastStation)
 {
     Start(1205, 1100, 1205);
-    EXPECT_FALSE(RunWriteAll(m_frame, m_project, 0, m_progress, {}));
+    EXPECT_FALSE(RunWriteAll(m_session, m_project, 0, m_progress, {}));
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{WriteCheckText(IDS_WRITE_NO_BROADCAST)});
     EXPECT_EQ(m_drive->GetFrameCount(), 0u);
 }
@@ -338,9 +340,9 @@ TEST_F(ReadWriteAllTest, AFailingGroupEndsTheWrite)
     EXPECT_FALSE(Write());
     std::vector<std::string> texts = m_messages.Texts();
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0], m_frame.m_strLastError);
+    EXPECT_EQ(texts[0], m_session.m_strLastError);
     EXPECT_NE(texts[0].find(LoadResString(61612)), std::string::npos) << texts[0];
-    EXPECT_EQ(m_frame.m_bWriting, 0);
+    EXPECT_EQ(m_session.m_bWriting, 0);
     EXPECT_FALSE(m_progress.m_shown);
     EXPECT_EQ(m_progress.m_position, 7) << "groups 00 to 06 were written";
     for (const Bytes& write : WriteFrames())

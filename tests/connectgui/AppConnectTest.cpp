@@ -7,6 +7,7 @@
 #include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "session/DriveSession.h"
 #include "shell/ConnectCommands.h"
 #include "shell/ConnectDlg.h"
 #include "shell/PasswordInputDlg.h"
@@ -55,24 +56,32 @@ protected:
 TEST_F(AppConnectTest, ConnectsAtOnceThenReadsAndWrites)
 {
     auto drive = StartDrive(DriveConfig({1}, 0x11004B5, 1093));
-    WriteHandOver("2\n" + drive->GetPtyPath() + "\n19200\n802\n1\n0\n");
+    // Base frequency 60.00 (index 1).
+    WriteHandOver("2\n" + drive->GetPtyPath() + "\n19200\n802\n1\n1\n");
     ASSERT_TRUE(Start());
     if (!m_app->m_pDocTemplate) {
         // Without a project to hold the drive's values the job cannot finish: rolled back.
-        EXPECT_EQ(Frame().m_bConnected, 0);
-        EXPECT_TRUE(Frame().m_Stations.empty());
+        EXPECT_EQ(Frame().Session().m_bConnected, 0);
+        EXPECT_TRUE(Frame().Session().m_Stations.empty());
         GTEST_SKIP() << "this build has no project document";
     }
 
     EXPECT_FALSE(std::filesystem::exists(m_home + "curfile.ini"));
     CMainFrame& frame = Frame();
-    EXPECT_EQ(frame.m_bConnected, 1);
-    EXPECT_EQ(frame.m_Stations, std::vector<int>{1});
-    EXPECT_EQ(frame.m_StationModels, std::vector<int>{0x11004B5});
-    EXPECT_EQ(frame.m_StationVersions, std::vector<int>{1093});
-    EXPECT_EQ(frame.m_nModelCode, 0x11004B5);
-    EXPECT_EQ(frame.m_strModelName, "RQ5 04 A240");
+    CDriveSession& session = frame.Session();
+    EXPECT_EQ(session.m_bConnected, 1);
+    EXPECT_EQ(session.m_Stations, std::vector<int>{1});
+    EXPECT_EQ(session.m_StationModels, std::vector<int>{0x11004B5});
+    EXPECT_EQ(session.m_StationVersions, std::vector<int>{1093});
+    EXPECT_EQ(session.m_nModelCode2, 0x11004B5);
+    EXPECT_EQ(session.m_strModelName2, "RQ5 04 A240");
     EXPECT_EQ(DocumentCount(), 1) << "a new project for the drive";
+    CD390DocData* project = frame.GetActiveProject();
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(project->m_nModelCode, 0x11004B5);
+    EXPECT_EQ(project->m_strModelName, "RQ5 04 A240");
+    EXPECT_EQ(project->m_nFreqIndex, 1);
+    EXPECT_EQ(frame.GetStatusPaneText(kPaneModel), LoadResString(61454) + "RQ5 04 A240");
     EXPECT_EQ(frame.GetStatusPaneText(kPaneLink), LoadResString(61540));
     EXPECT_EQ(frame.GetStatusPaneText(kPaneVersion), LoadResString(61452) + "1.093");
     EXPECT_FALSE(frame.m_pConnectCommands->IsWatchdogRunning()) << "the connect-at-once job starts no watchdog";
@@ -105,10 +114,11 @@ TEST_F(AppConnectTest, AFailedConnectAtOnceRollsBack)
     ASSERT_TRUE(Start());
     CMainFrame& frame = Frame();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61479)});
-    EXPECT_EQ(frame.m_bConnected, 0);
-    EXPECT_TRUE(frame.m_Stations.empty());
-    EXPECT_TRUE(frame.m_StationVersions.empty());
-    EXPECT_EQ(frame.m_nFreqIndex, 0);
+    EXPECT_EQ(frame.Session().m_bConnected, 0);
+    EXPECT_TRUE(frame.Session().m_Stations.empty());
+    EXPECT_TRUE(frame.Session().m_StationVersions.empty());
+    // No project was made, so no base frequency was taken from the job.
+    EXPECT_EQ(frame.GetActiveProject(), nullptr);
     EXPECT_EQ(DocumentCount(), 0);
     EXPECT_FALSE(std::filesystem::exists(m_home + "curfile.ini"));
 }
@@ -121,7 +131,7 @@ TEST_F(AppConnectTest, ConnectDialogAndPasswordCommandsFromTheMenu)
     if (!m_app->m_pDocTemplate)
         GTEST_SKIP() << "this build has no project document";
     CMainFrame& frame = Frame();
-    ASSERT_EQ(frame.m_bConnected, 1);
+    ASSERT_EQ(frame.Session().m_bConnected, 1);
 
     // Connect: disconnect first, then connect again; the watchdog starts.
     SetModalAnswer([&drive](wxDialog* shown) {
@@ -139,7 +149,7 @@ TEST_F(AppConnectTest, ConnectDialogAndPasswordCommandsFromTheMenu)
     });
     Command(ID_CONNECT);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61470)});
-    EXPECT_EQ(frame.m_bConnected, 1);
+    EXPECT_EQ(frame.Session().m_bConnected, 1);
     EXPECT_TRUE(frame.m_pConnectCommands->IsWatchdogRunning());
 
     // Password Set: the station chooser, then the password typed twice.

@@ -4,6 +4,7 @@
 
 #include "tests/connect/ConnectTestSupport.h"
 
+#include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
 #include "session/LinkSetup.h"
 #include "shell/AssignIpDlg.h"
@@ -76,7 +77,7 @@ protected:
     void TearDown() override { SetModalAnswer(nullptr); }
 
     SettingsFolder m_settings;
-    TestFrame m_frame;
+    TestSession m_session;
     MessageRecorder m_messages;
 };
 
@@ -96,9 +97,8 @@ TEST_F(ConnectDlgTest, ShowsTheLastSettingsAndConnectsOnThePseudoTerminal)
     g_nParityIndex = 0;
     g_nStopBitsIndex = 0;
     g_strStationText = "1,3";
-    m_frame.m_nModelCode = 1205;
 
-    CConnectDlg dialog;
+    CConnectDlg dialog(nullptr, m_session, 1205);
     wxComboBox* port = Find<wxComboBox>(&dialog, CConnectDlg::IDC_PORT);
     EXPECT_EQ(port->GetValue().utf8_string(), drive->GetPtyPath()) << "a typed-in path is listed and chosen";
     EXPECT_EQ(port->GetString(port->GetCount() - 1), "TCPIP");
@@ -118,25 +118,25 @@ TEST_F(ConnectDlgTest, ShowsTheLastSettingsAndConnectsOnThePseudoTerminal)
     EXPECT_EQ(messagesWhenConnected, 0u) << "the list is refreshed before \"Link successful!\"";
     EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61470)});
-    EXPECT_EQ(m_frame.m_bConnected, 1);
-    EXPECT_EQ(m_frame.m_Stations, (std::vector<int>{1, 3}));
-    EXPECT_EQ(m_frame.m_watchdogStarts, 1);
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneVersion), LoadResString(61452) + "1.093");
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneLink), LoadResString(61540));
+    EXPECT_EQ(m_session.m_bConnected, 1);
+    EXPECT_EQ(m_session.m_Stations, (std::vector<int>{1, 3}));
+    EXPECT_EQ(m_session.m_recorded.m_watchdogStarts, 1);
+    EXPECT_EQ(m_session.m_recorded.GetStatusPaneText(kPaneVersion), LoadResString(61452) + "1.093");
+    EXPECT_EQ(m_session.m_recorded.GetStatusPaneText(kPaneLink), LoadResString(61540));
 
     // Opened again while connected: Connect and the port list are off.
-    CConnectDlg again;
+    CConnectDlg again(nullptr, m_session, 1205);
     EXPECT_FALSE(again.FindWindow(wxID_OK)->IsEnabled());
     EXPECT_TRUE(again.FindWindow(CConnectDlg::IDC_DISCONNECT)->IsEnabled());
     EXPECT_FALSE(again.FindWindow(CConnectDlg::IDC_PORT)->IsEnabled());
     EXPECT_EQ(Find<wxRadioButton>(&again, CConnectDlg::IDC_PARITY_EVEN + 2)->GetValue(), true);
     Click(&again, CConnectDlg::IDC_DISCONNECT);
-    EXPECT_EQ(m_frame.m_bConnected, 0);
-    EXPECT_EQ(m_frame.m_pComm, nullptr);
+    EXPECT_EQ(m_session.m_bConnected, 0);
+    EXPECT_EQ(m_session.m_pComm, nullptr);
     EXPECT_TRUE(again.FindWindow(wxID_OK)->IsEnabled());
     EXPECT_FALSE(again.FindWindow(CConnectDlg::IDC_DISCONNECT)->IsEnabled());
     EXPECT_TRUE(again.FindWindow(CConnectDlg::IDC_PORT)->IsEnabled());
-    EXPECT_EQ(m_frame.GetStatusPaneText(kPaneLink), LoadResString(61455));
+    EXPECT_EQ(m_session.m_recorded.GetStatusPaneText(kPaneLink), LoadResString(61455));
 }
 
 TEST_F(ConnectDlgTest, AFailedConnectKeepsTheDialogOpen)
@@ -144,14 +144,14 @@ TEST_F(ConnectDlgTest, AFailedConnectKeepsTheDialogOpen)
     auto drive = StartDrive(DriveConfig({1}, 1205));
     drive->SetSilent(1, true);
     g_strCommPort = drive->GetPtyPath();
-    CConnectDlg dialog;
+    CConnectDlg dialog(nullptr, m_session, kDefaultModelCode);
     SetText(&dialog, CConnectDlg::IDC_STATIONS, "1");
     dialog.SetReturnCode(0);
     Click(&dialog, wxID_OK);
     EXPECT_EQ(dialog.GetReturnCode(), 0);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61479)});
-    EXPECT_EQ(m_frame.m_bConnected, 0);
-    EXPECT_TRUE(m_frame.m_Stations.empty());
+    EXPECT_EQ(m_session.m_bConnected, 0);
+    EXPECT_TRUE(m_session.m_Stations.empty());
 
     m_messages.Clear();
     SetText(&dialog, CConnectDlg::IDC_STATIONS, "");
@@ -167,13 +167,12 @@ TEST_F(ConnectDlgTest, NetworkAdapterSearchSetIpAssignIpAndConnect)
     config.udpPort = 0;
     auto drive = StartDrive(config);
     LoopbackAdapterSettings adapter(drive->GetUdpPort());
-    m_frame.m_nModelCode = 1205;
 
     // No adapter answers: the IP button asks for a search, the list is off.
     drive->SetDiscoverySilent(true);
     g_strCommPort = "TCPIP";
     {
-        CConnectDlg silent;
+        CConnectDlg silent(nullptr, m_session, 1205);
         EXPECT_EQ(IpButton(&silent), LoadResString(61573));
         EXPECT_FALSE(silent.FindWindow(CConnectDlg::IDC_MODULE)->IsEnabled());
         EXPECT_FALSE(silent.FindWindow(CConnectDlg::IDC_SET_IP)->IsEnabled());
@@ -181,7 +180,7 @@ TEST_F(ConnectDlgTest, NetworkAdapterSearchSetIpAssignIpAndConnect)
     drive->SetDiscoverySilent(false);
 
     g_strCommPort = "/dev/ttyS0";
-    CConnectDlg dialog;
+    CConnectDlg dialog(nullptr, m_session, 1205);
     ChoosePort(dialog, "TCPIP");
     EXPECT_EQ(dialog.m_nNetMode, 1);
     wxChoice* modules = Find<wxChoice>(&dialog, CConnectDlg::IDC_MODULE);
@@ -227,19 +226,19 @@ TEST_F(ConnectDlgTest, NetworkAdapterSearchSetIpAssignIpAndConnect)
     Click(&dialog, wxID_OK);
     EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61470)});
-    EXPECT_EQ(m_frame.m_bNetLink, 1);
-    ASSERT_NE(m_frame.m_pComm, nullptr);
-    EXPECT_TRUE(m_frame.m_pComm->IsNetLink());
+    EXPECT_EQ(m_session.m_bNetLink, 1);
+    ASSERT_NE(m_session.m_pComm, nullptr);
+    EXPECT_TRUE(m_session.m_pComm->IsNetLink());
     EXPECT_EQ(drive->GetFrameLog().back().transport, SimTransport::Tcp);
 
     // The dialog of a connected network link shows the adapter's address.
-    CConnectDlg connected;
+    CConnectDlg connected(nullptr, m_session, 1205);
     EXPECT_EQ(Find<wxChoice>(&connected, CConnectDlg::IDC_MODULE)->GetString(0), "00-20-4a-00-00-01");
     EXPECT_EQ(IpButton(&connected), "127.0.0.6");
     // After Disconnect there, the IP button searches first: with no adapter
     // answering it says so; once one answers, it offers that adapter.
     Click(&connected, CConnectDlg::IDC_DISCONNECT);
-    EXPECT_EQ(m_frame.m_pComm, nullptr);
+    EXPECT_EQ(m_session.m_pComm, nullptr);
     drive->SetDiscoverySilent(true);
     m_messages.Clear();
     Click(&connected, CConnectDlg::IDC_SET_IP);
@@ -255,10 +254,10 @@ TEST_F(ConnectDlgTest, NetworkAdapterSearchSetIpAssignIpAndConnect)
     EXPECT_EQ(setIpShown, 1);
     EXPECT_EQ(Find<wxChoice>(&connected, CConnectDlg::IDC_MODULE)->GetCount(), 1u);
     SetModalAnswer(nullptr);
-    DisconnectLink(m_frame);
+    DisconnectLink(m_session);
 
     // Back to a serial port: network mode off.
-    CConnectDlg serial;
+    CConnectDlg serial(nullptr, m_session, 1205);
     ChoosePort(serial, "/dev/ttyS0");
     EXPECT_EQ(serial.m_nNetMode, 0);
     EXPECT_FALSE(serial.FindWindow(CConnectDlg::IDC_MODULE)->IsEnabled());
@@ -271,25 +270,24 @@ TEST_F(ConnectDlgTest, TheTypedPortDecidesSerialOrNetworkAfterTcpipWasUsed)
     config.udpPort = 0;
     auto drive = StartDrive(config);
     LoopbackAdapterSettings adapter(drive->GetUdpPort());
-    m_frame.m_nModelCode = 1205;
     g_strCommPort = "TCPIP";
     g_strStationText = "1";
 
-    CConnectDlg dialog;
+    CConnectDlg dialog(nullptr, m_session, 1205);
     ASSERT_EQ(dialog.m_nNetMode, 1) << "opens on the adapter it found";
     // Typed, as the README says, with no choice made in the list.
     Find<wxComboBox>(&dialog, CConnectDlg::IDC_PORT)->ChangeValue(wxString::FromUTF8(drive->GetPtyPath()));
     drive->ClearFrameLog();
     Click(&dialog, wxID_OK);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61470)});
-    ASSERT_NE(m_frame.m_pComm, nullptr);
-    EXPECT_FALSE(m_frame.m_pComm->IsNetLink());
-    EXPECT_EQ(m_frame.m_bNetLink, 0);
+    ASSERT_NE(m_session.m_pComm, nullptr);
+    EXPECT_FALSE(m_session.m_pComm->IsNetLink());
+    EXPECT_EQ(m_session.m_bNetLink, 0);
     ASSERT_FALSE(drive->GetFrameLog().empty());
     for (const SimFrame& frame : drive->GetFrameLog())
         EXPECT_EQ(frame.transport, SimTransport::Pty);
     EXPECT_EQ(g_strCommPort, drive->GetPtyPath());
-    DisconnectLink(m_frame);
+    DisconnectLink(m_session);
 }
 
 TEST_F(ConnectDlgTest, DialogTextsFollowTheResourceLanguage)
@@ -312,7 +310,7 @@ TEST_F(ConnectDlgTest, DialogTextsFollowTheResourceLanguage)
     g_strCommPort = "/dev/ttyS0";
     for (ResLanguage language : {ResLanguage::English, ResLanguage::Chinese}) {
         SetResLanguage(language);
-        CConnectDlg connect;
+        CConnectDlg connect(nullptr, m_session, kDefaultModelCode);
         CSetIpDlg setIp;
         CAssignIpDlg assignIp;
         CMotorParamListDlg motors(nullptr, {});

@@ -9,6 +9,7 @@
 #include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "session/DriveSession.h"
 #include "session/LinkSetup.h"
 #include "shell/ConnectCommands.h"
 #include "shell/MotorParamListDlg.h"
@@ -80,7 +81,7 @@ protected:
     {
         std::ofstream(m_home + "curfile.ini", std::ios::binary)
             << "2\n" + drive.GetPtyPath() + "\n19200\n802\n1\n0\n";
-        if (!Start() || !m_app->m_pDocTemplate || Frame().m_bConnected != 1)
+        if (!Start() || !m_app->m_pDocTemplate || Frame().Session().m_bConnected != 1)
             return false;
         SetModalAnswer([](wxDialog* shown) {
             wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
@@ -113,7 +114,7 @@ TEST_F(ReadKeepsWindowsLiveTest, TheWindowThreadServesEventsWhileTheDriveIsRead)
     const std::string before = Doc().FindParam(0, 3)->m_strValue;
     drive->SetRegister(kStation, 0x0003, before == "2" ? 1 : 2);
     drive->SetRegister(kStation, kReg1420, 0); // pressure form
-    frame.m_nPressureMode = 1;
+    frame.Session().m_nPressureMode = 1;
     drive->SetReplyDelay(kStation, kReplyDelayMs);
     drive->ClearFrameLog();
 
@@ -145,8 +146,8 @@ TEST_F(ReadKeepsWindowsLiveTest, TheWindowThreadServesEventsWhileTheDriveIsRead)
     EXPECT_FLOAT_EQ(Doc().m_fDriveVersion, 1.093f);
     EXPECT_NE(Doc().FindParam(0, 3)->m_strValue, before);
     EXPECT_EQ(Doc().FindParam(0, 3)->m_strValue, Doc().FindParam(0, 3)->m_strRead);
-    EXPECT_EQ(frame.m_nPressureMode, 0) << "14-20 read from the drive";
-    EXPECT_EQ(frame.m_bReading, 0);
+    EXPECT_EQ(frame.Session().m_nPressureMode, 0) << "14-20 read from the drive";
+    EXPECT_EQ(frame.Session().m_bReading, 0);
     EXPECT_FALSE(Doc().IsModified());
 }
 
@@ -175,14 +176,14 @@ TEST_F(ReadKeepsWindowsLiveTest, AFailureMidwayIsShownByTheWindowThread)
     const std::vector<std::string> texts = m_messages.Texts();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_NE(texts[0], LoadResString(61575));
-    EXPECT_EQ(texts[0], frame.m_strLastError) << "the reader's failure";
+    EXPECT_EQ(texts[0], frame.Session().m_strLastError) << "the reader's failure";
     EXPECT_EQ(m_boxThreads, std::vector<std::thread::id>{std::this_thread::get_id()});
     // The project stays as it was.
     EXPECT_EQ(Doc().FindParam(0, 3)->m_strValue, before);
-    EXPECT_EQ(frame.m_nModelCode, static_cast<int>(kModel));
+    EXPECT_EQ(Doc().m_nModelCode, static_cast<int>(kModel));
     EXPECT_FALSE(frame.m_pProgressDlg->IsShown());
     EXPECT_TRUE(frame.IsEnabled());
-    EXPECT_EQ(frame.m_bReading, 0);
+    EXPECT_EQ(frame.Session().m_bReading, 0);
 }
 
 TEST_F(ReadKeepsWindowsLiveTest, WriteWaitsForTheAnswerToItsQuestion)
@@ -213,7 +214,7 @@ TEST_F(ReadKeepsWindowsLiveTest, WriteWaitsForTheAnswerToItsQuestion)
 
     for (int answer : {IDNO, IDYES}) {
         SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
-        frame.m_nModelCode = 1205;
+        Doc().m_nModelCode = 1205;
         m_messages.Clear();
         m_boxThreads.clear();
         m_messages.Answer(answer);
@@ -236,10 +237,10 @@ TEST_F(ReadKeepsWindowsLiveTest, WriteWaitsForTheAnswerToItsQuestion)
         } else {
             EXPECT_EQ(texts.back(), LoadResString(61541));
             EXPECT_GT(writeFrames(), 0);
-            EXPECT_EQ(frame.m_bWriteAll, 0) << "the mismatch was let pass";
+            EXPECT_EQ(frame.Session().m_bWriteAll, 0) << "the mismatch was let pass";
             EXPECT_EQ(motorLists, 1) << "the motor parameters shown after the write";
         }
-        EXPECT_EQ(frame.m_bWriting, 0);
+        EXPECT_EQ(frame.Session().m_bWriting, 0);
         EXPECT_FALSE(frame.m_pProgressDlg->IsShown());
     }
 }
@@ -250,7 +251,7 @@ TEST_F(ReadKeepsWindowsLiveTest, TheWatchdogProbesOnAWorkerAndReadTakesItsVerdic
     if (!StartConnected(*drive))
         GTEST_SKIP() << "this build has no project document";
     CMainFrame& frame = Frame();
-    AppendStationRecord(frame, {2, static_cast<int>(kModel), 1093});
+    AppendStationRecord(frame.Session(), {2, static_cast<int>(kModel), 1093});
     drive->SetSilent(2, true);
 
     // A tick returns at once; the window thread shows the verdict later.
@@ -262,16 +263,16 @@ TEST_F(ReadKeepsWindowsLiveTest, TheWatchdogProbesOnAWorkerAndReadTakesItsVerdic
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{FormatResString(61572, 2)});
-    EXPECT_EQ(frame.m_Stations, std::vector<int>{kStation});
+    EXPECT_EQ(frame.Session().m_Stations, std::vector<int>{kStation});
     EXPECT_EQ(m_boxThreads, std::vector<std::thread::id>{std::this_thread::get_id()});
 
     // Read while a pass runs: the pass ends and its verdict comes first.
-    AppendStationRecord(frame, {2, static_cast<int>(kModel), 1093});
+    AppendStationRecord(frame.Session(), {2, static_cast<int>(kModel), 1093});
     m_messages.Clear();
     frame.m_pConnectCommands->WatchdogTick();
     ASSERT_TRUE(frame.m_pConnectCommands->IsWatchdogPassRunning());
     Command(ID_READ);
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{FormatResString(61572, 2), LoadResString(61575)}));
-    EXPECT_EQ(frame.m_Stations, std::vector<int>{kStation});
-    EXPECT_EQ(frame.m_bConnected, 1);
+    EXPECT_EQ(frame.Session().m_Stations, std::vector<int>{kStation});
+    EXPECT_EQ(frame.Session().m_bConnected, 1);
 }

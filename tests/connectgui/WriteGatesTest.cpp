@@ -237,8 +237,9 @@ TEST_P(WriteGatesTest, WriteSendsWhatTheDrivesModelAndVersionTake)
     if (!m_app->m_pDocTemplate)
         GTEST_SKIP() << "this build has no project document";
     CMainFrame& frame = Frame();
-    ASSERT_EQ(frame.m_bConnected, 1) << Joined(m_messages.Texts());
-    ASSERT_EQ(frame.m_nModelCode, static_cast<int>(c.model));
+    ASSERT_EQ(frame.Session().m_bConnected, 1) << Joined(m_messages.Texts());
+    ASSERT_NE(frame.GetActiveProject(), nullptr);
+    ASSERT_EQ(frame.GetActiveProject()->m_nModelCode, static_cast<int>(c.model));
 
     ConfirmDialogs();
     Command(ID_READ);

@@ -1,5 +1,5 @@
 #pragma once
-// A simulated drive on a pseudo-terminal, our own link to it, a frame state
+// A simulated drive on a pseudo-terminal, our own link to it, a drive session
 // and a document: what the group readers and writers run against.
 
 #include "document/D390DocData.h"
@@ -9,6 +9,7 @@
 #include "link/SerialComm.h"
 #include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
@@ -171,7 +172,7 @@ inline std::set<int> ItemsIn(const char* requests, int group, char kind)
 class GroupIOTest : public ::testing::Test {
 protected:
     // Starts a drive of the model and version on stations 1 and 7, opens our
-    // link to it and makes the frame state and document match the drive.
+    // link to it and makes the session and the document match the drive.
     void StartDrive(uint32_t model, int version)
     {
         SimDriveConfig config;
@@ -184,9 +185,8 @@ protected:
         timeouts.firstByteMs = 300; // the silent cases wait this long; answers come within milliseconds
         m_comm.SetTimeouts(timeouts);
 
-        m_frame.m_pComm = &m_comm;
-        m_frame.m_nModelCode = static_cast<int>(model);
-        SetMainFrameState(&m_frame);
+        m_session.m_pComm = &m_comm;
+        m_doc.m_nModelCode = static_cast<int>(model);
         m_doc.m_fDriveVersion = VersionFromRegister(version);
         m_doc.m_Groups.assign(15, GroupRec{});
         for (GroupRec& group : m_doc.m_Groups) {
@@ -201,7 +201,7 @@ protected:
 
     void TearDown() override
     {
-        SetMainFrameState(nullptr);
+        m_session.m_pComm = nullptr;
         m_comm.Close();
         if (m_drive)
             m_drive->Stop();
@@ -219,10 +219,11 @@ protected:
 
     std::unique_ptr<CSimulatedDrive> m_drive;
     HookedComm m_comm;
-    // The transfer as the frame state sets it up now: the model code it has then.
-    CParamGroupIO IO() { return CParamGroupIO(m_frame.TransferContext(m_doc)); }
+    // The transfer as the session sets it up now: the project's model code then.
+    CParamGroupIO IO() { return CParamGroupIO(m_session.TransferContext(m_doc)); }
 
-    CDriveSession m_frame;
+    RecordingWindows m_windows;
+    CDriveSession m_session{m_windows};
     CD390DocData m_doc;
     MessageRecorder m_messages;
 };

@@ -128,9 +128,9 @@ TEST_P(GroupReaderTest, AsksForTheGatedBlocksAndStoresTheirTexts)
     }
     if (c.group == 14)
         m_drive->SetRegister(1, 0x0E14, static_cast<uint16_t>(c.mode));
-    m_frame.m_nPressureMode = 7;
+    m_session.m_nPressureMode = 7;
 
-    ASSERT_TRUE(IO().ReadParamGroup(c.group, 1)) << c.why << ": " << m_frame.m_strLastError;
+    ASSERT_TRUE(IO().ReadParamGroup(c.group, 1)) << c.why << ": " << m_session.m_strLastError;
     EXPECT_EQ(Joined(Requests()), c.requests) << c.why;
 
     const float version = VersionFromRegister(c.version);
@@ -149,7 +149,7 @@ TEST_P(GroupReaderTest, AsksForTheGatedBlocksAndStoresTheirTexts)
     for (int item : c.untouched)
         EXPECT_EQ(ReadText(c.group, item), "old") << c.why << ": item " << item;
     if (c.group == 14) {
-        EXPECT_EQ(m_frame.m_nPressureMode, c.mode);
+        EXPECT_EQ(m_session.m_nPressureMode, c.mode);
     }
 }
 
@@ -184,7 +184,7 @@ TEST_F(GroupIOTest, FailedSeriesReadFailsTheCapacityInsteadOfGuessingTheFamily)
     StartDrive(kRangeAModel, 1100);
     m_drive->ForceException(1, 0x252F, 0x52);
     EXPECT_FALSE(IO().ReadParamGroup13(1));
-    EXPECT_EQ(m_frame.m_strLastError, "Address Error ");
+    EXPECT_EQ(m_session.m_strLastError, "Address Error ");
     EXPECT_EQ(ReadText(13, 0), "old");
     EXPECT_EQ(ReadText(13, 1), "old");
 }
@@ -223,14 +223,14 @@ TEST_F(GroupIOTest, FailureInTheMiddleOfAGroupKeepsEarlierBlocks)
         m_comm.m_count = 0;
 
         EXPECT_FALSE(IO().ReadParamGroup(c.group, 1)) << c.why;
-        EXPECT_EQ(m_frame.m_strLastError, c.lastError) << c.why;
+        EXPECT_EQ(m_session.m_strLastError, c.lastError) << c.why;
         EXPECT_EQ(m_drive->GetFrameCount(), static_cast<size_t>(c.failingTransaction)) << c.why << ": no later block";
         for (int item : c.updated)
             EXPECT_NE(ReadText(c.group, item), "old") << c.why << ": item " << item;
         for (int item : c.unchanged)
             EXPECT_EQ(ReadText(c.group, item), "old") << c.why << ": item " << item;
         if (c.group == 14) {
-            EXPECT_EQ(m_frame.m_nPressureMode, 1) << "the mode read before the failure stays";
+            EXPECT_EQ(m_session.m_nPressureMode, 1) << "the mode read before the failure stays";
         }
         m_comm.m_before = nullptr;
         TearDown();
@@ -243,24 +243,24 @@ TEST_F(GroupIOTest, LinkResultsBecomeTheBareTexts)
     StartDrive(kOldModel, 1000);
     m_drive->SetCorruptCrc(1, true);
     EXPECT_FALSE(IO().ReadParamGroup05(1));
-    EXPECT_EQ(m_frame.m_strLastError, "CRC parity error!");
+    EXPECT_EQ(m_session.m_strLastError, "CRC parity error!");
 
     m_drive->SetCorruptCrc(1, false);
     m_drive->SetAnswerAs(1, 9); // another station's answer is a communication failure
     EXPECT_FALSE(IO().ReadParamGroup05(1));
-    EXPECT_EQ(m_frame.m_strLastError, "Communication error!");
+    EXPECT_EQ(m_session.m_strLastError, "Communication error!");
 
     m_drive->SetAnswerAs(1, 0);
-    m_frame.m_pComm = nullptr;
+    m_session.m_pComm = nullptr;
     EXPECT_FALSE(IO().ReadParamGroup05(1));
-    EXPECT_EQ(m_frame.m_strLastError, "Communication error!");
+    EXPECT_EQ(m_session.m_strLastError, "Communication error!");
 }
 
 TEST_F(GroupIOTest, ReadsEveryGroupOfAnotherStation)
 {
     StartDrive(kRangeBModel, 1200);
     for (int group = 0; group <= 14; ++group)
-        EXPECT_TRUE(IO().ReadParamGroup(group, 7)) << group << ": " << m_frame.m_strLastError;
+        EXPECT_TRUE(IO().ReadParamGroup(group, 7)) << group << ": " << m_session.m_strLastError;
     for (const SimFrame& frame : m_drive->GetFrameLog()) {
         EXPECT_EQ(frame.request[0], 7);
         EXPECT_FALSE(frame.reply.empty());

@@ -178,7 +178,7 @@ TEST_P(GroupWriterTest, SendsTheGatedFramesAndTheWordsReachTheDrive)
     const std::vector<std::string> values = PatternTexts(c.group, c.model, c.version, c.texts);
 
     const bool written = c.ex ? IO().WriteParamGroup13Ex(values, 1) : IO().WriteParamGroup(c.group, values, 1);
-    ASSERT_TRUE(written) << c.why << ": " << m_frame.m_strLastError;
+    ASSERT_TRUE(written) << c.why << ": " << m_session.m_strLastError;
     EXPECT_EQ(Joined(Requests()), c.requests) << c.why;
     EXPECT_TRUE(m_messages.Texts().empty());
 
@@ -202,7 +202,7 @@ TEST_P(GroupWriterTest, SendsTheGatedFramesAndTheWordsReachTheDrive)
         }
     }
     if (c.group == 0) {
-        EXPECT_EQ(m_frame.m_nParam0002, PatternWord(2));
+        EXPECT_EQ(m_session.m_nParam0002, PatternWord(2));
     }
 }
 
@@ -272,10 +272,10 @@ TEST_F(GroupIOTest, WriterChecksRefuseWithTheirMessages)
         for (const auto& [reg, word] : c.drive)
             m_drive->SetRegister(1, reg, word);
         const std::vector<std::string> values = PatternTexts(c.group, c.model, 1200, c.texts);
-        m_frame.m_strLastError = "before";
+        m_session.m_strLastError = "before";
 
         EXPECT_FALSE(IO().WriteParamGroup(c.group, values, 1)) << c.why;
-        EXPECT_EQ(m_frame.m_strLastError, c.lastError) << c.why;
+        EXPECT_EQ(m_session.m_strLastError, c.lastError) << c.why;
         EXPECT_EQ(Joined(Requests()), c.requests) << c.why;
         EXPECT_TRUE(m_messages.Texts().empty()) << c.why;
         TearDown();
@@ -288,8 +288,8 @@ TEST_F(GroupIOTest, ValueMessagesNameTheParameterAndTheValue)
     StartDrive(kRangeAModel, 1200);
     std::vector<std::string> values = PatternTexts(0, kRangeAModel, 1200, {{11, "700.00", 0}});
     EXPECT_FALSE(IO().WriteParamGroup00(values, 1));
-    EXPECT_NE(m_frame.m_strLastError.find("00-11"), std::string::npos) << m_frame.m_strLastError;
-    EXPECT_NE(m_frame.m_strLastError.find("700.00"), std::string::npos) << m_frame.m_strLastError;
+    EXPECT_NE(m_session.m_strLastError.find("00-11"), std::string::npos) << m_session.m_strLastError;
+    EXPECT_NE(m_session.m_strLastError.find("700.00"), std::string::npos) << m_session.m_strLastError;
     EXPECT_EQ(m_drive->GetFrameCount(), 0u);
 }
 
@@ -297,7 +297,7 @@ TEST_F(GroupIOTest, EqualValuesGoAheadWhileTheDrive0002IsZero)
 {
     StartDrive(kRangeAModel, 1200);
     std::vector<std::string> values = PatternTexts(0, kRangeAModel, 1200, {{5, "5", 5}, {6, "05", 5}});
-    EXPECT_TRUE(IO().WriteParamGroup00(values, 1)) << m_frame.m_strLastError;
+    EXPECT_TRUE(IO().WriteParamGroup00(values, 1)) << m_session.m_strLastError;
     EXPECT_EQ(m_drive->GetRegister(1, 0x0005), 5);
     EXPECT_EQ(m_drive->GetRegister(1, 0x0006), 5);
 }
@@ -307,9 +307,9 @@ TEST_F(GroupIOTest, FailedQueriesStopTheWriters)
     StartDrive(kRangeAModel, 1200);
     const std::vector<std::string> values00 = PatternTexts(0, kRangeAModel, 1200, {});
     m_drive->SetSilent(1, true);
-    m_frame.m_strLastError = "before";
+    m_session.m_strLastError = "before";
     EXPECT_FALSE(IO().WriteParamGroup00(values00, 1));
-    EXPECT_EQ(m_frame.m_strLastError, "before") << "the 00-02 query reports for itself";
+    EXPECT_EQ(m_session.m_strLastError, "before") << "the 00-02 query reports for itself";
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Communication error!"});
     m_drive->SetSilent(1, false);
     m_messages.Clear();
@@ -318,7 +318,7 @@ TEST_F(GroupIOTest, FailedQueriesStopTheWriters)
     m_drive->ForceException(1, 0x0201, 0x52);
     m_drive->ClearFrameLog();
     EXPECT_FALSE(IO().WriteParamGroup02(PatternTexts(2, kRangeAModel, 1200, {}), 1));
-    EXPECT_EQ(m_frame.m_strLastError, "Communication error!");
+    EXPECT_EQ(m_session.m_strLastError, "Communication error!");
     EXPECT_EQ(Joined(Requests()), "R 0201 x1");
     EXPECT_TRUE(m_messages.Texts().empty());
 
@@ -328,14 +328,14 @@ TEST_F(GroupIOTest, FailedQueriesStopTheWriters)
     std::vector<std::string> values01 = PatternTexts(1, kRangeAModel, 1200,
                                                      {{0, "7", 0}, {4, "50.00", 0}, {6, "30.00", 0}, {8, "10.00", 0}});
     EXPECT_FALSE(IO().WriteParamGroup01(values01, 1));
-    EXPECT_EQ(m_frame.m_strLastError, "Communication error!");
+    EXPECT_EQ(m_session.m_strLastError, "Communication error!");
     EXPECT_EQ(Joined(Requests()), "W 0100 x2, W 0102 x2, R 0106 x1, W 0104 x1, R 0107 x1");
 
     // 00-21 read by the group-00 writer itself: the bare refusal text.
     m_drive->ForceException(1, 0x0015, 0x53);
     m_drive->ClearFrameLog();
     EXPECT_FALSE(IO().WriteParamGroup00(values00, 1));
-    EXPECT_EQ(m_frame.m_strLastError, "Data Amount Error");
+    EXPECT_EQ(m_session.m_strLastError, "Data Amount Error");
 }
 
 struct FrameFailureCase {
@@ -369,7 +369,7 @@ TEST_F(GroupIOTest, FailedFrameEndsTheGroupAndEarlierFramesStay)
         m_comm.m_count = 0;
 
         EXPECT_FALSE(IO().WriteParamGroup(c.group, values, c.station)) << c.why;
-        EXPECT_EQ(m_frame.m_strLastError, c.lastError) << c.why;
+        EXPECT_EQ(m_session.m_strLastError, c.lastError) << c.why;
         EXPECT_EQ(Joined(Requests()), c.requests) << c.why;
         EXPECT_EQ(m_drive->GetRegister(c.station, static_cast<uint16_t>(c.group << 8 | 1)), PatternWord(1))
             << c.why << ": the first frame stays written";
@@ -383,9 +383,9 @@ TEST_F(GroupIOTest, NoWriterAddressesStationZero)
 {
     StartDrive(kRangeBModel, 1200);
     for (int group = 0; group <= 14; ++group) {
-        m_frame.m_strLastError.clear();
+        m_session.m_strLastError.clear();
         EXPECT_FALSE(IO().WriteParamGroup(group, PatternTexts(group, kRangeBModel, 1200, {}), 0)) << group;
-        EXPECT_EQ(m_frame.m_strLastError, WriteCheckText(IDS_WRITE_NO_BROADCAST)) << group;
+        EXPECT_EQ(m_session.m_strLastError, WriteCheckText(IDS_WRITE_NO_BROADCAST)) << group;
     }
     EXPECT_FALSE(IO().WriteParamGroup13Ex(PatternTexts(13, kRangeBModel, 1200, {}), 0));
     const uint16_t words[4] = {};
@@ -406,7 +406,7 @@ TEST_F(GroupIOTest, RegisterFrameIsTheWritersFrameByteForByte)
                                                                            {5, "40.0", 0}, {6, "30.00", 0},
                                                                            {7, "30.0", 0}, {8, "10.00", 0},
                                                                            {9, "10.0", 0}});
-    ASSERT_TRUE(IO().WriteParamGroup01(values, 1)) << m_frame.m_strLastError;
+    ASSERT_TRUE(IO().WriteParamGroup01(values, 1)) << m_session.m_strLastError;
     const std::vector<SimFrame> log = m_drive->GetFrameLog();
     ASSERT_GE(log.size(), 3u);
     const std::vector<uint8_t> expected = {0x01, 0x10, 0x01, 0x02, 0x00, 0x02, 0x04, 0x13, 0x88, 0x02, 0x58};

@@ -1,8 +1,9 @@
-// The main frame's single-register queries against the simulated drive: the
+// The drive session's single-register queries against the simulated drive: the
 // request on the wire, the values, and the message each failure shows.
 
 #include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tests/link/SimLink.h"
 
 #include <functional>
@@ -23,10 +24,10 @@ constexpr int kUntouched = -12345;
 // the version times 1000), untouched when the query fails.
 using Call = std::function<int(CDriveSession&, uint8_t station, int& value)>;
 
-int CallFlag(int (CDriveSession::*query)(uint8_t, bool&), CDriveSession& frame, uint8_t station, int& value)
+int CallFlag(int (CDriveSession::*query)(uint8_t, bool&), CDriveSession& session, uint8_t station, int& value)
 {
     bool flag = false;
-    if (!(frame.*query)(station, flag))
+    if (!(session.*query)(station, flag))
         return 0;
     value = flag ? 1 : 0;
     return 1;
@@ -104,13 +105,11 @@ protected:
     void SetUp() override
     {
         SimLinkTest::SetUp();
-        m_frame.m_pComm = m_comm.get();
-        SetMainFrameState(&m_frame);
+        m_session.m_pComm = m_comm.get();
     }
     void TearDown() override
     {
-        SetMainFrameState(nullptr);
-        m_frame.m_pComm = nullptr;
+        m_session.m_pComm = nullptr;
         SimLinkTest::TearDown();
     }
 
@@ -119,7 +118,7 @@ protected:
     {
         MessageRecorder recorder;
         int value = kUntouched;
-        EXPECT_EQ(query.call(m_frame, 1, value), 0);
+        EXPECT_EQ(query.call(m_session, 1, value), 0);
         EXPECT_EQ(value, kUntouched);
         return recorder.Texts();
     }
@@ -129,7 +128,8 @@ protected:
         return *text ? std::vector<std::string>{text} : std::vector<std::string>{};
     }
 
-    CDriveSession m_frame;
+    RecordingWindows m_windows;
+    CDriveSession m_session{m_windows};
 };
 
 TEST_P(DriveQueryTest, RequestValueAndFailures)
@@ -144,7 +144,7 @@ TEST_P(DriveQueryTest, RequestValueAndFailures)
     {
         MessageRecorder recorder;
         int value = kUntouched;
-        EXPECT_EQ(query.call(m_frame, 1, value), 1);
+        EXPECT_EQ(query.call(m_session, 1, value), 1);
         EXPECT_TRUE(recorder.Texts().empty());
         int expected = 0x0457;
         if (query.reg == 0x0D07 || query.reg == 0x2520)
@@ -178,16 +178,16 @@ using DriveQueryValues = SimLinkTest;
 
 TEST_F(DriveQueryValues, ValueCases)
 {
-    CDriveSession frame;
-    frame.m_pComm = m_comm.get();
-    SetMainFrameState(&frame);
+    RecordingWindows windows;
+    CDriveSession session(windows);
+    session.m_pComm = m_comm.get();
     MessageRecorder recorder;
 
     bool flag = true;
-    ASSERT_EQ(frame.ReadPasswordState(1, flag), 1);
+    ASSERT_EQ(session.ReadPasswordState(1, flag), 1);
     EXPECT_FALSE(flag) << "no password";
     m_drive->SetPassword(1, 1234);
-    ASSERT_EQ(frame.ReadPasswordState(1, flag), 1);
+    ASSERT_EQ(session.ReadPasswordState(1, flag), 1);
     EXPECT_TRUE(flag) << "password active: 13-07 reads 2";
 
     struct Status {
@@ -196,21 +196,21 @@ TEST_F(DriveQueryValues, ValueCases)
     };
     for (Status status : {Status{0x0003, true}, Status{0x0002, false}, Status{0x0001, true}, Status{0, false}}) {
         m_drive->AddRegister(1, 0x2520, status.word);
-        ASSERT_EQ(frame.IsDriveRunning(1, flag), 1);
+        ASSERT_EQ(session.IsDriveRunning(1, flag), 1);
         EXPECT_EQ(flag, status.running) << status.word;
     }
 
     m_drive->AddRegister(1, 0x0D01, 1100);
     float version = 0;
-    ASSERT_EQ(frame.ReadParam0D01(1, version), 1);
+    ASSERT_EQ(session.ReadParam0D01(1, version), 1);
     EXPECT_EQ(version, 1.1f);
     m_drive->AddRegister(1, 0x0D01, 1093);
-    ASSERT_EQ(frame.ReadParam0D01(1, version), 1);
+    ASSERT_EQ(session.ReadParam0D01(1, version), 1);
     EXPECT_EQ(version, 1.093f);
 
     m_drive->AddRegister(1, 0x0002, 0xFFFF);
     int value = 0;
-    ASSERT_EQ(frame.ReadParam0002To(1, value), 1);
+    ASSERT_EQ(session.ReadParam0002To(1, value), 1);
     EXPECT_EQ(value, 65535) << "registers are unsigned";
 
     struct Model {
@@ -222,7 +222,7 @@ TEST_F(DriveQueryValues, ValueCases)
         m_drive->AddRegister(1, 0x252F, model.series);
         m_drive->AddRegister(1, 0x0D00, model.capacity);
         int code = 0;
-        ASSERT_EQ(frame.ReadModelCode(1, code), 1);
+        ASSERT_EQ(session.ReadModelCode(1, code), 1);
         EXPECT_EQ(code, model.code);
     }
     EXPECT_TRUE(recorder.Texts().empty());
@@ -230,20 +230,21 @@ TEST_F(DriveQueryValues, ValueCases)
     // The first failing read ends the rule with its own message.
     m_drive->ForceException(1, 0x252F, 0x52);
     int code = kUntouched;
-    EXPECT_EQ(frame.ReadModelCode(1, code), 0);
+    EXPECT_EQ(session.ReadModelCode(1, code), 0);
     EXPECT_EQ(code, kUntouched);
     EXPECT_EQ(recorder.Texts(), std::vector<std::string>{kAddress});
-    SetMainFrameState(nullptr);
+    session.m_pComm = nullptr;
 }
 
 TEST(DriveQueryWithoutLink, NoLinkIsACommunicationError)
 {
-    CDriveSession frame;
+    RecordingWindows windows;
+    CDriveSession session(windows);
     MessageRecorder recorder;
     int value = kUntouched;
-    EXPECT_EQ(frame.ReadParam0003(1, value), 0);
+    EXPECT_EQ(session.ReadParam0003(1, value), 0);
     bool running = false;
-    EXPECT_EQ(frame.IsDriveRunning(1, running), 0);
+    EXPECT_EQ(session.IsDriveRunning(1, running), 0);
     EXPECT_EQ(recorder.Texts(), (std::vector<std::string>{kComm, kComm}));
     EXPECT_EQ(value, kUntouched);
 }

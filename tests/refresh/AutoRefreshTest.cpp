@@ -19,9 +19,9 @@ TEST_F(RefreshTest, DriveValuesBecomeSetValuesWithinACycleOrTwo)
 {
     StartDrive(kRangeBModel);
     Toggle();
-    ASSERT_TRUE(m_frame.m_bAutoRefresh);
+    ASSERT_TRUE(m_session.m_bAutoRefresh);
     EXPECT_TRUE(m_view.m_bTimer);
-    EXPECT_EQ(m_frame.m_nAutoRefreshStation, 1);
+    EXPECT_EQ(m_session.m_nAutoRefreshStation, 1);
     EXPECT_EQ(FinishCycle(), Outcome::Applied);
 
     // The drive changes while the reader goes on; the user marked a row changed.
@@ -49,7 +49,7 @@ TEST_F(RefreshTest, DriveValuesBecomeSetValuesWithinACycleOrTwo)
     EXPECT_EQ(m_view.m_refreshedGroups, (std::vector<int>{2, 5}));
 
     m_refresh->OnAutoRefresh(m_doc, [] { return -1; }); // off: no dialog is asked
-    EXPECT_FALSE(m_frame.m_bAutoRefresh);
+    EXPECT_FALSE(m_session.m_bAutoRefresh);
     EXPECT_FALSE(m_view.m_bTimer);
     EXPECT_FALSE(IsAutoRefreshBusy());
 }
@@ -138,8 +138,8 @@ TEST_F(RefreshTest, SilentDriveMidCycleGivesOneMessageAndLeavesSetValues)
 
     const std::string timeout = LoadResString(GetErrTypeTextId(kErrTimeout));
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{timeout});
-    EXPECT_EQ(m_frame.m_strLastError, timeout);
-    EXPECT_FALSE(m_frame.m_bAutoRefresh);
+    EXPECT_EQ(m_session.m_strLastError, timeout);
+    EXPECT_FALSE(m_session.m_bAutoRefresh);
     EXPECT_FALSE(m_view.m_bTimer);
     EXPECT_FALSE(IsAutoRefreshBusy());
     EXPECT_EQ(Param(0, 3).m_strValue, before0003) << "groups before the failure keep their set values";
@@ -180,7 +180,7 @@ TEST_F(RefreshTest, StopInTheMiddleOfACycleReturnsAfterItAndNothingFollows)
     const std::size_t frames = m_drive->GetFrameCount();
     EXPECT_GT(FramesToGroup(14), 0) << "the last group of the cycle was read before Stop returned";
     EXPECT_EQ(Param(0, 3).m_strValue, "2");
-    EXPECT_FALSE(m_frame.m_bAutoRefresh);
+    EXPECT_FALSE(m_session.m_bAutoRefresh);
     EXPECT_FALSE(m_view.m_bTimer);
     EXPECT_FALSE(IsAutoRefreshBusy());
     EXPECT_FALSE(m_refresh->OnTimer());
@@ -195,7 +195,7 @@ TEST_F(RefreshTest, CancelledStationDialogStartsNothing)
 {
     StartDrive(kOldModel);
     m_refresh->OnAutoRefresh(m_doc, [] { return -1; });
-    EXPECT_FALSE(m_frame.m_bAutoRefresh);
+    EXPECT_FALSE(m_session.m_bAutoRefresh);
     EXPECT_FALSE(m_view.m_bTimer);
     EXPECT_FALSE(m_refresh->IsCycleActive());
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -212,7 +212,7 @@ TEST_F(RefreshTest, WhatWouldRaceTheReaderIsRefusedUntilItsCycleIsTakenIn)
 
     // The watchdog drops the station while the cycle runs: the cycle still
     // counts until the window thread has taken it in.
-    m_frame.m_bAutoRefresh = 0;
+    m_session.m_bAutoRefresh = 0;
     EXPECT_TRUE(IsAutoRefreshBusy());
     ASSERT_TRUE(m_view.TakePosted());
     EXPECT_EQ(m_refresh->OnReadDone(), Outcome::Applied);
@@ -227,7 +227,7 @@ TEST_F(RefreshTest, TheCycleWritesIntoItsOwnProjectWhateverTheWindowThreadReadsI
     ASSERT_TRUE(m_drive->SetRegister(1, 0x0003, 2));
     CD390DocData other;
     // A Read of another project on this thread meanwhile.
-    CParamGroupIO otherRead(m_frame.TransferContext(other));
+    CParamGroupIO otherRead(m_session.TransferContext(other));
     Toggle();
     EXPECT_EQ(FinishCycle(), Outcome::Applied);
     EXPECT_TRUE(other.m_Groups.empty());
@@ -241,7 +241,7 @@ TEST_F(RefreshTest, TheViewGoingAwayEndsTheRun)
     Toggle();
     m_refresh.reset();
     const std::size_t frames = m_drive->GetFrameCount();
-    EXPECT_FALSE(m_frame.m_bAutoRefresh);
+    EXPECT_FALSE(m_session.m_bAutoRefresh);
     EXPECT_FALSE(IsAutoRefreshBusy());
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(m_drive->GetFrameCount(), frames);

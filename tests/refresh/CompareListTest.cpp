@@ -3,7 +3,6 @@
 
 #include "document/D390DocData.h"
 #include "platform/ResourceModule.h"
-#include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/PlantedFiles.h"
 #include "tests/common/TestPaths.h"
@@ -30,7 +29,6 @@ class CompareListTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetMainFrameState(&m_frame);
         m_doc.m_Groups.resize(3);
         m_doc.m_Groups[0].m_strName = "Group 00";
         m_doc.m_Groups[1].m_strName = "Group 01";
@@ -46,7 +44,6 @@ protected:
     }
     void TearDown() override
     {
-        SetMainFrameState(nullptr);
         if (!m_folder.empty())
             std::filesystem::remove_all(m_folder);
     }
@@ -75,7 +72,6 @@ protected:
         return text;
     }
 
-    CDriveSession m_frame;
     CD390DocData m_doc;
     CCompareList m_list;
     std::vector<GroupRec> m_store;

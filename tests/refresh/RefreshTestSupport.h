@@ -10,6 +10,7 @@
 #include "session/AutoRefresh.h"
 #include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
 
@@ -88,9 +89,8 @@ protected:
     // stored drive version is version, and auto-refresh ready to start.
     void StartDrive(uint32_t model, float version = 1.1f)
     {
-        m_frame.m_strProgramFolder = TestProgramFolder();
-        m_frame.m_nModelCode = static_cast<int>(model);
-        SetMainFrameState(&m_frame);
+        m_doc.m_strProgramFolder = TestProgramFolder();
+        m_doc.m_nModelCode = static_cast<int>(model);
         ASSERT_TRUE(m_doc.BuildForCurrentModel());
         m_doc.m_fDriveVersion = version;
 
@@ -104,8 +104,8 @@ protected:
         LinkTimeouts timeouts;
         timeouts.firstByteMs = 300; // a silent drive is found out quickly; answers take milliseconds
         m_link.SetTimeouts(timeouts);
-        m_frame.m_pComm = &m_link;
-        m_frame.m_bConnected = 1;
+        m_session.m_pComm = &m_link;
+        m_session.m_bConnected = 1;
         m_drive->ClearFrameLog();
     }
 
@@ -115,7 +115,7 @@ protected:
         m_link.Close();
         if (m_drive)
             m_drive->Stop();
-        SetMainFrameState(nullptr);
+        m_session.m_pComm = nullptr;
     }
 
     // Command AutoRefresh, the station dialog answering station.
@@ -153,11 +153,15 @@ protected:
         return count;
     }
 
-    CDriveSession m_frame;
+    bool IsAutoRefreshBusy() const { return m_session.IsAutoRefreshBusy(); }
+    bool RefusedWhileAutoRefresh() const { return m_session.RefusedWhileAutoRefresh(); }
+
+    RecordingWindows m_windows;
+    CDriveSession m_session{m_windows};
     CD390DocData m_doc;
     std::unique_ptr<CSimulatedDrive> m_drive;
     HookedLink m_link;
     FakeView m_view;
     MessageRecorder m_messages;
-    std::unique_ptr<CAutoRefresh> m_refresh = std::make_unique<CAutoRefresh>(m_view);
+    std::unique_ptr<CAutoRefresh> m_refresh = std::make_unique<CAutoRefresh>(m_view, m_session);
 };

@@ -52,7 +52,7 @@ protected:
         std::ofstream(m_home + "curfile.ini", std::ios::binary)
             << "2\n" + m_drive->GetPtyPath() + "\n19200\n802\n1\n0\n";
         ASSERT_TRUE(Start());
-        ASSERT_EQ(Frame().m_bConnected, 1);
+        ASSERT_EQ(Frame().Session().m_bConnected, 1);
         ASSERT_NE(View(), nullptr);
         ASSERT_NE(Doc(), nullptr);
         m_drive->ClearFrameLog();
@@ -190,7 +190,7 @@ TEST_F(RefreshGuiTest, NoCycleRunsWhileTheEditorIsOpen)
     for (uint32_t flag : Doc()->m_Changed[5])
         EXPECT_EQ(flag, 0u);
     // Auto-refresh goes on once the editor has closed.
-    EXPECT_TRUE(Frame().m_bAutoRefresh);
+    EXPECT_TRUE(Frame().Session().m_bAutoRefresh);
     ASSERT_TRUE(RunUntil([&] { return Param(5, 1).m_strValue == "43.21"; }));
     Command(ID_AUTO_REFRESH);
 }
@@ -214,7 +214,7 @@ TEST_F(RefreshGuiTest, AutoRefreshFollowsTheDriveInTheListUntilTurnedOff)
 
     Command(ID_AUTO_REFRESH);
     EXPECT_FALSE(IsChecked(ID_AUTO_REFRESH));
-    EXPECT_FALSE(IsAutoRefreshBusy());
+    EXPECT_FALSE(Frame().Session().IsAutoRefreshBusy());
     const std::size_t frames = m_drive->GetFrameCount();
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
     RunUntil([&] { return std::chrono::steady_clock::now() > end; });
@@ -244,7 +244,7 @@ TEST_F(RefreshGuiTest, TurningAutoRefreshOffMidCycleKeepsTheWindowThreadAnswerin
     EXPECT_TRUE(handled) << "the window thread handled events while the cycle ended";
     EXPECT_FALSE(frameEnabled);
     EXPECT_TRUE(Frame().IsEnabled());
-    EXPECT_FALSE(Frame().m_bAutoRefresh);
+    EXPECT_FALSE(Frame().Session().m_bAutoRefresh);
     EXPECT_FALSE(View()->GetAutoRefresh()->GetReader().IsCycleActive());
     // The cycle read to its end and was taken in.
     EXPECT_EQ(Param(0, 3).m_strValue, "2");
@@ -258,7 +258,7 @@ TEST_F(RefreshGuiTest, ADriveFallingSilentGivesOneMessageAndAutoRefreshOff)
     ASSERT_TRUE(m_drive->SetRegister(1, 0x0003, 2));
     m_drive->SetSilent(1, true);
     Command(ID_AUTO_REFRESH);
-    ASSERT_TRUE(RunUntil([&] { return !Frame().m_bAutoRefresh; }));
+    ASSERT_TRUE(RunUntil([&] { return !Frame().Session().m_bAutoRefresh; }));
     // Later ticks begin nothing and show nothing more.
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
     RunUntil([&] { return std::chrono::steady_clock::now() > end; });
@@ -271,7 +271,7 @@ TEST_F(RefreshGuiTest, WhatWouldRaceTheReaderIsRefusedAndTheMainWindowStopsItFir
 {
     StartConnected();
     Command(ID_AUTO_REFRESH);
-    ASSERT_TRUE(Frame().m_bAutoRefresh);
+    ASSERT_TRUE(Frame().Session().m_bAutoRefresh);
     const std::string refused = LoadResString(IDS_AUTO_REFRESH_RUNS);
 
     for (int command : {ID_READ, ID_WRITE, ID_FILE_CLOSE, ID_FILE_NEW}) {
@@ -289,12 +289,12 @@ TEST_F(RefreshGuiTest, WhatWouldRaceTheReaderIsRefusedAndTheMainWindowStopsItFir
     m_app->ProcessPendingEvents();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{refused}) << "the project window's own close";
     ASSERT_NE(View(), nullptr);
-    EXPECT_TRUE(Frame().m_bAutoRefresh);
+    EXPECT_TRUE(Frame().Session().m_bAutoRefresh);
 
     // Closing the main window ends the reader before anything closes.
     Frame().StopBackgroundTransfers();
-    EXPECT_FALSE(Frame().m_bAutoRefresh);
-    EXPECT_FALSE(IsAutoRefreshBusy());
+    EXPECT_FALSE(Frame().Session().m_bAutoRefresh);
+    EXPECT_FALSE(Frame().Session().IsAutoRefreshBusy());
     const std::size_t frames = m_drive->GetFrameCount();
     wxMilliSleep(200);
     EXPECT_EQ(m_drive->GetFrameCount(), frames);
@@ -306,7 +306,7 @@ TEST_F(RefreshGuiTest, CancelledStationDialogLeavesAutoRefreshOff)
     m_cancelStation = true;
     Command(ID_AUTO_REFRESH);
     EXPECT_FALSE(IsChecked(ID_AUTO_REFRESH));
-    EXPECT_FALSE(IsAutoRefreshBusy());
+    EXPECT_FALSE(Frame().Session().IsAutoRefreshBusy());
     wxMilliSleep(150);
     m_app->ProcessPendingEvents();
     EXPECT_EQ(m_drive->GetFrameCount(), 0u);
@@ -360,7 +360,7 @@ TEST_F(RefreshGuiTest, CompareWindowListsSavesAndPrints)
     data.SetPaperId(wxPAPER_A4);
     wxPostScriptDC dc(data);
     ASSERT_TRUE(dc.IsOk());
-    CComparePrintout printout(dialog->GetCompareList(), Frame().m_CompareGroups);
+    CComparePrintout printout(dialog->GetCompareList(), Frame().Session().m_CompareGroups);
     printout.SetDC(&dc);
     wxSize pixels = dc.GetSize();
     printout.SetPageSizePixels(pixels.x, pixels.y);
@@ -397,13 +397,13 @@ TEST_F(RefreshGuiTest, CancelOrAFailedReadLeaveAnOpenCompareWindowAsItWas)
     ASSERT_NE(dialog, nullptr);
     const std::size_t rows = dialog->GetCompareList().m_Rows.size();
     ASSERT_GE(rows, 1u);
-    const std::vector<GroupRec> store = Frame().m_CompareGroups;
+    const std::vector<GroupRec> store = Frame().Session().m_CompareGroups;
     auto unchanged = [&](const char* why) {
         EXPECT_TRUE(dialog->IsShown()) << why;
         EXPECT_EQ(dialog->m_nMode, kCompareDefaultWithSet) << why;
         EXPECT_EQ(dialog->GetCompareList().m_Rows.size(), rows) << why;
         EXPECT_EQ(dialog->GetList()->GetColumn(3)->GetTitle().utf8_string(), LoadResString(61557)) << why;
-        EXPECT_EQ(Frame().m_CompareGroups.size(), store.size()) << why;
+        EXPECT_EQ(Frame().Session().m_CompareGroups.size(), store.size()) << why;
     };
 
     // The drive's values differ from the project's, so a new comparison would change the rows.
@@ -448,9 +448,9 @@ TEST_F(RefreshGuiTest, WithoutALinkOnlyDefaultAgainstSetIsOffered)
     EXPECT_EQ(m_modeOffers, (std::vector<bool>{true, true}));
     EXPECT_EQ(m_modeAfterInit, kCompareSetWithRead);
 
-    Frame().m_bConnected = 0;
+    Frame().Session().m_bConnected = 0;
     Command(ID_COMPARE);
-    Frame().m_bConnected = 1;
+    Frame().Session().m_bConnected = 1;
     EXPECT_EQ(m_modeOffers, (std::vector<bool>{false, false}));
     EXPECT_EQ(m_modeAfterInit, kCompareDefaultWithSet);
     EXPECT_EQ(View()->GetCompareCommand()->GetDialog(), nullptr);

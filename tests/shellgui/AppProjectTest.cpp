@@ -10,6 +10,7 @@
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "session/DriveSession.h"
 #include "session/RecentFileList.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrameLayout.h"
@@ -45,8 +46,8 @@ void Click(wxWindow* dialog, int id)
 
 class AppProjectTest : public AppFixture {
 protected:
-    // Answers the dialogs of the program: the model choice picks m_model,
-    // the file dialogs take m_path (or are cancelled when it is empty), the
+    // Answers the dialogs of the program: the model choice picks m_model and
+    // the base frequency m_freqIndex, the file dialogs take m_path (or are cancelled when it is empty), the
     // editor runs m_editor.
     void SetUp() override
     {
@@ -65,6 +66,7 @@ protected:
                 ++m_modelDialogs;
                 auto* combo = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
                 EXPECT_TRUE(combo->SetStringSelection(m_model)) << m_model;
+                wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_FREQUENCY), wxChoice)->SetSelection(m_freqIndex);
                 Click(models, wxID_OK);
                 return models->GetReturnCode();
             }
@@ -135,6 +137,7 @@ protected:
     }
 
     std::string m_model = kPlainModel;
+    int m_freqIndex = 0;
     std::string m_path;
     std::function<void(CParamGroupDlg&)> m_editor;
     int m_modelDialogs = 0;
@@ -147,9 +150,11 @@ protected:
 TEST_F(AppProjectTest, NewSaveCloseAndReopenFromTheRecentList)
 {
     ASSERT_TRUE(Start());
+    m_freqIndex = 1; // 60.00
     NewProject(kPlainModel);
-    EXPECT_EQ(Frame().m_nModelCode, 0x4B2);
-    EXPECT_EQ(Frame().m_strModelName, kPlainModel);
+    EXPECT_EQ(Doc()->m_nModelCode, 0x4B2);
+    EXPECT_EQ(Doc()->m_strModelName, kPlainModel);
+    EXPECT_EQ(Doc()->m_nFreqIndex, 1) << "the project takes the base frequency chosen for it";
     EXPECT_EQ(Frame().GetActiveProjectFrame()->GetTitle(), "New Project");
     EXPECT_GT(View()->GetListModel()->GetRowCount(), 15);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
@@ -157,19 +162,21 @@ TEST_F(AppProjectTest, NewSaveCloseAndReopenFromTheRecentList)
 
     std::string path = SaveProject("first.zrv", "12.34");
     EXPECT_FALSE(Documents()[0]->IsModified());
-    EXPECT_EQ(Frame().m_strProjectPath, path);
+    EXPECT_EQ(Doc()->m_strProjectPath, path);
     EXPECT_EQ(m_app->m_pRecentFileList->GetEntry(0), path);
 
     Command(ID_FILE_CLOSE); // saved: no question
     EXPECT_TRUE(Documents().empty());
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 0u);
-    EXPECT_EQ(Frame().m_strProjectPath, "");
+    EXPECT_EQ(Frame().GetActiveProject(), nullptr) << "no project path is left behind";
     EXPECT_EQ(Frame().GetStatusBar()->GetStatusText(kPaneFileName), "File name:");
 
     Command(ID_FILE_MRU_FILE1);
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "12.34");
-    EXPECT_EQ(Frame().m_strProjectPath, path);
+    EXPECT_EQ(Doc()->m_strProjectPath, path);
+    EXPECT_EQ(Doc()->m_nModelCode, 0x4B2);
+    EXPECT_EQ(Doc()->m_nFreqIndex, 1);
     EXPECT_GT(Frame().m_wndTree->GetCount(), 0u);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
 
@@ -200,7 +207,7 @@ TEST_F(AppProjectTest, StartsWithTheProjectOfTheCommandLine)
     Stop();
     ASSERT_TRUE(Start({"d390", path + "/dde"}));
     ASSERT_EQ(Documents().size(), 1u);
-    EXPECT_EQ(Frame().m_strProjectPath, path);
+    EXPECT_EQ(Doc()->m_strProjectPath, path);
     EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "7.50");
     EXPECT_GT(Frame().m_wndTree->GetCount(), 0u);
 }
@@ -228,7 +235,7 @@ TEST_F(AppProjectTest, TreeHasGroupFourteenOnlyForExtendedModels)
     EXPECT_FALSE(IsEnabled(ID_GROUP_14));
 
     NewProject(kExtendedModel); // replaces the unmodified project without a question
-    EXPECT_EQ(Frame().m_nModelCode, 0x110044E);
+    EXPECT_EQ(Doc()->m_nModelCode, 0x110044E);
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 17u);
     EXPECT_NE(FindTreeItem(wxString::FromUTF8(LoadResString(61641))), nullptr);
     EXPECT_TRUE(IsEnabled(ID_GROUP_14));
@@ -238,8 +245,8 @@ TEST_F(AppProjectTest, TreeHasGroupFourteenOnlyForExtendedModels)
 TEST_F(AppProjectTest, ReadAndGroupCommandsNeedAProjectWindowEvenWhenConnected)
 {
     ASSERT_TRUE(Start());
-    // Connected in the frame's eyes only: nothing is sent.
-    Frame().m_bConnected = 1;
+    // Connected in the session's eyes only: nothing is sent.
+    Frame().Session().m_bConnected = 1;
     for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
         EXPECT_FALSE(IsEnabled(id)) << id;
     EXPECT_TRUE(IsEnabled(ID_KEYPAD)) << "a command of the link alone stays on";
@@ -250,7 +257,7 @@ TEST_F(AppProjectTest, ReadAndGroupCommandsNeedAProjectWindowEvenWhenConnected)
     ASSERT_TRUE(Documents().empty());
     for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
         EXPECT_FALSE(IsEnabled(id)) << id;
-    Frame().m_bConnected = 0;
+    Frame().Session().m_bConnected = 0;
 }
 
 TEST_F(AppProjectTest, ProjectFileDialogsHaveATitleAndOpenInDocumentsOrTheProjectsFolder)
@@ -324,9 +331,9 @@ TEST_F(AppProjectTest, ProjectCommandsOfTheToolbarAreOffWithoutAProject)
     for (int id : projectCommands)
         EXPECT_TRUE(IsEnabled(id)) << id;
     // Connected: Connect stays on, its dialog holds the only Disconnect.
-    Frame().m_bConnected = 1;
+    Frame().Session().m_bConnected = 1;
     EXPECT_TRUE(IsEnabled(ID_CONNECT));
-    Frame().m_bConnected = 0;
+    Frame().Session().m_bConnected = 0;
 }
 
 TEST_F(AppProjectTest, TreeClickListsOneGroupWithItsHeading)
@@ -337,7 +344,7 @@ TEST_F(AppProjectTest, TreeClickListsOneGroupWithItsHeading)
     int allRows = View()->GetListModel()->GetRowCount();
 
     ChooseTreeItem(wxString::FromUTF8(LoadResString(61626))); // group 02
-    EXPECT_EQ(Frame().m_nSelGroup, 2);
+    EXPECT_EQ(View()->m_nSelGroup, 2);
     int defined = 0;
     for (int item = 0; item < kItemCount; ++item)
         defined += doc.m_Defined[2][item] ? 1 : 0;
@@ -347,7 +354,7 @@ TEST_F(AppProjectTest, TreeClickListsOneGroupWithItsHeading)
     EXPECT_EQ(ListText(1, 1), "    " + doc.m_Groups[2].m_Params[0].m_strLabel);
 
     ChooseTreeItem(wxString::FromUTF8(LoadResString(61459))); // "Parameter"
-    EXPECT_EQ(Frame().m_nSelGroup, -1);
+    EXPECT_EQ(View()->m_nSelGroup, -1);
     EXPECT_EQ(View()->GetListModel()->GetRowCount(), allRows);
 }
 
@@ -374,7 +381,7 @@ TEST_F(AppProjectTest, ListColoursChangedValuesAndHeadings)
     // One group shown: its heading is row 0 again, and the marks follow.
     doc.m_Changed[3][0] = 1;
     ChooseTreeItem(wxString::FromUTF8(LoadResString(61627))); // group 03
-    ASSERT_EQ(Frame().m_nSelGroup, 3);
+    ASSERT_EQ(View()->m_nSelGroup, 3);
     EXPECT_EQ(Frame().IsParamChangedByRow(0), 0);
     EXPECT_EQ(Frame().IsParamChangedByRow(1), 1);
     EXPECT_EQ(Frame().IsParamChangedByRow(2), 0);
@@ -578,8 +585,8 @@ TEST_F(AppProjectTest, AnEditStoredOnAnyRoadIntoTheEditorIsAskedAboutOnClose)
 TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
 {
     ASSERT_TRUE(Start());
-    Frame().m_bConnected = 1;
-    Frame().m_Stations = {3, 9};
+    Frame().Session().m_bConnected = 1;
+    Frame().Session().m_Stations = {3, 9};
     EXPECT_TRUE(IsEnabled(ID_KEYPAD));
     EXPECT_TRUE(IsEnabled(ID_MONITOR_STATUS));
     // The live windows run modal to the main frame (not ShowModal); the frame
@@ -609,15 +616,15 @@ TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
         EXPECT_TRUE(Frame().IsEnabled());
         EXPECT_EQ(wxWindow::FindWindowById(c.windowId), nullptr) << c.command;
     }
-    Frame().m_bConnected = 0;
+    Frame().Session().m_bConnected = 0;
 }
 
 TEST_F(AppProjectTest, GraphWatchRunsTheRecorderModalToTheFrameWithTheConnectedStations)
 {
     ASSERT_TRUE(Start());
     NewProject(kExtendedModel);
-    Frame().m_bConnected = 1;
-    Frame().m_Stations = {3, 9};
+    Frame().Session().m_bConnected = 1;
+    Frame().Session().m_Stations = {3, 9};
     ASSERT_TRUE(IsEnabled(ID_GRAPH_WATCH));
     bool seen = false;
     wxTheApp->CallAfter([&]() {
@@ -633,7 +640,7 @@ TEST_F(AppProjectTest, GraphWatchRunsTheRecorderModalToTheFrameWithTheConnectedS
     Command(ID_GRAPH_WATCH);
     EXPECT_TRUE(seen);
     EXPECT_TRUE(Frame().IsEnabled());
-    Frame().m_bConnected = 0;
+    Frame().Session().m_bConnected = 0;
 }
 
 TEST_F(AppProjectTest, ClosingTheProjectWindowEmptiesTheTreeOnlyOnceItClosed)
@@ -669,7 +676,7 @@ TEST_F(AppProjectTest, AProjectThatFailsToOpenLeavesTheOpenOneWithItsTree)
     EXPECT_FALSE(m_messages.Texts().empty()) << "the failed open is reported";
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "4.00");
-    EXPECT_EQ(Frame().m_strProjectPath, good);
+    EXPECT_EQ(Doc()->m_strProjectPath, good);
     EXPECT_EQ(Frame().m_wndTree->GetCount(), 16u);
 }
 
@@ -738,5 +745,5 @@ TEST_F(AppProjectTest, AProjectFileDroppedOnTheWindowOpens)
     EXPECT_TRUE(target->OnDropFiles(10, 10, files));
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "6.00");
-    EXPECT_EQ(Frame().m_strProjectPath, path);
+    EXPECT_EQ(Doc()->m_strProjectPath, path);
 }

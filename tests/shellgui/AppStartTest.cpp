@@ -1,6 +1,7 @@
 #include "controls/CJTreeCtrl.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "session/DriveSession.h"
 #include "tests/shellgui/AppFixture.h"
 
 #include <wx/aui/framemanager.h>
@@ -16,12 +17,17 @@ TEST_F(AppFixture, StartsWithoutProject)
     ASSERT_TRUE(Start());
     CMainFrame& frame = Frame();
     EXPECT_TRUE(frame.IsShown());
-    EXPECT_EQ(CMainFrame::Get(), &frame);
-    EXPECT_EQ(frame.m_strProgramFolder, TestProgramFolder());
-    EXPECT_EQ(frame.m_bNetLink, 0);
-    EXPECT_EQ(frame.m_nSelGroup, -1);
+    EXPECT_EQ(static_cast<CD390App*>(wxApp::GetInstance())->m_pMainFrame, &frame);
+    ASSERT_NE(m_app->m_pSession, nullptr);
+    EXPECT_EQ(&frame.Session(), m_app->m_pSession.get());
+    EXPECT_EQ(&frame.Session().Windows(), static_cast<CFrameWindows*>(&frame));
+    EXPECT_EQ(m_app->m_strProgramFolder, TestProgramFolder());
+    EXPECT_EQ(frame.Session().m_bNetLink, 0);
+    EXPECT_EQ(frame.Session().m_bConnected, 0);
     EXPECT_TRUE(m_app->m_pDocManager->GetDocumentsVector().empty());
+    EXPECT_EQ(frame.GetActiveProject(), nullptr);
     EXPECT_EQ(frame.m_wndTree->GetCount(), 0u);
+    // No project view, so no group is chosen.
     EXPECT_EQ(frame.GetActiveProjectView(), nullptr);
     // Without a project window the group commands, Read and Graph Watch are off.
     for (int id : {int(ID_GROUP_00), int(ID_GROUP_13), int(ID_GROUP_14), int(ID_READ), int(ID_WRITE),

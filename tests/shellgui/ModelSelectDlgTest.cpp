@@ -1,5 +1,4 @@
 #include "document/ModelSelectDlg.h"
-#include "session/DriveSession.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
@@ -16,20 +15,15 @@ namespace {
 
 class ModelSelectDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_frame.m_strProgramFolder = MakeTempFolder();
-        SetMainFrameState(&m_frame);
-    }
+    void SetUp() override { m_programFolder = MakeTempFolder(); }
     void TearDown() override
     {
         SetModalAnswer(nullptr);
-        SetMainFrameState(nullptr);
-        std::filesystem::remove_all(m_frame.m_strProgramFolder);
+        std::filesystem::remove_all(m_programFolder);
     }
     void WriteModelFile()
     {
-        std::ofstream(m_frame.m_strProgramFolder + "RQ5.SPE", std::ios::binary)
+        std::ofstream(m_programFolder + "RQ5.SPE", std::ios::binary)
             << "TYPE:A1;\nInfo one\nInfo two\nTYPE:B2;\nInfo three\n";
     }
     static wxChoice* Choice(wxDialog* dialog, int id) { return wxDynamicCast(dialog->FindWindow(id), wxChoice); }
@@ -44,7 +38,7 @@ protected:
         dialog->FindWindow(id)->GetEventHandler()->ProcessEvent(click);
     }
 
-    CDriveSession m_frame;
+    std::string m_programFolder;
     MessageRecorder m_messages;
 };
 
@@ -53,9 +47,8 @@ protected:
 TEST_F(ModelSelectDlgTest, PreselectsCurrentModelAndStoresChoiceOnOK)
 {
     WriteModelFile();
-    m_frame.m_strModelName = "B2";
-    m_frame.m_nFreqIndex = 1;
-    CModelSelectDlg dialog;
+    // The open project's model is B2; its base frequency was 60.00.
+    CModelSelectDlg dialog(nullptr, m_programFolder, "B2");
     SetModalAnswer([](wxDialog* shown) {
         wxChoice* models = Choice(shown, CModelSelectDlg::IDC_MODEL);
         EXPECT_EQ(models->GetCount(), 2u);
@@ -76,16 +69,14 @@ TEST_F(ModelSelectDlgTest, PreselectsCurrentModelAndStoresChoiceOnOK)
     });
     EXPECT_EQ(dialog.ShowModal(), wxID_OK);
     EXPECT_EQ(dialog.m_strModel, "A1");
-    EXPECT_EQ(m_frame.m_strModelName, "A1");
-    EXPECT_EQ(m_frame.m_nFreqIndex, 1);
+    EXPECT_EQ(dialog.m_nFreqIndex, 1);
     EXPECT_TRUE(m_messages.Texts().empty());
 }
 
 TEST_F(ModelSelectDlgTest, UnknownModelSelectsFirstAndCancelChangesNothing)
 {
     WriteModelFile();
-    m_frame.m_strModelName = "Z9";
-    CModelSelectDlg dialog;
+    CModelSelectDlg dialog(nullptr, m_programFolder, "Z9");
     SetModalAnswer([](wxDialog* shown) {
         EXPECT_EQ(Choice(shown, CModelSelectDlg::IDC_MODEL)->GetSelection(), 0);
         EXPECT_EQ(Description(shown), "Info one\nInfo two\n");
@@ -93,19 +84,19 @@ TEST_F(ModelSelectDlgTest, UnknownModelSelectsFirstAndCancelChangesNothing)
         return wxID_CANCEL;
     });
     EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
-    EXPECT_EQ(m_frame.m_strModelName, "Z9");
-    EXPECT_EQ(m_frame.m_nFreqIndex, 0);
+    EXPECT_EQ(dialog.m_strModel, "");
+    EXPECT_EQ(dialog.m_nFreqIndex, 0);
 }
 
 TEST_F(ModelSelectDlgTest, MissingFileIsReportedAndOKStaysDisabled)
 {
-    m_frame.m_strModelName = "A1";
-    CModelSelectDlg dialog;
+    CModelSelectDlg dialog(nullptr, m_programFolder, "A1");
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_NE(m_messages.Texts()[0].find("RQ5.SPE"), std::string::npos);
     EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled());
     EXPECT_EQ(Choice(&dialog, CModelSelectDlg::IDC_MODEL)->GetCount(), 0u);
     // Even a forced OK stores nothing.
     Click(&dialog, wxID_OK);
-    EXPECT_EQ(m_frame.m_strModelName, "A1");
+    EXPECT_EQ(dialog.m_strModel, "");
+    EXPECT_EQ(dialog.GetReturnCode(), 0);
 }

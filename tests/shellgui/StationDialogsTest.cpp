@@ -6,6 +6,7 @@
 #include "shell/WriteDlg.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/RecordingWindows.h"
 
 #include <gtest/gtest.h>
 #include <wx/choice.h>
@@ -17,12 +18,7 @@ namespace {
 
 class StationDialogsTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetMainFrameState(&m_frame); }
-    void TearDown() override
-    {
-        SetModalAnswer(nullptr);
-        SetMainFrameState(nullptr);
-    }
+    void TearDown() override { SetModalAnswer(nullptr); }
     static void Click(wxWindow* dialog, int id)
     {
         wxWindow* button = dialog->FindWindow(id);
@@ -40,7 +36,8 @@ protected:
         return dialog.ShowModal();
     }
 
-    CDriveSession m_frame;
+    RecordingWindows m_windows;
+    CDriveSession m_session{m_windows};
     MessageRecorder m_messages;
 };
 
@@ -48,8 +45,8 @@ protected:
 
 TEST_F(StationDialogsTest, ChoosersOfferConnectedStations)
 {
-    m_frame.m_Stations = {3, 17};
-    CStationSelectDlg select;
+    m_session.m_Stations = {3, 17};
+    CStationSelectDlg select(nullptr, m_session);
     wxChoice* combo = wxDynamicCast(select.FindWindow(CStationSelectDlg::IDC_STATION), wxChoice);
     ASSERT_NE(combo, nullptr);
     ASSERT_EQ(combo->GetCount(), 2u);
@@ -60,7 +57,7 @@ TEST_F(StationDialogsTest, ChoosersOfferConnectedStations)
     EXPECT_EQ(RunWithOK(select), wxID_OK);
     EXPECT_EQ(select.GetStation(), 17);
 
-    CReadStationDlg read;
+    CReadStationDlg read(nullptr, m_session);
     EXPECT_NE(read.FindWindow(CReadStationDlg::IDC_STATION), nullptr);
     EXPECT_EQ(RunWithOK(read), wxID_OK);
     EXPECT_EQ(read.GetStation(), 3);
@@ -68,20 +65,20 @@ TEST_F(StationDialogsTest, ChoosersOfferConnectedStations)
 
 TEST_F(StationDialogsTest, ChoosersWithoutStationsGiveZero)
 {
-    CStationSelectDlg select;
+    CStationSelectDlg select(nullptr, m_session);
     EXPECT_EQ(select.GetStationCombo()->GetCount(), 0u);
     EXPECT_EQ(RunWithOK(select), wxID_OK);
     EXPECT_EQ(select.GetStation(), 0);
-    CReadStationDlg read;
+    CReadStationDlg read(nullptr, m_session);
     EXPECT_EQ(RunWithOK(read), wxID_OK);
     EXPECT_EQ(read.GetStation(), 0);
 }
 
 TEST_F(StationDialogsTest, WriteDialogTakesConnectedStationsOrBroadcast)
 {
-    m_frame.m_Stations = {1, 2, 5};
-    m_frame.m_strStations = "1,2";
-    CWriteDlg dialog;
+    m_session.m_Stations = {1, 2, 5};
+    m_session.m_strStations = "1,2";
+    CWriteDlg dialog(nullptr, m_session);
     auto* edit = wxDynamicCast(dialog.FindWindow(CWriteDlg::IDC_STATIONS), wxTextCtrl);
     EXPECT_EQ(edit->GetValue(), "1,2");
     edit->AppendText("a"); // refused: the text stays
@@ -91,7 +88,7 @@ TEST_F(StationDialogsTest, WriteDialogTakesConnectedStationsOrBroadcast)
     EXPECT_EQ(RunWithOK(dialog), wxID_OK);
     EXPECT_EQ(dialog.m_Stations, (std::vector<int>{1, 2, 5}));
 
-    CWriteDlg all;
+    CWriteDlg all(nullptr, m_session);
     wxDynamicCast(all.FindWindow(CWriteDlg::IDC_ALL), wxRadioButton)->SetValue(true);
     Click(&all, CWriteDlg::IDC_ALL);
     EXPECT_FALSE(all.FindWindow(CWriteDlg::IDC_STATIONS)->IsEnabled());
@@ -102,7 +99,7 @@ TEST_F(StationDialogsTest, WriteDialogTakesConnectedStationsOrBroadcast)
 
 TEST_F(StationDialogsTest, WriteDialogStaysOpenOnBadLists)
 {
-    m_frame.m_Stations = {1};
+    m_session.m_Stations = {1};
     struct Case {
         const char* text;
         std::string message;
@@ -114,7 +111,7 @@ TEST_F(StationDialogsTest, WriteDialogStaysOpenOnBadLists)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         m_messages.Clear();
-        CWriteDlg dialog;
+        CWriteDlg dialog(nullptr, m_session);
         wxDynamicCast(dialog.FindWindow(CWriteDlg::IDC_STATIONS), wxTextCtrl)->ChangeValue(c.text);
         Click(&dialog, wxID_OK);
         EXPECT_EQ(dialog.GetReturnCode(), 0); // still open
