@@ -22,6 +22,5 @@ xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 export CCACHE_BASEDIR="$PWD"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DD390_TSAN=ON >/dev/null
-cmake --build build-tsan --target d390_refresh_tests d390_connect_tests
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/d390_refresh_tests
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/d390_connect_tests
+cmake --build build-tsan --target d390_session_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/d390_session_tests

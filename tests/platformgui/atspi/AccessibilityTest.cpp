@@ -1,0 +1,176 @@
+// What a screen reader reads of the main window over AT-SPI: the parameter
+// list's cells right after a change, the status bar's panes, and the fields
+// and buttons of the Connect dialog by their labels and captions. Runs on a
+// private session bus (dbus-run-session) under Xvfb.
+
+#include "document/D390DocData.h"
+#include "document/ModelSelectDlg.h"
+#include "platform/ResourceModule.h"
+#include "res/CommandIds.h"
+#include "session/CommSettings.h"
+#include "shell/ConnectDlg.h"
+#include "shell/MainFrameLayout.h"
+#include "tests/shellgui/AppFixture.h"
+#include "view/D390View.h"
+#include "view/ParamListModel.h"
+
+#include <wx/choice.h>
+#include <wx/utils.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+struct Accessible {
+    std::string role, name, description;
+};
+
+struct Cell {
+    int row, column;
+    std::string text;
+};
+
+struct Reading {
+    std::vector<Accessible> objects;
+    std::vector<Cell> cells;
+    long exitCode = 0;
+    std::string errors;
+};
+
+std::vector<std::string> SplitTabs(const std::string& line)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(line);
+    for (std::string part; std::getline(in, part, '\t');)
+        parts.push_back(part);
+    return parts;
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+class AccessibilityTest : public AppFixture {
+protected:
+    // Runs the reader while this process keeps answering the bus: a
+    // synchronous wxExecute goes on handling events.
+    Reading Read(int rows)
+    {
+        const wxString command = wxString::Format("/usr/bin/python3 %s/platformgui/atspi/read_accessible.py %ld %d",
+                                                  D390_TEST_SOURCE_DIR, static_cast<long>(getpid()), rows);
+        wxArrayString output, errors;
+        Reading reading;
+        reading.exitCode = wxExecute(command, output, errors, wxEXEC_SYNC);
+        for (const wxString& line : errors)
+            reading.errors += line.utf8_string() + "\n";
+        for (const wxString& line : output) {
+            std::vector<std::string> parts = SplitTabs(line.utf8_string());
+            parts.resize(5);
+            if (parts[0] == "object")
+                reading.objects.push_back({parts[1], parts[2], parts[3]});
+            else if (parts[0] == "cell")
+                reading.cells.push_back({std::atoi(parts[2].c_str()), std::atoi(parts[3].c_str()), Trimmed(parts[4])});
+        }
+        return reading;
+    }
+
+    // Starts the program with a new project of a plain model.
+    void StartWithProject()
+    {
+        ASSERT_TRUE(Start());
+        SetModalAnswer([](wxDialog* dialog) {
+            auto* models = dynamic_cast<CModelSelectDlg*>(dialog);
+            if (!models)
+                return int(wxID_CANCEL);
+            wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice)->SetStringSelection("D390-2P2-Hxx");
+            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+            models->FindWindow(wxID_OK)->GetEventHandler()->ProcessEvent(ok);
+            return models->GetReturnCode();
+        });
+        Command(ID_FILE_NEW);
+        SetModalAnswer(nullptr);
+        ASSERT_NE(Frame().GetActiveProjectView(), nullptr);
+    }
+
+    static std::string CellText(const Reading& reading, int row, int column)
+    {
+        for (const Cell& cell : reading.cells)
+            if (cell.row == row && cell.column == column)
+                return cell.text;
+        return "<no cell>";
+    }
+
+    static bool Has(const Reading& reading, const std::string& role, const std::string& name)
+    {
+        for (const Accessible& object : reading.objects)
+            if (object.role == role && object.name == name)
+                return true;
+        return false;
+    }
+
+    // Skips the test when no accessibility bus can be reached, with the reason.
+    bool BusMissing(const Reading& reading)
+    {
+        return !std::getenv("DBUS_SESSION_BUS_ADDRESS") || reading.exitCode == 77;
+    }
+};
+
+} // namespace
+
+TEST_F(AccessibilityTest, ListCellsStatusPanesAndNamedFields)
+{
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+        GTEST_SKIP() << "no session bus: run under dbus-run-session for the AT-SPI test";
+    StartWithProject();
+    CD390View* view = Frame().GetActiveProjectView();
+    CD390DocData& doc = *view->GetDocData();
+    Frame().SetStatusPaneText(kPaneVersion, LoadResString(61452) + "1.093");
+    Frame().SetStatusPaneText(kPaneLink, LoadResString(61540));
+
+    // The set value of row 1 (00-00's first shown parameter), in the list's
+    // third shown column: Name, Default, Set Value.
+    const int row = 1;
+    const int setColumn = 2;
+    Reading before = Read(3);
+    if (BusMissing(before))
+        GTEST_SKIP() << "the accessibility bus did not start: " << before.errors;
+    ASSERT_EQ(before.exitCode, 0) << before.errors;
+    const std::string shown = Trimmed(view->GetListModel()->GetItemText(row, CParamListModel::kColumnValue).utf8_string());
+    EXPECT_EQ(CellText(before, row, setColumn), shown);
+
+    // An edit as the editor stores it: the cell reads the new value at once.
+    std::size_t record = 0;
+    while (!doc.m_Defined[0][record])
+        ++record;
+    ParamRec& first = doc.m_Groups[0].m_Params[record];
+    first.m_strValue = "9.87";
+    view->UpdateGroupValues(0);
+    Reading after = Read(3);
+    ASSERT_EQ(after.exitCode, 0) << after.errors;
+    EXPECT_EQ(CellText(after, row, setColumn), "9.87");
+
+    // The status bar's panes.
+    bool paneTexts = false;
+    for (const Accessible& object : after.objects)
+        if (object.description.find(LoadResString(61540)) != std::string::npos &&
+            object.description.find("1.093") != std::string::npos)
+            paneTexts = true;
+    EXPECT_TRUE(paneTexts) << "the status bar's texts are readable";
+
+    // The Connect dialog: fields named by their labels, buttons by captions.
+    g_strCommPort = "/dev/ttyS0"; // no adapter search
+    auto* connect = new CConnectDlg(&Frame(), Frame().Session(), doc.m_nModelCode);
+    connect->Show();
+    wxYield();
+    Reading dialog = Read(0);
+    connect->Destroy();
+    ASSERT_EQ(dialog.exitCode, 0) << dialog.errors;
+    EXPECT_TRUE(Has(dialog, "text", "Station Num")) << "the station field is named by its label";
+    for (const char* caption : {"Connect", "Disconnect", "Close"})
+        EXPECT_TRUE(Has(dialog, "push button", caption)) << caption;
+}
