@@ -1,6 +1,7 @@
 #include "document/D390Doc.h"
 
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/filename.h>
 
@@ -18,12 +19,6 @@ CD390Doc::CD390Doc(CFrameWindows& windows)
 {
 }
 
-namespace {
-
-constexpr unsigned kIdNewProjectTitle = 61458; // "New Project"
-
-} // namespace
-
 CD390Doc::~CD390Doc() = default;
 
 bool CD390Doc::OnNewDocument()
@@ -31,7 +26,7 @@ bool CD390Doc::OnNewDocument()
     if (!wxDocument::OnNewDocument())
         return false;
     // The name its window shows (and shows again, with a mark, once modified).
-    SetTitle(wxString::FromUTF8(LoadResString(kIdNewProjectTitle)));
+    SetTitle(wxString::FromUTF8(LoadResString(IDS_NEW_PROJECT)));
     return NewProject();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,15 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-constexpr unsigned kIdCantOpenFile = 61579;
-constexpr unsigned kIdVersionTooNew = 61582;
-constexpr unsigned kIdPrintTitle = 61523;
-constexpr unsigned kIdNewProject = 61458;
-constexpr unsigned kIdSaveModified = 61536;
-constexpr unsigned kIdProjectSaveFailed = 61780;
-constexpr unsigned kIdTextTooLongInFile = 61791;
-constexpr unsigned kIdNoDisplay = 61491;
 
 constexpr const char* kInitialParamFile = "IntialParam.DAT";
 
@@ -105,7 +97,7 @@ void ClearFlags(uint32_t flags[kGroupCount][kItemCount])
 
 std::string CantOpenText(const std::string& path)
 {
-    return LoadResString(kIdCantOpenFile) + "\n" + path;
+    return LoadResString(IDS_CANT_OPEN_FILE) + "\n" + path;
 }
 
 // The table that a definition file describes, built aside so that a failure
@@ -251,7 +243,7 @@ CD390DocData::CD390DocData(CFrameWindows& windows)
     ClearFlags(m_SavedDefined);
     ClearFlags(m_Defined);
     ClearFlags(m_Changed);
-    m_strPrintTitle = LoadResString(kIdPrintTitle);
+    m_strPrintTitle = LoadResString(IDS_PRINT_TITLE);
 }
 
 CD390DocData::~CD390DocData() = default;
@@ -262,7 +254,7 @@ void CD390DocData::ResetGraphChannels()
         m_nGraphSel[channel] = 0;
         m_strGraphMax[channel] = "10.00";
         m_strGraphMin[channel] = "0.00";
-        m_strGraphSource[channel] = LoadResString(kIdNoDisplay);
+        m_strGraphSource[channel] = LoadResString(IDS_NO_DISPLAY);
     }
     m_nGraphFlag = 0;
 }
@@ -370,7 +362,7 @@ bool CD390DocData::ReadInitialParamFile(const std::string& path)
     m_InitParams.clear();
     std::vector<std::string> lines;
     if (!ReadTextFileLines(path, lines)) {
-        AfxMessageBox(kIdCantOpenFile, MB_OK);
+        AfxMessageBox(IDS_CANT_OPEN_FILE, MB_OK);
         return false;
     }
     for (const std::string& line : lines) {
@@ -555,7 +547,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
 
 bool CD390DocData::LoadProjectFile(const std::string& path)
 {
-    m_strLoadError = LoadResString(kIdCantOpenFile);
+    m_strLoadError = LoadResString(IDS_CANT_OPEN_FILE);
 
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
@@ -563,12 +555,12 @@ bool CD390DocData::LoadProjectFile(const std::string& path)
     ProjectFileData data;
     switch (ParseProjectBytes(bytes, data)) {
     case ProjectParseResult::TooNew:
-        m_strLoadError = LoadResString(kIdVersionTooNew);
+        m_strLoadError = LoadResString(IDS_VERSION_TOO_NEW);
         return false;
     case ProjectParseResult::Damaged:
         return false;
     case ProjectParseResult::TextTooLong:
-        m_strLoadError = FormatResString(kIdTextTooLongInFile, data.overlongText.c_str(),
+        m_strLoadError = FormatResString(IDS_TEXT_TOO_LONG_IN_FILE, data.overlongText.c_str(),
                                          static_cast<int>(kProjectTextLimit));
         return false;
     case ProjectParseResult::Ok:
@@ -699,7 +691,7 @@ bool CD390DocData::NewProject()
     if (!BuildForCurrentModel())
         return false;
     ReadInitialParamFile(m_strProgramFolder + kInitialParamFile);
-    m_windows.SetStatusPaneText(kPaneFileName, LoadResString(kIdNewProject));
+    m_windows.SetStatusPaneText(kPaneFileName, LoadResString(IDS_NEW_PROJECT));
     m_windows.SetStatusPaneText(kPaneModel, m_strModelName);
     SetModifiedFlag(false);
     return true;
@@ -743,7 +735,7 @@ bool CD390DocData::SaveModified()
 {
     if (!IsModified())
         return true;
-    switch (AfxMessageBox(kIdSaveModified, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (AfxMessageBox(IDS_FILE_MODIFIED, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
         return SaveProject();
     case IDNO:
@@ -756,7 +748,7 @@ bool CD390DocData::SaveModified()
 bool CD390DocData::SaveProjectTo(const std::string& path)
 {
     if (!SaveProjectFile(path)) {
-        AfxMessageBox(FormatResString(kIdProjectSaveFailed, path.c_str()),
+        AfxMessageBox(FormatResString(IDS_PROJECT_SAVE_FAILED, path.c_str()),
                       MB_OK | MB_ICONERROR);
         m_strProjectPath.clear();
         return false;

@@ -1,10 +1,11 @@
 #include "document/FrameWindows.h"
 
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 namespace {
 
-constexpr unsigned kPaneLabelIds[4] = {61451, 61452, 61453, 61454};
+constexpr unsigned kPaneLabelIds[4] = {IDS_FILE_NAME_LABEL, IDS_VERSION_LABEL, IDS_STATION_NUM_LABEL, IDS_MODEL_LABEL};
 
 class CNoFrameWindows final : public CFrameWindows {
 public:

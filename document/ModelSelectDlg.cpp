@@ -3,6 +3,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -10,8 +11,6 @@
 #include <wx/stattext.h>
 
 namespace {
-
-constexpr unsigned IDS_MODEL_FILE_MISSING = 61760; // "%s": path of the model list file
 
 wxString Utf8(const std::string& text)
 {

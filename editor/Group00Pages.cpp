@@ -2,6 +2,7 @@
 // three in the extended layout (00-00 to 00-21).
 
 #include "editor/Groups00To02Pages.h"
+#include "res/StringIds.h"
 
 #include "document/D390DocData.h"
 #include "document/ModelFamily.h"
@@ -13,10 +14,6 @@
 using namespace Groups00To02;
 
 namespace {
-
-constexpr unsigned IDS_SAME_0005_0006 = 61532;
-constexpr unsigned IDS_SAME_VALUE = 61585;
-constexpr unsigned IDS_DIRECTION_NEEDS_KEYPAD = 61623;
 
 // Option texts of the base templates.
 constexpr unsigned kDirection = PageStringBase(0);          // 2

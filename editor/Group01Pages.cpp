@@ -4,6 +4,7 @@
 // layout of its own.
 
 #include "editor/Groups00To02Pages.h"
+#include "res/StringIds.h"
 
 #include "document/D390DocData.h"
 #include "document/ModelFamily.h"
@@ -17,9 +18,6 @@
 using namespace Groups00To02;
 
 namespace {
-
-constexpr unsigned IDS_NEEDS_VF_CURVE = 61586;
-constexpr unsigned IDS_ORDER_FIRST = 61587; // 61587 to 61592, one per curve row 01-04 to 01-09
 
 enum Layout01 { kBase100, kExtended100, kBase400, kExtended400 };
 

@@ -3,6 +3,7 @@
 // each row of the model tables has a layout of its own.
 
 #include "editor/Groups00To02Pages.h"
+#include "res/StringIds.h"
 
 #include "document/D390DocData.h"
 #include "document/ModelFamily.h"
@@ -17,8 +18,6 @@
 using namespace Groups00To02;
 
 namespace {
-
-constexpr unsigned IDS_CURRENT_ORDER = 61581;
 
 constexpr unsigned kSelfLearning = PageStringBase(2);     // 02-07, 2
 constexpr unsigned kApplyLearned = PageStringBase(2) + 2; // 02-19, 2

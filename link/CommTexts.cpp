@@ -2,25 +2,19 @@
 
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
-
-namespace {
-
-constexpr unsigned kStationNumId = 61480;
-constexpr unsigned kWritingModeErrorId = 61613;
-
-} // namespace
+#include "res/StringIds.h"
 
 std::string GetCommExceptionText(uint8_t code)
 {
     // 0x51..0x54 have texts 61609..61612.
     if (code >= 0x51 && code <= 0x54)
-        return LoadResString(61609 + (code - 0x51));
-    return LoadResString(kWritingModeErrorId);
+        return LoadResString(IDS_FUNCTION_CODE_ERROR + (code - 0x51));
+    return LoadResString(IDS_WRITING_MODE_ERROR);
 }
 
 void ShowCommExceptionMsg(uint8_t code, int station)
 {
-    std::string text = FormatResString(kStationNumId, station);
+    std::string text = FormatResString(IDS_STATION_NUM, station);
     text += '\n';
     text += GetCommExceptionText(code);
     AfxMessageBox(text, MB_OK);
@@ -30,9 +24,9 @@ unsigned GetErrTypeTextId(int result)
 {
     switch (result) {
     case 0: return 0;
-    case 1: return 61477;
-    case 2: return 61478;
-    default: return 61479;
+    case 1: return IDS_CRC_ERROR;
+    case 2: return IDS_TIMEOUT;
+    default: return IDS_COMM_ERROR;
     }
 }
 

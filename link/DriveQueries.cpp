@@ -9,11 +9,9 @@
 #include "link/Crc16.h"
 #include "link/ModbusRequest.h"
 #include "platform/MessageBox.h"
+#include "res/StringIds.h"
 
 namespace {
-
-constexpr unsigned kCommErrorId = 61479;
-constexpr unsigned kPasswordErrorId = 61520;
 
 enum class Report {
     PasswordError,  // every failure: "Read parameter password error!"
@@ -61,13 +59,13 @@ int ReadRegister(CSerialComm* comm, uint8_t station, const Query& query, int& va
     const bool linkFailed = !reply.Answered();
     switch (query.report) {
     case Report::PasswordError:
-        AfxMessageBox(kPasswordErrorId, MB_OK);
+        AfxMessageBox(IDS_READ_PASSWORD_ERROR, MB_OK);
         break;
     case Report::CommError:
-        AfxMessageBox(kCommErrorId, MB_OK);
+        AfxMessageBox(IDS_COMM_ERROR, MB_OK);
         break;
     case Report::LinkOrCommError:
-        AfxMessageBox(linkFailed ? GetErrTypeTextId(reply.result) : kCommErrorId, MB_OK);
+        AfxMessageBox(linkFailed ? GetErrTypeTextId(reply.result) : IDS_COMM_ERROR, MB_OK);
         break;
     case Report::LinkOrRefusal:
         if (linkFailed)
@@ -77,7 +75,7 @@ int ReadRegister(CSerialComm* comm, uint8_t station, const Query& query, int& va
         break;
     case Report::CommErrorOnLink:
         if (linkFailed)
-            AfxMessageBox(kCommErrorId, MB_OK);
+            AfxMessageBox(IDS_COMM_ERROR, MB_OK);
         break;
     case Report::Silent:
         break;

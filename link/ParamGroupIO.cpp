@@ -10,18 +10,12 @@
 #include "link/RegisterText.h"
 #include "link/Serial.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-constexpr unsigned kStationNumId = 61480;
-constexpr unsigned kCommErrorId = 61479;
-constexpr unsigned kOrder0200Id = 61581;
-constexpr unsigned kSame0005TextId = 61532;
-constexpr unsigned kSame1000TextId = 61533;
-constexpr unsigned kSameValueId = 61585;
 
 constexpr int kMaxReadWords = 23;  // group 10: a reply of 51 bytes
 constexpr int kMaxFrameWords = 45; // a request of 9 + 90 bytes fits the 100-byte buffer
@@ -62,7 +56,7 @@ bool SendFrame(const GroupTransferContext& context, uint8_t station, uint8_t gro
                                              std::span<const uint16_t>(words, static_cast<size_t>(count)));
     if (reply.Ok())
         return true;
-    context.m_strLastError = FormatResString(kStationNumId, station) + ReplyErrorText(reply) + " ";
+    context.m_strLastError = FormatResString(IDS_STATION_NUM, station) + ReplyErrorText(reply) + " ";
     return false;
 }
 
@@ -281,7 +275,7 @@ bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
     if (!writer.Begin())
         return false;
     if (writer.Text(5) == writer.Text(6))
-        return writer.Fail(LoadResString(kSame0005TextId));
+        return writer.Fail(LoadResString(IDS_SAME_0005_0006));
 
     const bool isNew = writer.Is(Models::New);
     const bool write21 = isNew && writer.Holds(kW00Item21);
@@ -294,7 +288,7 @@ bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
         return false; // the query has shown its message
     if (transfer.m_nParam0002 != 0) {
         if (writer.Word(5) == writer.Word(6))
-            return writer.Fail(FormatResString(kSameValueId, "00-05", "00-06"));
+            return writer.Fail(FormatResString(IDS_SAME_VALUE, "00-05", "00-06"));
         if (!writer.Send(kW00Tail))
             return false;
     } else {
@@ -364,9 +358,9 @@ bool CParamGroupIO::WriteParamGroup01(Values values, uint8_t station)
             int upper = 0;
             int lower = 0;
             if (point.step.upperItem >= 0 && !DriveQuery::ReadParam01(comm, station, point.step.upperItem, upper))
-                return writer.Fail(LoadResString(kCommErrorId));
+                return writer.Fail(LoadResString(IDS_COMM_ERROR));
             if (point.step.lowerItem >= 0 && !DriveQuery::ReadParam01(comm, station, point.step.lowerItem, lower))
-                return writer.Fail(LoadResString(kCommErrorId));
+                return writer.Fail(LoadResString(IDS_COMM_ERROR));
             const int value = writer.Word(point.step.item);
             if ((point.step.upperItem >= 0 && value > upper) || (point.step.lowerItem >= 0 && value < lower))
                 return writer.Fail(LoadResString(point.step.messageId));
@@ -399,16 +393,16 @@ bool CParamGroupIO::WriteParamGroup02(Values values, uint8_t station)
     CSerialComm* comm = writer.Transfer().m_pComm;
     int drive0201 = 0;
     if (!DriveQuery::ReadParam0201(comm, station, drive0201))
-        return writer.Fail(LoadResString(kCommErrorId));
+        return writer.Fail(LoadResString(IDS_COMM_ERROR));
     if (!(writer.Word(0) < drive0201))
-        return writer.Fail(LoadResString(kOrder0200Id));
+        return writer.Fail(LoadResString(IDS_CURRENT_ORDER));
     if (!writer.Send(kW02Base))
         return false;
     int drive0200 = 0;
     if (!DriveQuery::ReadParam0200(comm, station, drive0200))
-        return writer.Fail(LoadResString(kCommErrorId));
+        return writer.Fail(LoadResString(IDS_COMM_ERROR));
     if (!(writer.Word(1) >= drive0200))
-        return writer.Fail(LoadResString(kOrder0200Id));
+        return writer.Fail(LoadResString(IDS_CURRENT_ORDER));
     if (restricted)
         return writer.Send(kW02Restricted);
     if (!writer.Send(kW02Rated))
@@ -443,7 +437,7 @@ bool CParamGroupIO::WriteParamGroup10(Values values, uint8_t station)
     if (!writer.Begin())
         return false;
     if (writer.Text(0) == writer.Text(1))
-        return writer.Fail(LoadResString(kSame1000TextId));
+        return writer.Fail(LoadResString(IDS_SAME_1000_1001));
     return writer.WriteTable(WriterBlocks(10));
 }
 
@@ -459,6 +453,6 @@ bool CParamGroupIO::WriteParamRegister(const uint16_t* words, uint8_t station, u
     if (!writer.Begin())
         return false;
     if (!words || count < 1 || count > kMaxFrameWords)
-        return writer.Fail(LoadResString(kCommErrorId));
+        return writer.Fail(LoadResString(IDS_COMM_ERROR));
     return SendFrame(m_context, station, group, start, count, words + start);
 }

@@ -11,21 +11,14 @@
 // of a check.
 
 #include "link/GroupTransferContext.h"
+#include "res/StringIds.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
 
-// Messages of the writers' own value checks.
-enum : unsigned {
-    IDS_WRITE_VALUE_NOT_NUMBER = 61770,   // "%s" item, "%s" text
-    IDS_WRITE_VALUE_OUT_OF_RANGE = 61771, // "%s" item, "%s" text
-    IDS_WRITE_PRESSURE_FORM = 61772,      // "%s" item, "%s" text: 14-20 selects pressure
-    IDS_WRITE_PERCENT_FORM = 61773,       // "%s" item, "%s" text: 14-20 selects percent
-    IDS_WRITE_NO_BROADCAST = 61774,       // a group written to station 0
-};
-
-// The text of one of these messages; item and text fill its two "%s".
+// The text of one of the writers' own value checks (IDS_WRITE_VALUE_NOT_NUMBER
+// to IDS_WRITE_NO_BROADCAST); item and text fill its two "%s".
 std::string WriteCheckText(unsigned id, const std::string& item = {}, const std::string& text = {});
 
 class CParamGroupIO {

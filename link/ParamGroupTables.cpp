@@ -1,6 +1,7 @@
 #include "link/ParamGroupTables.h"
 
 #include "document/ModelFamily.h"
+#include "res/StringIds.h"
 
 namespace {
 
@@ -186,12 +187,12 @@ constexpr RegisterBlock kWrite14[] = {
 };
 
 constexpr VfStep kVfSteps[] = {
-    {0x04, '2', -1, 0x06, 61587},
-    {0x05, '1', -1, 0x07, 61588},
-    {0x06, '2', 0x04, 0x08, 61589},
-    {0x07, '1', 0x05, 0x09, 61590},
-    {0x08, '2', 0x06, -1, 61591},
-    {0x09, '1', 0x07, -1, 61592},
+    {0x04, '2', -1, 0x06, IDS_ORDER_FIRST},
+    {0x05, '1', -1, 0x07, IDS_ORDER_FIRST + 1},
+    {0x06, '2', 0x04, 0x08, IDS_ORDER_FIRST + 2},
+    {0x07, '1', 0x05, 0x09, IDS_ORDER_FIRST + 3},
+    {0x08, '2', 0x06, -1, IDS_ORDER_FIRST + 4},
+    {0x09, '1', 0x07, -1, IDS_ORDER_FIRST + 5},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "monitor/GraphDlg.h"
 
 #include "document/D390DocData.h"
+#include "res/StringIds.h"
 
 #include "monitor/GraphCtrl.h"
 #include "monitor/GraphExchange.h"
@@ -34,11 +35,6 @@ namespace {
 
 constexpr int kSamplePeriodMs = 100;
 constexpr int kToolImageSize = 20;
-constexpr unsigned kPictureFailId = 61503;
-constexpr unsigned kExportTitleId = 61933;
-constexpr unsigned kImportTitleId = 61934;
-constexpr unsigned kPictureTitleId = 61935;
-constexpr unsigned kExportFilterId = 61565;
 constexpr int kSampleTimerId = 1;
 constexpr int kBandTimerId = 2;
 
@@ -78,7 +74,7 @@ wxString PromptLine(int id, bool tip)
 
 std::string FilterOf(const std::string& pattern)
 {
-    std::string filter = FormatResString(kExportFilterId, pattern.c_str(), pattern.c_str());
+    std::string filter = FormatResString(IDS_EXPORT_FILTER, pattern.c_str(), pattern.c_str());
     while (!filter.empty() && filter.back() == '|')
         filter.pop_back();
     return filter;
@@ -218,7 +214,7 @@ void CGraphDlg::LoadChannelSettings()
             minTexts[c] = m_pProject->m_strGraphMin[c];
             m_nGraphSel[c] = m_pProject->m_nGraphSel[c];
         } else {
-            names[c] = LoadResString(kNoDisplayId);
+            names[c] = LoadResString(IDS_NO_DISPLAY);
             maxTexts[c] = "10.00";
             minTexts[c] = "0.00";
             m_nGraphSel[c] = 0;
@@ -338,7 +334,7 @@ void CGraphDlg::Export()
     bool csv = format.m_nFormat == CExportFormatDlg::kCsv;
     std::string pattern = csv ? "*.csv" : "*.xlsx";
     std::string path;
-    if (!ChooseFile(this, FileChoice{true, FilterOf(pattern), LoadResString(kExportTitleId), {}}, path))
+    if (!ChooseFile(this, FileChoice{true, FilterOf(pattern), LoadResString(IDS_EXPORT_GRAPH_TITLE), {}}, path))
         return;
     if (UpperExtension(path).empty())
         path += pattern.substr(1);
@@ -352,7 +348,7 @@ void CGraphDlg::Import()
 {
     std::string path;
     const std::string filter = "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv";
-    if (!ChooseFile(this, FileChoice{false, filter, LoadResString(kImportTitleId), {}}, path))
+    if (!ChooseFile(this, FileChoice{false, filter, LoadResString(IDS_IMPORT_GRAPH_TITLE), {}}, path))
         return;
     std::string extension = UpperExtension(path);
     if (extension == "XLS" || extension == "XLSX") {
@@ -412,7 +408,7 @@ bool CGraphDlg::SavePicture(const std::string& path)
     std::string bytes = EncodeBmp24(image.GetWidth(), image.GetHeight(), image.GetData());
     std::string error;
     if (!ReplaceFileBytes(path, bytes, error)) {
-        AfxMessageBox(LoadResString(kPictureFailId) + "\n" + error, MB_ICONERROR);
+        AfxMessageBox(LoadResString(IDS_PICTURE_FAILED) + "\n" + error, MB_ICONERROR);
         return false;
     }
     return true;
@@ -421,7 +417,7 @@ bool CGraphDlg::SavePicture(const std::string& path)
 void CGraphDlg::SaveBmp()
 {
     std::string path;
-    if (!ChooseFile(this, FileChoice{true, "(*.bmp)|*.bmp", LoadResString(kPictureTitleId), {}}, path))
+    if (!ChooseFile(this, FileChoice{true, "(*.bmp)|*.bmp", LoadResString(IDS_SAVE_PICTURE_TITLE), {}}, path))
         return;
     if (UpperExtension(path).empty())
         path += ".bmp";

@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "platform/Workbook.h"
+#include "res/StringIds.h"
 
 #include <array>
 #include <cctype>
@@ -15,11 +16,6 @@
 
 namespace {
 
-constexpr unsigned kImportSuccessId = 61560;
-constexpr unsigned kExportSuccessId = 61561;
-constexpr unsigned kDatabaseErrorId = 61559;
-constexpr unsigned kOpenFailId = 61563;
-constexpr unsigned kImportErrorId = 61570;
 constexpr const char* kSheetName = "GraphData";
 
 using Four = std::array<std::string, kGraphChannels>;
@@ -178,7 +174,7 @@ bool ImportGraphCsvLines(CGraphRecorder& recorder, const std::vector<std::string
     }
     recorder.StopSampling();
     if (!good || !IsGoodHeader(header)) {
-        AfxMessageBox(kImportErrorId);
+        AfxMessageBox(IDS_IMPORT_ERROR);
         return false;
     }
     ClearForImport(recorder);
@@ -194,7 +190,7 @@ bool ImportGraphCsvLines(CGraphRecorder& recorder, const std::vector<std::string
             ok = AddImportedSample(recorder, values, cells[5]);
         }
         if (!ok)
-            AfxMessageBox(kImportErrorId);
+            AfxMessageBox(IDS_IMPORT_ERROR);
     }
     return true;
 }
@@ -236,7 +232,7 @@ bool ImportGraphSheet(CGraphRecorder& recorder, const WorkbookSheet& sheet)
     }
     recorder.StopSampling();
     if (!IsGoodHeader(header)) {
-        AfxMessageBox(kImportErrorId);
+        AfxMessageBox(IDS_IMPORT_ERROR);
         return false;
     }
     ClearForImport(recorder);
@@ -247,7 +243,7 @@ bool ImportGraphSheet(CGraphRecorder& recorder, const WorkbookSheet& sheet)
         for (int c = 0; c < kGraphChannels; ++c)
             values[c] = sheet.Cell(row, c + 2);
         if (!AddImportedSample(recorder, values, sheet.Cell(row, 6)))
-            AfxMessageBox(kImportErrorId);
+            AfxMessageBox(IDS_IMPORT_ERROR);
     }
     return true;
 }
@@ -272,7 +268,7 @@ bool ExportGraphCsvFile(const CGraphRecorder& recorder, const std::string& path)
         },
         error);
     if (!ok)
-        AfxMessageBox(WithReason(kOpenFailId, error), MB_ICONERROR);
+        AfxMessageBox(WithReason(IDS_OPEN_FILE_FAILED, error), MB_ICONERROR);
     return ok;
 }
 
@@ -281,7 +277,7 @@ bool ImportGraphCsvFile(CGraphRecorder& recorder, const std::string& path)
     CCsvFile csv;
     std::vector<std::string> lines;
     if (!csv.Open(path, CCsvFile::modeRead) || !csv.ReadLines(lines)) {
-        AfxMessageBox(WithReason(kOpenFailId, std::strerror(errno)), MB_ICONERROR);
+        AfxMessageBox(WithReason(IDS_OPEN_FILE_FAILED, std::strerror(errno)), MB_ICONERROR);
         return false;
     }
     csv.Close();
@@ -297,10 +293,10 @@ bool ExportGraphWorkbookFile(const CGraphRecorder& recorder, const std::string& 
         path, [&](const std::string& temporary, std::string& reason) { return workbook.Save(temporary, reason); },
         error);
     if (!ok) {
-        AfxMessageBox(WithReason(kOpenFailId, error), MB_ICONERROR);
+        AfxMessageBox(WithReason(IDS_OPEN_FILE_FAILED, error), MB_ICONERROR);
         return false;
     }
-    AfxMessageBox(kExportSuccessId);
+    AfxMessageBox(IDS_EXPORT_SUCCESS);
     return true;
 }
 
@@ -310,17 +306,17 @@ bool ImportGraphWorkbookFile(CGraphRecorder& recorder, const std::string& path)
     std::string error;
     if (!workbook.Load(path, error)) {
         recorder.StopSampling();
-        AfxMessageBox(LoadResString(kDatabaseErrorId) + error, MB_ICONERROR);
+        AfxMessageBox(LoadResString(IDS_DATABASE_ERROR) + error, MB_ICONERROR);
         return false;
     }
     const WorkbookSheet* sheet = workbook.FindSheet(kSheetName);
     if (!sheet) {
         recorder.StopSampling();
-        AfxMessageBox(kImportErrorId);
+        AfxMessageBox(IDS_IMPORT_ERROR);
         return false;
     }
     if (!ImportGraphSheet(recorder, *sheet))
         return false;
-    AfxMessageBox(kImportSuccessId);
+    AfxMessageBox(IDS_IMPORT_SUCCESS);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "document/ModelFamily.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <cctype>
 #include <cstdio>
@@ -10,19 +11,19 @@ namespace {
 
 
 constexpr GraphQuantity kQuantities[kGraphQuantityCount] = {
-    {61491, -1, 0.0, GraphTextForm::Off, 1},            // No display
-    {61492, 0, 0.01, GraphTextForm::TwoDecimals, 100},  // Set Frequency, 0x2523
-    {61493, 1, 0.01, GraphTextForm::TwoDecimals, 100},  // Output Frequency, 0x2524
-    {61494, 2, 0.1, GraphTextForm::OneDecimal, 10},     // Output Voltage, 0x2525
-    {61495, 3, 1.0, GraphTextForm::NoDecimals, 1},      // DC Voltage, 0x2526
-    {61496, 4, 0.1, GraphTextForm::OneDecimal, 10},     // Output Current, 0x2527
-    {61498, 7, 1.0, GraphTextForm::RawWord, 1},         // PID Feedback, 0x252A
-    {61499, 8, 0.1, GraphTextForm::OneDecimal, 10},     // PID Input, 0x252B
-    {61500, 9, 0.01, GraphTextForm::TwoDecimals, 100},  // AVI Input, 0x252C
-    {61501, 10, 0.02, GraphTextForm::TwoDecimals, 50},  // ACI Input, 0x252D
-    {61639, 6, 0.1, GraphTextForm::OneDecimal, 10},     // Output Power, 0x2529
-    {61638, 14, 0.1, GraphTextForm::OneDecimal, 10},    // Temperature, 0x2531
-    {61640, 15, 1.0, GraphTextForm::RawWord, 1},        // Percentage, 0x2532
+    {IDS_NO_DISPLAY, -1, 0.0, GraphTextForm::Off, 1},
+    {IDS_SET_FREQUENCY, 0, 0.01, GraphTextForm::TwoDecimals, 100},     // 0x2523
+    {IDS_OUTPUT_FREQUENCY, 1, 0.01, GraphTextForm::TwoDecimals, 100},  // 0x2524
+    {IDS_OUTPUT_VOLTAGE, 2, 0.1, GraphTextForm::OneDecimal, 10},       // 0x2525
+    {IDS_DC_VOLTAGE, 3, 1.0, GraphTextForm::NoDecimals, 1},            // 0x2526
+    {IDS_OUTPUT_CURRENT, 4, 0.1, GraphTextForm::OneDecimal, 10},       // 0x2527
+    {IDS_PID_FEEDBACK, 7, 1.0, GraphTextForm::RawWord, 1},             // 0x252A
+    {IDS_PID_INPUT, 8, 0.1, GraphTextForm::OneDecimal, 10},            // 0x252B
+    {IDS_AVI_INPUT, 9, 0.01, GraphTextForm::TwoDecimals, 100},         // 0x252C
+    {IDS_ACI_INPUT, 10, 0.02, GraphTextForm::TwoDecimals, 50},         // 0x252D
+    {IDS_OUTPUT_POWER, 6, 0.1, GraphTextForm::OneDecimal, 10},         // 0x2529
+    {IDS_TEMPERATURE, 14, 0.1, GraphTextForm::OneDecimal, 10},         // 0x2531
+    {IDS_PERCENTAGE, 15, 1.0, GraphTextForm::RawWord, 1},              // 0x2532
 };
 
 } // namespace

@@ -20,7 +20,6 @@ struct GraphQuantity {
 constexpr uint16_t kGraphMonitorFirst = 0x2523;
 constexpr int kGraphQuantityCount = 13;
 constexpr int kGraphNoDisplay = 0;
-constexpr unsigned kNoDisplayId = 61491;
 
 const GraphQuantity& GetGraphQuantity(int index);
 // Index of the quantity a channel name names, letter case ignored; -1 for a

@@ -4,16 +4,13 @@
 #include "monitor/GraphQuantities.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-constexpr unsigned kCrcErrorId = 61477;
-constexpr unsigned kTimeoutId = 61478;
-constexpr unsigned kCommErrorId = 61479;
 
 std::string TwoDecimals(double value)
 {
@@ -27,7 +24,7 @@ std::string TwoDecimals(double value)
 CGraphRecorder::CGraphRecorder(IGraphClock& clock) : m_clock(clock)
 {
     for (auto& channel : m_Channels) {
-        channel.name = LoadResString(kNoDisplayId);
+        channel.name = LoadResString(IDS_NO_DISPLAY);
         channel.maxText = "10.00";
         channel.minText = "0.00";
     }
@@ -64,7 +61,7 @@ void CGraphRecorder::ApplyScaleRule()
 
 bool CGraphRecorder::IsChannelShown(int channel) const
 {
-    return !SameGraphName(m_Channels[channel].name, LoadResString(kNoDisplayId));
+    return !SameGraphName(m_Channels[channel].name, LoadResString(IDS_NO_DISPLAY));
 }
 
 void CGraphRecorder::StartSampling()
@@ -97,11 +94,11 @@ GraphTick CGraphRecorder::SampleTick(CSerialComm* link, int modelCode)
                                             static_cast<uint16_t>(count), words);
     unsigned message = 0;
     if (reply.result == 1)
-        message = kCrcErrorId;
+        message = IDS_CRC_ERROR;
     else if (reply.result == 2)
-        message = kTimeoutId;
+        message = IDS_TIMEOUT;
     else if (reply.result == 3 || reply.Refused())
-        message = kCommErrorId;
+        message = IDS_COMM_ERROR;
     else if (reply.result != 0)
         return GraphTick::Lost;
     if (message) {

@@ -2,6 +2,7 @@
 
 #include "monitor/GraphQuantities.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/dc.h>
 #include <wx/bitmap.h>
@@ -271,8 +272,8 @@ wxColour GraphCurveColour(int channel)
 GraphLayout MeasureGraphLayout(wxDC& dc, const wxSize& size)
 {
     dc.SetFont(LayoutFont());
-    wxSize value = dc.GetTextExtent(Utf8(LoadResString(61489)));
-    wxSize degree = dc.GetTextExtent(Utf8(LoadResString(61490)));
+    wxSize value = dc.GetTextExtent(Utf8(LoadResString(IDS_GRAPH_VALUE)));
+    wxSize degree = dc.GetTextExtent(Utf8(LoadResString(IDS_GRAPH_DEGREE)));
     return ComputeGraphLayout(size.x, size.y, value.x, value.y, degree.x);
 }
 

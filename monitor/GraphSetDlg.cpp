@@ -2,6 +2,7 @@
 
 #include "monitor/GraphQuantities.h"
 #include "platform/MessageBox.h"
+#include "res/StringIds.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr unsigned kMaxNotAboveMinId = 61502;
 const char* const kCurveNames[4] = {"Yellow Curve", "Green Curve", "Red Curve", "Blue Curve"};
 
 wxString Utf8(const std::string& text)
@@ -166,7 +166,7 @@ bool CGraphSetDlg::CheckAndClose()
         if (!(max > min)) {
             m_pMax[k]->SetFocus();
             m_pMax[k]->SelectAll();
-            AfxMessageBox(kMaxNotAboveMinId);
+            AfxMessageBox(IDS_MAX_NOT_ABOVE_MIN);
             return false;
         }
         m_strMax[k] = TwoDecimals(max);

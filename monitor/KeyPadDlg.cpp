@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceBitmap.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 
 #include <wx/choice.h>
@@ -20,13 +21,6 @@
 #include <wx/utils.h>
 
 namespace {
-
-constexpr unsigned IDS_FREQ_SOURCE = 61514;
-constexpr unsigned IDS_FREQ_RANGE = 61515;
-constexpr unsigned IDS_RUN_SOURCE = 61516;
-constexpr unsigned IDS_WRITE_RUN = 61517;
-constexpr unsigned IDS_WRITE_STOP = 61518;
-constexpr unsigned IDS_SET_FREQ = 61519;
 
 constexpr unsigned kBitmapFace = 155;
 constexpr unsigned kBitmapDirection = 170;
@@ -81,7 +75,7 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
     m_pLinkGone = CreateLinkGoneLine(this);
 
     auto* side = new wxFlexGridSizer(2, 6, 8);
-    side->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(61453))), 0, wxALIGN_CENTER_VERTICAL);
+    side->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL))), 0, wxALIGN_CENTER_VERTICAL);
     side->Add(m_pStation, 0, wxEXPAND);
     side->Add(new wxStaticText(this, wxID_ANY, "Display"), 0, wxALIGN_CENTER_VERTICAL);
     side->Add(m_pQuantities[0], 0, wxEXPAND);

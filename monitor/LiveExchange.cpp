@@ -1,13 +1,10 @@
 #include "monitor/LiveExchange.h"
 
 #include "link/ModbusRequest.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 
 namespace {
-
-constexpr unsigned IDS_CRC_ERROR = 61477;
-constexpr unsigned IDS_TIMEOUT = 61478;
-constexpr unsigned IDS_COMM_ERROR = 61479;
 
 LiveReply FromModbus(const ModbusReply& reply)
 {

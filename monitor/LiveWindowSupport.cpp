@@ -2,15 +2,10 @@
 
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/choice.h>
 #include <wx/stattext.h>
-
-namespace {
-
-constexpr unsigned IDS_NOT_CONNECTED = 61539;
-
-} // namespace
 
 wxChoice* CreateStationChoice(wxWindow* parent, int id, const std::vector<int>& stations, int index)
 {

@@ -7,6 +7,7 @@
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 
 #include <wx/button.h>
@@ -16,12 +17,6 @@
 #include <wx/textctrl.h>
 
 namespace {
-
-constexpr unsigned IDS_SET_RANGE = 61535;
-constexpr unsigned IDS_JOG_FORWARD = 61543;
-constexpr unsigned IDS_STOP_JOG_FORWARD = 61544;
-constexpr unsigned IDS_JOG_REVERSE = 61545;
-constexpr unsigned IDS_STOP_JOG_REVERSE = 61546;
 
 wxString Res(unsigned id)
 {
@@ -64,7 +59,7 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, i
     frequency->Add(m_pFrequency, 1, wxRIGHT, 6);
     frequency->Add(new wxButton(this, IDC_SET, "Set"));
     auto* station = new wxBoxSizer(wxHORIZONTAL);
-    station->Add(new wxStaticText(this, wxID_ANY, Res(61453)), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    station->Add(new wxStaticText(this, wxID_ANY, Res(IDS_STATION_NUM_LABEL)), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     station->Add(m_pStation, 1);
     auto* siblings = new wxBoxSizer(wxHORIZONTAL);
     siblings->Add(new wxButton(this, IDC_SHOW_STATUS, "Show Status"), 1, wxRIGHT, 6);

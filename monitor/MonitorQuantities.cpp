@@ -1,14 +1,11 @@
 #include "monitor/MonitorQuantities.h"
 
 #include "document/ModelFamily.h"
+#include "res/StringIds.h"
 
 #include <cstdio>
 
 namespace {
-
-constexpr unsigned IDS_OUTPUT_POWER = 61639;
-constexpr unsigned IDS_TEMPERATURE = 61638;
-constexpr unsigned IDS_PERCENTAGE = 61640;
 
 constexpr MonitorQuantity kQuantities[kMonitorQuantityCount] = {
     { "1: Set Frequency", 0, 0x2523, 0.01, "%.2f Hz", "%.2f", false },

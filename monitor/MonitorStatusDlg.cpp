@@ -5,6 +5,7 @@
 #include "monitor/StatusTabDlg145.h"
 #include "monitor/StatusTabDlg187.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 
 #include <wx/button.h>
@@ -21,8 +22,8 @@ CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int
     m_pTabs = new wxNotebook(this, IDC_TABS);
     m_pStatusPage = new CStatusTabDlg145(m_pTabs, this, m_state, m_nStationIndex);
     m_pTerminalPage = new CStatusTabDlg187(m_pTabs, this, m_state, m_nStationIndex);
-    m_pTabs->AddPage(m_pStatusPage, wxString::FromUTF8(LoadResString(61547)), true);
-    m_pTabs->AddPage(m_pTerminalPage, wxString::FromUTF8(LoadResString(61548)));
+    m_pTabs->AddPage(m_pStatusPage, wxString::FromUTF8(LoadResString(IDS_STATUS_TAB)), true);
+    m_pTabs->AddPage(m_pTerminalPage, wxString::FromUTF8(LoadResString(IDS_TERMINAL_TAB)));
     m_pLinkGone = CreateLinkGoneLine(this);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);

@@ -1,6 +1,7 @@
 #include "monitor/SetTimeDlg.h"
 
 #include "platform/MessageBox.h"
+#include "res/StringIds.h"
 
 #include <wx/button.h>
 #include <wx/sizer.h>
@@ -8,8 +9,6 @@
 #include <wx/textctrl.h>
 
 namespace {
-
-constexpr unsigned kSpanNotPositiveId = 61577;
 
 // A whole number, optionally negative, as the edits take it.
 bool ParseWhole(const wxString& text, int& value)
@@ -81,7 +80,7 @@ bool CSetTimeDlg::CheckAndClose()
     if (!ParseWhole(m_pMinutes->GetValue(), minutes) || !ParseWhole(m_pSeconds->GetValue(), seconds))
         return false;
     if (static_cast<long long>(minutes) * 60 + seconds <= 0) {
-        AfxMessageBox(kSpanNotPositiveId);
+        AfxMessageBox(IDS_SPAN_NOT_POSITIVE);
         return false;
     }
     m_nMinutes = minutes;

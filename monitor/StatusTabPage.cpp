@@ -3,6 +3,7 @@
 #include "monitor/LiveWindowSupport.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 
 #include <wx/choice.h>
@@ -33,7 +34,7 @@ CStatusTabPage::CStatusTabPage(wxWindow* parent, CMonitorStatusDlg* owner, CDriv
     m_pPicture->SetBackgroundStyle(wxBG_STYLE_PAINT);
 
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    row->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(61453))), 0,
+    row->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL))), 0,
         wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     row->Add(m_pStation);
     auto* sizer = new wxBoxSizer(wxVERTICAL);

@@ -12,11 +12,14 @@ struct StringEntry {
     const char* chinese; // null where the text has no Chinese form
 };
 
-// Sorted by id; RES_STRING(id, English, Chinese or nullptr).
+// Sorted by id; RES_STRING(id, English, Chinese or nullptr). A named entry's
+// name is for code (res/StringIds.h); the module keeps the id alone.
 #define RES_STRING(id, english, chinese) {id, english, chinese},
+#define RES_STRING_NAMED(id, name, english, chinese) {id, english, chinese},
 constexpr StringEntry kStrings[] = {
 #include "res/StringTable.inc"
 };
+#undef RES_STRING_NAMED
 #undef RES_STRING
 
 constexpr std::size_t kStringCount = sizeof(kStrings) / sizeof(kStrings[0]);

@@ -3,12 +3,7 @@
 #include "document/D390DocData.h"
 #include "link/DriveQueries.h"
 #include "platform/MessageBox.h"
-
-namespace {
-
-constexpr unsigned IDS_AUTO_REFRESH_RUNS = 61576;
-
-} // namespace
+#include "res/StringIds.h"
 
 CDriveSession::CDriveSession(CFrameWindows& windows)
     : m_windows(windows)

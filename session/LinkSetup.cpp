@@ -6,6 +6,7 @@
 #include "link/Serial.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "session/NetModuleSettings.h"
 #include "session/StationList.h"
@@ -13,17 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr unsigned IDS_STATION_EMPTY = 61464;
-constexpr unsigned IDS_CANT_OPEN_PORT = 61468;
-constexpr unsigned IDS_PORT_SETTINGS_REFUSED = 61781; // "%s": the settings the port refused
-constexpr unsigned IDS_STATION_CONNECT_FAILURE = 61469;
-constexpr unsigned IDS_LINK_SUCCESSFUL = 61470;
-constexpr unsigned IDS_COMM_ERROR = 61479;
-constexpr unsigned IDS_UNLINK = 61455;
-constexpr unsigned IDS_ONLINE = 61540;
-constexpr unsigned IDS_MODEL_MAY_NOT_MATCH = 61555;
-constexpr unsigned IDS_SERIES_MISMATCH = 61642;
 
 constexpr const char* kNoModuleText = "no qw47!";
 

@@ -4,6 +4,7 @@
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveWork.h"
 #include "session/LinkSetup.h"
 #include "session/DriveSession.h"
@@ -11,9 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr unsigned IDS_UNLINK = 61455;
-constexpr unsigned IDS_STATION_COMM_ERROR = 61572;
 
 constexpr uint16_t kCommandWord = 0x2501;
 

@@ -4,19 +4,13 @@
 #include "link/ModbusRequest.h"
 #include "link/SerialComm.h"
 #include "platform/MessageBox.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace {
-
-constexpr unsigned IDS_BEYOND_RANGE = 61460;
-constexpr unsigned IDS_DISABLE_PASSWORD_ERROR = 61521;
-constexpr unsigned IDS_SET_PASSWORD_FAILURE = 61522;
-constexpr unsigned IDS_REPEAT_NOT_SAME = 61550;
-constexpr unsigned IDS_PASSWORD_NOT_DECIMAL = 61552;
-constexpr unsigned IDS_NO_PASSWORD = 61553;
 
 constexpr uint16_t kPasswordRegister = 0x0D07;
 constexpr long kHighestPassword = 65535;

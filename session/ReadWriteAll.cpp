@@ -9,6 +9,7 @@
 #include "link/ParamGroupIO.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveWork.h"
 #include "session/LinkSetup.h"
 #include "session/DriveSession.h"
@@ -19,19 +20,6 @@
 #include <vector>
 
 namespace {
-
-constexpr unsigned IDS_STATION_NUM = 61453;
-constexpr unsigned IDS_WRITE_HEADING = 61486;
-constexpr unsigned IDS_READ_HEADING = 61487;
-constexpr unsigned IDS_PASSWORD_ACTIVE = 61534;
-constexpr unsigned IDS_FILE_MODIFIED = 61536;
-constexpr unsigned IDS_WRITE_SUCCESSFUL = 61541;
-constexpr unsigned IDS_MODEL_MAY_NOT_MATCH = 61555;
-constexpr unsigned IDS_DRIVE_RUNNING = 61571;
-constexpr unsigned IDS_READ_SUCCESSFUL = 61575;
-constexpr unsigned IDS_VALUE_FOR_VERSION = 61622;
-constexpr unsigned IDS_SERIES_MISMATCH = 61642;
-constexpr unsigned IDS_CLASS_MISMATCH = 61643;
 
 constexpr int kLastPlainGroup = 13;
 constexpr int kGroup14 = 14;
@@ -159,12 +147,12 @@ std::vector<std::string> GroupValues(const CD390DocData& project, int group)
 
 std::string ReadProgressText(int group, int station)
 {
-    return TwoDigits(group) + "-XX --" + LoadResString(IDS_STATION_NUM) + std::to_string(station);
+    return TwoDigits(group) + "-XX --" + LoadResString(IDS_STATION_NUM_LABEL) + std::to_string(station);
 }
 
 std::string WriteProgressText(int group, int station)
 {
-    return TwoDigits(group) + "-XX -- " + LoadResString(IDS_STATION_NUM) + std::to_string(station);
+    return TwoDigits(group) + "-XX -- " + LoadResString(IDS_STATION_NUM_LABEL) + std::to_string(station);
 }
 
 bool ReadAllGroups(const GroupTransferContext& context, int station, TransferProgress& progress)
@@ -278,7 +266,7 @@ bool CheckDriveForWrite(CDriveSession& session, int code, uint8_t target, bool& 
     if (!session.ReadPasswordState(target, passwordActive))
         return false;
     if (passwordActive) {
-        AfxMessageBox(FormatResString(IDS_PASSWORD_ACTIVE, static_cast<int>(target)), MB_OK);
+        AfxMessageBox(FormatResString(IDS_PASSWORD_SET, static_cast<int>(target)), MB_OK);
         return false;
     }
     bool running = false;
@@ -338,7 +326,7 @@ bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& proje
             const ParamRec* param = project.FindParam(3, 15);
             if (param && std::atof(param->m_strValue.c_str()) > kHighest0315) {
                 fail(false);
-                AfxMessageBox(FormatResString(IDS_VALUE_FOR_VERSION, "03-15", "0.1~15.0"), MB_OK);
+                AfxMessageBox(FormatResString(IDS_VERSION_RANGE, "03-15", "0.1~15.0"), MB_OK);
                 return false;
             }
         }

@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <algorithm>
 
@@ -11,11 +12,6 @@ constexpr int kHighestStation = 32;
 // A number with more digits than this is out of range whatever its value (and
 // is never converted, so it cannot overflow).
 constexpr std::size_t kLongestNumber = 5;
-
-constexpr unsigned IDS_STATION_ABOVE_32 = 61465;
-constexpr unsigned IDS_STATION_RANGE_ORDER = 61466;
-constexpr unsigned IDS_STATION_REPEAT = 61467;
-constexpr unsigned IDS_STATION_ITEM_INVALID = 61761; // "%s": the refused item
 
 bool IsNumber(const std::string& text)
 {

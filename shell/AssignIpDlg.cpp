@@ -2,6 +2,7 @@
 
 #include "platform/DialogUnits.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/button.h>
 #include <wx/stattext.h>
@@ -12,10 +13,6 @@ namespace {
 constexpr unsigned long kMacLength = 17;
 constexpr unsigned long kIpLength = 15;
 
-constexpr unsigned IDS_CAPTION = 61923;
-constexpr unsigned IDS_OK = 61925;
-constexpr unsigned IDS_CANCEL = 61926;
-
 wxString ResText(unsigned id)
 {
     return wxString::FromUTF8(LoadResString(id));
@@ -23,7 +20,7 @@ wxString ResText(unsigned id)
 
 } // namespace
 
-CAssignIpDlg::CAssignIpDlg(wxWindow* parent) : wxDialog(parent, IDD, ResText(IDS_CAPTION))
+CAssignIpDlg::CAssignIpDlg(wxWindow* parent) : wxDialog(parent, IDD, ResText(IDS_ASSIGN_IP_CAPTION))
 {
     SetClientSize(DlgSize(this, 170, 84));
     new wxStaticText(this, wxID_ANY, "MAC:", DlgPoint(this, 10, 12), DlgSize(this, 30, 10));

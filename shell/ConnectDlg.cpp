@@ -3,6 +3,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/CommSettings.h"
 #include "session/LinkSetup.h"
 #include "session/DriveSession.h"
@@ -27,28 +28,6 @@ int CConnectDlg::s_nAssignSettleMs = 5000;
 
 namespace {
 
-constexpr unsigned IDS_SEARCH_IP = 61573;
-constexpr unsigned IDS_CONNECT_CAPTION = 61900;
-constexpr unsigned IDS_PORT_LABEL = 61901;
-constexpr unsigned IDS_BAUD_BOX = 61902;
-constexpr unsigned IDS_DATA_BOX = 61903;
-constexpr unsigned IDS_PARITY_BOX = 61904;
-constexpr unsigned IDS_STOP_BOX = 61905;
-constexpr unsigned IDS_DATA_7 = 61906;
-constexpr unsigned IDS_DATA_8 = 61907;
-constexpr unsigned IDS_PARITY_EVEN = 61908;
-constexpr unsigned IDS_PARITY_ODD = 61909;
-constexpr unsigned IDS_PARITY_NONE = 61910;
-constexpr unsigned IDS_STOP_1 = 61911;
-constexpr unsigned IDS_STOP_2 = 61912;
-constexpr unsigned IDS_STATION_LABEL = 61913;
-constexpr unsigned IDS_STATION_HINT = 61914;
-constexpr unsigned IDS_IP_SETTINGS = 61915;
-constexpr unsigned IDS_OTHER_QW47 = 61916;
-constexpr unsigned IDS_CONNECT_BUTTON = 61917;
-constexpr unsigned IDS_DISCONNECT_BUTTON = 61918;
-constexpr unsigned IDS_CLOSE_BUTTON = 61919;
-constexpr unsigned IDS_NO_MODULE_FOUND = 61927;
 constexpr const char* kSetIpFailedText = "set IP address failed!";
 
 wxString U8(const std::string& text)

@@ -9,6 +9,7 @@
 #include "platform/ResourceModule.h"
 #include "platform/WxMessageBox.h"
 #include "res/CommandIds.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "session/CommSettings.h"
 #include "session/HandOverFile.h"
@@ -28,8 +29,6 @@
 
 namespace {
 
-constexpr unsigned IDS_NEW_PROJECT = 61458;
-constexpr unsigned IDS_FILE_MODIFIED = 61536;
 constexpr int kRecentProjects = 8;
 constexpr int kStdRecentFiles = 4;
 constexpr int kRecentDisplayLength = 30;

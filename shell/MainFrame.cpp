@@ -16,6 +16,7 @@
 #include "platform/ModalWindow.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "session/DriveWork.h"
 #include "shell/ChildFrame.h"
@@ -36,13 +37,6 @@
 
 namespace {
 
-constexpr unsigned IDS_DOCK_WINDOWS = 61449;
-constexpr unsigned IDS_PROJECT = 61450;
-constexpr unsigned IDS_UNLINK = 61455;
-constexpr unsigned IDS_PROJECT_FILTER = 61462;
-constexpr unsigned IDS_HELP_MISSING = 61554;
-constexpr unsigned IDS_SAVE_PROJECT_TITLE = 61928;
-constexpr unsigned IDS_OPEN_PROJECT_TITLE = 61929;
 constexpr const char* kHelpFileName = "RQ5 help.chm";
 constexpr const char* kDockPaneName = "dock";
 

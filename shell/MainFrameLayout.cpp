@@ -1,15 +1,7 @@
 #include "shell/MainFrameLayout.h"
 
 #include "document/ModelFamily.h"
-
-namespace {
-
-constexpr unsigned IDS_PROJECT = 61450;
-constexpr unsigned IDS_PARAMETER = 61459;
-constexpr unsigned IDS_FIRST_GROUP_TITLE = 61624; // groups 00 to 13
-constexpr unsigned IDS_GROUP14_TITLE = 61641;
-
-} // namespace
+#include "res/StringIds.h"
 
 std::array<int, 5> StatusPaneWidths(int clientWidth)
 {

@@ -3,6 +3,7 @@
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "res/StringIds.h"
 #include "session/RecentFileList.h"
 #include "shell/MainFrameLayout.h"
 
@@ -24,9 +25,6 @@ struct Menu {
     Need need;
     std::vector<MenuItem> items;
 };
-
-constexpr unsigned IDS_FIRST_GROUP_TITLE = 61624;
-constexpr unsigned IDS_GROUP14_TITLE = 61641;
 
 const std::vector<Menu>& MenuTable()
 {

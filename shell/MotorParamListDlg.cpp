@@ -2,22 +2,19 @@
 
 #include "platform/DialogUnits.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/button.h>
 #include <wx/dataview.h>
 
 namespace {
 
-constexpr unsigned IDS_CODE = 61556;
-constexpr unsigned IDS_PARAMETER_NAME = 61542;
-constexpr unsigned IDS_CAPTION = 61924;
-constexpr unsigned IDS_OK = 61925;
 constexpr int kCodeColumnWidth = 50;
 
 } // namespace
 
 CMotorParamListDlg::CMotorParamListDlg(wxWindow* parent, const std::vector<MotorParamRec>& params)
-    : wxDialog(parent, IDD, wxString::FromUTF8(LoadResString(IDS_CAPTION)))
+    : wxDialog(parent, IDD, wxString::FromUTF8(LoadResString(IDS_MOTOR_PARAMS_CAPTION)))
 {
     SetClientSize(DlgSize(this, 260, 170));
     wxSize listSize = DlgSize(this, 246, 136);

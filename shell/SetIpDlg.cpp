@@ -2,6 +2,7 @@
 
 #include "platform/DialogUnits.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/button.h>
 #include <wx/stattext.h>
@@ -13,12 +14,6 @@ constexpr unsigned long kNameLength = 26;
 // "255.255.255.255"
 constexpr unsigned long kIpLength = 15;
 
-constexpr unsigned IDS_CAPTION = 61920;
-constexpr unsigned IDS_IP_LABEL = 61921;
-constexpr unsigned IDS_NAME_LABEL = 61922;
-constexpr unsigned IDS_OK = 61925;
-constexpr unsigned IDS_CANCEL = 61926;
-
 wxString ResText(unsigned id)
 {
     return wxString::FromUTF8(LoadResString(id));
@@ -26,13 +21,13 @@ wxString ResText(unsigned id)
 
 } // namespace
 
-CSetIpDlg::CSetIpDlg(wxWindow* parent) : wxDialog(parent, IDD, ResText(IDS_CAPTION))
+CSetIpDlg::CSetIpDlg(wxWindow* parent) : wxDialog(parent, IDD, ResText(IDS_SET_IP_CAPTION))
 {
     SetClientSize(DlgSize(this, 170, 70));
     new wxStaticText(this, wxID_ANY, ResText(IDS_IP_LABEL), DlgPoint(this, 10, 12), DlgSize(this, 46, 10));
     m_pIp = new wxTextCtrl(this, IDC_IP, wxEmptyString, DlgPoint(this, 60, 10), DlgSize(this, 100, 12));
     m_pIp->SetMaxLength(kIpLength);
-    new wxStaticText(this, wxID_ANY, ResText(IDS_NAME_LABEL), DlgPoint(this, 10, 30), DlgSize(this, 46, 10));
+    new wxStaticText(this, wxID_ANY, ResText(IDS_DEVICE_NAME_LABEL), DlgPoint(this, 10, 30), DlgSize(this, 46, 10));
     m_pName = new wxTextCtrl(this, IDC_NAME, wxEmptyString, DlgPoint(this, 60, 28), DlgSize(this, 100, 12));
     m_pName->SetMaxLength(kNameLength);
     auto* ok = new wxButton(this, wxID_OK, ResText(IDS_OK), DlgPoint(this, 34, 50), DlgSize(this, 48, 14));

@@ -3,6 +3,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "session/StationList.h"
 
@@ -15,9 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr unsigned IDS_STATION_EMPTY = 61464;
-constexpr unsigned IDS_STATION_NOT_CONNECTED = 61538;
 
 bool OnlyStationListCharacters(const wxString& text)
 {

@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "session/DriveWork.h"
 #include "session/ReadWriteAll.h"
@@ -16,12 +17,6 @@
 #include "view/D390View.h"
 
 #include <wx/dataview.h>
-
-namespace {
-
-constexpr unsigned IDS_READ_HEADING = 61487;
-
-} // namespace
 
 CCompareCommand::CCompareCommand(CD390View& view) : m_view(view)
 {

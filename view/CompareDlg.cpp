@@ -3,6 +3,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "view/ComparePrintout.h"
 
@@ -13,11 +14,6 @@
 
 namespace {
 
-constexpr unsigned IDS_CODE = 61556;
-constexpr unsigned IDS_PARAM_NAME = 61542;
-constexpr unsigned IDS_TEXT_FILTER = 61574;
-constexpr unsigned IDS_COMPARE_FILE_NAME = 61578;
-constexpr unsigned IDS_SAVE_COMPARE_TITLE = 61932;
 constexpr const char* kTextExtension = ".txt";
 // Room beside a heading's text for the header's border and margin.
 constexpr int kHeadingPadding = 12;
@@ -111,7 +107,7 @@ void CCompareDlg::Rebuild(const CD390DocData& doc)
         unsigned textId;
         int width;
     } columns[4] = {{IDS_CODE, 50},
-                    {IDS_PARAM_NAME, nameWidth},
+                    {IDS_PARAMETER_NAME, nameWidth},
                     {CCompareList::HeadingAId(m_nMode), 70},
                     {CCompareList::HeadingBId(m_nMode), 85}};
     for (unsigned column = 0; column < 4; ++column)

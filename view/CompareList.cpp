@@ -4,19 +4,12 @@
 #include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <cstdio>
 #include <string_view>
 
 namespace {
-
-constexpr unsigned IDS_DEFAULT = 61447;
-constexpr unsigned IDS_SET_VALUE = 61557;
-constexpr unsigned IDS_READ_VALUE = 61558;
-constexpr unsigned IDS_PARAM_NAME = 61542;
-constexpr unsigned IDS_PRINT_TITLE = 61523;
-constexpr unsigned IDS_PAGE = 61530;
-constexpr unsigned IDS_FILE_NOT_WRITTEN = 61790;
 
 constexpr std::size_t kCodeLength = 5;
 constexpr std::size_t kNameStart = 6;
@@ -36,12 +29,12 @@ PrintItem Text(PrintFont font, bool centred, int x, int y, std::string text)
 
 unsigned CCompareList::HeadingAId(int mode)
 {
-    return mode == kCompareSetWithRead ? IDS_SET_VALUE : IDS_DEFAULT;
+    return mode == kCompareSetWithRead ? IDS_COMPARE_SET_VALUE : IDS_DEFAULT;
 }
 
 unsigned CCompareList::HeadingBId(int mode)
 {
-    return mode == kCompareDefaultWithSet ? IDS_SET_VALUE : IDS_READ_VALUE;
+    return mode == kCompareDefaultWithSet ? IDS_COMPARE_SET_VALUE : IDS_READ_VALUE;
 }
 
 const std::string& CCompareList::ValueA(const ParamRec& param, int mode)
@@ -146,7 +139,7 @@ std::vector<PrintItem> CCompareList::Page(int page, int width, int height) const
     const int columnB = 10 * r / 11;
 
     items.push_back(Text(PrintFont::Title, true, r / 2 + 150, 60, LoadResString(IDS_PRINT_TITLE)));
-    items.push_back(Text(PrintFont::Label, true, 500, 200, LoadResString(IDS_PARAM_NAME)));
+    items.push_back(Text(PrintFont::Label, true, 500, 200, LoadResString(IDS_PARAMETER_NAME)));
     items.push_back(Text(PrintFont::Label, true, columnA + 150, 200, LoadResString(HeadingAId(m_nMode))));
     items.push_back(Text(PrintFont::Label, true, columnB + 80, 200, LoadResString(HeadingBId(m_nMode))));
     PrintItem rule;

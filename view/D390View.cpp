@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "view/StationSelectDlg.h"
 #include "view/CompareCommand.h"
@@ -19,11 +20,6 @@ wxIMPLEMENT_CLASS(CD390View, wxView);
 
 namespace {
 
-constexpr unsigned IDS_DEFAULT = 61447;
-constexpr unsigned IDS_NEW_PROJECT = 61458;
-constexpr unsigned IDS_SET_VALUE = 61448;
-constexpr unsigned IDS_FILE_MODIFIED = 61536;
-constexpr unsigned IDS_PARAMETER_NAME = 61542;
 constexpr int kListId = 1;
 
 wxString Utf8(const std::string& text)

@@ -6,6 +6,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
 #include "platform/Workbook.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "view/D390Printout.h"
 #include "view/ExportFormatDlg.h"
@@ -19,12 +20,6 @@
 #include <memory>
 
 namespace {
-
-constexpr unsigned kIdExportFilter = 61565;
-constexpr unsigned kIdNoPrinter = 61529;
-constexpr unsigned kIdCommandFailed = 61705;
-constexpr unsigned kIdExportTitle = 61930;
-constexpr unsigned kIdImportTitle = 61931;
 
 // The string table writes file filters as "Text(*.x)|*.x||"; the file
 // dialog wants them without the closing bars.
@@ -55,7 +50,7 @@ std::string CExchangeCommands::ChoosePath(bool save, const std::string& filter, 
     FileChoice choice;
     choice.save = save;
     choice.filter = filter;
-    choice.title = LoadResString(save ? kIdExportTitle : kIdImportTitle);
+    choice.title = LoadResString(save ? IDS_EXPORT_TITLE : IDS_IMPORT_TITLE);
     // Beside the project file, once the project has one.
     if (auto* document = dynamic_cast<const wxDocument*>(&m_doc); document && !document->GetFilename().empty())
         choice.folder = wxFileName(document->GetFilename()).GetPath().utf8_string();
@@ -80,7 +75,7 @@ void CExchangeCommands::OnExportParams()
 
 void CExchangeCommands::ExportCsv()
 {
-    std::string path = ChoosePath(true, Wildcard(FormatResString(kIdExportFilter, "*.csv", "*.csv")), "csv");
+    std::string path = ChoosePath(true, Wildcard(FormatResString(IDS_EXPORT_FILTER, "*.csv", "*.csv")), "csv");
     if (path.empty())
         return;
     CParamExchange(m_session, m_doc).ExportCsv(path);
@@ -95,7 +90,7 @@ void CExchangeCommands::ExportExcel()
     CWorkbook book;
     if (!exchange.BuildWorkbook(templatePath, book))
         return;
-    std::string path = ChoosePath(true, Wildcard(FormatResString(kIdExportFilter, "*.xlsx", "*.xlsx")), "xlsx");
+    std::string path = ChoosePath(true, Wildcard(FormatResString(IDS_EXPORT_FILTER, "*.xlsx", "*.xlsx")), "xlsx");
     if (path.empty())
         return;
     exchange.SaveWorkbook(book, path);
@@ -149,7 +144,7 @@ void CExchangeCommands::OnFilePrint(bool prompt)
     std::unique_ptr<CD390Printout> printout(MakePrintout());
     if (!printer.Print(m_pView, printout.get(), prompt)) {
         if (wxPrinter::GetLastError() == wxPRINTER_ERROR)
-            AfxMessageBox(kIdCommandFailed, MB_OK);
+            AfxMessageBox(IDS_COMMAND_FAILED, MB_OK);
         return;
     }
     m_printData = printer.GetPrintDialogData();
@@ -160,7 +155,7 @@ bool CExchangeCommands::OnFilePrintPreview()
     auto* preview = new wxPrintPreview(MakePrintout(), MakePrintout(), &m_printData);
     if (!preview->IsOk()) {
         delete preview;
-        AfxMessageBox(kIdNoPrinter, MB_OK);
+        AfxMessageBox(IDS_NO_PRINTER, MB_OK);
         return false;
     }
     wxWindow* top = m_pView ? wxGetTopLevelParent(m_pView) : nullptr;

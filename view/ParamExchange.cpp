@@ -9,6 +9,7 @@
 #include "platform/ResourceModule.h"
 #include "platform/TextEncoding.h"
 #include "platform/Workbook.h"
+#include "res/StringIds.h"
 #include "session/DriveSession.h"
 #include "session/DriveSession.h"
 
@@ -16,22 +17,6 @@
 #include <new>
 
 namespace {
-
-constexpr unsigned kIdModel = 61454;
-constexpr unsigned kIdParamName = 61542;
-constexpr unsigned kIdSetValue = 61448;
-constexpr unsigned kIdDate = 61527;
-constexpr unsigned kIdTime = 61528;
-constexpr unsigned kIdDatabaseError = 61559;
-constexpr unsigned kIdImportSuccess = 61560;
-constexpr unsigned kIdExportSuccess = 61561;
-constexpr unsigned kIdCantOpenFile = 61563;
-constexpr unsigned kIdFileLost = 61566;
-constexpr unsigned kIdBadImportLine = 61569;
-constexpr unsigned kIdFileNotWritten = 61790;
-constexpr unsigned kIdImportTextTooLong = 61792;
-constexpr unsigned kIdWorkbookTextTooLong = 61793;
-constexpr unsigned kIdImportTooLarge = 61794;
 
 // The comma-separated file: line 1 the model, lines 2 and 3 for readers,
 // parameters from line 4.
@@ -156,12 +141,12 @@ std::vector<std::string> CParamExchange::BuildCsvLines() const
     CCsvFile csv;
     std::vector<std::string> lines;
     std::string capacity;
-    lines.push_back(LoadResString(kIdModel) + LookupModelByCode(static_cast<uint32_t>(m_doc.m_nModelCode), capacity));
-    lines.push_back(csv.JoinRow({LoadResString(kIdParamName), LoadResString(kIdSetValue)}));
+    lines.push_back(LoadResString(IDS_MODEL_LABEL) + LookupModelByCode(static_cast<uint32_t>(m_doc.m_nModelCode), capacity));
+    lines.push_back(csv.JoinRow({LoadResString(IDS_PARAMETER_NAME), LoadResString(IDS_SET_VALUE)}));
     std::tm now = m_clock();
-    std::string date = CellLabel(kIdDate) + ": " + TwoDigits(now.tm_mon + 1) + "-" + TwoDigits(now.tm_mday) + "-"
+    std::string date = CellLabel(IDS_DATE_LABEL) + ": " + TwoDigits(now.tm_mon + 1) + "-" + TwoDigits(now.tm_mday) + "-"
                        + std::to_string(now.tm_year + 1900);
-    std::string time = CellLabel(kIdTime) + ": " + TwoDigits(now.tm_hour) + ":" + TwoDigits(now.tm_min) + ":"
+    std::string time = CellLabel(IDS_TIME_LABEL) + ": " + TwoDigits(now.tm_hour) + ":" + TwoDigits(now.tm_min) + ":"
                        + TwoDigits(now.tm_sec);
     lines.push_back(csv.JoinRow({date, time}));
     for (Position p : DefinedPositions(m_doc)) {
@@ -176,10 +161,10 @@ bool CParamExchange::ExportCsv(const std::string& path)
     std::string reason;
     // Through a file beside the target: a full disk keeps the file that was there.
     if (!WriteFileReplacing(path, CCsvFile::JoinLines(BuildCsvLines()), &reason)) {
-        AfxMessageBox(FormatResString(kIdFileNotWritten, path.c_str(), reason.c_str()), MB_OK);
+        AfxMessageBox(FormatResString(IDS_FILE_NOT_WRITTEN, path.c_str(), reason.c_str()), MB_OK);
         return false;
     }
-    AfxMessageBox(kIdExportSuccess, MB_OK);
+    AfxMessageBox(IDS_EXPORT_SUCCESS, MB_OK);
     return true;
 }
 
@@ -189,7 +174,7 @@ bool CParamExchange::GuardMemory(Import import)
     try {
         return import();
     } catch (const std::bad_alloc&) {
-        AfxMessageBox(kIdImportTooLarge, MB_OK);
+        AfxMessageBox(IDS_IMPORT_TOO_LARGE, MB_OK);
         return false;
     }
 }
@@ -212,18 +197,18 @@ bool CParamExchange::ImportCsvFile(const std::string& path)
     {
         CCsvFile csv;
         if (!csv.Open(path, CCsvFile::modeRead)) {
-            AfxMessageBox(kIdCantOpenFile, MB_OK);
+            AfxMessageBox(IDS_OPEN_FILE_FAILED, MB_OK);
             return false;
         }
         bool read = csv.ReadLines(lines);
         csv.Close();
         if (!read) {
-            AfxMessageBox(kIdCantOpenFile, MB_OK);
+            AfxMessageBox(IDS_OPEN_FILE_FAILED, MB_OK);
             return false;
         }
     }
     auto refuse = [](std::size_t index, const std::string& line) {
-        AfxMessageBox(FormatResString(kIdBadImportLine, static_cast<int>(index), line.c_str()), MB_OK);
+        AfxMessageBox(FormatResString(IDS_BAD_IMPORT_LINE, static_cast<int>(index), line.c_str()), MB_OK);
         return false;
     };
     if (lines.empty())
@@ -236,7 +221,7 @@ bool CParamExchange::ImportCsvFile(const std::string& path)
         for (std::string& line : lines)
             line = Cp936ToUtf8(line);
     auto refuseLong = [](std::size_t index, const std::string& what) {
-        AfxMessageBox(FormatResString(kIdImportTextTooLong, static_cast<int>(index), what.c_str(),
+        AfxMessageBox(FormatResString(IDS_IMPORT_TEXT_TOO_LONG, static_cast<int>(index), what.c_str(),
                                       static_cast<int>(kProjectTextLimit)),
                       MB_OK);
         return false;
@@ -294,7 +279,7 @@ bool CParamExchange::ImportCsvFile(const std::string& path)
     m_doc.SetModelDefaults();
     if (Snapshot() != before)
         m_doc.SetModifiedFlag(true);
-    AfxMessageBox(kIdImportSuccess, MB_OK);
+    AfxMessageBox(IDS_IMPORT_SUCCESS, MB_OK);
     return true;
 }
 
@@ -328,7 +313,7 @@ bool CParamExchange::BuildWorkbook(const std::string& templatePath, CWorkbook& b
     for (int g = 0; ok && g < static_cast<int>(m_doc.m_Groups.size()); ++g)
         ok = filled.FindSheet(SheetNameOf(g)) != nullptr;
     if (!ok) {
-        AfxMessageBox(kIdFileLost, MB_OK);
+        AfxMessageBox(IDS_FILE_LOST, MB_OK);
         return false;
     }
     for (int g = 0; g < static_cast<int>(m_doc.m_Groups.size()) && g < kGroupCount; ++g) {
@@ -355,10 +340,10 @@ bool CParamExchange::SaveWorkbook(const CWorkbook& book, const std::string& path
 {
     std::string error;
     if (!book.Save(path, error)) {
-        AfxMessageBox(kIdCantOpenFile, MB_OK);
+        AfxMessageBox(IDS_OPEN_FILE_FAILED, MB_OK);
         return false;
     }
-    AfxMessageBox(kIdExportSuccess, MB_OK);
+    AfxMessageBox(IDS_EXPORT_SUCCESS, MB_OK);
     return true;
 }
 
@@ -367,7 +352,7 @@ bool CParamExchange::ImportWorkbookFile(const std::string& path)
     if (RefusedWhileAutoRefresh())
         return false;
     auto refuse = [](const std::string& why) {
-        AfxMessageBox(LoadResString(kIdDatabaseError) + why, MB_OK);
+        AfxMessageBox(LoadResString(IDS_DATABASE_ERROR) + why, MB_OK);
         return false;
     };
     CWorkbook book;
@@ -410,7 +395,7 @@ bool CParamExchange::ImportWorkbookFile(const std::string& path)
                 return refuse("sheet " + SheetNameOf(g) + " row " + std::to_string(row) + ": \"" + code
                               + "\" is no parameter of group " + std::to_string(g));
             if (!FitsProjectText(factory) || !FitsProjectText(value)) {
-                AfxMessageBox(FormatResString(kIdWorkbookTextTooLong, SheetNameOf(g).c_str(), row,
+                AfxMessageBox(FormatResString(IDS_WORKBOOK_TEXT_TOO_LONG, SheetNameOf(g).c_str(), row,
                                               code.substr(0, kCodeLength).c_str(),
                                               static_cast<int>(kProjectTextLimit)),
                               MB_OK);
@@ -428,7 +413,7 @@ bool CParamExchange::ImportWorkbookFile(const std::string& path)
     }
     if (Snapshot() != before)
         m_doc.SetModifiedFlag(true);
-    AfxMessageBox(kIdImportSuccess, MB_OK);
+    AfxMessageBox(IDS_IMPORT_SUCCESS, MB_OK);
     return true;
 }
 

@@ -1,19 +1,11 @@
 #include "view/PrintLayout.h"
 
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <cstdio>
 
 namespace {
-
-constexpr unsigned kIdDate = 61527;
-constexpr unsigned kIdTime = 61528;
-constexpr unsigned kIdPage = 61530;
-constexpr unsigned kIdDepartment = 61525;
-constexpr unsigned kIdName = 61526;
-constexpr unsigned kIdParamName = 61542;
-constexpr unsigned kIdDefault = 61447;
-constexpr unsigned kIdSetValue = 61448;
 
 constexpr int kPrintedGroups = 15;
 constexpr int kItemsPerGroup = 100;
@@ -139,12 +131,12 @@ std::string CPrintLayout::PrintedLabel(int group, const std::string& label)
 
 std::string CPrintLayout::DateText(const std::tm& now)
 {
-    return DateText(now, LoadResString(kIdDate));
+    return DateText(now, LoadResString(IDS_DATE_LABEL));
 }
 
 std::string CPrintLayout::TimeText(const std::tm& now)
 {
-    return TimeText(now, LoadResString(kIdTime));
+    return TimeText(now, LoadResString(IDS_TIME_LABEL));
 }
 
 std::string CPrintLayout::DateText(const std::tm& now, const std::string& label)
@@ -202,8 +194,8 @@ std::vector<PrintItem> CPrintLayout::Page(int page, int width, int height, const
             int length = static_cast<int>(CharacterCount(texts.m_strTitle));
             text(PrintFont::Title, (width - 20 * length) / 2, -120, texts.m_strTitle, true);
         }
-        text(PrintFont::Label, 50, -280, LoadResString(kIdDepartment) + texts.m_strDepartment);
-        text(PrintFont::Label, 3 * (width / 5), -280, LoadResString(kIdName) + texts.m_strName);
+        text(PrintFont::Label, 50, -280, LoadResString(IDS_DEPARTMENT_LABEL) + texts.m_strDepartment);
+        text(PrintFont::Label, 3 * (width / 5), -280, LoadResString(IDS_NAME_LABEL) + texts.m_strName);
     }
 
     bool anyRow = false;
@@ -234,14 +226,14 @@ std::vector<PrintItem> CPrintLayout::Page(int page, int width, int height, const
     if (anyRow) {
         rule(0, -(pitch + bandTop), width, -(pitch + bandTop));
         int y = 70 - pitch - bandTop;
-        text(PrintFont::Label, 50, y, LoadResString(kIdParamName));
-        text(PrintFont::Label, 6 * (width / 10) + 25, y, LoadResString(kIdDefault));
-        text(PrintFont::Label, 16 * (width / 20), y, LoadResString(kIdSetValue));
+        text(PrintFont::Label, 50, y, LoadResString(IDS_PARAMETER_NAME));
+        text(PrintFont::Label, 6 * (width / 10) + 25, y, LoadResString(IDS_DEFAULT));
+        text(PrintFont::Label, 16 * (width / 20), y, LoadResString(IDS_SET_VALUE));
     }
 
     text(PrintFont::Label, 50, 200 - height, texts.m_strDate);
     text(PrintFont::Label, 50, 140 - height, texts.m_strTime);
-    text(PrintFont::Label, width - 500, 140 - height, LoadResString(kIdPage));
+    text(PrintFont::Label, width - 500, 140 - height, LoadResString(IDS_PAGE));
     text(PrintFont::Label, width - 350, 140 - height, std::to_string(page));
     return items;
 }

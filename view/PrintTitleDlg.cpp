@@ -2,6 +2,7 @@
 
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
+#include "res/StringIds.h"
 
 #include <wx/button.h>
 #include <wx/stattext.h>
@@ -9,12 +10,6 @@
 #include <wx/utils.h>
 
 #include <algorithm>
-
-namespace {
-
-constexpr unsigned kIdTooLong = 61524;
-
-} // namespace
 
 CPrintTitleDlg::CPrintTitleDlg(wxWindow* parent) : wxDialog(parent, IDD, "Print Title Set")
 {
@@ -96,7 +91,7 @@ void CPrintTitleDlg::OnOK(wxCommandEvent&)
     // An over-long text keeps the dialog open until it is shortened or the
     // dialog is cancelled.
     if (!TransferDataFromWindow()) {
-        AfxMessageBox(kIdTooLong, MB_OK);
+        AfxMessageBox(IDS_TITLE_TOO_LONG, MB_OK);
         return;
     }
     EndModal(wxID_OK);

@@ -3,6 +3,7 @@
 // the voltage class; every row write reads the drive's version first.
 
 #include "pages/groups08_14/Groups08To10Pages.h"
+#include "res/StringIds.h"
 
 #include "document/D390DocData.h"
 #include "document/ModelFamily.h"
@@ -25,8 +26,6 @@ constexpr unsigned kEnable = kBase + 24;        // 08-09, two
 constexpr unsigned kBinary = kBase + 26;        // "0", "1"
 constexpr unsigned kOverheat = kBase + 28;      // 08-10 extended, four
 constexpr unsigned kOverloadCurve = kBase + 32; // 08-19, three
-
-constexpr unsigned IDS_NOT_IN_SMALL_MODELS = 61584;
 
 constexpr int kVoltageRange = 1075;
 constexpr int kProtectText = 1102;
@@ -183,8 +182,13 @@ GroupSpec BuildSpec()
 std::string GetProtectBitText(int item, int bit, int selection)
 {
     // Per bit, the texts of selection 0 and of any other selection.
-    static const unsigned kTrip[4][2] = {{61593, 61594}, {61595, 61596}, {61597, 61598}, {61599, 61600}};
-    static const unsigned kMotor[3][2] = {{61614, 61615}, {61616, 61617}, {61618, 61619}};
+    static const unsigned kTrip[4][2] = {{IDS_ENABLE_TRIP_ACCEL, IDS_DISABLE_TRIP_ACCEL},
+                                         {IDS_ENABLE_TRIP_DECEL, IDS_DISABLE_TRIP_DECEL},
+                                         {IDS_ENABLE_TRIP_RUN, IDS_DISABLE_TRIP_RUN},
+                                         {IDS_ENABLE_OVER_VOLTAGE_RUN, IDS_DISABLE_OVER_VOLTAGE_RUN}};
+    static const unsigned kMotor[3][2] = {{IDS_DISABLE_MOTOR_OVERLOAD, IDS_ENABLE_MOTOR_OVERLOAD},
+                                          {IDS_OVERLOAD_COLD_START, IDS_OVERLOAD_HOT_START},
+                                          {IDS_STANDARD_MOTOR, IDS_INVERTER_DUTY_MOTOR}};
     const int which = selection == 0 ? 0 : 1;
     if (item == 0 && bit >= 0 && bit < 4)
         return LoadResString(kTrip[bit][which]);

@@ -4,6 +4,7 @@
 // follows the model and the drive's software.
 
 #include "pages/groups08_14/Groups08To10Pages.h"
+#include "res/StringIds.h"
 
 #include "document/D390DocData.h"
 #include "document/ModelFamily.h"
@@ -22,8 +23,6 @@ constexpr unsigned kFeedbackEx = kBase + 16;  // 10-01 extended, four
 constexpr unsigned kDControlEx = kBase + 20;  // 10-03 extended, five
 constexpr unsigned kDirection = kBase + 25;   // 10-08, two
 constexpr unsigned kLossAction = kBase + 27;  // 10-11, three
-
-constexpr unsigned IDS_SOURCES_SAME = 61533;
 
 RowSpec Running(RowSpec row)
 {
@@ -48,7 +47,7 @@ bool PartnerDiffers(CGroupPageModel& model, int row, const std::string& text, in
     if (!model.ReadParamFromDrive(item == 0 ? 1 : 0, station, partner, context))
         return false;
     if (partner == text) {
-        AfxMessageBox(IDS_SOURCES_SAME);
+        AfxMessageBox(IDS_SAME_1000_1001);
         return false;
     }
     return true;

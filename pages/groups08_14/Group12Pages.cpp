@@ -3,6 +3,7 @@
 // the drive runs; the rows after 12-04 are the drive's to report.
 
 #include "pages/groups08_14/Groups11To13Pages.h"
+#include "res/StringIds.h"
 
 #include "editor/EditorStrings.h"
 #include "editor/GroupPageModel.h"
@@ -14,7 +15,6 @@ constexpr unsigned kDigits = PageStringBase(12);            // "0" to "7"
 constexpr unsigned kDecimals = PageStringBase(12) + 10;     // 12-01, three options
 constexpr unsigned kUnits = PageStringBase(12) + 15;        // 12-02, three options
 constexpr unsigned kLineSpeed = PageStringBase(12) + 20;    // 12-04, five options
-constexpr unsigned kDisplayItems = 61601;                   // the names of 12-00's digits
 
 PageSpec Page(const char* className, int templateId, int lastItem)
 {
@@ -74,7 +74,7 @@ std::string GetDisplayItemText(int digit)
 {
     if (digit < 0 || digit > 7)
         return std::string();
-    return LoadResString(kDisplayItems + static_cast<unsigned>(digit));
+    return LoadResString(IDS_DISPLAY_ITEMS + static_cast<unsigned>(digit));
 }
 
 const GroupSpec& Group12Spec()

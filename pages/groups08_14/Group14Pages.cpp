@@ -12,6 +12,7 @@
 #include "editor/GroupPageModel.h"
 #include "pages/groups08_14/Group14TransmitGate.h"
 #include "platform/MessageBox.h"
+#include "res/StringIds.h"
 
 #include <algorithm>
 #include <deque>
@@ -19,7 +20,6 @@
 namespace {
 
 constexpr int kGroup = 14;
-constexpr unsigned kRetained = 61580; // "The parameter is retained in the D390 version!"
 
 constexpr unsigned kPumpControl = PageStringBase(14);        // 14-00, two options
 constexpr unsigned kPumpRole = PageStringBase(14) + 10;      // 14-01, five
@@ -68,7 +68,7 @@ bool GateRow(CGroupPageModel& page, int row, const std::string&, int, EditorCont
 {
     if (RowWritable(page.Row(row).item, context.modelCode, context.doc.m_fDriveVersion))
         return true;
-    AfxMessageBox(kRetained);
+    AfxMessageBox(IDS_VERSION_RETAINED);
     return false;
 }
 
