@@ -239,19 +239,27 @@ TEST_F(GraphWindowTest, CurveSettingsDialog)
     EXPECT_EQ(dialog.m_strMax[1], "10.00");
 }
 
+namespace {
+
+// Set's answer: the second station, curve 1 the output frequency up to 60.
+int ChooseFrequencyOnTheSecondStation(wxDialog* d)
+{
+    auto* set = dynamic_cast<CGraphSetDlg*>(d);
+    EXPECT_NE(set, nullptr);
+    if (!set)
+        return int(wxID_CANCEL);
+    set->StationList()->SetSelection(1);
+    set->CurveList(0)->SetStringSelection("Output Frequency");
+    set->MaxEdit(0)->SetValue("60");
+    return set->CheckAndClose() ? int(wxID_OK) : int(wxID_CANCEL);
+}
+
+} // namespace
+
 TEST_F(GraphWindowTest, SetWritesTheChannelsIntoTheChartAndTheProject)
 {
     CGraphDlg& window = Open(true);
-    SetModalAnswer([&](wxDialog* d) {
-        auto* set = dynamic_cast<CGraphSetDlg*>(d);
-        EXPECT_NE(set, nullptr);
-        if (!set)
-            return int(wxID_CANCEL);
-        set->StationList()->SetSelection(1);
-        set->CurveList(0)->SetStringSelection("Output Frequency");
-        set->MaxEdit(0)->SetValue("60");
-        return set->CheckAndClose() ? int(wxID_OK) : int(wxID_CANCEL);
-    });
+    SetModalAnswer(ChooseFrequencyOnTheSecondStation);
     window.Set();
     EXPECT_EQ(window.Recorder().m_nStation, 9);
     EXPECT_EQ(window.Recorder().m_Channels[0].name, "Output Frequency");
@@ -296,16 +304,7 @@ TEST_F(GraphWindowTest, ChannelsStartFromTheProjectAndWithoutOneSetKeepsNothing)
     SetModalAnswer(offered);
     window.Set();
     EXPECT_EQ(offeredStation, 0);
-    SetModalAnswer([&](wxDialog* d) {
-        auto* set = dynamic_cast<CGraphSetDlg*>(d);
-        EXPECT_NE(set, nullptr);
-        if (!set)
-            return int(wxID_CANCEL);
-        set->StationList()->SetSelection(1);
-        set->CurveList(0)->SetStringSelection("Output Frequency");
-        set->MaxEdit(0)->SetValue("60");
-        return set->CheckAndClose() ? int(wxID_OK) : int(wxID_CANCEL);
-    });
+    SetModalAnswer(ChooseFrequencyOnTheSecondStation);
     window.Set();
     EXPECT_EQ(window.Recorder().m_Channels[0].name, "Output Frequency");
     EXPECT_EQ(window.Recorder().m_nStation, 9);
