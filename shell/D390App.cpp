@@ -138,7 +138,7 @@ bool CD390App::InitInstance(const std::vector<std::string>& args, const std::str
     // the frame has the session.
     m_pMainFrame = new CMainFrame;
     m_pSession = std::make_unique<CDriveSession>(*m_pMainFrame);
-    if (!m_pMainFrame->Create(m_pDocManager, "D390", *m_pSession, programFolder))
+    if (!m_pMainFrame->Create(m_pDocManager, "D390", *m_pSession))
         return false;
     m_pDocTemplate = CreateProjectTemplate(m_pDocManager, *m_pMainFrame, programFolder);
     SetTopWindow(m_pMainFrame);

@@ -53,6 +53,7 @@ public:
     CMainFrame* m_pMainFrame = nullptr;
     // The drive session of the process, made with the main frame's windows.
     std::unique_ptr<CDriveSession> m_pSession;
+    // The folder of the program and its data files, ending with '/'.
     std::string m_strProgramFolder;
     wxConfigBase* m_pConfig = nullptr;
 

@@ -77,13 +77,12 @@ wxString ProjectFileFilter()
 
 CMainFrame::CMainFrame() = default;
 
-bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSession& session, std::string programFolder)
+bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSession& session)
 {
     if (!wxDocMDIParentFrame::Create(manager, nullptr, wxID_ANY, title, wxDefaultPosition, wxSize(1000, 700),
                                      wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU))
         return false;
     m_pSession = &session;
-    m_strProgramFolder = std::move(programFolder);
     m_strAppTitle = title;
     SetMenuBar(CreateMainMenu(IDR_MAINFRAME));
     CreateToolBarButtons();
@@ -539,7 +538,7 @@ void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event)
 
 void CMainFrame::OnHelpHowTo(wxCommandEvent&)
 {
-    wxString path = Utf8(m_strProgramFolder + kHelpFileName);
+    wxString path = Utf8((m_pApp ? m_pApp->m_strProgramFolder : std::string()) + kHelpFileName);
     if (!wxFileExists(path) || !wxLaunchDefaultApplication(path))
         AfxMessageBox(IDS_HELP_MISSING);
 }

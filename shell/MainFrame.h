@@ -30,7 +30,7 @@ public:
     // Made in two steps: the session is made with the frame as its windows,
     // then handed to Create, which builds the windows.
     CMainFrame();
-    bool Create(wxDocManager* manager, const wxString& title, CDriveSession& session, std::string programFolder);
+    bool Create(wxDocManager* manager, const wxString& title, CDriveSession& session);
     ~CMainFrame() override;
 
     CDriveSession& Session() const { return *m_pSession; }
@@ -118,7 +118,6 @@ private:
     void OnFileClose(wxCommandEvent& event);
 
     CDriveSession* m_pSession = nullptr;
-    std::string m_strProgramFolder;
     bool m_bFillingTree = false;
     // Background transfers stop without an event loop of their own here.
     bool m_bDestroying = false;
