@@ -34,7 +34,7 @@ constexpr unsigned kMemoryEx = PageStringBase(0) + 50;          // 2
 constexpr unsigned kStartFrequencyEx = PageStringBase(0) + 52;  // 3
 constexpr unsigned kApplicationEx = PageStringBase(0) + 55;     // 4
 
-RowSpec Running(RowSpec row)
+PageRow Running(PageRow row)
 {
     row.whileRunning = true;
     return row;
@@ -42,9 +42,9 @@ RowSpec Running(RowSpec row)
 
 // 00-08 shows the frequency command the drive got over the link: shown and
 // stored, never written by its button.
-RowSpec CommandFrequency(const char* rangeText)
+PageRow CommandFrequency(const char* rangeText)
 {
-    RowSpec row = DecimalRow(8, 1034, 2, 599.0, 0.0, 599.0, rangeText);
+    PageRow row = DecimalRow(8, 1034, 2, 599.0, 0.0, 599.0, rangeText);
     row.checked = false;
     row.readOnly = true;
     return row;
@@ -151,18 +151,18 @@ bool ExtendedPage1Gate(CGroupPageModel& page, int row, const std::string& text, 
 }
 
 // The S family's drives before 1.093 know the first three run modes only.
-RowSpec TerminalModeEx()
+PageRow TerminalModeEx()
 {
-    RowSpec row = OptionRow(4, 1029, kTerminalModeEx, 4);
+    PageRow row = OptionRow(4, 1029, kTerminalModeEx, 4);
     row.versionGates = {VersionGate{1.093f, kModelFamilyS, kModelFamilySP, true, 0, 2, "0~2"}};
     return row;
 }
 
 // 00-21 needs drive software 1.093 in the S family and 1.13 in the S-P
 // family; plain models and the code of the S-P family's base never take it.
-RowSpec Application()
+PageRow Application()
 {
-    RowSpec row = OptionRow(21, 1025, kApplicationEx, 4);
+    PageRow row = OptionRow(21, 1025, kApplicationEx, 4);
     row.versionGates = {VersionGate{1.13f, kModelFamilySP, INT_MAX},
                         VersionGate{1.093f, kModelFamilyS, kModelFamilySP},
                         VersionGate{kEveryVersion, INT_MIN, kModelFamilyS + 1},
@@ -170,9 +170,9 @@ RowSpec Application()
     return row;
 }
 
-PageSpec BasePage1()
+PageTable BasePage1()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup00Page1Dlg";
     page.templateId = 134;
     page.group = 0;
@@ -195,9 +195,9 @@ PageSpec BasePage1()
     return page;
 }
 
-PageSpec ExtendedPage1()
+PageTable ExtendedPage1()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup00Page1ExDlg";
     page.templateId = 5791;
     page.group = 0;
@@ -223,7 +223,7 @@ PageSpec ExtendedPage1()
 // The numeric rows 00-11 to lastItem of the second pages, on edits 1034 on.
 // The base page stops the drive for 00-11 to 00-13, the extended page for
 // 00-10 to 00-12.
-std::vector<RowSpec> NumericRows(int lastItem, bool base)
+std::vector<PageRow> NumericRows(int lastItem, bool base)
 {
     struct Shape {
         int decimals;
@@ -242,10 +242,10 @@ std::vector<RowSpec> NumericRows(int lastItem, bool base)
         {1, 25.5, 0.1, 25.5, "0.1~25.5"},   // 00-19, 00-20
         {1, 25.5, 0.1, 25.5, "0.1~25.5"},
     };
-    std::vector<RowSpec> rows;
+    std::vector<PageRow> rows;
     for (int item = 11; item <= lastItem; ++item) {
         const Shape& shape = shapes[item - 11];
-        RowSpec row = DecimalRow(item, 1034 + item - 11, shape.decimals, shape.filterMax, shape.low, shape.high,
+        PageRow row = DecimalRow(item, 1034 + item - 11, shape.decimals, shape.filterMax, shape.low, shape.high,
                                  shape.text);
         row.whileRunning = item >= (base ? 14 : 13);
         rows.push_back(row);
@@ -253,9 +253,9 @@ std::vector<RowSpec> NumericRows(int lastItem, bool base)
     return rows;
 }
 
-PageSpec BasePage2()
+PageTable BasePage2()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup00Page2Dlg";
     page.templateId = 135;
     page.group = 0;
@@ -264,24 +264,24 @@ PageSpec BasePage2()
     return page;
 }
 
-PageSpec ExtendedPage2()
+PageTable ExtendedPage2()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup00Page2ExDlg";
     page.templateId = 5782;
     page.group = 0;
     page.keyboardHook = false;
     page.rows.push_back(OptionRow(10, 1025, kStartFrequencyEx, 3));
-    for (const RowSpec& row : NumericRows(19, false))
+    for (const PageRow& row : NumericRows(19, false))
         page.rows.push_back(row);
     NumberFlagPositions(page, 10);
     return page;
 }
 
 // 00-20 and 00-21 are written while the drive runs: the page never asks.
-PageSpec ExtendedPage3()
+PageTable ExtendedPage3()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup00Page3ExDlg";
     page.templateId = 5802;
     page.group = 0;
@@ -293,23 +293,23 @@ PageSpec ExtendedPage3()
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec base1 = BasePage1();
-    static const PageSpec base2 = BasePage2();
-    static const PageSpec extended1 = ExtendedPage1();
-    static const PageSpec extended2 = ExtendedPage2();
-    static const PageSpec extended3 = ExtendedPage3();
-    LayoutSpec base;
+    static const PageTable base1 = BasePage1();
+    static const PageTable base2 = BasePage2();
+    static const PageTable extended1 = ExtendedPage1();
+    static const PageTable extended2 = ExtendedPage2();
+    static const PageTable extended3 = ExtendedPage3();
+    LayoutTable base;
     base.pages = {&base1, &base2};
     base.captions = {"-> 00-01 - 00-10 ", "    00-11 - 00-20    "};
     base.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Check, 1}};
-    LayoutSpec extended;
+    LayoutTable extended;
     extended.pages = {&extended1, &extended2, &extended3};
     extended.captions = {"-> 00-00 - 00-09 ", "    00-10 - 00-19    ", "    00-20 - 00-21    "};
     extended.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Take, 2},
                       {ValidationStep::Check, 1}, {ValidationStep::Check, 2}};
-    GroupSpec table;
+    GroupTable table;
     table.group = 0;
     table.layouts = {base, extended};
     table.writer = &CParamGroupIO::WriteParamGroup00;
@@ -318,8 +318,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group00Spec()
+const GroupTable& Group00Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -94,7 +94,7 @@ bool Page1Gate(CGroupPageModel& page, int row, const std::string& text, int stat
     return item < 4 || CurveOrderHolds(item, WordOfText(text, item % 2 == 0 ? 100 : 10), station, context);
 }
 
-PageSpec Page1(Layout01 layout)
+PageTable Page1(Layout01 layout)
 {
     struct Limits {
         float low, high;
@@ -103,7 +103,7 @@ PageSpec Page1(Layout01 layout)
     const Limits limits = layout == kBase100       ? Limits{198.0f, 256.0f, "198.0~256.0"}
                           : layout == kExtended100 ? Limits{170.0f, 264.0f, "170.0~264.0"}
                                                    : Limits{323.0f, 528.0f, "323.0~528.0"};
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup01Page1Dlg";
     page.templateId = 141;
     page.group = 1;
@@ -137,9 +137,9 @@ PageSpec Page1(Layout01 layout)
 }
 
 // 01-10 may be written while the drive runs.
-PageSpec Page2(bool extended)
+PageTable Page2(bool extended)
 {
-    PageSpec page;
+    PageTable page;
     page.className = extended ? "CGroup01Page2ExDlg" : "CGroup01Page2Dlg";
     page.templateId = extended ? 5783 : 143;
     page.group = 1;
@@ -159,22 +159,22 @@ PageSpec Page2(bool extended)
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1Base100 = Page1(kBase100);
-    static const PageSpec page1Extended100 = Page1(kExtended100);
-    static const PageSpec page1Class400 = Page1(kBase400);
-    static const PageSpec page2 = Page2(false);
-    static const PageSpec page2Extended = Page2(true);
+    static const PageTable page1Base100 = Page1(kBase100);
+    static const PageTable page1Extended100 = Page1(kExtended100);
+    static const PageTable page1Class400 = Page1(kBase400);
+    static const PageTable page2 = Page2(false);
+    static const PageTable page2Extended = Page2(true);
     const std::vector<ValidationStep> order = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1},
                                                {ValidationStep::Check, 0}, {ValidationStep::Check, 1}};
-    LayoutSpec base100{{&page1Base100, &page2}, {"-> 01-01 - 01-09 ", "    01-10 - 01-11    "}, order, {}};
-    LayoutSpec extended100{{&page1Extended100, &page2Extended}, {"-> 01-01 - 01-09 ", "    01-10 - 01-18    "}, order, {}};
-    LayoutSpec base400 = base100;
+    LayoutTable base100{{&page1Base100, &page2}, {"-> 01-01 - 01-09 ", "    01-10 - 01-11    "}, order, {}};
+    LayoutTable extended100{{&page1Extended100, &page2Extended}, {"-> 01-01 - 01-09 ", "    01-10 - 01-18    "}, order, {}};
+    LayoutTable base400 = base100;
     base400.pages[0] = &page1Class400;
-    LayoutSpec extended400 = extended100;
+    LayoutTable extended400 = extended100;
     extended400.pages[0] = &page1Class400;
-    GroupSpec table;
+    GroupTable table;
     table.group = 1;
     table.layouts = {base100, extended100, base400, extended400};
     table.layoutOf = [](int code) {
@@ -189,8 +189,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group01Spec()
+const GroupTable& Group01Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -77,7 +77,7 @@ float HighOf(const char* text)
     return tilde ? static_cast<float>(ParseLeadingNumber(tilde + 1)) : 0.0f;
 }
 
-RowSpec Limited(int item, int editId, const char* text, int rangeTextId, float high = 0)
+PageRow Limited(int item, int editId, const char* text, int rangeTextId, float high = 0)
 {
     return LimitRow(item, editId, LowOf(text), high > 0 ? high : HighOf(text), text, rangeTextId);
 }
@@ -105,10 +105,10 @@ bool Page1Gate(CGroupPageModel& page, int row, const std::string& text, int stat
     return true;
 }
 
-PageSpec Page1(const MotorRow& limits, bool base, bool highVoltage)
+PageTable Page1(const MotorRow& limits, bool base, bool highVoltage)
 {
     const char* text04 = highVoltage ? "323.0~528.0" : "170.0~264.0";
-    PageSpec page;
+    PageTable page;
     page.className = base ? "CGroup02Page1Dlg" : "CGroup02Page1ExDlg";
     page.templateId = base ? 173 : 5784;
     page.group = 2;
@@ -135,9 +135,9 @@ PageSpec Page1(const MotorRow& limits, bool base, bool highVoltage)
 }
 
 // The page asks whether the drive runs but writes every row either way.
-PageSpec Page2()
+PageTable Page2()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup02Page2ExDlg";
     page.templateId = 5785;
     page.group = 2;
@@ -155,15 +155,15 @@ PageSpec Page2()
     page.rows[1].versionGates = {VersionGate{1.03f, INT_MIN, INT_MAX, true, -1e300, 100, "0~100"}};
     page.rows[5].versionGates = {VersionGate{1.03f}};
     page.rows[6].versionGates = {VersionGate{1.03f}};
-    for (RowSpec& row : page.rows)
+    for (PageRow& row : page.rows)
         row.whileRunning = true;
     NumberFlagPositions(page, 10);
     return page;
 }
 
 struct Layouts02 {
-    std::deque<PageSpec> pages;
-    std::vector<LayoutSpec> layouts;
+    std::deque<PageTable> pages;
+    std::vector<LayoutTable> layouts;
     // Model numbers to layouts, per layout family.
     std::vector<std::pair<int, int>> base, extended;
     int baseUnlisted = 0, extendedUnlistedLow = 0, extendedUnlistedHigh = 0;
@@ -174,10 +174,10 @@ Layouts02& Tables()
     static Layouts02 tables = [] {
         Layouts02 t;
         t.pages.push_back(Page2());
-        const PageSpec* page2 = &t.pages.back();
+        const PageTable* page2 = &t.pages.back();
         auto add = [&t, page2](const MotorRow& row, bool base, bool high) {
             t.pages.push_back(Page1(row, base, high));
-            LayoutSpec layout;
+            LayoutTable layout;
             layout.pages = {&t.pages.back()};
             if (base) {
                 layout.captions = {"-> 02-00 - 02-04 "};
@@ -221,9 +221,9 @@ int LayoutOfModel(int code)
     return number >= 401 && number <= 415 ? t.extendedUnlistedHigh : t.extendedUnlistedLow;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    GroupSpec table;
+    GroupTable table;
     table.group = 2;
     table.layouts = Tables().layouts;
     table.layoutOf = LayoutOfModel;
@@ -233,8 +233,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group02Spec()
+const GroupTable& Group02Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-CGroupEditor::CGroupEditor(EditorContext& context, const GroupSpec& table, int group, int nItem)
-    : m_context(context), m_spec(table), m_nGroup(group), m_nItem(nItem)
+CGroupEditor::CGroupEditor(EditorContext& context, const GroupTable& table, int group, int nItem)
+    : m_context(context), m_table(table), m_nGroup(group), m_nItem(nItem)
 {
 }
 
@@ -26,7 +26,7 @@ int CGroupEditor::ItemOfPosition(int position) const
 
 void CGroupEditor::InitGroupTabs()
 {
-    m_pLayout = &m_spec.layouts[static_cast<std::size_t>(m_spec.LayoutOf(m_context.modelCode))];
+    m_pLayout = &m_table.layouts[static_cast<std::size_t>(m_table.LayoutOf(m_context.modelCode))];
     m_bTransmitEnabled = m_context.drive.m_bConnected != 0;
     const std::string name = m_nGroup < static_cast<int>(m_context.doc.m_Groups.size())
                                  ? m_context.doc.m_Groups[static_cast<std::size_t>(m_nGroup)].m_strName
@@ -35,8 +35,8 @@ void CGroupEditor::InitGroupTabs()
     if (!m_Captions.empty())
         m_Captions[0] = name + m_Captions[0];
     // The group's display mode is settled before any page loads in it.
-    if (m_spec.onOpen)
-        m_spec.onOpen(m_context);
+    if (m_table.onOpen)
+        m_table.onOpen(m_context);
     m_Pages.clear();
     for (std::size_t p = 0; p < m_pLayout->pages.size(); ++p) {
         m_Pages.push_back(std::make_unique<CGroupPageModel>(*m_pLayout->pages[p], static_cast<int>(p)));
@@ -91,8 +91,8 @@ bool CGroupEditor::ApplyGroup()
 
 void CGroupEditor::OnCancel()
 {
-    if (m_spec.onCancel)
-        m_spec.onCancel(m_context);
+    if (m_table.onCancel)
+        m_table.onCancel(m_context);
 }
 
 void CGroupEditor::OnTransmitGroup()
@@ -120,8 +120,8 @@ void CGroupEditor::OnTransmitGroup()
     if (!drive.ReadParam0D01(address, version))
         return;
     m_context.doc.m_fDriveVersion = version;
-    if (m_spec.transmitGate) {
-        if (unsigned refusal = m_spec.transmitGate(m_context.modelCode, version)) {
+    if (m_table.transmitGate) {
+        if (unsigned refusal = m_table.transmitGate(m_context.modelCode, version)) {
             AfxMessageBox(refusal);
             return;
         }
@@ -141,7 +141,7 @@ bool CGroupEditor::FillValues(std::vector<std::string>& values, std::vector<std:
         CGroupPageModel& page = *m_Pages[p];
         page.SyncForm(m_context);
         for (int r = 0; r < page.RowCount(); ++r) {
-            const RowSpec& row = page.Row(r);
+            const PageRow& row = page.Row(r);
             if (row.shownNotStored || row.readOnly || row.kind == RowKind::Text)
                 continue;
             std::string text;
@@ -174,7 +174,7 @@ bool CGroupEditor::ConfirmResetCodes(const std::vector<std::string>& values,
     // A reset code kept in the project would reset the drive again on every
     // transmit of its group: the user says yes each time.
     for (const auto& [p, r] : sent) {
-        const RowSpec& row = m_Pages[static_cast<std::size_t>(p)]->Row(r);
+        const PageRow& row = m_Pages[static_cast<std::size_t>(p)]->Row(r);
         if (!row.resetCode || row.optionCodes.empty())
             continue;
         const std::string& code = values[static_cast<std::size_t>(row.item)];
@@ -200,9 +200,9 @@ bool CGroupEditor::TransmitGroup(int station)
         m_context.host.ShowControls(page->Page());
     if (!ConfirmResetCodes(values, sent))
         return false;
-    if (m_spec.beforeTransmit && !m_spec.beforeTransmit(values, station, m_context))
+    if (m_table.beforeTransmit && !m_table.beforeTransmit(values, station, m_context))
         return false;
-    if (!m_spec.writer)
+    if (!m_table.writer)
         return false;
     // The block writer gates on the model code fixed at opening and on the
     // version just read from the chosen station (the document's).
@@ -210,14 +210,14 @@ bool CGroupEditor::TransmitGroup(int station)
     transfer.m_nModelCode = m_context.modelCode;
     CParamGroupIO io(transfer);
     m_context.drive.m_strLastError.clear();
-    if (!(io.*m_spec.writer)(values, static_cast<uint8_t>(station))) {
+    if (!(io.*m_table.writer)(values, static_cast<uint8_t>(station))) {
         AfxMessageBox(m_context.drive.m_strLastError);
         return false;
     }
     // The drive now holds what was sent: OK compares with it.
     for (const auto& [p, r] : sent) {
         CGroupPageModel& page = *m_Pages[static_cast<std::size_t>(p)];
-        const RowSpec& row = page.Row(r);
+        const PageRow& row = page.Row(r);
         page.m_strLast[static_cast<std::size_t>(r)] = values[static_cast<std::size_t>(row.item)];
         page.m_bWritten[static_cast<std::size_t>(r)] = true;
     }

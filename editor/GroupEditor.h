@@ -5,7 +5,7 @@
 
 #include "editor/EditorContext.h"
 #include "editor/GroupPageModel.h"
-#include "editor/GroupSpec.h"
+#include "editor/GroupTable.h"
 
 #include <memory>
 #include <string>
@@ -15,7 +15,7 @@ class CGroupEditor {
 public:
     // nItem: the position among the group's listed parameters that the user
     // came from, -1 from a menu.
-    CGroupEditor(EditorContext& context, const GroupSpec& table, int group, int nItem);
+    CGroupEditor(EditorContext& context, const GroupTable& table, int group, int nItem);
 
     // Builds the captions and page models of the layout, loads them, and
     // chooses the tab and row of nItem (tab 0, nothing marked when no page
@@ -46,7 +46,7 @@ public:
     bool FillValues(std::vector<std::string>& values, std::vector<std::pair<int, int>>& sent);
 
     int Group() const { return m_nGroup; }
-    const LayoutSpec& Layout() const { return *m_pLayout; }
+    const LayoutTable& Layout() const { return *m_pLayout; }
     EditorContext& Context() { return m_context; }
 
     std::vector<std::string> m_Captions;
@@ -61,8 +61,8 @@ private:
     int ItemOfPosition(int position) const;
 
     EditorContext& m_context;
-    const GroupSpec& m_spec;
-    const LayoutSpec* m_pLayout = nullptr;
+    const GroupTable& m_table;
+    const LayoutTable* m_pLayout = nullptr;
     int m_nGroup;
     int m_nItem;
 };

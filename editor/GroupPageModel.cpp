@@ -21,12 +21,12 @@ namespace {
 
 constexpr double kMargin = 0.000001;
 
-bool IsEditRow(const RowSpec& table)
+bool IsEditRow(const PageRow& table)
 {
     return table.kind == RowKind::Decimal || table.kind == RowKind::Integer || table.kind == RowKind::Unsigned;
 }
 
-bool IsIntegerRow(const RowSpec& table)
+bool IsIntegerRow(const PageRow& table)
 {
     return table.kind == RowKind::Integer || table.kind == RowKind::Unsigned;
 }
@@ -53,14 +53,14 @@ int LeadingInt(const std::string& text)
 }
 
 // CheckRange's bounds of a row: the model's when it has its own.
-void CheckBounds(const RowSpec& table, const RowState& state, double& low, double& high)
+void CheckBounds(const PageRow& table, const RowState& state, double& low, double& high)
 {
     low = state.ownBounds ? state.boundMin : table.checkMin;
     high = state.ownBounds ? state.boundMax : table.checkMax;
 }
 
 // The accepted range of a decimal row before it goes to a drive.
-void DecimalBounds(const RowSpec& table, const RowState& state, double& low, double& high)
+void DecimalBounds(const PageRow& table, const RowState& state, double& low, double& high)
 {
     if (state.ownBounds) {
         low = state.boundMin;
@@ -77,7 +77,7 @@ void DecimalBounds(const RowSpec& table, const RowState& state, double& low, dou
     }
 }
 
-bool IntegerInside(const RowSpec& table, const RowState& state, long long value)
+bool IntegerInside(const PageRow& table, const RowState& state, long long value)
 {
     if (value < table.exchangeMin || value > table.exchangeMax)
         return false;
@@ -97,7 +97,7 @@ bool IntegerInside(const RowSpec& table, const RowState& state, long long value)
 }
 
 // The entry of a coded option row that a stored text selects (-1: none).
-int OptionOfCode(const RowSpec& table, const std::string& value)
+int OptionOfCode(const PageRow& table, const std::string& value)
 {
     long long number = 0;
     const bool isNumber = ParseWholeNumber(value, number);
@@ -164,9 +164,9 @@ bool VersionAtOrBelow(float version, float threshold)
     return version <= threshold;
 }
 
-RowSpec OptionRow(int item, int comboId, unsigned optionFirst, int optionCount)
+PageRow OptionRow(int item, int comboId, unsigned optionFirst, int optionCount)
 {
-    RowSpec row;
+    PageRow row;
     row.item = item;
     row.kind = RowKind::Option;
     row.controlId = comboId;
@@ -175,9 +175,9 @@ RowSpec OptionRow(int item, int comboId, unsigned optionFirst, int optionCount)
     return row;
 }
 
-RowSpec ReadOnlyTextRow(int item, int editId)
+PageRow ReadOnlyTextRow(int item, int editId)
 {
-    RowSpec row;
+    PageRow row;
     row.item = item;
     row.kind = RowKind::Text;
     row.controlId = editId;
@@ -186,16 +186,16 @@ RowSpec ReadOnlyTextRow(int item, int editId)
     return row;
 }
 
-void NumberFlagPositions(PageSpec& page, int firstPosition)
+void NumberFlagPositions(PageTable& page, int firstPosition)
 {
     for (std::size_t r = 0; r < page.rows.size(); ++r)
         page.rows[r].flagPosition = firstPosition + static_cast<int>(r);
 }
 
-RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
+PageRow DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
                    const char* rangeText)
 {
-    RowSpec row;
+    PageRow row;
     row.item = item;
     row.kind = RowKind::Decimal;
     row.controlId = editId;
@@ -208,9 +208,9 @@ RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double 
     return row;
 }
 
-RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText)
+PageRow IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText)
 {
-    RowSpec row;
+    PageRow row;
     row.item = item;
     row.kind = RowKind::Integer;
     row.controlId = editId;
@@ -221,24 +221,24 @@ RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const
     return row;
 }
 
-RowSpec BoundedIntegerRow(int item, int editId, int min, int max, const char* rangeText)
+PageRow BoundedIntegerRow(int item, int editId, int min, int max, const char* rangeText)
 {
-    RowSpec row = IntegerRow(item, editId, INT_MIN, INT_MAX, rangeText);
+    PageRow row = IntegerRow(item, editId, INT_MIN, INT_MAX, rangeText);
     row.filterMax = max;
     row.filterTestsMin = true;
     row.filterMin = min;
     return row;
 }
 
-RowSpec CheckedIntegerRow(int item, int editId, int filterMax, int checkMin, int checkMax, const char* rangeText)
+PageRow CheckedIntegerRow(int item, int editId, int filterMax, int checkMin, int checkMax, const char* rangeText)
 {
-    RowSpec row = DecimalRow(item, editId, 0, filterMax, checkMin, checkMax, rangeText);
+    PageRow row = DecimalRow(item, editId, 0, filterMax, checkMin, checkMax, rangeText);
     row.kind = RowKind::Integer;
     return row;
 }
 
 
-CGroupPageModel::CGroupPageModel(const PageSpec& table, int page) : m_spec(table), m_nPage(page)
+CGroupPageModel::CGroupPageModel(const PageTable& table, int page) : m_table(table), m_nPage(page)
 {
     m_rows.resize(table.rows.size());
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
@@ -250,28 +250,28 @@ CGroupPageModel::CGroupPageModel(const PageSpec& table, int page) : m_spec(table
 
 void CGroupPageModel::SyncForm(EditorContext& context)
 {
-    if (!m_spec.alternateForm)
+    if (!m_table.alternateForm)
         return;
-    m_bAlternate = m_spec.alternateForm(context);
+    m_bAlternate = m_table.alternateForm(context);
     for (int r = 0; r < RowCount(); ++r)
-        if (m_spec.rows[static_cast<std::size_t>(r)].alternate)
+        if (m_table.rows[static_cast<std::size_t>(r)].alternate)
             m_rows[static_cast<std::size_t>(r)].rangeText = Row(r).rangeText ? Row(r).rangeText : "";
 }
 
 void CGroupPageModel::Select(int row, int selection, EditorContext& context)
 {
     m_rows[static_cast<std::size_t>(row)].selection = selection;
-    if (m_spec.onSelect)
-        m_spec.onSelect(*this, row, context);
+    if (m_table.onSelect)
+        m_table.onSelect(*this, row, context);
 }
 
 void CGroupPageModel::Load(EditorContext& context)
 {
     SyncForm(context);
     for (int r = 0; r < RowCount(); ++r) {
-        const RowSpec& table = Row(r);
+        const PageRow& table = Row(r);
         RowState& state = m_rows[static_cast<std::size_t>(r)];
-        const ParamRec* record = context.doc.FindParam(m_spec.group, table.item);
+        const ParamRec* record = context.doc.FindParam(m_table.group, table.item);
         const std::string value = record ? record->m_strValue : std::string();
         switch (table.kind) {
         case RowKind::Option: {
@@ -314,13 +314,13 @@ void CGroupPageModel::Load(EditorContext& context)
             state.rangeText = std::move(range.text);
         }
     }
-    if (m_spec.onLoad)
-        m_spec.onLoad(*this, context);
+    if (m_table.onLoad)
+        m_table.onLoad(*this, context);
 }
 
 int CGroupPageModel::DigitOptionCount(int row, int digit) const
 {
-    const RowSpec& table = Row(row);
+    const PageRow& table = Row(row);
     const std::size_t d = static_cast<std::size_t>(digit);
     if (d >= table.packedIds.size() || table.packedIds[d] == 0)
         return 0;
@@ -329,7 +329,7 @@ int CGroupPageModel::DigitOptionCount(int row, int digit) const
 
 void CGroupPageModel::SelectDigit(int row, int digit, int selection)
 {
-    const RowSpec& table = Row(row);
+    const PageRow& table = Row(row);
     RowState& state = m_rows[static_cast<std::size_t>(row)];
     const std::size_t d = static_cast<std::size_t>(digit);
     if (d >= state.digits.size() || selection >= DigitOptionCount(row, digit))
@@ -342,7 +342,7 @@ void CGroupPageModel::SelectDigit(int row, int digit, int selection)
 
 std::string CGroupPageModel::Filter(int row, const std::string& oldText, const std::string& newText) const
 {
-    const RowSpec& table = Row(row);
+    const PageRow& table = Row(row);
     const RowState& state = m_rows[static_cast<std::size_t>(row)];
     const bool own = state.ownBounds && table.rangeFilters;
     const double filterMax = own ? state.boundMax : table.filterMax;
@@ -394,7 +394,7 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
 bool CGroupPageModel::ExchangeWholeNumbers(EditorContext& context)
 {
     for (int r = 0; r < RowCount(); ++r) {
-        const RowSpec& table = Row(r);
+        const PageRow& table = Row(r);
         if (!IsIntegerRow(table))
             continue;
         long long value = 0;
@@ -418,7 +418,7 @@ bool CGroupPageModel::CheckRange(EditorContext& context)
 {
     SyncForm(context);
     for (int r = 0; r < RowCount(); ++r) {
-        const RowSpec& table = Row(r);
+        const PageRow& table = Row(r);
         if (!table.checked || !IsEditRow(table))
             continue;
         RowState& state = m_rows[static_cast<std::size_t>(r)];
@@ -444,7 +444,7 @@ bool CGroupPageModel::CheckRange(EditorContext& context)
 
 bool CGroupPageModel::RowText(int row, std::string& text) const
 {
-    const RowSpec& table = Row(row);
+    const PageRow& table = Row(row);
     const RowState& state = m_rows[static_cast<std::size_t>(row)];
     switch (table.kind) {
     case RowKind::Option:
@@ -484,8 +484,8 @@ void CGroupPageModel::Store(EditorContext& context)
     SyncForm(context);
     CD390DocData& doc = context.doc;
     for (int r = 0; r < RowCount(); ++r) {
-        const RowSpec& table = Row(r);
-        ParamRec* record = doc.FindParam(m_spec.group, table.item);
+        const PageRow& table = Row(r);
+        ParamRec* record = doc.FindParam(m_table.group, table.item);
         std::string text;
         if (table.shownNotStored || table.kind == RowKind::Text || !record || !RowText(r, text))
             continue; // a list without a selection keeps the project's text
@@ -493,7 +493,7 @@ void CGroupPageModel::Store(EditorContext& context)
         const std::string& baseline = m_bWritten[index] ? m_strLast[index] : record->m_strValue;
         const int position = FlagPosition(r, doc);
         if (text != baseline && position >= 0 && position < kItemCount)
-            doc.m_Changed[m_spec.group][position] = 1;
+            doc.m_Changed[m_table.group][position] = 1;
         record->m_strValue = text;
     }
 }
@@ -515,7 +515,7 @@ void CGroupPageModel::RefuseRow(int row, const std::string& message, EditorConte
 bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& word, EditorContext& context,
                                     int decimals)
 {
-    const RowSpec& table = Row(row);
+    const PageRow& table = Row(row);
     if (decimals < 0)
         decimals = table.decimals;
     char form = 'd';
@@ -560,7 +560,7 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
         return true;
     case WordError::NotANumber:
         context.host.FocusRow(m_nPage, row);
-        AfxMessageBox(WriteCheckText(IDS_WRITE_VALUE_NOT_NUMBER, ItemName(m_spec.group, table.item), text),
+        AfxMessageBox(WriteCheckText(IDS_WRITE_VALUE_NOT_NUMBER, ItemName(m_table.group, table.item), text),
                       MB_OK | MB_ICONWARNING);
         return false;
     case WordError::OutOfRange:
@@ -572,10 +572,10 @@ bool CGroupPageModel::ValueForDrive(int row, const std::string& text, uint16_t& 
 
 bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
 {
-    const RowSpec& table = Row(row);
+    const PageRow& table = Row(row);
     CDriveSession& drive = context.drive;
     const std::size_t index = static_cast<std::size_t>(row);
-    if (table.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::BeforeLink) {
+    if (table.readOnly && m_table.readOnlyPlace == ReadOnlyPlace::BeforeLink) {
         AfxMessageBox(IDS_READ_ONLY);
         return false;
     }
@@ -586,11 +586,11 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     if (!context.host.TakeControls(m_nPage))
         return false;
     SyncForm(context);
-    const bool anyChecked = m_spec.rowWriteChecksPage &&
-        std::any_of(m_spec.rows.begin(), m_spec.rows.end(), [](const RowSpec& r) { return r.checked; });
+    const bool anyChecked = m_table.rowWriteChecksPage &&
+        std::any_of(m_table.rows.begin(), m_table.rows.end(), [](const PageRow& r) { return r.checked; });
     if (anyChecked && !CheckRange(context))
         return false;
-    if (table.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::AfterRange) {
+    if (table.readOnly && m_table.readOnlyPlace == ReadOnlyPlace::AfterRange) {
         AfxMessageBox(IDS_READ_ONLY);
         return false;
     }
@@ -605,7 +605,7 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
         AfxMessageBox(FormatResString(IDS_PASSWORD_SET, station));
         return false;
     }
-    if (m_spec.running == RunningRule::RefuseUnlessAllowed) {
+    if (m_table.running == RunningRule::RefuseUnlessAllowed) {
         bool running = false;
         if (!drive.IsDriveRunning(address, running))
             return false;
@@ -614,18 +614,18 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
             return false;
         }
     }
-    if (m_spec.readsVersion) {
+    if (m_table.readsVersion) {
         float version = 0;
         if (!drive.ReadParam0D01(address, version))
             return false;
         context.doc.m_fDriveVersion = version;
     }
-    if (table.readOnly && m_spec.readOnlyPlace == ReadOnlyPlace::AtValue) {
+    if (table.readOnly && m_table.readOnlyPlace == ReadOnlyPlace::AtValue) {
         AfxMessageBox(IDS_READ_ONLY);
         return false;
     }
     int decimals = table.decimals;
-    if (m_spec.rowForm && !m_spec.rowForm(*this, row, station, context, decimals))
+    if (m_table.rowForm && !m_table.rowForm(*this, row, station, context, decimals))
         return false;
     std::string text;
     if (!RowText(row, text)) {
@@ -640,9 +640,9 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     if (table.kind == RowKind::Decimal)
         m_rows[index].text = text;
     context.host.ShowControls(m_nPage);
-    if (!m_spec.versionGatesInHook && !PassesVersionGates(row, text, context))
+    if (!m_table.versionGatesInHook && !PassesVersionGates(row, text, context))
         return false;
-    if (m_spec.rowGate && !m_spec.rowGate(*this, row, text, station, context))
+    if (m_table.rowGate && !m_table.rowGate(*this, row, text, station, context))
         return false;
     if (!WriteParamToDrive(row, word, station, context))
         return false;
@@ -652,9 +652,9 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
     m_bWritten[index] = true;
     const int position = FlagPosition(row, context.doc);
     if (position >= 0 && position < kItemCount)
-        context.doc.m_Changed[m_spec.group][position] = 0;
-    if (m_spec.afterWrite)
-        m_spec.afterWrite(*this, row, text, context);
+        context.doc.m_Changed[m_table.group][position] = 0;
+    if (m_table.afterWrite)
+        m_table.afterWrite(*this, row, text, context);
     context.host.FlagsChanged();
     AfxMessageBox(IDS_WRITE_SUCCESSFUL);
     return true;
@@ -662,7 +662,7 @@ bool CGroupPageModel::OnParamButton(int row, EditorContext& context)
 
 bool CGroupPageModel::PassesVersionGates(int row, const std::string& text, EditorContext& context)
 {
-    const RowSpec& table = Row(row);
+    const PageRow& table = Row(row);
     for (const VersionGate& gate : table.versionGates) {
         if (!(gate.codeAbove < context.modelCode && context.modelCode < gate.codeBelow) ||
             !VersionBelow(context.doc.m_fDriveVersion, gate.version))
@@ -677,7 +677,7 @@ bool CGroupPageModel::PassesVersionGates(int row, const std::string& text, Edito
             continue;
         m_nFocusRow = row;
         context.host.FocusRow(m_nPage, row);
-        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, ItemName(m_spec.group, table.item).c_str(),
+        AfxMessageBox(FormatResString(IDS_VERSION_RANGE, ItemName(m_table.group, table.item).c_str(),
                                       gate.range ? gate.range : ""));
         return false;
     }
@@ -686,7 +686,7 @@ bool CGroupPageModel::PassesVersionGates(int row, const std::string& text, Edito
 
 bool CGroupPageModel::WriteParamToDrive(int row, uint16_t word, int station, EditorContext& context)
 {
-    const uint16_t address = static_cast<uint16_t>(m_spec.group << 8 | Row(row).item);
+    const uint16_t address = static_cast<uint16_t>(m_table.group << 8 | Row(row).item);
     CModbusRequest request(context.drive.m_pComm, RequestPace::Interactive);
     if (station == 0) {
         request.Broadcast(address, word);
@@ -697,7 +697,7 @@ bool CGroupPageModel::WriteParamToDrive(int row, uint16_t word, int station, Edi
     if (reply.Ok())
         return true;
     if (reply.Refused()) {
-        if (m_spec.writeRefusal == WriteRefusal::CommException)
+        if (m_table.writeRefusal == WriteRefusal::CommException)
             ShowCommExceptionMsg(reply.exception, station);
         else
             AfxMessageBox(FormatResString(IDS_STATION_NUM, station) + LoadResString(IDS_COMM_ERROR));
@@ -713,13 +713,13 @@ bool CGroupPageModel::ReadParamFromDrive(int item, int station, std::string& val
     CModbusRequest request(context.drive.m_pComm, RequestPace::Interactive);
     uint16_t word = 0;
     const ModbusReply reply = request.ReadHolding(static_cast<uint8_t>(station),
-                                                  static_cast<uint16_t>(m_spec.group << 8 | item), 1, &word);
+                                                  static_cast<uint16_t>(m_table.group << 8 | item), 1, &word);
     if (reply.Ok()) {
         value = std::to_string(word);
         return true;
     }
     if (reply.Refused()) {
-        if (m_spec.readRefusal == ReadRefusal::CommException)
+        if (m_table.readRefusal == ReadRefusal::CommException)
             ShowCommExceptionMsg(reply.exception, station);
         else
             AfxMessageBox(IDS_COMM_ERROR);
@@ -731,8 +731,8 @@ bool CGroupPageModel::ReadParamFromDrive(int item, int station, std::string& val
 
 int CGroupPageModel::FlagPosition(int row, const CD390DocData& doc) const
 {
-    const RowSpec& table = Row(row);
-    return table.flagPosition >= 0 ? table.flagPosition : doc.DefinedPosition(m_spec.group, table.item);
+    const PageRow& table = Row(row);
+    return table.flagPosition >= 0 ? table.flagPosition : doc.DefinedPosition(m_table.group, table.item);
 }
 
 int CGroupPageModel::RowOfItem(int item) const

@@ -4,7 +4,7 @@
 // the project, the keystroke filter, CheckRange, the store of OK and the
 // write of one row to a drive.
 
-#include "editor/PageSpec.h"
+#include "editor/PageTable.h"
 
 #include <array>
 #include <cstdint>
@@ -22,7 +22,7 @@ struct RowState {
                               // other rows: free for a page hook (a last accepted text)
     bool enabled = true;
     std::string rangeText;    // the range text shown beside the row
-    bool ownBounds = false;   // the model's range (RowSpec::rangeOf) replaces the table's
+    bool ownBounds = false;   // the model's range (PageRow::rangeOf) replaces the table's
     double boundMin = 0;
     double boundMax = 0;
     int lastDigit = -1;       // packed rows: the digit chosen last, which the explanation names
@@ -34,16 +34,16 @@ struct RowState {
 
 class CGroupPageModel {
 public:
-    CGroupPageModel(const PageSpec& table, int page);
+    CGroupPageModel(const PageTable& table, int page);
 
-    const PageSpec& Spec() const { return m_spec; }
+    const PageTable& Table() const { return m_table; }
     int Page() const { return m_nPage; }
-    int RowCount() const { return static_cast<int>(m_spec.rows.size()); }
+    int RowCount() const { return static_cast<int>(m_table.rows.size()); }
     // The row in the form its page uses now (its alternate form, if any,
     // while m_bAlternate is set).
-    const RowSpec& Row(int row) const
+    const PageRow& Row(int row) const
     {
-        const RowSpec& table = m_spec.rows[static_cast<std::size_t>(row)];
+        const PageRow& table = m_table.rows[static_cast<std::size_t>(row)];
         return m_bAlternate && table.alternate ? *table.alternate : table;
     }
 
@@ -125,7 +125,7 @@ public:
 private:
     void Refuse(int row, unsigned message, EditorContext& context);
 
-    const PageSpec& m_spec;
+    const PageTable& m_table;
     int m_nPage;
 };
 

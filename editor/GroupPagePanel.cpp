@@ -23,13 +23,13 @@ wxBitmap RowButtonBitmap()
     return LoadResourceBitmap(152);
 }
 
-bool IsEdit(const RowSpec& row)
+bool IsEdit(const PageRow& row)
 {
     return row.kind == RowKind::Decimal || row.kind == RowKind::Integer || row.kind == RowKind::Unsigned ||
            row.kind == RowKind::Text;
 }
 
-wxArrayString OptionTexts(const RowSpec& row, int count = -1)
+wxArrayString OptionTexts(const PageRow& row, int count = -1)
 {
     wxArrayString texts;
     if (count < 0)
@@ -43,15 +43,15 @@ wxArrayString OptionTexts(const RowSpec& row, int count = -1)
 
 CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CParamGroupDlg& editor,
                                  const std::vector<std::string>& labels)
-    : wxPanel(parent, model.Spec().templateId), m_model(model), m_editor(editor), m_timer(this)
+    : wxPanel(parent, model.Table().templateId), m_model(model), m_editor(editor), m_timer(this)
 {
     const int page = model.Page();
-    const int width = model.Spec().widthDu;
+    const int width = model.Table().widthDu;
     for (int r = 0; r < model.RowCount(); ++r) {
-        const RowSpec& row = model.Row(r);
+        const PageRow& row = model.Row(r);
         const int y = 8 + 20 * r;
         char name[16];
-        std::snprintf(name, sizeof name, "Write %02d-%02d", model.Spec().group, row.item);
+        std::snprintf(name, sizeof name, "Write %02d-%02d", model.Table().group, row.item);
         auto* button = new wxBitmapButton(this, kRowButtonFirst + r, RowButtonBitmap(), DlgPoint(this, 6, y - 2),
                                           DlgSize(this, 16, 14));
         button->SetName(name);
@@ -79,7 +79,7 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
                                       DlgSize(this, std::max(60, width - 186), 12), OptionTexts(row));
             list->Bind(wxEVT_CHOICE, [this, r, list](wxCommandEvent&) {
                 m_model.Select(r, list->GetSelection(), m_editor.Editor()->Context());
-                if (m_model.Spec().onSelect)
+                if (m_model.Table().onSelect)
                     ShowControls();
                 else
                     ShowExplanation(r);
@@ -127,9 +127,9 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
     }
     ShowControls();
     PaintLabels();
-    if (model.Spec().timerMs > 0) {
+    if (model.Table().timerMs > 0) {
         Bind(wxEVT_TIMER, &CGroupPagePanel::OnTimer, this);
-        m_timer.Start(model.Spec().timerMs);
+        m_timer.Start(model.Table().timerMs);
     }
 }
 
@@ -212,7 +212,7 @@ void CGroupPagePanel::ShowExplanation(int row)
     if (!text)
         return;
     const RowState& state = m_model.m_rows[static_cast<std::size_t>(row)];
-    const RowSpec& table = m_model.Row(row);
+    const PageRow& table = m_model.Row(row);
     if (table.explainDigit) {
         text->SetLabel(wxString::FromUTF8(state.explanation));
         return;
@@ -241,8 +241,8 @@ void CGroupPagePanel::OnEditText(int row)
 
 void CGroupPagePanel::OnTimer(wxTimerEvent&)
 {
-    if (m_model.Spec().onTimer) {
-        m_model.Spec().onTimer(m_model, m_editor.Editor()->Context());
+    if (m_model.Table().onTimer) {
+        m_model.Table().onTimer(m_model, m_editor.Editor()->Context());
         ShowControls();
     }
 }

@@ -2,7 +2,7 @@
 
 void RegisterGroups00To02Pages()
 {
-    RegisterGroupSpec(Group00Spec());
-    RegisterGroupSpec(Group01Spec());
-    RegisterGroupSpec(Group02Spec());
+    RegisterGroupTable(Group00Table());
+    RegisterGroupTable(Group01Table());
+    RegisterGroupTable(Group02Table());
 }

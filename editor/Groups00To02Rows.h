@@ -12,9 +12,9 @@ namespace Groups00To02 {
 // A one-decimal row whose limits are single-precision numbers: both checks
 // widen them to double, and the filter lets the maximum itself through but
 // not its next tenth.
-inline RowSpec LimitRow(int item, int editId, float low, float high, const char* rangeText, int rangeTextId)
+inline PageRow LimitRow(int item, int editId, float low, float high, const char* rangeText, int rangeTextId)
 {
-    RowSpec row = DecimalRow(item, editId, 1, static_cast<double>(high) + 0.001, low, high, rangeText);
+    PageRow row = DecimalRow(item, editId, 1, static_cast<double>(high) + 0.001, low, high, rangeText);
     row.rangeTextId = rangeTextId;
     return row;
 }

@@ -37,14 +37,14 @@ CParamGroupDlg::~CParamGroupDlg()
 
 void CParamGroupDlg::BuildEditor()
 {
-    const GroupSpec* table = FindGroupSpec(m_nGroup);
+    const GroupTable* table = FindGroupTable(m_nGroup);
     if (table && m_links.drive && m_links.doc)
         BuildPages(*table);
     else
         BuildFields();
 }
 
-void CParamGroupDlg::BuildPages(const GroupSpec& table)
+void CParamGroupDlg::BuildPages(const GroupTable& table)
 {
     m_pContext = std::make_unique<EditorContext>(
         EditorContext{*m_links.drive, *m_links.doc, *this, m_links.doc->m_nModelCode});

@@ -74,7 +74,7 @@ public:
     void FlagsChanged() override;
 
 private:
-    void BuildPages(const GroupSpec& table);
+    void BuildPages(const GroupTable& table);
     void BuildFields();
     void OnOK(wxCommandEvent& event);
     void OnCancel(wxCommandEvent& event);

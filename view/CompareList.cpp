@@ -115,7 +115,7 @@ int CCompareList::PageCountOf(const std::vector<GroupRec>& store)
     return static_cast<int>((records + kRowsPerPage - 1) / kRowsPerPage);
 }
 
-PrintFontSpec CCompareList::FontOf(PrintFont font)
+PrintFontChoice CCompareList::FontOf(PrintFont font)
 {
     switch (font) {
     case PrintFont::Title:

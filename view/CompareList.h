@@ -60,7 +60,7 @@ public:
     // device units with y growing downward; the fonts are FontOf's.
     std::vector<PrintItem> Page(int page, int width, int height) const;
     // Tahoma: title 90 bold, headings 70 bold, rows 70 regular, device units.
-    static PrintFontSpec FontOf(PrintFont font);
+    static PrintFontChoice FontOf(PrintFont font);
 
     int m_nMode = kCompareSetWithRead;
     std::vector<CompareRow> m_Rows;

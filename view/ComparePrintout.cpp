@@ -9,7 +9,7 @@ namespace {
 // The list gives character heights in device pixels.
 wxFont FontFor(wxDC& dc, PrintFont which)
 {
-    PrintFontSpec wanted = CCompareList::FontOf(which);
+    PrintFontChoice wanted = CCompareList::FontOf(which);
     wxFont font(wxFontInfo(10.0).FaceName(wanted.m_pszFace).Family(wxFONTFAMILY_SWISS).Weight(wanted.m_nWeight));
     return FitFontToDevice(dc, font, wanted.m_nHeight);
 }

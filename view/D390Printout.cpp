@@ -22,7 +22,7 @@ std::tm LocalNow()
 // the fonts here; the face's own proportions stand.
 wxFont FontFor(wxDC& dc, PrintFont which)
 {
-    PrintFontSpec wanted = CPrintLayout::FontOf(which);
+    PrintFontChoice wanted = CPrintLayout::FontOf(which);
     wxFontInfo info(10.0);
     info.FaceName(wanted.m_pszFace)
         .Family(which == PrintFont::Label ? wxFONTFAMILY_SWISS : wxFONTFAMILY_TELETYPE)

@@ -107,7 +107,7 @@ int CPrintLayout::RowPitch(int page, int height)
     return (height - 50) / (page <= 1 ? 40 : 42);
 }
 
-PrintFontSpec CPrintLayout::FontOf(PrintFont font)
+PrintFontChoice CPrintLayout::FontOf(PrintFont font)
 {
     switch (font) {
     case PrintFont::Title:

@@ -15,7 +15,7 @@
 enum class PrintFont { Title, Label, Row };
 
 // A font as the report asks for it, in the page's units.
-struct PrintFontSpec {
+struct PrintFontChoice {
     const char* m_pszFace;
     int m_nHeight; // character height
     int m_nWidth;  // average character width
@@ -57,7 +57,7 @@ public:
     static int LastRowOf(int page);
     // Distance between two rows on a page of the given height.
     static int RowPitch(int page, int height);
-    static PrintFontSpec FontOf(PrintFont font);
+    static PrintFontChoice FontOf(PrintFont font);
 
     // Everything page p (from 1) of a printable area width x height shows, in
     // drawing order: title block, rows, column-heading band, footer.

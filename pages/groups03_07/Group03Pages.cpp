@@ -37,9 +37,9 @@ bool IsHighVoltage(int modelCode)
     return IsNewModel(modelCode) && modelCode != kModelFamilySP && number >= 401 && number <= 415;
 }
 
-RowSpec Contacts()
+PageRow Contacts()
 {
-    RowSpec row;
+    PageRow row;
     row.item = 9;
     row.kind = RowKind::Packed;
     row.packedIds = {1031, 1032, 1033, 1077, 1078}; // S5 first: bit 4 down to bit 0
@@ -49,9 +49,9 @@ RowSpec Contacts()
     return row;
 }
 
-PageSpec Page1(bool extended)
+PageTable Page1(bool extended)
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup03Page1Dlg";
     page.templateId = 174;
     page.group = 3;
@@ -62,7 +62,7 @@ PageSpec Page1(bool extended)
         page.rows.push_back(OptionRow(item, 1025 + item, kInputFunctions, kInputFunctionCount));
     page.rows.push_back(DecimalRow(6, 1034, 2, 5.0, 0.0, 5.0, "0.00~5.00"));
     page.rows.push_back(OptionRow(7, 1030, kUpDownModes, 3));
-    RowSpec limit = BoundedIntegerRow(8, 1035, 1, extended ? 200 : 400, extended ? "1~200" : "1~400");
+    PageRow limit = BoundedIntegerRow(8, 1035, 1, extended ? 200 : 400, extended ? "1~200" : "1~400");
     limit.rangeTextId = 1101;
     page.rows.push_back(limit);
     page.rows.push_back(Contacts());
@@ -89,17 +89,17 @@ bool Page2ExRowGate(CGroupPageModel& page, int row, const std::string& text, int
 }
 
 // extended: the form above 0x1100000; highVoltage: its 400 V models.
-PageSpec Page2(bool extended, bool highVoltage)
+PageTable Page2(bool extended, bool highVoltage)
 {
-    PageSpec page;
+    PageTable page;
     page.className = extended ? "CGroup03Page2ExDlg" : "CGroup03Page2Dlg";
     page.templateId = extended ? 5786 : 175;
     page.group = 3;
     page.widthDu = 308;
     page.readsVersion = extended;
-    RowSpec speed = DecimalRow(13, 1034, 2, 599.0, 0.0, 599.0, "0.00~650.00");
+    PageRow speed = DecimalRow(13, 1034, 2, 599.0, 0.0, 599.0, "0.00~650.00");
     speed.whileRunning = true;
-    RowSpec band = DecimalRow(14, 1035, 2, 30.0, 0.0, 30.0, "0.00~30.00");
+    PageRow band = DecimalRow(14, 1035, 2, 30.0, 0.0, 30.0, "0.00~30.00");
     band.whileRunning = true;
     page.rows = {speed, band,
                  extended ? DecimalRow(15, 1036, 1, 999.9, 0.1, 999.9, "0.1~999.9")
@@ -113,7 +113,7 @@ PageSpec Page2(bool extended, bool highVoltage)
         const double high = highVoltage ? 800.0 : 400.0;
         const char* range = highVoltage ? "500.0~800.0" : "240.0~400.0";
         for (int item : {20, 21}) {
-            RowSpec level = DecimalRow(item, 1020 + item, 1, high, low, high, range);
+            PageRow level = DecimalRow(item, 1020 + item, 1, high, low, high, range);
             level.rangeTextId = 1055 + item; // 1075, 1076
             page.rows.push_back(level);
         }
@@ -123,9 +123,9 @@ PageSpec Page2(bool extended, bool highVoltage)
     return page;
 }
 
-LayoutSpec Layout(const PageSpec& page1, const PageSpec& page2, const char* secondCaption)
+LayoutTable Layout(const PageTable& page1, const PageTable& page2, const char* secondCaption)
 {
-    LayoutSpec layout;
+    LayoutTable layout;
     layout.pages = {&page1, &page2};
     layout.captions = {"-> 03-00 - 03-11 ", secondCaption};
     layout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Check, 0}, {ValidationStep::Take, 1},
@@ -143,14 +143,14 @@ bool BeforeTransmit(std::vector<std::string>& values, int, EditorContext& contex
     return true;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1(false);
-    static const PageSpec page1Ex = Page1(true);
-    static const PageSpec page2 = Page2(false, false);
-    static const PageSpec page2Ex = Page2(true, false);
-    static const PageSpec page2ExHigh = Page2(true, true);
-    GroupSpec table;
+    static const PageTable page1 = Page1(false);
+    static const PageTable page1Ex = Page1(true);
+    static const PageTable page2 = Page2(false, false);
+    static const PageTable page2Ex = Page2(true, false);
+    static const PageTable page2ExHigh = Page2(true, true);
+    GroupTable table;
     table.group = 3;
     table.layouts = {Layout(page1, page2, "    03-13 - 03-19    "), Layout(page1Ex, page2Ex, "    03-13 - 03-21    "),
                     Layout(page1Ex, page2ExHigh, "    03-13 - 03-21    ")};
@@ -162,8 +162,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group03Spec()
+const GroupTable& Group03Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -19,7 +19,7 @@ constexpr unsigned kOutputQuantities = PageStringBase(4) + 30; // 04-11
 // 04-16 to 04-19 need software 1.06 in the first family.
 constexpr float kOutputTwoVersion = 1.06f;
 
-RowSpec Running(RowSpec row)
+PageRow Running(PageRow row)
 {
     row.whileRunning = true;
     return row;
@@ -27,18 +27,18 @@ RowSpec Running(RowSpec row)
 
 // 04-00, 04-01 and 04-06 wait for the drive to stop; the gains (04-01,
 // 04-06) go up to 400, or 200 above 0x1100000.
-PageSpec Page1(bool extended)
+PageTable Page1(bool extended)
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup04Page1Dlg";
     page.templateId = 176;
     page.group = 4;
     page.widthDu = 331;
     const int gainMax = extended ? 200 : 400;
     const char* gainRange = extended ? "1~200" : "1~400";
-    RowSpec gain1 = BoundedIntegerRow(1, 1034, 1, gainMax, gainRange);
+    PageRow gain1 = BoundedIntegerRow(1, 1034, 1, gainMax, gainRange);
     gain1.rangeTextId = 1075;
-    RowSpec gain2 = BoundedIntegerRow(6, 1037, 1, gainMax, gainRange);
+    PageRow gain2 = BoundedIntegerRow(6, 1037, 1, gainMax, gainRange);
     gain2.rangeTextId = 1078;
     page.rows = {OptionRow(0, 1025, kInputRanges, 4),
                  gain1,
@@ -55,9 +55,9 @@ PageSpec Page1(bool extended)
 }
 
 // The output pages never read the running state.
-PageSpec Page2()
+PageTable Page2()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup04Page2Dlg";
     page.templateId = 177;
     page.group = 4;
@@ -70,18 +70,18 @@ PageSpec Page2()
     return page;
 }
 
-RowSpec UnsignedRow(int item, int editId, int max, const char* rangeText)
+PageRow UnsignedRow(int item, int editId, int max, const char* rangeText)
 {
-    RowSpec row = IntegerRow(item, editId, 0, max, rangeText);
+    PageRow row = IntegerRow(item, editId, 0, max, rangeText);
     row.kind = RowKind::Unsigned;
     return row;
 }
 
 // The extended form prompts for a number outside its bounds and reads the
 // drive's version for every row.
-PageSpec Page2Ex()
+PageTable Page2Ex()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup04Page2ExDlg";
     page.templateId = 5796;
     page.group = 4;
@@ -94,16 +94,16 @@ PageSpec Page2Ex()
                  UnsignedRow(16, 1036, 1000, "0~1000"),     UnsignedRow(17, 1037, 100, "0~100"),
                  OptionRow(18, 1029, kOutputDirections, 2), OptionRow(19, 1030, kOutputDirections, 2)};
     // The second output (04-16 to 04-19) needs newer software on range A.
-    for (RowSpec& row : page.rows)
+    for (PageRow& row : page.rows)
         if (row.item >= 16)
             row.versionGates = {VersionGate{kOutputTwoVersion, kModelFamilyS, kModelFamilySP}};
     NumberFlagPositions(page, 10);
     return page;
 }
 
-LayoutSpec Layout(const PageSpec& page1, const PageSpec& page2, const char* secondCaption)
+LayoutTable Layout(const PageTable& page1, const PageTable& page2, const char* secondCaption)
 {
-    LayoutSpec layout;
+    LayoutTable layout;
     layout.pages = {&page1, &page2};
     layout.captions = {"-> 04-00 - 04-09 ", secondCaption};
     // No range checks: only the data exchange of each page.
@@ -111,13 +111,13 @@ LayoutSpec Layout(const PageSpec& page1, const PageSpec& page2, const char* seco
     return layout;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1(false);
-    static const PageSpec page1Ex = Page1(true);
-    static const PageSpec page2 = Page2();
-    static const PageSpec page2Ex = Page2Ex();
-    GroupSpec table;
+    static const PageTable page1 = Page1(false);
+    static const PageTable page1Ex = Page1(true);
+    static const PageTable page2 = Page2();
+    static const PageTable page2Ex = Page2Ex();
+    GroupTable table;
     table.group = 4;
     table.layouts = {Layout(page1, page2, "    04-10 - 04-15    "), Layout(page1Ex, page2Ex, "    04-10 - 04-19    ")};
     table.writer = &CParamGroupIO::WriteParamGroup04;
@@ -126,8 +126,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group04Spec()
+const GroupTable& Group04Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

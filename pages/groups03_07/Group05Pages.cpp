@@ -9,23 +9,23 @@ namespace {
 
 constexpr unsigned kOptions0500 = PageStringBase(5); // "0: common", "1: special"
 
-RowSpec Speed(int item, int editId)
+PageRow Speed(int item, int editId)
 {
-    RowSpec row = DecimalRow(item, editId, 2, 599.0, 0.0, 599.0, "0.00~650.00");
+    PageRow row = DecimalRow(item, editId, 2, 599.0, 0.0, 599.0, "0.00~650.00");
     row.whileRunning = true;
     return row;
 }
 
-RowSpec Time(int item, int editId)
+PageRow Time(int item, int editId)
 {
-    RowSpec row = DecimalRow(item, editId, 1, 3600.0, 0.1, 3600.0, "0.1~3600.0");
+    PageRow row = DecimalRow(item, editId, 1, 3600.0, 0.1, 3600.0, "0.1~3600.0");
     row.whileRunning = true;
     return row;
 }
 
-PageSpec Page1()
+PageTable Page1()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup05Page1Dlg";
     page.templateId = 262;
     page.group = 5;
@@ -38,9 +38,9 @@ PageSpec Page1()
 }
 
 // Pages 2 and 3 never read the running state.
-PageSpec TimePage(const char* className, int templateId, int firstItem, int rows)
+PageTable TimePage(const char* className, int templateId, int firstItem, int rows)
 {
-    PageSpec page;
+    PageTable page;
     page.className = className;
     page.templateId = templateId;
     page.group = 5;
@@ -51,17 +51,17 @@ PageSpec TimePage(const char* className, int templateId, int firstItem, int rows
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1();
-    static const PageSpec page2 = TimePage("CGroup05Page2Dlg", 264, 18, 10);
-    static const PageSpec page3 = TimePage("CGroup05Page3Dlg", 265, 28, 5);
-    LayoutSpec layout;
+    static const PageTable page1 = Page1();
+    static const PageTable page2 = TimePage("CGroup05Page2Dlg", 264, 18, 10);
+    static const PageTable page3 = TimePage("CGroup05Page3Dlg", 265, 28, 5);
+    LayoutTable layout;
     layout.pages = {&page1, &page2, &page3};
     layout.captions = {"-> 05-00 - 05-17 ", "    05-18 - 05-27    ", "    05-28 - 05-32    "};
     layout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Take, 2},
                     {ValidationStep::Check, 0}, {ValidationStep::Check, 1}, {ValidationStep::Check, 2}};
-    GroupSpec table;
+    GroupTable table;
     table.group = 5;
     table.layouts = {layout};
     table.writer = &CParamGroupIO::WriteParamGroup05;
@@ -70,8 +70,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group05Spec()
+const GroupTable& Group05Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

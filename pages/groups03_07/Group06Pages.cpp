@@ -9,23 +9,23 @@ namespace {
 constexpr unsigned kRunModes = PageStringBase(6);       // 06-00, seven options
 constexpr unsigned kDirections = PageStringBase(6) + 10; // 06-32 to 06-39, three options
 
-RowSpec Frequency(int item, int editId)
+PageRow Frequency(int item, int editId)
 {
-    RowSpec row = DecimalRow(item, editId, 2, 599.0, 0.0, 599.0, "0.00~650.00");
+    PageRow row = DecimalRow(item, editId, 2, 599.0, 0.0, 599.0, "0.00~650.00");
     row.whileRunning = true;
     return row;
 }
 
-RowSpec Time(int item, int editId)
+PageRow Time(int item, int editId)
 {
-    RowSpec row = DecimalRow(item, editId, 1, 3600.0, 0.0, 3600.0, "0.0~3600.0");
+    PageRow row = DecimalRow(item, editId, 1, 3600.0, 0.0, 3600.0, "0.0~3600.0");
     row.whileRunning = true;
     return row;
 }
 
-PageSpec Page1()
+PageTable Page1()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup06Page1Dlg";
     page.templateId = 266;
     page.group = 6;
@@ -38,9 +38,9 @@ PageSpec Page1()
     return page;
 }
 
-PageSpec Page2()
+PageTable Page2()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup06Page2Dlg";
     page.templateId = 267;
     page.group = 6;
@@ -52,9 +52,9 @@ PageSpec Page2()
     return page;
 }
 
-PageSpec Page3()
+PageTable Page3()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup06Page3Dlg";
     page.templateId = 268;
     page.group = 6;
@@ -65,17 +65,17 @@ PageSpec Page3()
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1();
-    static const PageSpec page2 = Page2();
-    static const PageSpec page3 = Page3();
-    LayoutSpec layout;
+    static const PageTable page1 = Page1();
+    static const PageTable page2 = Page2();
+    static const PageTable page3 = Page3();
+    LayoutTable layout;
     layout.pages = {&page1, &page2, &page3};
     layout.captions = {"-> 06-00 - 06-17 ", "    06-18 - 06-35    ", "    06-36 - 06-39    "};
     layout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Take, 2},
                     {ValidationStep::Check, 0}, {ValidationStep::Check, 1}};
-    GroupSpec table;
+    GroupTable table;
     table.group = 6;
     table.layouts = {layout};
     table.writer = &CParamGroupIO::WriteParamGroup06;
@@ -84,8 +84,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group06Spec()
+const GroupTable& Group06Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -59,18 +59,18 @@ bool Page1RowGate(CGroupPageModel& page, int row, const std::string& text, int, 
     return true;
 }
 
-PageSpec Page1(bool extended, bool shortRetries)
+PageTable Page1(bool extended, bool shortRetries)
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup07Page1Dlg";
     page.templateId = 269;
     page.group = 7;
     page.widthDu = 373;
     page.readsVersion = true;
     const double filterMax = extended ? 6000.0 : kShortFilterMax;
-    RowSpec filter = DecimalRow(1, 1034, 1, filterMax, 0.0, filterMax, extended ? "0.0~6000.0" : "0.0~800.0");
+    PageRow filter = DecimalRow(1, 1034, 1, filterMax, 0.0, filterMax, extended ? "0.0~6000.0" : "0.0~800.0");
     filter.rangeTextId = 1075;
-    RowSpec retries = BoundedIntegerRow(7, 1038, 0, shortRetries ? 20 : 100, shortRetries ? "0~20" : "0~100");
+    PageRow retries = BoundedIntegerRow(7, 1038, 0, shortRetries ? 20 : 100, shortRetries ? "0~20" : "0~100");
     retries.rangeTextId = 1099;
     page.rows = {OptionRow(0, 1025, kRestartModes, 2),
                  filter,
@@ -87,16 +87,16 @@ PageSpec Page1(bool extended, bool shortRetries)
     return page;
 }
 
-PageSpec Page2()
+PageTable Page2()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup07Page2Dlg";
     page.templateId = 5794;
     page.group = 7;
     page.widthDu = 308;
     page.readsVersion = true;
     page.rowWriteChecksPage = false; // 07-11 is tested on its own button only
-    RowSpec count = IntegerRow(10, 1034, 0, 100, "0~100");
+    PageRow count = IntegerRow(10, 1034, 0, 100, "0~100");
     count.kind = RowKind::Unsigned;
     page.rows = {count, DecimalRow(11, 1035, 1, 25.5, 0.0, 25.5, "0.0~25.5"), OptionRow(12, 1025, kEnabledModes, 2)};
     const VersionGate page2First{kPage2FirstVersion, kModelFamilyS, kModelFamilySP};
@@ -110,24 +110,24 @@ PageSpec Page2()
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1(false, true);
-    static const PageSpec page1ExShort = Page1(true, true);
-    static const PageSpec page1Ex = Page1(true, false);
-    static const PageSpec page2 = Page2();
-    LayoutSpec base;
+    static const PageTable page1 = Page1(false, true);
+    static const PageTable page1ExShort = Page1(true, true);
+    static const PageTable page1Ex = Page1(true, false);
+    static const PageTable page2 = Page2();
+    LayoutTable base;
     base.pages = {&page1};
     base.captions = {"-> 07-00 - 07-09 "};
     base.apply = {{ValidationStep::Take, 0}, {ValidationStep::Check, 0}};
-    LayoutSpec extended;
+    LayoutTable extended;
     extended.pages = {&page1ExShort, &page2};
     extended.captions = {"-> 07-00 - 07-09 ", "   07-10 - 07-12 "};
     extended.apply = {{ValidationStep::Take, 0}, {ValidationStep::Check, 0}, {ValidationStep::Take, 1},
                       {ValidationStep::Check, 1}};
-    LayoutSpec extendedLong = extended;
+    LayoutTable extendedLong = extended;
     extendedLong.pages = {&page1Ex, &page2};
-    GroupSpec table;
+    GroupTable table;
     table.group = 7;
     table.layouts = {base, extended, extendedLong};
     table.layoutOf = [](int modelCode) { return !IsNewModel(modelCode) ? 0 : HasShortRetries(modelCode) ? 1 : 2; };
@@ -137,8 +137,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group07Spec()
+const GroupTable& Group07Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

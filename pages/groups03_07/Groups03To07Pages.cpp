@@ -2,9 +2,9 @@
 
 void RegisterGroups03To07Pages()
 {
-    RegisterGroupSpec(Group03Spec());
-    RegisterGroupSpec(Group04Spec());
-    RegisterGroupSpec(Group05Spec());
-    RegisterGroupSpec(Group06Spec());
-    RegisterGroupSpec(Group07Spec());
+    RegisterGroupTable(Group03Table());
+    RegisterGroupTable(Group04Table());
+    RegisterGroupTable(Group05Table());
+    RegisterGroupTable(Group06Table());
+    RegisterGroupTable(Group07Table());
 }

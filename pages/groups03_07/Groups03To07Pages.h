@@ -1,13 +1,13 @@
 #pragma once
 // The page tables of groups 03 to 07.
 
-#include "editor/GroupSpec.h"
+#include "editor/GroupTable.h"
 
-const GroupSpec& Group03Spec();
-const GroupSpec& Group04Spec();
-const GroupSpec& Group05Spec();
-const GroupSpec& Group06Spec();
-const GroupSpec& Group07Spec();
+const GroupTable& Group03Table();
+const GroupTable& Group04Table();
+const GroupTable& Group05Table();
+const GroupTable& Group06Table();
+const GroupTable& Group07Table();
 
 // Registers every table of these groups with the editor.
 void RegisterGroups03To07Pages();

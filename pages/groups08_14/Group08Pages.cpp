@@ -31,9 +31,9 @@ constexpr int kVoltageRange = 1075;
 constexpr int kProtectText = 1102;
 constexpr int kOverloadText = 1103;
 
-RowSpec Packed(int item, std::vector<int> ids, std::vector<int> counts, int explainId)
+PageRow Packed(int item, std::vector<int> ids, std::vector<int> counts, int explainId)
 {
-    RowSpec row;
+    PageRow row;
     row.item = item;
     row.kind = RowKind::Packed;
     row.packedIds = std::move(ids);
@@ -50,9 +50,9 @@ RowSpec Packed(int item, std::vector<int> ids, std::vector<int> counts, int expl
 }
 
 // 08-01 to 08-03: no bounds in the data exchange, CheckRange's 50 to 200.
-RowSpec Level(int item, int editId)
+PageRow Level(int item, int editId)
 {
-    RowSpec row;
+    PageRow row;
     row.item = item;
     row.kind = RowKind::Integer;
     row.controlId = editId;
@@ -65,9 +65,9 @@ RowSpec Level(int item, int editId)
 }
 
 // 08-04: bounds, typing limit and range text by voltage class.
-RowSpec VoltageLevel()
+PageRow VoltageLevel()
 {
-    RowSpec row = DecimalRow(4, 1037, 1, 390.0, 350.0, 390.0, nullptr);
+    PageRow row = DecimalRow(4, 1037, 1, 390.0, 350.0, 390.0, nullptr);
     row.rangeTextId = kVoltageRange;
     row.whileRunning = true;
     row.rangeFilters = true;
@@ -78,9 +78,9 @@ RowSpec VoltageLevel()
     return row;
 }
 
-PageSpec FirstPage(bool extended)
+PageTable FirstPage(bool extended)
 {
-    PageSpec page;
+    PageTable page;
     page.className = extended ? "CGroup08Page1ExDlg" : "CGroup08Page1Dlg";
     page.templateId = extended ? 5790 : 270;
     page.group = 8;
@@ -111,36 +111,36 @@ PageSpec FirstPage(bool extended)
     return page;
 }
 
-PageSpec SecondPage()
+PageTable SecondPage()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup08Page2Dlg";
     page.templateId = 5793;
     page.group = 8;
     page.readsVersion = true;
     page.rows.push_back(DecimalRow(10, 1034, 1, 25.0, 0.0, 25.0, "0.0~25.0"));
     page.rows.push_back(DecimalRow(11, 1035, 1, 10.0, 0.0, 10.0, "0.0~10.0"));
-    for (RowSpec& row : page.rows)
+    for (PageRow& row : page.rows)
         row.versionGates = {VersionGate{1.4f}};
     return page;
 }
 
-PageSpec SecondPageEx()
+PageTable SecondPageEx()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup08Page2ExDlg";
     page.templateId = 5787;
     page.group = 8;
     page.readsVersion = true;
     page.rows.push_back(OptionRow(10, 1025, kOverheat, 4));
     page.rows.push_back(DecimalRow(11, 1034, 2, 10.0, 0.01, 10.0, "0.01~10.00"));
-    RowSpec count = IntegerRow(12, 1035, 1, 300, "1~300");
+    PageRow count = IntegerRow(12, 1035, 1, 300, "1~300");
     count.checked = true;
     count.checkMin = 1;
     count.checkMax = 300;
     page.rows.push_back(count);
     page.rows.push_back(DecimalRow(13, 1036, 1, 10.0, 0.1, 10.0, "0.1~10.0"));
-    RowSpec running = DecimalRow(14, 1037, 1, 10.0, 0.1, 10.0, "0.1~10.0");
+    PageRow running = DecimalRow(14, 1037, 1, 10.0, 0.1, 10.0, "0.1~10.0");
     running.whileRunning = true;
     page.rows.push_back(running);
     page.rows.push_back(DecimalRow(15, 1038, 1, 10.0, 0.1, 10.0, "0.1~10.0"));
@@ -148,15 +148,15 @@ PageSpec SecondPageEx()
     page.rows.push_back(DecimalRow(17, 1040, 1, 60.0, 0.0, 60.0, "0.0~60.0"));
     page.rows.push_back(DecimalRow(18, 1041, 1, 1500.0, 0.0, 1500.0, "0.0~1500.0"));
     page.rows.push_back(OptionRow(19, 1026, kOverloadCurve, 3));
-    for (RowSpec& row : page.rows)
+    for (PageRow& row : page.rows)
         if (row.item >= 17)
             row.versionGates = {VersionGate{row.item == 19 ? 1.06f : 1.04f}};
     return page;
 }
 
-LayoutSpec Layout(const PageSpec& first, const PageSpec& second, const char* secondCaption)
+LayoutTable Layout(const PageTable& first, const PageTable& second, const char* secondCaption)
 {
-    LayoutSpec layout;
+    LayoutTable layout;
     layout.pages = {&first, &second};
     layout.captions = {"-> 08-00 - 08-09 ", secondCaption};
     layout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Check, 0},
@@ -164,13 +164,13 @@ LayoutSpec Layout(const PageSpec& first, const PageSpec& second, const char* sec
     return layout;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = FirstPage(false);
-    static const PageSpec page2 = SecondPage();
-    static const PageSpec page1Ex = FirstPage(true);
-    static const PageSpec page2Ex = SecondPageEx();
-    GroupSpec table;
+    static const PageTable page1 = FirstPage(false);
+    static const PageTable page2 = SecondPage();
+    static const PageTable page1Ex = FirstPage(true);
+    static const PageTable page2Ex = SecondPageEx();
+    GroupTable table;
     table.group = 8;
     table.layouts = {Layout(page1, page2, "   08-10 - 08-11   "), Layout(page1Ex, page2Ex, "    08-10 - 08-19    ")};
     table.writer = &CParamGroupIO::WriteParamGroup08;
@@ -197,8 +197,8 @@ std::string GetProtectBitText(int item, int bit, int selection)
     return std::string();
 }
 
-const GroupSpec& Group08Spec()
+const GroupTable& Group08Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -23,7 +23,7 @@ constexpr int kStationsRange = 1075;
 
 // A row the user sees but cannot change: no data exchange, no bounds, OK
 // keeps the project's text as it is, and its button refuses before the link.
-RowSpec Fixed(RowSpec row)
+PageRow Fixed(PageRow row)
 {
     row.readOnly = true;
     row.disabled = true;
@@ -35,9 +35,9 @@ RowSpec Fixed(RowSpec row)
     return row;
 }
 
-PageSpec Page1()
+PageTable Page1()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup09Page1Dlg";
     page.templateId = 271;
     page.group = 9;
@@ -52,7 +52,7 @@ PageSpec Page1()
     page.rows.push_back(OptionRow(7, 1030, kLossAction, 4));
     // 09-08: the extended drives also take 0; the lower bound is tested while
     // typing too.
-    RowSpec timeout = IntegerRow(8, 1036, 0, 20, nullptr);
+    PageRow timeout = IntegerRow(8, 1036, 0, 20, nullptr);
     timeout.rangeTextId = kStationsRange;
     timeout.filterTestsMin = true;
     timeout.filterMin = 1;
@@ -68,9 +68,9 @@ PageSpec Page1()
     return page;
 }
 
-PageSpec Page2()
+PageTable Page2()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup09Page2Dlg";
     page.templateId = 5788;
     page.group = 9;
@@ -79,20 +79,20 @@ PageSpec Page2()
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1();
-    static const PageSpec page2 = Page2();
-    LayoutSpec one;
+    static const PageTable page1 = Page1();
+    static const PageTable page2 = Page2();
+    LayoutTable one;
     one.pages = {&page1};
     one.captions = {"-> 09-00 - 09-09 "};
     one.apply = {{ValidationStep::Take, 0}, {ValidationStep::Check, 0}};
-    LayoutSpec two;
+    LayoutTable two;
     two.pages = {&page1, &page2};
     two.captions = {"-> 09-00 - 09-09 ", "    09-10    "};
     two.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Check, 0},
                  {ValidationStep::Check, 1}};
-    GroupSpec table;
+    GroupTable table;
     table.group = 9;
     table.layouts = {one, two};
     // 09-10 exists on the first extended family only.
@@ -103,8 +103,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group09Spec()
+const GroupTable& Group09Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

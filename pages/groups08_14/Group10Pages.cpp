@@ -24,15 +24,15 @@ constexpr unsigned kDControlEx = kBase + 20;  // 10-03 extended, five
 constexpr unsigned kDirection = kBase + 25;   // 10-08, two
 constexpr unsigned kLossAction = kBase + 27;  // 10-11, three
 
-RowSpec Running(RowSpec row)
+PageRow Running(PageRow row)
 {
     row.whileRunning = true;
     return row;
 }
 
-RowSpec Whole(int item, int editId, int maximum, const char* rangeText)
+PageRow Whole(int item, int editId, int maximum, const char* rangeText)
 {
-    RowSpec row = IntegerRow(item, editId, 0, maximum, rangeText);
+    PageRow row = IntegerRow(item, editId, 0, maximum, rangeText);
     row.kind = RowKind::Unsigned;
     return row;
 }
@@ -76,9 +76,9 @@ bool IntegralTimeForm(CGroupPageModel& model, int row, int station, EditorContex
     return true;
 }
 
-PageSpec FirstPage(bool extended)
+PageTable FirstPage(bool extended)
 {
-    PageSpec page;
+    PageTable page;
     page.className = extended ? "CGroup10Page1ExDlg" : "CGroup10Page1Dlg";
     page.templateId = extended ? 5792 : 272;
     page.group = 10;
@@ -88,7 +88,7 @@ PageSpec FirstPage(bool extended)
     page.rows.push_back(Running(DecimalRow(2, 1034, 1, 100.0, 0.0, 100.0, "0.0~100.0")));
     page.rows.push_back(OptionRow(3, 1027, extended ? kDControlEx : kDControl, 5));
     page.rows.push_back(DecimalRow(4, 1035, 2, 10.0, 0.0, 10.0, "0.00~10.00"));
-    RowSpec integral = DecimalRow(5, 1036, extended ? 2 : 1, 10.0, 0.0, 10.0, "0.0~10.0");
+    PageRow integral = DecimalRow(5, 1036, extended ? 2 : 1, 10.0, 0.0, 10.0, "0.0~10.0");
     if (extended)
         integral.addend = 0.0001;
     page.rows.push_back(integral);
@@ -108,9 +108,9 @@ PageSpec FirstPage(bool extended)
     return page;
 }
 
-PageSpec SecondPage()
+PageTable SecondPage()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup10Page2Dlg";
     page.templateId = 273;
     page.group = 10;
@@ -127,9 +127,9 @@ PageSpec SecondPage()
     return page;
 }
 
-PageSpec ThirdPage()
+PageTable ThirdPage()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup10Page3Dlg";
     page.templateId = 274;
     page.group = 10;
@@ -140,9 +140,9 @@ PageSpec ThirdPage()
     return page;
 }
 
-LayoutSpec Layout(const PageSpec& first, const PageSpec& second, const PageSpec& third)
+LayoutTable Layout(const PageTable& first, const PageTable& second, const PageTable& third)
 {
-    LayoutSpec layout;
+    LayoutTable layout;
     layout.pages = {&first, &second, &third};
     layout.captions = {"-> 10-00 - 10-09 ", "    10-10 - 10-19    ", "    10-20 - 10-22    "};
     layout.apply = {{ValidationStep::Take, 0},  {ValidationStep::Take, 1},  {ValidationStep::Take, 2},
@@ -150,13 +150,13 @@ LayoutSpec Layout(const PageSpec& first, const PageSpec& second, const PageSpec&
     return layout;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = FirstPage(false);
-    static const PageSpec page1Ex = FirstPage(true);
-    static const PageSpec page2 = SecondPage();
-    static const PageSpec page3 = ThirdPage();
-    GroupSpec table;
+    static const PageTable page1 = FirstPage(false);
+    static const PageTable page1Ex = FirstPage(true);
+    static const PageTable page2 = SecondPage();
+    static const PageTable page3 = ThirdPage();
+    GroupTable table;
     table.group = 10;
     table.layouts = {Layout(page1, page2, page3), Layout(page1Ex, page2, page3)};
     table.writer = &CParamGroupIO::WriteParamGroup10;
@@ -165,8 +165,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group10Spec()
+const GroupTable& Group10Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

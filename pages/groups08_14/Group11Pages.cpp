@@ -15,7 +15,7 @@ constexpr unsigned kDisabledEnabled = PageStringBase(11) + 5; // 11-03, two opti
 constexpr unsigned kRegeneration = PageStringBase(11) + 10;   // 11-13, three options
 constexpr unsigned kStopKey = PageStringBase(11) + 15;        // 11-21, two options
 
-RowSpec Frequency(int item, int editId)
+PageRow Frequency(int item, int editId)
 {
     return DecimalRow(item, editId, 2, 599.0, 0.0, 599.0, "0.00~650.00");
 }
@@ -29,14 +29,14 @@ RowRange RegenerationLevel(int modelCode)
     return {600.0, 800.0, "600.0~800.0"};
 }
 
-PageSpec Page1()
+PageTable Page1()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup11Page1Dlg";
     page.templateId = 275;
     page.group = 11;
     page.rows.push_back(OptionRow(0, 1025, kEnabledDisabled, 2));
-    RowSpec carrier = IntegerRow(1, 1034, 1, 16, "1~16");
+    PageRow carrier = IntegerRow(1, 1034, 1, 16, "1~16");
     carrier.filterTestsMin = true;
     carrier.filterMin = 1;
     page.rows.push_back(carrier);
@@ -45,7 +45,7 @@ PageSpec Page1()
     for (int item = 4; item <= 7; ++item)
         page.rows.push_back(DecimalRow(item, 1031 + item, 1, 4.0, 0.0, 4.0, "0.0~4.0"));
     for (int item = 8; item <= 9; ++item) {
-        RowSpec row = Frequency(item, 1031 + item);
+        PageRow row = Frequency(item, 1031 + item);
         row.whileRunning = true;
         page.rows.push_back(row);
     }
@@ -53,9 +53,9 @@ PageSpec Page1()
 }
 
 // Neither second page reads the running state.
-PageSpec Page2()
+PageTable Page2()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup11Page2Dlg";
     page.templateId = 276;
     page.group = 11;
@@ -66,9 +66,9 @@ PageSpec Page2()
     return page;
 }
 
-PageSpec Page2Ex()
+PageTable Page2Ex()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup11Page2ExDlg";
     page.templateId = 5789;
     page.group = 11;
@@ -76,7 +76,7 @@ PageSpec Page2Ex()
     page.rows.push_back(Frequency(10, 1034));
     page.rows.push_back(DecimalRow(11, 1035, 2, 30.0, 0.0, 30.0, "0.00~30.00"));
     page.rows.push_back(OptionRow(13, 1025, kRegeneration, 3));
-    RowSpec level = DecimalRow(14, 1036, 1, 800.0, 0.0, 0.0, nullptr);
+    PageRow level = DecimalRow(14, 1036, 1, 800.0, 0.0, 0.0, nullptr);
     level.rangeOf = RegenerationLevel;
     level.rangeTextId = 1099;
     page.rows.push_back(level);
@@ -93,37 +93,37 @@ PageSpec Page2Ex()
     return page;
 }
 
-PageSpec Page3()
+PageTable Page3()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup11Page3Dlg";
     page.templateId = 5797;
     page.group = 11;
     page.running = RunningRule::Ignore;
     page.keyboardHook = false;
-    RowSpec stopKey = OptionRow(21, 1025, kStopKey, 2);
+    PageRow stopKey = OptionRow(21, 1025, kStopKey, 2);
     stopKey.flagPosition = 20;
     page.rows.push_back(stopKey);
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1();
-    static const PageSpec page2 = Page2();
-    static const PageSpec page2Ex = Page2Ex();
-    static const PageSpec page3 = Page3();
-    LayoutSpec base;
+    static const PageTable page1 = Page1();
+    static const PageTable page2 = Page2();
+    static const PageTable page2Ex = Page2Ex();
+    static const PageTable page3 = Page3();
+    LayoutTable base;
     base.pages = {&page1, &page2};
     base.captions = {"-> 11-00 - 11-09 ", "    11-10 - 11-11    "};
     base.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Check, 0},
                   {ValidationStep::Check, 1}};
-    LayoutSpec extended;
+    LayoutTable extended;
     extended.pages = {&page1, &page2Ex, &page3};
     extended.captions = {"-> 11-00 - 11-09 ", "    11-10 - 11-20    ", "        11-21        "};
     extended.apply = {{ValidationStep::Take, 0}, {ValidationStep::Take, 1}, {ValidationStep::Take, 2},
                       {ValidationStep::Check, 0}, {ValidationStep::Check, 1}};
-    GroupSpec table;
+    GroupTable table;
     table.group = 11;
     table.layouts = {base, extended};
     table.writer = &CParamGroupIO::WriteParamGroup11;
@@ -132,8 +132,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group11Spec()
+const GroupTable& Group11Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -16,16 +16,16 @@ constexpr unsigned kDecimals = PageStringBase(12) + 10;     // 12-01, three opti
 constexpr unsigned kUnits = PageStringBase(12) + 15;        // 12-02, three options
 constexpr unsigned kLineSpeed = PageStringBase(12) + 20;    // 12-04, five options
 
-PageSpec Page(const char* className, int templateId, int lastItem)
+PageTable Page(const char* className, int templateId, int lastItem)
 {
-    PageSpec page;
+    PageTable page;
     page.className = className;
     page.templateId = templateId;
     page.group = 12;
     page.readOnlyPlace = ReadOnlyPlace::BeforeLink;
     page.writeRefusal = WriteRefusal::StationComm;
 
-    RowSpec items;
+    PageRow items;
     items.item = 0;
     items.kind = RowKind::Packed;
     items.packedIds = {1025, 1029, 1030, 1031, 1032};
@@ -41,7 +41,7 @@ PageSpec Page(const char* className, int templateId, int lastItem)
     page.rows.push_back(OptionRow(4, 1028, kLineSpeed, 5));
     for (int item = 5; item <= lastItem; ++item)
         page.rows.push_back(ReadOnlyTextRow(item, 1030 + item));
-    for (RowSpec& row : page.rows)
+    for (PageRow& row : page.rows)
         row.whileRunning = true;
     page.rows[3].kind = RowKind::Unsigned;
     // 12-05 shows dashes whatever the project holds; 12-06 and 12-07 show
@@ -50,18 +50,18 @@ PageSpec Page(const char* className, int templateId, int lastItem)
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec base = Page("CGroup12Page1Dlg", 277, 5);
-    static const PageSpec extended = Page("CGroup12Page1ExDlg", 5795, 7);
-    LayoutSpec baseLayout;
+    static const PageTable base = Page("CGroup12Page1Dlg", 277, 5);
+    static const PageTable extended = Page("CGroup12Page1ExDlg", 5795, 7);
+    LayoutTable baseLayout;
     baseLayout.pages = {&base};
     baseLayout.captions = {"-> 12-00 - 12-05 "};
     baseLayout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Check, 0}};
-    LayoutSpec extendedLayout = baseLayout;
+    LayoutTable extendedLayout = baseLayout;
     extendedLayout.pages = {&extended};
     extendedLayout.captions = {"-> 12-00 - 12-07 "};
-    GroupSpec table;
+    GroupTable table;
     table.group = 12;
     table.layouts = {baseLayout, extendedLayout};
     table.writer = &CParamGroupIO::WriteParamGroup12;
@@ -77,8 +77,8 @@ std::string GetDisplayItemText(int digit)
     return LoadResString(IDS_DISPLAY_ITEMS + static_cast<unsigned>(digit));
 }
 
-const GroupSpec& Group12Spec()
+const GroupTable& Group12Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -13,9 +13,9 @@ constexpr unsigned kTimeCount = PageStringBase(13) + 30;  // 13-05, two options
 constexpr unsigned kLock = PageStringBase(13) + 35;       // 13-06, four options
 constexpr unsigned kResetCodes = PageStringBase(13) + 40; // 13-08, seven options
 
-PageSpec Page1()
+PageTable Page1()
 {
-    PageSpec page;
+    PageTable page;
     page.className = "CGroup13Page1Dlg";
     page.templateId = 278;
     page.group = 13;
@@ -25,7 +25,7 @@ PageSpec Page1()
 
     // The fault record: the entry whose number is the stored code; shown,
     // never stored or sent.
-    RowSpec fault = OptionRow(2, 1028, kFaults, 27);
+    PageRow fault = OptionRow(2, 1028, kFaults, 27);
     fault.optionCodes = {"0", "1", "2", "3", "4", "6", "8", "9", "12", "13", "14", "15", "16", "18",
                          "19", "20", "21", "23", "24", "26", "27", "28", "29", "30", "32", "33", "34"};
     fault.optionMatch = OptionMatch::SameNumber;
@@ -33,21 +33,21 @@ PageSpec Page1()
     fault.shownNotStored = true;
     page.rows.push_back(fault);
 
-    RowSpec hours = IntegerRow(3, 1037, 0, 23, "0~23");
+    PageRow hours = IntegerRow(3, 1037, 0, 23, "0~23");
     hours.kind = RowKind::Unsigned;
     page.rows.push_back(hours);
-    RowSpec count = IntegerRow(4, 1038, 0, 65535, "0~65535");
+    PageRow count = IntegerRow(4, 1038, 0, 65535, "0~65535");
     count.kind = RowKind::Unsigned;
     page.rows.push_back(count);
     page.rows.push_back(OptionRow(5, 1025, kTimeCount, 2));
     page.rows.push_back(OptionRow(6, 1026, kLock, 4));
 
-    RowSpec password = ReadOnlyTextRow(7, 1039);
+    PageRow password = ReadOnlyTextRow(7, 1039);
     password.masked = true;
     password.rangeText = "00000~65535";
     page.rows.push_back(password);
 
-    RowSpec reset = OptionRow(8, 1027, kResetCodes, 7);
+    PageRow reset = OptionRow(8, 1027, kResetCodes, 7);
     reset.optionCodes = {"0000", "1150", "1160", "1250", "1260", "1350", "1360"};
     reset.optionMatch = OptionMatch::ExactElseFirst;
     reset.resetCode = true;
@@ -55,14 +55,14 @@ PageSpec Page1()
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1();
-    LayoutSpec layout;
+    static const PageTable page1 = Page1();
+    LayoutTable layout;
     layout.pages = {&page1};
     layout.captions = {"-> 13-00 - 13-08 "};
     layout.apply = {{ValidationStep::Take, 0}, {ValidationStep::Check, 0}};
-    GroupSpec table;
+    GroupTable table;
     table.group = 13;
     table.layouts = {layout};
     table.writer = &CParamGroupIO::WriteParamGroup13Ex;
@@ -71,8 +71,8 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group13Spec()
+const GroupTable& Group13Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }

@@ -80,7 +80,7 @@ void ModeTick(CGroupPageModel& page, EditorContext& context)
 {
     for (int r = 0; r < page.RowCount(); ++r) {
         RowState& state = page.m_rows[static_cast<std::size_t>(r)];
-        if (page.Row(r).kind != RowKind::Integer || page.Spec().rows[static_cast<std::size_t>(r)].alternate)
+        if (page.Row(r).kind != RowKind::Integer || page.Table().rows[static_cast<std::size_t>(r)].alternate)
             continue;
         if (state.text.empty())
             state.text = state.kept;
@@ -91,9 +91,9 @@ void ModeTick(CGroupPageModel& page, EditorContext& context)
     if (!page.m_bAlternate)
         return;
     for (int r = 0; r < page.RowCount(); ++r) {
-        if (!page.Spec().rows[static_cast<std::size_t>(r)].alternate)
+        if (!page.Table().rows[static_cast<std::size_t>(r)].alternate)
             continue;
-        const RowSpec& percent = page.Row(r);
+        const PageRow& percent = page.Row(r);
         std::string& text = page.m_rows[static_cast<std::size_t>(r)].text;
         const double value = std::clamp(ParseLeadingNumber(text), -1e9, 1e9);
         const long long whole = std::clamp(static_cast<long long>(value), static_cast<long long>(percent.checkMin),
@@ -114,21 +114,21 @@ void UnitChosen(CGroupPageModel& page, int row, EditorContext& context)
 }
 
 // The second forms of the mode rows; a deque keeps their addresses.
-std::deque<RowSpec>& PercentForms()
+std::deque<PageRow>& PercentForms()
 {
-    static std::deque<RowSpec> forms;
+    static std::deque<PageRow> forms;
     return forms;
 }
 
 // A mode row: a pressure in hundredths (+0.0001 before it is truncated), or
 // in percent mode a whole number of digits only.
-RowSpec ModeRow(int item, int editId, int labelId, double pressureMin, double pressureMax, const char* pressureText,
+PageRow ModeRow(int item, int editId, int labelId, double pressureMin, double pressureMax, const char* pressureText,
                 int percentMin, int percentMax, const char* percentText)
 {
-    RowSpec pressure = DecimalRow(item, editId, 2, pressureMax, pressureMin, pressureMax, pressureText);
+    PageRow pressure = DecimalRow(item, editId, 2, pressureMax, pressureMin, pressureMax, pressureText);
     pressure.addend = 0.0001;
     pressure.rangeTextId = labelId;
-    RowSpec percent = CheckedIntegerRow(item, editId, percentMax, percentMin, percentMax, percentText);
+    PageRow percent = CheckedIntegerRow(item, editId, percentMax, percentMin, percentMax, percentText);
     percent.digitsOnly = true;
     percent.rangeTextId = labelId;
     PercentForms().push_back(percent);
@@ -136,14 +136,14 @@ RowSpec ModeRow(int item, int editId, int labelId, double pressureMin, double pr
     return pressure;
 }
 
-RowSpec Decimal(int item, int editId, int decimals, double low, double high, const char* rangeText)
+PageRow Decimal(int item, int editId, int decimals, double low, double high, const char* rangeText)
 {
     return DecimalRow(item, editId, decimals, high, low, high, rangeText);
 }
 
-PageSpec Page(const char* className, int templateId, int number)
+PageTable Page(const char* className, int templateId, int number)
 {
-    PageSpec page;
+    PageTable page;
     page.className = className;
     page.templateId = templateId;
     page.group = kGroup;
@@ -160,23 +160,23 @@ PageSpec Page(const char* className, int templateId, int number)
 }
 
 // The flag positions run over the group's 43 defined items page by page.
-void Place(PageSpec& page, int number)
+void Place(PageTable& page, int number)
 {
     NumberFlagPositions(page, 10 * (number - 1));
-    for (const RowSpec& row : page.rows)
-        for (RowSpec& percent : PercentForms())
+    for (const PageRow& row : page.rows)
+        for (PageRow& percent : PercentForms())
             if (&percent == row.alternate)
                 percent.flagPosition = row.flagPosition;
 }
 
-PageSpec Page1()
+PageTable Page1()
 {
-    PageSpec page = Page("CGroup14Page1Dlg", 5798, 1);
+    PageTable page = Page("CGroup14Page1Dlg", 5798, 1);
     page.rows.push_back(OptionRow(0, 1025, kPumpControl, 2));
     page.rows.push_back(OptionRow(1, 1026, kPumpRole, 5));
     for (int item : {2, 3}) {
         // The row button wants at least 0.10 where OK takes 0.01.
-        RowSpec row = Decimal(item, 1032 + item, 2, 0.01, 650.0, "0.10~650.00");
+        PageRow row = Decimal(item, 1032 + item, 2, 0.01, 650.0, "0.10~650.00");
         row.hasWriteBounds = true;
         row.writeMin = 0.1;
         row.writeMax = 650.0;
@@ -192,9 +192,9 @@ PageSpec Page1()
     return page;
 }
 
-PageSpec Page2()
+PageTable Page2()
 {
-    PageSpec page = Page("CGroup14Page2Dlg", 5799, 2);
+    PageTable page = Page("CGroup14Page2Dlg", 5799, 2);
     page.rows.push_back(Decimal(10, 1034, 2, 0.0, 599.0, "0.00~599.00"));
     page.rows.push_back(Decimal(11, 1035, 1, 0.0, 255.5, "0.0~255.5"));
     page.rows.push_back(ModeRow(12, 1036, 1075, 0.0, 650.0, "0.00~650.00", 0, 100, "0~100"));
@@ -208,16 +208,16 @@ PageSpec Page2()
     return page;
 }
 
-PageSpec Page3()
+PageTable Page3()
 {
-    PageSpec page = Page("CGroup14Page3Dlg", 5800, 3);
+    PageTable page = Page("CGroup14Page3Dlg", 5800, 3);
     page.onSelect = UnitChosen;
     page.rows.push_back(OptionRow(20, 1025, kUnitMode, 2));
     page.rows.push_back(Decimal(22, 1034, 2, 0.0, 599.0, "0.00~599.00"));
     page.rows.push_back(OptionRow(23, 1026, kWaterUse, 2));
     page.rows.push_back(ModeRow(24, 1035, 1075, 0.0, 65.0, "0.00~65.00", 0, 10, "0~10"));
     page.rows.push_back(Decimal(25, 1036, 1, 0.0, 200.0, "0.0~200.0"));
-    RowSpec time = Decimal(26, 1037, 1, 0.1, 3600.0, "0.1~3600.0");
+    PageRow time = Decimal(26, 1037, 1, 0.1, 3600.0, "0.1~3600.0");
     time.addend = 0.0001;
     page.rows.push_back(time);
     page.rows.push_back(Decimal(27, 1038, 1, 0.1, 3600.0, "0.1~3600.0"));
@@ -228,13 +228,13 @@ PageSpec Page3()
     return page;
 }
 
-PageSpec Page4()
+PageTable Page4()
 {
-    PageSpec page = Page("CGroup14Page4Dlg", 5801, 4);
+    PageTable page = Page("CGroup14Page4Dlg", 5801, 4);
     page.rows.push_back(OptionRow(31, 1025, kSync, 4));
     page.rows.push_back(ModeRow(34, 1034, 1075, 0.01, 650.0, "0.01~650.00", 1, 100, "1~100"));
     page.rows.push_back(OptionRow(35, 1026, kAlternation, 5));
-    RowSpec start = Decimal(37, 1035, 1, 0.0, 100.0, "0.0~100.0");
+    PageRow start = Decimal(37, 1035, 1, 0.0, 100.0, "0.0~100.0");
     start.addend = 0.0001;
     page.rows.push_back(start);
     page.rows.push_back(ModeRow(38, 1036, 1076, 0.01, 65.0, "0.01~65.00", 1, 10, "1~10"));
@@ -247,12 +247,12 @@ PageSpec Page4()
     return page;
 }
 
-PageSpec Page5()
+PageTable Page5()
 {
-    PageSpec page = Page("CGroup14Page5Dlg", 5803, 5);
+    PageTable page = Page("CGroup14Page5Dlg", 5803, 5);
     page.rows.push_back(Decimal(75, 1034, 1, 0.0, 100.0, "0.0~100.0"));
     page.rows.push_back(Decimal(76, 1035, 2, 0.0, 10.0, "0.00~10.00"));
-    RowSpec threshold = IntegerRow(77, 1036, 1, 100, "0~100");
+    PageRow threshold = IntegerRow(77, 1036, 1, 100, "0~100");
     threshold.kind = RowKind::Unsigned;
     // Checked too, so that an emptied field stops OK instead of storing a 0
     // the drive refuses.
@@ -264,14 +264,14 @@ PageSpec Page5()
     return page;
 }
 
-GroupSpec BuildSpec()
+GroupTable BuildTable()
 {
-    static const PageSpec page1 = Page1();
-    static const PageSpec page2 = Page2();
-    static const PageSpec page3 = Page3();
-    static const PageSpec page4 = Page4();
-    static const PageSpec page5 = Page5();
-    LayoutSpec layout;
+    static const PageTable page1 = Page1();
+    static const PageTable page2 = Page2();
+    static const PageTable page3 = Page3();
+    static const PageTable page4 = Page4();
+    static const PageTable page5 = Page5();
+    LayoutTable layout;
     layout.pages = {&page1, &page2, &page3, &page4, &page5};
     layout.captions = {"-> 14-00 - 14-09 ", "    14-10 - 14-19    ", "    14-20 - 14-30    ", "    14-31 - 14-74    ",
                        "    14-75 - 14-77    "};
@@ -279,7 +279,7 @@ GroupSpec BuildSpec()
         layout.apply.push_back({ValidationStep::Take, p});
         layout.apply.push_back({ValidationStep::Check, p});
     }
-    GroupSpec table;
+    GroupTable table;
     table.group = kGroup;
     table.layouts = {layout};
     table.writer = &CParamGroupIO::WriteParamGroup14;
@@ -293,13 +293,13 @@ GroupSpec BuildSpec()
 
 } // namespace
 
-const GroupSpec& Group14Spec()
+const GroupTable& Group14Table()
 {
-    static const GroupSpec table = BuildSpec();
+    static const GroupTable table = BuildTable();
     return table;
 }
 
 void RegisterGroup14Pages()
 {
-    RegisterGroupSpec(Group14Spec());
+    RegisterGroupTable(Group14Table());
 }

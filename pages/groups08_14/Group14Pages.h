@@ -3,9 +3,9 @@
 // every model, seven of whose rows show a pressure or a percentage as the
 // drive's 14-20 says (the connection's m_nPressureMode).
 
-#include "editor/GroupSpec.h"
+#include "editor/GroupTable.h"
 
-const GroupSpec& Group14Spec();
+const GroupTable& Group14Table();
 
 // Registers group 14's table with the editor.
 void RegisterGroup14Pages();

@@ -1,7 +1,7 @@
 #include "pages/groups08_14/Group14TransmitGate.h"
 
 #include "editor/EditorStrings.h"
-#include "editor/PageSpec.h"
+#include "editor/PageTable.h"
 
 unsigned Group14TransmitGate(int modelCode, float version)
 {

@@ -2,7 +2,7 @@
 
 void RegisterGroups08To10Pages()
 {
-    RegisterGroupSpec(Group08Spec());
-    RegisterGroupSpec(Group09Spec());
-    RegisterGroupSpec(Group10Spec());
+    RegisterGroupTable(Group08Table());
+    RegisterGroupTable(Group09Table());
+    RegisterGroupTable(Group10Table());
 }

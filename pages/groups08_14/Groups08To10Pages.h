@@ -1,13 +1,13 @@
 #pragma once
 // The page tables of groups 08 (protection), 09 (communication) and 10 (PID).
 
-#include "editor/GroupSpec.h"
+#include "editor/GroupTable.h"
 
 #include <string>
 
-const GroupSpec& Group08Spec();
-const GroupSpec& Group09Spec();
-const GroupSpec& Group10Spec();
+const GroupTable& Group08Table();
+const GroupTable& Group09Table();
+const GroupTable& Group10Table();
 
 // The explanation beside a protection digit list: item 0 or 5 (the two packed
 // items of group 08), the digit's bit (4 is the leftmost of five) and the

@@ -2,7 +2,7 @@
 
 void RegisterGroups11To13Pages()
 {
-    RegisterGroupSpec(Group11Spec());
-    RegisterGroupSpec(Group12Spec());
-    RegisterGroupSpec(Group13Spec());
+    RegisterGroupTable(Group11Table());
+    RegisterGroupTable(Group12Table());
+    RegisterGroupTable(Group13Table());
 }

@@ -2,13 +2,13 @@
 // The page tables of groups 11 (auxiliary), 12 (display) and 13
 // (maintenance).
 
-#include "editor/GroupSpec.h"
+#include "editor/GroupTable.h"
 
 #include <string>
 
-const GroupSpec& Group11Spec();
-const GroupSpec& Group12Spec();
-const GroupSpec& Group13Spec();
+const GroupTable& Group11Table();
+const GroupTable& Group12Table();
+const GroupTable& Group13Table();
 
 // The name of a display item for a digit of 12-00 (0 to 7); empty for any
 // other value, such as a list without a selection.

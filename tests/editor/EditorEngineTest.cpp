@@ -353,15 +353,15 @@ TEST_F(TransmitTest, Group14IsRefusedBelowItsVersionWithNothingWritten)
 {
     Connect(0x1100001, 1092);
     // The group's gate on a one-row page standing in for its tables.
-    static const PageSpec page = [] {
-        PageSpec table;
+    static const PageTable page = [] {
+        PageTable table;
         table.group = 14;
         table.rows.push_back(OptionRow(0, 1025, PageStringBase(6) + 10, 3));
         return table;
     }();
-    GroupSpec table;
+    GroupTable table;
     table.group = 14;
-    LayoutSpec layout;
+    LayoutTable layout;
     layout.pages = {&page};
     layout.captions = {"-> 14-00 - 14-09 "};
     table.layouts = {layout};

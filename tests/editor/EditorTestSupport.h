@@ -171,7 +171,7 @@ protected:
 
     CGroupEditor& Open(int group, int nItem = -1)
     {
-        const GroupSpec* table = FindGroupSpec(group);
+        const GroupTable* table = FindGroupTable(group);
         EXPECT_NE(table, nullptr) << group;
         m_editor = std::make_unique<CGroupEditor>(m_context, *table, group, nItem);
         m_editor->InitGroupTabs();

@@ -57,7 +57,7 @@ TEST_F(Group14Test, FivePagesForEveryModelAndTheTabOfTheListPosition)
                                                                 "    14-75 - 14-77    "}));
         std::vector<std::string> classes;
         for (auto& page : editor.m_Pages)
-            classes.push_back(page->Spec().className);
+            classes.push_back(page->Table().className);
         EXPECT_EQ(classes, (std::vector<std::string>{"CGroup14Page1Dlg", "CGroup14Page2Dlg", "CGroup14Page3Dlg",
                                                      "CGroup14Page4Dlg", "CGroup14Page5Dlg"}));
     }
@@ -254,7 +254,7 @@ TEST_F(Group14Test, Choosing1420SwitchesTheModeAndCancelRestoresIt)
     EXPECT_EQ(Page(2).m_rows[3].rangeText, "0.00~65.00");
     // Page 2 follows at its tick; a percent value typed before stays.
     EXPECT_EQ(Page(1).m_rows[2].rangeText, "0~100");
-    Page(1).Spec().onTimer(Page(1), m_context);
+    Page(1).Table().onTimer(Page(1), m_context);
     EXPECT_EQ(Page(1).m_rows[2].rangeText, "0.00~650.00");
     EXPECT_EQ(Text(1, 2), "50");
     m_editor->OnCancel();
@@ -294,7 +294,7 @@ TEST_F(Group14Test, ThePercentTickClampsTheModeRows)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.page) + "/" + std::to_string(c.row) + " " + c.before);
         Text(c.page, c.row) = c.before;
-        Page(c.page).Spec().onTimer(Page(c.page), m_context);
+        Page(c.page).Table().onTimer(Page(c.page), m_context);
         EXPECT_EQ(Text(c.page, c.row), c.after);
     }
     // An emptied 14-19 or 14-29 gets its last number back, in either mode.
@@ -302,15 +302,15 @@ TEST_F(Group14Test, ThePercentTickClampsTheModeRows)
         m_frame.m_nPressureMode = mode;
         for (auto [page, row] : {std::pair{1, 9}, std::pair{2, 8}}) {
             Text(page, row) = "42";
-            Page(page).Spec().onTimer(Page(page), m_context);
+            Page(page).Table().onTimer(Page(page), m_context);
             Text(page, row) = "";
-            Page(page).Spec().onTimer(Page(page), m_context);
+            Page(page).Table().onTimer(Page(page), m_context);
             EXPECT_EQ(Text(page, row), "42");
         }
     }
-    EXPECT_FALSE(Page(4).Spec().onTimer); // page 5 has no tick
-    EXPECT_EQ(Page(4).Spec().timerMs, 0);
-    EXPECT_EQ(Page(0).Spec().timerMs, 100);
+    EXPECT_FALSE(Page(4).Table().onTimer); // page 5 has no tick
+    EXPECT_EQ(Page(4).Table().timerMs, 0);
+    EXPECT_EQ(Page(0).Table().timerMs, 100);
 }
 
 // The mode rows' keystrokes: digits only up to the row's maximum in percent
@@ -403,7 +403,7 @@ TEST_F(Group14Test, TheTablesFitEveryShippedModel)
         CGroupEditor& editor = Open(14);
         std::set<int> shown;
         for (auto& page : editor.m_Pages) {
-            EXPECT_TRUE(page->CheckRange(m_context)) << page->Spec().className;
+            EXPECT_TRUE(page->CheckRange(m_context)) << page->Table().className;
             for (int r = 0; r < page->RowCount(); ++r) {
                 const int item = page->Row(r).item;
                 shown.insert(item);

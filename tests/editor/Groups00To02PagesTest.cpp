@@ -644,7 +644,7 @@ TEST_F(Groups00To02Test, WholeNumberRowsMustHoldWholeNumbersWhenTaken)
 TEST_F(Groups00To02Test, VersionGatesOfTheTables)
 {
     MakeProject(kS203);
-    PageSpec table;
+    PageTable table;
     table.group = 9;
     table.rows.push_back(DecimalRow(3, 1034, 1, 500.0, 0.0, 500.0, "0.0~500.0"));
     table.rows[0].versionGates = {VersionGate{1.093f, 0x1100000, 0x1110000, true, 0.0, 150.0, "0~150"},

@@ -175,7 +175,7 @@ TEST_F(Groups03To07Test, SupplyLevelsOf03_20And03_21FollowTheVoltageClass)
         SCOPED_TRACE(c.code);
         MakeProject(c.code);
         Open(3);
-        EXPECT_EQ(Page(1).Spec().className, std::string("CGroup03Page2ExDlg"));
+        EXPECT_EQ(Page(1).Table().className, std::string("CGroup03Page2ExDlg"));
         for (int row : {7, 8}) {
             EXPECT_EQ(Range(1, row), c.range);
             EXPECT_EQ(Page(1).Row(row).rangeTextId, 1068 + row);
@@ -559,7 +559,7 @@ TEST_F(Groups03To07Test, EveryModelOpensTheseGroups)
             CGroupEditor& editor = Open(group);
             EXPECT_EQ(editor.m_Pages.size(), group == 7 && code <= kPlain ? 1u : 2u);
             for (auto& page : editor.m_Pages) {
-                EXPECT_TRUE(page->CheckRange(m_context)) << page->Spec().className;
+                EXPECT_TRUE(page->CheckRange(m_context)) << page->Table().className;
                 for (int r = 0; r < page->RowCount(); ++r) {
                     EXPECT_TRUE(m_doc.m_Defined[group][page->Row(r).item]) << page->Row(r).item;
                     std::string text;
@@ -579,9 +579,9 @@ TEST_F(Groups03To07Test, EveryModelOpensTheseGroups)
 TEST_F(EditorTest, IntegerRowsSendOnlyValuesInsideTheirTypingBounds)
 {
     MakeProject(kFirst);
-    PageSpec table;
+    PageTable table;
     table.group = 4;
-    RowSpec row = IntegerRow(1, 1034, INT_MIN, INT_MAX, "1~200");
+    PageRow row = IntegerRow(1, 1034, INT_MIN, INT_MAX, "1~200");
     row.filterMax = 200;
     row.filterTestsMin = true;
     row.filterMin = 1;

@@ -28,7 +28,7 @@ std::vector<std::string> Classes(const CGroupEditor& editor)
 {
     std::vector<std::string> names;
     for (const auto& page : editor.m_Pages)
-        names.push_back(page->Spec().className);
+        names.push_back(page->Table().className);
     return names;
 }
 
@@ -97,7 +97,7 @@ TEST_F(EditorTest, Groups08To10FitEveryShippedModel)
             std::set<int> shown;
             for (std::size_t p = 0; p < editor.m_Pages.size(); ++p) {
                 CGroupPageModel& page = *editor.m_Pages[p];
-                EXPECT_TRUE(page.CheckRange(m_context)) << page.Spec().className;
+                EXPECT_TRUE(page.CheckRange(m_context)) << page.Table().className;
                 for (int r = 0; r < page.RowCount(); ++r) {
                     const int item = page.Row(r).item;
                     shown.insert(item);
@@ -492,7 +492,7 @@ TEST_F(EditorTest, EveryRowButtonOfGroups08To10)
                 for (std::size_t p = 0; p < m_editor->m_Pages.size(); ++p) {
                     CGroupPageModel& page = Page(static_cast<int>(p));
                     for (int r = 0; r < page.RowCount(); ++r) {
-                        const RowSpec& row = page.Row(r);
+                        const PageRow& row = page.Row(r);
                         SCOPED_TRACE(row.item);
                         m_drive->ClearFrameLog();
                         m_messages.Clear();
@@ -575,9 +575,9 @@ TEST_F(EditorTest, PidTransmitRefusesEqualSourcesAndSendsTheFineIntegralTime)
 TEST_F(EditorTest, PackedRowsReadTheStoredTextDigitByDigit)
 {
     MakeProject(kRangeA);
-    PageSpec table;
+    PageTable table;
     table.group = 12;
-    RowSpec binary;
+    PageRow binary;
     binary.item = 0;
     binary.kind = RowKind::Packed;
     binary.packedIds = {1025, 1031, 1032, 1033, 1077};
@@ -585,7 +585,7 @@ TEST_F(EditorTest, PackedRowsReadTheStoredTextDigitByDigit)
     binary.optionFirst = PageStringBase(8) + 26;
     binary.optionCount = 2;
     table.rows.push_back(binary);
-    RowSpec octal = binary;
+    PageRow octal = binary;
     octal.item = 1;
     octal.packedCounts.clear();
     octal.optionCount = 8;

@@ -57,7 +57,7 @@ TEST_F(Groups11To13Test, TabsCaptionsAndTheTabOfTheItem)
         EXPECT_EQ(editor.m_Captions, captions);
         std::vector<std::string> classes;
         for (auto& page : editor.m_Pages)
-            classes.push_back(page->Spec().className);
+            classes.push_back(page->Table().className);
         EXPECT_EQ(classes, c.classes);
         for (auto [position, tab] : c.tabOfPosition) {
             CGroupEditor& chosen = Open(c.group, position);

@@ -93,7 +93,7 @@ TEST_F(EditorTest, CheckRangeBoundsAndOrder)
 TEST_F(EditorTest, IntegerRowsPromptForWholeNumbersInTheirBounds)
 {
     MakeProject(0x1100000 + 1202);
-    PageSpec table;
+    PageTable table;
     table.group = 9;
     table.rows.push_back(IntegerRow(1, 1034, 1, 32, "1~32"));
     CGroupPageModel page(table, 0);
@@ -120,7 +120,7 @@ TEST_F(EditorTest, EveryPageTableFitsEveryModel)
         // voltage class.
         const bool hasColumn = CD390DocData::WideColumnOf(code) >= 0;
         for (int group = 0; group < 15; ++group) {
-            const GroupSpec* table = FindGroupSpec(group);
+            const GroupTable* table = FindGroupTable(group);
             if (!table)
                 continue;
             SCOPED_TRACE(group);
@@ -137,10 +137,10 @@ TEST_F(EditorTest, EveryPageTableFitsEveryModel)
                     // voltage class through its layout; other rows through
                     // rangeOf.
                     const bool classRanges =
-                        !hasColumn && (group == 1 || std::any_of(page.Spec().rows.begin(), page.Spec().rows.end(),
-                                                                 [](const RowSpec& row) { return static_cast<bool>(row.rangeOf); }));
+                        !hasColumn && (group == 1 || std::any_of(page.Table().rows.begin(), page.Table().rows.end(),
+                                                                 [](const PageRow& row) { return static_cast<bool>(row.rangeOf); }));
                     if (!classRanges) {
-                        EXPECT_TRUE(page.CheckRange(m_context)) << page.Spec().className;
+                        EXPECT_TRUE(page.CheckRange(m_context)) << page.Table().className;
                     }
                     for (int r = 0; r < page.RowCount(); ++r) {
                         const int item = page.Row(r).item;

@@ -11,10 +11,10 @@
 namespace {
 
 // Group 14's 14-09 and 14-20 stand in; the rule is the connection's mode.
-const RowSpec& WholeForm()
+const PageRow& WholeForm()
 {
-    static const RowSpec form = [] {
-        RowSpec row;
+    static const PageRow form = [] {
+        PageRow row;
         row.item = 9;
         row.kind = RowKind::Integer;
         row.controlId = 1034;
@@ -30,14 +30,14 @@ const RowSpec& WholeForm()
     return form;
 }
 
-const PageSpec& FormPage()
+const PageTable& FormPage()
 {
-    static const PageSpec page = [] {
-        PageSpec table;
+    static const PageTable page = [] {
+        PageTable table;
         table.group = 14;
         table.running = RunningRule::Ignore;
         table.rows.push_back(OptionRow(20, 1025, PageStringBase(14) + 30, 2));
-        RowSpec number = DecimalRow(9, 1034, 2, 650.0, 0.01, 650.0, "0.01~650.00");
+        PageRow number = DecimalRow(9, 1034, 2, 650.0, 0.01, 650.0, "0.01~650.00");
         number.rangeTextId = 1075;
         number.alternate = &WholeForm();
         table.rows.push_back(number);
@@ -101,10 +101,10 @@ TEST_F(EditorTest, TheOpeningHookRunsBeforeThePagesLoad)
     MakeProject(0x1110000 + 1202);
     SetValue(14, 9) = "6.75";
     m_frame.m_nPressureMode = 1;
-    LayoutSpec layout;
+    LayoutTable layout;
     layout.pages = {&FormPage()};
     layout.captions = {"-> 14-00 - 14-09 "};
-    GroupSpec table;
+    GroupTable table;
     table.group = 14;
     table.layouts = {layout};
     table.onOpen = [](EditorContext& context) { context.drive.m_nPressureMode = 0; };

@@ -67,10 +67,10 @@ struct PlainRow {
     int count = 0;
 };
 
-std::vector<PlainRow> PlainRows(const PageSpec& page)
+std::vector<PlainRow> PlainRows(const PageTable& page)
 {
     std::vector<PlainRow> rows;
-    for (const RowSpec& row : page.rows) {
+    for (const PageRow& row : page.rows) {
         if (row.kind == RowKind::Option)
             rows.push_back({1, row.optionCount});
         else if (row.kind == RowKind::Packed)
@@ -135,10 +135,10 @@ int main(int argc, char** argv)
 
     for (int group = 0; group <= 14; ++group) {
         std::vector<std::vector<PlainRow>> rows;
-        const GroupSpec* table = FindGroupSpec(group);
+        const GroupTable* table = FindGroupTable(group);
         if (!table)
             continue; // not shown as pages yet
-        for (const PageSpec* page : table->layouts[static_cast<std::size_t>(table->LayoutOf(doc.m_nModelCode))].pages)
+        for (const PageTable* page : table->layouts[static_cast<std::size_t>(table->LayoutOf(doc.m_nModelCode))].pages)
             rows.push_back(PlainRows(*page));
         std::vector<double> editor, plain;
         for (int i = 0; i < repeats; ++i) {

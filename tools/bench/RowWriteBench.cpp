@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     doc.NewProject();
     Host host;
     EditorContext context{state, doc, host, doc.m_nModelCode};
-    CGroupEditor editor(context, *FindGroupSpec(6), 6, -1);
+    CGroupEditor editor(context, *FindGroupTable(6), 6, -1);
     editor.InitGroupTabs();
     editor.m_Pages[0]->m_rows[1].text = "12.34";
 

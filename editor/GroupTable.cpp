@@ -1,4 +1,4 @@
-#include "editor/GroupSpec.h"
+#include "editor/GroupTable.h"
 
 #include "document/ModelFamily.h"
 
@@ -6,15 +6,15 @@
 
 namespace {
 
-std::array<const GroupSpec*, 15>& Registry()
+std::array<const GroupTable*, 15>& Registry()
 {
-    static std::array<const GroupSpec*, 15> specs{};
-    return specs;
+    static std::array<const GroupTable*, 15> tables{};
+    return tables;
 }
 
 } // namespace
 
-int GroupSpec::LayoutOf(int modelCode) const
+int GroupTable::LayoutOf(int modelCode) const
 {
     int layout = layoutOf ? layoutOf(modelCode) : (IsNewModel(modelCode) ? 1 : 0);
     if (layout < 0 || layout >= static_cast<int>(layouts.size()))
@@ -22,14 +22,14 @@ int GroupSpec::LayoutOf(int modelCode) const
     return layout;
 }
 
-const GroupSpec* FindGroupSpec(int group)
+const GroupTable* FindGroupTable(int group)
 {
     if (group < 0 || group >= static_cast<int>(Registry().size()))
         return nullptr;
     return Registry()[static_cast<std::size_t>(group)];
 }
 
-void RegisterGroupSpec(const GroupSpec& table)
+void RegisterGroupTable(const GroupTable& table)
 {
     if (table.group >= 0 && table.group < static_cast<int>(Registry().size()))
         Registry()[static_cast<std::size_t>(table.group)] = &table;

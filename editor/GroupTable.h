@@ -1,10 +1,10 @@
 #pragma once
 // A parameter group as the editor sets it up: its page sets per layout, tab
 // captions, validation order, block writer and transmit gates. One table per
-// group; page tables register theirs (RegisterGroupSpec) before an editor
+// group; page tables register theirs (RegisterGroupTable) before an editor
 // opens, and groups without one open as the plain value list.
 
-#include "editor/PageSpec.h"
+#include "editor/PageTable.h"
 #include "link/ParamGroupIO.h"
 
 #include <functional>
@@ -18,8 +18,8 @@ struct ValidationStep {
     int page;                       // tab index
 };
 
-struct LayoutSpec {
-    std::vector<const PageSpec*> pages;  // by tab
+struct LayoutTable {
+    std::vector<const PageTable*> pages;  // by tab
     std::vector<std::string> captions;   // the first follows the group's name
     std::vector<ValidationStep> apply;   // OK's order
     std::vector<ValidationStep> transmit; // Transmit Group's; empty: as apply
@@ -27,11 +27,11 @@ struct LayoutSpec {
 
 using GroupWriter = bool (CParamGroupIO::*)(CParamGroupIO::Values, uint8_t);
 
-struct GroupSpec {
+struct GroupTable {
     int group = 0;
     // Layouts in the order layoutOf counts them; without layoutOf, layout 1
     // serves codes above 0x1100000 when there is one.
-    std::vector<LayoutSpec> layouts;
+    std::vector<LayoutTable> layouts;
     std::function<int(int modelCode)> layoutOf;
     GroupWriter writer = nullptr;
     // Refuses the whole transmit before validation: a message id, or 0.
@@ -49,7 +49,7 @@ struct GroupSpec {
 };
 
 // The table of a group, or nullptr when its pages do not exist yet.
-const GroupSpec* FindGroupSpec(int group);
+const GroupTable* FindGroupTable(int group);
 // Registers (or replaces) the table of its group (table.group); it must outlive the
 // editors that use it.
-void RegisterGroupSpec(const GroupSpec& table);
+void RegisterGroupTable(const GroupTable& table);

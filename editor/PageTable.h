@@ -55,7 +55,7 @@ struct VersionGate {
     const char* range = nullptr;
 };
 
-struct RowSpec {
+struct PageRow {
     int item = 0;      // GG-NN: the record, and register GG x 256 + NN
     RowKind kind = RowKind::Decimal;
     int controlId = 0; // combo (1025 on) or edit (1034 on); packed: unused
@@ -136,7 +136,7 @@ struct RowSpec {
     // unit switched elsewhere): a whole row of its own that repeats this
     // row's item, control, range label and flag position and differs in
     // kind, decimals, bounds, filter or range text. Must outlive the page.
-    const RowSpec* alternate = nullptr;
+    const PageRow* alternate = nullptr;
     // Tested in order by the row button once the version is known.
     std::vector<VersionGate> versionGates;
 };
@@ -166,11 +166,11 @@ enum class ReadRefusal {
     CommException, // ShowCommExceptionMsg
 };
 
-struct PageSpec {
+struct PageTable {
     const char* className = "";
     int templateId = 0;
     int group = 0;
-    std::vector<RowSpec> rows;
+    std::vector<PageRow> rows;
     int widthDu = 371; // template size in dialog units
     int heightDu = 231;
     // Edits the on-screen keyboard may aim at (the pages without the hook
@@ -213,23 +213,23 @@ struct PageSpec {
 };
 
 // Row builders for the common shapes.
-RowSpec OptionRow(int item, int comboId, unsigned optionFirst, int optionCount);
-RowSpec DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
+PageRow OptionRow(int item, int comboId, unsigned optionFirst, int optionCount);
+PageRow DecimalRow(int item, int editId, int decimals, double filterMax, double checkMin, double checkMax,
                    const char* rangeText);
-RowSpec IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText);
+PageRow IntegerRow(int item, int editId, int exchangeMin, int exchangeMax, const char* rangeText);
 // A disabled edit showing the stored text as it stands, never stored or sent.
-RowSpec ReadOnlyTextRow(int item, int editId);
+PageRow ReadOnlyTextRow(int item, int editId);
 
 // Pages whose rows keep their changed flags at the page's first position plus
 // the row, whatever the project's definition file lists.
-void NumberFlagPositions(PageSpec& page, int firstPosition);
+void NumberFlagPositions(PageTable& page, int firstPosition);
 // A whole number without a range in its data exchange: a number outside
 // min..max typed into it reverts without a prompt; a row write or transmit
 // refuses a stored one.
-RowSpec BoundedIntegerRow(int item, int editId, int min, int max, const char* rangeText);
+PageRow BoundedIntegerRow(int item, int editId, int min, int max, const char* rangeText);
 // A whole number that CheckRange holds to checkMin..checkMax, typed up to
 // filterMax.
-RowSpec CheckedIntegerRow(int item, int editId, int filterMax, int checkMin, int checkMax, const char* rangeText);
+PageRow CheckedIntegerRow(int item, int editId, int filterMax, int checkMin, int checkMax, const char* rangeText);
 
 // Single-precision version gates: below refuses under the threshold, at or
 // below refuses at equality too.
