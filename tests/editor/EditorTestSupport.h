@@ -14,6 +14,7 @@
 #include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/RecordingWindows.h"
+#include "tests/common/RequestShape.h"
 #include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
 
@@ -63,22 +64,6 @@ public:
     int m_selectedTab = -1;
     std::vector<int> m_stored;
 };
-
-// "R 0D07 x1", "S 0601", "W 0500 x9": the shape of a request.
-inline std::string Shape(const std::vector<uint8_t>& request)
-{
-    char text[32] = "?";
-    if (request.size() >= 6) {
-        const unsigned reg = request[2] << 8 | request[3];
-        if (request[1] == 0x03)
-            std::snprintf(text, sizeof text, "R %04X x%d", reg, request[5]);
-        else if (request[1] == 0x10)
-            std::snprintf(text, sizeof text, "W %04X x%d", reg, request[5]);
-        else if (request[1] == 0x06)
-            std::snprintf(text, sizeof text, "S %04X", reg);
-    }
-    return text;
-}
 
 inline std::string Hex(const std::vector<uint8_t>& bytes)
 {
@@ -196,7 +181,7 @@ protected:
     {
         std::vector<std::string> shapes;
         for (const SimFrame& frame : m_drive->GetFrameLog())
-            shapes.push_back(Shape(frame.request));
+            shapes.push_back(RequestShape(frame.request));
         return shapes;
     }
     std::vector<std::string> WriteFrames() const

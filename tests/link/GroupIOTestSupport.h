@@ -10,6 +10,7 @@
 #include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/RecordingWindows.h"
+#include "tests/common/RequestShape.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
@@ -62,23 +63,6 @@ public:
     std::function<void(int)> m_before; // gets the 1-based number of the transaction
     int m_count = 0;
 };
-
-// "R 0200x4" for a read, "W 0E00x10" for a block write, "S 0A03" for a
-// single write: the shape of a request, for sequence comparisons.
-inline std::string DescribeRequest(const std::vector<uint8_t>& request)
-{
-    char text[32] = "?";
-    if (request.size() >= 6) {
-        const unsigned reg = request[2] << 8 | request[3];
-        if (request[1] == 0x03)
-            std::snprintf(text, sizeof text, "R %04X x%d", reg, request[5]);
-        else if (request[1] == 0x10)
-            std::snprintf(text, sizeof text, "W %04X x%d", reg, request[5]);
-        else if (request[1] == 0x06)
-            std::snprintf(text, sizeof text, "S %04X", reg);
-    }
-    return text;
-}
 
 // The word the drive holds in register GG-NN during a read test: distinct per
 // item, with digits that show where a decimal point went.
@@ -211,7 +195,7 @@ protected:
     {
         std::vector<std::string> shapes;
         for (const SimFrame& frame : m_drive->GetFrameLog())
-            shapes.push_back(DescribeRequest(frame.request));
+            shapes.push_back(RequestShape(frame.request));
         return shapes;
     }
 
