@@ -45,7 +45,6 @@ struct CAutoRefresh::Cycle {
     // own, and texts and modes of its own.
     CSerialComm* comm = nullptr;
     int station = 1;
-    int modelCode = 0;
     int param0002 = 0;
     int readMode = 0;       // the mode as group 14 reads it
     std::string lastError;
@@ -122,7 +121,6 @@ void CAutoRefresh::BeginCycle()
     auto cycle = std::make_unique<Cycle>();
     cycle->station = session.m_nAutoRefreshStation;
     cycle->comm = session.m_pComm;
-    cycle->modelCode = m_pDoc->m_nModelCode;
     cycle->param0002 = session.m_nParam0002;
     cycle->readMode = session.m_nPressureMode;
     cycle->pressureMode = session.m_nPressureMode;
@@ -163,7 +161,7 @@ bool CAutoRefresh::ReadAllGroups(Cycle& cycle, CReadEvent& event)
     cycle.waited = true;
     // Read-all's groups and group-14 rule, into the buffer.
     NoProgress progress;
-    const GroupTransferContext context{cycle.comm,           cycle.buffer,    cycle.modelCode,
+    const GroupTransferContext context{cycle.comm,           cycle.buffer,    cycle.buffer.m_nModelCode,
                                        cycle.param0002,      cycle.readMode,  cycle.lastError};
     if (!::ReadAllGroups(context, cycle.station, progress))
         return false;

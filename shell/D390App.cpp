@@ -213,9 +213,7 @@ void CD390App::AddToRecentFileList(const std::string& path)
 
 wxDocument* CD390App::OpenDocumentFile(const std::string& path)
 {
-    // The reader fills the open project; also while its last cycle is still
-    // to be taken in.
-    if (!m_pDocTemplate || m_pSession->IsAutoRefreshBusy())
+    if (!m_pDocTemplate)
         return nullptr;
     wxDocument* previous = nullptr;
     const wxList& documents = m_pDocManager->GetDocuments();

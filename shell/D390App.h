@@ -67,7 +67,9 @@ private:
     // Closes the project that a new or opened one replaces (it was asked
     // about already) and rebuilds the tree and the list.
     void FinishReplacingProject(wxDocument* previous, wxDocument* created);
-    // Opens path as the project; nullptr when it does not open.
+    // Opens path as the project; nullptr when it does not open. Commands
+    // come here through PrepareToReplaceProject, which refuses while
+    // auto-refresh runs; start-up opens before any link exists.
     wxDocument* OpenDocumentFile(const std::string& path);
     void RunHandOverJob();
     // Job 2: opens the link, reads the drive's model and starts a new project
