@@ -396,3 +396,51 @@ bool RunWriteAll(CDriveSession& session, CD390DocData& project, int station, Tra
     AfxMessageBox(IDS_WRITE_SUCCESSFUL, MB_OK);
     return true;
 }
+
+bool RunCompareRead(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress)
+{
+    const auto target = static_cast<uint8_t>(station);
+    CDriveTransferScope transfer;
+    if (!progress.IsShown())
+        progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
+
+    // The drive is read into a copy of the records; the project's read values
+    // change on the window thread once the reading has ended.
+    CD390DocData buffer;
+    buffer.m_nModelCode = project.m_nModelCode;
+    buffer.m_Groups = project.m_Groups;
+    float version = 0.0f;
+    bool versionRead = false;
+    bool read = false;
+    {
+        CWorkerTransfer worker(session, buffer);
+        CWindowThreadProgress shown(progress);
+        RunDriveWork([&] {
+            versionRead = session.ReadParam0D01(target, version) != 0;
+            if (!versionRead)
+                return;
+            buffer.m_fDriveVersion = version;
+            read = ReadAllGroups(worker.Context(), station, shown);
+        });
+        worker.GiveBack();
+    }
+    if (!versionRead) {
+        progress.Hide();
+        return false;
+    }
+    project.m_fDriveVersion = version;
+    // What was read counts, a failed read's groups included.
+    for (std::size_t group = 0; group < buffer.m_Groups.size() && group < project.m_Groups.size(); ++group) {
+        const std::vector<ParamRec>& from = buffer.m_Groups[group].m_Params;
+        std::vector<ParamRec>& into = project.m_Groups[group].m_Params;
+        for (std::size_t item = 0; item < from.size() && item < into.size(); ++item)
+            into[item].m_strRead = from[item].m_strRead;
+    }
+    if (!read) {
+        progress.Hide();
+        AfxMessageBox(session.m_strLastError, MB_OK);
+        return false;
+    }
+    progress.Hide();
+    return true;
+}

@@ -44,6 +44,12 @@ bool ReadAllGroups(const GroupTransferContext& context, int station, TransferPro
 // holds the drive's values (the caller refreshes the list).
 bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress);
 
+// Compare's drive read, after the station was chosen: the drive version,
+// then every group into a copy of the project's records. The read values of
+// what was read go into the project, those of a failed read's groups too;
+// set values and the modified flag stay. True when every group was read.
+bool RunCompareRead(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress);
+
 // Write, after the station was chosen: the checks of the drive (password,
 // running, family, voltage class, model), every group in order, then 10-03
 // once more after group 14. showMotorList runs when the user let a model

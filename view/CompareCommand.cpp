@@ -1,14 +1,9 @@
 #include "view/CompareCommand.h"
 
 #include "document/D390DocData.h"
-#include "platform/MessageBox.h"
-#include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
-#include "res/StringIds.h"
 #include "session/DriveSession.h"
-#include "session/DriveWork.h"
 #include "session/ReadWriteAll.h"
-#include "view/ProgressDlg.h"
 #include "view/ProgressWindowTransfer.h"
 #include "view/ReadStationDlg.h"
 #include "view/CompareDlg.h"
@@ -72,50 +67,6 @@ bool CCompareCommand::ReadDrive()
     if (stations.ShowModal() != wxID_OK)
         return false;
     session.m_nReadStation = stations.GetStation();
-    const auto station = static_cast<uint8_t>(session.m_nReadStation);
-
-    CDriveTransferScope transfer;
     CProgressWindowTransfer progress(m_view.GetList(), m_view.Links().progress);
-    if (!progress.IsShown())
-        progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
-
-    // The drive is read into a copy of the records; the project's read values
-    // change on the window thread once the reading has ended.
-    CD390DocData buffer;
-    buffer.m_nModelCode = doc->m_nModelCode;
-    buffer.m_Groups = doc->m_Groups;
-    float version = 0.0f;
-    bool versionRead = false;
-    bool read = false;
-    {
-        CWorkerTransfer worker(session, buffer);
-        CWindowThreadProgress shown(progress);
-        RunDriveWork([&] {
-            versionRead = session.ReadParam0D01(station, version) != 0;
-            if (!versionRead)
-                return;
-            buffer.m_fDriveVersion = version;
-            read = ReadAllGroups(worker.Context(), station, shown);
-        });
-        worker.GiveBack();
-    }
-    if (!versionRead) {
-        progress.Hide();
-        return false;
-    }
-    doc->m_fDriveVersion = version;
-    // What was read counts, a failed read's groups included.
-    for (std::size_t group = 0; group < buffer.m_Groups.size() && group < doc->m_Groups.size(); ++group) {
-        const std::vector<ParamRec>& from = buffer.m_Groups[group].m_Params;
-        std::vector<ParamRec>& into = doc->m_Groups[group].m_Params;
-        for (std::size_t item = 0; item < from.size() && item < into.size(); ++item)
-            into[item].m_strRead = from[item].m_strRead;
-    }
-    if (!read) {
-        progress.Hide();
-        AfxMessageBox(session.m_strLastError, MB_OK);
-        return false;
-    }
-    progress.Hide();
-    return true;
+    return RunCompareRead(session, *doc, session.m_nReadStation, progress);
 }
