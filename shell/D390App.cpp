@@ -4,6 +4,7 @@
 #include "document/ModelSelectDlg.h"
 #include "document/ModelTables.h"
 #include "pages/GroupPages.h"
+#include "platform/DialogTextFit.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourceModule.h"
@@ -129,6 +130,8 @@ bool CD390App::InitInstance(const std::vector<std::string>& args, const std::str
     if (!LoadResourceDll(programFolder))
         return false;
 
+    // Every dialog's texts get the room the toolkit's font and theme need.
+    CDialogTextFit::Install();
     m_pAccessibleNames = std::make_unique<CAccessibleNamesFilter>();
     wxEvtHandler::AddFilter(m_pAccessibleNames.get());
 

@@ -1,0 +1,165 @@
+#include "platform/DialogTextFit.h"
+
+#include "platform/TemplateReflow.h"
+
+#include <wx/anybutton.h>
+#include <wx/checkbox.h>
+#include <wx/radiobut.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+
+#include <vector>
+
+namespace {
+
+// Room kept inside a group box's right and bottom edges, in dialog units.
+constexpr int kGroupPaddingDlu = 2;
+
+bool IsCut(const wxWindow* control)
+{
+    // The best size includes the minimum size, so a control is cut only
+    // where its text needs more than it has.
+    const wxSize best = control->GetBestSize();
+    const wxSize size = control->GetSize();
+    return best.x > size.x || best.y > size.y;
+}
+
+bool IsPlacedChild(const wxWindow* child)
+{
+    return !child->IsTopLevel();
+}
+
+// The text controls of a window laid out by sizers, through every level of
+// nested windows.
+void CollectSized(wxWindow* window, std::vector<wxWindow*>& controls)
+{
+    for (wxWindow* child : window->GetChildren()) {
+        if (!IsPlacedChild(child))
+            continue;
+        if (CDialogTextFit::ShowsText(child) && child->GetContainingSizer())
+            controls.push_back(child);
+        CollectSized(child, controls);
+    }
+}
+
+bool FitSized(wxWindow* window)
+{
+    std::vector<wxWindow*> controls;
+    CollectSized(window, controls);
+    bool grew = false;
+    for (wxWindow* control : controls) {
+        if (!IsCut(control))
+            continue;
+        wxSize min = control->GetMinSize();
+        min.IncTo(control->GetBestSize());
+        if (min == control->GetMinSize())
+            continue;
+        control->SetMinSize(min);
+        for (wxWindow* up = control->GetParent(); up && up != window; up = up->GetParent())
+            up->InvalidateBestSize();
+        grew = true;
+    }
+    wxSize need = window->GetSizer()->GetMinSize();
+    wxSize client = window->GetClientSize();
+    if (need.x > client.x || need.y > client.y) {
+        client.IncTo(need);
+        window->SetClientSize(client);
+        grew = true;
+    }
+    if (grew)
+        window->Layout();
+    return grew;
+}
+
+bool FitPlaced(wxWindow* window)
+{
+    std::vector<wxWindow*> children;
+    std::vector<ReflowItem> items;
+    for (wxWindow* child : window->GetChildren()) {
+        if (!IsPlacedChild(child))
+            continue;
+        const wxRect rect = child->GetRect();
+        ReflowItem item;
+        item.rect = {rect.x, rect.y, rect.width, rect.height};
+        if (CDialogTextFit::ShowsText(child)) {
+            const wxSize best = child->GetBestSize();
+            item.needWidth = best.x;
+            item.needHeight = best.y;
+        }
+        item.group = wxDynamicCast(child, wxStaticBox) != nullptr;
+        children.push_back(child);
+        items.push_back(item);
+    }
+    const wxSize clientSize = window->GetClientSize();
+    ReflowSize client{clientSize.x, clientSize.y};
+    const ReflowSize before = client;
+    std::vector<ReflowItem> placed = items;
+    ReflowToFit(placed, client, window->ConvertDialogToPixels(wxSize(kGroupPaddingDlu, 0)).x);
+    bool grew = false;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (placed[i].rect == items[i].rect)
+            continue;
+        const ReflowRect& r = placed[i].rect;
+        children[i]->SetSize(r.x, r.y, r.width, r.height);
+        grew = true;
+    }
+    if (!(client == before)) {
+        window->SetClientSize(client.width, client.height);
+        grew = true;
+    }
+    return grew;
+}
+
+bool HasCutSized(wxWindow* window)
+{
+    std::vector<wxWindow*> controls;
+    CollectSized(window, controls);
+    for (wxWindow* control : controls)
+        if (IsCut(control))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void CDialogTextFit::Install()
+{
+    if (!dynamic_cast<CDialogTextFit*>(wxDialog::GetLayoutAdapter()))
+        delete wxDialog::SetLayoutAdapter(new CDialogTextFit);
+    wxDialog::EnableLayoutAdaptation(true);
+}
+
+bool CDialogTextFit::ShowsText(const wxWindow* control)
+{
+    return wxDynamicCast(control, wxStaticText) || wxDynamicCast(control, wxRadioButton) ||
+           wxDynamicCast(control, wxCheckBox) || wxDynamicCast(control, wxAnyButton);
+}
+
+bool CDialogTextFit::HasCutTexts(wxWindow* window)
+{
+    if (window->GetSizer())
+        return HasCutSized(window);
+    for (wxWindow* child : window->GetChildren())
+        if (IsPlacedChild(child) && ShowsText(child) && IsCut(child))
+            return true;
+    return false;
+}
+
+bool CDialogTextFit::Fit(wxWindow* window)
+{
+    return window->GetSizer() ? FitSized(window) : FitPlaced(window);
+}
+
+bool CDialogTextFit::CanDoLayoutAdaptation(wxDialog* dialog)
+{
+    return HasCutTexts(dialog);
+}
+
+bool CDialogTextFit::DoLayoutAdaptation(wxDialog* dialog)
+{
+    // Not marked as done: a text changed before the dialog is shown again is
+    // fitted then.
+    Fit(dialog);
+    return true;
+}

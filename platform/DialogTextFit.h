@@ -1,0 +1,33 @@
+#pragma once
+// Gives every control that shows a text (static texts, radio buttons, check
+// boxes, buttons) at least the size its text needs in the font and theme the
+// toolkit draws it with. The dialogs are placed in dialog units as their
+// templates give them, and dialog units follow the font's letters but not
+// the toolkit's padding: a GTK radio button's indicator and a button's frame
+// need more than the template's room. Installed once, it runs on every
+// dialog as it is shown, through wx's dialog layout adaptation:
+//  - controls placed by position: the template layout is reflowed
+//    (TemplateReflow.h): a control grows, what lies beyond it moves on, and
+//    the dialog grows;
+//  - controls in sizers: their minimum size becomes their best size and the
+//    dialog grows to the sizer's minimum.
+// Notebook pages keep their own layout.
+
+#include <wx/dialog.h>
+
+class CDialogTextFit : public wxDialogLayoutAdapter {
+public:
+    // Makes this the adapter of every dialog shown from now on.
+    static void Install();
+
+    bool CanDoLayoutAdaptation(wxDialog* dialog) override;
+    bool DoLayoutAdaptation(wxDialog* dialog) override;
+
+    // Fits the controls of a window now: true when something grew.
+    static bool Fit(wxWindow* window);
+    // The controls of a window whose texts do not fit, with the window's
+    // notebooks' pages left out, as Fit sees them.
+    static bool HasCutTexts(wxWindow* window);
+    // A control that shows a text of its own.
+    static bool ShowsText(const wxWindow* control);
+};

@@ -1,0 +1,121 @@
+// Reflowing a template layout around controls whose texts need more room.
+
+#include "platform/TemplateReflow.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int kPadding = 4;
+
+ReflowItem Text(int x, int y, int w, int h, int needW = 0, int needH = 0)
+{
+    ReflowItem item;
+    item.rect = {x, y, w, h};
+    item.needWidth = needW;
+    item.needHeight = needH;
+    return item;
+}
+
+ReflowItem Group(int x, int y, int w, int h)
+{
+    ReflowItem item = Text(x, y, w, h);
+    item.group = true;
+    return item;
+}
+
+struct Case {
+    const char* why;
+    std::vector<ReflowItem> items;
+    ReflowSize client;
+    std::vector<ReflowRect> expected;
+    ReflowSize expectedClient;
+};
+
+} // namespace
+
+TEST(TemplateReflowTest, GrowsControlsAndMovesWhatIsInTheirWay)
+{
+    const std::vector<Case> cases = {
+        {"everything fits: nothing changes",
+         {Text(10, 10, 50, 20, 40, 20), Text(70, 10, 50, 20)},
+         {200, 100},
+         {{10, 10, 50, 20}, {70, 10, 50, 20}},
+         {200, 100}},
+        {"the free space before the next control absorbs the growth",
+         {Text(10, 10, 40, 20, 55, 0), Text(70, 10, 50, 20)},
+         {200, 100},
+         {{10, 10, 55, 20}, {70, 10, 50, 20}},
+         {200, 100}},
+        {"beyond the free space the next control moves on, and the client keeps its right margin",
+         {Text(10, 10, 40, 20, 80, 0), Text(60, 10, 100, 20)},
+         {180, 100},
+         {{10, 10, 80, 20}, {90, 10, 100, 20}},
+         {210, 100}},
+        {"a row below that does not meet the control keeps its place",
+         {Text(10, 10, 40, 20, 80, 0), Text(60, 10, 100, 20), Text(60, 40, 100, 20)},
+         {180, 100},
+         {{10, 10, 80, 20}, {90, 10, 100, 20}, {60, 40, 100, 20}},
+         {210, 100}},
+        {"radio buttons side by side in a group box: each moves its right neighbours, the box and the box beside it",
+         {Group(0, 0, 80, 30), Text(4, 10, 24, 15, 30, 0), Text(28, 10, 24, 15, 28, 0), Text(52, 10, 24, 15, 30, 0),
+          Group(84, 0, 40, 30), Text(88, 10, 30, 15)},
+         {130, 40},
+         {{0, 0, 96, 30}, {4, 10, 30, 15}, {34, 10, 28, 15}, {62, 10, 30, 15}, {100, 0, 40, 30}, {104, 10, 30, 15}},
+         {146, 40}},
+        {"a control spanning several rows beyond the line takes the rows it reaches along",
+         {Text(0, 0, 40, 10, 60, 0), Text(50, 0, 20, 40), Text(80, 30, 20, 10)},
+         {110, 50},
+         {{0, 0, 60, 10}, {60, 0, 20, 40}, {90, 30, 20, 10}},
+         {120, 50}},
+        {"buttons too low grow, what lies below moves down and the client keeps its bottom margin",
+         {Text(10, 10, 60, 30, 0, 34), Text(10, 40, 60, 20), Text(80, 40, 60, 20)},
+         {150, 70},
+         {{10, 10, 60, 34}, {10, 44, 60, 20}, {80, 40, 60, 20}},
+         {150, 74}},
+        {"the group box's padding is kept free inside it",
+         {Group(0, 0, 60, 30), Text(4, 10, 40, 15, 54, 0)},
+         {70, 40},
+         {{0, 0, 62, 30}, {4, 10, 54, 15}},
+         {72, 40}},
+    };
+    for (const Case& c : cases) {
+        std::vector<ReflowItem> items = c.items;
+        ReflowSize client = c.client;
+        ReflowToFit(items, client, kPadding);
+        ASSERT_EQ(items.size(), c.expected.size()) << c.why;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const ReflowRect& r = items[i].rect;
+            const ReflowRect& e = c.expected[i];
+            EXPECT_EQ(r, e) << c.why << ": item " << i << " is " << r.x << "," << r.y << " " << r.width << "x"
+                            << r.height << ", expected " << e.x << "," << e.y << " " << e.width << "x" << e.height;
+        }
+        EXPECT_EQ(client, c.expectedClient)
+            << c.why << ": client " << client.width << "x" << client.height;
+    }
+}
+
+TEST(TemplateReflowTest, NoTwoControlsThatWereApartOverlapAfterwards)
+{
+    // A dense template: a grid of texts that all need half as much again.
+    std::vector<ReflowItem> items;
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 5; ++column)
+            items.push_back(Text(4 + 30 * column, 4 + 16 * row, 28, 14, 42 + row, 18));
+    ReflowSize client{158, 70};
+    ReflowToFit(items, client, kPadding);
+    for (std::size_t a = 0; a < items.size(); ++a) {
+        const ReflowRect& r = items[a].rect;
+        EXPECT_GE(r.width, items[a].needWidth);
+        EXPECT_GE(r.height, items[a].needHeight);
+        EXPECT_LE(r.Right(), client.width);
+        EXPECT_LE(r.Bottom(), client.height);
+        for (std::size_t b = a + 1; b < items.size(); ++b) {
+            const ReflowRect& s = items[b].rect;
+            bool overlap = r.x < s.Right() && s.x < r.Right() && r.y < s.Bottom() && s.y < r.Bottom();
+            EXPECT_FALSE(overlap) << "items " << a << " and " << b;
+        }
+    }
+}
