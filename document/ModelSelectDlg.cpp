@@ -92,6 +92,8 @@ void CModelSelectDlg::ShowDescription()
     wxString shown = Utf8(m_strDescription);
     shown.Replace("\r\n", "\n");
     m_pDescription->SetLabel(shown);
+    // Lines wrap at the box's width, as the template's multi-line text does.
+    m_pDescription->Wrap(m_pDescription->GetClientSize().x);
 }
 
 void CModelSelectDlg::OnSelchangeModel(wxCommandEvent&)

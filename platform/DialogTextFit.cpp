@@ -4,10 +4,15 @@
 
 #include <wx/anybutton.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/dataview.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
+
+#include <gtk/gtk.h>
 
 #include <vector>
 
@@ -23,6 +28,11 @@ bool IsCut(const wxWindow* control)
     const wxSize best = control->GetBestSize();
     const wxSize size = control->GetSize();
     return best.x > size.x || best.y > size.y;
+}
+
+bool ShowsChoices(const wxWindow* control)
+{
+    return dynamic_cast<const wxChoice*>(control) || dynamic_cast<const wxComboBox*>(control);
 }
 
 bool IsPlacedChild(const wxWindow* child)
@@ -86,6 +96,9 @@ bool FitPlaced(wxWindow* window)
             const wxSize best = child->GetBestSize();
             item.needWidth = best.x;
             item.needHeight = best.y;
+        } else if (ShowsChoices(child)) {
+            // As wide as its longest entry; the template's height serves.
+            item.needWidth = child->GetBestSize().x;
         }
         item.group = wxDynamicCast(child, wxStaticBox) != nullptr;
         children.push_back(child);
@@ -111,6 +124,50 @@ bool FitPlaced(wxWindow* window)
     return grew;
 }
 
+// The width a column's heading needs: its header button's natural width (the
+// theme may draw headings in another weight than the rows).
+int HeadingNeed(wxDataViewColumn* column)
+{
+    GtkWidget* button = gtk_tree_view_column_get_button(GTK_TREE_VIEW_COLUMN(column->GetGtkHandle()));
+    if (!button)
+        return 0;
+    int minimum = 0;
+    int natural = 0;
+    gtk_widget_get_preferred_width(button, &minimum, &natural);
+    return natural;
+}
+
+void CollectLists(wxWindow* window, std::vector<wxDataViewCtrl*>& lists)
+{
+    for (wxWindow* child : window->GetChildren()) {
+        if (!IsPlacedChild(child))
+            continue;
+        if (auto* list = wxDynamicCast(child, wxDataViewCtrl))
+            lists.push_back(list);
+        CollectLists(child, lists);
+    }
+}
+
+bool FitAllHeadings(wxWindow* window)
+{
+    std::vector<wxDataViewCtrl*> lists;
+    CollectLists(window, lists);
+    bool grew = false;
+    for (wxDataViewCtrl* list : lists)
+        grew = CDialogTextFit::FitHeadings(list) || grew;
+    return grew;
+}
+
+bool HasCutHeadings(wxWindow* window)
+{
+    std::vector<wxDataViewCtrl*> lists;
+    CollectLists(window, lists);
+    for (wxDataViewCtrl* list : lists)
+        if (!CDialogTextFit::CutHeadings(list).empty())
+            return true;
+    return false;
+}
+
 bool HasCutSized(wxWindow* window)
 {
     std::vector<wxWindow*> controls;
@@ -132,23 +189,56 @@ void CDialogTextFit::Install()
 
 bool CDialogTextFit::ShowsText(const wxWindow* control)
 {
-    return wxDynamicCast(control, wxStaticText) || wxDynamicCast(control, wxRadioButton) ||
-           wxDynamicCast(control, wxCheckBox) || wxDynamicCast(control, wxAnyButton);
+    // wxAnyButton has no class information of its own: wxDynamicCast would
+    // take every control for one.
+    return dynamic_cast<const wxStaticText*>(control) || dynamic_cast<const wxRadioButton*>(control) ||
+           dynamic_cast<const wxCheckBox*>(control) || dynamic_cast<const wxAnyButton*>(control);
+}
+
+bool CDialogTextFit::FitHeadings(wxDataViewCtrl* list)
+{
+    bool grew = false;
+    for (unsigned i = 0; i < list->GetColumnCount(); ++i) {
+        wxDataViewColumn* column = list->GetColumn(i);
+        const int need = HeadingNeed(column);
+        if (column->GetWidth() < need) {
+            column->SetWidth(need);
+            grew = true;
+        }
+    }
+    return grew;
+}
+
+std::vector<std::string> CDialogTextFit::CutHeadings(wxDataViewCtrl* list)
+{
+    std::vector<std::string> cut;
+    for (unsigned i = 0; i < list->GetColumnCount(); ++i) {
+        wxDataViewColumn* column = list->GetColumn(i);
+        const int need = HeadingNeed(column);
+        if (column->GetWidth() < need)
+            cut.push_back(column->GetTitle().utf8_string() + ": " + std::to_string(column->GetWidth()) + " < " +
+                          std::to_string(need));
+    }
+    return cut;
 }
 
 bool CDialogTextFit::HasCutTexts(wxWindow* window)
 {
+    if (HasCutHeadings(window))
+        return true;
     if (window->GetSizer())
         return HasCutSized(window);
     for (wxWindow* child : window->GetChildren())
-        if (IsPlacedChild(child) && ShowsText(child) && IsCut(child))
+        if (IsPlacedChild(child) && ((ShowsText(child) && IsCut(child)) ||
+                                     (ShowsChoices(child) && child->GetBestSize().x > child->GetSize().x)))
             return true;
     return false;
 }
 
 bool CDialogTextFit::Fit(wxWindow* window)
 {
-    return window->GetSizer() ? FitSized(window) : FitPlaced(window);
+    const bool widened = FitAllHeadings(window);
+    return (window->GetSizer() ? FitSized(window) : FitPlaced(window)) || widened;
 }
 
 bool CDialogTextFit::CanDoLayoutAdaptation(wxDialog* dialog)

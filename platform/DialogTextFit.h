@@ -11,9 +11,16 @@
 //    the dialog grows;
 //  - controls in sizers: their minimum size becomes their best size and the
 //    dialog grows to the sizer's minimum.
+//  - list headings (a wxDataViewCtrl's columns) widen to what their labels
+//    need.
 // Notebook pages keep their own layout.
 
 #include <wx/dialog.h>
+
+#include <string>
+#include <vector>
+
+class wxDataViewCtrl;
 
 class CDialogTextFit : public wxDialogLayoutAdapter {
 public:
@@ -30,4 +37,11 @@ public:
     static bool HasCutTexts(wxWindow* window);
     // A control that shows a text of its own.
     static bool ShowsText(const wxWindow* control);
+
+    // Widens the list's columns whose headings need more than their width:
+    // true when one widened.
+    static bool FitHeadings(wxDataViewCtrl* list);
+    // The headings of the list that need more than their columns' width,
+    // as "heading: width < needed".
+    static std::vector<std::string> CutHeadings(wxDataViewCtrl* list);
 };

@@ -1,5 +1,6 @@
 #include "view/CompareDlg.h"
 
+#include "platform/DialogTextFit.h"
 #include "platform/DialogUnits.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
@@ -15,8 +16,6 @@
 namespace {
 
 constexpr const char* kTextExtension = ".txt";
-// Room beside a heading's text for the header's border and margin.
-constexpr int kHeadingPadding = 12;
 
 wxString Utf8(const std::string& text)
 {
@@ -92,13 +91,6 @@ CCompareDlg::CCompareDlg(wxWindow* parent, int mode, std::vector<GroupRec>& stor
     Bind(wxEVT_BUTTON, &CCompareDlg::OnPrintButton, this, IDC_PRINT);
 }
 
-int CCompareDlg::HeadingWidth(unsigned textId, int width) const
-{
-    // Wide enough for its heading in the font the list shows it in.
-    const int heading = m_pList->GetTextExtent(Utf8(LoadResString(textId))).x + 2 * kHeadingPadding;
-    return std::max(width, heading);
-}
-
 void CCompareDlg::Rebuild(const CD390DocData& doc)
 {
     m_pList->ClearColumns();
@@ -112,8 +104,9 @@ void CCompareDlg::Rebuild(const CD390DocData& doc)
                     {CCompareList::HeadingBId(m_nMode), 85}};
     for (unsigned column = 0; column < 4; ++column)
         m_pList->AppendTextColumn(Utf8(LoadResString(columns[column].textId)), column, wxDATAVIEW_CELL_INERT,
-                                  HeadingWidth(columns[column].textId, columns[column].width), wxALIGN_LEFT,
-                                  wxDATAVIEW_COL_RESIZABLE);
+                                  columns[column].width, wxALIGN_LEFT, wxDATAVIEW_COL_RESIZABLE);
+    // Each heading as wide as its label needs in the header's own font.
+    CDialogTextFit::FitHeadings(m_pList);
     FillDiffList(doc);
 }
 

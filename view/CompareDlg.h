@@ -39,7 +39,6 @@ public:
 
 private:
     std::vector<GroupRec>& m_store;
-    int HeadingWidth(unsigned textId, int width) const;
     void OnSaveButton(wxCommandEvent&) { OnSave(); }
     void OnPrintButton(wxCommandEvent&) { OnPrint(); }
 

@@ -1,0 +1,241 @@
+// Every dialog of the program, shown in the running program as it shows it,
+// has room for each of its texts in the font and theme GTK draws them with:
+// every static text, radio button, check box and button is at least as large
+// as its best size and lies inside its window, and the compare list's
+// headings are as wide as their labels need.
+
+#include "tests/shellgui/AppFixture.h"
+
+#include "document/D390DocData.h"
+#include "document/ModelSelectDlg.h"
+#include "editor/ParamGroupDlg.h"
+#include "editor/SmallKeyboardDlg.h"
+#include "monitor/GraphSetDlg.h"
+#include "monitor/KeyPadDlg.h"
+#include "monitor/LiveDriveInfo.h"
+#include "monitor/MonitorControlDlg.h"
+#include "monitor/MonitorStatusDlg.h"
+#include "monitor/SetTimeDlg.h"
+#include "platform/DialogTextFit.h"
+#include "platform/ResourceModule.h"
+#include "res/CommandIds.h"
+#include "res/StringIds.h"
+#include "session/DriveSession.h"
+#include "shell/AboutDlg.h"
+#include "shell/AssignIpDlg.h"
+#include "shell/ChangePasswordDlg.h"
+#include "shell/ConnectDlg.h"
+#include "shell/MainFrameLayout.h"
+#include "shell/MotorParamListDlg.h"
+#include "shell/PasswordInputDlg.h"
+#include "shell/PasswordSetDlg.h"
+#include "shell/SetIpDlg.h"
+#include "shell/WriteDlg.h"
+#include "tests/controlsgui/ControlsGuiSupport.h"
+#include "view/CompareDlg.h"
+#include "view/CompareModeDlg.h"
+#include "view/D390View.h"
+#include "view/ExportFormatDlg.h"
+#include "view/PrintTitleDlg.h"
+#include "view/ProgressDlg.h"
+#include "view/ReadStationDlg.h"
+#include "view/StationSelectDlg.h"
+
+#include <wx/choice.h>
+#include <wx/dataview.h>
+#include <wx/notebook.h>
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kPlainModel = "D390-2P2-Hxx";
+
+std::string Describe(const wxWindow* control)
+{
+    return wxString(control->GetClassInfo()->GetClassName()).utf8_string() + " \"" +
+           control->GetLabel().utf8_string() + "\"";
+}
+
+std::string SizeText(const wxSize& size)
+{
+    return std::to_string(size.x) + "x" + std::to_string(size.y);
+}
+
+class DialogTextsFitTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        ASSERT_TRUE(Start());
+        // File > New shows the model choice as the program does; it is
+        // checked there, then confirmed.
+        SetModalAnswer([this](wxDialog* dialog) {
+            auto* models = dynamic_cast<CModelSelectDlg*>(dialog);
+            ++m_shownByCommands;
+            if (!models) {
+                Check(dialog, dialog->GetTitle().utf8_string());
+                return int(wxID_CANCEL);
+            }
+            Check(models, "Model Select");
+            // Every model's description fits its box.
+            auto* choice = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
+            for (unsigned i = 0; i < choice->GetCount(); ++i) {
+                choice->SetSelection(static_cast<int>(i));
+                wxCommandEvent change(wxEVT_CHOICE, CModelSelectDlg::IDC_MODEL);
+                change.SetEventObject(choice);
+                choice->GetEventHandler()->ProcessEvent(change);
+                CheckChildren(models, "Model Select, " + choice->GetString(i).utf8_string());
+            }
+            choice->SetStringSelection(kPlainModel);
+            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+            ok.SetEventObject(models->FindWindow(wxID_OK));
+            models->FindWindow(wxID_OK)->GetEventHandler()->ProcessEvent(ok);
+            return models->GetReturnCode();
+        });
+        Command(ID_FILE_NEW);
+        ASSERT_NE(Frame().GetActiveProjectView(), nullptr);
+        Frame().Session().m_Stations = {1, 2};
+    }
+
+    CD390DocData& Doc() { return *Frame().GetActiveProjectView()->GetDocData(); }
+
+    // Shows the dialog as the program would (the layout adaptation of a
+    // dialog runs when it is shown), lets GTK allocate its controls and
+    // checks every text control of it, a notebook's pages left out.
+    void Check(wxWindow* dialog, const std::string& name)
+    {
+        const bool wasShown = dialog->IsShown();
+        if (!wasShown)
+            dialog->Show();
+        Pump(150);
+        ++m_dialogs;
+        CheckChildren(dialog, name);
+        if (!wasShown)
+            dialog->Hide();
+    }
+
+    void CheckChildren(wxWindow* window, const std::string& name)
+    {
+        const wxSize client = window->GetClientSize();
+        for (wxWindow* child : window->GetChildren()) {
+            if (child->IsTopLevel() || !child->IsShown())
+                continue;
+            if (CDialogTextFit::ShowsText(child)) {
+                ++m_controls;
+                const wxSize size = child->GetSize();
+                const wxSize best = child->GetBestSize();
+                if (best.x > size.x || best.y > size.y)
+                    m_cut.push_back(name + ": " + Describe(child) + " is " + SizeText(size) + ", needs " +
+                                    SizeText(best));
+                const wxRect rect = child->GetRect();
+                if (rect.x < 0 || rect.y < 0 || rect.GetRight() >= client.x || rect.GetBottom() >= client.y)
+                    m_cut.push_back(name + ": " + Describe(child) + " at " + std::to_string(rect.x) + "," +
+                                    std::to_string(rect.y) + " " + SizeText(size) + " leaves its window of " +
+                                    SizeText(client));
+            }
+            // The editor's pages are laid out by the pages themselves.
+            if (!wxDynamicCast(child, wxNotebook))
+                CheckChildren(child, name);
+        }
+    }
+
+    // Opens a dialog made the way its command makes it, checks it and
+    // closes it.
+    void CheckMade(wxDialog* dialog, const std::string& name)
+    {
+        Check(dialog, name);
+        dialog->Destroy();
+        Pump(20);
+    }
+
+    int m_shownByCommands = 0;
+    int m_dialogs = 0;
+    int m_controls = 0;
+    std::vector<std::string> m_cut;
+};
+
+// Each heading of the compare list against what its label needs.
+std::vector<std::string> CutHeadings(CCompareDlg& dialog, int mode)
+{
+    std::vector<std::string> cut;
+    GtkTreeView* tree = GTK_TREE_VIEW(dialog.GetList()->GtkGetTreeView());
+    for (int i = 0, count = static_cast<int>(gtk_tree_view_get_n_columns(tree)); i < count; ++i) {
+        GtkTreeViewColumn* column = gtk_tree_view_get_column(tree, i);
+        GtkWidget* button = gtk_tree_view_column_get_button(column);
+        int minimum = 0;
+        int natural = 0;
+        gtk_widget_get_preferred_width(button, &minimum, &natural);
+        const int width = gtk_widget_get_allocated_width(button);
+        if (width < natural)
+            cut.push_back("mode " + std::to_string(mode) + " heading \"" + gtk_tree_view_column_get_title(column) +
+                          "\" is " + std::to_string(width) + " wide, needs " + std::to_string(natural));
+    }
+    return cut;
+}
+
+} // namespace
+
+TEST_F(DialogTextsFitTest, EveryDialogHasRoomForItsTexts)
+{
+    CDriveSession& session = Frame().Session();
+    wxWindow* frame = &Frame();
+    const int model = Doc().m_nModelCode;
+
+    CheckMade(new CConnectDlg(frame, session, model), "Connect");
+    CheckMade(new CSetIpDlg(frame), "Set IP");
+    CheckMade(new CAssignIpDlg(frame), "Assign IP");
+    CheckMade(new CStationSelectDlg(frame, session), "Station Select");
+    CheckMade(new CReadStationDlg(frame, session), "Read Station");
+    CheckMade(new CWriteDlg(frame, session), "Write");
+    auto* progress = new CProgressDlg(frame);
+    progress->m_strHeading = wxString::FromUTF8(LoadResString(IDS_READ_HEADING));
+    progress->TransferDataToWindow();
+    CheckMade(progress, "Progress");
+    CheckMade(new CPasswordInputDlg(frame), "Password Input");
+    CheckMade(new CPasswordSetDlg(frame), "Password Set");
+    CheckMade(new CChangePasswordDlg(frame), "Change Password");
+    CheckMade(new CPrintTitleDlg(frame), "Print Title");
+    CheckMade(new CExportFormatDlg(frame), "Export Format");
+    CheckMade(new CAboutDlg(frame), "About");
+    CheckMade(new CMotorParamListDlg(frame, Doc().m_MotorParams), "Motor Parameters");
+    CheckMade(new CCompareModeDlg(frame, true), "Compare Select");
+    CheckMade(new CGraphSetDlg(frame, session.m_Stations, model), "Graph Set");
+    CheckMade(new CSetTimeDlg(frame), "Dim Time");
+    CheckMade(new CSmallKeyboardDlg(frame, [] {}), "Small Keyboard");
+    CheckMade(new CKeyPadDlg(frame, session, LiveDriveInfoOf(session, &Doc())), "KeyPad");
+    CheckMade(new CMonitorControlDlg(frame, session, 0, &Doc()), "Control");
+    CheckMade(new CMonitorStatusDlg(frame, session, 0, &Doc()), "Status");
+
+    // The editor as the Parameter menu opens it, its own buttons (its pages
+    // lay out their rows themselves).
+    for (int group : {0, 13})
+        Command(kGroupCommands[group]);
+
+    // The compare window of each mode, with its columns as Compare makes them.
+    std::vector<GroupRec> store;
+    auto* compare = new CCompareDlg(frame, 0, store);
+    std::vector<std::string> headings;
+    for (int mode = 0; mode < 3; ++mode) {
+        compare->m_nMode = mode;
+        compare->Rebuild(Doc());
+        Check(compare, "Compare mode " + std::to_string(mode));
+        compare->Show();
+        Pump(150);
+        for (const std::string& cut : CutHeadings(*compare, mode))
+            headings.push_back(cut);
+        compare->Hide();
+    }
+    compare->Destroy();
+
+    EXPECT_TRUE(m_cut.empty()) << ::testing::PrintToString(m_cut);
+    EXPECT_TRUE(headings.empty()) << ::testing::PrintToString(headings);
+    // What was measured, for the record of the run.
+    std::printf("checked %d dialogs, %d text controls\n", m_dialogs, m_controls);
+    EXPECT_EQ(m_shownByCommands, 3) << "the model choice and two editors";
+}
