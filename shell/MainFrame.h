@@ -4,6 +4,7 @@
 // the session and the project (CFrameWindows); the drive connection is the
 // session's, the project's settings are the document's.
 
+#include "controls/CoolBarManager.h"
 #include "document/FrameWindows.h"
 
 #include <wx/aui/framemanager.h>
@@ -72,7 +73,7 @@ public:
     CProgressDlg* m_pProgressDlg = nullptr;
     // Connect, Read, Write, the password commands and the link watchdog.
     std::unique_ptr<CConnectCommands> m_pConnectCommands;
-    wxAuiManager m_wndDockManager;
+    CCoolBarManager m_wndDockManager; // a double click on the bar's caption docks or floats it
 
     // The application: New, Open, the recent projects and About are its
     // commands, bound here so that they reach it from every menu.

@@ -67,11 +67,35 @@ std::string SizeText(const wxSize& size)
     return std::to_string(size.x) + "x" + std::to_string(size.y);
 }
 
+// GTK's critical messages and warnings while a dialog is shown: a control
+// allocated less than its minimum size reports one.
+std::vector<std::string> g_gtkMessages;
+
+GLogWriterOutput RecordGtkMessage(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer data)
+{
+    if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) {
+        std::string domain;
+        std::string message;
+        for (gsize i = 0; i < count; ++i) {
+            if (std::string(fields[i].key) == "GLIB_DOMAIN" && fields[i].length < 0)
+                domain = static_cast<const char*>(fields[i].value);
+            if (std::string(fields[i].key) == "MESSAGE" && fields[i].length < 0)
+                message = static_cast<const char*>(fields[i].value);
+        }
+        if (domain == "Gtk")
+            g_gtkMessages.push_back(message);
+    }
+    return g_log_writer_default(level, fields, count, data);
+}
+
 class DialogTextsFitTest : public AppFixture {
 protected:
     void SetUp() override
     {
         AppFixture::SetUp();
+        // A writer can be set once in a process.
+        static const bool writerSet = (g_log_set_writer_func(RecordGtkMessage, nullptr, nullptr), true);
+        (void)writerSet;
         ASSERT_TRUE(Start());
         // File > New shows the model choice as the program does; it is
         // checked there, then confirmed.
@@ -100,7 +124,15 @@ protected:
         });
         Command(ID_FILE_NEW);
         ASSERT_NE(Frame().GetActiveProjectView(), nullptr);
+        // The main window settles before the dialogs come.
+        Pump(300);
         Frame().Session().m_Stations = {1, 2};
+    }
+
+    void TearDown() override
+    {
+        g_gtkMessages.clear();
+        AppFixture::TearDown();
     }
 
     CD390DocData& Doc() { return *Frame().GetActiveProjectView()->GetDocData(); }
@@ -111,10 +143,13 @@ protected:
     void Check(wxWindow* dialog, const std::string& name)
     {
         const bool wasShown = dialog->IsShown();
+        g_gtkMessages.clear();
         if (!wasShown)
             dialog->Show();
         Pump(150);
         ++m_dialogs;
+        for (const std::string& message : g_gtkMessages)
+            m_cut.push_back(name + ": GTK says " + message);
         CheckChildren(dialog, name);
         if (!wasShown)
             dialog->Hide();
