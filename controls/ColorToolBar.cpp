@@ -5,7 +5,12 @@
 
 #include <wx/image.h>
 #include <wx/log.h>
+#include <wx/menu.h>
 #include <wx/mstream.h>
+
+#include <gtk/gtk.h>
+
+#include <memory>
 
 namespace {
 
@@ -58,6 +63,7 @@ wxImage FromRgba(const RgbaImage& rgba)
 CColorToolBar::CColorToolBar(wxWindow* parent, wxWindowID id)
     : wxToolBar(parent, id, wxDefaultPosition, wxDefaultSize, wxTB_HORIZONTAL | wxTB_FLAT)
 {
+    Bind(wxEVT_TOOL_DROPDOWN, &CColorToolBar::OnDropDown, this);
 }
 
 std::vector<wxImage> CColorToolBar::SliceStrip(const wxImage& strip, int imageWidth)
@@ -104,9 +110,85 @@ void CColorToolBar::AddButtons(const std::vector<Button>& buttons)
         wxBitmap normal = pick(TB_SETIMAGELIST);
         if (!normal.IsOk())
             normal = wxBitmap(GetToolBitmapSize());
-        AddTool(button.id, button.shortHelp, normal, pick(TB_SETDISABLEDIMAGELIST), wxITEM_NORMAL, button.shortHelp,
-                button.longHelp);
+        AddTool(button.id, button.shortHelp, normal, pick(TB_SETDISABLEDIMAGELIST),
+                FindDropDown(button.id) ? wxITEM_DROPDOWN : wxITEM_NORMAL, button.shortHelp, button.longHelp);
         ++image;
     }
     Realize();
+}
+
+const ToolBarDropDown* CColorToolBar::FindDropDown(int buttonId) const
+{
+    for (const ToolBarDropDown& record : m_dropDowns)
+        if (record.buttonId == buttonId)
+            return &record;
+    return nullptr;
+}
+
+void CColorToolBar::AddDropDown(const ToolBarDropDown& record)
+{
+    const bool known = FindDropDown(record.buttonId) != nullptr;
+    m_dropDowns.push_back(record);
+    const int position = GetToolPos(record.buttonId);
+    if (known || position == wxNOT_FOUND)
+        return;
+    // The arrow is part of how a button is made: it is made again, in its place.
+    const wxToolBarToolBase* tool = FindById(record.buttonId);
+    const wxString label = tool->GetLabel();
+    const wxBitmap normal = tool->GetNormalBitmap();
+    const wxBitmap disabled = tool->GetDisabledBitmap();
+    const wxString shortHelp = tool->GetShortHelp();
+    const wxString longHelp = tool->GetLongHelp();
+    const bool enabled = tool->IsEnabled();
+    DeleteTool(record.buttonId);
+    InsertTool(static_cast<std::size_t>(position), record.buttonId, label, normal, disabled, wxITEM_DROPDOWN,
+               shortHelp, longHelp);
+    EnableTool(record.buttonId, enabled);
+    Realize();
+}
+
+wxRect CColorToolBar::GetButtonRect(int buttonId) const
+{
+    const int position = GetToolPos(buttonId);
+    if (position == wxNOT_FOUND)
+        return wxRect();
+    // wxToolBar tells no button's place; GTK's toolbar does (inside the
+    // event box that is the wx window).
+    GtkWidget* window = GetHandle();
+    GtkWidget* bar = window;
+    if (!GTK_IS_TOOLBAR(bar) && GTK_IS_BIN(bar))
+        bar = gtk_bin_get_child(GTK_BIN(bar));
+    if (!bar || !GTK_IS_TOOLBAR(bar))
+        return wxRect();
+    GtkToolItem* item = gtk_toolbar_get_nth_item(GTK_TOOLBAR(bar), position);
+    if (!item)
+        return wxRect();
+    GtkWidget* widget = GTK_WIDGET(item);
+    int x = 0;
+    int y = 0;
+    if (!gtk_widget_translate_coordinates(widget, window, 0, 0, &x, &y))
+        return wxRect();
+    return wxRect(x, y, gtk_widget_get_allocated_width(widget), gtk_widget_get_allocated_height(widget));
+}
+
+bool CColorToolBar::DropDown(int buttonId)
+{
+    const ToolBarDropDown* record = FindDropDown(buttonId);
+    if (!record || !m_menuLoader)
+        return false;
+    std::unique_ptr<wxMenuBar> bar(m_menuLoader(record->menuId));
+    if (!bar || bar->GetMenuCount() == 0)
+        return false;
+    std::unique_ptr<wxMenu> menu(bar->Remove(0));
+    wxWindow* owner = record->owner ? record->owner : GetParent();
+    const wxRect button = GetButtonRect(buttonId);
+    const wxPoint corner = owner->ScreenToClient(ClientToScreen(wxPoint(button.x, button.y + button.height)));
+    owner->PopupMenu(menu.get(), corner);
+    return true;
+}
+
+void CColorToolBar::OnDropDown(wxCommandEvent& event)
+{
+    // A button without a record drops nothing, not even the tool's own menu.
+    DropDown(event.GetId());
 }
