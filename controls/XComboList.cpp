@@ -26,6 +26,8 @@ CXComboList::CXComboList(wxWindow* owner) : wxPopupTransientWindow(owner, wxBORD
     m_pListBox->Bind(wxEVT_KEY_DOWN, &CXComboList::OnKeyDown, this);
     m_pListBox->Bind(wxEVT_LEFT_UP, &CXComboList::OnLeftUp, this);
     m_pListBox->Bind(wxEVT_KILL_FOCUS, &CXComboList::OnKillFocus, this);
+    m_hoverTimer.SetOwner(this);
+    Bind(wxEVT_TIMER, &CXComboList::OnHoverTimer, this);
 }
 
 void CXComboList::SetOptions(const wxArrayString& options, const wxString& text)
@@ -53,6 +55,17 @@ void CXComboList::ShowUnder(const wxRect& cellOnScreen, int visibleRows)
     int selection = m_pListBox->GetSelection();
     if (selection != wxNOT_FOUND)
         m_pListBox->EnsureVisible(selection);
+    m_hoverTimer.Start(kHoverIntervalMs);
+}
+
+void CXComboList::OnHoverTimer(wxTimerEvent&)
+{
+    const wxPoint point = m_pListBox->ScreenToClient(wxGetMousePosition());
+    if (!wxRect(m_pListBox->GetClientSize()).Contains(point))
+        return;
+    const int item = m_pListBox->HitTest(point);
+    if (item != wxNOT_FOUND && item != m_pListBox->GetSelection())
+        m_pListBox->SetSelection(item);
 }
 
 int CXComboList::PositionForKey(int keyCode) const
@@ -133,8 +146,15 @@ void CXComboList::OnKillFocus(wxFocusEvent& event)
         SendToOwner(WM_XCOMBOLIST_VK_ESCAPE);
 }
 
+void CXComboList::Dismiss()
+{
+    m_hoverTimer.Stop();
+    wxPopupTransientWindow::Dismiss();
+}
+
 void CXComboList::OnDismiss()
 {
+    m_hoverTimer.Stop();
     // A click outside closed the popup: the owner restores the cell.
     SendToOwner(WM_XCOMBOLIST_VK_ESCAPE);
 }

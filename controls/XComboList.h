@@ -9,8 +9,11 @@
 //    Down, Home, End, Up, Down, or a letter that found an item);
 //  - WM_XCOMBOLIST_LBUTTONUP: a left button release on the list.
 // The owner reads the chosen text and destroys the popup.
+// While it is shown, the item under the mouse becomes the selection (looked
+// at every 80 ms), as a drop-down list follows the pointer.
 
 #include <wx/popupwin.h>
+#include <wx/timer.h>
 
 class wxListBox;
 
@@ -35,15 +38,24 @@ public:
     int PositionForKey(int keyCode) const;
     int GetPageSize() const { return m_nPage; }
 
+    // Closes it; it no longer follows the mouse.
+    void Dismiss() override;
+
+    // How often the item under the mouse is looked for, in milliseconds.
+    static constexpr int kHoverIntervalMs = 80;
+    bool IsTrackingHover() const { return m_hoverTimer.IsRunning(); }
+
 private:
     void OnKeyDown(wxKeyEvent& event);
     void OnLeftUp(wxMouseEvent& event);
     void OnKillFocus(wxFocusEvent& event);
     void OnDismiss() override;
+    void OnHoverTimer(wxTimerEvent& event);
     void SendToOwner(wxEventType type);
 
     wxWindow* m_pOwner;
     wxListBox* m_pListBox = nullptr;
     int m_nFocusLosses = 0;
     int m_nPage = 10;
+    wxTimer m_hoverTimer;
 };
