@@ -1,5 +1,6 @@
 #include "shell/ConnectDlg.h"
 
+#include "platform/DialogTextFit.h"
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
@@ -216,6 +217,10 @@ void CConnectDlg::SetIpButtonText(const std::string& text)
 {
     m_pSetIp->SetLabel(U8(text));
     m_pSetIp->SetToolTip(U8(text));
+    // An adapter's address and name can need more room than the button had;
+    // before the dialog shows, showing it makes the room.
+    if (IsShown())
+        CDialogTextFit::Fit(this);
 }
 
 void CConnectDlg::ShowModule(const std::string& mac, const std::string& name, bool useName)

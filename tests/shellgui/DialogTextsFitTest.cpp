@@ -4,6 +4,7 @@
 // as its best size and lies inside its window, and the compare list's
 // headings are as wide as their labels need.
 
+#include "tests/session/ConnectTestSupport.h"
 #include "tests/shellgui/AppFixture.h"
 
 #include "document/D390DocData.h"
@@ -41,7 +42,10 @@
 #include "view/ReadStationDlg.h"
 #include "view/StationSelectDlg.h"
 
+#include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
 #include <wx/dataview.h>
 #include <wx/notebook.h>
 
@@ -273,4 +277,42 @@ TEST_F(DialogTextsFitTest, EveryDialogHasRoomForItsTexts)
     // What was measured, for the record of the run.
     std::printf("checked %d dialogs, %d text controls\n", m_dialogs, m_controls);
     EXPECT_EQ(m_shownByCommands, 3) << "the model choice and two editors";
+}
+
+TEST_F(DialogTextsFitTest, ConnectMakesRoomForTheAdapterItFindsWhileShown)
+{
+    SimDriveConfig config = DriveConfig({1}, 0x4B2);
+    config.servePty = false;
+    config.tcpPort = 0;
+    config.udpPort = 0;
+    auto drive = StartDrive(config);
+    LoopbackAdapterSettings adapter(drive->GetUdpPort());
+    const std::string savedPort = g_strCommPort;
+    g_strCommPort = "/dev/ttyS0";
+
+    auto* dialog = new CConnectDlg(&Frame(), Frame().Session(), Doc().m_nModelCode);
+    dialog->Show();
+    Pump(150);
+    auto* port = wxDynamicCast(dialog->FindWindow(CConnectDlg::IDC_PORT), wxComboBox);
+    port->SetValue("TCPIP");
+    wxCommandEvent change(wxEVT_COMBOBOX, CConnectDlg::IDC_PORT);
+    change.SetEventObject(port);
+    port->GetEventHandler()->ProcessEvent(change);
+    // The adapter gets the longest name the address dialog takes.
+    SetModalAnswer([](wxDialog* shown) {
+        wxDynamicCast(shown->FindWindow(CSetIpDlg::IDC_IP), wxTextCtrl)->ChangeValue("127.0.0.1");
+        wxDynamicCast(shown->FindWindow(CSetIpDlg::IDC_NAME), wxTextCtrl)->ChangeValue("Pump room north, line 2 AB");
+        shown->TransferDataFromWindow();
+        return int(wxID_OK);
+    });
+    wxCommandEvent click(wxEVT_BUTTON, CConnectDlg::IDC_SET_IP);
+    click.SetEventObject(dialog->FindWindow(CConnectDlg::IDC_SET_IP));
+    dialog->FindWindow(CConnectDlg::IDC_SET_IP)->GetEventHandler()->ProcessEvent(click);
+    Pump(150);
+    EXPECT_EQ(dialog->FindWindow(CConnectDlg::IDC_SET_IP)->GetLabel(), "127.0.0.1(Pump room north, line 2 AB)");
+    SetModalAnswer(nullptr);
+    Check(dialog, "Connect with an adapter");
+    EXPECT_TRUE(m_cut.empty()) << ::testing::PrintToString(m_cut);
+    dialog->Destroy();
+    g_strCommPort = savedPort;
 }
