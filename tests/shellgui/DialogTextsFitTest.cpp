@@ -113,6 +113,8 @@ protected:
             Check(models, "Model Select");
             // Every model's description fits its box.
             auto* choice = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
+            const int controls = m_controls;
+            m_models = static_cast<int>(choice->GetCount());
             for (unsigned i = 0; i < choice->GetCount(); ++i) {
                 choice->SetSelection(static_cast<int>(i));
                 wxCommandEvent change(wxEVT_CHOICE, CModelSelectDlg::IDC_MODEL);
@@ -120,6 +122,7 @@ protected:
                 choice->GetEventHandler()->ProcessEvent(change);
                 CheckChildren(models, "Model Select, " + choice->GetString(i).utf8_string());
             }
+            m_controls = controls;
             choice->SetStringSelection(kPlainModel);
             wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
             ok.SetEventObject(models->FindWindow(wxID_OK));
@@ -194,6 +197,8 @@ protected:
     }
 
     int m_shownByCommands = 0;
+    int m_models = 0;
+    int m_headings = 0;
     int m_dialogs = 0;
     int m_controls = 0;
     std::vector<std::string> m_cut;
@@ -266,6 +271,7 @@ TEST_F(DialogTextsFitTest, EveryDialogHasRoomForItsTexts)
         Check(compare, "Compare mode " + std::to_string(mode));
         compare->Show();
         Pump(150);
+        m_headings += static_cast<int>(compare->GetList()->GetColumnCount());
         for (const std::string& cut : CutHeadings(*compare, mode))
             headings.push_back(cut);
         compare->Hide();
@@ -275,7 +281,8 @@ TEST_F(DialogTextsFitTest, EveryDialogHasRoomForItsTexts)
     EXPECT_TRUE(m_cut.empty()) << ::testing::PrintToString(m_cut);
     EXPECT_TRUE(headings.empty()) << ::testing::PrintToString(headings);
     // What was measured, for the record of the run.
-    std::printf("checked %d dialogs, %d text controls\n", m_dialogs, m_controls);
+    std::printf("checked %d dialogs with %d text controls, %d model descriptions, %d list headings\n", m_dialogs,
+                m_controls, m_models, m_headings);
     EXPECT_EQ(m_shownByCommands, 3) << "the model choice and two editors";
 }
 
