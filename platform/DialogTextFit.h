@@ -8,7 +8,7 @@
 // dialog as it is shown, through wx's dialog layout adaptation:
 //  - controls placed by position: the template layout is reflowed
 //    (TemplateReflow.h): a control grows, what lies beyond it moves on, and
-//    the dialog grows;
+//    the dialog grows; a drop-down list grows as wide as its longest entry;
 //  - controls in sizers: their minimum size becomes their best size and the
 //    dialog grows to the sizer's minimum.
 //  - list headings (a wxDataViewCtrl's columns) widen to what their labels
