@@ -10,10 +10,10 @@
 //    (TemplateReflow.h): a control grows, what lies beyond it moves on, and
 //    the dialog grows; a drop-down list grows as wide as its longest entry;
 //  - controls in sizers: their minimum size becomes their best size and the
-//    dialog grows to the sizer's minimum.
+//    dialog grows to the sizer's minimum;
 //  - list headings (a wxDataViewCtrl's columns) widen to what their labels
 //    need.
-// Notebook pages keep their own layout.
+// Notebook pages placed by position keep their own layout.
 
 #include <wx/dialog.h>
 

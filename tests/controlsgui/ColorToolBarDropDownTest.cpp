@@ -11,6 +11,8 @@
 #include <wx/menu.h>
 #include <wx/timer.h>
 
+#include <gtk/gtk.h>
+
 #include <memory>
 #include <vector>
 
@@ -55,13 +57,20 @@ protected:
         });
         m_frame->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
             ++m_menusOpened;
-            if (event.GetMenu())
-                m_openedItems = event.GetMenu()->GetMenuItemCount();
+            m_opened = event.GetMenu();
+            if (m_opened)
+                m_openedItems = m_opened->GetMenuItemCount();
             // The menu grabs the input: the user's keys come while it is open.
             m_keys.StartOnce(150);
         });
         m_frame->Bind(wxEVT_MENU, [this](wxCommandEvent& event) { m_commands.push_back(event.GetId()); });
-        m_keys.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
+        m_keys.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+            // Where the menu stands on the screen, while it is open.
+            if (m_opened && m_opened->m_menu) {
+                GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(m_opened->m_menu));
+                if (window)
+                    gdk_window_get_origin(window, &m_menuAt.x, &m_menuAt.y);
+            }
             wxUIActionSimulator sim;
             sim.Char(WXK_DOWN);
             sim.Char(WXK_DOWN);
@@ -104,6 +113,8 @@ protected:
     wxTimer m_keys;
     std::vector<int> m_loaded;
     std::vector<int> m_commands;
+    wxMenu* m_opened = nullptr;
+    wxPoint m_menuAt{-1, -1};
     int m_menusOpened = 0;
     int m_openedItems = 0;
 };
@@ -122,6 +133,11 @@ TEST_F(ColorToolBarDropDownTest, ArrowDropsTheFirstMenuOfTheResourceAndItsComman
     EXPECT_EQ(m_menusOpened, 1);
     EXPECT_EQ(m_openedItems, 2) << "the first menu of the bar, not the second";
     EXPECT_EQ(m_commands, std::vector<int>{kSecondRecent}) << "the second entry, chosen with the keys";
+    // Under the button, from its left edge (the theme's menu border aside).
+    const wxRect button = m_toolbar->GetButtonRect(kRecent);
+    const wxPoint corner = m_toolbar->ClientToScreen(wxPoint(button.x, button.y + button.height));
+    EXPECT_NEAR(m_menuAt.x, corner.x, 8) << "menu at " << m_menuAt.x << "," << m_menuAt.y;
+    EXPECT_NEAR(m_menuAt.y, corner.y, 8) << "menu at " << m_menuAt.x << "," << m_menuAt.y;
 }
 
 TEST_F(ColorToolBarDropDownTest, ARecordForAButtonThatExistsGivesItItsArrowInItsPlace)
