@@ -8,7 +8,13 @@
 #include "document/ModelFamily.h"
 #include "link/CommTexts.h"
 #include "platform/MessageBox.h"
+#include "platform/WxMessageBox.h"
 #include "res/StringIds.h"
+#include "tests/common/GuiTestSupport.h"
+
+#include <wx/button.h>
+#include <wx/frame.h>
+#include <wx/msgdlg.h>
 
 #include <algorithm>
 #include <functional>
@@ -372,4 +378,55 @@ TEST_F(EditorValuesWindowTest, TransmitGroupTellsEachFailureOnceInItsOwnWords)
         m_drive.reset();
         m_editor = nullptr;
     }
+}
+
+// A box is owned by the window that raised it, not by the application's top
+// window (under a window manager a box owned by the main frame can open
+// behind the editor), and the focus goes back where it was when it closes,
+// not to the disabled main frame.
+TEST_F(EditorValuesWindowTest, ABoxIsOwnedByTheEditorThatRaisedItAndGivesTheFocusBack)
+{
+    auto* main = new wxFrame(nullptr, wxID_ANY, "main");
+    wxWindow* previousTop = wxTheApp->GetTopWindow();
+    wxTheApp->SetTopWindow(main);
+    main->Show();
+    MakeProject(kS);
+    CParamGroupDlg& editor = Open(0);
+    main->Disable(); // as while the editor runs modal to it
+    wxChoice* source = List(0, 1027);
+    ASSERT_NE(source, nullptr);
+    source->SetFocus();
+    Yield();
+
+    const MessageHandler recorder = SetMessageHandler(nullptr);
+    InstallWxMessageHandler();
+    wxWindow* owner = nullptr;
+    wxString text;
+    int boxes = 0;
+    SetModalAnswer([&](wxDialog* dialog) {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        if (!box)
+            return wxID_CANCEL;
+        ++boxes;
+        owner = box->GetParent();
+        text = box->GetMessage();
+        // The toolkit hands the focus on while a box is up.
+        editor.FindWindow(wxID_CANCEL)->SetFocus();
+        EXPECT_EQ(wxWindow::FindFocus(), editor.FindWindow(wxID_CANCEL));
+        return wxID_OK;
+    });
+    Click(editor.PagePanel(0), 1006); // no link
+    SetModalAnswer(nullptr);
+    SetMessageHandler(recorder);
+    SetBellHandler(nullptr);
+
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(text, wxString::FromUTF8(LoadResString(IDS_NOT_CONNECTED)));
+    EXPECT_EQ(owner, &editor);
+    EXPECT_EQ(wxWindow::FindFocus(), source);
+
+    main->Enable();
+    wxTheApp->SetTopWindow(previousTop);
+    main->Destroy();
+    Yield();
 }
