@@ -286,6 +286,7 @@ void CGroupPageModel::Load(EditorContext& context)
         RowState& state = m_rows[static_cast<std::size_t>(r)];
         const ParamRec* record = context.doc.FindParam(m_table.group, table.item);
         const std::string value = record ? record->m_strValue : std::string();
+        const bool editable = !table.shownNotStored && !table.disabled;
         switch (table.kind) {
         case RowKind::Option: {
             long long index = -1;
@@ -301,14 +302,15 @@ void CGroupPageModel::Load(EditorContext& context)
         case RowKind::Text:
             state.text = value;
             break;
-        // A project text that is no number stays as it is, for OK and the
-        // writes to refuse rather than turn it into 0.
+        // A project text that is no number stays as it is in a row the user
+        // can edit, for OK and the writes to refuse rather than turn it into
+        // 0; a row only shown reads it as 0, as it always did.
         case RowKind::Decimal:
-            state.text = HoldsNumber(value) ? FormatFixed(ParseLeadingNumber(value), table.decimals) : value;
+            state.text = HoldsNumber(value) || !editable ? FormatFixed(ParseLeadingNumber(value), table.decimals) : value;
             break;
         case RowKind::Integer:
         case RowKind::Unsigned:
-            state.text = HoldsNumber(value) ? std::to_string(LeadingInt(value)) : value;
+            state.text = HoldsNumber(value) || !editable ? std::to_string(LeadingInt(value)) : value;
             break;
         case RowKind::Packed:
             state.kept.clear();
@@ -445,8 +447,10 @@ bool CGroupPageModel::CheckTexts(EditorContext& context)
 {
     for (int r = 0; r < RowCount(); ++r) {
         const PageRow& table = Row(r);
-        if (table.shownNotStored || table.kind == RowKind::Text || table.kind == RowKind::Option)
-            continue; // a list without a selection keeps the project's text
+        // A list without a selection keeps the project's text, and so does a
+        // row the user cannot edit (Store leaves what it cannot read).
+        if (table.shownNotStored || table.disabled || table.kind == RowKind::Text || table.kind == RowKind::Option)
+            continue;
         std::string text;
         if (!RowText(r, text)) {
             Refuse(r, IDS_BEYOND_RANGE, context);
