@@ -370,13 +370,13 @@ std::string CGroupPageModel::Filter(int row, const std::string& oldText, const s
 std::string CGroupPageModel::FilterText(int row, const std::string& oldText, const std::string& newText) const
 {
     const PageRow& table = Row(row);
+    if (!table.typingFiltered)
+        return newText;
     const RowState& state = m_rows[static_cast<std::size_t>(row)];
     const bool own = state.ownBounds && table.rangeFilters;
     const double filterMax = own ? state.boundMax : table.filterMax;
     const double filterMin = own ? state.boundMin : table.filterMin;
     const int decimals = state.filterDecimals >= 0 ? state.filterDecimals : table.decimals;
-    if (!table.typingFiltered)
-        return newText;
     if (IsIntegerRow(table)) {
         if (newText.empty())
             return newText;
