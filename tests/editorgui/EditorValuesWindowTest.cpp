@@ -140,6 +140,8 @@ TEST_F(EditorValuesWindowTest, TransmitGroupMarksWrittenOnlyTheRowsAFrameCarried
         {"00-00 and 00-01 while the drive's 00-02 is not 0", kS, 1130, 0,
          [](CSimulatedDrive& d) { d.SetRegister(1, 0x0002, 1); }, nullptr, 1, "", 3, ""},
         {"00-00 too", kS, 1130, 0, [](CSimulatedDrive& d) { d.SetRegister(1, 0x0002, 1); }, nullptr, 0, "", 4, ""},
+        {"00-01 of a base drive", kBase, 1130, 0, [](CSimulatedDrive& d) { d.SetRegister(1, 0x0002, 2); }, nullptr, 1, "",
+         5, ""},
         {"00-21 on an S drive below 1.093", kS, 1092, 0, nullptr, nullptr, 21, "", 3, ""},
         {"01-02 to 01-09 unless 01-00 is 7", kBase, 1130, 1, nullptr,
          [](EditorValuesWindowTest& t) { t.ChangeRow(0, "1"); }, 3, "12.5", 10, "5.0"},
@@ -306,6 +308,9 @@ TEST_F(EditorValuesWindowTest, TheWholeNumbersOfTheRegenerationPageAreBoundOnlyO
     MakeProject(kS);
     Connect(kS);
     CParamGroupDlg& editor = Open(11, 15);
+    std::vector<std::string> stored;
+    for (int item = 16; item <= 20; ++item)
+        stored.push_back(m_doc.FindParam(11, item)->m_strValue);
     struct Case {
         int id;
         const char* typed;
@@ -343,7 +348,8 @@ TEST_F(EditorValuesWindowTest, TheWholeNumbersOfTheRegenerationPageAreBoundOnlyO
         EXPECT_TRUE(WrittenRegisters(m_drive->GetFrameLog()).empty());
         edit->ChangeValue(before);
     }
-    EXPECT_EQ(m_doc.FindParam(11, 16)->m_strValue, m_doc.FindParam(11, 16)->m_strValue);
+    for (int item = 16; item <= 20; ++item)
+        EXPECT_EQ(m_doc.FindParam(11, item)->m_strValue, stored[static_cast<std::size_t>(item - 16)]);
     EXPECT_TRUE(m_stored.empty());
 }
 
