@@ -104,10 +104,10 @@ public:
         const auto [page, row] = RowOf(item);
         ASSERT_GE(page, 0) << item;
         wxWindow* control = m_editor->PagePanel(page)->Control(row);
-        if (auto* list = wxDynamicCast(control, wxChoice)) {
+        if (auto* list = dynamic_cast<wxChoice*>(control)) {
             Choose(m_editor->PagePanel(page), list->GetId(), (list->GetSelection() + 1) % static_cast<int>(list->GetCount()));
         } else {
-            auto* edit = wxDynamicCast(control, wxTextCtrl);
+            auto* edit = dynamic_cast<wxTextCtrl*>(control);
             ASSERT_NE(edit, nullptr);
             edit->SetValue(wxString::FromUTF8(text));
             ASSERT_EQ(edit->GetValue().utf8_string(), text);
