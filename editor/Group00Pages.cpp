@@ -27,7 +27,7 @@ constexpr unsigned kStartFrequency = PageStringBase(0) + 22; // 3
 constexpr unsigned kControlModeEx = PageStringBase(0) + 30;     // 2
 constexpr unsigned kDirectionEx = PageStringBase(0) + 32;       // 2
 constexpr unsigned kRunSourceEx = PageStringBase(0) + 34;       // 3
-constexpr unsigned kTerminalModeEx = PageStringBase(0) + 37;    // 4
+constexpr unsigned kTerminalModeEx = PageStringBase(0) + 37;    // 3 (a fourth text follows, offered by no page)
 constexpr unsigned kFrequencySourceEx = PageStringBase(0) + 41; // 7
 constexpr unsigned kCombinationEx = PageStringBase(0) + 48;     // 2
 constexpr unsigned kMemoryEx = PageStringBase(0) + 50;          // 2
@@ -150,10 +150,11 @@ bool ExtendedPage1Gate(CGroupPageModel& page, int row, const std::string& text, 
     return !(item == 5 || item == 6) || PartnerStillDiffers(page, item, text, station, context);
 }
 
-// The S family's drives before 1.093 know the first three run modes only.
+// The three run modes every drive knows; the gate of the S family's drives
+// before 1.093 (0~2) stands as the page's rule.
 PageRow TerminalModeEx()
 {
-    PageRow row = OptionRow(4, 1029, kTerminalModeEx, 4);
+    PageRow row = OptionRow(4, 1029, kTerminalModeEx, 3);
     row.versionGates = {VersionGate{1.093f, kModelFamilyS, kModelFamilySP, true, 0, 2, "0~2"}};
     return row;
 }

@@ -5,6 +5,7 @@
 #include "link/ParamGroupIO.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "session/DriveWork.h"
 
 #include <algorithm>
 
@@ -62,7 +63,8 @@ bool CGroupEditor::Validate(const std::vector<ValidationStep>& steps)
         CGroupPageModel& page = *m_Pages[static_cast<std::size_t>(step.page)];
         bool passed = true;
         if (step.kind == ValidationStep::Take) {
-            passed = m_context.host.TakeControls(step.page);
+            page.m_nFocusRow = -1;
+            passed = m_context.host.TakeControls(step.page) && page.CheckTexts(m_context);
         } else {
             page.m_nFocusRow = -1;
             passed = page.CheckRange(m_context);
@@ -95,12 +97,21 @@ void CGroupEditor::OnCancel()
         m_table.onCancel(m_context);
 }
 
+bool CGroupEditor::OnParamButton(int page, int row)
+{
+    // A watchdog pass under way ends first, its window thread handling
+    // events meanwhile, and none begins until the write has ended.
+    CDriveTransferScope transfer;
+    return m_Pages[static_cast<std::size_t>(page)]->OnParamButton(row, m_context);
+}
+
 void CGroupEditor::OnTransmitGroup()
 {
     CDriveSession& drive = m_context.drive;
     const int station = m_context.host.ChooseStation();
     if (station < 0)
         return;
+    CDriveTransferScope transfer;
     const uint8_t address = static_cast<uint8_t>(station);
     bool locked = false;
     if (!drive.ReadPasswordState(address, locked))
@@ -126,11 +137,7 @@ void CGroupEditor::OnTransmitGroup()
             return;
         }
     }
-    if (!TransmitGroup(station))
-        return;
-    for (uint32_t& flag : m_context.doc.m_Changed[m_nGroup])
-        flag = 0;
-    m_context.host.FlagsChanged();
+    TransmitGroup(station);
 }
 
 bool CGroupEditor::FillValues(std::vector<std::string>& values, std::vector<std::pair<int, int>>& sent)
@@ -146,17 +153,16 @@ bool CGroupEditor::FillValues(std::vector<std::string>& values, std::vector<std:
                 continue;
             std::string text;
             uint16_t word = 0;
-            const bool ok = page.RowText(r, text) && page.ValueForDrive(r, text, word, m_context);
-            if (!ok) {
-                if (page.Row(r).kind == RowKind::Option && page.m_rows[static_cast<std::size_t>(r)].selection < 0) {
-                    m_nShownTab = static_cast<int>(p);
-                    m_context.host.SelectTab(m_nShownTab);
-                    m_context.host.FocusRow(m_nShownTab, r);
-                    AfxMessageBox(IDS_BEYOND_RANGE, MB_OK | MB_ICONWARNING);
-                } else {
-                    m_nShownTab = static_cast<int>(p);
-                    m_context.host.SelectTab(m_nShownTab);
-                }
+            if (!page.RowText(r, text)) {
+                // No selection, or a project text that is no number.
+                m_nShownTab = static_cast<int>(p);
+                m_context.host.SelectTab(m_nShownTab);
+                page.RefuseRow(r, LoadResString(IDS_BEYOND_RANGE), m_context);
+                return false;
+            }
+            if (!page.ValueForDrive(r, text, word, m_context)) {
+                m_nShownTab = static_cast<int>(p);
+                m_context.host.SelectTab(m_nShownTab);
                 return false;
             }
             if (row.item >= 0 && row.item < kItemCount) {
@@ -210,16 +216,26 @@ bool CGroupEditor::TransmitGroup(int station)
     transfer.m_nModelCode = m_context.modelCode;
     CParamGroupIO io(transfer);
     m_context.drive.m_strLastError.clear();
-    if (!(io.*m_table.writer)(values, static_cast<uint8_t>(station))) {
-        AfxMessageBox(m_context.drive.m_strLastError);
-        return false;
-    }
-    // The drive now holds what was sent: OK compares with it.
+    const bool written = (io.*m_table.writer)(values, static_cast<uint8_t>(station));
+    // A row counts as written only when an accepted frame carried its value:
+    // the writer leaves rows out by its rules, and a failure ends it midway.
+    // Such a row now holds in the drive what was sent: OK compares with it,
+    // and its change mark goes.
     for (const auto& [p, r] : sent) {
         CGroupPageModel& page = *m_Pages[static_cast<std::size_t>(p)];
         const PageRow& row = page.Row(r);
+        if (!io.Wrote(row.item))
+            continue;
         page.m_strLast[static_cast<std::size_t>(r)] = values[static_cast<std::size_t>(row.item)];
         page.m_bWritten[static_cast<std::size_t>(r)] = true;
+        const int position = page.FlagPosition(r, m_context.doc);
+        if (position >= 0 && position < kItemCount)
+            m_context.doc.m_Changed[m_nGroup][position] = 0;
+    }
+    m_context.host.FlagsChanged();
+    if (!written) {
+        AfxMessageBox(m_context.drive.m_strLastError);
+        return false;
     }
     AfxMessageBox(IDS_WRITE_SUCCESSFUL);
     return true;

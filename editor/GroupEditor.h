@@ -31,15 +31,16 @@ public:
     void OnCancel();
 
     // Transmit Group: the station, password, running and version gates, the
-    // group's gate, then TransmitGroup. The group's changed flags are cleared
-    // only when the writer succeeded.
+    // group's gate, then TransmitGroup.
     void OnTransmitGroup();
     // Validates, fills the value array from the pages and has the block
-    // writer send it. True when the writer succeeded (shown either way).
+    // writer send it. The rows whose values an accepted frame carried count
+    // as written (their change marks go); the others keep theirs. True when
+    // the writer succeeded (shown either way, in one message).
     bool TransmitGroup(int station);
 
-    // A page row's button.
-    bool OnParamButton(int page, int row) { return m_Pages[static_cast<std::size_t>(page)]->OnParamButton(row, m_context); }
+    // A page row's button, after a watchdog pass under way has ended.
+    bool OnParamButton(int page, int row);
 
     // The value array of the group as the pages show it, entry k = item
     // GG-k; false (shown, focused) when a row cannot be sent.

@@ -81,19 +81,32 @@ bool IntegerInside(const PageRow& table, const RowState& state, long long value)
 {
     if (value < table.exchangeMin || value > table.exchangeMax)
         return false;
-    double low = 0;
-    double high = 0;
-    CheckBounds(table, state, low, high);
-    if ((table.checked || state.ownBounds) && (value < low || value > high))
+    if (table.kind == RowKind::Unsigned && value < 0)
         return false;
-    // The typing's own bounds: a project value outside them is not sent.
-    if ((table.filterMax != 0 && value > table.filterMax) || (table.filterTestsMin && value < table.filterMin))
+    // The model's range, where the row has one, is the row's whole range:
+    // the table's filter and CheckRange bounds are those of another model.
+    if (state.ownBounds)
+        return state.boundMin <= value && value <= state.boundMax;
+    if (table.checked && (value < table.checkMin || value > table.checkMax))
         return false;
     // A row without a range in its data exchange holds what its filter lets
     // through; a project can hold more.
-    if ((table.filterMax != 0 && value > table.filterMax) || (table.filterTestsMin && value < table.filterMin))
-        return false;
-    return table.kind != RowKind::Unsigned || value >= 0;
+    return !((table.filterMax != 0 && value > table.filterMax) || (table.filterTestsMin && value < table.filterMin));
+}
+
+// Whether text starts with a number (after blanks and a sign), as the
+// conversions of the pages read it; an empty text reads as 0 and counts.
+bool HoldsNumber(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return true;
+    std::size_t i = first;
+    if (text[i] == '-' || text[i] == '+')
+        ++i;
+    if (i < text.size() && text[i] == '.')
+        ++i;
+    return i < text.size() && text[i] >= '0' && text[i] <= '9';
 }
 
 // The entry of a coded option row that a stored text selects (-1: none).
@@ -273,6 +286,7 @@ void CGroupPageModel::Load(EditorContext& context)
         RowState& state = m_rows[static_cast<std::size_t>(r)];
         const ParamRec* record = context.doc.FindParam(m_table.group, table.item);
         const std::string value = record ? record->m_strValue : std::string();
+        const bool editable = !table.shownNotStored && !table.disabled;
         switch (table.kind) {
         case RowKind::Option: {
             long long index = -1;
@@ -288,12 +302,15 @@ void CGroupPageModel::Load(EditorContext& context)
         case RowKind::Text:
             state.text = value;
             break;
+        // A project text that is no number stays as it is in a row the user
+        // can edit, for OK and the writes to refuse rather than turn it into
+        // 0; a row only shown reads it as 0, as it always did.
         case RowKind::Decimal:
-            state.text = FormatFixed(ParseLeadingNumber(value), table.decimals);
+            state.text = HoldsNumber(value) || !editable ? FormatFixed(ParseLeadingNumber(value), table.decimals) : value;
             break;
         case RowKind::Integer:
         case RowKind::Unsigned:
-            state.text = std::to_string(LeadingInt(value));
+            state.text = HoldsNumber(value) || !editable ? std::to_string(LeadingInt(value)) : value;
             break;
         case RowKind::Packed:
             state.kept.clear();
@@ -342,7 +359,19 @@ void CGroupPageModel::SelectDigit(int row, int digit, int selection)
 
 std::string CGroupPageModel::Filter(int row, const std::string& oldText, const std::string& newText) const
 {
+    std::string kept = FilterText(row, oldText, newText);
+    // The key is dropped: the user hears it, as with the toolkit's own
+    // validators.
+    if (kept != newText)
+        MessageBeep();
+    return kept;
+}
+
+std::string CGroupPageModel::FilterText(int row, const std::string& oldText, const std::string& newText) const
+{
     const PageRow& table = Row(row);
+    if (!table.typingFiltered)
+        return newText;
     const RowState& state = m_rows[static_cast<std::size_t>(row)];
     const bool own = state.ownBounds && table.rangeFilters;
     const double filterMax = own ? state.boundMax : table.filterMax;
@@ -414,6 +443,23 @@ bool CGroupPageModel::ExchangeWholeNumbers(EditorContext& context)
     return true;
 }
 
+bool CGroupPageModel::CheckTexts(EditorContext& context)
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        const PageRow& table = Row(r);
+        // A list without a selection keeps the project's text, and so does a
+        // row the user cannot edit (Store leaves what it cannot read).
+        if (table.shownNotStored || table.disabled || table.kind == RowKind::Text || table.kind == RowKind::Option)
+            continue;
+        std::string text;
+        if (!RowText(r, text)) {
+            Refuse(r, IDS_BEYOND_RANGE, context);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool CGroupPageModel::CheckRange(EditorContext& context)
 {
     SyncForm(context);
@@ -425,7 +471,9 @@ bool CGroupPageModel::CheckRange(EditorContext& context)
         double low = 0;
         double high = 0;
         CheckBounds(table, state, low, high);
-        if (table.kind == RowKind::Decimal) {
+        if (!HoldsNumber(state.text)) {
+            // A project text that is no number: refused, not read as 0.
+        } else if (table.kind == RowKind::Decimal) {
             const double value = ParseLeadingNumber(state.text);
             if (low - kMargin < value && value < high + kMargin) {
                 state.text = FormatFixed(value, table.decimals);
@@ -462,17 +510,24 @@ bool CGroupPageModel::RowText(int row, std::string& text) const
         text = state.text;
         return true;
     case RowKind::Decimal:
+        if (!HoldsNumber(state.text))
+            return false;
         text = FormatFixed(ParseLeadingNumber(state.text), table.decimals);
         return true;
     case RowKind::Integer:
     case RowKind::Unsigned:
+        if (!HoldsNumber(state.text))
+            return false;
         text = std::to_string(LeadingInt(state.text));
         return true;
     case RowKind::Packed:
         text.clear();
         for (std::size_t d = 0; d < table.packedIds.size(); ++d) {
             const int digit = d < state.digits.size() ? state.digits[d] : -1;
-            text += digit >= 0 ? static_cast<char>('0' + digit) : (d < state.kept.size() ? state.kept[d] : '0');
+            const char kept = d < state.kept.size() ? state.kept[d] : '0';
+            if (digit < 0 && (kept < '0' || kept > '9'))
+                return false; // a project text that is no number
+            text += digit >= 0 ? static_cast<char>('0' + digit) : kept;
         }
         return true;
     }

@@ -61,7 +61,8 @@ public:
     // The keystroke filter of an edit row: the text the edit keeps after the
     // user changed oldText into newText. Integer rows prompt (61775, 61776)
     // for a text that is no whole number or lies outside the row's exchange
-    // bounds and keep oldText.
+    // bounds and keep oldText. Every keystroke it refuses or trims rings the
+    // bell (MessageBeep).
     std::string Filter(int row, const std::string& oldText, const std::string& newText) const;
 
     // The data exchange of the whole-number rows: each must hold a whole
@@ -69,13 +70,20 @@ public:
     // and prompted for (61775, 61776), and the result is false.
     bool ExchangeWholeNumbers(EditorContext& context);
 
+    // Every row that OK stores must hold a number: the first whose text is
+    // none (a project text such as "x?", never typed) is focused and refused
+    // with 61460, and the result is false. Lists without a selection keep
+    // the project's text and pass.
+    bool CheckTexts(EditorContext& context);
+
     // Tests the checked rows in row order, reformatting the passing decimal
     // rows; at the first failing row focuses it, shows 61460 and returns
     // false.
     bool CheckRange(EditorContext& context);
 
     // The text that OK stores, the row button sends and Transmit Group sends.
-    // False for an option row without a selection (nothing to store or send).
+    // False for an option row without a selection and for a row whose text
+    // is no number (nothing to store or send).
     bool RowText(int row, std::string& text) const;
 
     // A packed row's list d now shows selection: the digit and the row's
@@ -124,6 +132,7 @@ public:
 
 private:
     void Refuse(int row, unsigned message, EditorContext& context);
+    std::string FilterText(int row, const std::string& oldText, const std::string& newText) const;
 
     const PageTable& m_table;
     int m_nPage;

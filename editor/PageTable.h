@@ -74,7 +74,9 @@ struct PageRow {
     // Decimal rows: 1 or 2 decimals.
     int decimals = 0;
     // Keystroke filter: a value above filterMax is refused; below filterMin
-    // too where filterTestsMin is set.
+    // too where filterTestsMin is set. A row without one (typingFiltered
+    // false) takes every keystroke; its bounds act on OK and on its button.
+    bool typingFiltered = true;
     double filterMax = 0;
     bool filterTestsMin = false;
     double filterMin = 0;

@@ -12,6 +12,7 @@
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
 
+#include <bitset>
 #include <cstdio>
 #include <vector>
 
@@ -21,7 +22,9 @@ constexpr int kMaxReadWords = 23;  // group 10: a reply of 51 bytes
 constexpr int kMaxFrameWords = 45; // a request of 9 + 90 bytes fits the 100-byte buffer
 constexpr int kItems = 100;
 constexpr uint16_t kSeriesRegister = 0x252F;
+constexpr uint16_t kItem0002Register = 0x0002;
 constexpr uint16_t kItem0021Register = 0x0015;
+constexpr uint16_t kItem0200Register = 0x0200;
 
 // The text of a failed request: the link's, or the drive's refusal.
 std::string ReplyErrorText(const ModbusReply& reply)
@@ -132,10 +135,13 @@ bool ReadGroupBlocks(const GroupTransferContext& transfer, int group, uint8_t st
 // the first frame, then sends them.
 class GroupWriter {
 public:
-    GroupWriter(const GroupTransferContext& transfer, int group, CParamGroupIO::Values values, uint8_t station)
+    GroupWriter(const GroupTransferContext& transfer, int group, CParamGroupIO::Values values, uint8_t station,
+                std::bitset<kItems>& written)
         : m_transfer(transfer), m_values(values), m_station(station), m_group(static_cast<uint8_t>(group)),
+          m_written(written),
           m_context{static_cast<uint32_t>(transfer.m_nModelCode), transfer.m_Doc.m_fDriveVersion}
     {
+        m_written.reset();
     }
 
     // False when there is nobody to write to.
@@ -181,7 +187,11 @@ public:
 
     bool Send(const RegisterBlock& block)
     {
-        return SendFrame(m_transfer, m_station, m_group, block.start, block.count, &m_words[block.start]);
+        if (!SendFrame(m_transfer, m_station, m_group, block.start, block.count, &m_words[block.start]))
+            return false;
+        for (int k = 0; k < block.count; ++k)
+            m_written.set(static_cast<std::size_t>(block.start + k));
+        return true;
     }
 
     bool Fail(const std::string& text)
@@ -217,6 +227,7 @@ private:
     CParamGroupIO::Values m_values;
     uint8_t m_station;
     uint8_t m_group;
+    std::bitset<kItems>& m_written;
     GateContext m_context;
     int m_mode = -1;
     uint16_t m_words[kItems] = {};
@@ -264,14 +275,14 @@ bool CParamGroupIO::WriteParamGroup(int group, Values values, uint8_t station)
     default:
         if (group < 3 || group > 14)
             return false;
-        GroupWriter writer(m_context, group, values, station);
+        GroupWriter writer(m_context, group, values, station, m_written);
         return writer.Begin() && writer.WriteTable(WriterBlocks(group));
     }
 }
 
 bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
 {
-    GroupWriter writer(m_context, 0, values, station);
+    GroupWriter writer(m_context, 0, values, station, m_written);
     if (!writer.Begin())
         return false;
     if (writer.Text(5) == writer.Text(6))
@@ -284,8 +295,12 @@ bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
         return false;
 
     const GroupTransferContext& transfer = writer.Transfer();
-    if (!DriveQuery::ReadParam0002(transfer.m_pComm, station, transfer.m_nParam0002))
-        return false; // the query has shown its message
+    // The writer's own read: its failure is the writer's, told once by the
+    // caller like every other.
+    uint16_t drive0002 = 0;
+    if (!ReadRegisters(transfer, station, kItem0002Register, 1, &drive0002))
+        return writer.Fail(LoadResString(IDS_COMM_ERROR));
+    transfer.m_nParam0002 = drive0002;
     if (transfer.m_nParam0002 != 0) {
         if (writer.Word(5) == writer.Word(6))
             return writer.Fail(FormatResString(IDS_SAME_VALUE, "00-05", "00-06"));
@@ -316,7 +331,7 @@ bool CParamGroupIO::WriteParamGroup00(Values values, uint8_t station)
 
 bool CParamGroupIO::WriteParamGroup01(Values values, uint8_t station)
 {
-    GroupWriter writer(m_context, 1, values, station);
+    GroupWriter writer(m_context, 1, values, station, m_written);
     if (!writer.Begin())
         return false;
     const bool isNew = writer.Is(Models::New);
@@ -373,7 +388,7 @@ bool CParamGroupIO::WriteParamGroup01(Values values, uint8_t station)
 
 bool CParamGroupIO::WriteParamGroup02(Values values, uint8_t station)
 {
-    GroupWriter writer(m_context, 2, values, station);
+    GroupWriter writer(m_context, 2, values, station, m_written);
     if (!writer.Begin())
         return false;
     const bool restricted = writer.Is(Models::Restricted);
@@ -398,8 +413,8 @@ bool CParamGroupIO::WriteParamGroup02(Values values, uint8_t station)
         return writer.Fail(LoadResString(IDS_CURRENT_ORDER));
     if (!writer.Send(kW02Base))
         return false;
-    int drive0200 = 0;
-    if (!DriveQuery::ReadParam0200(comm, station, drive0200))
+    uint16_t drive0200 = 0;
+    if (!ReadRegisters(writer.Transfer(), station, kItem0200Register, 1, &drive0200))
         return writer.Fail(LoadResString(IDS_COMM_ERROR));
     if (!(writer.Word(1) >= drive0200))
         return writer.Fail(LoadResString(IDS_CURRENT_ORDER));
@@ -433,7 +448,7 @@ bool CParamGroupIO::WriteParamGroup14(Values values, uint8_t station) { return W
 
 bool CParamGroupIO::WriteParamGroup10(Values values, uint8_t station)
 {
-    GroupWriter writer(m_context, 10, values, station);
+    GroupWriter writer(m_context, 10, values, station, m_written);
     if (!writer.Begin())
         return false;
     if (writer.Text(0) == writer.Text(1))
@@ -443,16 +458,25 @@ bool CParamGroupIO::WriteParamGroup10(Values values, uint8_t station)
 
 bool CParamGroupIO::WriteParamGroup13Ex(Values values, uint8_t station)
 {
-    GroupWriter writer(m_context, 13, values, station);
+    GroupWriter writer(m_context, 13, values, station, m_written);
     return writer.Begin() && writer.WriteTable(WriterBlocks13Ex());
 }
 
 bool CParamGroupIO::WriteParamRegister(const uint16_t* words, uint8_t station, uint8_t group, uint8_t start, int count)
 {
-    GroupWriter writer(m_context, group, {}, station);
+    GroupWriter writer(m_context, group, {}, station, m_written);
     if (!writer.Begin())
         return false;
     if (!words || count < 1 || count > kMaxFrameWords)
         return writer.Fail(LoadResString(IDS_COMM_ERROR));
-    return SendFrame(m_context, station, group, start, count, words + start);
+    if (!SendFrame(m_context, station, group, start, count, words + start))
+        return false;
+    for (int k = 0; k < count && start + k < kItems; ++k)
+        m_written.set(static_cast<std::size_t>(start + k));
+    return true;
+}
+
+bool CParamGroupIO::Wrote(int item) const
+{
+    return item >= 0 && item < kItems && m_written.test(static_cast<std::size_t>(item));
 }

@@ -13,6 +13,7 @@
 #include "link/GroupTransferContext.h"
 #include "res/StringIds.h"
 
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -73,6 +74,14 @@ public:
     // them (1 to 45), the words taken from words[start] on. Never to station 0.
     bool WriteParamRegister(const uint16_t* words, uint8_t station, uint8_t group, uint8_t start, int count);
 
+    // Whether an accepted frame of the last write call carried the item's
+    // value. The writers leave items out by their gates and rules (00-01
+    // while the drive's 00-02 is not 0, 00-21 by version, the V/F points
+    // unless 01-00 is 7, ...), and a failed call has carried only what went
+    // before its failure.
+    bool Wrote(int item) const;
+
 private:
     GroupTransferContext m_context;
+    std::bitset<100> m_written;
 };

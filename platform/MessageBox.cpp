@@ -9,6 +9,7 @@ namespace {
 
 std::mutex g_handlerMutex;
 MessageHandler g_handler;
+BellHandler g_bell;
 
 int FirstButtonAnswer(unsigned type)
 {
@@ -51,5 +52,24 @@ MessageHandler SetMessageHandler(MessageHandler handler)
     std::lock_guard lock(g_handlerMutex);
     MessageHandler previous = std::move(g_handler);
     g_handler = std::move(handler);
+    return previous;
+}
+
+void MessageBeep()
+{
+    BellHandler bell;
+    {
+        std::lock_guard lock(g_handlerMutex);
+        bell = g_bell;
+    }
+    if (bell)
+        bell();
+}
+
+BellHandler SetBellHandler(BellHandler handler)
+{
+    std::lock_guard lock(g_handlerMutex);
+    BellHandler previous = std::move(g_bell);
+    g_bell = std::move(handler);
     return previous;
 }

@@ -40,3 +40,10 @@ MessageHandler SetMessageHandler(MessageHandler handler);
 
 // What AfxMessageBox does with handler in place of the installed one.
 int ShowMessageWith(const MessageHandler& handler, const std::string& text, unsigned type);
+
+// The bell: a refused keystroke tells the user so. Window code installs the
+// toolkit's bell; tests install a counter. Without a handler nothing sounds.
+using BellHandler = std::function<void()>;
+void MessageBeep();
+// Replaces the bell and returns the previous one.
+BellHandler SetBellHandler(BellHandler handler);

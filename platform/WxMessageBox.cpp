@@ -2,10 +2,35 @@
 
 #include "platform/MessageBox.h"
 
-#include <wx/msgdlg.h>
 #include <wx/app.h>
+#include <wx/msgdlg.h>
+#include <wx/toplevel.h>
+#include <wx/utils.h>
+#include <wx/weakref.h>
 
 namespace {
+
+// The top-level window of window when it can own a box: shown, taking input.
+wxWindow* UsableTopOf(wxWindow* window)
+{
+    wxWindow* top = window ? wxGetTopLevelParent(window) : nullptr;
+    return top && top->IsShown() && top->IsEnabled() && !top->IsBeingDeleted() ? top : nullptr;
+}
+
+// The window the user works in, which raised the box: the one with the
+// keyboard focus; without a focus (no window manager gave one), the newest
+// shown window that takes input, as a window run modal disables those
+// below it; else the application's top window. A box owned by the main
+// frame while an editor is up can open behind the editor.
+wxWindow* BoxOwner()
+{
+    if (wxWindow* top = UsableTopOf(wxWindow::FindFocus()))
+        return top;
+    for (wxWindowList::compatibility_iterator node = wxTopLevelWindows.GetLast(); node; node = node->GetPrevious())
+        if (wxWindow* top = UsableTopOf(node->GetData()))
+            return top;
+    return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+}
 
 int ShowWxMessage(const std::string& text, unsigned type)
 {
@@ -23,14 +48,31 @@ int ShowWxMessage(const std::string& text, unsigned type)
     case MB_ICONINFORMATION: style |= wxICON_INFORMATION; break;
     default: break;
     }
-    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-    wxMessageDialog dialog(parent, wxString::FromUTF8(text), wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("d390"), style);
-    switch (dialog.ShowModal()) {
-    case wxID_YES: return IDYES;
-    case wxID_NO: return IDNO;
-    case wxID_CANCEL: return IDCANCEL;
-    default: return IDOK;
+    wxWindow* owner = BoxOwner();
+    // The control that had the focus in the owner gets it back: the toolkit
+    // would hand it to the owner's owner, maybe a disabled main frame.
+    wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
+    if (focus && UsableTopOf(focus) != owner)
+        focus = nullptr;
+    wxWeakRef<wxWindow> ownerRef = owner;
+    int answer = IDOK;
+    {
+        wxMessageDialog dialog(owner, wxString::FromUTF8(text),
+                               wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("d390"), style);
+        switch (dialog.ShowModal()) {
+        case wxID_YES: answer = IDYES; break;
+        case wxID_NO: answer = IDNO; break;
+        case wxID_CANCEL: answer = IDCANCEL; break;
+        default: answer = IDOK; break;
+        }
     }
+    if (ownerRef && UsableTopOf(ownerRef) == ownerRef) {
+        if (focus && focus->IsShownOnScreen() && focus->IsEnabled())
+            focus->SetFocus();
+        else
+            ownerRef->SetFocus();
+    }
+    return answer;
 }
 
 } // namespace
@@ -38,4 +80,5 @@ int ShowWxMessage(const std::string& text, unsigned type)
 void InstallWxMessageHandler()
 {
     SetMessageHandler(ShowWxMessage);
+    SetBellHandler([] { wxBell(); });
 }

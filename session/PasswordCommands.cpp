@@ -6,9 +6,11 @@
 #include "platform/MessageBox.h"
 #include "res/StringIds.h"
 #include "session/DriveSession.h"
+#include "session/DriveWork.h"
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 namespace {
 
@@ -41,10 +43,17 @@ bool SetPassword(CDriveSession& session, int station, uint16_t value)
 }
 
 // The station chooser, then the chosen drive's password state; false when
-// either was cancelled or failed (the query has said why).
-bool ChooseStation(CDriveSession& session, const PasswordDialogs& dialogs, int& station, bool& active)
+// either was cancelled or failed (the query has said why). From the choice
+// on the command is a drive transfer, as Read and Write are: a watchdog pass
+// under way ends first, its window thread handling events meanwhile, and
+// none begins until the command has ended.
+bool ChooseStation(CDriveSession& session, const PasswordDialogs& dialogs, int& station, bool& active,
+                   std::optional<CDriveTransferScope>& transfer)
 {
-    return dialogs.selectStation(station) && session.ReadPasswordState(static_cast<uint8_t>(station), active);
+    if (!dialogs.selectStation(station))
+        return false;
+    transfer.emplace();
+    return session.ReadPasswordState(static_cast<uint8_t>(station), active);
 }
 
 } // namespace
@@ -95,7 +104,8 @@ void RunPasswordSet(CDriveSession& session, const PasswordDialogs& dialogs)
 {
     int station = 0;
     bool active = false;
-    if (!ChooseStation(session, dialogs, station, active))
+    std::optional<CDriveTransferScope> transfer;
+    if (!ChooseStation(session, dialogs, station, active, transfer))
         return;
 
     if (!active) {
@@ -125,7 +135,8 @@ void RunPasswordRelease(CDriveSession& session, const PasswordDialogs& dialogs)
 {
     int station = 0;
     bool active = false;
-    if (!ChooseStation(session, dialogs, station, active))
+    std::optional<CDriveTransferScope> transfer;
+    if (!ChooseStation(session, dialogs, station, active, transfer))
         return;
     if (!active) {
         AfxMessageBox(IDS_NO_PASSWORD, MB_OK);

@@ -300,8 +300,10 @@ bool CheckDriveForWrite(CDriveSession& session, int code, uint8_t target, bool& 
 
 // Every group of the project in order, on the drive work. False when a group
 // failed, with the progress window hidden and the reason shown.
+// written gets the (group, item) pairs whose values an accepted frame
+// carried, a failed group's first frames included.
 bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& project, int station,
-                 TransferProgress& progress)
+                 TransferProgress& progress, std::vector<std::pair<int, int>>& written)
 {
     const int code = transfer.m_nModelCode;
     const float version = project.m_fDriveVersion;
@@ -318,7 +320,11 @@ bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& proje
     auto writeGroup = [&](int group) {
         progress.SetText(WriteProgressText(group, station));
         std::vector<std::string> values = GroupValues(project, group);
-        return io.WriteParamGroup(group, values, target);
+        const bool ok = io.WriteParamGroup(group, values, target);
+        for (int item = 0; item < kItemCount; ++item)
+            if (io.Wrote(item))
+                written.emplace_back(group, item);
+        return ok;
     };
 
     for (int group = 0; group <= kLastPlainGroup; ++group) {
@@ -343,6 +349,7 @@ bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& proje
             progress.Hide();
             return false;
         }
+        written.emplace_back(10, 3);
     }
     return true;
 }
@@ -378,17 +385,27 @@ bool RunWriteAll(CDriveSession& session, CD390DocData& project, int station, Tra
 
     session.m_bWriting = 1;
     bool written = false;
+    std::vector<std::pair<int, int>> carried;
     {
         CWorkerTransfer worker(session, project);
+        // A failure is told once, with its own text: never an earlier one.
+        worker.LastError().clear();
         CWindowThreadProgress shown(progress);
-        RunDriveWork([&] { written = WriteGroups(worker.Context(), project, station, shown); });
+        RunDriveWork([&] { written = WriteGroups(worker.Context(), project, station, shown, carried); });
         worker.GiveBack();
     }
     session.m_bWriting = 0;
+    // A change mark goes where the drive now holds the value: the writers
+    // leave items out by their rules (00-01 while the drive's 00-02 is not
+    // 0, ...), and a failure ends the write midway.
+    for (const auto& [group, item] : carried) {
+        const int position = project.DefinedPosition(group, item);
+        if (position >= 0 && position < kItemCount)
+            project.m_Changed[group][position] = 0;
+    }
     if (!written)
         return false;
 
-    project.ClearChanged();
     if (progress.IsShown())
         progress.Hide();
     if (session.m_bWriteAll == 0 && showMotorList)

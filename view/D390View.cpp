@@ -241,9 +241,13 @@ int CD390View::OpenEditor(int group, int position)
     CDriveSession& session = Session();
     // A cycle would copy drive values under the open pages: the one under way
     // is taken in before they load, and the next begins when the editor closes.
+    // The wait is Read's and Write's: the window thread goes on handling
+    // events while the cycle reads to its end, rather than joining it.
     const bool refreshing = session.m_bAutoRefresh != 0 && m_pAutoRefresh;
-    if (refreshing)
+    if (refreshing) {
+        m_pAutoRefresh->WaitWhileCycleRuns();
         m_pAutoRefresh->GetReader().Stop();
+    }
     EditorLinks links;
     links.drive = &session;
     links.doc = doc;

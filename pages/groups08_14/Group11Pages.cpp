@@ -85,9 +85,12 @@ PageTable Page2Ex()
     page.rows.push_back(IntegerRow(17, 1039, 0, 200, "0~200"));
     for (int item = 18; item <= 20; ++item)
         page.rows.push_back(IntegerRow(item, 1022 + item, 0, 65535, "0~65535"));
-    // The data exchange alone bounds these integers: no keystroke filter.
-    for (std::size_t r = 5; r < page.rows.size(); ++r)
+    // The data exchange alone bounds these integers, on OK and on the row
+    // button: no keystroke filter.
+    for (std::size_t r = 5; r < page.rows.size(); ++r) {
         page.rows[r].filterMax = 0;
+        page.rows[r].typingFiltered = false;
+    }
     for (std::size_t r = 2; r < page.rows.size(); ++r)
         page.rows[r].flagPosition = page.rows[r].item - 1;
     return page;

@@ -286,7 +286,7 @@ TEST_F(TransmitTest, Group05SendsThePartsBlocksAndClearsTheFlags)
     EXPECT_EQ(SetValue(5, 3), "3.31");
 }
 
-TEST_F(TransmitTest, AFailedWriterIsShownAndKeepsTheFlags)
+TEST_F(TransmitTest, AFailedWriterIsShownAndKeepsTheFlagsOfWhatItDidNotSend)
 {
     Connect(kRangeA);
     FillGroup05();
@@ -296,9 +296,30 @@ TEST_F(TransmitTest, AFailedWriterIsShownAndKeepsTheFlags)
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_NE(m_messages.Texts()[0].find("DATA Over Range"), std::string::npos) << m_messages.Texts()[0];
     EXPECT_EQ(m_messages.Texts()[0], m_frame.m_strLastError);
-    EXPECT_EQ(m_doc.m_Changed[5][3], 1u);
+    // The first block reached the drive before the second was refused.
+    EXPECT_EQ(m_doc.m_Changed[5][3], 0u);
+    EXPECT_TRUE(Page(0).m_bWritten[1]);
     EXPECT_EQ(m_doc.m_Changed[5][12], 1u);
-    EXPECT_FALSE(Page(0).m_bWritten[1]);
+    EXPECT_FALSE(Page(1).m_bWritten[0]);
+}
+
+// The group-02 writer reads 02-00 back after writing it: a drive fallen
+// silent there is told once, by the transmit, not by the read as well.
+TEST_F(TransmitTest, AFailedReadOfTheWriterIsToldOnce)
+{
+    Connect(kRangeA);
+    Open(2);
+    m_drive->SetRegister(1, 0x0201, 60000);
+    m_comm.m_count = 0;
+    m_comm.m_before = [this](int n) {
+        if (n == 6) // password, running, version, 02-01, 02-00 written, then 02-00 read
+            m_drive->SetSilent(1, true);
+    };
+    m_host.m_stations = {1};
+    m_editor->OnTransmitGroup();
+    m_comm.m_before = nullptr;
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_COMM_ERROR)});
+    EXPECT_EQ(WriteFrames().size(), 1u);
 }
 
 TEST_F(TransmitTest, GatesRefuseBeforeAnyBlock)

@@ -45,6 +45,15 @@ public:
 
 class RecordingHost : public IEditorHost {
 public:
+    // The data exchange as the window's panel makes it: the controls are the
+    // models' texts, whose whole-number rows are checked (and prompted for).
+    bool TakeControls(int page) override
+    {
+        if (!m_editor)
+            return true;
+        return m_editor->m_Pages[static_cast<std::size_t>(page)]->ExchangeWholeNumbers(m_editor->Context());
+    }
+    CGroupEditor* m_editor = nullptr;
     int ChooseStation() override
     {
         ++m_chooserShown;
@@ -147,6 +156,7 @@ protected:
 
     void TearDown() override
     {
+        m_host.m_editor = nullptr;
         m_editor.reset();
         m_frame.m_pComm = nullptr;
         m_comm.Close();
@@ -159,6 +169,7 @@ protected:
         const GroupTable* table = FindGroupTable(group);
         EXPECT_NE(table, nullptr) << group;
         m_editor = std::make_unique<CGroupEditor>(m_context, *table, group, nItem);
+        m_host.m_editor = m_editor.get();
         m_editor->InitGroupTabs();
         return *m_editor;
     }

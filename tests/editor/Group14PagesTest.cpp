@@ -342,24 +342,23 @@ TEST_F(Group14Test, ModeRowsFilterByTheMode)
     EXPECT_TRUE(m_messages.Texts().empty());
 }
 
-// OK tests what the fields hold in the current mode: an empty percent field
-// of 14-09 (bounds 1 to 100) and an empty 14-77 stop it with 61460.
-TEST_F(Group14Test, OkRefusesEmptyFieldsWithBoundsAboveZero)
+// OK tests what the fields hold in the current mode: an empty whole-number
+// field (the percent form of 14-09, 14-77, 14-12) is no whole number to the
+// data exchange, which prompts for one (61775) as the window does.
+TEST_F(Group14Test, OkRefusesEmptyFields)
 {
     MakeProject(kRangeB);
-    for (auto [page, row] : {std::pair{0, 9}, std::pair{4, 2}}) {
+    for (auto [page, row] : {std::pair{0, 9}, std::pair{4, 2}, std::pair{1, 2}}) {
         Open(14);
+        const std::string before = SetValue(14, Page(page).Row(row).item);
         Text(page, row) = "";
         m_messages.Clear();
         EXPECT_FALSE(m_editor->ApplyGroup());
-        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_BEYOND_RANGE)});
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{Msg(IDS_ENTER_INTEGER)});
         EXPECT_EQ(m_host.m_focus, std::make_pair(page, row));
+        EXPECT_EQ(SetValue(14, Page(page).Row(row).item), before);
         EXPECT_FALSE(AnyFlag(14));
     }
-    Open(14);
-    Text(1, 2) = ""; // 14-12 may be 0
-    EXPECT_TRUE(m_editor->ApplyGroup());
-    EXPECT_EQ(SetValue(14, 12), "0");
 }
 
 // Transmit Group sends the mode rows as the mode says.

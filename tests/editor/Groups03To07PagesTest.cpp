@@ -532,9 +532,14 @@ TEST_F(Groups03To07Test, Group04OkFailsOnlyOnTheDataExchangeAndTabsFollowTheItem
     CGroupEditor& editor = Open(4, 12);
     EXPECT_EQ(editor.m_nShownTab, 1);
     EXPECT_EQ(Page(1).m_nMarked, 2);
-    ASSERT_TRUE(editor.ApplyGroup());
+    // No range test of the page refuses it: the data exchange does, as in
+    // the window, and nothing is stored.
+    EXPECT_FALSE(editor.ApplyGroup());
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{FormatResString(IDS_ENTER_INTEGER_BETWEEN, 0, 1000)});
+    EXPECT_EQ(m_host.m_focus, std::make_pair(1, 2));
     EXPECT_EQ(SetValue(4, 12), "5000");
-    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_FALSE(AnyFlag(4));
+    m_messages.Clear();
 
     MakeProject(kPlain);
     CGroupEditor& seven = Open(7, 10);

@@ -348,3 +348,44 @@ TEST_F(ReadWriteAllTest, AFailingGroupEndsTheWrite)
     for (const Bytes& write : WriteFrames())
         EXPECT_LE(write[2], 7) << "nothing after group 07";
 }
+
+// The group-00 writer's own read of the drive's 00-02 and the group-02
+// writer's read of 02-01: a failure is told once, in its own words,
+// whatever text an earlier failure left.
+TEST_F(ReadWriteAllTest, AFailingReadOfAWriterIsToldOnce)
+{
+    const std::uint16_t refused[] = {0x0002, 0x0201};
+    for (std::uint16_t reg : refused) {
+        SCOPED_TRACE(reg);
+        Start(1205, 1100, 1205);
+        m_drive->ForceException(2, reg, kSimExceptionAddress);
+        m_session.m_strLastError = "Station Num 3TimeOut! ";
+        m_messages.Clear();
+        EXPECT_FALSE(Write());
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61479)});
+        EXPECT_EQ(m_session.m_strLastError, LoadResString(61479));
+        EXPECT_FALSE(m_progress.m_shown);
+    }
+}
+
+// A change mark goes only where a frame carried the value: 00-01 is left
+// out while the drive's 00-02 is not 0 and keeps its mark; 00-03 loses it.
+TEST_F(ReadWriteAllTest, ChangeMarksStayWhereTheWriteLeftTheValueOut)
+{
+    Start(0x1100000 + 203, 1130, 0x1100000 + 203);
+    m_drive->SetRegister(2, 0x0002, 1);
+    const int position01 = m_project.DefinedPosition(0, 1);
+    const int position03 = m_project.DefinedPosition(0, 3);
+    ASSERT_GE(position01, 0);
+    ASSERT_GE(position03, 0);
+    m_project.m_Changed[0][position01] = 1;
+    m_project.m_Changed[0][position03] = 1;
+    EXPECT_TRUE(Write()) << m_session.m_strLastError;
+    for (const Bytes& write : WriteFrames()) {
+        if (write[2] == 0x00) {
+            EXPECT_GT(write[3], 1) << "neither 00-00 nor 00-01 was written";
+        }
+    }
+    EXPECT_EQ(m_project.m_Changed[0][position01], 1u);
+    EXPECT_EQ(m_project.m_Changed[0][position03], 0u);
+}

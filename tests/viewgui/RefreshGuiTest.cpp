@@ -457,3 +457,43 @@ TEST_F(RefreshGuiTest, WithoutALinkOnlyDefaultAgainstSetIsOffered)
 }
 
 } // namespace
+
+TEST_F(RefreshGuiTest, OpeningTheEditorMidCycleKeepsTheWindowThreadAnswering)
+{
+    StartConnected();
+    ASSERT_TRUE(m_drive->SetRegister(1, 0x0003, 2));
+    // A slow line: the cycle takes well over a second.
+    m_drive->SetReplyDelay(1, 40);
+    Command(ID_AUTO_REFRESH);
+    ASSERT_TRUE(RunUntil([&] { return m_drive->GetFrameCount() >= 2; }));
+    ASSERT_TRUE(View()->GetAutoRefresh()->GetReader().IsCycleRunning());
+
+    // Posted before the editor is asked for: handled while the cycle ends,
+    // the main frame taking no input meanwhile; the editor opens after it.
+    bool handled = false;
+    bool frameEnabled = true;
+    wxTheApp->CallAfter([&] {
+        handled = true;
+        frameEnabled = Frame().IsEnabled();
+    });
+    bool handledAtOpening = false;
+    bool cycleAtOpening = true;
+    std::string valueAtOpening;
+    m_editor = [&](CParamGroupDlg& editor) {
+        handledAtOpening = handled;
+        cycleAtOpening = View()->GetAutoRefresh()->GetReader().IsCycleActive();
+        valueAtOpening = Param(0, 3).m_strValue;
+        wxCommandEvent cancel(wxEVT_BUTTON, wxID_CANCEL);
+        cancel.SetEventObject(editor.FindWindow(wxID_CANCEL));
+        editor.FindWindow(wxID_CANCEL)->ProcessWindowEvent(cancel);
+    };
+    View()->OpenEditor(0, -1);
+    EXPECT_TRUE(handledAtOpening) << "the window thread handled events while the cycle ended";
+    EXPECT_FALSE(frameEnabled);
+    EXPECT_FALSE(cycleAtOpening);
+    EXPECT_EQ(valueAtOpening, "2") << "the cycle read to its end and was taken in first";
+    EXPECT_TRUE(Frame().IsEnabled());
+    EXPECT_TRUE(m_messages.Texts().empty());
+    m_drive->SetReplyDelay(1, 0);
+    Command(ID_AUTO_REFRESH);
+}
