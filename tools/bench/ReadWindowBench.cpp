@@ -13,6 +13,8 @@
 // Not a test: run it by hand under a display (xvfb-run).
 //
 //   d390_read_window_bench [passes] [baud]
+//
+// D390_BENCH_DETAIL=1 also prints every request with the silence before it.
 
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
