@@ -14,6 +14,13 @@
 
 using LinkClock = std::chrono::steady_clock;
 
+// Waits until when on the steady clock, ending within microseconds of it. A
+// plain sleep ends late by the timer slack and by the time the scheduler takes
+// to run the thread again, a few hundred microseconds on a busy machine; every
+// request waits out a silent interval of about 2 ms first, so that lateness
+// would add a sixth or more to each. The last stretch is waited awake.
+void SleepPreciselyUntil(LinkClock::time_point when);
+
 class LinkBackend {
 public:
     virtual ~LinkBackend() = default;
@@ -30,8 +37,9 @@ public:
     // The time the link's waits are measured by. A real line lives in real
     // time; a simulated one brings its own clock, which its waits move on.
     virtual LinkClock::time_point Now() const { return LinkClock::now(); }
-    // Waits, without reading, until the given time.
-    virtual void SleepUntil(LinkClock::time_point when) { std::this_thread::sleep_until(when); }
+    // Waits, without reading, until the given time and not much longer
+    // (SleepPreciselyUntil).
+    virtual void SleepUntil(LinkClock::time_point when) { SleepPreciselyUntil(when); }
 };
 
 struct SerialSettings {

@@ -15,6 +15,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -65,6 +66,17 @@ std::chrono::nanoseconds LineSilentInterval(const SerialSettings& settings)
     const long long bits = 1 + settings.dataBits + (settings.parity != 0 ? 1 : 0) + settings.stopBits;
     // 3.5 characters, rounded up.
     return std::chrono::nanoseconds((bits * 7 * 1'000'000'000LL + 2LL * settings.baud - 1) / (2LL * settings.baud));
+}
+
+void SleepPreciselyUntil(LinkClock::time_point when)
+{
+    // Long enough to cover a late wake-up on a loaded machine; the spin costs
+    // at most this much processor time a request.
+    constexpr auto kAwake = std::chrono::microseconds(400);
+    if (when - LinkClock::now() > kAwake)
+        std::this_thread::sleep_until(when - kAwake);
+    while (LinkClock::now() < when) {
+    }
 }
 
 NetAdapterSettings GetDefaultNetAdapterSettings()

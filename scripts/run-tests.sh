@@ -21,6 +21,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-
 # threads are built.
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 export CCACHE_BASEDIR="$PWD"
+export CCACHE_NOHASHDIR=1
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DD390_TSAN=ON >/dev/null
 cmake --build build-tsan --target d390_session_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/d390_session_tests

@@ -7,7 +7,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh build
+# Only what is started here and what it reads at run time (the resource module
+# and the data files come with the program, the workbook templates are written
+# beside it); scripts/run-tests.sh builds the tests and benchmarks as well.
+bash scripts/build.sh build --target d390 --target d390-simdrive --target d390_param_template_files
 
 if [ "${D390_NO_SIMDRIVE:-}" = 1 ]; then
   exec build/bin/d390 "$@"

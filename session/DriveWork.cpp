@@ -42,6 +42,8 @@ void RunDriveWork(const std::function<void()>& work)
     runner->Run([runner, &work] {
         t_workRunner = runner;
         work();
+        // The calls it posted are made before the work is seen to end.
+        runner->CallOnWindowThread([] {});
         t_workRunner = nullptr;
     });
     SetMessageHandler(shown);
@@ -51,6 +53,14 @@ void OnWindowThread(const std::function<void()>& call)
 {
     if (t_workRunner)
         t_workRunner->CallOnWindowThread(call);
+    else
+        call();
+}
+
+void PostOnWindowThread(std::function<void()> call)
+{
+    if (t_workRunner)
+        t_workRunner->PostToWindowThread(std::move(call));
     else
         call();
 }
@@ -109,25 +119,25 @@ bool CWindowThreadProgress::IsShown() const
 
 void CWindowThreadProgress::ShowWithHeading(const std::string& heading)
 {
-    OnWindowThread([&] { m_shown.ShowWithHeading(heading); });
+    PostOnWindowThread([shown = &m_shown, heading] { shown->ShowWithHeading(heading); });
 }
 
 void CWindowThreadProgress::SetRange(int high)
 {
-    OnWindowThread([&] { m_shown.SetRange(high); });
+    PostOnWindowThread([shown = &m_shown, high] { shown->SetRange(high); });
 }
 
 void CWindowThreadProgress::SetPosition(int position)
 {
-    OnWindowThread([&] { m_shown.SetPosition(position); });
+    PostOnWindowThread([shown = &m_shown, position] { shown->SetPosition(position); });
 }
 
 void CWindowThreadProgress::SetText(const std::string& text)
 {
-    OnWindowThread([&] { m_shown.SetText(text); });
+    PostOnWindowThread([shown = &m_shown, text] { shown->SetText(text); });
 }
 
 void CWindowThreadProgress::Hide()
 {
-    OnWindowThread([&] { m_shown.Hide(); });
+    PostOnWindowThread([shown = &m_shown] { shown->Hide(); });
 }

@@ -30,6 +30,9 @@ public:
     virtual void Run(const std::function<void()>& work) = 0;
     // On the worker: has the window thread make call, and waits for it.
     virtual void CallOnWindowThread(const std::function<void()>& call) = 0;
+    // On the worker: has the window thread make call when it comes to it, in
+    // the order of the calls posted and made; does not wait.
+    virtual void PostToWindowThread(std::function<void()> call) { CallOnWindowThread(call); }
     // On the window thread, as a command's drive transfer begins: what else
     // uses the link in the background (the link watchdog's pass) ends first.
     virtual void BeforeTransfer() {}
@@ -45,6 +48,11 @@ void RunDriveWork(const std::function<void()>& work);
 // Makes call on the window thread: at once when already there, else through
 // the runner of the running drive work, waiting for it.
 void OnWindowThread(const std::function<void()>& call);
+
+// As OnWindowThread, but drive work goes on without waiting: for what only
+// shows progress, so that the line does not wait for the windows. Every call
+// posted by a drive work has been made when RunDriveWork returns.
+void PostOnWindowThread(std::function<void()> call);
 
 // While one lives, a command's drive transfer is under way (its queries and
 // questions included): the link watchdog's and auto-refresh's timers do
@@ -87,7 +95,7 @@ private:
 };
 
 // The progress window as drive work drives it: every call is made on the
-// window thread.
+// window thread; only IsShown waits for it.
 class CWindowThreadProgress : public TransferProgress {
 public:
     explicit CWindowThreadProgress(TransferProgress& shown) : m_shown(shown) {}

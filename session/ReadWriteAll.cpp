@@ -198,41 +198,53 @@ bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, Tran
     if (!OfferToSave(project))
         return false;
 
-    int code = 0;
-    float version = 0.0f;
-    bool identified = false;
-    RunDriveWork([&] {
-        identified = session.ReadModelCode(static_cast<uint8_t>(station), code) &&
-                     session.ReadParam0D01(static_cast<uint8_t>(station), version);
-    });
-    if (!identified)
-        return false;
-
-    if (!progress.IsShown())
-        progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
-
+    // One drive work from the first request to the last: the identification,
+    // the table of the drive's model and every group follow each other on the
+    // line without the window thread in between (the main frame is disabled
+    // and enabled once, not between the identification and group 00).
     // The table is read into a scratch project of the drive's model; the
     // project takes it, and the model, only once the whole read succeeded.
-    const bool sameModel = code == project.m_nModelCode && !project.m_Groups.empty();
-    std::string capacity;
     CD390DocData scratch;
     scratch.m_strProgramFolder = project.m_strProgramFolder;
     scratch.m_nFreqIndex = project.m_nFreqIndex;
-    scratch.m_strModelName = LookupModelByCode(static_cast<uint32_t>(code), capacity);
-    scratch.m_nModelCode = code;
-    if (!BuildScratch(project, sameModel, version, scratch)) {
-        progress.Hide();
-        return false;
-    }
-    // The model list names some codes twice; the code read from the drive counts.
-    scratch.m_nModelCode = code;
-
+    bool identified = false;
+    bool built = false;
     bool read = false;
     {
         CWorkerTransfer worker(session, scratch);
         CWindowThreadProgress shown(progress);
-        RunDriveWork([&] { read = ReadAllGroups(worker.Context(), station, shown); });
+        RunDriveWork([&] {
+            int code = 0;
+            float version = 0.0f;
+            identified = session.ReadModelCode(static_cast<uint8_t>(station), code) &&
+                         session.ReadParam0D01(static_cast<uint8_t>(station), version);
+            if (!identified)
+                return;
+            PostOnWindowThread([&progress] {
+                if (!progress.IsShown())
+                    progress.ShowWithHeading(LoadResString(IDS_READ_HEADING));
+            });
+            const bool sameModel = code == project.m_nModelCode && !project.m_Groups.empty();
+            std::string capacity;
+            scratch.m_strModelName = LookupModelByCode(static_cast<uint32_t>(code), capacity);
+            scratch.m_nModelCode = code;
+            built = BuildScratch(project, sameModel, version, scratch);
+            if (!built)
+                return;
+            // The model list names some codes twice; the code read from the drive counts.
+            scratch.m_nModelCode = code;
+            const GroupTransferContext& taken = worker.Context();
+            const GroupTransferContext context{taken.m_pComm,        taken.m_Doc,           code,
+                                               taken.m_nParam0002,   taken.m_nPressureMode, taken.m_strLastError};
+            read = ReadAllGroups(context, station, shown);
+        });
         worker.GiveBack();
+    }
+    if (!identified)
+        return false;
+    if (!built) {
+        progress.Hide();
+        return false;
     }
     if (!read) {
         progress.Hide();

@@ -50,3 +50,8 @@ void CWindowDriveWork::CallOnWindowThread(const std::function<void()>& call)
     std::unique_lock lock(mutex);
     made.wait(lock, [&] { return done; });
 }
+
+void CWindowDriveWork::PostToWindowThread(std::function<void()> call)
+{
+    wxTheApp->CallAfter(std::move(call));
+}

@@ -19,6 +19,7 @@ public:
 
     void Run(const std::function<void()>& work) override;
     void CallOnWindowThread(const std::function<void()>& call) override;
+    void PostToWindowThread(std::function<void()> call) override;
     void BeforeTransfer() override;
 
 private:

@@ -132,12 +132,16 @@ CSimDriveModel::CSimDriveModel(SimDriveConfig config, const SimClock* clock)
                 file += '/';
             file += DefinitionFileName(stationConfig.modelCode);
         }
-        if (!file.empty() && LoadDefinitionFile(file, &station->regs, m_config.keepRanges ? &station->ranges : nullptr))
+        // The power-up words in the forms the program reads them in at this
+        // drive's model and version (10-05 is x0.1 below 1.1 on an S drive).
+        const DriveIdentity identity{stationConfig.modelCode, stationConfig.version};
+        if (!file.empty()
+            && LoadDefinitionFile(file, &station->regs, m_config.keepRanges ? &station->ranges : nullptr, &identity))
             station->definitionFile = file;
         // The drive's identity wins over whatever the definition file shows for it.
-        const auto identity = BuiltInRegisters(stationConfig.modelCode, stationConfig.version);
+        const auto builtIn = BuiltInRegisters(stationConfig.modelCode, stationConfig.version);
         for (std::uint16_t reg : { kRegCapacity, kRegVersion, kRegPassword, kRegSeriesCode, kRegStatusWord }) {
-            station->regs[reg] = identity.at(reg);
+            station->regs[reg] = builtIn.at(reg);
         }
         m_stations.push_back(std::move(station));
     }

@@ -1,9 +1,12 @@
 #include "tools/SimDriveRegisters.h"
 
+#include "link/ParamGroupTables.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
+#include <vector>
 
 namespace SimDrive {
 
@@ -107,6 +110,54 @@ long DecimalValue(const std::string& text)
     return !text.empty() && text[0] == '-' ? -value : value;
 }
 
+// Digits after the point of a reader form's text; -1 for forms that show no
+// scaled number.
+int FormDecimals(char form)
+{
+    switch (form) {
+    case 'd':
+    case '4':
+    case '5':
+        return 0;
+    case '1':
+        return 1;
+    case '2':
+        return 2;
+    case '3':
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+long long PowerOfTen(int exponent)
+{
+    long long power = 1;
+    while (exponent-- > 0)
+        power *= 10;
+    return power;
+}
+
+// A value with `decimals` digits after its point, as one with `target`
+// digits: rounded half away from zero where digits are dropped.
+long long Rescale(long long value, int decimals, int target)
+{
+    if (target >= decimals)
+        return value * PowerOfTen(target - decimals);
+    const long long divisor = PowerOfTen(decimals - target);
+    const long long magnitude = (value < 0 ? -value : value) + divisor / 2;
+    return value < 0 ? -(magnitude / divisor) : magnitude / divisor;
+}
+
+// The factory value and the remark of one definition line.
+struct DefinitionEntry {
+    int group = 0;
+    int item = 0;
+    std::string factory;
+    std::string remark;
+    bool hasRemark = false;
+};
+
 } // namespace
 
 bool RangeFromRemark(const std::string& remark, const std::string& valueText, WordRange* range)
@@ -180,12 +231,57 @@ std::uint16_t ValueTextToWord(int group, int item, const std::string& rawText)
     return static_cast<std::uint16_t>(value & 0xFFFF);
 }
 
-bool LoadDefinitionFile(
-    const std::string& path, std::map<std::uint16_t, std::uint16_t>* words, std::map<std::uint16_t, WordRange>* ranges)
+char ReaderFormOf(int group, int item, const DriveIdentity& drive, int mode)
+{
+    // As the program judges the drive: the model code, and 13-01 x 0.001 as a float.
+    const GateContext context{static_cast<std::int64_t>(drive.modelCode), static_cast<float>(drive.version * 0.001)};
+    const RegisterBlock* chosen = nullptr;
+    for (const bool requested : {true, false}) {
+        for (const RegisterBlock& block : ReaderBlocks(group)) {
+            if (item < block.start || item >= block.start + block.count)
+                continue;
+            if (requested ? GateHolds(block.gate, context) : InScope(block.gate, context)) {
+                chosen = &block;
+                break;
+            }
+        }
+        if (chosen)
+            break;
+    }
+    if (!chosen)
+        return 0;
+    const char form = BlockForm(*chosen, item - chosen->start);
+    if (form == 'p')
+        return mode == 0 ? '2' : 'd';
+    if (form == 'f')
+        return GateHolds(kGate1005Hundredths, context) ? '2' : '1';
+    return form;
+}
+
+std::uint16_t ValueTextToFormWord(int group, int item, const std::string& rawText, char form)
+{
+    const std::string text = Trim(rawText);
+    const int target = FormDecimals(form);
+    const int decimals = Decimals(text);
+    // Twelve digits are more than any word holds in any form.
+    if (target < 0 || decimals < 0 || IsBinaryItem(group, item) || IsOctalItem(group, item) || text.size() > 12)
+        return ValueTextToWord(group, item, rawText);
+    long long value = 0;
+    for (char c : text)
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            value = value * 10 + (c - '0');
+    if (text[0] == '-')
+        value = -value;
+    return static_cast<std::uint16_t>(Rescale(value, decimals, target) & 0xFFFF);
+}
+
+bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::uint16_t>* words,
+    std::map<std::uint16_t, WordRange>* ranges, const DriveIdentity* drive)
 {
     std::ifstream file(path);
     if (!file)
         return false;
+    std::vector<DefinitionEntry> entries;
     std::string line;
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -198,23 +294,52 @@ bool LoadDefinitionFile(
             || !std::isdigit(static_cast<unsigned char>(line[4]))) {
             continue;
         }
-        const int group = (line[0] - '0') * 10 + (line[1] - '0');
-        const int item = (line[3] - '0') * 10 + (line[4] - '0');
-        if (group > 14)
+        DefinitionEntry entry;
+        entry.group = (line[0] - '0') * 10 + (line[1] - '0');
+        entry.item = (line[3] - '0') * 10 + (line[4] - '0');
+        if (entry.group > 14)
             continue;
         const size_t at = line.find('@');
         if (at == std::string::npos)
             continue;
         const size_t dollar = line.find('$', at);
-        const std::string factory
-            = line.substr(at + 1, dollar == std::string::npos ? std::string::npos : dollar - at - 1);
-        const std::uint16_t reg = ParamRegister(group, item);
-        (*words)[reg] = ValueTextToWord(group, item, factory);
+        entry.factory = line.substr(at + 1, dollar == std::string::npos ? std::string::npos : dollar - at - 1);
         const size_t star = line.find('*', at);
+        entry.hasRemark = star != std::string::npos;
+        if (entry.hasRemark)
+            entry.remark = line.substr(star + 1);
+        entries.push_back(std::move(entry));
+    }
+
+    // The pressure unit mode decides the form of group 14's mode items.
+    int mode = 0;
+    for (const DefinitionEntry& entry : entries)
+        if (entry.group == 14 && entry.item == 20)
+            mode = ValueTextToWord(entry.group, entry.item, entry.factory);
+
+    for (const DefinitionEntry& entry : entries) {
+        const int group = entry.group;
+        const int item = entry.item;
+        const char form = drive ? ReaderFormOf(group, item, *drive, mode) : 0;
+        const std::uint16_t reg = ParamRegister(group, item);
+        (*words)[reg] = form ? ValueTextToFormWord(group, item, entry.factory, form)
+                             : ValueTextToWord(group, item, entry.factory);
         WordRange range;
-        if (ranges && star != std::string::npos && !IsBinaryItem(group, item) && !IsOctalItem(group, item)
-            && RangeFromRemark(line.substr(star + 1), factory, &range))
-            (*ranges)[reg] = range;
+        if (!ranges || !entry.hasRemark || IsBinaryItem(group, item) || IsOctalItem(group, item)
+            || !RangeFromRemark(entry.remark, entry.factory, &range))
+            continue;
+        const int target = FormDecimals(form);
+        if (target >= 0) {
+            // The remark's numbers have the value text's decimals; the word has the form's.
+            const int decimals = Decimals(Trim(entry.factory));
+            const long long min = Rescale(range.min, decimals, target);
+            const long long max = Rescale(range.max, decimals, target);
+            if (max > 0xFFFF || min < -0x8000 || (min < 0 && max > 0x7FFF))
+                continue;
+            range.min = static_cast<int>(min);
+            range.max = static_cast<int>(max);
+        }
+        (*ranges)[reg] = range;
     }
     return true;
 }

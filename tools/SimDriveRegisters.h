@@ -75,12 +75,35 @@ struct WordRange {
 // as many decimals as the value text does, so that they scale alike.
 bool RangeFromRemark(const std::string& remark, const std::string& valueText, WordRange* range);
 
+// The drive whose registers a definition file fills: its model code and its
+// software version (13-01, x 1000).
+struct DriveIdentity {
+    std::uint32_t modelCode = 0;
+    int version = 0;
+};
+
+// The form letter (those of link/RegisterText.h: "d12354bo-c") in which the
+// program's group readers show register group-item of this drive, with 14-20
+// (the pressure unit mode) at mode: the block that the readers request at the
+// drive's model and version, else the block that covers the item for its
+// model. 0 when no reader block covers it.
+char ReaderFormOf(int group, int item, const DriveIdentity& drive, int mode);
+
+// The register word of a factory value text in a reader form: a decimal text
+// scaled to the form's decimals ("1.00" in x0.1 -> 10, "0.5" in x0.01 -> 50),
+// rounded half away from zero, negative values as two's complement. Forms
+// without a scale, and texts that are no decimal number, as ValueTextToWord.
+std::uint16_t ValueTextToFormWord(int group, int item, const std::string& text, char form);
+
 // Reads a definition file ("GG-NN name@factory$value*remark" lines, groups
 // closed by '#' lines) into register -> power-up word, from the factory
-// value, and, when ranges is given, the ranges its remarks state. Returns
-// false when the file cannot be opened.
+// value, and, when ranges is given, the ranges its remarks state. With a
+// drive, every word and range is in the form in which the program's readers
+// show the register on that drive (ReaderFormOf, with the file's 14-20);
+// without, the digits of the text as ValueTextToWord gives them. Returns false
+// when the file cannot be opened.
 bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::uint16_t>* words,
-    std::map<std::uint16_t, WordRange>* ranges = nullptr);
+    std::map<std::uint16_t, WordRange>* ranges = nullptr, const DriveIdentity* drive = nullptr);
 
 // The registers every drive of the model has besides its definition file's:
 // every block the program reads or writes, the password, command, frequency,
