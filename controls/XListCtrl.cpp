@@ -1,5 +1,7 @@
 #include "controls/XListCtrl.h"
 
+#include <memory>
+
 wxDEFINE_EVENT(WM_XLISTCTRL_COMBO_SELECTION, wxCommandEvent);
 wxDEFINE_EVENT(WM_XLISTCTRL_CHECKBOX_CLICKED, wxCommandEvent);
 
@@ -32,6 +34,9 @@ CXListCtrl::CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXList
         SendToParent(WM_XLISTCTRL_COMBO_SELECTION, row, column);
     };
     GetMainWindow()->Bind(wxEVT_MOTION, &CXListCtrl::OnMotion, this);
+    GetMainWindow()->Bind(wxEVT_KEY_DOWN, &CXListCtrl::OnKeyDown, this);
+    GetMainWindow()->Bind(wxEVT_LEFT_DOWN, &CXListCtrl::OnLeftDown, this);
+    GetMainWindow()->Bind(wxEVT_RIGHT_DOWN, &CXListCtrl::OnRightDown, this);
 }
 
 void CXListCtrl::SetColumn(unsigned column, const wxString& title, int width, XListColumnKind kind,
@@ -50,9 +55,13 @@ void CXListCtrl::SetColumn(unsigned column, const wxString& title, int width, XL
         m_pModel->SetComboOptions(column, options);
         renderer = new wxDataViewChoiceRenderer(options, wxDATAVIEW_CELL_EDITABLE);
         break;
-    default:
-        renderer = new wxDataViewTextRenderer("string", wxDATAVIEW_CELL_INERT);
+    default: {
+        // The model gives markup (heading rows keep their red when selected).
+        auto* text = new wxDataViewTextRenderer("string", wxDATAVIEW_CELL_INERT);
+        text->EnableMarkup(true);
+        renderer = text;
         break;
+    }
     }
     // Flags 0: neither resizable nor sortable.
     auto* added = new wxDataViewColumn(title, renderer, column, width, wxALIGN_LEFT, 0);
@@ -208,6 +217,53 @@ void CXListCtrl::OnMotion(wxMouseEvent& event)
         else
             SetToolTip(tip);
     }
+}
+
+bool CXListCtrl::PassToParent(wxEvent& event)
+{
+    wxWindow* target = GetParent();
+    if (!target)
+        return false;
+    std::unique_ptr<wxEvent> copy(event.Clone());
+    copy->SetEventObject(this);
+    copy->SetId(GetId());
+    target->GetEventHandler()->ProcessEvent(*copy);
+    return true;
+}
+
+void CXListCtrl::OnKeyDown(wxKeyEvent& event)
+{
+    const int code = event.GetKeyCode();
+    const bool passed = (code >= 'A' && code <= 'Z') || code == WXK_RETURN || code == WXK_NUMPAD_ENTER
+                        || code == WXK_SPACE || code == WXK_DELETE || code == WXK_INSERT || code == WXK_SHIFT
+                        || code == WXK_CONTROL;
+    // With Ctrl held the list handles them (and Alt's keys are the menus').
+    if (!passed || event.ControlDown() || event.AltDown() || !PassToParent(event))
+        event.Skip();
+}
+
+void CXListCtrl::OnLeftDown(wxMouseEvent& event)
+{
+    event.Skip();
+    wxDataViewItem item;
+    wxDataViewColumn* column = nullptr;
+    HitTest(event.GetPosition(), item, column);
+    if (item.IsOk()) {
+        m_nLastClickedRow = RowOfItem(item);
+        return;
+    }
+    // Empty space: the row clicked last is selected again once the list's
+    // own handling is done.
+    CallAfter([this] {
+        if (m_nLastClickedRow < GetItemCount())
+            SelectItem(m_nLastClickedRow);
+    });
+}
+
+void CXListCtrl::OnRightDown(wxMouseEvent& event)
+{
+    // Not skipped: the list's own handling would select the row under it.
+    PassToParent(event);
 }
 
 void CXListCtrl::SendToParent(wxEventType type, int row, int column)

@@ -2,6 +2,7 @@
 
 #include "shell/MainFrame.h"
 #include "shell/MainMenus.h"
+#include "view/D390View.h"
 
 CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* parent)
     // A caption and a sizing border, no system menu and no minimise or
@@ -11,12 +12,22 @@ CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* p
 {
     SetMenuBar(CreateMainMenu(IDR_D390TYPE));
     Maximize();
+    // The frame itself is no stop of the keyboard: its list takes the focus.
+    Bind(wxEVT_SET_FOCUS, &CChildFrame::OnSetFocus, this);
+}
+
+void CChildFrame::OnSetFocus(wxFocusEvent& event)
+{
+    event.Skip();
+    auto* view = dynamic_cast<CD390View*>(GetView());
+    if (view && view->GetList() && view->GetList()->IsShown())
+        view->GetList()->SetFocus();
 }
 
 CChildFrame::~CChildFrame()
 {
     if (auto* main = dynamic_cast<CMainFrame*>(GetMDIParent()); main && !main->IsBeingDeleted())
-        main->ShowProjectInTitle(wxString());
+        main->OnProjectWindowClosing(this);
 }
 
 void CChildFrame::SetTitle(const wxString& title)

@@ -151,6 +151,44 @@ TEST_F(ReadKeepsWindowsLiveTest, TheWindowThreadServesEventsWhileTheDriveIsRead)
     EXPECT_FALSE(Doc().IsModified());
 }
 
+TEST_F(ReadKeepsWindowsLiveTest, AClosePutOffDuringTheReadIsCarriedOutWhenItEnds)
+{
+    auto drive = StartDrive(DriveConfig({kStation}, kModel, 1093));
+    if (!StartConnected(*drive))
+        GTEST_SKIP() << "this build has no project document";
+    CMainFrame& frame = Frame();
+    drive->SetReplyDelay(kStation, kReplyDelayMs);
+    WindowThreadWatch watch(frame);
+    int ticks = 0;
+    bool closedAtOnce = true;
+    std::string progressTitle;
+    watch.m_onTick = [&](const std::string&) {
+        if (++ticks != 3)
+            return;
+        closedAtOnce = frame.Close();
+        progressTitle = frame.m_pProgressDlg->GetTitle().utf8_string();
+        // An edit meanwhile: the close asks about it.
+        Doc().SetModifiedFlag(true);
+    };
+    m_messages.Answer(IDOK);
+    m_messages.Answer(IDNO);
+    Command(ID_READ);
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_EQ(progressTitle, "Read Inverter function parameter") << "the progress window is named";
+    for (int round = 0; round < 50 && !frame.IsBeingDeleted(); ++round) {
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessPendingEvents();
+        wxMilliSleep(5);
+    }
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61575), LoadResString(61536)}));
+    ASSERT_TRUE(frame.IsBeingDeleted()) << "the close was carried out once the read ended";
+    EXPECT_TRUE(m_app->m_pDocManager->GetDocumentsVector().empty());
+    // Gone now rather than at an idle time that a test never has.
+    wxPendingDelete.DeleteObject(&frame);
+    delete &frame;
+    m_app->m_pMainFrame = nullptr;
+}
+
 TEST_F(ReadKeepsWindowsLiveTest, AFailureMidwayIsShownByTheWindowThread)
 {
     auto drive = StartDrive(DriveConfig({kStation}, kModel, 1093));
