@@ -1,11 +1,21 @@
 #include "controls/XListCtrl.h"
 
+#include <gtk/gtk.h>
+
 #include <memory>
 
 wxDEFINE_EVENT(WM_XLISTCTRL_COMBO_SELECTION, wxCommandEvent);
 wxDEFINE_EVENT(WM_XLISTCTRL_CHECKBOX_CLICKED, wxCommandEvent);
 
 namespace {
+
+void OnNativePress(GtkGestureMultiPress* gesture, gint presses, gdouble x, gdouble y, gpointer list)
+{
+    const guint button = gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture));
+    const wxPoint point(static_cast<int>(x), static_cast<int>(y));
+    if (static_cast<CXListCtrl*>(list)->OnPress(static_cast<int>(button), presses, point))
+        gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
+}
 
 wxAlignment AlignmentOf(int format)
 {
@@ -35,8 +45,31 @@ CXListCtrl::CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXList
     };
     GetMainWindow()->Bind(wxEVT_MOTION, &CXListCtrl::OnMotion, this);
     GetMainWindow()->Bind(wxEVT_KEY_DOWN, &CXListCtrl::OnKeyDown, this);
-    GetMainWindow()->Bind(wxEVT_LEFT_DOWN, &CXListCtrl::OnLeftDown, this);
-    GetMainWindow()->Bind(wxEVT_RIGHT_DOWN, &CXListCtrl::OnRightDown, this);
+    // The tree view's own press gesture takes presses before wx sees them;
+    // this one sees them first, in the capture phase.
+    GtkGesture* gesture = gtk_gesture_multi_press_new(GtkGetTreeView());
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(gesture), 0);
+    gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(gesture), GTK_PHASE_CAPTURE);
+    g_signal_connect(gesture, "pressed", G_CALLBACK(OnNativePress), this);
+    m_pPressGesture = gesture;
+}
+
+CXListCtrl::~CXListCtrl()
+{
+    g_object_unref(m_pPressGesture);
+}
+
+bool CXListCtrl::OnPress(int button, int presses, wxPoint point)
+{
+    if (button == 1 && presses == 1) {
+        OnLeftDown(point);
+        return false;
+    }
+    if (button == 3) {
+        OnRightDown(point);
+        return true; // the tree view's own handling would select the row
+    }
+    return false;
 }
 
 void CXListCtrl::SetColumn(unsigned column, const wxString& title, int width, XListColumnKind kind,
@@ -242,12 +275,11 @@ void CXListCtrl::OnKeyDown(wxKeyEvent& event)
         event.Skip();
 }
 
-void CXListCtrl::OnLeftDown(wxMouseEvent& event)
+void CXListCtrl::OnLeftDown(wxPoint point)
 {
-    event.Skip();
     wxDataViewItem item;
     wxDataViewColumn* column = nullptr;
-    HitTest(event.GetPosition(), item, column);
+    HitTest(point, item, column);
     if (item.IsOk()) {
         m_nLastClickedRow = RowOfItem(item);
         return;
@@ -260,10 +292,12 @@ void CXListCtrl::OnLeftDown(wxMouseEvent& event)
     });
 }
 
-void CXListCtrl::OnRightDown(wxMouseEvent& event)
+void CXListCtrl::OnRightDown(wxPoint point)
 {
-    // Not skipped: the list's own handling would select the row under it.
-    PassToParent(event);
+    wxMouseEvent press(wxEVT_RIGHT_DOWN);
+    press.SetPosition(point);
+    press.m_rightDown = true;
+    PassToParent(press);
 }
 
 void CXListCtrl::SendToParent(wxEventType type, int row, int column)

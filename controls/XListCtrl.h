@@ -27,6 +27,7 @@ public:
     // A list of columns columns, with model as its rows (a CXListModel of
     // that many columns is made when model is null).
     CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXListModel* model = nullptr);
+    ~CXListCtrl() override;
 
     // Column setup, before any row: title, width in pixels, how its cells show.
     void SetColumn(unsigned column, const wxString& title, int width,
@@ -68,13 +69,16 @@ public:
 
     // The row a left press hit last (0 before any).
     int GetLastClickedRow() const { return m_nLastClickedRow; }
+    // A press of the toolkit's, in the list's coordinates, before the list
+    // handles it; true: the list does not handle it.
+    bool OnPress(int button, int presses, wxPoint point);
 
 private:
     void SendToParent(wxEventType type, int row, int column);
     void OnMotion(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
-    void OnLeftDown(wxMouseEvent& event);
-    void OnRightDown(wxMouseEvent& event);
+    void OnLeftDown(wxPoint point);
+    void OnRightDown(wxPoint point);
     // Hands an input event to the parent's handler; true when there was one.
     bool PassToParent(wxEvent& event);
 
@@ -82,4 +86,5 @@ private:
     int m_nColumn0Alignment = LVCFMT_LEFT;
     wxString m_strShownTip;
     int m_nLastClickedRow = 0;
+    void* m_pPressGesture = nullptr; // GtkGesture
 };

@@ -38,6 +38,8 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include <gtk/gtk.h>
+
 #include <algorithm>
 
 namespace {
@@ -68,6 +70,18 @@ wxString PromptLine(int id, bool tip)
     if (newline == std::string::npos)
         return tip ? wxString() : Utf8(prompt);
     return Utf8(tip ? prompt.substr(newline + 1) : prompt.substr(0, newline));
+}
+
+// wx drops the desktop's close request to a disabled window, and the frame
+// is disabled while a command's drive transfer runs: the request is taken
+// here, before wx sees it, and the frame's close puts it off.
+gboolean OnDeleteEventEmission(GSignalInvocationHint*, guint count, const GValue* params, gpointer data)
+{
+    auto* frame = static_cast<CMainFrame*>(data);
+    if (count > 0 && g_value_get_object(&params[0]) == static_cast<gpointer>(frame->GetHandle())
+        && !frame->IsEnabled() && IsDriveTransferActive())
+        frame->Close();
+    return TRUE; // stays installed
 }
 
 wxString ProjectFileFilter()
@@ -139,6 +153,8 @@ bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSess
     Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, ID_PREV_PANE);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     Bind(wxEVT_CHILD_FOCUS, &CMainFrame::OnChildFocus, this);
+    m_nDeleteSignal = g_signal_lookup("delete-event", GTK_TYPE_WIDGET);
+    m_nDeleteHook = g_signal_add_emission_hook(m_nDeleteSignal, 0, OnDeleteEventEmission, this, nullptr);
     // The menus carry the other accelerators in their texts; the edit keys
     // are the text fields' own.
     wxAcceleratorEntry panes[] = {{wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE}, {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE}};
@@ -149,6 +165,8 @@ bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSess
 CMainFrame::~CMainFrame()
 {
     m_bDestroying = true;
+    if (m_nDeleteHook)
+        g_signal_remove_emission_hook(m_nDeleteSignal, m_nDeleteHook);
     m_wndDockManager.UnInit();
     if (!m_pSession)
         return;

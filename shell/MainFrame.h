@@ -158,4 +158,7 @@ private:
     wxPageSetupDialogData m_pageSetupData;
     // The tree or list that had the focus last.
     wxWeakRef<wxWindow> m_pLastFocus;
+    // The hook that takes the desktop's close request while disabled.
+    unsigned m_nDeleteSignal = 0;
+    unsigned long m_nDeleteHook = 0;
 };

@@ -186,9 +186,13 @@ TEST_F(MainWindowKeysTest, TheListLeavesLettersAndRightPressesToTheViewAndResele
         event.Skip();
     });
     ListCtrl()->SetFocus();
-    ListCtrl()->SelectItem(3);
     Pump(200);
     ASSERT_TRUE(FocusIn(List()));
+    // Row 3 by the keyboard.
+    ListCtrl()->SelectItem(0);
+    for (int row = 0; row < 3; ++row)
+        Key(WXK_DOWN);
+    ASSERT_EQ(ListCtrl()->GetCurSel(), 3);
 
     // Letters and Space go up; the list's own search does not move it.
     Key('A');
@@ -287,11 +291,13 @@ TEST_F(MainWindowKeysTest, EnterInTheStationChooserPressesOK)
     Frame().Session().m_Stations = {3, 9};
     auto* dialog = new CReadStationDlg(&Frame(), Frame().Session());
     dialog->Show();
+    dialog->Raise();
     wxChoice* stations = dialog->GetStationCombo();
     stations->SetSelection(1);
     stations->SetFocus();
-    Pump(300);
-    ASSERT_TRUE(FocusIn(stations));
+    // wx does not see GTK's focus inside a drop list: the dialog is active.
+    ASSERT_TRUE(PumpUntil([&] { return dialog->IsActive(); }, 2000));
+    Pump(200);
     Key(WXK_RETURN);
     EXPECT_EQ(dialog->GetReturnCode(), wxID_OK);
     EXPECT_EQ(dialog->GetStation(), 9);
