@@ -1,5 +1,6 @@
 #include "shell/ChildFrame.h"
 
+#include "platform/Accessibility.h"
 #include "shell/MainFrame.h"
 #include "shell/MainMenus.h"
 #include "view/D390View.h"
@@ -13,6 +14,7 @@ CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* p
     SetMenuBar(CreateMainMenu(IDR_D390TYPE));
     Maximize();
     // The frame itself is no stop of the keyboard: its list takes the focus.
+    SetCanFocus(false);
     Bind(wxEVT_SET_FOCUS, &CChildFrame::OnSetFocus, this);
 }
 
@@ -33,6 +35,8 @@ CChildFrame::~CChildFrame()
 void CChildFrame::SetTitle(const wxString& title)
 {
     wxDocMDIChildFrame::SetTitle(title);
+    // What a screen reader calls the project's window.
+    SetAccessibleName(this, title);
     if (auto* main = dynamic_cast<CMainFrame*>(GetMDIParent()))
         main->ShowProjectInTitle(title);
 }

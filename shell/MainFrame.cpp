@@ -32,6 +32,7 @@
 #include "view/ParamListLayout.h"
 
 #include <wx/accel.h>
+#include <wx/modalhook.h>
 #include <wx/filename.h>
 #include <wx/notebook.h>
 #include <wx/printdlg.h>
@@ -41,6 +42,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -83,6 +85,20 @@ gboolean OnDeleteEventEmission(GSignalInvocationHint*, guint count, const GValue
         frame->Close();
     return TRUE; // stays installed
 }
+
+// A modal dialog (ours or the toolkit's) leaves the desktop's focus nowhere
+// once it closes where no window manager gives it back: the frame takes it.
+class CModalEndFocus : public wxModalDialogHook {
+public:
+    explicit CModalEndFocus(std::function<void()> ended) : m_ended(std::move(ended)) {}
+
+protected:
+    int Enter(wxDialog*) override { return wxID_NONE; }
+    void Exit(wxDialog*) override { m_ended(); }
+
+private:
+    std::function<void()> m_ended;
+};
 
 wxString ProjectFileFilter()
 {
@@ -153,6 +169,11 @@ bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSess
     Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, ID_PREV_PANE);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     Bind(wxEVT_CHILD_FOCUS, &CMainFrame::OnChildFocus, this);
+    m_pModalEnd = std::make_unique<CModalEndFocus>([this] {
+        if (!m_bDestroying)
+            CallAfter([this] { RestoreFocus(); });
+    });
+    m_pModalEnd->Register();
     m_nDeleteSignal = g_signal_lookup("delete-event", GTK_TYPE_WIDGET);
     m_nDeleteHook = g_signal_add_emission_hook(m_nDeleteSignal, 0, OnDeleteEventEmission, this, nullptr);
     // The menus carry the other accelerators in their texts; the edit keys
@@ -165,6 +186,8 @@ bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSess
 CMainFrame::~CMainFrame()
 {
     m_bDestroying = true;
+    if (m_pModalEnd)
+        m_pModalEnd->Unregister();
     if (m_nDeleteHook)
         g_signal_remove_emission_hook(m_nDeleteSignal, m_nDeleteHook);
     m_wndDockManager.UnInit();
@@ -233,7 +256,7 @@ void CMainFrame::CreateDockBar()
                                   wxSize(CCoolBar::kDockedWidth, CCoolBar::kDockedHeight), wxNB_BOTTOM);
     m_wndTree = new CCJTreeCtrl(m_wndTabCtrl, 0);
     m_wndTabCtrl->AddPage(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));
-    SetAccessibleName(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));
+    NameListForReaders(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));
     m_wndDockManager.AddPane(m_wndTabCtrl,
                              CCoolBar::PaneInfo(kDockPaneName, Utf8(LoadResString(IDS_DOCK_WINDOWS))));
     m_wndDockManager.AddPane(GetClientWindow(), wxAuiPaneInfo().Name("projects").CenterPane());
@@ -705,11 +728,23 @@ void CMainFrame::RestoreFocus()
     if (!control || !control->IsShownOnScreen())
         return;
     // Another window of the program that took the focus meanwhile keeps it.
+    // (A closed dialog may still be named as having it.)
     wxWindow* focus = FindFocus();
-    if (focus && wxGetTopLevelParent(focus) != this)
+    wxWindow* focusWindow = focus ? wxGetTopLevelParent(focus) : nullptr;
+    if (focusWindow && focusWindow != this && focusWindow->IsShown() && !focusWindow->IsBeingDeleted())
         return;
     // The closed window took the desktop's focus with it.
     if (!IsActive())
         Raise();
     control->SetFocus();
+}
+
+void CMainFrame::NameListForReaders(wxDataViewCtrl* list, const wxString& name)
+{
+    if (!list)
+        return;
+    SetAccessibleName(list, name);
+    // Readers name the tree view inside, which takes the focus.
+    if (AtkObject* accessible = gtk_widget_get_accessible(list->GtkGetTreeView()))
+        atk_object_set_name(accessible, name.utf8_str().data());
 }

@@ -25,7 +25,9 @@ class CDriveSession;
 class CD390View;
 class CProgressDlg;
 class CWindowDriveWork;
+class wxDataViewCtrl;
 class wxDataViewEvent;
+class wxModalDialogHook;
 class wxNotebook;
 
 class CMainFrame : public wxDocMDIParentFrame, public CFrameWindows {
@@ -95,6 +97,9 @@ public:
     // What Print Setup's OK does: keeps data and hands it to open projects.
     void SetPageSetupData(const wxPageSetupDialogData& data);
 
+    // The name a screen reader gives a list or tree when it takes the focus.
+    static void NameListForReaders(wxDataViewCtrl* list, const wxString& name);
+
     // The panes that F6 and Tab go between: the project tree, then the
     // active project's list (those shown).
     std::vector<wxWindow*> FocusPanes() const;
@@ -158,6 +163,8 @@ private:
     wxPageSetupDialogData m_pageSetupData;
     // The tree or list that had the focus last.
     wxWeakRef<wxWindow> m_pLastFocus;
+    // Gives the focus back when a modal dialog has closed.
+    std::unique_ptr<wxModalDialogHook> m_pModalEnd;
     // The hook that takes the desktop's close request while disabled.
     unsigned m_nDeleteSignal = 0;
     unsigned long m_nDeleteHook = 0;

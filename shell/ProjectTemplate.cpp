@@ -1,7 +1,6 @@
 #include "shell/ProjectTemplate.h"
 
 #include "document/D390Doc.h"
-#include "platform/Accessibility.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
 #include "shell/ChildFrame.h"
@@ -68,7 +67,7 @@ public:
                 project->GetExchangeCommands()->SetPageSetup(m_frame.GetPageSetupData().GetPrintData());
             // What a screen reader calls the list when it takes the focus.
             if (project->GetList())
-                SetAccessibleName(project->GetList(), wxString::FromUTF8(LoadResString(IDS_PARAMETER)));
+                CMainFrame::NameListForReaders(project->GetList(), wxString::FromUTF8(LoadResString(IDS_PARAMETER)));
         }
         return view.release();
     }

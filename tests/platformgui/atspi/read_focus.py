@@ -21,6 +21,18 @@ def clean(text):
     return (text or "").replace("\t", " ").replace("\n", " ")
 
 
+def table_has_focused_cell(table, rows=80):
+    for row in range(min(rows, table.nRows)):
+        for column in range(table.nColumns):
+            cell = table.getAccessibleAt(row, column)
+            try:
+                if cell is not None and cell.getState().contains(pyatspi.STATE_FOCUSED):
+                    return True
+            except Exception:
+                pass
+    return False
+
+
 def walk(node, window, depth=0):
     if node is None or depth > 40:
         return
@@ -37,6 +49,10 @@ def walk(node, window, depth=0):
         table = node.queryTable()
     except NotImplementedError:
         table = None
+    # A table takes the focus through its cells: the cell under its cursor
+    # is the focused one.
+    if table is not None and showing and not focused:
+        focused = table_has_focused_cell(table)
     if focused and showing:
         columns = table.nColumns if table is not None else -1
         print("focus\t%s\t%s\t%d\t%s" % (clean(role), clean(node.name), columns, clean(window)))
