@@ -169,7 +169,6 @@ TEST_F(MainWindowKeysTest, TheFocusComesBackAfterTheEditorADialogAndALiveWindow)
 TEST_F(MainWindowKeysTest, TheListLeavesLettersAndRightPressesToTheViewAndReselectsOnEmptySpace)
 {
     StartWithProject();
-    Frame().OnTreeSelect(); // nothing chosen: no change
     View()->FillGroupList(12); // a short list with space below it
     Pump(200);
     std::vector<int> keys;

@@ -14,9 +14,33 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 namespace {
+
+// The program's own accessibility socket goes into the runtime folder, which
+// GLib fixes at its first use: without XDG_RUNTIME_DIR that is the cache
+// folder of the first test's temporary home, gone with that test. A folder
+// of the run's own keeps it for every test.
+struct RuntimeFolder {
+    RuntimeFolder()
+    {
+        if (std::getenv("XDG_RUNTIME_DIR"))
+            return;
+        char pattern[] = "/tmp/d390-atspi-XXXXXX";
+        if (mkdtemp(pattern)) {
+            m_path = pattern;
+            setenv("XDG_RUNTIME_DIR", pattern, 1);
+        }
+    }
+    ~RuntimeFolder()
+    {
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path);
+    }
+    std::string m_path;
+} g_runtimeFolder;
 
 struct Focused {
     std::string role, name;
