@@ -342,7 +342,8 @@ CD390App::OpenResult CD390App::ReopenProject(wxDocument* open)
     if (answer == IDYES) {
         wxCommandEvent save(wxEVT_MENU, ID_FILE_SAVE);
         open->ProcessEvent(save);
-        return OpenResult::Opened;
+        // Saved, it stands as its file holds it; a cancelled save keeps it.
+        return open->IsModified() ? OpenResult::Refused : OpenResult::Opened;
     }
     // No: the project as its file holds it. The open one steps aside so that
     // the framework opens the file anew, and stays when that fails.

@@ -32,6 +32,7 @@
 #include "view/ParamListLayout.h"
 
 #include <wx/accel.h>
+#include <wx/dialog.h>
 #include <wx/modalhook.h>
 #include <wx/filename.h>
 #include <wx/notebook.h>
@@ -92,11 +93,31 @@ class CModalEndFocus : public wxModalDialogHook {
 public:
     explicit CModalEndFocus(std::function<void()> ended) : m_ended(std::move(ended)) {}
 
+    // A modal dialog is open: entered and not yet gone (a window run modal
+    // by hand is entered without being exited).
+    bool AnyOpen()
+    {
+        m_open.erase(std::remove_if(m_open.begin(), m_open.end(), [](const wxWeakRef<wxDialog>& dialog) { return !dialog; }),
+                     m_open.end());
+        return !m_open.empty();
+    }
+
 protected:
-    int Enter(wxDialog*) override { return wxID_NONE; }
-    void Exit(wxDialog*) override { m_ended(); }
+    int Enter(wxDialog* dialog) override
+    {
+        m_open.emplace_back(dialog);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override
+    {
+        m_open.erase(std::remove_if(m_open.begin(), m_open.end(),
+                                    [dialog](const wxWeakRef<wxDialog>& open) { return !open || open.get() == dialog; }),
+                     m_open.end());
+        m_ended();
+    }
 
 private:
+    std::vector<wxWeakRef<wxDialog>> m_open;
     std::function<void()> m_ended;
 };
 
@@ -722,7 +743,8 @@ bool CMainFrame::Enable(bool enable)
 
 void CMainFrame::RestoreFocus()
 {
-    if (!IsEnabled() || !IsShown() || IsBeingDeleted())
+    // A modal dialog still open (one closed over another) keeps the focus.
+    if (!IsEnabled() || !IsShown() || IsBeingDeleted() || static_cast<CModalEndFocus&>(*m_pModalEnd).AnyOpen())
         return;
     wxWindow* control = m_pLastFocus.get();
     if (!control || !control->IsShownOnScreen())

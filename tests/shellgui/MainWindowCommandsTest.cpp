@@ -74,6 +74,22 @@ TEST_F(MainWindowCommandsTest, TheOpenProjectChosenFromTheRecentListIsKeptOrOpen
     EXPECT_EQ(MainTitle(), "D390 - self.zrv");
     EXPECT_EQ(m_app->m_pRecentFileList->GetEntry(0), path);
     EXPECT_GT(Frame().m_wndTree->GetCount(), 0u);
+
+    // Modified, Yes: saved, and then it stands as its file holds it.
+    wxDocument* reopened = View()->GetDocument();
+    Doc()->FindParam(0, 1)->m_strValue = "55.55";
+    reopened->Modify(true);
+    m_messages.Clear();
+    m_messages.Answer(IDYES);
+    Command(ID_FILE_MRU_FILE1);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61536)});
+    EXPECT_EQ(View()->GetDocument(), reopened);
+    EXPECT_FALSE(reopened->IsModified());
+    EXPECT_EQ(TabTitle(), "self.zrv");
+    m_messages.Answer(IDNO);
+    reopened->Modify(true);
+    Command(ID_FILE_MRU_FILE1);
+    EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "55.55") << "the value saved by Yes";
 }
 
 TEST_F(MainWindowCommandsTest, TitleAndTabFollowTheOpenProjectAndItsMark)
