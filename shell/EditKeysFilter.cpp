@@ -6,7 +6,7 @@ int CEditKeysFilter::FilterEvent(wxEvent& event)
 {
     const wxEventType type = event.GetEventType();
     if (type == wxEVT_SET_FOCUS) {
-        if (auto* field = wxDynamicCast(event.GetEventObject(), wxTextCtrl))
+        if (auto* field = dynamic_cast<wxTextCtrl*>(event.GetEventObject()))
             Track(field);
         return Event_Skip;
     }
@@ -24,7 +24,7 @@ int CEditKeysFilter::FilterEvent(wxEvent& event)
     if (type != wxEVT_KEY_DOWN)
         return Event_Skip;
     auto& key = static_cast<wxKeyEvent&>(event);
-    auto* field = wxDynamicCast(key.GetEventObject(), wxTextCtrl);
+    auto* field = dynamic_cast<wxTextCtrl*>(key.GetEventObject());
     if (!field || !field->IsEditable())
         return Event_Skip;
     const int modifiers = key.GetModifiers();

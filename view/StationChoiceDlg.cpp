@@ -39,7 +39,7 @@ void CStationChoiceDlg::OnCharHook(wxKeyEvent& event)
     }
     wxWindow* ok = FindWindow(wxID_OK);
     // A focused button takes Enter itself.
-    if (!ok || !ok->IsEnabled() || wxDynamicCast(FindFocus(), wxButton)) {
+    if (!ok || !ok->IsEnabled() || dynamic_cast<wxButton*>(FindFocus())) {
         event.Skip();
         return;
     }

@@ -28,7 +28,7 @@ protected:
     wxFrame* FindPreview()
     {
         for (wxWindow* window : wxTopLevelWindows)
-            if (auto* preview = wxDynamicCast(window, wxPreviewFrame); preview && !preview->IsBeingDeleted())
+            if (auto* preview = dynamic_cast<wxPreviewFrame*>(window); preview && !preview->IsBeingDeleted())
                 return preview;
         return nullptr;
     }
