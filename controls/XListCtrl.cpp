@@ -1,9 +1,21 @@
 #include "controls/XListCtrl.h"
 
+#include <gtk/gtk.h>
+
+#include <memory>
+
 wxDEFINE_EVENT(WM_XLISTCTRL_COMBO_SELECTION, wxCommandEvent);
 wxDEFINE_EVENT(WM_XLISTCTRL_CHECKBOX_CLICKED, wxCommandEvent);
 
 namespace {
+
+void OnNativePress(GtkGestureMultiPress* gesture, gint presses, gdouble x, gdouble y, gpointer list)
+{
+    const guint button = gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture));
+    const wxPoint point(static_cast<int>(x), static_cast<int>(y));
+    if (static_cast<CXListCtrl*>(list)->OnPress(static_cast<int>(button), presses, point))
+        gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
+}
 
 wxAlignment AlignmentOf(int format)
 {
@@ -32,6 +44,32 @@ CXListCtrl::CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXList
         SendToParent(WM_XLISTCTRL_COMBO_SELECTION, row, column);
     };
     GetMainWindow()->Bind(wxEVT_MOTION, &CXListCtrl::OnMotion, this);
+    GetMainWindow()->Bind(wxEVT_KEY_DOWN, &CXListCtrl::OnKeyDown, this);
+    // The tree view's own press gesture takes presses before wx sees them;
+    // this one sees them first, in the capture phase.
+    GtkGesture* gesture = gtk_gesture_multi_press_new(GtkGetTreeView());
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(gesture), 0);
+    gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(gesture), GTK_PHASE_CAPTURE);
+    g_signal_connect(gesture, "pressed", G_CALLBACK(OnNativePress), this);
+    m_pPressGesture = gesture;
+}
+
+CXListCtrl::~CXListCtrl()
+{
+    g_object_unref(m_pPressGesture);
+}
+
+bool CXListCtrl::OnPress(int button, int presses, wxPoint point)
+{
+    if (button == 1 && presses == 1) {
+        OnLeftDown(point);
+        return false;
+    }
+    if (button == 3) {
+        OnRightDown(point);
+        return true; // the tree view's own handling would select the row
+    }
+    return false;
 }
 
 void CXListCtrl::SetColumn(unsigned column, const wxString& title, int width, XListColumnKind kind,
@@ -50,9 +88,13 @@ void CXListCtrl::SetColumn(unsigned column, const wxString& title, int width, XL
         m_pModel->SetComboOptions(column, options);
         renderer = new wxDataViewChoiceRenderer(options, wxDATAVIEW_CELL_EDITABLE);
         break;
-    default:
-        renderer = new wxDataViewTextRenderer("string", wxDATAVIEW_CELL_INERT);
+    default: {
+        // The model gives markup (heading rows keep their red when selected).
+        auto* text = new wxDataViewTextRenderer("string", wxDATAVIEW_CELL_INERT);
+        text->EnableMarkup(true);
+        renderer = text;
         break;
+    }
     }
     // Flags 0: neither resizable nor sortable.
     auto* added = new wxDataViewColumn(title, renderer, column, width, wxALIGN_LEFT, 0);
@@ -208,6 +250,54 @@ void CXListCtrl::OnMotion(wxMouseEvent& event)
         else
             SetToolTip(tip);
     }
+}
+
+bool CXListCtrl::PassToParent(wxEvent& event)
+{
+    wxWindow* target = GetParent();
+    if (!target)
+        return false;
+    std::unique_ptr<wxEvent> copy(event.Clone());
+    copy->SetEventObject(this);
+    copy->SetId(GetId());
+    target->GetEventHandler()->ProcessEvent(*copy);
+    return true;
+}
+
+void CXListCtrl::OnKeyDown(wxKeyEvent& event)
+{
+    const int code = event.GetKeyCode();
+    const bool passed = (code >= 'A' && code <= 'Z') || code == WXK_RETURN || code == WXK_NUMPAD_ENTER
+                        || code == WXK_SPACE || code == WXK_DELETE || code == WXK_INSERT || code == WXK_SHIFT
+                        || code == WXK_CONTROL;
+    // With Ctrl held the list handles them (and Alt's keys are the menus').
+    if (!passed || event.ControlDown() || event.AltDown() || !PassToParent(event))
+        event.Skip();
+}
+
+void CXListCtrl::OnLeftDown(wxPoint point)
+{
+    wxDataViewItem item;
+    wxDataViewColumn* column = nullptr;
+    HitTest(point, item, column);
+    if (item.IsOk()) {
+        m_nLastClickedRow = RowOfItem(item);
+        return;
+    }
+    // Empty space: the row clicked last is selected again once the list's
+    // own handling is done.
+    CallAfter([this] {
+        if (m_nLastClickedRow < GetItemCount())
+            SelectItem(m_nLastClickedRow);
+    });
+}
+
+void CXListCtrl::OnRightDown(wxPoint point)
+{
+    wxMouseEvent press(wxEVT_RIGHT_DOWN);
+    press.SetPosition(point);
+    press.m_rightDown = true;
+    PassToParent(press);
 }
 
 void CXListCtrl::SendToParent(wxEventType type, int row, int column)

@@ -5,6 +5,11 @@
 // heading rows, the changed column, and check-box, progress and drop-down
 // columns on the data view's own renderers. The header is the native one
 // (see CXHeaderCtrl): columns are neither sortable nor resizable.
+// Keys and presses the list leaves to its parent: a key down of a letter,
+// Enter, Space, Delete, Insert, Shift or Ctrl while neither Ctrl nor Alt is
+// held, and every right press, reach the parent's handler as they came (the
+// event object is the list) and are not handled by the list; a right press
+// selects no row. A left press on no row selects the row clicked last.
 
 #include "controls/XListModel.h"
 
@@ -22,6 +27,7 @@ public:
     // A list of columns columns, with model as its rows (a CXListModel of
     // that many columns is made when model is null).
     CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXListModel* model = nullptr);
+    ~CXListCtrl() override;
 
     // Column setup, before any row: title, width in pixels, how its cells show.
     void SetColumn(unsigned column, const wxString& title, int width,
@@ -61,11 +67,24 @@ public:
     wxDataViewItem ItemOfRow(int row) const;
     int RowOfItem(const wxDataViewItem& item) const;
 
+    // The row a left press hit last (0 before any).
+    int GetLastClickedRow() const { return m_nLastClickedRow; }
+    // A press of the toolkit's, in the list's coordinates, before the list
+    // handles it; true: the list does not handle it.
+    bool OnPress(int button, int presses, wxPoint point);
+
 private:
     void SendToParent(wxEventType type, int row, int column);
     void OnMotion(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnLeftDown(wxPoint point);
+    void OnRightDown(wxPoint point);
+    // Hands an input event to the parent's handler; true when there was one.
+    bool PassToParent(wxEvent& event);
 
     CXListModel* m_pModel = nullptr;
     int m_nColumn0Alignment = LVCFMT_LEFT;
     wxString m_strShownTip;
+    int m_nLastClickedRow = 0;
+    void* m_pPressGesture = nullptr; // GtkGesture
 };

@@ -7,6 +7,23 @@ namespace {
 const wxColour kChangedBackground(0x00, 0xF0, 0x00);
 const wxColour kHeadingText(0xFF, 0x00, 0x00);
 
+wxString EscapeMarkup(const wxString& text)
+{
+    wxString escaped;
+    escaped.reserve(text.size());
+    for (wxUniChar ch : text) {
+        if (ch == '&')
+            escaped += "&amp;";
+        else if (ch == '<')
+            escaped += "&lt;";
+        else if (ch == '>')
+            escaped += "&gt;";
+        else
+            escaped += ch;
+    }
+    return escaped;
+}
+
 } // namespace
 
 CXListModel::CXListModel(unsigned columns)
@@ -135,9 +152,17 @@ void CXListModel::GetValueByRow(wxVariant& variant, unsigned row, unsigned colum
         variant = text;
         break;
     }
-    default:
-        variant = GetItemText(static_cast<int>(row), static_cast<int>(column));
+    default: {
+        // Text cells are markup: a colour of the markup holds in a selected
+        // row too, where GTK's selection colours win over the attributes.
+        const wxString text = EscapeMarkup(GetItemText(static_cast<int>(row), static_cast<int>(column)));
+        if (IsHeadingRow(static_cast<int>(row)) && !text.empty())
+            variant = "<span foreground=\"" + kHeadingText.GetAsString(wxC2S_HTML_SYNTAX) + "\" weight=\"bold\">" + text
+                      + "</span>";
+        else
+            variant = text;
         break;
+    }
     }
 }
 

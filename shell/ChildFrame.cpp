@@ -1,7 +1,9 @@
 #include "shell/ChildFrame.h"
 
+#include "platform/Accessibility.h"
 #include "shell/MainFrame.h"
 #include "shell/MainMenus.h"
+#include "view/D390View.h"
 
 CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* parent)
     // A caption and a sizing border, no system menu and no minimise or
@@ -11,17 +13,30 @@ CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* p
 {
     SetMenuBar(CreateMainMenu(IDR_D390TYPE));
     Maximize();
+    // The frame itself is no stop of the keyboard: its list takes the focus.
+    SetCanFocus(false);
+    Bind(wxEVT_SET_FOCUS, &CChildFrame::OnSetFocus, this);
+}
+
+void CChildFrame::OnSetFocus(wxFocusEvent& event)
+{
+    event.Skip();
+    auto* view = dynamic_cast<CD390View*>(GetView());
+    if (view && view->GetList() && view->GetList()->IsShown())
+        view->GetList()->SetFocus();
 }
 
 CChildFrame::~CChildFrame()
 {
     if (auto* main = dynamic_cast<CMainFrame*>(GetMDIParent()); main && !main->IsBeingDeleted())
-        main->ShowProjectInTitle(wxString());
+        main->OnProjectWindowClosing(this);
 }
 
 void CChildFrame::SetTitle(const wxString& title)
 {
     wxDocMDIChildFrame::SetTitle(title);
+    // What a screen reader calls the project's window.
+    SetAccessibleName(this, title);
     if (auto* main = dynamic_cast<CMainFrame*>(GetMDIParent()))
         main->ShowProjectInTitle(title);
 }

@@ -11,4 +11,7 @@ public:
 
     // The tab's title; the main window names the project after it.
     void SetTitle(const wxString& title) override;
+
+private:
+    void OnSetFocus(wxFocusEvent& event);
 };

@@ -17,6 +17,7 @@
 #include "session/LinkSetup.h"
 #include "session/RecentFileList.h"
 #include "shell/AboutDlg.h"
+#include "shell/EditKeysFilter.h"
 #include "shell/MainFrame.h"
 #include "shell/ProjectTemplate.h"
 #include "view/D390View.h"
@@ -134,6 +135,8 @@ bool CD390App::InitInstance(const std::vector<std::string>& args, const std::str
     CDialogTextFit::Install();
     m_pAccessibleNames = std::make_unique<CAccessibleNamesFilter>();
     wxEvtHandler::AddFilter(m_pAccessibleNames.get());
+    m_pEditKeys = std::make_unique<CEditKeysFilter>();
+    wxEvtHandler::AddFilter(m_pEditKeys.get());
 
     m_pDocManager = new wxDocManager;
 
@@ -168,6 +171,10 @@ int CD390App::ExitInstance()
     if (m_pAccessibleNames) {
         wxEvtHandler::RemoveFilter(m_pAccessibleNames.get());
         m_pAccessibleNames.reset();
+    }
+    if (m_pEditKeys) {
+        wxEvtHandler::RemoveFilter(m_pEditKeys.get());
+        m_pEditKeys.reset();
     }
     WriteRecentLists();
     delete m_pConfig;
@@ -304,12 +311,55 @@ void CD390App::OnFileOpen(wxCommandEvent&)
 
 CD390App::OpenResult CD390App::ReplaceProjectWith(const std::string& path)
 {
+    if (wxDocument* open = OpenProjectAt(path))
+        return ReopenProject(open);
     wxDocument* previous = nullptr;
     if (!PrepareToReplaceProject(previous))
         return OpenResult::Refused;
     if (path.empty() || !m_pDocTemplate)
         return OpenResult::Failed;
     return OpenDocumentFile(path) ? OpenResult::Opened : OpenResult::Failed;
+}
+
+wxDocument* CD390App::OpenProjectAt(const std::string& path) const
+{
+    if (path.empty() || !m_pDocManager)
+        return nullptr;
+    const wxFileName wanted(wxString::FromUTF8(path));
+    for (wxDocument* document : m_pDocManager->GetDocumentsVector())
+        if (!document->GetFilename().empty() && wxFileName(document->GetFilename()).SameAs(wanted))
+            return document;
+    return nullptr;
+}
+
+CD390App::OpenResult CD390App::ReopenProject(wxDocument* open)
+{
+    if (m_pSession->RefusedWhileAutoRefresh())
+        return OpenResult::Refused;
+    // As it stands in its file: there is nothing to open.
+    if (!open->IsModified())
+        return OpenResult::Opened;
+    const int answer = AfxMessageBox(IDS_FILE_MODIFIED, MB_YESNOCANCEL | MB_ICONINFORMATION);
+    if (answer == IDCANCEL)
+        return OpenResult::Refused;
+    if (answer == IDYES) {
+        wxCommandEvent save(wxEVT_MENU, ID_FILE_SAVE);
+        open->ProcessEvent(save);
+        // Saved, it stands as its file holds it; a cancelled save keeps it.
+        return open->IsModified() ? OpenResult::Refused : OpenResult::Opened;
+    }
+    // No: the project as its file holds it. The open one steps aside so that
+    // the framework opens the file anew, and stays when that fails.
+    const wxString path = open->GetFilename();
+    open->SetFilename(wxEmptyString, false);
+    wxDocument* reopened = m_pDocManager->CreateDocument(path, 0);
+    if (!reopened) {
+        open->SetFilename(path, false);
+        return OpenResult::Failed;
+    }
+    FinishReplacingProject(open, reopened);
+    AddToRecentFileList(path.utf8_string());
+    return OpenResult::Opened;
 }
 
 bool CD390App::OpenRecentProject(const std::string& path)

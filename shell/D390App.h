@@ -12,6 +12,7 @@
 #include <vector>
 
 class CDriveSession;
+class CEditKeysFilter;
 class CMainFrame;
 class CRecentFileList;
 class wxConfigBase;
@@ -50,6 +51,8 @@ public:
     std::unique_ptr<CRecentFileList> m_pStdRecentFileList; // the framework's 4, "Recent File List"
     // Names the fields of every window shown for assistive tools.
     std::unique_ptr<CAccessibleNamesFilter> m_pAccessibleNames;
+    // Undo by Ctrl+Z and Alt+Backspace in every text field.
+    std::unique_ptr<CEditKeysFilter> m_pEditKeys;
     CMainFrame* m_pMainFrame = nullptr;
     // The drive session of the process, made with the main frame's windows.
     std::unique_ptr<CDriveSession> m_pSession;
@@ -61,6 +64,11 @@ private:
     enum class OpenResult { Refused, Opened, Failed };
     // The save question, then path as the open project (all groups shown).
     OpenResult ReplaceProjectWith(const std::string& path);
+    // The open project whose file is path, or nullptr.
+    wxDocument* OpenProjectAt(const std::string& path) const;
+    // The open project chosen again: unmodified it stays; modified, Yes saves
+    // it, No opens it anew from its file, Cancel keeps it as it is.
+    OpenResult ReopenProject(wxDocument* open);
     // Refusal while auto-refresh runs, and the save question of a modified
     // project. False: stop. previous is the open project, if any.
     bool PrepareToReplaceProject(wxDocument*& previous);

@@ -28,12 +28,22 @@
 #include "shell/ProjectDropTarget.h"
 #include "shell/WindowDriveWork.h"
 #include "view/D390View.h"
+#include "view/ExchangeCommands.h"
 #include "view/ParamListLayout.h"
 
+#include <wx/accel.h>
+#include <wx/dialog.h>
+#include <wx/modalhook.h>
 #include <wx/filename.h>
 #include <wx/notebook.h>
+#include <wx/printdlg.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
+
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -64,6 +74,52 @@ wxString PromptLine(int id, bool tip)
         return tip ? wxString() : Utf8(prompt);
     return Utf8(tip ? prompt.substr(newline + 1) : prompt.substr(0, newline));
 }
+
+// wx drops the desktop's close request to a disabled window, and the frame
+// is disabled while a command's drive transfer runs: the request is taken
+// here, before wx sees it, and the frame's close puts it off.
+gboolean OnDeleteEventEmission(GSignalInvocationHint*, guint count, const GValue* params, gpointer data)
+{
+    auto* frame = static_cast<CMainFrame*>(data);
+    if (count > 0 && g_value_get_object(&params[0]) == static_cast<gpointer>(frame->GetHandle())
+        && !frame->IsEnabled() && IsDriveTransferActive())
+        frame->Close();
+    return TRUE; // stays installed
+}
+
+// A modal dialog (ours or the toolkit's) leaves the desktop's focus nowhere
+// once it closes where no window manager gives it back: the frame takes it.
+class CModalEndFocus : public wxModalDialogHook {
+public:
+    explicit CModalEndFocus(std::function<void()> ended) : m_ended(std::move(ended)) {}
+
+    // A modal dialog is open: entered and not yet gone (a window run modal
+    // by hand is entered without being exited).
+    bool AnyOpen()
+    {
+        m_open.erase(std::remove_if(m_open.begin(), m_open.end(), [](const wxWeakRef<wxDialog>& dialog) { return !dialog; }),
+                     m_open.end());
+        return !m_open.empty();
+    }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        m_open.emplace_back(dialog);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override
+    {
+        m_open.erase(std::remove_if(m_open.begin(), m_open.end(),
+                                    [dialog](const wxWeakRef<wxDialog>& open) { return !open || open.get() == dialog; }),
+                     m_open.end());
+        m_ended();
+    }
+
+private:
+    std::vector<wxWeakRef<wxDialog>> m_open;
+    std::function<void()> m_ended;
+};
 
 wxString ProjectFileFilter()
 {
@@ -109,9 +165,10 @@ bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSess
         Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateNeedsProject, this, id);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateRead, this, ID_READ);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateWrite, this, ID_WRITE);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_MONITOR_STATUS);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_MONITOR_CONTROL);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_KEYPAD);
+    // The live windows' menu is the project window's: without a project
+    // their toolbar buttons are off as well.
+    for (int id : {ID_MONITOR_STATUS, ID_MONITOR_CONTROL, ID_KEYPAD})
+        Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateLiveWindow, this, id);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateGraphWatch, this, ID_GRAPH_WATCH);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdatePassword, this, ID_PASSWORD_SET);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConnected, this, ID_PASSWORD_RELEASE);
@@ -128,12 +185,32 @@ bool CMainFrame::Create(wxDocManager* manager, const wxString& title, CDriveSess
     Bind(wxEVT_MENU, &CMainFrame::OnHelpHowTo, this, ID_HELP_HOWTO);
     Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ID_APP_EXIT);
     Bind(wxEVT_MENU, &CMainFrame::OnFileClose, this, ID_FILE_CLOSE);
+    Bind(wxEVT_MENU, &CMainFrame::OnPrintSetup, this, ID_FILE_PRINT_SETUP);
+    Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, ID_NEXT_PANE);
+    Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, ID_PREV_PANE);
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+    Bind(wxEVT_CHILD_FOCUS, &CMainFrame::OnChildFocus, this);
+    m_pModalEnd = std::make_unique<CModalEndFocus>([this] {
+        if (!m_bDestroying)
+            CallAfter([this] { RestoreFocus(); });
+    });
+    m_pModalEnd->Register();
+    m_nDeleteSignal = g_signal_lookup("delete-event", GTK_TYPE_WIDGET);
+    m_nDeleteHook = g_signal_add_emission_hook(m_nDeleteSignal, 0, OnDeleteEventEmission, this, nullptr);
+    // The menus carry the other accelerators in their texts; the edit keys
+    // are the text fields' own.
+    wxAcceleratorEntry panes[] = {{wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE}, {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE}};
+    SetAcceleratorTable(wxAcceleratorTable(2, panes));
     return true;
 }
 
 CMainFrame::~CMainFrame()
 {
     m_bDestroying = true;
+    if (m_pModalEnd)
+        m_pModalEnd->Unregister();
+    if (m_nDeleteHook)
+        g_signal_remove_emission_hook(m_nDeleteSignal, m_nDeleteHook);
     m_wndDockManager.UnInit();
     if (!m_pSession)
         return;
@@ -200,6 +277,7 @@ void CMainFrame::CreateDockBar()
                                   wxSize(CCoolBar::kDockedWidth, CCoolBar::kDockedHeight), wxNB_BOTTOM);
     m_wndTree = new CCJTreeCtrl(m_wndTabCtrl, 0);
     m_wndTabCtrl->AddPage(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));
+    NameListForReaders(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));
     m_wndDockManager.AddPane(m_wndTabCtrl,
                              CCoolBar::PaneInfo(kDockPaneName, Utf8(LoadResString(IDS_DOCK_WINDOWS))));
     m_wndDockManager.AddPane(GetClientWindow(), wxAuiPaneInfo().Name("projects").CenterPane());
@@ -340,6 +418,18 @@ void CMainFrame::ShowProjectInTitle(const wxString& project)
     SetTitle(project.empty() ? m_strAppTitle : m_strAppTitle + " - " + project);
 }
 
+void CMainFrame::OnProjectWindowClosing(wxWindow* closing)
+{
+    // A project that replaces another opens before the old one closes.
+    wxString remaining;
+    if (wxDocManager* manager = GetDocumentManager())
+        for (wxDocument* document : manager->GetDocumentsVector())
+            for (wxView* view : document->GetViewsVector())
+                if (view->GetFrame() && view->GetFrame() != closing)
+                    remaining = view->GetFrame()->GetLabel();
+    ShowProjectInTitle(remaining);
+}
+
 void CMainFrame::AddToRecentFileList(const std::string& path)
 {
     if (m_pApp)
@@ -463,6 +553,11 @@ void CMainFrame::OnUpdateWrite(wxUpdateUIEvent& event)
     event.Enable(Session().m_bConnected && GetActiveProjectView());
 }
 
+void CMainFrame::OnUpdateLiveWindow(wxUpdateUIEvent& event)
+{
+    event.Enable(Session().m_bConnected != 0 && GetActiveProjectView() != nullptr);
+}
+
 void CMainFrame::OnUpdateConnected(wxUpdateUIEvent& event)
 {
     event.Enable(Session().m_bConnected != 0);
@@ -552,4 +647,126 @@ void CMainFrame::OnFileClose(wxCommandEvent&)
 {
     if (CD390View* view = GetActiveProjectView())
         view->OnFileClose();
+}
+
+void CMainFrame::OnPrintSetup(wxCommandEvent&)
+{
+    wxPageSetupDialogData data(m_pageSetupData);
+    wxPageSetupDialog dialog(this, &data);
+    if (dialog.ShowModal() == wxID_OK)
+        SetPageSetupData(dialog.GetPageSetupDialogData());
+}
+
+void CMainFrame::SetPageSetupData(const wxPageSetupDialogData& data)
+{
+    m_pageSetupData = data;
+    if (wxDocManager* manager = GetDocumentManager())
+        for (wxDocument* document : manager->GetDocumentsVector())
+            for (wxView* view : document->GetViewsVector())
+                if (auto* project = dynamic_cast<CD390View*>(view); project && project->GetExchangeCommands())
+                    project->GetExchangeCommands()->SetPageSetup(m_pageSetupData.GetPrintData());
+}
+
+std::vector<wxWindow*> CMainFrame::FocusPanes() const
+{
+    std::vector<wxWindow*> panes;
+    if (m_wndTree && m_wndTree->IsShownOnScreen())
+        panes.push_back(m_wndTree);
+    if (CD390View* view = GetActiveProjectView(); view && view->GetList() && view->GetList()->IsShownOnScreen())
+        panes.push_back(view->GetList());
+    return panes;
+}
+
+void CMainFrame::MoveFocusBetweenPanes(bool forward)
+{
+    const std::vector<wxWindow*> panes = FocusPanes();
+    if (panes.empty())
+        return;
+    int current = -1;
+    for (wxWindow* focus = FindFocus(); focus && current < 0 && focus != this; focus = focus->GetParent())
+        for (std::size_t pane = 0; pane < panes.size(); ++pane)
+            if (panes[pane] == focus)
+                current = static_cast<int>(pane);
+    const int count = static_cast<int>(panes.size());
+    int next = 0;
+    if (current < 0)
+        next = forward ? 0 : count - 1;
+    else
+        next = (current + (forward ? 1 : count - 1)) % count;
+    panes[static_cast<std::size_t>(next)]->SetFocus();
+}
+
+void CMainFrame::OnNextPane(wxCommandEvent& event)
+{
+    MoveFocusBetweenPanes(event.GetId() == ID_NEXT_PANE);
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event)
+{
+    // Tab and Shift+Tab go between the tree and the list, as F6 does; GTK's
+    // own order would stop at the tab strips and the project window.
+    const int modifiers = event.GetModifiers();
+    if (event.GetKeyCode() != WXK_TAB || (modifiers != wxMOD_NONE && modifiers != wxMOD_SHIFT) || FocusPanes().empty()) {
+        event.Skip();
+        return;
+    }
+    MoveFocusBetweenPanes(modifiers == wxMOD_NONE);
+}
+
+void CMainFrame::OnChildFocus(wxChildFocusEvent& event)
+{
+    event.Skip();
+    RememberFocus(event.GetWindow());
+}
+
+void CMainFrame::RememberFocus(wxWindow* focus)
+{
+    const std::vector<wxWindow*> panes = FocusPanes();
+    for (wxWindow* window = focus; window && window != this; window = window->GetParent())
+        if (std::find(panes.begin(), panes.end(), window) != panes.end()) {
+            m_pLastFocus = window;
+            return;
+        }
+}
+
+bool CMainFrame::Enable(bool enable)
+{
+    if (!enable) {
+        // The control to come back to, before GTK takes the focus from it.
+        RememberFocus(FindFocus());
+    }
+    const bool changed = wxDocMDIParentFrame::Enable(enable);
+    if (enable && changed && !m_bDestroying)
+        CallAfter([this] { RestoreFocus(); });
+    return changed;
+}
+
+void CMainFrame::RestoreFocus()
+{
+    // A modal dialog still open (one closed over another) keeps the focus.
+    if (!IsEnabled() || !IsShown() || IsBeingDeleted() || static_cast<CModalEndFocus&>(*m_pModalEnd).AnyOpen())
+        return;
+    wxWindow* control = m_pLastFocus.get();
+    if (!control || !control->IsShownOnScreen())
+        return;
+    // Another window of the program that took the focus meanwhile keeps it.
+    // (A closed dialog may still be named as having it.)
+    wxWindow* focus = FindFocus();
+    wxWindow* focusWindow = focus ? wxGetTopLevelParent(focus) : nullptr;
+    if (focusWindow && focusWindow != this && focusWindow->IsShown() && !focusWindow->IsBeingDeleted())
+        return;
+    // The closed window took the desktop's focus with it.
+    if (!IsActive())
+        Raise();
+    control->SetFocus();
+}
+
+void CMainFrame::NameListForReaders(wxDataViewCtrl* list, const wxString& name)
+{
+    if (!list)
+        return;
+    SetAccessibleName(list, name);
+    // Readers name the tree view inside, which takes the focus.
+    if (AtkObject* accessible = gtk_widget_get_accessible(list->GtkGetTreeView()))
+        atk_object_set_name(accessible, name.utf8_str().data());
 }

@@ -8,10 +8,13 @@
 #include "document/FrameWindows.h"
 
 #include <wx/aui/framemanager.h>
+#include <wx/cmndata.h>
 #include <wx/docmdi.h>
+#include <wx/weakref.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct FileChoice;
 class CCJTreeCtrl;
@@ -23,7 +26,9 @@ class CDriveSession;
 class CD390View;
 class CProgressDlg;
 class CWindowDriveWork;
+class wxDataViewCtrl;
 class wxDataViewEvent;
+class wxModalDialogHook;
 class wxNotebook;
 
 class CMainFrame : public wxDocMDIParentFrame, public CFrameWindows {
@@ -84,6 +89,28 @@ public:
     // Rebuilds the recent-project entries of the frame's and the project
     // window's File menus.
     void UpdateRecentFileMenus();
+    // A project window is going: the title names the project that stays.
+    void OnProjectWindowClosing(wxWindow* closing);
+
+    // The paper, orientation and margins chosen in Print Setup; every
+    // project's printing and preview starts from them.
+    const wxPageSetupDialogData& GetPageSetupData() const { return m_pageSetupData; }
+    // What Print Setup's OK does: keeps data and hands it to open projects.
+    void SetPageSetupData(const wxPageSetupDialogData& data);
+
+    // The name a screen reader gives a list or tree when it takes the focus.
+    static void NameListForReaders(wxDataViewCtrl* list, const wxString& name);
+
+    // The panes that F6 and Tab go between: the project tree, then the
+    // active project's list (those shown).
+    std::vector<wxWindow*> FocusPanes() const;
+    // Focus to the pane after (or before) the one that has it.
+    void MoveFocusBetweenPanes(bool forward);
+
+    // Disabling the frame (a modal window, a transfer) takes the focus out
+    // of its controls; enabling it gives the focus back to the control that
+    // had it.
+    bool Enable(bool enable = true) override;
 
 private:
     // The project file dialogs open in the open project's folder.
@@ -117,6 +144,13 @@ private:
     void OnHelpHowTo(wxCommandEvent& event);
     void OnExit(wxCommandEvent& event);
     void OnFileClose(wxCommandEvent& event);
+    void OnPrintSetup(wxCommandEvent& event);
+    void OnNextPane(wxCommandEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    void OnChildFocus(wxChildFocusEvent& event);
+    void OnUpdateLiveWindow(wxUpdateUIEvent& event);
+    void RememberFocus(wxWindow* focus);
+    void RestoreFocus();
 
     CDriveSession* m_pSession = nullptr;
     bool m_bFillingTree = false;
@@ -127,4 +161,12 @@ private:
     bool m_bClosing = false;
     bool m_bCloseAfterTransfer = false;
     wxString m_strAppTitle;
+    wxPageSetupDialogData m_pageSetupData;
+    // The tree or list that had the focus last.
+    wxWeakRef<wxWindow> m_pLastFocus;
+    // Gives the focus back when a modal dialog has closed.
+    std::unique_ptr<wxModalDialogHook> m_pModalEnd;
+    // The hook that takes the desktop's close request while disabled.
+    unsigned m_nDeleteSignal = 0;
+    unsigned long m_nDeleteHook = 0;
 };

@@ -1,9 +1,12 @@
 #include "shell/ProjectTemplate.h"
 
 #include "document/D390Doc.h"
+#include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
 #include "view/D390View.h"
+#include "view/ExchangeCommands.h"
 
 #include <wx/docview.h>
 
@@ -58,6 +61,14 @@ public:
         view->SetFrame(new CChildFrame(document, view.get(), &m_frame));
         if (!view->OnCreate(document, flags))
             return nullptr;
+        // Print Setup's choice holds for every project.
+        if (auto* project = dynamic_cast<CD390View*>(view.get())) {
+            if (project->GetExchangeCommands())
+                project->GetExchangeCommands()->SetPageSetup(m_frame.GetPageSetupData().GetPrintData());
+            // What a screen reader calls the list when it takes the focus.
+            if (project->GetList())
+                CMainFrame::NameListForReaders(project->GetList(), wxString::FromUTF8(LoadResString(IDS_PARAMETER)));
+        }
         return view.release();
     }
 

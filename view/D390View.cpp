@@ -81,6 +81,8 @@ bool CD390View::OnCreate(wxDocument* document, long flags)
     }
     m_pList->SetTextAlignment(LVCFMT_LEFT);
     m_pList->Bind(wxEVT_DATAVIEW_ITEM_ACTIVATED, &CD390View::OnItemActivated, this);
+    // The keys the list passes up (it leaves them to its parent).
+    frame->Bind(wxEVT_KEY_DOWN, &CD390View::OnListKeyDown, this);
 
     if (CD390DocData* doc = GetDocData()) {
         m_pExchange = std::make_unique<CExchangeCommands>(frame, Session(), *doc);
@@ -135,7 +137,11 @@ void CD390View::OnUpdateFrameTitle()
     if (!doc || !GetFrame())
         return;
     std::string name = doc->GetProjectFileName();
-    GetFrame()->SetLabel(Utf8(name.empty() ? LoadResString(IDS_NEW_PROJECT) : name));
+    wxString caption = Utf8(name.empty() ? LoadResString(IDS_NEW_PROJECT) : name);
+    // Still modified: the mark stays, as the framework's own caption shows it.
+    if (GetDocument()->IsModified())
+        caption += "*";
+    GetFrame()->SetLabel(caption);
 }
 
 void CD390View::FillParamList()
@@ -221,6 +227,18 @@ void CD390View::OnItemActivated(wxDataViewEvent& event)
 {
     if (event.GetItem().IsOk())
         OpenEditorAtRow(static_cast<int>(m_pModel->GetRow(event.GetItem())));
+}
+
+void CD390View::OnListKeyDown(wxKeyEvent& event)
+{
+    if (!m_pList || event.GetEventObject() != m_pList) {
+        event.Skip();
+        return;
+    }
+    // Enter opens the editor on the selected row, as a double click does;
+    // the other keys the list passes up have no command here.
+    if (event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER)
+        OpenEditorAtRow(m_pList->GetCurSel());
 }
 
 void CD390View::OpenEditorAtRow(int row)

@@ -96,6 +96,7 @@ private:
     void Fill(int selGroup);
     void UpdateGroupColumns(int group, bool defaults, bool values);
     void OnItemActivated(wxDataViewEvent& event);
+    void OnListKeyDown(wxKeyEvent& event);
     void OnExportParams(wxCommandEvent& event);
     void OnImportParams(wxCommandEvent& event);
     void OnFilePrint(wxCommandEvent& event);

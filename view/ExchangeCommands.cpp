@@ -167,6 +167,11 @@ bool CExchangeCommands::OnFilePrintPreview()
     });
     frame->Initialize();
     frame->Show();
+    // The preview takes the keyboard at once, however it was opened: its
+    // page turns with the keys, and the main window under it is disabled.
+    frame->Raise();
+    if (preview->GetCanvas())
+        preview->GetCanvas()->SetFocus();
     return true;
 }
 

@@ -42,6 +42,8 @@ public:
     // A printout of the project as it stands, with the view's title block.
     CD390Printout* MakePrintout() const;
     wxPrintDialogData& PrintDialogData() { return m_printData; }
+    // The paper and orientation of Print Setup, for printing and preview.
+    void SetPageSetup(const wxPrintData& data) { m_printData.SetPrintData(data); }
 
 private:
     // The chosen full path, or the empty text when the user cancels. A name

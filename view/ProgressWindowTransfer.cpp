@@ -24,6 +24,12 @@ void CProgressWindowTransfer::ShowWithHeading(const std::string& heading)
     wxRect over = m_pPlaceOver ? m_pPlaceOver->GetScreenRect() : wxRect();
     m_pDialog->Move(over.GetLeft() + over.GetWidth() / 3, over.GetBottom() - over.GetHeight() / 5);
     m_pDialog->m_strHeading = wxString::FromUTF8(heading);
+    // The window has no caption bar; its title is what screen readers name
+    // it by: the heading without its trailing dots and comma.
+    wxString title = m_pDialog->m_strHeading;
+    while (!title.empty() && wxString(".,: ").find(title.Last()) != wxString::npos)
+        title.RemoveLast();
+    m_pDialog->SetTitle(title);
     m_pDialog->Show();
     m_pDialog->SetFocus();
     m_pDialog->TransferDataToWindow();

@@ -25,6 +25,27 @@ CStationChoiceDlg::CStationChoiceDlg(wxWindow* parent, const CDriveSession& sess
     if (m_pCombo->GetCount() > 0)
         m_pCombo->SetSelection(0);
     Bind(wxEVT_BUTTON, &CStationChoiceDlg::OnOK, this, wxID_OK);
+    Bind(wxEVT_CHAR_HOOK, &CStationChoiceDlg::OnCharHook, this);
+}
+
+void CStationChoiceDlg::OnCharHook(wxKeyEvent& event)
+{
+    // Enter presses OK, also in the drop list, which GTK would open on it
+    // (an open list takes its keys itself).
+    const int code = event.GetKeyCode();
+    if ((code != WXK_RETURN && code != WXK_NUMPAD_ENTER) || event.HasAnyModifiers()) {
+        event.Skip();
+        return;
+    }
+    wxWindow* ok = FindWindow(wxID_OK);
+    // A focused button takes Enter itself.
+    if (!ok || !ok->IsEnabled() || dynamic_cast<wxButton*>(FindFocus())) {
+        event.Skip();
+        return;
+    }
+    wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+    click.SetEventObject(ok);
+    ok->GetEventHandler()->ProcessEvent(click);
 }
 
 void CStationChoiceDlg::OnOK(wxCommandEvent&)

@@ -23,6 +23,7 @@ protected:
 
 private:
     void OnOK(wxCommandEvent& event);
+    void OnCharHook(wxKeyEvent& event);
 
     wxChoice* m_pCombo = nullptr;
 };

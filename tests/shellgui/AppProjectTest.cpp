@@ -249,7 +249,7 @@ TEST_F(AppProjectTest, ReadAndGroupCommandsNeedAProjectWindowEvenWhenConnected)
     Frame().Session().m_bConnected = 1;
     for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
         EXPECT_FALSE(IsEnabled(id)) << id;
-    EXPECT_TRUE(IsEnabled(ID_KEYPAD)) << "a command of the link alone stays on";
+    EXPECT_FALSE(IsEnabled(ID_KEYPAD)) << "the live windows' menu is the project window's";
     NewProject(kPlainModel);
     for (int id : {int(ID_READ), int(ID_WRITE), int(ID_GROUP_00), int(ID_GROUP_13)})
         EXPECT_TRUE(IsEnabled(id)) << id;
@@ -585,6 +585,7 @@ TEST_F(AppProjectTest, AnEditStoredOnAnyRoadIntoTheEditorIsAskedAboutOnClose)
 TEST_F(AppProjectTest, MonitorCommandsRunTheirWindowsWithTheConnectedStations)
 {
     ASSERT_TRUE(Start());
+    NewProject(kPlainModel);
     Frame().Session().m_bConnected = 1;
     Frame().Session().m_Stations = {3, 9};
     EXPECT_TRUE(IsEnabled(ID_KEYPAD));

@@ -18,6 +18,9 @@
 
 #include <wx/stattext.h>
 #include <wx/timer.h>
+#include <wx/weakref.h>
+
+#include <gtk/gtk.h>
 
 #include <chrono>
 #include <fstream>
@@ -149,6 +152,57 @@ TEST_F(ReadKeepsWindowsLiveTest, TheWindowThreadServesEventsWhileTheDriveIsRead)
     EXPECT_EQ(frame.Session().m_nPressureMode, 0) << "14-20 read from the drive";
     EXPECT_EQ(frame.Session().m_bReading, 0);
     EXPECT_FALSE(Doc().IsModified());
+}
+
+TEST_F(ReadKeepsWindowsLiveTest, TheDesktopsCloseDuringTheReadIsCarriedOutWhenItEnds)
+{
+    auto drive = StartDrive(DriveConfig({kStation}, kModel, 1093));
+    if (!StartConnected(*drive))
+        GTEST_SKIP() << "this build has no project document";
+    CMainFrame& frame = Frame();
+    drive->SetReplyDelay(kStation, kReplyDelayMs);
+    bool requested = false;
+    std::string progressTitle;
+    {
+    WindowThreadWatch watch(frame);
+    watch.m_onTick = [&](const std::string&) {
+        if (!frame.m_pProgressDlg->IsShown() || requested)
+            return;
+        requested = true;
+        progressTitle = frame.m_pProgressDlg->GetTitle().utf8_string();
+        // The window's close box, as the desktop reports it.
+        EXPECT_FALSE(frame.IsEnabled());
+        GdkEvent* close = gdk_event_new(GDK_DELETE);
+        close->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(frame.GetHandle())));
+        close->any.send_event = TRUE;
+        gtk_widget_event(frame.GetHandle(), close);
+        gdk_event_free(close);
+    };
+    m_messages.Answer(IDOK);  // "Read sucessful !"
+    m_messages.Answer(IDNO);  // the save question: close without saving
+    Command(ID_READ);
+    }
+    ASSERT_TRUE(requested);
+    EXPECT_EQ(progressTitle, "Read Inverter function parameter") << "the progress window is named";
+    wxWeakRef<wxWindow> alive(&frame);
+    auto closed = [&] { return !alive || wxTheApp->IsScheduledForDestruction(&frame); };
+    EXPECT_FALSE(closed()) << "not while the read ran";
+    // Modified when the put-off close comes (as a Write leaves a project).
+    Doc().SetModifiedFlag(true);
+    for (int round = 0; round < 100 && !closed(); ++round) {
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessPendingEvents();
+        wxMilliSleep(5);
+    }
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{LoadResString(61575), LoadResString(61536)}));
+    ASSERT_TRUE(closed()) << "the close was carried out once the read ended";
+    EXPECT_TRUE(m_app->m_pDocManager->GetDocumentsVector().empty());
+    // Gone now rather than at an idle time that a test never has.
+    if (alive) {
+        wxPendingDelete.DeleteObject(&frame);
+        delete &frame;
+    }
+    m_app->m_pMainFrame = nullptr;
 }
 
 TEST_F(ReadKeepsWindowsLiveTest, AFailureMidwayIsShownByTheWindowThread)
