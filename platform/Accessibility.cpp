@@ -38,6 +38,25 @@ wxString LabelAsName(wxString label)
     return label.Trim(true);
 }
 
+// Names this filter gave are marked, so that a later showing may rename by
+// a changed label; a name the window gave itself is kept.
+constexpr const char* kNamedByLabel = "d390-named-by-label";
+
+bool HasOwnName(wxWindow* window)
+{
+    GtkWidget* widget = window->GetHandle();
+    AtkObject* accessible = widget ? gtk_widget_get_accessible(widget) : nullptr;
+    return accessible && accessible->name && !g_object_get_data(G_OBJECT(accessible), kNamedByLabel);
+}
+
+void NameByLabel(wxWindow* window, const wxString& name)
+{
+    SetAccessibleName(window, name);
+    ForEachAccessible(window, [](AtkObject* accessible) {
+        g_object_set_data(G_OBJECT(accessible), kNamedByLabel, GINT_TO_POINTER(1));
+    });
+}
+
 bool IsNamedByLabel(wxWindow* window)
 {
     return dynamic_cast<wxTextCtrl*>(window) || dynamic_cast<wxComboBox*>(window) ||
@@ -55,13 +74,13 @@ void NameChildren(wxWindow* parent, wxString& pendingLabel)
             continue;
         }
         if (IsNamedByLabel(child)) {
-            if (!pendingLabel.empty())
-                SetAccessibleName(child, pendingLabel);
+            if (!pendingLabel.empty() && !HasOwnName(child))
+                NameByLabel(child, pendingLabel);
             pendingLabel.clear();
         } else if (auto* button = dynamic_cast<wxAnyButton*>(child)) {
             // A picture button says what it does in its tool tip only.
-            if (LabelAsName(button->GetLabel()).empty() && !button->GetToolTipText().empty())
-                SetAccessibleName(button, button->GetToolTipText());
+            if (LabelAsName(button->GetLabel()).empty() && !button->GetToolTipText().empty() && !HasOwnName(button))
+                NameByLabel(button, button->GetToolTipText());
         }
         NameChildren(child, pendingLabel);
     }
