@@ -1,5 +1,7 @@
 #include "platform/Accessibility.h"
 
+#include "platform/Accessible.h"
+
 #include <wx/anybutton.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
@@ -110,6 +112,16 @@ void NameControlsByLabels(wxWindow* top)
 
 int CAccessibleNamesFilter::FilterEvent(wxEvent& event)
 {
+    if (event.GetEventType() == wxEVT_DESTROY) {
+        // A notebook that goes takes its pages with it; a page that goes
+        // leaves its notebook: either way the tabs are hidden first, or GTK
+        // complains of a page that is not there while a reader listens.
+        if (auto* window = dynamic_cast<wxWindow*>(event.GetEventObject())) {
+            HideTabsWhilePageLeaves(window);
+            HideTabsWhilePageLeaves(window->GetParent());
+        }
+        return Event_Skip;
+    }
     if (event.GetEventType() == wxEVT_SHOW) {
         auto* window = dynamic_cast<wxTopLevelWindow*>(event.GetEventObject());
         if (window && static_cast<wxShowEvent&>(event).IsShown())

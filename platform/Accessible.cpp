@@ -93,3 +93,15 @@ std::vector<wxString> GetAccessibleRelation(wxWindow* window, AccessibleRelation
     g_object_unref(set);
     return names;
 }
+
+void HideTabsWhilePageLeaves(wxWindow* notebook)
+{
+    GtkWidget* widget = notebook ? notebook->GetHandle() : nullptr;
+    if (!widget || !GTK_IS_NOTEBOOK(widget) || !gtk_notebook_get_show_tabs(GTK_NOTEBOOK(widget)))
+        return;
+    gtk_notebook_set_show_tabs(GTK_NOTEBOOK(widget), FALSE);
+    notebook->CallAfter([notebook] {
+        if (GtkWidget* shown = notebook->GetHandle())
+            gtk_notebook_set_show_tabs(GTK_NOTEBOOK(shown), TRUE);
+    });
+}

@@ -27,3 +27,11 @@ enum class AccessibleRelation {
 void SetAccessibleRelation(wxWindow* window, AccessibleRelation relation, const std::vector<wxWindow*>& targets);
 // The accessible names of the relation's targets, as a reader reports them.
 std::vector<wxString> GetAccessibleRelation(wxWindow* window, AccessibleRelation relation);
+
+// GTK's accessible object of a notebook page, told that its page has left the
+// notebook, asks the notebook for the page's tab while an assistive tool
+// listens, and GTK complains that the page is not there ("gtk_notebook_get_
+// tab_label: assertion 'list != NULL' failed"). With the tabs hidden it does
+// not ask. Call just before a page leaves a notebook that stays; the tabs
+// come back once the events of the removal have been handled.
+void HideTabsWhilePageLeaves(wxWindow* notebook);

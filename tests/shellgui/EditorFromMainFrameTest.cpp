@@ -73,23 +73,26 @@ protected:
         ASSERT_NE(Frame().GetActiveProjectView(), nullptr);
     }
 
-    // The Parameter menu's item as the menu shows it once opened.
+    // The Parameter menu's item as the program shows it: the project
+    // window's menu bar, once the main frame's idle time has put it in
+    // place, updated as GTK's showing of the menu has it updated.
     bool MenuItemEnabled(int id)
     {
-        wxMenuBar* bar = nullptr;
-        wxMenuItem* item = nullptr;
-        for (wxWindow* window : {static_cast<wxWindow*>(Frame().GetActiveChild()), static_cast<wxWindow*>(&Frame())})
-            if (auto* frame = dynamic_cast<wxFrame*>(window); frame && frame->GetMenuBar())
-                if ((item = frame->GetMenuBar()->FindItem(id)) != nullptr) {
-                    bar = frame->GetMenuBar();
-                    break;
-                }
-        if (!item) {
-            ADD_FAILURE() << "no menu item " << id;
+        Frame().OnInternalIdle(); // puts the active project's menu bar in place
+        wxFrame* child = Frame().GetActiveChild();
+        if (!child || !child->GetMenuBar() || !child->GetMenuBar()->FindItem(id)) {
+            ADD_FAILURE() << "no menu item " << id << " in the project window's menu bar";
             return false;
         }
-        item->GetMenu()->UpdateUI();
-        return bar->IsEnabled(id);
+        // What GTK's showing of the menu sends: the menu's window is told
+        // it opens, and updates its items.
+        wxMenu* menu = child->GetMenuBar()->FindItem(id)->GetMenu();
+        wxMenuEvent open(wxEVT_MENU_OPEN, 0, menu);
+        open.SetEventObject(menu);
+        EXPECT_NE(menu->GetWindow(), nullptr);
+        if (menu->GetWindow())
+            menu->GetWindow()->HandleWindowEvent(open);
+        return child->GetMenuBar()->IsEnabled(id);
     }
 
     std::string m_model = kPlainModel;

@@ -3,8 +3,8 @@
 page by page: each control's role, name, description and the names of the
 objects it is labelled and described by.
 
-Usage: read_editor_accessible.py PID TITLE
-Lines: "tab<TAB>tab name" where a notebook page begins;
+Usage: read_editor_accessible.py PID TITLE  (the shown window of that title)
+Lines: "tab<TAB>tab name" where a notebook page begins, "endtab" where it ends;
 "object<TAB>role<TAB>name<TAB>description<TAB>labelled by<TAB>described by<TAB>showing"
 (several names joined by " | "; showing is 1 or 0).
 Exit code 77: no accessibility bus to talk to; 1: no such window.
@@ -47,7 +47,11 @@ def walk(node, depth=0):
         return
     if role == "page tab":
         print("tab\t%s" % clean(node.name))
-    elif role in ROLES:
+        for index in range(node.childCount):
+            walk(node.getChildAtIndex(index), depth + 1)
+        print("endtab")
+        return
+    if role in ROLES:
         showing = node.getState().contains(pyatspi.STATE_SHOWING)
         print("object\t%s\t%s\t%s\t%s\t%s\t%d" % (
             role, clean(node.name), clean(node.description),
@@ -68,7 +72,9 @@ def main():
     except Exception as error:
         print("no accessibility bus: %s" % error, file=sys.stderr)
         return 77
-    windows = [window for app in apps for window in app if window is not None and window.name == title]
+    windows = [window for app in apps for window in app
+               if window is not None and window.name == title
+               and window.getState().contains(pyatspi.STATE_SHOWING)]
     if not windows:
         print("process %d shows no window \"%s\"" % (pid, title), file=sys.stderr)
         return 1
