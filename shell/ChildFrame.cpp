@@ -3,6 +3,8 @@
 #include "shell/MainFrame.h"
 #include "shell/MainMenus.h"
 
+#include <wx/menu.h>
+
 CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* parent)
     // A caption and a sizing border, no system menu and no minimise or
     // maximise box: the frame is always maximised.
@@ -24,4 +26,11 @@ void CChildFrame::SetTitle(const wxString& title)
     wxDocMDIChildFrame::SetTitle(title);
     if (auto* main = dynamic_cast<CMainFrame*>(GetMDIParent()))
         main->ShowProjectInTitle(title);
+}
+
+void CChildFrame::OnInternalIdle()
+{
+    wxDocMDIChildFrame::OnInternalIdle();
+    if (wxMenuBar* bar = GetMenuBar(); bar && bar->IsAttached() && IsShown())
+        DoMenuUpdates();
 }
