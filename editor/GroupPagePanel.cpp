@@ -177,9 +177,9 @@ void CGroupPagePanel::FitColumns()
     const int controlX = DlgPoint(this, 26, 0).x + labelWidth + gap;
     const int shift = controlX - DlgPoint(this, 180, 0).x;
     const int rightEdge = DlgSize(this, m_model.Table().widthDu - 6, 0).x;
-    m_nNeededWidth = DlgSize(this, m_model.Table().widthDu, 0).x;
-    auto reach = [this, gap](wxWindow* window) {
-        m_nNeededWidth = std::max(m_nNeededWidth, window->GetPosition().x + window->GetSize().x + gap);
+    m_nNeededWidth = 0;
+    auto reach = [this](wxWindow* window) {
+        m_nNeededWidth = std::max(m_nNeededWidth, window->GetPosition().x + window->GetSize().x);
     };
     for (int r = 0; r < m_model.RowCount(); ++r) {
         CParamLabel* label = m_labels[static_cast<std::size_t>(r)];
@@ -200,7 +200,7 @@ void CGroupPagePanel::FitColumns()
                 reach(window);
         reach(label);
         if (wxStaticText* text = m_explanations[static_cast<std::size_t>(r)])
-            m_nNeededWidth = std::max(m_nNeededWidth, text->GetPosition().x + text->GetSize().x + gap);
+            reach(text);
     }
 }
 

@@ -36,7 +36,7 @@ public:
     // The lists of a packed row, most significant digit first (nullptr: a
     // digit without a list).
     const std::vector<wxWindow*>& DigitLists(int row) const { return m_packed[static_cast<std::size_t>(row)]; }
-    // The width the page needs to show every row label and option whole.
+    // How far right the page's rows reach, every row label and option whole.
     int NeededWidth() const { return m_nNeededWidth; }
 
 private:

@@ -94,7 +94,7 @@ void CParamGroupDlg::BuildPages(const GroupTable& table)
     // need it, within the screen.
     int width = DlgSize(this, 371, 0).x;
     for (CGroupPagePanel* panel : m_Panels)
-        width = std::max(width, panel->NeededWidth() + DlgSize(this, 8, 0).x);
+        width = std::max(width, panel->NeededWidth() + DlgSize(this, 6, 0).x);
     width = std::max(width, TabStripWidth(m_pTab));
     width = std::min(width, wxGetClientDisplayRect().GetWidth());
     m_pTab->SetSize(wxSize(width, DlgSize(this, 0, 227).y));
