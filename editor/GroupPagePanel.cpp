@@ -229,7 +229,6 @@ void CGroupPagePanel::NameForReaders()
             }
         }
         SetAccessibleRelation(label, AccessibleRelation::LabelFor, labelled);
-        DescribeRow(r);
     }
 }
 
@@ -240,7 +239,7 @@ void CGroupPagePanel::DescribeRow(int row)
     if (!input || !range)
         return;
     wxString& described = m_descriptions[static_cast<std::size_t>(row)];
-    if (described == range->GetLabel() && !described.empty())
+    if (described == range->GetLabel())
         return;
     described = range->GetLabel();
     SetAccessibleDescription(input, described);
@@ -299,8 +298,7 @@ void CGroupPagePanel::ShowControls()
             const wxString text = wxString::FromUTF8(state.rangeText);
             if (range->GetLabel() != text)
                 range->SetLabel(text);
-            if (r < static_cast<int>(m_descriptions.size()))
-                DescribeRow(r);
+            DescribeRow(r);
         }
         ShowExplanation(r);
     }
