@@ -8,7 +8,11 @@
 CChildFrame::CChildFrame(wxDocument* document, wxView* view, wxMDIParentFrame* parent)
     // A caption and a sizing border, no system menu and no minimise or
     // maximise box: the frame is always maximised.
-    : wxDocMDIChildFrame(document, view, parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+    // Born at the size of the main frame's client area, so that the list
+    // inside is not first laid out in GTK's 20 x 20 default.
+    : wxDocMDIChildFrame(document, view, parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                         parent && parent->GetClientWindow() ? parent->GetClientWindow()->GetClientSize()
+                                                             : wxDefaultSize,
                          wxCAPTION | wxRESIZE_BORDER)
 {
     SetMenuBar(CreateMainMenu(IDR_D390TYPE));

@@ -25,6 +25,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -187,7 +188,46 @@ protected:
 
 } // namespace
 
-TEST_F(EditorAccessibilityTest, EveryPageOfEveryGroupReadsByItsRows)
+// The reading runs in a process of its own on a session bus of its own:
+// GTK's accessible objects of windows that other tests closed stay in the
+// bridge's cache while a reader holds them, and answer the next reader with
+// critical messages.
+TEST(EditorAccessibility, EveryPageOfEveryGroupReadsByItsRows)
+{
+    // Children are waited for here. The handler of child ends that wx set
+    // for the application of a test before would run on that application's
+    // freed state: this process has no use for it any more.
+    struct sigaction plain = {};
+    plain.sa_handler = SIG_DFL;
+    sigaction(SIGCHLD, &plain, nullptr);
+    if (std::system("command -v dbus-run-session >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no session bus: dbus-run-session is not installed (package dbus)";
+    char self[4096] = {};
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(length, 0);
+    const std::string command = "env -u NO_AT_BRIDGE -u GTK_A11Y dbus-run-session -- '" + std::string(self) +
+                                "' --gtest_also_run_disabled_tests"
+                                " --gtest_filter=EditorAccessibilityTest.DISABLED_EveryPageOfEveryGroupReadsByItsRows 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    int status = -1;
+    if (pipe) {
+        char buffer[4096];
+        while (std::size_t got = fread(buffer, 1, sizeof buffer, pipe))
+            output.append(buffer, got);
+        status = pclose(pipe);
+    }
+    ASSERT_NE(pipe, nullptr);
+    if (output.find("NO-ACCESSIBILITY-BUS") != std::string::npos)
+        GTEST_SKIP() << "the accessibility bus did not start:\n" << output;
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+    const auto measured = output.find("read ");
+    if (measured != std::string::npos)
+        std::cout << output.substr(measured, output.find('\n', measured) - measured) << "\n";
+}
+
+TEST_F(EditorAccessibilityTest, DISABLED_EveryPageOfEveryGroupReadsByItsRows)
 {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
         GTEST_SKIP() << "no session bus: run under dbus-run-session for the AT-SPI test";
@@ -211,8 +251,10 @@ TEST_F(EditorAccessibilityTest, EveryPageOfEveryGroupReadsByItsRows)
             wxNotebook* tabs = editor->Notebook();
             ASSERT_NE(tabs, nullptr);
             EditorReading reading = ReadWindow(title);
-            if (reading.exitCode == 77)
+            if (reading.exitCode == 77) {
+                std::cout << "NO-ACCESSIBILITY-BUS\n";
                 GTEST_SKIP() << "the accessibility bus did not start: " << reading.errors;
+            }
             ASSERT_EQ(reading.exitCode, 0) << reading.errors;
             for (size_t p = 0; p < tabs->GetPageCount(); ++p) {
                 const std::string caption = Trimmed(tabs->GetPageText(p).utf8_string());
