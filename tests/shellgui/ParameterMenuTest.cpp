@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kPlainModel = "D390-2P2-Hxx";     // code 0x4B2: groups 00 to 13
 constexpr const char* kExtendedModel = "D390-1P2-SHxx"; // code 0x110044E: also group 14
 
-class EditorFromMainFrameTest : public AppFixture {
+class ParameterMenuTest : public AppFixture {
 protected:
     void SetUp() override
     {
@@ -77,7 +77,7 @@ protected:
 
 } // namespace
 
-TEST_F(EditorFromMainFrameTest, GroupFourteenIsOfferedOnExtendedModelsOnly)
+TEST_F(ParameterMenuTest, GroupFourteenIsOfferedOnExtendedModelsOnly)
 {
     ASSERT_TRUE(Start());
     NewProject(kPlainModel);
