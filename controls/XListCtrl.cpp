@@ -29,10 +29,19 @@ wxAlignment AlignmentOf(int format)
     }
 }
 
+// A list fills the window it is born in (a project's window) until a layout
+// says otherwise: GTK lays it out once at once, and at its small default
+// size its scroll bars would not fit (a GTK critical).
+wxSize BirthSize(wxWindow* parent)
+{
+    const wxSize room = parent ? parent->GetClientSize() : wxSize();
+    return room.x >= 100 && room.y >= 100 ? room : wxDefaultSize;
+}
+
 } // namespace
 
 CXListCtrl::CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXListModel* model)
-    : wxDataViewCtrl(parent, id, wxDefaultPosition, wxDefaultSize, wxDV_SINGLE | wxDV_HORIZ_RULES | wxDV_VERT_RULES)
+    : wxDataViewCtrl(parent, id, wxDefaultPosition, BirthSize(parent), wxDV_SINGLE | wxDV_HORIZ_RULES | wxDV_VERT_RULES)
 {
     m_pModel = model ? model : new CXListModel(columns);
     AssociateModel(m_pModel);

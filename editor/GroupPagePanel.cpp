@@ -4,9 +4,12 @@
 #include "editor/GroupPageModel.h"
 #include "editor/ParamGroupDlg.h"
 #include "editor/ParamLabel.h"
+#include "platform/Accessibility.h"
+#include "platform/Accessible.h"
 #include "platform/DialogUnits.h"
 #include "platform/ResourceBitmap.h"
 #include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/bmpbuttn.h>
 #include <wx/choice.h>
@@ -39,6 +42,20 @@ wxArrayString OptionTexts(const PageRow& row, int count = -1)
     return texts;
 }
 
+// A text of a row that describes its input (the range) or explains its
+// choice. wx would make it the label of the next control that takes the
+// focus, the next row's button, for screen readers; it labels nothing.
+class CRowText : public wxStaticText {
+public:
+    CRowText(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size)
+        : wxStaticText(parent, id, wxString(), pos, size)
+    {
+    }
+
+protected:
+    bool GTKWidgetNeedsMnemonic() const override { return false; }
+};
+
 } // namespace
 
 CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CParamGroupDlg& editor,
@@ -57,6 +74,7 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
         button->SetName(name);
         button->SetToolTip(name);
         button->Bind(wxEVT_BUTTON, [this, page, r](wxCommandEvent&) { m_editor.OnRowButton(page, r); });
+        m_buttons.push_back(button);
 
         const wxString labelText = wxString::FromUTF8(labels[static_cast<std::size_t>(r)]);
         m_labels.push_back(new CParamLabel(this, kLabelFirst + r, labelText, DlgPoint(this, 26, y), DlgSize(this, 150, 10)));
@@ -70,7 +88,10 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
             edit->Bind(wxEVT_TEXT, [this, r](wxCommandEvent&) { OnEditText(r); });
             edit->Bind(wxEVT_TEXT_ENTER, [](wxCommandEvent&) {}); // Enter neither stores nor closes
             edit->Bind(wxEVT_SET_FOCUS, [this, edit](wxFocusEvent& event) {
-                m_editor.EditFocused(edit);
+                // Pages without the keyboard hook-up are no target of the
+                // small keyboard: it types nowhere while one of their edits
+                // has the focus.
+                m_editor.EditFocused(m_model.Table().keyboardHook ? edit : nullptr);
                 event.Skip();
             });
             control = edit;
@@ -98,7 +119,7 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
                     m_model.SelectDigit(r, static_cast<int>(d), list->GetSelection());
                     ShowExplanation(r);
                 });
-                list->SetName(labelText);
+                list->SetName(DigitName(row, labelText, d));
                 if (count == 1) {
                     list->Disable(); // one option offers no choice
                     list->Hide();
@@ -111,26 +132,117 @@ CGroupPagePanel::CGroupPagePanel(wxWindow* parent, CGroupPageModel& model, CPara
                     break;
                 }
         }
-        if (control)
+        if (control && row.kind != RowKind::Packed)
             control->SetName(labelText); // the accessible name of the input is its row label
         m_controls.push_back(control);
         m_packed.push_back(packed);
         wxStaticText* range = nullptr;
         if (row.rangeText || row.rangeTextId != 65535)
-            range = new wxStaticText(this, row.rangeTextId == 65535 ? wxID_ANY : row.rangeTextId, wxString(),
-                                     DlgPoint(this, 246, y), DlgSize(this, 80, 10));
+            range = new CRowText(this, row.rangeTextId == 65535 ? wxID_ANY : row.rangeTextId, DlgPoint(this, 246, y),
+                                 DlgSize(this, 80, 10));
         m_ranges.push_back(range);
-        m_explanations.push_back(row.explain || row.explainDigit ? new wxStaticText(this, row.explainId == 65535 ? wxID_ANY : row.explainId,
-                                                                wxString(), DlgPoint(this, 26, y + 10),
-                                                                DlgSize(this, width - 32, 9))
-                                             : nullptr);
+        m_explanations.push_back(row.explain || row.explainDigit
+                                     ? new CRowText(this, row.explainId == 65535 ? wxID_ANY : row.explainId,
+                                                    DlgPoint(this, 26, y + 10), DlgSize(this, width - 32, 9))
+                                     : nullptr);
     }
+    m_descriptions.assign(m_controls.size(), wxString());
     ShowControls();
+    FitColumns();
+    NameForReaders();
     PaintLabels();
     if (model.Table().timerMs > 0) {
         Bind(wxEVT_TIMER, &CGroupPagePanel::OnTimer, this);
         m_timer.Start(model.Table().timerMs);
     }
+}
+
+wxString CGroupPagePanel::DigitName(const PageRow& row, const wxString& label, std::size_t digit)
+{
+    if (digit < row.digitNames.size())
+        return wxString::Format(wxString::FromUTF8(LoadResString(IDS_PACKED_TERMINAL_NAME)), label,
+                                wxString::FromUTF8(row.digitNames[digit]));
+    return wxString::Format(wxString::FromUTF8(LoadResString(IDS_PACKED_DIGIT_NAME)), label, static_cast<int>(digit) + 1);
+}
+
+void CGroupPagePanel::FitColumns()
+{
+    // The template's columns in dialog units, widened where a row label or
+    // an option text in the toolkit's font needs more: nothing is cut with
+    // "..." that the editor can show whole.
+    const int gap = DlgSize(this, 4, 0).x;
+    int labelWidth = DlgSize(this, 150, 0).x;
+    for (CParamLabel* label : m_labels)
+        labelWidth = std::max(labelWidth, label->GetTextExtent(label->GetLabel()).x + gap);
+    const int controlX = DlgPoint(this, 26, 0).x + labelWidth + gap;
+    const int shift = controlX - DlgPoint(this, 180, 0).x;
+    const int rightEdge = DlgSize(this, m_model.Table().widthDu - 6, 0).x;
+    m_nNeededWidth = 0;
+    auto reach = [this](wxWindow* window) {
+        m_nNeededWidth = std::max(m_nNeededWidth, window->GetPosition().x + window->GetSize().x);
+    };
+    for (int r = 0; r < m_model.RowCount(); ++r) {
+        CParamLabel* label = m_labels[static_cast<std::size_t>(r)];
+        label->SetSize(wxSize(labelWidth, label->GetSize().y));
+        std::vector<wxWindow*> moved = m_packed[static_cast<std::size_t>(r)];
+        if (m_model.Row(r).kind != RowKind::Packed)
+            moved = {Control(r)};
+        moved.push_back(m_ranges[static_cast<std::size_t>(r)]);
+        for (wxWindow* window : moved)
+            if (window)
+                window->Move(window->GetPosition().x + shift, window->GetPosition().y);
+        if (auto* list = dynamic_cast<wxChoice*>(Control(r)); list && m_model.Row(r).kind == RowKind::Option) {
+            const int fits = std::max(rightEdge - list->GetPosition().x, list->GetBestSize().x);
+            list->SetSize(wxSize(fits, list->GetSize().y));
+        }
+        for (wxWindow* window : moved)
+            if (window)
+                reach(window);
+        reach(label);
+        if (wxStaticText* text = m_explanations[static_cast<std::size_t>(r)])
+            reach(text);
+    }
+}
+
+void CGroupPagePanel::NameForReaders()
+{
+    // Each row's texts name and describe that row's own controls, whatever
+    // the toolkit would guess from the order of the controls.
+    for (int r = 0; r < m_model.RowCount(); ++r) {
+        CParamLabel* label = m_labels[static_cast<std::size_t>(r)];
+        wxWindow* button = m_buttons[static_cast<std::size_t>(r)];
+        SetAccessibleName(button, button->GetName());
+        SetAccessibleRelation(button, AccessibleRelation::LabelledBy, {label});
+        std::vector<wxWindow*> inputs = m_packed[static_cast<std::size_t>(r)];
+        if (m_model.Row(r).kind != RowKind::Packed)
+            inputs = {Control(r)};
+        std::vector<wxWindow*> labelled = {button};
+        for (wxWindow* input : inputs) {
+            if (!input)
+                continue;
+            SetAccessibleName(input, input->GetName());
+            SetAccessibleRelation(input, AccessibleRelation::LabelledBy, {label});
+            labelled.push_back(input);
+            if (wxStaticText* range = m_ranges[static_cast<std::size_t>(r)]) {
+                SetAccessibleRelation(input, AccessibleRelation::DescribedBy, {range});
+                SetAccessibleRelation(range, AccessibleRelation::DescriptionFor, {input});
+            }
+        }
+        SetAccessibleRelation(label, AccessibleRelation::LabelFor, labelled);
+    }
+}
+
+void CGroupPagePanel::DescribeRow(int row)
+{
+    wxWindow* input = Control(row);
+    wxStaticText* range = m_ranges[static_cast<std::size_t>(row)];
+    if (!input || !range)
+        return;
+    wxString& described = m_descriptions[static_cast<std::size_t>(row)];
+    if (described == range->GetLabel())
+        return;
+    described = range->GetLabel();
+    SetAccessibleDescription(input, described);
 }
 
 CGroupPagePanel::~CGroupPagePanel()
@@ -182,8 +294,12 @@ void CGroupPagePanel::ShowControls()
         } else if (Control(r)) {
             Control(r)->Enable(state.enabled);
         }
-        if (wxStaticText* range = m_ranges[static_cast<std::size_t>(r)])
-            range->SetLabel(wxString::FromUTF8(state.rangeText));
+        if (wxStaticText* range = m_ranges[static_cast<std::size_t>(r)]) {
+            const wxString text = wxString::FromUTF8(state.rangeText);
+            if (range->GetLabel() != text)
+                range->SetLabel(text);
+            DescribeRow(r);
+        }
         ShowExplanation(r);
     }
     m_bExchanging = false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CGroupPageModel;
+struct PageRow;
 class CParamGroupDlg;
 class CParamLabel;
 class wxStaticText;
@@ -31,19 +32,33 @@ public:
     wxTextCtrl* Edit(int row) const;
     wxWindow* Control(int row) const { return m_controls[static_cast<std::size_t>(row)]; }
     CParamLabel* Label(int row) const { return m_labels[static_cast<std::size_t>(row)]; }
+    wxWindow* RowButton(int row) const { return m_buttons[static_cast<std::size_t>(row)]; }
+    // The lists of a packed row, most significant digit first (nullptr: a
+    // digit without a list).
+    const std::vector<wxWindow*>& DigitLists(int row) const { return m_packed[static_cast<std::size_t>(row)]; }
+    // How far right the page's rows reach, every row label and option whole.
+    int NeededWidth() const { return m_nNeededWidth; }
 
 private:
+    static wxString DigitName(const PageRow& row, const wxString& label, std::size_t digit);
+    void FitColumns();
+    void NameForReaders();
+    // The input's accessible description: its range text, as shown now.
+    void DescribeRow(int row);
     void OnEditText(int row);
     void ShowExplanation(int row);
     void OnTimer(wxTimerEvent& event);
 
     CGroupPageModel& m_model;
     CParamGroupDlg& m_editor;
+    std::vector<wxWindow*> m_buttons;
     std::vector<wxWindow*> m_controls;          // per row: the edit, the list, or the first packed list
     std::vector<std::vector<wxWindow*>> m_packed; // per row: the lists of a packed row
     std::vector<CParamLabel*> m_labels;
     std::vector<wxStaticText*> m_ranges;
     std::vector<wxStaticText*> m_explanations;
+    std::vector<wxString> m_descriptions; // per row, the description given
+    int m_nNeededWidth = 0;
     bool m_bExchanging = false;
     wxTimer m_timer;
 };

@@ -67,6 +67,9 @@ struct PageRow {
     // of one option offers no choice and is hidden; an id of 0 or a count of
     // 0 is a digit without a list, kept as stored.
     std::vector<int> packedCounts;
+    // Packed rows: what each list sets, as readers name it (the input
+    // terminal of a contact digit); empty: the lists are numbered.
+    std::vector<std::string> digitNames;
     // Option texts: string ids first .. first + count - 1 (each packed list
     // uses the same texts).
     unsigned optionFirst = 0;
@@ -175,8 +178,9 @@ struct PageTable {
     std::vector<PageRow> rows;
     int widthDu = 371; // template size in dialog units
     int heightDu = 231;
-    // Edits the on-screen keyboard may aim at (the pages without the hook
-    // swallow Enter only).
+    // Whether the page's edits become the on-screen keyboard's target when
+    // they take the focus; on a page without the hook the keyboard has no
+    // target while one of its edits has the focus.
     bool keyboardHook = true;
     RunningRule running = RunningRule::RefuseUnlessAllowed;
     bool readsVersion = false;

@@ -16,6 +16,31 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <gtk/gtk.h>
+
+#include <algorithm>
+
+namespace {
+
+// The width of the notebook with every tab shown side by side: GTK tells it
+// while the tabs may not scroll.
+int TabStripWidth(wxNotebook* notebook)
+{
+    GtkWidget* widget = notebook->GetHandle();
+    if (!widget || !GTK_IS_NOTEBOOK(widget))
+        return 0;
+    GtkNotebook* tabs = GTK_NOTEBOOK(widget);
+    const gboolean scrollable = gtk_notebook_get_scrollable(tabs);
+    gtk_notebook_set_scrollable(tabs, FALSE);
+    gint minimum = 0;
+    gint natural = 0;
+    gtk_widget_get_preferred_width(widget, &minimum, &natural);
+    gtk_notebook_set_scrollable(tabs, scrollable);
+    return minimum;
+}
+
+} // namespace
+
 CParamGroupDlg::CParamGroupDlg(wxWindow* parent, EditorLinks links)
     : wxDialog(parent, IDD, wxString::FromUTF8(LoadResString(IDS_EDITOR_CAPTION)), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
@@ -65,13 +90,22 @@ void CParamGroupDlg::BuildPages(const GroupTable& table)
     }
     m_pTab->ChangeSelection(static_cast<size_t>(m_pEditor->m_nShownTab));
 
+    // The template's width, or more where a page's texts or the row of tabs
+    // need it, within the screen.
+    int width = DlgSize(this, 371, 0).x;
+    for (CGroupPagePanel* panel : m_Panels)
+        width = std::max(width, panel->NeededWidth() + DlgSize(this, 6, 0).x);
+    width = std::max(width, TabStripWidth(m_pTab));
+    width = std::min(width, wxGetClientDisplayRect().GetWidth());
+    m_pTab->SetSize(wxSize(width, DlgSize(this, 0, 227).y));
+
     const int y = 231;
     auto* transmit = new wxButton(this, IDC_TRANSMIT, "Transmit Group", DlgPoint(this, 22, y), DlgSize(this, 56, 14));
     new wxButton(this, IDC_KEYBOARD, "Small Keyboard", DlgPoint(this, 101, y), DlgSize(this, 56, 14));
     new wxButton(this, wxID_OK, "OK", DlgPoint(this, 186, y), DlgSize(this, 56, 14));
     new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 265, y), DlgSize(this, 56, 14));
     transmit->Enable(m_pEditor->m_bTransmitEnabled);
-    SetClientSize(DlgSize(this, 371, 251));
+    SetClientSize(wxSize(width, DlgSize(this, 0, 251).y));
 }
 
 void CParamGroupDlg::BuildFields()
@@ -150,7 +184,20 @@ void CParamGroupDlg::OnCharHook(wxKeyEvent& event)
     const int key = event.GetKeyCode();
     if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && m_pEditor && !dynamic_cast<wxButton*>(FindFocus()))
         return;
+    // Esc in a page does nothing, so that a slip of the finger does not throw
+    // away what was typed; on the tabs and the editor's own buttons it cancels.
+    if (key == WXK_ESCAPE && IsInPage(dynamic_cast<wxWindow*>(event.GetEventObject())))
+        return;
     event.Skip();
+}
+
+bool CParamGroupDlg::IsInPage(wxWindow* window) const
+{
+    for (; window && window != this; window = window->GetParent())
+        for (CGroupPagePanel* panel : m_Panels)
+            if (window == panel)
+                return true;
+    return false;
 }
 
 void CParamGroupDlg::EndEditor(int code)
@@ -206,7 +253,9 @@ void CParamGroupDlg::EditFocused(wxTextCtrl* edit)
 {
     if (m_links.curEdit)
         *m_links.curEdit = edit;
-    if (m_links.editSel) {
+    if (m_links.editSel && !edit)
+        *m_links.editSel = 0;
+    if (m_links.editSel && edit) {
         long start = 0;
         long end = 0;
         edit->GetSelection(&start, &end);

@@ -62,6 +62,7 @@ public:
 
     // From the pages.
     void OnRowButton(int page, int row);
+    // The edit the small keyboard types into from now on; nullptr: none.
     void EditFocused(wxTextCtrl* edit);
 
     // IEditorHost
@@ -81,6 +82,7 @@ private:
     void OnTransmitGroup(wxCommandEvent& event);
     void OnSmallKeyboard(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
+    bool IsInPage(wxWindow* window) const;
     void CloseKeyboard();
     void EndEditor(int code);
 

@@ -5,6 +5,8 @@
 #include <wx/button.h>
 #include <wx/textctrl.h>
 
+#include <cstring>
+
 namespace {
 
 struct Key {
@@ -20,6 +22,9 @@ constexpr Key kKeys[] = {
     {1055, "0", 1, 48, 38}, {1056, ".", 39, 48, 19},
 };
 
+// The character of each key, 1046 first.
+constexpr char kChars[] = "7894561230.";
+
 } // namespace
 
 CSmallKeyboardDlg::CSmallKeyboardDlg(wxWindow* parent, std::function<void()> onClose)
@@ -32,15 +37,26 @@ CSmallKeyboardDlg::CSmallKeyboardDlg(wxWindow* parent, std::function<void()> onC
         button->Bind(wxEVT_BUTTON, [this, id = key.id](wxCommandEvent&) { OnKey(id); });
     }
     SetClientSize(DlgSize(this, 59, 65));
+    // The keys take no focus, so that a click leaves the page edit its
+    // caret; the window itself does, once the user comes to it, or Esc and
+    // typed keys would reach nothing in it.
+    SetCanFocus(true);
+    Bind(wxEVT_ACTIVATE, &CSmallKeyboardDlg::OnActivate, this);
     Bind(wxEVT_CLOSE_WINDOW, &CSmallKeyboardDlg::OnClose, this);
     Bind(wxEVT_CHAR_HOOK, &CSmallKeyboardDlg::OnCharHook, this);
+}
+
+void CSmallKeyboardDlg::OnActivate(wxActivateEvent& event)
+{
+    if (event.GetActive())
+        SetFocusIgnoringChildren();
+    event.Skip();
 }
 
 void CSmallKeyboardDlg::OnKey(int id)
 {
     if (!m_pEdit || id < IDC_KEY_FIRST || id > IDC_KEY_LAST)
         return;
-    static const char kChars[] = "7894561230.";
     wxString text = m_pEdit->GetValue();
     long start = 0;
     long end = 0;
@@ -68,8 +84,22 @@ void CSmallKeyboardDlg::OnClose(wxCloseEvent&)
 
 void CSmallKeyboardDlg::OnCharHook(wxKeyEvent& event)
 {
-    if (event.GetKeyCode() == WXK_ESCAPE)
+    const int key = event.GetKeyCode();
+    if (key == WXK_ESCAPE) {
         Close();
-    else
-        event.Skip();
+        return;
+    }
+    // A digit or the point typed while the keyboard has the focus presses
+    // its key.
+    int typed = key;
+    if (key >= WXK_NUMPAD0 && key <= WXK_NUMPAD9)
+        typed = '0' + (key - WXK_NUMPAD0);
+    else if (key == WXK_NUMPAD_DECIMAL)
+        typed = '.';
+    if (!event.HasAnyModifiers() && typed > 0 && typed < 128)
+        if (const char* at = std::strchr(kChars, typed)) {
+            OnKey(IDC_KEY_FIRST + static_cast<int>(at - kChars));
+            return;
+        }
+    event.Skip();
 }

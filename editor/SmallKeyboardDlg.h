@@ -1,7 +1,8 @@
 #pragma once
 // "Small Keyboard'": a modeless numeric keypad that types digits and the
 // decimal point into the page edit last focused, for touch screens. Its keys
-// take no focus, so the edit keeps it.
+// take no focus, so the edit keeps it; the window takes it when the user
+// comes to it: Esc closes it, a digit or the point typed presses its key.
 
 #include <wx/dialog.h>
 
@@ -24,6 +25,7 @@ public:
     long m_dwSel = 0;              // start in the low 16 bits, end in the high 16 bits
 
 private:
+    void OnActivate(wxActivateEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
 

@@ -1,5 +1,7 @@
 #include "platform/Accessibility.h"
 
+#include "platform/Accessible.h"
+
 #include <wx/anybutton.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
@@ -38,6 +40,25 @@ wxString LabelAsName(wxString label)
     return label.Trim(true);
 }
 
+// Names this filter gave are marked, so that a later showing may rename by
+// a changed label; a name the window gave itself is kept.
+constexpr const char* kNamedByLabel = "d390-named-by-label";
+
+bool HasOwnName(wxWindow* window)
+{
+    GtkWidget* widget = window->GetHandle();
+    AtkObject* accessible = widget ? gtk_widget_get_accessible(widget) : nullptr;
+    return accessible && accessible->name && !g_object_get_data(G_OBJECT(accessible), kNamedByLabel);
+}
+
+void NameByLabel(wxWindow* window, const wxString& name)
+{
+    SetAccessibleName(window, name);
+    ForEachAccessible(window, [](AtkObject* accessible) {
+        g_object_set_data(G_OBJECT(accessible), kNamedByLabel, GINT_TO_POINTER(1));
+    });
+}
+
 bool IsNamedByLabel(wxWindow* window)
 {
     return dynamic_cast<wxTextCtrl*>(window) || dynamic_cast<wxComboBox*>(window) ||
@@ -55,13 +76,13 @@ void NameChildren(wxWindow* parent, wxString& pendingLabel)
             continue;
         }
         if (IsNamedByLabel(child)) {
-            if (!pendingLabel.empty())
-                SetAccessibleName(child, pendingLabel);
+            if (!pendingLabel.empty() && !HasOwnName(child))
+                NameByLabel(child, pendingLabel);
             pendingLabel.clear();
         } else if (auto* button = dynamic_cast<wxAnyButton*>(child)) {
             // A picture button says what it does in its tool tip only.
-            if (LabelAsName(button->GetLabel()).empty() && !button->GetToolTipText().empty())
-                SetAccessibleName(button, button->GetToolTipText());
+            if (LabelAsName(button->GetLabel()).empty() && !button->GetToolTipText().empty() && !HasOwnName(button))
+                NameByLabel(button, button->GetToolTipText());
         }
         NameChildren(child, pendingLabel);
     }
@@ -91,6 +112,16 @@ void NameControlsByLabels(wxWindow* top)
 
 int CAccessibleNamesFilter::FilterEvent(wxEvent& event)
 {
+    if (event.GetEventType() == wxEVT_DESTROY) {
+        // A notebook that goes takes its pages with it; a page that goes
+        // leaves its notebook: either way the tabs are hidden first, or GTK
+        // complains of a page that is not there while a reader listens.
+        if (auto* window = dynamic_cast<wxWindow*>(event.GetEventObject())) {
+            HideTabsWhilePageLeaves(window);
+            HideTabsWhilePageLeaves(window->GetParent());
+        }
+        return Event_Skip;
+    }
     if (event.GetEventType() == wxEVT_SHOW) {
         auto* window = dynamic_cast<wxTopLevelWindow*>(event.GetEventObject());
         if (window && static_cast<wxShowEvent&>(event).IsShown())

@@ -16,7 +16,9 @@ void SetAccessibleDescription(wxWindow* window, const wxString& description);
 void NameControlsByLabels(wxWindow* top);
 
 // Gives every window, as it is shown, NameControlsByLabels: dialogs of ours
-// and those of the toolkit (print preview) alike. The application installs one.
+// and those of the toolkit (print preview) alike; and hides a notebook's tabs
+// while a page leaves it (HideTabsWhilePageLeaves). The application installs
+// one.
 class CAccessibleNamesFilter : public wxEventFilter {
 public:
     int FilterEvent(wxEvent& event) override;

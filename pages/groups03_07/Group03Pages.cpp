@@ -43,6 +43,7 @@ PageRow Contacts()
     row.item = 9;
     row.kind = RowKind::Packed;
     row.packedIds = {1031, 1032, 1033, 1077, 1078}; // S5 first: bit 4 down to bit 0
+    row.digitNames = {"S5", "S4", "S3", "S2", "S1"};
     row.packBase = 2;
     row.optionFirst = kContactTypes;
     row.optionCount = 2;

@@ -1,18 +1,23 @@
 // Test entry point of window tests (run under xvfb-run). A wx application is
 // started without a main loop; any modal dialog that a test did not expect,
-// and any wx assertion, fails the test instead of hanging the run.
+// and any wx assertion, fails the test instead of hanging the run. A critical
+// message of GTK or GLib (a failed check inside the toolkit, which it only
+// prints) fails the test it came in, or the run when no test was running.
 
 #include "platform/ResourceModule.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/TestPaths.h"
 
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/modalhook.h>
+
+#include <string>
 
 // GTK's font libraries keep caches until exit that LeakSanitizer reports as
 // leaks; window test programs alone turn leak checking off (window-free tests
@@ -38,6 +43,41 @@ protected:
     void Exit(wxDialog*) override {}
 };
 
+int g_criticalsOutsideTests = 0;
+
+// Every message of GLib, GTK and the libraries below them ends here, whether
+// sent structured or through the old g_log calls (whose default handler
+// passes them on).
+GLogWriterOutput FailOnCritical(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer data)
+{
+    if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR)) {
+        std::string domain;
+        std::string message;
+        for (gsize k = 0; k < count; ++k) {
+            const std::string key = fields[k].key;
+            const auto* value = static_cast<const char*>(fields[k].value);
+            if (!value || fields[k].length > 0)
+                continue;
+            if (key == "GLIB_DOMAIN")
+                domain = value;
+            else if (key == "MESSAGE")
+                message = value;
+        }
+        // The tests that start the program make its application the
+        // instance for a while; an idle source of this program's own
+        // application that ran meanwhile keeps its id there, and wx removes
+        // that source a second time later. The program itself has one
+        // application and never meets this.
+        if (domain == "GLib" && message.find("was not found when attempting to remove it") != std::string::npos)
+            return g_log_writer_default(level, fields, count, data);
+        if (::testing::UnitTest::GetInstance()->current_test_info())
+            ADD_FAILURE() << domain << " critical: " << message;
+        else
+            ++g_criticalsOutsideTests;
+    }
+    return g_log_writer_default(level, fields, count, data);
+}
+
 void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
 {
     ADD_FAILURE() << "wx assertion " << cond.utf8_string() << " (" << msg.utf8_string() << ") at "
@@ -58,6 +98,8 @@ int main(int argc, char** argv)
         fprintf(stderr, "resource module missing in %s\n", TestProgramFolder().c_str());
         return 1;
     }
+    // Before the toolkit starts: the writer can be set once only.
+    g_log_set_writer_func(FailOnCritical, nullptr, nullptr);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         fprintf(stderr, "cannot start wx (is there a display?)\n");
@@ -74,5 +116,9 @@ int main(int argc, char** argv)
     int result = RUN_ALL_TESTS();
     hook.Unregister();
     wxEntryCleanup();
+    if (g_criticalsOutsideTests > 0) {
+        fprintf(stderr, "%d critical message(s) of the toolkit outside any test\n", g_criticalsOutsideTests);
+        result = 1;
+    }
     return result;
 }
