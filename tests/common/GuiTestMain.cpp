@@ -45,24 +45,34 @@ protected:
 
 int g_criticalsOutsideTests = 0;
 
+std::function<void(const std::string&, const std::string&)> g_toolkitObserver;
+
+void FieldsOf(const GLogField* fields, gsize count, std::string& domain, std::string& message)
+{
+    for (gsize k = 0; k < count; ++k) {
+        const std::string key = fields[k].key;
+        const auto* value = static_cast<const char*>(fields[k].value);
+        if (!value || fields[k].length > 0)
+            continue;
+        if (key == "GLIB_DOMAIN")
+            domain = value;
+        else if (key == "MESSAGE")
+            message = value;
+    }
+}
+
 // Every message of GLib, GTK and the libraries below them ends here, whether
 // sent structured or through the old g_log calls (whose default handler
 // passes them on).
 GLogWriterOutput FailOnCritical(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer data)
 {
+    std::string domain;
+    std::string message;
+    if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR | G_LOG_LEVEL_WARNING))
+        FieldsOf(fields, count, domain, message);
+    if (g_toolkitObserver && (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)))
+        g_toolkitObserver(domain, message);
     if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR)) {
-        std::string domain;
-        std::string message;
-        for (gsize k = 0; k < count; ++k) {
-            const std::string key = fields[k].key;
-            const auto* value = static_cast<const char*>(fields[k].value);
-            if (!value || fields[k].length > 0)
-                continue;
-            if (key == "GLIB_DOMAIN")
-                domain = value;
-            else if (key == "MESSAGE")
-                message = value;
-        }
         // The tests that start the program make its application the
         // instance for a while; an idle source of this program's own
         // application that ran meanwhile keeps its id there, and wx removes
@@ -89,6 +99,11 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 void SetModalAnswer(std::function<int(wxDialog*)> answer)
 {
     g_modalAnswer = std::move(answer);
+}
+
+void SetToolkitMessageObserver(std::function<void(const std::string&, const std::string&)> observer)
+{
+    g_toolkitObserver = std::move(observer);
 }
 
 int main(int argc, char** argv)

@@ -2,6 +2,7 @@
 // Helpers of window tests.
 
 #include <functional>
+#include <string>
 
 class wxDialog;
 
@@ -9,3 +10,9 @@ class wxDialog;
 // about to be shown modally and returns the code ShowModal should return
 // (it may drive the dialog first). Pass nullptr to fail on every modal again.
 void SetModalAnswer(std::function<int(wxDialog*)> answer);
+
+// Sees every critical message and warning of GLib, GTK and the libraries
+// below them (domain, text) as it comes, before the run fails on criticals.
+// The process can have one log writer only: the test main owns it, and tests
+// that want the toolkit's messages ask here. Pass nullptr to stop.
+void SetToolkitMessageObserver(std::function<void(const std::string& domain, const std::string& message)> observer);

@@ -75,31 +75,15 @@ std::string SizeText(const wxSize& size)
 // allocated less than its minimum size reports one.
 std::vector<std::string> g_gtkMessages;
 
-GLogWriterOutput RecordGtkMessage(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer data)
-{
-    if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) {
-        std::string domain;
-        std::string message;
-        for (gsize i = 0; i < count; ++i) {
-            if (std::string(fields[i].key) == "GLIB_DOMAIN" && fields[i].length < 0)
-                domain = static_cast<const char*>(fields[i].value);
-            if (std::string(fields[i].key) == "MESSAGE" && fields[i].length < 0)
-                message = static_cast<const char*>(fields[i].value);
-        }
-        if (domain == "Gtk")
-            g_gtkMessages.push_back(message);
-    }
-    return g_log_writer_default(level, fields, count, data);
-}
-
 class DialogTextsFitTest : public AppFixture {
 protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        // A writer can be set once in a process.
-        static const bool writerSet = (g_log_set_writer_func(RecordGtkMessage, nullptr, nullptr), true);
-        (void)writerSet;
+        SetToolkitMessageObserver([](const std::string& domain, const std::string& message) {
+            if (domain == "Gtk")
+                g_gtkMessages.push_back(message);
+        });
         ASSERT_TRUE(Start());
         // File > New shows the model choice as the program does; it is
         // checked there, then confirmed.
@@ -138,6 +122,7 @@ protected:
 
     void TearDown() override
     {
+        SetToolkitMessageObserver(nullptr);
         g_gtkMessages.clear();
         AppFixture::TearDown();
     }
