@@ -14,6 +14,7 @@ CGraphCtrl::CGraphCtrl(wxWindow* parent, wxWindowID id, CGraphRecorder& recorder
     Bind(wxEVT_MOTION, &CGraphCtrl::OnMouseMove, this);
     Bind(wxEVT_LEFT_DOWN, &CGraphCtrl::OnLeftDown, this);
     Bind(wxEVT_LEFT_UP, &CGraphCtrl::OnLeftUp, this);
+    Bind(wxEVT_LEAVE_WINDOW, &CGraphCtrl::OnMouseLeave, this);
     Bind(wxEVT_RIGHT_DOWN, &CGraphCtrl::OnRightDown, this);
     Bind(wxEVT_KEY_DOWN, &CGraphCtrl::OnKeyDown, this);
 }
@@ -21,7 +22,7 @@ CGraphCtrl::CGraphCtrl(wxWindow* parent, wxWindowID id, CGraphRecorder& recorder
 GraphLayout CGraphCtrl::CurrentLayout()
 {
     wxClientDC dc(this);
-    return MeasureGraphLayout(dc, GetClientSize());
+    return MeasureGraphLayout(dc, GetClientSize(), m_recorder);
 }
 
 void CGraphCtrl::OnPaint(wxPaintEvent&)
@@ -44,6 +45,17 @@ void CGraphCtrl::MouseMovedTo(const wxPoint& point)
         Refresh(false);
 }
 
+void CGraphCtrl::MouseLeft()
+{
+    bool repaint = m_View.highlightedArrow >= 0 || m_View.cursor.x >= 0;
+    m_View.highlightedArrow = -1;
+    m_View.cursor = {-1, -1};
+    for (GraphReadOut& readOut : m_View.readOuts)
+        readOut.text.clear();
+    if (repaint)
+        Refresh(false);
+}
+
 void CGraphCtrl::LeftClickAt(const wxPoint& point)
 {
     int arrow = ArrowAt(CurrentLayout(), point.x, point.y);
@@ -58,6 +70,12 @@ void CGraphCtrl::LeftClickAt(const wxPoint& point)
 void CGraphCtrl::OnMouseMove(wxMouseEvent& event)
 {
     MouseMovedTo(event.GetPosition());
+    event.Skip();
+}
+
+void CGraphCtrl::OnMouseLeave(wxMouseEvent& event)
+{
+    MouseLeft();
     event.Skip();
 }
 

@@ -22,10 +22,13 @@ public:
     // The arrows and the cursor, as the mouse reaches them (client coordinates).
     void MouseMovedTo(const wxPoint& point);
     void LeftClickAt(const wxPoint& point);
+    // The mouse has left the chart: the cursor line and its read-outs go.
+    void MouseLeft();
 
 private:
     void OnPaint(wxPaintEvent& event);
     void OnMouseMove(wxMouseEvent& event);
+    void OnMouseLeave(wxMouseEvent& event);
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);

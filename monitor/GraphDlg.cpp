@@ -19,6 +19,8 @@
 #include "view/ExportFormatDlg.h"
 
 #include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 #include <wx/menu.h>
@@ -132,6 +134,8 @@ CGraphDlg::CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> 
     m_recorder.m_TimeAxisBase = m_recorder.m_StartTimeOfDay = m_StartTime;
     LoadChannelSettings();
     m_strBandFigures = GraphBandFigures(m_recorder);
+    UpdateMinSize();
+    PlaceInsideWorkArea(parent);
 
     m_pChart->m_onRightDown = [this](const wxPoint& screen) { ShowPopupMenu(screen); };
     m_pBand->Bind(wxEVT_PAINT, &CGraphDlg::OnBandPaint, this);
@@ -149,6 +153,36 @@ CGraphDlg::~CGraphDlg()
 {
     m_sampleTimer.Stop();
     m_bandTimer.Stop();
+}
+
+void CGraphDlg::UpdateMinSize()
+{
+    wxClientDC dc(m_pChart);
+    wxSize chart = GraphChartMinSize(dc, m_recorder);
+    wxSize frame = GetSize() - GetClientSize();
+    wxSize least = chart + wxSize(0, kGraphLabelBandHeight) + frame;
+    SetMinSize(least);
+    wxSize size = GetSize();
+    if (size.x < least.x || size.y < least.y)
+        SetSize(wxSize(std::max(size.x, least.x), std::max(size.y, least.y)));
+}
+
+void CGraphDlg::PlaceInsideWorkArea(wxWindow* parent)
+{
+    int display = wxDisplay::GetFromWindow(parent ? parent : this);
+    if (display == wxNOT_FOUND)
+        display = wxDisplay::GetFromPoint(wxGetMousePosition());
+    wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    // Where the window manager would put it, then inside the work area; the
+    // frame's decorations are not known before it is shown, so some room is
+    // kept for them.
+    constexpr int kDecorations = 40;
+    wxRect rect = GetRect();
+    rect.SetPosition(area.GetPosition() + wxPoint((area.width - rect.width) / 2, (area.height - rect.height) / 2));
+    GraphRect fitted = FitWindowInside({rect.x, rect.y, rect.x + rect.width, rect.y + rect.height + kDecorations},
+                                       {area.x, area.y, area.x + area.width, area.y + area.height},
+                                       GetMinSize().x, GetMinSize().y);
+    SetSize(fitted.left, fitted.top, fitted.Width(), fitted.Height() - kDecorations);
 }
 
 void CGraphDlg::CreateToolBarAndMenus()
@@ -301,6 +335,7 @@ void CGraphDlg::Set()
     }
     m_recorder.ApplyScaleRule();
     StoreChannelSettings();
+    UpdateMinSize();
     m_pChart->Refresh(false);
     RefreshBandIfChanged();
 }
@@ -363,6 +398,7 @@ void CGraphDlg::Import()
     // The imported names may be among the list entries.
     for (int c = 0; c < kGraphChannels; ++c)
         m_nGraphSel[c] = std::max(0, FindGraphQuantity(m_recorder.m_Channels[c].name));
+    UpdateMinSize();
     m_pChart->Refresh(false);
     RefreshBandIfChanged();
 }
@@ -392,7 +428,9 @@ wxBitmap CGraphDlg::RenderPicture()
     wxPoint chartAt = m_pChart->GetPosition() + wxPoint(0, toolbarHeight);
     dc.SetDeviceOrigin(chartAt.x, chartAt.y);
     dc.SetClippingRegion(wxPoint(0, 0), m_pChart->GetClientSize());
-    DrawGraphChart(dc, m_pChart->GetClientSize(), m_recorder, m_pChart->m_View);
+    // The chart as recorded: the cursor belongs to the screen, not the picture.
+    GraphViewState view;
+    DrawGraphChart(dc, m_pChart->GetClientSize(), m_recorder, view, false);
     dc.DestroyClippingRegion();
     wxPoint bandAt = m_pBand->GetPosition() + wxPoint(0, toolbarHeight);
     dc.SetDeviceOrigin(bandAt.x, bandAt.y);

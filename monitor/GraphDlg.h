@@ -75,6 +75,9 @@ public:
 
 private:
     void CreateToolBarAndMenus();
+    // The window never gets so small that the chart's texts meet.
+    void UpdateMinSize();
+    void PlaceInsideWorkArea(wxWindow* parent);
     void LoadChannelSettings();
     void StoreChannelSettings();
     int ModelCodeOf(int station) const;

@@ -25,6 +25,7 @@
 #include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
@@ -407,7 +408,7 @@ TEST_F(GraphWindowTest, SavedPictureIsABmpOfTheWindowWithTheCurveWhereItIsDrawn)
 
     // The curve is a level line: take a point between two of its points.
     wxClientDC dc(window.Chart());
-    GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize());
+    GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize(), recorder);
     std::vector<GraphPoint> points = CurvePolyline(layout.plot, recorder.Samples(), 0, recorder.GetMsPerDivision());
     ASSERT_GE(points.size(), 2u);
     GraphPoint at{(points[0].x + points.back().x) / 2, points[0].y};
@@ -478,4 +479,170 @@ TEST_F(GraphWindowTest, RecordsFromTheSimulatedDrive)
     m_state.m_pComm = nullptr;
     comm.Close();
     drive.Stop();
+}
+
+namespace {
+
+// Samples as a running machine records them: clocks far from 0.
+void FillLevel(CGraphRecorder& recorder, double from, int count, double plotted)
+{
+    for (int i = 0; i < count; ++i) {
+        GraphSample sample;
+        sample.clock = from + i * 0.1;
+        sample.plotted.fill(plotted);
+        for (auto& text : sample.valueTexts)
+            text = "20.00";
+        recorder.AppendSamples(sample);
+    }
+}
+
+bool Apart(const GraphRect& a, const GraphRect& b)
+{
+    return a.left >= b.right || b.left >= a.right || a.top >= b.bottom || b.top >= a.bottom;
+}
+
+bool IsColour(const wxImage& image, int x, int y, const wxColour& colour)
+{
+    return image.GetRed(x, y) == colour.Red() && image.GetGreen(x, y) == colour.Green() &&
+           image.GetBlue(x, y) == colour.Blue();
+}
+
+} // namespace
+
+TEST_F(GraphWindowTest, RecordedCurvesAreDrawnFromTheFirstSampleOnAfterEveryStart)
+{
+    SimDriveConfig config;
+    config.stations = {SimStationConfig{3, 0x11004B2, 1100}};
+    CSimulatedDrive drive(config);
+    std::string error;
+    ASSERT_TRUE(drive.Start(&error)) << error;
+    CSerialComm comm;
+    ASSERT_NE(comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f), 0);
+    drive.SetRegister(3, 0x2523, 2500); // 25.00 Hz: half the height of a 0 to 50 scale
+    m_state.m_pComm = &comm;
+    m_project.m_strGraphSource[0] = "Set Frequency";
+    m_project.m_strGraphMax[0] = "50.00";
+    CGraphDlg& window = Open(true);
+    CGraphRecorder& recorder = window.Recorder();
+    for (int run = 0; run < 2; ++run) {
+        window.Start(); // the chart paints its empty store first
+        Pump(900);
+        ASSERT_GE(recorder.Samples().size(), 3u) << "run " << run;
+        ASSERT_GT(recorder.Samples().front().clock, 1.0) << "the machine's clock counts from boot";
+
+        // What the screen's paints drew, followed from the first paint on.
+        wxClientDC dc(window.Chart());
+        GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize(), recorder);
+        const GraphPolylines& drawn = window.Chart()->m_View.curves.Update(layout.plot, recorder);
+        ASSERT_GE(drawn[0].size(), 2u) << "run " << run;
+        EXPECT_EQ(drawn[0].front().x, layout.plot.left) << "run " << run;
+        EXPECT_GT(drawn[0].back().x, layout.plot.left) << "run " << run;
+        EXPECT_LT(drawn[0].back().x, layout.plot.left + layout.plot.Width() / 4) << "run " << run;
+
+        // And the saved picture holds the curve from the plot's left edge on.
+        wxImage picture = window.RenderPicture().ConvertToImage();
+        wxPoint chartAt = window.Chart()->GetPosition() + window.Chart()->GetClientAreaOrigin() +
+                          wxPoint(0, window.GetToolBar()->GetSize().y);
+        int y = chartAt.y + drawn[0].front().y;
+        int yellow = 0;
+        for (int x = layout.plotClip.left; x <= drawn[0].back().x; ++x)
+            yellow += IsColour(picture, chartAt.x + x, y, GraphCurveColour(0));
+        EXPECT_GE(yellow, drawn[0].back().x - layout.plotClip.left - 1) << "run " << run;
+        window.Stop();
+        Pump(50);
+    }
+    m_state.m_pComm = nullptr;
+    comm.Close();
+    drive.Stop();
+}
+
+TEST_F(GraphWindowTest, ChartTextsStayApartAtTheFirstAndTheSmallestSize)
+{
+    CGraphDlg& window = Open(false);
+    CGraphRecorder& recorder = window.Recorder();
+    // Four curves on wide scales, all at one value: their labels and read-outs
+    // compete for the same places.
+    for (int c = 0; c < kGraphChannels; ++c)
+        recorder.SetChannel(c, "Set Frequency", "65535.00", "20.00");
+    recorder.ApplyScaleRule();
+    FillLevel(recorder, 86400.0 * 3 + 17.3, 400, 0.0);
+    window.Set(); // not connected: nothing; the labels above stand
+
+    const wxSize first = window.GetSize();
+    for (wxSize size : {first, window.GetMinSize()}) {
+        window.SetSize(size);
+        Pump(150);
+        CGraphCtrl* chart = window.Chart();
+        wxClientDC dc(chart);
+        const wxSize client = chart->GetClientSize();
+        GraphLayout layout = MeasureGraphLayout(dc, client, recorder);
+        chart->MouseMovedTo(wxPoint((layout.plot.left + layout.plot.right) / 2, layout.plot.top + 20));
+        Pump(150);
+        GraphTextPlaces places = PlaceGraphTexts(dc, layout, recorder, chart->m_View);
+
+        std::vector<GraphRect> labels;
+        for (const auto& channel : places.scaleLabels)
+            for (const GraphRect& label : channel)
+                labels.push_back(label);
+        for (size_t a = 0; a < labels.size(); ++a) {
+            EXPECT_GE(labels[a].left, layout.panel.left) << size.x << "x" << size.y;
+            EXPECT_GE(labels[a].top, 0);
+            EXPECT_LE(labels[a].bottom, layout.panel.bottom);
+            for (size_t b = 0; b < a; ++b)
+                EXPECT_TRUE(Apart(labels[a], labels[b])) << "labels " << b << ", " << a << " at " << size.x << "x" << size.y;
+        }
+        for (int c = 0; c < kGraphChannels; ++c) {
+            ASSERT_EQ(chart->m_View.readOuts[c].text, "20.00") << c;
+            const GraphRect& box = places.readOuts[c];
+            EXPECT_GT(box.Width(), 0);
+            for (int d = 0; d < c; ++d)
+                EXPECT_TRUE(box.left >= places.readOuts[d].right + 3 || places.readOuts[d].left >= box.right + 3 ||
+                            Apart(box, places.readOuts[d]))
+                    << "read-outs " << d << ", " << c << " at " << size.x << "x" << size.y;
+        }
+    }
+}
+
+TEST_F(GraphWindowTest, CursorGoesWhenTheMouseLeavesAndNeverReachesThePicture)
+{
+    CGraphDlg& window = Open(false);
+    CGraphRecorder& recorder = window.Recorder();
+    recorder.SetChannel(0, "Set Frequency", "100.00", "0.00");
+    recorder.ApplyScaleRule();
+    FillLevel(recorder, 52031.4, 300, 500.0);
+    CGraphCtrl* chart = window.Chart();
+    wxClientDC dc(chart);
+    GraphLayout layout = MeasureGraphLayout(dc, chart->GetClientSize(), recorder);
+    const wxPoint inside((layout.plot.left + layout.plot.right) / 2 + 7, layout.plot.top + 40);
+    chart->MouseMovedTo(inside);
+    Pump(100);
+    ASSERT_TRUE(layout.plot.Contains(chart->m_View.cursor.x, chart->m_View.cursor.y));
+    ASSERT_FALSE(chart->m_View.readOuts[0].text.empty());
+
+    // The picture, taken with the cursor on the chart: its column is grid and curve only.
+    wxImage picture = window.RenderPicture().ConvertToImage();
+    wxPoint chartAt = chart->GetPosition() + chart->GetClientAreaOrigin() + wxPoint(0, window.GetToolBar()->GetSize().y);
+    int white = 0;
+    for (int y = layout.plot.top + 3; y < layout.plot.bottom - 3; ++y)
+        white += IsColour(picture, chartAt.x + inside.x, chartAt.y + y, *wxWHITE);
+    EXPECT_EQ(white, 0);
+
+    wxMouseEvent leave(wxEVT_LEAVE_WINDOW);
+    leave.SetEventObject(chart);
+    leave.SetPosition(wxPoint(-5, inside.y));
+    chart->GetEventHandler()->ProcessEvent(leave);
+    Pump(100);
+    EXPECT_FALSE(layout.plot.Contains(chart->m_View.cursor.x, chart->m_View.cursor.y));
+    for (const GraphReadOut& readOut : chart->m_View.readOuts)
+        EXPECT_TRUE(readOut.text.empty());
+}
+
+TEST_F(GraphWindowTest, OpensInsideTheDisplaysWorkArea)
+{
+    CGraphDlg& window = Open(false);
+    int display = wxDisplay::GetFromWindow(&window);
+    wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetClientArea();
+    EXPECT_TRUE(area.Contains(window.GetScreenRect())) << window.GetScreenRect().y << "+" << window.GetScreenRect().height;
+    EXPECT_GE(window.GetSize().x, window.GetMinSize().x);
+    EXPECT_GE(window.GetSize().y, window.GetMinSize().y);
 }
