@@ -18,6 +18,7 @@
 #include "session/DriveSession.h"
 #include "view/ExportFormatDlg.h"
 
+#include <wx/app.h>
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
 #include <wx/display.h>
@@ -112,7 +113,9 @@ CGraphDlg::CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> 
     : wxFrame(parent, IDD, "Graph", wxDefaultPosition, wxDefaultSize,
               wxDEFAULT_FRAME_STYLE | (parent ? wxFRAME_FLOAT_ON_PARENT : 0)),
       m_session(session), m_stations(std::move(stations)), m_nModelCode(modelCode),
-      m_pProject(project), m_sampleTimer(this, kSampleTimerId), m_bandTimer(this, kBandTimerId)
+      m_pProject(project), m_sampleTimer(this, kSampleTimerId), m_bandTimer(this, kBandTimerId),
+      m_sampler([](std::function<void()> call) { wxTheApp->CallAfter(std::move(call)); },
+                [this](const GraphReading& reading, unsigned long long run) { OnReading(reading, run); })
 {
     CreateToolBarAndMenus();
 
@@ -493,13 +496,29 @@ void CGraphDlg::OnUpdateConnected(wxUpdateUIEvent& event)
 
 void CGraphDlg::OnSampleTimer(wxTimerEvent&)
 {
-    GraphTick tick = m_recorder.SampleTick(m_session.m_pComm, ModelCodeOf(m_recorder.m_nStation));
+    if (!m_recorder.IsSampling()) {
+        m_sampleTimer.Stop();
+        return;
+    }
+    // While the time span is edited, and while the last read still runs, a
+    // tick sends nothing.
+    if (m_recorder.m_bSuspended || m_sampler.IsBusy())
+        return;
+    m_sampler.Begin(m_session.m_pComm, m_recorder.m_nStation,
+                    GraphRegisterCount(ModelCodeOf(m_recorder.m_nStation)), m_recorder.StoreGeneration());
+}
+
+void CGraphDlg::OnReading(const GraphReading& reading, unsigned long long run)
+{
+    // A reading of a run that was stopped, or restarted, meanwhile.
+    if (run != m_recorder.StoreGeneration() || !m_recorder.IsSampling())
+        return;
+    GraphTick tick = m_recorder.TakeReading(reading);
     if (tick == GraphTick::Stopped || tick == GraphTick::Idle)
         m_sampleTimer.Stop();
     if (tick == GraphTick::Sampled)
         m_pChart->Refresh(false);
-    if (tick != GraphTick::Suspended)
-        RefreshBandIfChanged();
+    RefreshBandIfChanged();
 }
 
 void CGraphDlg::OnBandTimer(wxTimerEvent&)

@@ -7,6 +7,7 @@
 
 #include "monitor/GraphClock.h"
 #include "monitor/GraphRecorder.h"
+#include "monitor/GraphSampler.h"
 
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -52,6 +53,8 @@ public:
     wxWindow* Band() const { return m_pBand; }
     bool IsSamplingTimerRunning() const { return m_sampleTimer.IsRunning(); }
     bool IsBandTimerRunning() const { return m_bandTimer.IsRunning(); }
+    // A read of the drive runs on the worker, its reading not yet taken in.
+    bool IsExchangeRunning() const { return m_sampler.IsBusy(); }
     bool IsConnected() const;
 
     // The commands (also reached through the toolbar and the menus).
@@ -86,6 +89,7 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnUpdateConnected(wxUpdateUIEvent& event);
     void OnSampleTimer(wxTimerEvent& event);
+    void OnReading(const GraphReading& reading, unsigned long long run);
     void OnBandTimer(wxTimerEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnBandPaint(wxPaintEvent& event);
@@ -104,5 +108,6 @@ private:
     wxWindow* m_pBand = nullptr;
     wxTimer m_sampleTimer; // the chart's 100 ms sampling tick
     wxTimer m_bandTimer;   // the window's 100 ms band repaint, from Start to Stop
+    CGraphSampler m_sampler;
     std::string m_strBandFigures;
 };

@@ -463,6 +463,9 @@ TEST_F(GraphWindowTest, RecordsFromTheSimulatedDrive)
     window.Start();
     Pump(1200);
     window.Stop();
+    // A read that was under way at Stop ends, and is not taken in.
+    for (int i = 0; i < 100 && window.IsExchangeRunning(); ++i)
+        Pump(10);
     const auto& samples = window.Recorder().Samples();
     EXPECT_GE(samples.size(), 8u);
     EXPECT_LE(samples.size(), 13u);
@@ -470,7 +473,8 @@ TEST_F(GraphWindowTest, RecordsFromTheSimulatedDrive)
     EXPECT_EQ(samples.back().valueTexts[0], "43.21");
     EXPECT_DOUBLE_EQ(window.Recorder().m_Channels[0].recordedMax, 43.21);
     auto frames = drive.GetFrameLog();
-    ASSERT_EQ(frames.size(), samples.size());
+    ASSERT_GE(frames.size(), samples.size());
+    ASSERT_LE(frames.size(), samples.size() + 1);
     for (const SimFrame& frame : frames) {
         EXPECT_EQ(frame.request[0], 3);
         EXPECT_EQ(frame.request[5], 16);
@@ -645,4 +649,64 @@ TEST_F(GraphWindowTest, OpensInsideTheDisplaysWorkArea)
     EXPECT_TRUE(area.Contains(window.GetScreenRect())) << window.GetScreenRect().y << "+" << window.GetScreenRect().height;
     EXPECT_GE(window.GetSize().x, window.GetMinSize().x);
     EXPECT_GE(window.GetSize().y, window.GetMinSize().y);
+}
+
+TEST_F(GraphWindowTest, ReadsRunOnAWorkerOneAtATimeAndAClosedWindowWaitsForNone)
+{
+    SimDriveConfig config;
+    config.stations = {SimStationConfig{3, 0x11004B2, 1100}};
+    config.line = SimLineFormat{19200, 8, 'N', 1};
+    CSimulatedDrive drive(config);
+    std::string error;
+    ASSERT_TRUE(drive.Start(&error)) << error;
+    CSerialComm comm;
+    ASSERT_NE(comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f), 0);
+    drive.SetReplyDelay(3, 1500); // past the link's 1 s time-out
+    m_state.m_pComm = &comm;
+    m_project.m_strGraphSource[0] = "Set Frequency";
+    CGraphDlg& window = Open(true);
+    window.Start();
+    for (int i = 0; i < 50 && !window.IsExchangeRunning(); ++i)
+        Pump(5);
+    ASSERT_TRUE(window.IsExchangeRunning());
+
+    // The window thread answers while the drive keeps it waiting, and the
+    // ticks meanwhile send nothing more.
+    bool answered = false;
+    wxTheApp->CallAfter([&answered] { answered = true; });
+    Pump(600);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(window.IsExchangeRunning());
+    EXPECT_TRUE(window.IsSamplingTimerRunning());
+    EXPECT_EQ(drive.GetFrameLog().size(), 1u);
+    for (int i = 0; i < 200 && window.IsExchangeRunning(); ++i)
+        Pump(10);
+    Pump(50);
+    // The time-out stops the recording with one message, as a tick on the window thread did.
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"TimeOut!"});
+    EXPECT_FALSE(window.Recorder().IsSampling());
+    EXPECT_FALSE(window.IsSamplingTimerRunning());
+    EXPECT_EQ(drive.GetFrameLog().size(), 1u);
+    EXPECT_TRUE(window.Recorder().Samples().empty());
+
+    // Closed while a read runs: the window goes at once, the read ends on its
+    // own and nothing comes of it.
+    m_messages.Clear();
+    window.Start();
+    for (int i = 0; i < 400 && !window.IsExchangeRunning(); ++i)
+        Pump(5);
+    Pump(100); // past its pause: the read waits on the line
+    ASSERT_TRUE(window.IsExchangeRunning());
+    window.Close();
+    m_window = nullptr;
+    Pump(20);
+    EXPECT_EQ(wxWindow::FindWindowById(CGraphDlg::IDD), nullptr);
+    EXPECT_EQ(CGraphSampler::LeftRunning(), 1u);
+    for (int i = 0; i < 400 && CGraphSampler::LeftRunning() > 0; ++i)
+        Pump(10);
+    EXPECT_EQ(CGraphSampler::LeftRunning(), 0u);
+    EXPECT_TRUE(m_messages.Texts().empty());
+    m_state.m_pComm = nullptr;
+    comm.Close();
+    drive.Stop();
 }
