@@ -1,9 +1,14 @@
 #include "monitor/GraphCtrl.h"
 
 #include "monitor/GraphRenderer.h"
+#include "platform/Accessibility.h"
+#include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
+
+#include <algorithm>
 
 CGraphCtrl::CGraphCtrl(wxWindow* parent, wxWindowID id, CGraphRecorder& recorder)
     : wxWindow(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN | wxWANTS_CHARS),
@@ -29,6 +34,58 @@ void CGraphCtrl::OnPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(this);
     DrawGraphChart(dc, GetClientSize(), m_recorder, m_View);
+    UpdateDescription();
+}
+
+std::string CGraphCtrl::ReadOutText() const
+{
+    std::string text;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphReadOut& readOut = m_View.readOuts[c];
+        if (readOut.text.empty() || !m_recorder.IsChannelShown(c))
+            continue;
+        text += (text.empty() ? LoadResString(IDS_GRAPH_CURSOR_NAME) + ": " : std::string("; ")) +
+                m_recorder.m_Channels[c].name + " " + readOut.text;
+    }
+    return text;
+}
+
+void CGraphCtrl::UpdateDescription()
+{
+    // Set only when it changes: a screen reader reads every change.
+    std::string text = ReadOutText();
+    if (text == m_strDescription)
+        return;
+    m_strDescription = text;
+    SetAccessibleDescription(this, wxString::FromUTF8(text));
+}
+
+bool CGraphCtrl::MoveCursorByKey(int keyCode, bool ctrl)
+{
+    GraphRect plot = CurrentLayout().plot;
+    int x = m_View.cursor.x;
+    bool inside = plot.Contains(m_View.cursor.x, m_View.cursor.y);
+    int step = ctrl ? 10 : 1;
+    switch (keyCode) {
+    case WXK_LEFT:
+    case WXK_NUMPAD_LEFT: x = inside ? x - step : (plot.left + plot.right) / 2; break;
+    case WXK_RIGHT:
+    case WXK_NUMPAD_RIGHT: x = inside ? x + step : (plot.left + plot.right) / 2; break;
+    case WXK_HOME:
+    case WXK_NUMPAD_HOME: x = plot.left; break;
+    case WXK_END:
+    case WXK_NUMPAD_END: x = plot.right - 1; break;
+    case WXK_ESCAPE:
+        if (!inside)
+            return false;
+        MouseLeft();
+        return true;
+    default: return false;
+    }
+    x = std::max(plot.left, std::min(x, plot.right - 1));
+    m_View.cursor = {x, inside ? m_View.cursor.y : (plot.top + plot.bottom) / 2};
+    Refresh(false);
+    return true;
 }
 
 void CGraphCtrl::MouseMovedTo(const wxPoint& point)
@@ -101,6 +158,8 @@ void CGraphCtrl::OnRightDown(wxMouseEvent& event)
 
 void CGraphCtrl::OnKeyDown(wxKeyEvent& event)
 {
+    if (MoveCursorByKey(event.GetKeyCode(), event.ControlDown()))
+        return;
     if (m_onKeyDown)
         m_onKeyDown(event);
     event.Skip();

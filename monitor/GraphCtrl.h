@@ -24,6 +24,13 @@ public:
     void LeftClickAt(const wxPoint& point);
     // The mouse has left the chart: the cursor line and its read-outs go.
     void MouseLeft();
+    // The keyboard's cursor: Left and Right move it a pixel column (ten with
+    // Ctrl), Home and End to the plot's ends; it starts mid-plot. Escape
+    // takes it away. False for any other key.
+    bool MoveCursorByKey(int keyCode, bool ctrl);
+    // What assistive tools read of the chart: the read-outs at the cursor,
+    // "Cursor: name value; ...", empty without a cursor.
+    std::string ReadOutText() const;
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -35,5 +42,8 @@ private:
     void OnKeyDown(wxKeyEvent& event);
     GraphLayout CurrentLayout();
 
+    void UpdateDescription();
+
     CGraphRecorder& m_recorder;
+    std::string m_strDescription;
 };

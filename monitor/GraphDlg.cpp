@@ -10,6 +10,7 @@
 #include "monitor/GraphRenderer.h"
 #include "monitor/GraphSetDlg.h"
 #include "monitor/SetTimeDlg.h"
+#include "platform/Accessibility.h"
 #include "platform/FileChooser.h"
 #include "platform/FileReplace.h"
 #include "platform/MenuIdAssertFilter.h"
@@ -32,6 +33,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -40,6 +42,7 @@ constexpr int kSamplePeriodMs = 100;
 constexpr int kToolImageSize = 20;
 constexpr int kSampleTimerId = 1;
 constexpr int kBandTimerId = 2;
+constexpr unsigned kChartNameId = 61488; // "Oscillograph"
 
 wxString Utf8(const std::string& text)
 {
@@ -141,6 +144,12 @@ CGraphDlg::CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> 
     PlaceInsideWorkArea(parent);
 
     m_pChart->m_onRightDown = [this](const wxPoint& screen) { ShowPopupMenu(screen); };
+    // Tab reaches the chart (its cursor moves with the arrow keys) and the
+    // band; assistive tools read them by name, with the read-outs and the
+    // recorded figures as their descriptions.
+    SetAccessibleName(m_pChart, Utf8(LoadResString(kChartNameId)));
+    SetAccessibleName(m_pBand, Utf8(LoadResString(IDS_GRAPH_BAND_NAME)));
+    SetAccessibleDescription(m_pBand, Utf8(BandText(m_recorder)));
     m_pBand->Bind(wxEVT_PAINT, &CGraphDlg::OnBandPaint, this);
     m_pBand->Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& e) { ShowPopupMenu(m_pBand->ClientToScreen(e.GetPosition())); });
     Bind(wxEVT_MENU, &CGraphDlg::OnCommand, this, ID_STOP, ID_SET);
@@ -233,7 +242,22 @@ wxMenu* CGraphDlg::CreatePopupMenu()
 void CGraphDlg::ShowPopupMenu(const wxPoint& screen)
 {
     std::unique_ptr<wxMenu> menu(CreatePopupMenu());
+    if (m_onPopup) {
+        m_onPopup(*menu);
+        return;
+    }
     PopupMenu(menu.get(), ScreenToClient(screen));
+}
+
+std::string CGraphDlg::BandText(const CGraphRecorder& recorder)
+{
+    std::string text;
+    char figures[128];
+    for (const GraphChannel& ch : recorder.m_Channels) {
+        std::snprintf(figures, sizeof figures, " Max:%.2f Min:%.2f", ch.recordedMax, ch.recordedMin);
+        text += (text.empty() ? "" : "; ") + ch.name + figures;
+    }
+    return text;
 }
 
 bool CGraphDlg::IsConnected() const
@@ -471,6 +495,7 @@ void CGraphDlg::RefreshBandIfChanged()
     if (figures != m_strBandFigures) {
         m_strBandFigures = figures;
         m_pBand->Refresh(false);
+        SetAccessibleDescription(m_pBand, Utf8(BandText(m_recorder)));
     }
 }
 
@@ -531,6 +556,12 @@ void CGraphDlg::OnCharHook(wxKeyEvent& event)
     // The Pause key stops only the chart; the Pause command stops both timers.
     if (event.GetKeyCode() == WXK_PAUSE) {
         PauseKey();
+        return;
+    }
+    // The popup's commands from the keyboard, where the toolkit's own
+    // context-menu keys are.
+    if (event.GetKeyCode() == WXK_WINDOWS_MENU || (event.GetKeyCode() == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT)) {
+        ShowPopupMenu(m_pChart->ClientToScreen(wxPoint(60, 20)));
         return;
     }
     event.Skip();

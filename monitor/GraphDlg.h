@@ -12,6 +12,7 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,7 +75,13 @@ public:
     bool SavePicture(const std::string& path);
     // Menu 143, as the right button shows it.
     static wxMenu* CreatePopupMenu();
+    // At the right click's screen point, or (from the keyboard: Shift+F10,
+    // the menu key) below the chart's top left.
     void ShowPopupMenu(const wxPoint& screen);
+    // Where tests see the popup instead of the toolkit running it.
+    std::function<void(wxMenu&)> m_onPopup;
+    // What assistive tools read of the band: each curve's name, Max and Min.
+    static std::string BandText(const CGraphRecorder& recorder);
 
 private:
     void CreateToolBarAndMenus();

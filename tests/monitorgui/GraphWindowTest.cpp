@@ -29,11 +29,13 @@
 #include <wx/evtloop.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
 #include <chrono>
+#include <map>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -709,4 +711,107 @@ TEST_F(GraphWindowTest, ReadsRunOnAWorkerOneAtATimeAndAClosedWindowWaitsForNone)
     m_state.m_pComm = nullptr;
     comm.Close();
     drive.Stop();
+}
+
+namespace {
+
+// The label that assistive tools take as each control's name: the last
+// label before it among the window's children, depth first.
+void LabelsBefore(wxWindow* parent, wxString& pending, std::map<wxWindow*, wxString>& names)
+{
+    for (wxWindow* child : parent->GetChildren()) {
+        if (auto* label = dynamic_cast<wxStaticText*>(child)) {
+            pending = label->GetLabel();
+            continue;
+        }
+        if (dynamic_cast<wxTextCtrl*>(child) || dynamic_cast<wxChoice*>(child)) {
+            names[child] = pending;
+            pending.clear();
+        }
+        LabelsBefore(child, pending, names);
+    }
+}
+
+std::map<wxWindow*, wxString> LabelNames(wxWindow* top)
+{
+    wxString pending;
+    std::map<wxWindow*, wxString> names;
+    LabelsBefore(top, pending, names);
+    return names;
+}
+
+void Key(wxWindow* target, wxEventType type, int code, int modifiers = wxMOD_NONE)
+{
+    wxKeyEvent key(type);
+    key.m_keyCode = code;
+    key.SetShiftDown(modifiers & wxMOD_SHIFT);
+    key.SetControlDown(modifiers & wxMOD_CONTROL);
+    key.SetEventObject(target);
+    target->GetEventHandler()->ProcessEvent(key);
+}
+
+} // namespace
+
+TEST_F(GraphWindowTest, KeyboardReachesTheChartTheBandAndEveryCommand)
+{
+    CGraphDlg& window = Open(true);
+    EXPECT_TRUE(window.Chart()->AcceptsFocusFromKeyboard());
+    EXPECT_TRUE(window.Band()->AcceptsFocusFromKeyboard());
+
+    // Shift+F10 and the menu key open menu 143: Set, Start, Stop, Dim Time,
+    // Export and Import.
+    for (int modifiers : {int(wxMOD_SHIFT), int(wxMOD_NONE)}) {
+        std::vector<int> ids;
+        window.m_onPopup = [&ids](wxMenu& menu) {
+            for (const wxMenuItem* item : menu.GetMenuItems())
+                if (!item->IsSeparator())
+                    ids.push_back(item->GetId());
+        };
+        Key(&window, wxEVT_CHAR_HOOK, modifiers ? WXK_F10 : WXK_WINDOWS_MENU, modifiers);
+        EXPECT_EQ(ids, (std::vector<int>{32822, 32820, 32800, 32801, 32802, 32803})) << modifiers;
+    }
+    // F10 alone is the toolkit's road to the menu bar, not the popup.
+    bool opened = false;
+    window.m_onPopup = [&opened](wxMenu&) { opened = true; };
+    Key(&window, wxEVT_CHAR_HOOK, WXK_F10);
+    EXPECT_FALSE(opened);
+    window.m_onPopup = nullptr;
+
+    // The chart's cursor from the keyboard, and its read-out as text.
+    CGraphRecorder& recorder = window.Recorder();
+    recorder.SetChannel(0, "Set Frequency", "100.00", "0.00");
+    recorder.ApplyScaleRule();
+    FillLevel(recorder, 91344.6, 600, 200.0); // 20.00
+    Key(window.Chart(), wxEVT_KEY_DOWN, WXK_RIGHT);
+    Pump(100);
+    wxClientDC dc(window.Chart());
+    GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize(), recorder);
+    EXPECT_TRUE(layout.plot.Contains(window.Chart()->m_View.cursor.x, window.Chart()->m_View.cursor.y));
+    EXPECT_EQ(window.Chart()->ReadOutText(), "Cursor: Set Frequency 20.00");
+    Key(window.Chart(), wxEVT_KEY_DOWN, WXK_HOME);
+    EXPECT_EQ(window.Chart()->m_View.cursor.x, layout.plot.left);
+    Key(window.Chart(), wxEVT_KEY_DOWN, WXK_ESCAPE);
+    Pump(50);
+    EXPECT_EQ(window.Chart()->ReadOutText(), "");
+
+    // The band's figures as text.
+    recorder.m_Channels[0].recordedMax = 43.21;
+    EXPECT_EQ(CGraphDlg::BandText(recorder).substr(0, 41), "Set Frequency Max:43.21 Min:0.00; No disp");
+}
+
+TEST_F(GraphWindowTest, EveryFieldOfSetAndDimTimeIsNamedByItsOwnLabel)
+{
+    CGraphSetDlg set(nullptr, {3, 9}, 0x11004B2);
+    std::map<wxWindow*, wxString> names = LabelNames(&set);
+    EXPECT_EQ(names[set.StationList()], "Station Num:");
+    const char* curves[] = {"Yellow Curve", "Green Curve", "Red Curve", "Blue Curve"};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(names[set.CurveList(k)], curves[k]) << k;
+        EXPECT_EQ(names[set.MaxEdit(k)], "Maximum") << k;
+        EXPECT_EQ(names[set.MinEdit(k)], "Minimum") << k;
+    }
+    CSetTimeDlg time(nullptr);
+    names = LabelNames(&time);
+    EXPECT_EQ(names[time.MinutesEdit()], "(*1 Minute)");
+    EXPECT_EQ(names[time.SecondsEdit()], "(*1 Second)");
 }
