@@ -78,11 +78,13 @@ bool CGraphCtrl::MoveCursorByKey(int keyCode, bool ctrl)
     case WXK_ESCAPE:
         if (!inside)
             return false;
-        MouseLeft();
+        RemoveCursor();
+        Refresh(false);
         return true;
     default: return false;
     }
     x = std::max(plot.left, std::min(x, plot.right - 1));
+    m_bMouseCursor = false;
     m_View.cursor = {x, inside ? m_View.cursor.y : (plot.top + plot.bottom) / 2};
     Refresh(false);
     return true;
@@ -96,6 +98,7 @@ void CGraphCtrl::MouseMovedTo(const wxPoint& point)
     m_View.highlightedArrow = arrow;
     if (layout.plot.Contains(point.x, point.y)) {
         m_View.cursor = {point.x, point.y};
+        m_bMouseCursor = true;
         repaint = true;
     }
     if (repaint)
@@ -104,13 +107,24 @@ void CGraphCtrl::MouseMovedTo(const wxPoint& point)
 
 void CGraphCtrl::MouseLeft()
 {
-    bool repaint = m_View.highlightedArrow >= 0 || m_View.cursor.x >= 0;
+    bool repaint = m_View.highlightedArrow >= 0;
     m_View.highlightedArrow = -1;
+    // The keyboard's cursor stays where the keys put it.
+    if (!m_bMouseCursor) {
+        if (repaint)
+            Refresh(false);
+        return;
+    }
+    RemoveCursor();
+    Refresh(false);
+}
+
+void CGraphCtrl::RemoveCursor()
+{
+    m_bMouseCursor = false;
     m_View.cursor = {-1, -1};
     for (GraphReadOut& readOut : m_View.readOuts)
         readOut.text.clear();
-    if (repaint)
-        Refresh(false);
 }
 
 void CGraphCtrl::LeftClickAt(const wxPoint& point)

@@ -22,7 +22,8 @@ public:
     // The arrows and the cursor, as the mouse reaches them (client coordinates).
     void MouseMovedTo(const wxPoint& point);
     void LeftClickAt(const wxPoint& point);
-    // The mouse has left the chart: the cursor line and its read-outs go.
+    // The mouse has left the chart: the cursor line it drew and its
+    // read-outs go (a cursor the keys put stays).
     void MouseLeft();
     // The keyboard's cursor: Left and Right move it a pixel column (ten with
     // Ctrl), Home and End to the plot's ends; it starts mid-plot. Escape
@@ -43,7 +44,9 @@ private:
     GraphLayout CurrentLayout();
 
     void UpdateDescription();
+    void RemoveCursor();
 
     CGraphRecorder& m_recorder;
     std::string m_strDescription;
+    bool m_bMouseCursor = false; // the cursor follows the mouse, not the keys
 };

@@ -149,7 +149,7 @@ CGraphDlg::CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> 
     // recorded figures as their descriptions.
     SetAccessibleName(m_pChart, Utf8(LoadResString(kChartNameId)));
     SetAccessibleName(m_pBand, Utf8(LoadResString(IDS_GRAPH_BAND_NAME)));
-    SetAccessibleDescription(m_pBand, Utf8(BandText(m_recorder)));
+    UpdateBandDescription();
     m_pBand->Bind(wxEVT_PAINT, &CGraphDlg::OnBandPaint, this);
     m_pBand->Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& e) { ShowPopupMenu(m_pBand->ClientToScreen(e.GetPosition())); });
     Bind(wxEVT_MENU, &CGraphDlg::OnCommand, this, ID_STOP, ID_SET);
@@ -495,7 +495,6 @@ void CGraphDlg::RefreshBandIfChanged()
     if (figures != m_strBandFigures) {
         m_strBandFigures = figures;
         m_pBand->Refresh(false);
-        SetAccessibleDescription(m_pBand, Utf8(BandText(m_recorder)));
     }
 }
 
@@ -571,6 +570,18 @@ void CGraphDlg::OnBandPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(m_pBand);
     DrawGraphBand(dc, wxRect(wxPoint(0, 0), m_pBand->GetClientSize()), m_recorder);
+    UpdateBandDescription();
+}
+
+void CGraphDlg::UpdateBandDescription()
+{
+    // What is drawn is what is read, set only when it changes: a screen
+    // reader reads every change.
+    std::string text = BandText(m_recorder);
+    if (text == m_strBandText)
+        return;
+    m_strBandText = text;
+    SetAccessibleDescription(m_pBand, Utf8(text));
 }
 
 void CGraphDlg::OnClose(wxCloseEvent& event)

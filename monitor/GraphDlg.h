@@ -92,6 +92,7 @@ private:
     void StoreChannelSettings();
     int ModelCodeOf(int station) const;
     void RefreshBandIfChanged();
+    void UpdateBandDescription();
 
     void OnCommand(wxCommandEvent& event);
     void OnUpdateConnected(wxUpdateUIEvent& event);
@@ -117,4 +118,5 @@ private:
     wxTimer m_bandTimer;   // the window's 100 ms band repaint, from Start to Stop
     CGraphSampler m_sampler;
     std::string m_strBandFigures;
+    std::string m_strBandText; // as assistive tools have it
 };
