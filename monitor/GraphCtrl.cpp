@@ -1,9 +1,14 @@
 #include "monitor/GraphCtrl.h"
 
 #include "monitor/GraphRenderer.h"
+#include "platform/Accessibility.h"
+#include "platform/ResourceModule.h"
+#include "res/StringIds.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
+
+#include <algorithm>
 
 CGraphCtrl::CGraphCtrl(wxWindow* parent, wxWindowID id, CGraphRecorder& recorder)
     : wxWindow(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN | wxWANTS_CHARS),
@@ -14,6 +19,7 @@ CGraphCtrl::CGraphCtrl(wxWindow* parent, wxWindowID id, CGraphRecorder& recorder
     Bind(wxEVT_MOTION, &CGraphCtrl::OnMouseMove, this);
     Bind(wxEVT_LEFT_DOWN, &CGraphCtrl::OnLeftDown, this);
     Bind(wxEVT_LEFT_UP, &CGraphCtrl::OnLeftUp, this);
+    Bind(wxEVT_LEAVE_WINDOW, &CGraphCtrl::OnMouseLeave, this);
     Bind(wxEVT_RIGHT_DOWN, &CGraphCtrl::OnRightDown, this);
     Bind(wxEVT_KEY_DOWN, &CGraphCtrl::OnKeyDown, this);
 }
@@ -21,13 +27,67 @@ CGraphCtrl::CGraphCtrl(wxWindow* parent, wxWindowID id, CGraphRecorder& recorder
 GraphLayout CGraphCtrl::CurrentLayout()
 {
     wxClientDC dc(this);
-    return MeasureGraphLayout(dc, GetClientSize());
+    return MeasureGraphLayout(dc, GetClientSize(), m_recorder);
 }
 
 void CGraphCtrl::OnPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(this);
     DrawGraphChart(dc, GetClientSize(), m_recorder, m_View);
+    UpdateDescription();
+}
+
+std::string CGraphCtrl::ReadOutText() const
+{
+    std::string text;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphReadOut& readOut = m_View.readOuts[c];
+        if (readOut.text.empty() || !m_recorder.IsChannelShown(c))
+            continue;
+        text += (text.empty() ? LoadResString(IDS_GRAPH_CURSOR_NAME) + ": " : std::string("; ")) +
+                m_recorder.m_Channels[c].name + " " + readOut.text;
+    }
+    return text;
+}
+
+void CGraphCtrl::UpdateDescription()
+{
+    // Set only when it changes: a screen reader reads every change.
+    std::string text = ReadOutText();
+    if (text == m_strDescription)
+        return;
+    m_strDescription = text;
+    SetAccessibleDescription(this, wxString::FromUTF8(text));
+}
+
+bool CGraphCtrl::MoveCursorByKey(int keyCode, bool ctrl)
+{
+    GraphRect plot = CurrentLayout().plot;
+    int x = m_View.cursor.x;
+    bool inside = plot.Contains(m_View.cursor.x, m_View.cursor.y);
+    int step = ctrl ? 10 : 1;
+    switch (keyCode) {
+    case WXK_LEFT:
+    case WXK_NUMPAD_LEFT: x = inside ? x - step : (plot.left + plot.right) / 2; break;
+    case WXK_RIGHT:
+    case WXK_NUMPAD_RIGHT: x = inside ? x + step : (plot.left + plot.right) / 2; break;
+    case WXK_HOME:
+    case WXK_NUMPAD_HOME: x = plot.left; break;
+    case WXK_END:
+    case WXK_NUMPAD_END: x = plot.right - 1; break;
+    case WXK_ESCAPE:
+        if (!inside)
+            return false;
+        RemoveCursor();
+        Refresh(false);
+        return true;
+    default: return false;
+    }
+    x = std::max(plot.left, std::min(x, plot.right - 1));
+    m_bMouseCursor = false;
+    m_View.cursor = {x, inside ? m_View.cursor.y : (plot.top + plot.bottom) / 2};
+    Refresh(false);
+    return true;
 }
 
 void CGraphCtrl::MouseMovedTo(const wxPoint& point)
@@ -38,10 +98,33 @@ void CGraphCtrl::MouseMovedTo(const wxPoint& point)
     m_View.highlightedArrow = arrow;
     if (layout.plot.Contains(point.x, point.y)) {
         m_View.cursor = {point.x, point.y};
+        m_bMouseCursor = true;
         repaint = true;
     }
     if (repaint)
         Refresh(false);
+}
+
+void CGraphCtrl::MouseLeft()
+{
+    bool repaint = m_View.highlightedArrow >= 0;
+    m_View.highlightedArrow = -1;
+    // The keyboard's cursor stays where the keys put it.
+    if (!m_bMouseCursor) {
+        if (repaint)
+            Refresh(false);
+        return;
+    }
+    RemoveCursor();
+    Refresh(false);
+}
+
+void CGraphCtrl::RemoveCursor()
+{
+    m_bMouseCursor = false;
+    m_View.cursor = {-1, -1};
+    for (GraphReadOut& readOut : m_View.readOuts)
+        readOut.text.clear();
 }
 
 void CGraphCtrl::LeftClickAt(const wxPoint& point)
@@ -58,6 +141,12 @@ void CGraphCtrl::LeftClickAt(const wxPoint& point)
 void CGraphCtrl::OnMouseMove(wxMouseEvent& event)
 {
     MouseMovedTo(event.GetPosition());
+    event.Skip();
+}
+
+void CGraphCtrl::OnMouseLeave(wxMouseEvent& event)
+{
+    MouseLeft();
     event.Skip();
 }
 
@@ -83,6 +172,8 @@ void CGraphCtrl::OnRightDown(wxMouseEvent& event)
 
 void CGraphCtrl::OnKeyDown(wxKeyEvent& event)
 {
+    if (MoveCursorByKey(event.GetKeyCode(), event.ControlDown()))
+        return;
     if (m_onKeyDown)
         m_onKeyDown(event);
     event.Skip();

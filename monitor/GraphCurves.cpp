@@ -26,7 +26,11 @@ const GraphPolylines& CGraphCurves::Update(const GraphRect& plot, const std::deq
                                            unsigned long long dropped)
 {
     SyncCopy(plot, samples, generation, dropped);
-    if (!m_columnsValid || !(plot == m_plot) || msPerDivision != m_msPerDivision || dropped != m_columnsFront)
+    // Columns begun on an empty store have no origin yet: the first sample
+    // gives it (its clock is whatever the machine's clock read, far from 0).
+    bool noOrigin = m_columnsValid && m_columnsEmpty && CopySize() > 0;
+    if (!m_columnsValid || noOrigin || !(plot == m_plot) || msPerDivision != m_msPerDivision ||
+        dropped != m_columnsFront)
         RestartColumns(plot, msPerDivision, dropped);
     Extend(CopySize());
     for (int c = 0; c < kGraphChannels; ++c) {
@@ -94,7 +98,8 @@ void CGraphCurves::RestartColumns(const GraphRect& plot, int msPerDivision, unsi
     m_plot = plot;
     m_msPerDivision = msPerDivision;
     m_columnsFront = dropped;
-    m_t0 = CopySize() > 0 ? At(0).clock : 0;
+    m_columnsEmpty = CopySize() == 0;
+    m_t0 = m_columnsEmpty ? 0 : At(0).clock;
     m_next = 0;
     m_open = false;
     for (int c = 0; c < kGraphChannels; ++c) {

@@ -63,6 +63,7 @@ private:
     GraphRect m_plot;
     int m_msPerDivision = 0;
     unsigned long long m_columnsFront = 0;
+    bool m_columnsEmpty = false; // begun before the store held a sample
     double m_t0 = 0;
     size_t m_next = 0;
     bool m_open = false;

@@ -10,6 +10,7 @@
 #include "monitor/GraphRenderer.h"
 #include "monitor/GraphSetDlg.h"
 #include "monitor/SetTimeDlg.h"
+#include "platform/Accessibility.h"
 #include "platform/FileChooser.h"
 #include "platform/FileReplace.h"
 #include "platform/MenuIdAssertFilter.h"
@@ -18,7 +19,10 @@
 #include "session/DriveSession.h"
 #include "view/ExportFormatDlg.h"
 
+#include <wx/app.h>
 #include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 #include <wx/menu.h>
@@ -29,6 +33,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -37,6 +42,7 @@ constexpr int kSamplePeriodMs = 100;
 constexpr int kToolImageSize = 20;
 constexpr int kSampleTimerId = 1;
 constexpr int kBandTimerId = 2;
+constexpr unsigned kChartNameId = 61488; // "Oscillograph"
 
 wxString Utf8(const std::string& text)
 {
@@ -110,7 +116,9 @@ CGraphDlg::CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> 
     : wxFrame(parent, IDD, "Graph", wxDefaultPosition, wxDefaultSize,
               wxDEFAULT_FRAME_STYLE | (parent ? wxFRAME_FLOAT_ON_PARENT : 0)),
       m_session(session), m_stations(std::move(stations)), m_nModelCode(modelCode),
-      m_pProject(project), m_sampleTimer(this, kSampleTimerId), m_bandTimer(this, kBandTimerId)
+      m_pProject(project), m_sampleTimer(this, kSampleTimerId), m_bandTimer(this, kBandTimerId),
+      m_sampler([](std::function<void()> call) { wxTheApp->CallAfter(std::move(call)); },
+                [this](const GraphReading& reading, unsigned long long run) { OnReading(reading, run); })
 {
     CreateToolBarAndMenus();
 
@@ -132,8 +140,16 @@ CGraphDlg::CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> 
     m_recorder.m_TimeAxisBase = m_recorder.m_StartTimeOfDay = m_StartTime;
     LoadChannelSettings();
     m_strBandFigures = GraphBandFigures(m_recorder);
+    UpdateMinSize();
+    PlaceInsideWorkArea(parent);
 
     m_pChart->m_onRightDown = [this](const wxPoint& screen) { ShowPopupMenu(screen); };
+    // Tab reaches the chart (its cursor moves with the arrow keys) and the
+    // band; assistive tools read them by name, with the read-outs and the
+    // recorded figures as their descriptions.
+    SetAccessibleName(m_pChart, Utf8(LoadResString(kChartNameId)));
+    SetAccessibleName(m_pBand, Utf8(LoadResString(IDS_GRAPH_BAND_NAME)));
+    UpdateBandDescription();
     m_pBand->Bind(wxEVT_PAINT, &CGraphDlg::OnBandPaint, this);
     m_pBand->Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& e) { ShowPopupMenu(m_pBand->ClientToScreen(e.GetPosition())); });
     Bind(wxEVT_MENU, &CGraphDlg::OnCommand, this, ID_STOP, ID_SET);
@@ -149,6 +165,36 @@ CGraphDlg::~CGraphDlg()
 {
     m_sampleTimer.Stop();
     m_bandTimer.Stop();
+}
+
+void CGraphDlg::UpdateMinSize()
+{
+    wxClientDC dc(m_pChart);
+    wxSize chart = GraphChartMinSize(dc, m_recorder);
+    wxSize frame = GetSize() - GetClientSize();
+    wxSize least = chart + wxSize(0, kGraphLabelBandHeight) + frame;
+    SetMinSize(least);
+    wxSize size = GetSize();
+    if (size.x < least.x || size.y < least.y)
+        SetSize(wxSize(std::max(size.x, least.x), std::max(size.y, least.y)));
+}
+
+void CGraphDlg::PlaceInsideWorkArea(wxWindow* parent)
+{
+    int display = wxDisplay::GetFromWindow(parent ? parent : this);
+    if (display == wxNOT_FOUND)
+        display = wxDisplay::GetFromPoint(wxGetMousePosition());
+    wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    // Where the window manager would put it, then inside the work area; the
+    // frame's decorations are not known before it is shown, so some room is
+    // kept for them.
+    constexpr int kDecorations = 40;
+    wxRect rect = GetRect();
+    rect.SetPosition(area.GetPosition() + wxPoint((area.width - rect.width) / 2, (area.height - rect.height) / 2));
+    GraphRect fitted = FitWindowInside({rect.x, rect.y, rect.x + rect.width, rect.y + rect.height + kDecorations},
+                                       {area.x, area.y, area.x + area.width, area.y + area.height},
+                                       GetMinSize().x, GetMinSize().y);
+    SetSize(fitted.left, fitted.top, fitted.Width(), fitted.Height() - kDecorations);
 }
 
 void CGraphDlg::CreateToolBarAndMenus()
@@ -196,7 +242,22 @@ wxMenu* CGraphDlg::CreatePopupMenu()
 void CGraphDlg::ShowPopupMenu(const wxPoint& screen)
 {
     std::unique_ptr<wxMenu> menu(CreatePopupMenu());
+    if (m_onPopup) {
+        m_onPopup(*menu);
+        return;
+    }
     PopupMenu(menu.get(), ScreenToClient(screen));
+}
+
+std::string CGraphDlg::BandText(const CGraphRecorder& recorder)
+{
+    std::string text;
+    char figures[128];
+    for (const GraphChannel& ch : recorder.m_Channels) {
+        std::snprintf(figures, sizeof figures, " Max:%.2f Min:%.2f", ch.recordedMax, ch.recordedMin);
+        text += (text.empty() ? "" : "; ") + ch.name + figures;
+    }
+    return text;
 }
 
 bool CGraphDlg::IsConnected() const
@@ -301,6 +362,7 @@ void CGraphDlg::Set()
     }
     m_recorder.ApplyScaleRule();
     StoreChannelSettings();
+    UpdateMinSize();
     m_pChart->Refresh(false);
     RefreshBandIfChanged();
 }
@@ -363,6 +425,7 @@ void CGraphDlg::Import()
     // The imported names may be among the list entries.
     for (int c = 0; c < kGraphChannels; ++c)
         m_nGraphSel[c] = std::max(0, FindGraphQuantity(m_recorder.m_Channels[c].name));
+    UpdateMinSize();
     m_pChart->Refresh(false);
     RefreshBandIfChanged();
 }
@@ -392,7 +455,9 @@ wxBitmap CGraphDlg::RenderPicture()
     wxPoint chartAt = m_pChart->GetPosition() + wxPoint(0, toolbarHeight);
     dc.SetDeviceOrigin(chartAt.x, chartAt.y);
     dc.SetClippingRegion(wxPoint(0, 0), m_pChart->GetClientSize());
-    DrawGraphChart(dc, m_pChart->GetClientSize(), m_recorder, m_pChart->m_View);
+    // The chart as recorded: the cursor belongs to the screen, not the picture.
+    GraphViewState view;
+    DrawGraphChart(dc, m_pChart->GetClientSize(), m_recorder, view, false);
     dc.DestroyClippingRegion();
     wxPoint bandAt = m_pBand->GetPosition() + wxPoint(0, toolbarHeight);
     dc.SetDeviceOrigin(bandAt.x, bandAt.y);
@@ -455,13 +520,29 @@ void CGraphDlg::OnUpdateConnected(wxUpdateUIEvent& event)
 
 void CGraphDlg::OnSampleTimer(wxTimerEvent&)
 {
-    GraphTick tick = m_recorder.SampleTick(m_session.m_pComm, ModelCodeOf(m_recorder.m_nStation));
+    if (!m_recorder.IsSampling()) {
+        m_sampleTimer.Stop();
+        return;
+    }
+    // While the time span is edited, and while the last read still runs, a
+    // tick sends nothing.
+    if (m_recorder.m_bSuspended || m_sampler.IsBusy())
+        return;
+    m_sampler.Begin(m_session.m_pComm, m_recorder.m_nStation,
+                    GraphRegisterCount(ModelCodeOf(m_recorder.m_nStation)), m_recorder.StoreGeneration());
+}
+
+void CGraphDlg::OnReading(const GraphReading& reading, unsigned long long run)
+{
+    // A reading of a run that was stopped, or restarted, meanwhile.
+    if (run != m_recorder.StoreGeneration() || !m_recorder.IsSampling())
+        return;
+    GraphTick tick = m_recorder.TakeReading(reading);
     if (tick == GraphTick::Stopped || tick == GraphTick::Idle)
         m_sampleTimer.Stop();
     if (tick == GraphTick::Sampled)
         m_pChart->Refresh(false);
-    if (tick != GraphTick::Suspended)
-        RefreshBandIfChanged();
+    RefreshBandIfChanged();
 }
 
 void CGraphDlg::OnBandTimer(wxTimerEvent&)
@@ -476,6 +557,12 @@ void CGraphDlg::OnCharHook(wxKeyEvent& event)
         PauseKey();
         return;
     }
+    // The popup's commands from the keyboard, where the toolkit's own
+    // context-menu keys are.
+    if (event.GetKeyCode() == WXK_WINDOWS_MENU || (event.GetKeyCode() == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT)) {
+        ShowPopupMenu(m_pChart->ClientToScreen(wxPoint(60, 20)));
+        return;
+    }
     event.Skip();
 }
 
@@ -483,6 +570,18 @@ void CGraphDlg::OnBandPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(m_pBand);
     DrawGraphBand(dc, wxRect(wxPoint(0, 0), m_pBand->GetClientSize()), m_recorder);
+    UpdateBandDescription();
+}
+
+void CGraphDlg::UpdateBandDescription()
+{
+    // What is drawn is what is read, set only when it changes: a screen
+    // reader reads every change.
+    std::string text = BandText(m_recorder);
+    if (text == m_strBandText)
+        return;
+    m_strBandText = text;
+    SetAccessibleDescription(m_pBand, Utf8(text));
 }
 
 void CGraphDlg::OnClose(wxCloseEvent& event)

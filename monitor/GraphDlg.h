@@ -7,10 +7,12 @@
 
 #include "monitor/GraphClock.h"
 #include "monitor/GraphRecorder.h"
+#include "monitor/GraphSampler.h"
 
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,8 @@ public:
     wxWindow* Band() const { return m_pBand; }
     bool IsSamplingTimerRunning() const { return m_sampleTimer.IsRunning(); }
     bool IsBandTimerRunning() const { return m_bandTimer.IsRunning(); }
+    // A read of the drive runs on the worker, its reading not yet taken in.
+    bool IsExchangeRunning() const { return m_sampler.IsBusy(); }
     bool IsConnected() const;
 
     // The commands (also reached through the toolbar and the menus).
@@ -71,18 +75,29 @@ public:
     bool SavePicture(const std::string& path);
     // Menu 143, as the right button shows it.
     static wxMenu* CreatePopupMenu();
+    // At the right click's screen point, or (from the keyboard: Shift+F10,
+    // the menu key) below the chart's top left.
     void ShowPopupMenu(const wxPoint& screen);
+    // Where tests see the popup instead of the toolkit running it.
+    std::function<void(wxMenu&)> m_onPopup;
+    // What assistive tools read of the band: each curve's name, Max and Min.
+    static std::string BandText(const CGraphRecorder& recorder);
 
 private:
     void CreateToolBarAndMenus();
+    // The window never gets so small that the chart's texts meet.
+    void UpdateMinSize();
+    void PlaceInsideWorkArea(wxWindow* parent);
     void LoadChannelSettings();
     void StoreChannelSettings();
     int ModelCodeOf(int station) const;
     void RefreshBandIfChanged();
+    void UpdateBandDescription();
 
     void OnCommand(wxCommandEvent& event);
     void OnUpdateConnected(wxUpdateUIEvent& event);
     void OnSampleTimer(wxTimerEvent& event);
+    void OnReading(const GraphReading& reading, unsigned long long run);
     void OnBandTimer(wxTimerEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnBandPaint(wxPaintEvent& event);
@@ -101,5 +116,7 @@ private:
     wxWindow* m_pBand = nullptr;
     wxTimer m_sampleTimer; // the chart's 100 ms sampling tick
     wxTimer m_bandTimer;   // the window's 100 ms band repaint, from Start to Stop
+    CGraphSampler m_sampler;
     std::string m_strBandFigures;
+    std::string m_strBandText; // as assistive tools have it
 };

@@ -1,11 +1,14 @@
 #include "monitor/GraphExchange.h"
 
 #include "document/CsvFile.h"
+#include "document/ProjectFile.h"
 #include "monitor/GraphRecorder.h"
 #include "platform/FileReplace.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "platform/TextEncoding.h"
 #include "platform/Workbook.h"
+#include "platform/WorkbookBounds.h"
 #include "res/StringIds.h"
 
 #include <array>
@@ -13,6 +16,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,10 +44,20 @@ bool IsNumber(const std::string& text, double& value)
     return end != begin && *end == '\0' && errno != ERANGE;
 }
 
-// A scale whose maximum lies above its minimum, both numbers.
+// A text the project can keep: the graph settings are saved with it.
+bool IsProjectText(const std::string& text)
+{
+    return text.size() <= kProjectTextLimit && IsValidUtf8(text);
+}
+
+// Names and scales the project can keep, each scale's maximum above its
+// minimum, both numbers.
 bool IsGoodHeader(const GraphHeader& header)
 {
     for (int c = 0; c < kGraphChannels; ++c) {
+        if (!IsProjectText(header.names[c]) || !IsProjectText(header.maxTexts[c]) ||
+            !IsProjectText(header.minTexts[c]))
+            return false;
         double max = 0;
         double min = 0;
         if (!IsNumber(header.maxTexts[c], max) || !IsNumber(header.minTexts[c], min) || !(max > min))
@@ -134,6 +149,13 @@ bool FourCells(const std::vector<std::string>& cells, Four& out)
     return true;
 }
 
+// One message for all the lines of an import that were not samples.
+void ReportSkipped(size_t skipped)
+{
+    if (skipped > 0)
+        AfxMessageBox(FormatResString(IDS_IMPORT_LINES_SKIPPED, static_cast<int>(skipped)));
+}
+
 std::string WithReason(unsigned id, const std::string& reason)
 {
     std::string text = LoadResString(id);
@@ -179,6 +201,7 @@ bool ImportGraphCsvLines(CGraphRecorder& recorder, const std::vector<std::string
     }
     ClearForImport(recorder);
     TakeHeader(recorder, header);
+    size_t skipped = 0;
     for (size_t row = 3; row < lines.size(); ++row) {
         cells.clear();
         csv.SplitRow(lines[row], cells);
@@ -190,8 +213,9 @@ bool ImportGraphCsvLines(CGraphRecorder& recorder, const std::vector<std::string
             ok = AddImportedSample(recorder, values, cells[5]);
         }
         if (!ok)
-            AfxMessageBox(IDS_IMPORT_ERROR);
+            ++skipped;
     }
+    ReportSkipped(skipped);
     return true;
 }
 
@@ -238,13 +262,15 @@ bool ImportGraphSheet(CGraphRecorder& recorder, const WorkbookSheet& sheet)
     ClearForImport(recorder);
     TakeHeader(recorder, header);
     // The samples end at the first row without an index.
+    size_t skipped = 0;
     for (int row = 5; row <= sheet.RowCount() && !sheet.Cell(row, 1).empty(); ++row) {
         Four values;
         for (int c = 0; c < kGraphChannels; ++c)
             values[c] = sheet.Cell(row, c + 2);
         if (!AddImportedSample(recorder, values, sheet.Cell(row, 6)))
-            AfxMessageBox(IDS_IMPORT_ERROR);
+            ++skipped;
     }
+    ReportSkipped(skipped);
     return true;
 }
 
@@ -272,15 +298,83 @@ bool ExportGraphCsvFile(const CGraphRecorder& recorder, const std::string& path)
     return ok;
 }
 
+GraphCsvRead ReadGraphCsvLines(const std::string& path, std::vector<std::string>& lines)
+{
+    lines.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return GraphCsvRead::CannotOpen;
+    // The lines as CCsvFile reads them (a CR ends a line, an LF is ignored),
+    // taken a piece at a time so that the file's size never decides the
+    // memory taken: past the bounds the reading stops.
+    GraphCsvRead result = GraphCsvRead::Ok;
+    std::string line;
+    size_t bytes = 0;
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            result = GraphCsvRead::CannotOpen;
+            break;
+        }
+        if (got == 0)
+            break;
+        const char* at = buffer;
+        const char* end = buffer + got;
+        while (at < end && result == GraphCsvRead::Ok) {
+            const char* cr = static_cast<const char*>(std::memchr(at, '\r', static_cast<size_t>(end - at)));
+            const char* stop = cr ? cr : end;
+            for (const char* c = at; c < stop; ++c) {
+                if (*c != '\n')
+                    line += *c;
+            }
+            bytes += static_cast<size_t>(stop - at);
+            at = stop;
+            if (cr) {
+                lines.push_back(std::move(line));
+                line.clear();
+                ++at;
+            }
+            if (bytes > kReadMaxTextBytes || lines.size() > static_cast<size_t>(kReadMaxRows))
+                result = GraphCsvRead::TooLarge;
+        }
+        if (result != GraphCsvRead::Ok)
+            break;
+    }
+    int saved = errno;
+    ::close(fd);
+    errno = saved;
+    if (result != GraphCsvRead::Ok) {
+        lines.clear();
+        lines.shrink_to_fit();
+        return result;
+    }
+    // A last line counts only when it holds text before its first NUL.
+    if (!line.empty() && line[0] != '\0') {
+        lines.push_back(std::move(line));
+        if (lines.size() > static_cast<size_t>(kReadMaxRows)) {
+            lines.clear();
+            return GraphCsvRead::TooLarge;
+        }
+    }
+    return GraphCsvRead::Ok;
+}
+
 bool ImportGraphCsvFile(CGraphRecorder& recorder, const std::string& path)
 {
-    CCsvFile csv;
     std::vector<std::string> lines;
-    if (!csv.Open(path, CCsvFile::modeRead) || !csv.ReadLines(lines)) {
+    switch (ReadGraphCsvLines(path, lines)) {
+    case GraphCsvRead::CannotOpen:
         AfxMessageBox(WithReason(IDS_OPEN_FILE_FAILED, std::strerror(errno)), MB_ICONERROR);
         return false;
+    case GraphCsvRead::TooLarge:
+        AfxMessageBox(IDS_IMPORT_TOO_LARGE, MB_ICONERROR);
+        return false;
+    case GraphCsvRead::Ok:
+        break;
     }
-    csv.Close();
     return ImportGraphCsvLines(recorder, lines);
 }
 

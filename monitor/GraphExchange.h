@@ -16,19 +16,29 @@ struct WorkbookSheet;
 
 // The lines of the comma-separated form (without line ends).
 std::vector<std::string> GraphCsvLines(const CGraphRecorder& recorder);
-// Takes a recording from those lines. A short or bad header shows 61570 and
-// ends; a sample line without six cells or with a bad time shows 61570 and
-// is skipped. False when the header was refused.
+// Takes a recording from those lines. A short or bad header (a name or scale
+// text beyond the project's text bound or not UTF-8 among them) shows 61570,
+// changes nothing and ends; sample lines without six cells or with a bad time
+// are skipped, and one message says how many. False when the header was
+// refused.
 bool ImportGraphCsvLines(CGraphRecorder& recorder, const std::vector<std::string>& lines);
 
 // Sheet "GraphData" of the workbook form.
 WorkbookSheet GraphWorkbookSheet(const CGraphRecorder& recorder);
 bool ImportGraphSheet(CGraphRecorder& recorder, const WorkbookSheet& sheet);
 
+// The lines of a comma-separated file, read as CCsvFile reads them, within
+// the bounds of the workbook reader (kReadMaxRows lines, kReadMaxTextBytes of
+// text): a larger file is refused before it can take the program's memory,
+// and lines is left empty.
+enum class GraphCsvRead { Ok, CannotOpen, TooLarge };
+GraphCsvRead ReadGraphCsvLines(const std::string& path, std::vector<std::string>& lines);
+
 // The files, with the program's messages: 61563 when a file cannot be opened
 // or written (followed by the reason), 61561 after a workbook export, 61560
 // after a workbook import, 61559 and the reason for a workbook that cannot be
-// read, 61570 for one without the sheet. Writing goes through a temporary
+// read, 61570 for one without the sheet, 61794 for a comma-separated file
+// past the bounds. Writing goes through a temporary
 // file beside the target, so a failure keeps the old file.
 bool ExportGraphCsvFile(const CGraphRecorder& recorder, const std::string& path);
 bool ImportGraphCsvFile(CGraphRecorder& recorder, const std::string& path);

@@ -31,12 +31,13 @@ double SampleX(const GraphRect& plot, double t, double t0, int msPerDivision)
 
 } // namespace
 
-GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueHeight, int degreeWidth)
+GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueHeight, int degreeWidth,
+                               int scaleMargin)
 {
     GraphLayout layout;
     layout.panel = {3, 2, width - 4, height - 60};
     const GraphRect& panel = layout.panel;
-    layout.plot = {panel.left + 50, panel.top + 5, panel.right - 20, panel.bottom - 25};
+    layout.plot = {panel.left + std::max(50, scaleMargin), panel.top + 5, panel.right - 20, panel.bottom - 25};
     layout.strip = {panel.left, panel.bottom + 5, panel.right, panel.bottom + 56};
     const GraphRect& strip = layout.strip;
     const GraphRect& plot = layout.plot;
@@ -69,6 +70,15 @@ GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueH
     layout.decreaseArrow = {GraphPoint{plot.right + 3, my}, GraphPoint{plot.right + 9, my - 6},
                             GraphPoint{plot.right + 9, my + 6}};
     return layout;
+}
+
+GraphRect FitWindowInside(const GraphRect& window, const GraphRect& area, int minWidth, int minHeight)
+{
+    int width = std::max(std::min(window.Width(), area.Width()), minWidth);
+    int height = std::max(std::min(window.Height(), area.Height()), minHeight);
+    int left = std::max(std::min(window.left, area.right - width), area.left);
+    int top = std::max(std::min(window.top, area.bottom - height), area.top);
+    return {left, top, left + width, top + height};
 }
 
 bool TriangleContains(const GraphTriangle& t, int x, int y)
@@ -164,8 +174,8 @@ GraphReadOut ReadOutAt(const GraphRect& plot, const std::deque<GraphSample>& sam
     return result;
 }
 
-GraphRect ReadOutBox(const GraphPoint& anchor, int cx, int cy, const GraphRect& plot, int curve,
-                     const std::vector<int>& earlierTops)
+GraphRect ReadOutBox(const GraphPoint& anchor, int cx, int cy, const GraphRect& plot,
+                     const std::vector<GraphRect>& earlier)
 {
     GraphRect box;
     if (anchor.y + 14 >= plot.bottom) {
@@ -182,29 +192,66 @@ GraphRect ReadOutBox(const GraphPoint& anchor, int cx, int cy, const GraphRect& 
         box.left = anchor.x + 1;
         box.right = anchor.x + 1 + cx;
     }
-    if (curve > 0) {
-        for (int top : earlierTops) {
-            if (std::abs(box.top - top) < cy - 4) {
-                box.left = anchor.x + cx;
-                box.right = anchor.x + 2 * cx;
-                break;
-            }
+    // Two figures side by side read as one ("20.0020.00"): a little room
+    // between them.
+    constexpr int kClear = 3;
+    auto meets = [&](const GraphRect& at) {
+        for (const GraphRect& other : earlier) {
+            if (at.left < other.right + kClear && other.left < at.right + kClear && at.top < other.bottom &&
+                other.top < at.bottom)
+                return true;
+        }
+        return false;
+    };
+    if (!meets(box))
+        return box;
+    // A line further down or up, nearest first, inside the plot.
+    for (int step = 1; step <= static_cast<int>(earlier.size()); ++step) {
+        for (int sign : {1, -1}) {
+            GraphRect moved = box;
+            moved.top += sign * step * cy;
+            moved.bottom += sign * step * cy;
+            if (moved.top >= plot.top && moved.bottom <= plot.bottom && !meets(moved))
+                return moved;
         }
     }
+    // A plot too low for a column of figures: beside the others.
+    int right = box.right;
+    for (const GraphRect& other : earlier)
+        right = std::max(right, other.right);
+    box.left = right + kClear + 1;
+    box.right = box.left + cx;
     return box;
 }
 
-int ScaleLabelBaseline(const GraphRect& plot, int channel, int k)
+int ScaleLabelMargin(int innerWidth, int outerWidth)
+{
+    // 2 pixels from the plot, the gap between the columns, 3 from the panel's edge.
+    return innerWidth + kScaleLabelGap + outerWidth + 5;
+}
+
+GraphRect ScaleLabelRect(const GraphRect& plot, int channel, int k, int textWidth, int textHeight, int innerWidth)
 {
     int q = plot.Height() / 4;
-    int shift = 10 * channel;
-    switch (k) {
-    case 0: return plot.bottom - shift;
-    case 1: return plot.bottom - q + 10 - shift;
-    case 2: return plot.top + 2 * q + 20 - shift;
-    case 3: return plot.top + q + 30 - shift;
-    default: return plot.top + 37 - shift;
-    }
+    int blockTop = 0;
+    if (k <= 0)
+        blockTop = plot.bottom - 2 * textHeight;
+    else if (k >= 4)
+        blockTop = plot.top;
+    else
+        blockTop = plot.bottom - k * q - textHeight;
+    int top = blockTop + (channel >= 2 ? textHeight : 0);
+    int right = plot.left - 2;
+    if (channel % 2 == 0)
+        right -= innerWidth + kScaleLabelGap;
+    return {right - textWidth, top, right, top + textHeight};
+}
+
+int ScaleLabelsMinPlotHeight(int textHeight)
+{
+    // A quarter holds the half block of a middle line and the whole block
+    // of an end line.
+    return 4 * 3 * textHeight + 4;
 }
 
 GraphLabelAnchor TimeLabelAnchor(const GraphRect& plot, int j, bool scrolling)

@@ -44,8 +44,14 @@ struct GraphLayout {
 };
 
 // valueWidth, valueHeight: the extent of "Value"; degreeWidth: the width of
-// "Degree", both in the layout font.
-GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueHeight, int degreeWidth);
+// "Degree", both in the layout font. scaleMargin: what the scale labels need
+// left of the plot (ScaleLabelMargin); the plot keeps at least 50 pixels.
+GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueHeight, int degreeWidth,
+                               int scaleMargin = 0);
+
+// A window of that rectangle moved, and shrunk where it is larger, so that it
+// lies inside area (the display's work area); never below minWidth x minHeight.
+GraphRect FitWindowInside(const GraphRect& window, const GraphRect& area, int minWidth = 0, int minHeight = 0);
 
 bool TriangleContains(const GraphTriangle& triangle, int x, int y);
 // 0 over the increase arrow, 1 over the decrease arrow, -1 elsewhere.
@@ -69,14 +75,27 @@ struct GraphReadOut {
 };
 GraphReadOut ReadOutAt(const GraphRect& plot, const std::deque<GraphSample>& samples, int channel,
                        int msPerDivision, int cursorX, double scaleFactor, double minimum);
-// The box of a read-out text of extent (cx, cy) at anchor; earlierTops are
-// the box tops of the curves drawn before it in the same pass.
-GraphRect ReadOutBox(const GraphPoint& anchor, int cx, int cy, const GraphRect& plot, int curve,
-                     const std::vector<int>& earlierTops);
+// The box of a read-out text of extent (cx, cy) at anchor: beside the anchor,
+// inside the plot where it fits, and clear of the boxes of the curves drawn
+// before it in the same pass (moved a line down or up, else aside), so that
+// curves at one value read as separate figures.
+GraphRect ReadOutBox(const GraphPoint& anchor, int cx, int cy, const GraphRect& plot,
+                     const std::vector<GraphRect>& earlier);
 
-// Baseline of scale label k (0 minimum to 4 maximum) of a channel; the
-// labels are right-aligned at plot left - 2.
-int ScaleLabelBaseline(const GraphRect& plot, int channel, int k);
+// The scale labels: at each grid line k (0 the plot's bottom, the minimum, to
+// 4 its top, the maximum) a block of two rows, yellow and green above, red
+// and blue below; green and blue in the column next to the plot (right-aligned
+// at plot left - 2), yellow and red in the one left of it. A block sits on
+// its line, above the bottom one and below the top one, so no two labels
+// meet while a quarter of the plot is three text lines high.
+constexpr int kScaleLabelGap = 6;
+// The room left of the plot for columns this wide.
+int ScaleLabelMargin(int innerWidth, int outerWidth);
+// The box of one label, textWidth x textHeight; innerWidth is the width of
+// the column next to the plot.
+GraphRect ScaleLabelRect(const GraphRect& plot, int channel, int k, int textWidth, int textHeight, int innerWidth);
+// The plot height at which the labels of textHeight stop meeting.
+int ScaleLabelsMinPlotHeight(int textHeight);
 
 enum class GraphAlign { Left, Centre, Right };
 struct GraphLabelAnchor {

@@ -87,11 +87,26 @@ GraphTick CGraphRecorder::SampleTick(CSerialComm* link, int modelCode)
         return GraphTick::Idle;
     if (m_bSuspended)
         return GraphTick::Suspended;
-    int count = GraphRegisterCount(modelCode);
-    uint16_t words[16] = {};
-    CModbusRequest request(link, RequestPace::Interactive);
-    ModbusReply reply = request.ReadHolding(static_cast<uint8_t>(m_nStation), kGraphMonitorFirst,
-                                            static_cast<uint16_t>(count), words);
+    return TakeReading(ReadMonitorBlock(link, m_nStation, GraphRegisterCount(modelCode)));
+}
+
+GraphReading CGraphRecorder::ReadMonitorBlock(CSerialComm* link, int station, int count, RequestPace pace)
+{
+    GraphReading reading;
+    reading.count = count;
+    CModbusRequest request(link, pace);
+    reading.reply = request.ReadHolding(static_cast<uint8_t>(station), kGraphMonitorFirst,
+                                        static_cast<uint16_t>(count), reading.words.data());
+    return reading;
+}
+
+GraphTick CGraphRecorder::TakeReading(const GraphReading& reading)
+{
+    if (!m_bSampling)
+        return GraphTick::Idle;
+    const ModbusReply& reply = reading.reply;
+    const int count = reading.count;
+    const uint16_t* words = reading.words.data();
     unsigned message = 0;
     if (reply.result == 1)
         message = IDS_CRC_ERROR;

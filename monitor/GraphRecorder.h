@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "link/ModbusRequest.h"
+
 class CSerialComm;
 
 constexpr int kGraphChannels = 4;
@@ -45,6 +47,13 @@ struct GraphChannel {
     bool restartExtremes = true; // the next reading starts the extremes afresh
     double currentValue = 0;
     std::string currentText;
+};
+
+// One read of the monitor block: the link's reply and the words it brought.
+struct GraphReading {
+    ModbusReply reply;
+    std::array<uint16_t, 16> words{};
+    int count = 11;
 };
 
 enum class GraphTick {
@@ -79,6 +88,12 @@ public:
     // A CRC error, time-out, link failure or refusal stops sampling and shows
     // 61477, 61478 or 61479.
     GraphTick SampleTick(CSerialComm* link, int modelCode);
+    // The tick in its two halves, for a read made elsewhere (a worker): the
+    // exchange, which touches nothing of the recorder, and the taking in of
+    // its reading, which SampleTick does after it.
+    static GraphReading ReadMonitorBlock(CSerialComm* link, int station, int count,
+                                         RequestPace pace = RequestPace::Interactive);
+    GraphTick TakeReading(const GraphReading& reading);
 
     // The value text of one channel from the block's words; the engineering
     // value goes to value; the channel's extremes follow the reading.

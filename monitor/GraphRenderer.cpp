@@ -126,7 +126,8 @@ void DrawGrid(wxDC& dc, const GraphLayout& layout)
     dc.DestroyClippingRegion();
 }
 
-void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, GraphViewState& view)
+void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, GraphViewState& view,
+                bool withCursor)
 {
     const auto& samples = recorder.Samples();
     const GraphRect& clip = layout.plotClip;
@@ -146,8 +147,10 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
         if (!recorder.IsChannelShown(c))
             continue;
         const GraphChannel& ch = recorder.m_Channels[c];
-        GraphReadOut readOut = ReadOutAt(layout.plot, samples, c, recorder.GetMsPerDivision(), view.cursor.x,
-                                         ch.scaleFactor, ch.minimum);
+        GraphReadOut readOut;
+        if (withCursor && layout.plot.Contains(view.cursor.x, view.cursor.y))
+            readOut = ReadOutAt(layout.plot, samples, c, recorder.GetMsPerDivision(), view.cursor.x, ch.scaleFactor,
+                                ch.minimum);
         if (readOut.found)
             view.readOuts[c] = readOut;
         else
@@ -179,24 +182,24 @@ void DrawCurves(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder, G
         wxImage layer(clip.Width(), clip.Height(), rgb, alpha, true); // the view keeps the pixels
         dc.DrawBitmap(wxBitmap(layer), clip.left, clip.top, false); // its alpha lets the grid through
     }
-    if (layout.plot.Contains(view.cursor.x, view.cursor.y))
+    if (withCursor && layout.plot.Contains(view.cursor.x, view.cursor.y))
         Line(dc, kLightEdge, view.cursor.x, layout.plot.top, view.cursor.x, layout.plot.bottom);
 }
 
-void DrawReadOuts(wxDC& dc, const GraphLayout& layout, const GraphViewState& view)
+bool IsReadOutShown(const GraphLayout& layout, const GraphReadOut& r)
+{
+    return !r.text.empty() && layout.plot.ContainsInclusive(r.anchor.x, r.anchor.y);
+}
+
+void DrawReadOuts(wxDC& dc, const GraphLayout& layout, const GraphViewState& view, const GraphTextPlaces& places)
 {
     dc.SetFont(LabelFont());
-    std::vector<int> tops;
     for (int c = 0; c < kGraphChannels; ++c) {
         const GraphReadOut& r = view.readOuts[c];
-        if (!layout.plot.ContainsInclusive(r.anchor.x, r.anchor.y))
+        if (!IsReadOutShown(layout, r))
             continue;
-        wxString text = Utf8(r.text);
-        wxSize extent = dc.GetTextExtent(text);
-        GraphRect box = ReadOutBox(r.anchor, extent.x, extent.y, layout.plot, c, tops);
-        tops.push_back(box.top);
         dc.SetTextForeground(GraphCurveColour(c));
-        TextInBox(dc, text, box, GraphAlign::Left);
+        TextInBox(dc, Utf8(r.text), places.readOuts[c], GraphAlign::Left);
     }
 }
 
@@ -226,19 +229,40 @@ void DrawLegendAndValues(wxDC& dc, const GraphLayout& layout, const CGraphRecord
     }
 }
 
-void DrawScaleLabels(wxDC& dc, const GraphLayout& layout, const CGraphRecorder& recorder)
+void DrawScaleLabels(wxDC& dc, const CGraphRecorder& recorder, const GraphTextPlaces& places)
 {
     dc.SetFont(LabelFont());
-    int x = layout.plot.left - 2;
     for (int c = 0; c < kGraphChannels; ++c) {
         dc.SetTextForeground(ScaleLabelColour(c));
         for (int k = 0; k < 5; ++k) {
-            wxString text = Utf8(recorder.m_Channels[c].scaleLabels[k]);
-            wxCoord w = 0, h = 0, descent = 0;
-            dc.GetTextExtent(text, &w, &h, &descent);
-            dc.DrawText(text, x - w, ScaleLabelBaseline(layout.plot, c, k) - (h - descent));
+            const GraphRect& box = places.scaleLabels[c][k];
+            dc.DrawText(Utf8(recorder.m_Channels[c].scaleLabels[k]), box.left, box.top);
         }
     }
+}
+
+// The widths of the two label columns (next to the plot, and left of it) and
+// the labels' height, in the label font.
+struct ScaleColumns {
+    int inner = 0;
+    int outer = 0;
+    int height = 0;
+};
+
+ScaleColumns MeasureScaleColumns(wxDC& dc, const CGraphRecorder& recorder)
+{
+    dc.SetFont(LabelFont());
+    ScaleColumns columns;
+    columns.height = dc.GetTextExtent("0").y;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        for (const std::string& label : recorder.m_Channels[c].scaleLabels) {
+            wxSize extent = dc.GetTextExtent(Utf8(label));
+            int& width = c % 2 ? columns.inner : columns.outer;
+            width = std::max(width, extent.x);
+            columns.height = std::max(columns.height, extent.y);
+        }
+    }
+    return columns;
 }
 
 void DrawTimeLabels(wxDC& dc, const GraphLayout& layout, CGraphRecorder& recorder)
@@ -269,29 +293,67 @@ wxColour GraphCurveColour(int channel)
     return colours[channel];
 }
 
-GraphLayout MeasureGraphLayout(wxDC& dc, const wxSize& size)
+GraphLayout MeasureGraphLayout(wxDC& dc, const wxSize& size, const CGraphRecorder& recorder)
 {
+    ScaleColumns columns = MeasureScaleColumns(dc, recorder);
     dc.SetFont(LayoutFont());
     wxSize value = dc.GetTextExtent(Utf8(LoadResString(IDS_GRAPH_VALUE)));
     wxSize degree = dc.GetTextExtent(Utf8(LoadResString(IDS_GRAPH_DEGREE)));
-    return ComputeGraphLayout(size.x, size.y, value.x, value.y, degree.x);
+    return ComputeGraphLayout(size.x, size.y, value.x, value.y, degree.x,
+                              ScaleLabelMargin(columns.inner, columns.outer));
 }
 
-void DrawGraphChart(wxDC& dc, const wxSize& size, CGraphRecorder& recorder, GraphViewState& view)
+GraphTextPlaces PlaceGraphTexts(wxDC& dc, const GraphLayout& layout, const CGraphRecorder& recorder,
+                                const GraphViewState& view)
 {
-    GraphLayout layout = MeasureGraphLayout(dc, size);
+    GraphTextPlaces places;
+    ScaleColumns columns = MeasureScaleColumns(dc, recorder);
+    for (int c = 0; c < kGraphChannels; ++c) {
+        for (int k = 0; k < 5; ++k) {
+            int width = dc.GetTextExtent(Utf8(recorder.m_Channels[c].scaleLabels[k])).x;
+            places.scaleLabels[c][k] = ScaleLabelRect(layout.plot, c, k, width, columns.height, columns.inner);
+        }
+    }
+    std::vector<GraphRect> earlier;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphReadOut& r = view.readOuts[c];
+        if (!IsReadOutShown(layout, r))
+            continue;
+        wxSize extent = dc.GetTextExtent(Utf8(r.text));
+        places.readOuts[c] = ReadOutBox(r.anchor, extent.x, extent.y, layout.plot, earlier);
+        earlier.push_back(places.readOuts[c]);
+    }
+    return places;
+}
+
+wxSize GraphChartMinSize(wxDC& dc, const CGraphRecorder& recorder)
+{
+    ScaleColumns columns = MeasureScaleColumns(dc, recorder);
+    int timeWidth = dc.GetTextExtent("00:00:00.000").x;
+    // Label 0 starts at the plot's left, label 1 is centred a quarter further.
+    int plotWidth = 4 * (3 * timeWidth / 2 + 12);
+    int left = 3 + std::max(50, ScaleLabelMargin(columns.inner, columns.outer));
+    // Plot to panel: 5 above, 25 below; the panel 2 from the top, 60 from the bottom.
+    int height = 2 + 5 + ScaleLabelsMinPlotHeight(columns.height) + 25 + 60;
+    return wxSize(left + plotWidth + 24, height);
+}
+
+void DrawGraphChart(wxDC& dc, const wxSize& size, CGraphRecorder& recorder, GraphViewState& view, bool withCursor)
+{
+    GraphLayout layout = MeasureGraphLayout(dc, size, recorder);
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(kBackground));
     dc.DrawRectangle(0, 0, size.x, size.y);
     DrawPanel(dc, layout);
     DrawGrid(dc, layout);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    DrawCurves(dc, layout, recorder, view);
-    DrawReadOuts(dc, layout, view);
+    DrawCurves(dc, layout, recorder, view, withCursor);
+    GraphTextPlaces places = PlaceGraphTexts(dc, layout, recorder, view);
+    DrawReadOuts(dc, layout, view, places);
     DrawArrow(dc, layout.increaseArrow, view.highlightedArrow == 0);
     DrawArrow(dc, layout.decreaseArrow, view.highlightedArrow == 1);
     DrawLegendAndValues(dc, layout, recorder);
-    DrawScaleLabels(dc, layout, recorder);
+    DrawScaleLabels(dc, recorder, places);
     DrawTimeLabels(dc, layout, recorder);
 }
 

@@ -1,6 +1,7 @@
 #include "monitor/GraphSetDlg.h"
 
 #include "monitor/GraphQuantities.h"
+#include "platform/Accessibility.h"
 #include "platform/MessageBox.h"
 #include "res/StringIds.h"
 
@@ -61,14 +62,17 @@ CGraphSetDlg::CGraphSetDlg(wxWindow* parent, const std::vector<int>& stations, i
     for (int k = 0; k < 4; ++k) {
         auto* box = new wxStaticBoxSizer(wxVERTICAL, this, "Set");
         auto* fields = new wxFlexGridSizer(2, 4, 6);
-        m_pLists[k] = new wxChoice(box->GetStaticBox(), kListIds[k], wxDefaultPosition, wxDefaultSize, names);
-        m_pMax[k] = new wxTextCtrl(box->GetStaticBox(), kMaxIds[k]);
-        m_pMin[k] = new wxTextCtrl(box->GetStaticBox(), kMinIds[k]);
-        fields->Add(new wxStaticText(box->GetStaticBox(), wxID_ANY, kCurveNames[k]), 0, wxALIGN_CENTER_VERTICAL);
+        wxWindow* group = box->GetStaticBox();
+        // Each label made just before its control: assistive tools name a
+        // control after the label before it.
+        fields->Add(new wxStaticText(group, wxID_ANY, kCurveNames[k]), 0, wxALIGN_CENTER_VERTICAL);
+        m_pLists[k] = new wxChoice(group, kListIds[k], wxDefaultPosition, wxDefaultSize, names);
         fields->Add(m_pLists[k], 1, wxEXPAND);
-        fields->Add(new wxStaticText(box->GetStaticBox(), wxID_ANY, "Maximum"), 0, wxALIGN_CENTER_VERTICAL);
+        fields->Add(new wxStaticText(group, wxID_ANY, "Maximum"), 0, wxALIGN_CENTER_VERTICAL);
+        m_pMax[k] = new wxTextCtrl(group, kMaxIds[k]);
         fields->Add(m_pMax[k], 1, wxEXPAND);
-        fields->Add(new wxStaticText(box->GetStaticBox(), wxID_ANY, "Minimum"), 0, wxALIGN_CENTER_VERTICAL);
+        fields->Add(new wxStaticText(group, wxID_ANY, "Minimum"), 0, wxALIGN_CENTER_VERTICAL);
+        m_pMin[k] = new wxTextCtrl(group, kMinIds[k]);
         fields->Add(m_pMin[k], 1, wxEXPAND);
         box->Add(fields, 1, wxEXPAND | wxALL, 4);
         grid->Add(box, 1, wxEXPAND);
@@ -78,6 +82,7 @@ CGraphSetDlg::CGraphSetDlg(wxWindow* parent, const std::vector<int>& stations, i
     top->Add(grid, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
     top->Add(CreateButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(top);
+    NameControlsByLabels(this);
     Bind(wxEVT_BUTTON, &CGraphSetDlg::OnOK, this, wxID_OK);
 }
 

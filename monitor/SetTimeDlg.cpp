@@ -1,5 +1,6 @@
 #include "monitor/SetTimeDlg.h"
 
+#include "platform/Accessibility.h"
 #include "platform/MessageBox.h"
 #include "res/StringIds.h"
 
@@ -27,15 +28,21 @@ CSetTimeDlg::CSetTimeDlg(wxWindow* parent) : wxDialog(parent, IDD, "Set Time")
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(new wxStaticText(this, wxID_ANY, "Time Interval:"), 0, wxALL, 8);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
+    // Each field is named by the unit written after it: the label comes
+    // first among the children (what assistive tools go by), the field first
+    // on the screen.
+    auto* minutes = new wxStaticText(this, wxID_ANY, "(*1 Minute)");
     m_pMinutes = new wxTextCtrl(this, IDC_MINUTES);
+    auto* seconds = new wxStaticText(this, wxID_ANY, "(*1 Second)");
     m_pSeconds = new wxTextCtrl(this, IDC_SECONDS);
     row->Add(m_pMinutes, 1, wxRIGHT, 4);
-    row->Add(new wxStaticText(this, wxID_ANY, "(*1 Minute)"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
+    row->Add(minutes, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
     row->Add(m_pSeconds, 1, wxRIGHT, 4);
-    row->Add(new wxStaticText(this, wxID_ANY, "(*1 Second)"), 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(seconds, 0, wxALIGN_CENTER_VERTICAL);
     top->Add(row, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
     top->Add(CreateButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(top);
+    NameControlsByLabels(this);
     m_pMinutes->Bind(wxEVT_TEXT, &CSetTimeDlg::OnEdit, this);
     m_pSeconds->Bind(wxEVT_TEXT, &CSetTimeDlg::OnEdit, this);
     Bind(wxEVT_BUTTON, &CSetTimeDlg::OnOK, this, wxID_OK);

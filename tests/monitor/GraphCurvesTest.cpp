@@ -160,9 +160,14 @@ TEST(GraphCurvesTest, CurvesFollowTheStoreAsSamplesArriveAndGo)
                 check(1000 * (file + 1) + i);
         }
     }
-    recorder.ResetSamples();
-    for (int i = 0; i < 100; ++i) {
-        recorder.AppendSamples(SampleAt(i * 0.1, Noise(i, 1, 1000)));
-        check(3000 + i);
+    // A start: the chart paints the empty store first, then the samples come
+    // with clocks that count from the machine's boot.
+    for (double from : {0.0, 734512.3}) {
+        recorder.ResetSamples();
+        check(2999);
+        for (int i = 0; i < 100; ++i) {
+            recorder.AppendSamples(SampleAt(from + i * 0.1, Noise(i, 1, 1000)));
+            check(3000 + i);
+        }
     }
 }

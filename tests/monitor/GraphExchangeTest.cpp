@@ -119,8 +119,12 @@ TEST_F(GraphExchangeTest, BadCsvFilesAreRefusedAndChangeNothing)
         {"header cells", ",a,b,c\r\nMin,0,0,0,0\r\nMax,1,1,1,1", {"Import file error."}, 2},
         {"bad time and a short line",
          ",a,b,c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n0,1,1,1,1,1:2\r\n1,1,1,1,1\r\n2,1,1,1,1,9:05:07.250",
-         {"Import file error.", "Import file error."},
+         {"Import file error. 2 lines were not samples and were skipped."},
          1},
+        {"a name past the text bound", ",a," + std::string(4097, 'n') + ",c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1", {"Import file error."}, 2},
+        {"a name at the text bound", ",a," + std::string(4096, 'n') + ",c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n0,1,1,1,1,9:05:07.250", {}, 1},
+        {"a name not UTF-8", ",a,b\xc0\xafz,c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1", {"Import file error."}, 2},
+        {"a scale not UTF-8", ",a,b,c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\xff", {"Import file error."}, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -132,10 +136,11 @@ TEST_F(GraphExchangeTest, BadCsvFilesAreRefusedAndChangeNothing)
         EXPECT_EQ(m_messages.Texts(), c.messages);
         EXPECT_EQ(m_recorder.Samples().size(), c.samples);
         if (c.samples == 2) {
+            EXPECT_EQ(m_recorder.m_Channels[1].name, "DC Voltage");
             EXPECT_EQ(m_recorder.m_Channels[0].name, "Set Frequency");
             EXPECT_EQ(m_recorder.m_Channels[0].maxText, "60.00");
         } else {
-            EXPECT_EQ(m_recorder.Samples().front().timeText, "9:05:07.250");
+            EXPECT_EQ(m_recorder.Samples().back().timeText, "9:05:07.250");
         }
     }
     m_messages.Clear();

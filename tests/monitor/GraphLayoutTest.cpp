@@ -79,18 +79,68 @@ TEST(GraphLayoutTest, ReadOutsAtBetweenAndOutsideSamples)
 TEST(GraphLayoutTest, ReadOutBoxesLabelsAndTimeLabelPlaces)
 {
     const GraphRect plot{53, 7, 576, 315};
-    EXPECT_EQ(ReadOutBox({100, 100}, 40, 16, plot, 0, {}), (GraphRect{101, 100, 141, 116}));
-    EXPECT_EQ(ReadOutBox({560, 305}, 40, 16, plot, 0, {}), (GraphRect{520, 289, 560, 305}));
-    EXPECT_EQ(ReadOutBox({100, 105}, 40, 16, plot, 1, {100}), (GraphRect{140, 105, 180, 121}));
-    EXPECT_EQ(ReadOutBox({100, 112}, 40, 16, plot, 1, {100}), (GraphRect{101, 112, 141, 128}));
+    EXPECT_EQ(ReadOutBox({100, 100}, 40, 16, plot, {}), (GraphRect{101, 100, 141, 116}));
+    EXPECT_EQ(ReadOutBox({560, 305}, 40, 16, plot, {}), (GraphRect{520, 289, 560, 305}));
+    EXPECT_EQ(ReadOutBox({100, 112}, 40, 16, plot, {{101, 95, 141, 111}}), (GraphRect{101, 112, 141, 128}));
 
-    // q = 308 / 4 = 77.
-    EXPECT_EQ(ScaleLabelBaseline(plot, 0, 0), 315);
-    EXPECT_EQ(ScaleLabelBaseline(plot, 3, 0), 285);
-    EXPECT_EQ(ScaleLabelBaseline(plot, 0, 1), 248);
-    EXPECT_EQ(ScaleLabelBaseline(plot, 1, 2), 7 + 154 + 10);
-    EXPECT_EQ(ScaleLabelBaseline(plot, 2, 3), 7 + 77 + 10);
-    EXPECT_EQ(ScaleLabelBaseline(plot, 3, 4), 14);
+    // Four curves at one value, in the middle, at the bottom edge and at the
+    // right edge, and in a plot only two lines high: four separate figures,
+    // a little room between neighbours, inside the plot where it has room.
+    const GraphRect low{53, 7, 576, 40};
+    const struct {
+        GraphRect plot;
+        GraphPoint anchor;
+    } crowds[] = {{plot, {100, 100}}, {plot, {300, 314}}, {plot, {570, 150}}, {plot, {53, 7}}, {low, {200, 20}}};
+    for (const auto& crowd : crowds) {
+        std::vector<GraphRect> boxes;
+        for (int curve = 0; curve < kGraphChannels; ++curve)
+            boxes.push_back(ReadOutBox(crowd.anchor, 40, 16, crowd.plot, boxes));
+        for (size_t a = 0; a < boxes.size(); ++a) {
+            if (crowd.plot.Height() > 4 * 16) {
+                EXPECT_GE(boxes[a].top, crowd.plot.top);
+                EXPECT_LE(boxes[a].bottom, crowd.plot.bottom);
+            }
+            for (size_t b = 0; b < a; ++b) {
+                bool apart = boxes[a].left >= boxes[b].right + 3 || boxes[b].left >= boxes[a].right + 3 ||
+                             boxes[a].top >= boxes[b].bottom || boxes[b].top >= boxes[a].bottom;
+                EXPECT_TRUE(apart) << "curves " << b << " and " << a << " at " << crowd.anchor.x << ","
+                                   << crowd.anchor.y;
+            }
+        }
+    }
+
+    // The scale labels of all four channels at all five lines, 16 pixels
+    // high, at the lowest plot that takes them: no two meet, all left of the plot.
+    for (int height : {ScaleLabelsMinPlotHeight(16), 308}) {
+        const GraphRect scalePlot{150, 7, 576, 7 + height};
+        std::vector<GraphRect> labels;
+        for (int c = 0; c < kGraphChannels; ++c)
+            for (int k = 0; k < 5; ++k)
+                labels.push_back(ScaleLabelRect(scalePlot, c, k, c % 2 ? 30 : 44, 16, 36));
+        for (size_t a = 0; a < labels.size(); ++a) {
+            EXPECT_LE(labels[a].right, scalePlot.left - 2);
+            EXPECT_GE(labels[a].left, scalePlot.left - ScaleLabelMargin(36, 44) + 3);
+            EXPECT_GE(labels[a].top, scalePlot.top);
+            EXPECT_LE(labels[a].bottom, scalePlot.bottom);
+            for (size_t b = 0; b < a; ++b) {
+                bool apart = labels[a].left >= labels[b].right || labels[b].left >= labels[a].right ||
+                             labels[a].top >= labels[b].bottom || labels[b].top >= labels[a].bottom;
+                EXPECT_TRUE(apart) << "labels " << b << " and " << a << " at height " << height;
+            }
+        }
+    }
+    // Each label sits at its own grid line: the minimum on the bottom edge,
+    // the maximum on the top edge, the others across their line.
+    EXPECT_EQ(ScaleLabelRect(plot, 2, 0, 30, 16, 36).bottom, plot.bottom);
+    EXPECT_EQ(ScaleLabelRect(plot, 0, 4, 30, 16, 36).top, plot.top);
+    EXPECT_EQ(ScaleLabelRect(plot, 1, 2, 30, 16, 36).bottom, plot.bottom - 2 * 77);
+    EXPECT_EQ(ScaleLabelRect(plot, 3, 2, 30, 16, 36).top, plot.bottom - 2 * 77);
+
+    // The window inside a 1000-pixel display's work area.
+    const GraphRect area{0, 27, 1280, 1000};
+    EXPECT_EQ(FitWindowInside({193, 265, 193 + 894, 265 + 760}, area), (GraphRect{193, 240, 193 + 894, 1000}));
+    EXPECT_EQ(FitWindowInside({-50, 0, 850, 1200}, area), (GraphRect{0, 27, 900, 1000}));
+    EXPECT_EQ(FitWindowInside({-50, 0, 850, 1200}, area, 0, 1100), (GraphRect{0, 27, 900, 1127}));
 
     EXPECT_EQ(TimeLabelAnchor(plot, 0, false).x, 53);
     EXPECT_EQ(TimeLabelAnchor(plot, 1, false).x, 53 + 130);

@@ -67,7 +67,7 @@ TEST(GraphChartPaintTest, CurvesKeptBetweenPaintsShowEveryPixelOfEverySample)
 
     wxBitmap scratch(8, 8, 24);
     wxMemoryDC dc(scratch);
-    GraphLayout layout = MeasureGraphLayout(dc, size);
+    GraphLayout layout = MeasureGraphLayout(dc, size, recorder);
     const GraphRect& clip = layout.plotClip;
     std::vector<std::vector<bool>> lit;
     for (int c = 0; c < kGraphChannels; ++c)

@@ -25,14 +25,17 @@
 #include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
 #include <chrono>
+#include <map>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -407,7 +410,7 @@ TEST_F(GraphWindowTest, SavedPictureIsABmpOfTheWindowWithTheCurveWhereItIsDrawn)
 
     // The curve is a level line: take a point between two of its points.
     wxClientDC dc(window.Chart());
-    GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize());
+    GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize(), recorder);
     std::vector<GraphPoint> points = CurvePolyline(layout.plot, recorder.Samples(), 0, recorder.GetMsPerDivision());
     ASSERT_GE(points.size(), 2u);
     GraphPoint at{(points[0].x + points.back().x) / 2, points[0].y};
@@ -462,6 +465,9 @@ TEST_F(GraphWindowTest, RecordsFromTheSimulatedDrive)
     window.Start();
     Pump(1200);
     window.Stop();
+    // A read that was under way at Stop ends, and is not taken in.
+    for (int i = 0; i < 100 && window.IsExchangeRunning(); ++i)
+        Pump(10);
     const auto& samples = window.Recorder().Samples();
     EXPECT_GE(samples.size(), 8u);
     EXPECT_LE(samples.size(), 13u);
@@ -469,7 +475,8 @@ TEST_F(GraphWindowTest, RecordsFromTheSimulatedDrive)
     EXPECT_EQ(samples.back().valueTexts[0], "43.21");
     EXPECT_DOUBLE_EQ(window.Recorder().m_Channels[0].recordedMax, 43.21);
     auto frames = drive.GetFrameLog();
-    ASSERT_EQ(frames.size(), samples.size());
+    ASSERT_GE(frames.size(), samples.size());
+    ASSERT_LE(frames.size(), samples.size() + 1);
     for (const SimFrame& frame : frames) {
         EXPECT_EQ(frame.request[0], 3);
         EXPECT_EQ(frame.request[5], 16);
@@ -478,4 +485,333 @@ TEST_F(GraphWindowTest, RecordsFromTheSimulatedDrive)
     m_state.m_pComm = nullptr;
     comm.Close();
     drive.Stop();
+}
+
+namespace {
+
+// Samples as a running machine records them: clocks far from 0.
+void FillLevel(CGraphRecorder& recorder, double from, int count, double plotted)
+{
+    for (int i = 0; i < count; ++i) {
+        GraphSample sample;
+        sample.clock = from + i * 0.1;
+        sample.plotted.fill(plotted);
+        for (auto& text : sample.valueTexts)
+            text = "20.00";
+        recorder.AppendSamples(sample);
+    }
+}
+
+bool Apart(const GraphRect& a, const GraphRect& b)
+{
+    return a.left >= b.right || b.left >= a.right || a.top >= b.bottom || b.top >= a.bottom;
+}
+
+bool IsColour(const wxImage& image, int x, int y, const wxColour& colour)
+{
+    return image.GetRed(x, y) == colour.Red() && image.GetGreen(x, y) == colour.Green() &&
+           image.GetBlue(x, y) == colour.Blue();
+}
+
+} // namespace
+
+TEST_F(GraphWindowTest, RecordedCurvesAreDrawnFromTheFirstSampleOnAfterEveryStart)
+{
+    SimDriveConfig config;
+    config.stations = {SimStationConfig{3, 0x11004B2, 1100}};
+    CSimulatedDrive drive(config);
+    std::string error;
+    ASSERT_TRUE(drive.Start(&error)) << error;
+    CSerialComm comm;
+    ASSERT_NE(comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f), 0);
+    drive.SetRegister(3, 0x2523, 2500); // 25.00 Hz: half the height of a 0 to 50 scale
+    m_state.m_pComm = &comm;
+    m_project.m_strGraphSource[0] = "Set Frequency";
+    m_project.m_strGraphMax[0] = "50.00";
+    CGraphDlg& window = Open(true);
+    CGraphRecorder& recorder = window.Recorder();
+    for (int run = 0; run < 2; ++run) {
+        window.Start(); // the chart paints its empty store first
+        Pump(900);
+        ASSERT_GE(recorder.Samples().size(), 3u) << "run " << run;
+        ASSERT_GT(recorder.Samples().front().clock, 1.0) << "the machine's clock counts from boot";
+
+        // What the screen's paints drew, followed from the first paint on.
+        wxClientDC dc(window.Chart());
+        GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize(), recorder);
+        const GraphPolylines& drawn = window.Chart()->m_View.curves.Update(layout.plot, recorder);
+        ASSERT_GE(drawn[0].size(), 2u) << "run " << run;
+        ASSERT_EQ(drawn[0].front().x, layout.plot.left) << "run " << run;
+        EXPECT_GT(drawn[0].back().x, layout.plot.left) << "run " << run;
+        ASSERT_LT(drawn[0].back().x, layout.plot.left + layout.plot.Width() / 4) << "run " << run;
+
+        // And the saved picture holds the curve from the plot's left edge on.
+        wxImage picture = window.RenderPicture().ConvertToImage();
+        wxPoint chartAt = window.Chart()->GetPosition() + window.Chart()->GetClientAreaOrigin() +
+                          wxPoint(0, window.GetToolBar()->GetSize().y);
+        int y = chartAt.y + drawn[0].front().y;
+        int yellow = 0;
+        for (int x = layout.plotClip.left; x <= drawn[0].back().x; ++x)
+            yellow += IsColour(picture, chartAt.x + x, y, GraphCurveColour(0));
+        EXPECT_GE(yellow, drawn[0].back().x - layout.plotClip.left - 1) << "run " << run;
+        window.Stop();
+        Pump(50);
+    }
+    m_state.m_pComm = nullptr;
+    comm.Close();
+    drive.Stop();
+}
+
+TEST_F(GraphWindowTest, ChartTextsStayApartAtTheFirstAndTheSmallestSize)
+{
+    CGraphDlg& window = Open(false);
+    CGraphRecorder& recorder = window.Recorder();
+    // Four curves on wide scales, all at one value: their labels and read-outs
+    // compete for the same places.
+    for (int c = 0; c < kGraphChannels; ++c)
+        recorder.SetChannel(c, "Set Frequency", "65535.00", "20.00");
+    recorder.ApplyScaleRule();
+    FillLevel(recorder, 86400.0 * 3 + 17.3, 400, 0.0);
+    window.Set(); // not connected: nothing; the labels above stand
+
+    const wxSize first = window.GetSize();
+    for (wxSize size : {first, window.GetMinSize()}) {
+        window.SetSize(size);
+        Pump(150);
+        CGraphCtrl* chart = window.Chart();
+        wxClientDC dc(chart);
+        const wxSize client = chart->GetClientSize();
+        GraphLayout layout = MeasureGraphLayout(dc, client, recorder);
+        chart->MouseMovedTo(wxPoint((layout.plot.left + layout.plot.right) / 2, layout.plot.top + 20));
+        Pump(150);
+        GraphTextPlaces places = PlaceGraphTexts(dc, layout, recorder, chart->m_View);
+
+        std::vector<GraphRect> labels;
+        for (const auto& channel : places.scaleLabels)
+            for (const GraphRect& label : channel)
+                labels.push_back(label);
+        for (size_t a = 0; a < labels.size(); ++a) {
+            EXPECT_GE(labels[a].left, layout.panel.left) << size.x << "x" << size.y;
+            EXPECT_GE(labels[a].top, 0);
+            EXPECT_LE(labels[a].bottom, layout.panel.bottom);
+            for (size_t b = 0; b < a; ++b)
+                EXPECT_TRUE(Apart(labels[a], labels[b])) << "labels " << b << ", " << a << " at " << size.x << "x" << size.y;
+        }
+        for (int c = 0; c < kGraphChannels; ++c) {
+            ASSERT_EQ(chart->m_View.readOuts[c].text, "20.00") << c;
+            const GraphRect& box = places.readOuts[c];
+            EXPECT_GT(box.Width(), 0);
+            for (int d = 0; d < c; ++d)
+                EXPECT_TRUE(box.left >= places.readOuts[d].right + 3 || places.readOuts[d].left >= box.right + 3 ||
+                            Apart(box, places.readOuts[d]))
+                    << "read-outs " << d << ", " << c << " at " << size.x << "x" << size.y;
+        }
+    }
+}
+
+TEST_F(GraphWindowTest, CursorGoesWhenTheMouseLeavesAndNeverReachesThePicture)
+{
+    CGraphDlg& window = Open(false);
+    CGraphRecorder& recorder = window.Recorder();
+    recorder.SetChannel(0, "Set Frequency", "100.00", "0.00");
+    recorder.ApplyScaleRule();
+    FillLevel(recorder, 52031.4, 300, 500.0);
+    CGraphCtrl* chart = window.Chart();
+    wxClientDC dc(chart);
+    GraphLayout layout = MeasureGraphLayout(dc, chart->GetClientSize(), recorder);
+    const wxPoint inside(layout.plot.left + layout.plot.Width() / 4 + 7, layout.plot.top + 40);
+    chart->MouseMovedTo(inside);
+    Pump(100);
+    ASSERT_TRUE(layout.plot.Contains(chart->m_View.cursor.x, chart->m_View.cursor.y));
+    ASSERT_FALSE(chart->m_View.readOuts[0].text.empty());
+
+    // The picture, taken with the cursor on the chart: its column is grid and curve only.
+    wxImage picture = window.RenderPicture().ConvertToImage();
+    wxPoint chartAt = chart->GetPosition() + chart->GetClientAreaOrigin() + wxPoint(0, window.GetToolBar()->GetSize().y);
+    int white = 0;
+    for (int y = layout.plot.top + 3; y < layout.plot.bottom - 3; ++y)
+        white += IsColour(picture, chartAt.x + inside.x, chartAt.y + y, *wxWHITE);
+    EXPECT_EQ(white, 0);
+
+    wxMouseEvent leave(wxEVT_LEAVE_WINDOW);
+    leave.SetEventObject(chart);
+    leave.SetPosition(wxPoint(-5, inside.y));
+    chart->GetEventHandler()->ProcessEvent(leave);
+    Pump(100);
+    EXPECT_FALSE(layout.plot.Contains(chart->m_View.cursor.x, chart->m_View.cursor.y));
+    for (const GraphReadOut& readOut : chart->m_View.readOuts)
+        EXPECT_TRUE(readOut.text.empty());
+}
+
+TEST_F(GraphWindowTest, OpensInsideTheDisplaysWorkArea)
+{
+    CGraphDlg& window = Open(false);
+    int display = wxDisplay::GetFromWindow(&window);
+    wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetClientArea();
+    EXPECT_TRUE(area.Contains(window.GetScreenRect())) << window.GetScreenRect().y << "+" << window.GetScreenRect().height;
+    EXPECT_GE(window.GetSize().x, window.GetMinSize().x);
+    EXPECT_GE(window.GetSize().y, window.GetMinSize().y);
+}
+
+TEST_F(GraphWindowTest, ReadsRunOnAWorkerOneAtATimeAndAClosedWindowWaitsForNone)
+{
+    SimDriveConfig config;
+    config.stations = {SimStationConfig{3, 0x11004B2, 1100}};
+    config.line = SimLineFormat{19200, 8, 'N', 1};
+    CSimulatedDrive drive(config);
+    std::string error;
+    ASSERT_TRUE(drive.Start(&error)) << error;
+    CSerialComm comm;
+    ASSERT_NE(comm.InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f), 0);
+    drive.SetReplyDelay(3, 1500); // past the link's 1 s time-out
+    m_state.m_pComm = &comm;
+    m_project.m_strGraphSource[0] = "Set Frequency";
+    CGraphDlg& window = Open(true);
+    window.Start();
+    for (int i = 0; i < 50 && !window.IsExchangeRunning(); ++i)
+        Pump(5);
+    ASSERT_TRUE(window.IsExchangeRunning());
+
+    // The window thread answers while the drive keeps it waiting, and the
+    // ticks meanwhile send nothing more.
+    bool answered = false;
+    wxTheApp->CallAfter([&answered] { answered = true; });
+    Pump(600);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(window.IsExchangeRunning());
+    EXPECT_TRUE(window.IsSamplingTimerRunning());
+    EXPECT_EQ(drive.GetFrameLog().size(), 1u);
+    for (int i = 0; i < 200 && window.IsExchangeRunning(); ++i)
+        Pump(10);
+    Pump(50);
+    // The time-out stops the recording with one message, as a tick on the window thread did.
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"TimeOut!"});
+    EXPECT_FALSE(window.Recorder().IsSampling());
+    EXPECT_FALSE(window.IsSamplingTimerRunning());
+    EXPECT_EQ(drive.GetFrameLog().size(), 1u);
+    EXPECT_TRUE(window.Recorder().Samples().empty());
+
+    // Closed while a read runs: the window goes at once, the read ends on its
+    // own and nothing comes of it.
+    m_messages.Clear();
+    window.Start();
+    for (int i = 0; i < 400 && !window.IsExchangeRunning(); ++i)
+        Pump(5);
+    Pump(100); // past its pause: the read waits on the line
+    ASSERT_TRUE(window.IsExchangeRunning());
+    window.Close();
+    m_window = nullptr;
+    Pump(20);
+    EXPECT_EQ(wxWindow::FindWindowById(CGraphDlg::IDD), nullptr);
+    EXPECT_EQ(CGraphSampler::LeftRunning(), 1u);
+    for (int i = 0; i < 400 && CGraphSampler::LeftRunning() > 0; ++i)
+        Pump(10);
+    EXPECT_EQ(CGraphSampler::LeftRunning(), 0u);
+    EXPECT_TRUE(m_messages.Texts().empty());
+    m_state.m_pComm = nullptr;
+    comm.Close();
+    drive.Stop();
+}
+
+namespace {
+
+// The label that assistive tools take as each control's name: the last
+// label before it among the window's children, depth first.
+void LabelsBefore(wxWindow* parent, wxString& pending, std::map<wxWindow*, wxString>& names)
+{
+    for (wxWindow* child : parent->GetChildren()) {
+        if (auto* label = dynamic_cast<wxStaticText*>(child)) {
+            pending = label->GetLabel();
+            continue;
+        }
+        if (dynamic_cast<wxTextCtrl*>(child) || dynamic_cast<wxChoice*>(child)) {
+            names[child] = pending;
+            pending.clear();
+        }
+        LabelsBefore(child, pending, names);
+    }
+}
+
+std::map<wxWindow*, wxString> LabelNames(wxWindow* top)
+{
+    wxString pending;
+    std::map<wxWindow*, wxString> names;
+    LabelsBefore(top, pending, names);
+    return names;
+}
+
+void Key(wxWindow* target, wxEventType type, int code, int modifiers = wxMOD_NONE)
+{
+    wxKeyEvent key(type);
+    key.m_keyCode = code;
+    key.SetShiftDown(modifiers & wxMOD_SHIFT);
+    key.SetControlDown(modifiers & wxMOD_CONTROL);
+    key.SetEventObject(target);
+    target->GetEventHandler()->ProcessEvent(key);
+}
+
+} // namespace
+
+TEST_F(GraphWindowTest, KeyboardReachesTheChartTheBandAndEveryCommand)
+{
+    CGraphDlg& window = Open(true);
+    EXPECT_TRUE(window.Chart()->AcceptsFocusFromKeyboard());
+    EXPECT_TRUE(window.Band()->AcceptsFocusFromKeyboard());
+
+    // Shift+F10 and the menu key open menu 143: Set, Start, Stop, Dim Time,
+    // Export and Import.
+    for (int modifiers : {int(wxMOD_SHIFT), int(wxMOD_NONE)}) {
+        std::vector<int> ids;
+        window.m_onPopup = [&ids](wxMenu& menu) {
+            for (const wxMenuItem* item : menu.GetMenuItems())
+                if (!item->IsSeparator())
+                    ids.push_back(item->GetId());
+        };
+        Key(&window, wxEVT_CHAR_HOOK, modifiers ? WXK_F10 : WXK_WINDOWS_MENU, modifiers);
+        EXPECT_EQ(ids, (std::vector<int>{32822, 32820, 32800, 32801, 32802, 32803})) << modifiers;
+    }
+    // F10 alone is the toolkit's road to the menu bar, not the popup.
+    bool opened = false;
+    window.m_onPopup = [&opened](wxMenu&) { opened = true; };
+    Key(&window, wxEVT_CHAR_HOOK, WXK_F10);
+    EXPECT_FALSE(opened);
+    window.m_onPopup = nullptr;
+
+    // The chart's cursor from the keyboard, and its read-out as text.
+    CGraphRecorder& recorder = window.Recorder();
+    recorder.SetChannel(0, "Set Frequency", "100.00", "0.00");
+    recorder.ApplyScaleRule();
+    FillLevel(recorder, 91344.6, 600, 200.0); // 20.00
+    Key(window.Chart(), wxEVT_KEY_DOWN, WXK_RIGHT);
+    Pump(100);
+    wxClientDC dc(window.Chart());
+    GraphLayout layout = MeasureGraphLayout(dc, window.Chart()->GetClientSize(), recorder);
+    EXPECT_TRUE(layout.plot.Contains(window.Chart()->m_View.cursor.x, window.Chart()->m_View.cursor.y));
+    EXPECT_EQ(window.Chart()->ReadOutText(), "Cursor: Set Frequency 20.00");
+    Key(window.Chart(), wxEVT_KEY_DOWN, WXK_HOME);
+    EXPECT_EQ(window.Chart()->m_View.cursor.x, layout.plot.left);
+    Key(window.Chart(), wxEVT_KEY_DOWN, WXK_ESCAPE);
+    Pump(50);
+    EXPECT_EQ(window.Chart()->ReadOutText(), "");
+
+    // The band's figures as text.
+    recorder.m_Channels[0].recordedMax = 43.21;
+    EXPECT_EQ(CGraphDlg::BandText(recorder).substr(0, 41), "Set Frequency Max:43.21 Min:0.00; No disp");
+}
+
+TEST_F(GraphWindowTest, EveryFieldOfSetAndDimTimeIsNamedByItsOwnLabel)
+{
+    CGraphSetDlg set(nullptr, {3, 9}, 0x11004B2);
+    std::map<wxWindow*, wxString> names = LabelNames(&set);
+    EXPECT_EQ(names[set.StationList()], "Station Num:");
+    const char* curves[] = {"Yellow Curve", "Green Curve", "Red Curve", "Blue Curve"};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(names[set.CurveList(k)], curves[k]) << k;
+        EXPECT_EQ(names[set.MaxEdit(k)], "Maximum") << k;
+        EXPECT_EQ(names[set.MinEdit(k)], "Minimum") << k;
+    }
+    CSetTimeDlg time(nullptr);
+    names = LabelNames(&time);
+    EXPECT_EQ(names[time.MinutesEdit()], "(*1 Minute)");
+    EXPECT_EQ(names[time.SecondsEdit()], "(*1 Second)");
 }

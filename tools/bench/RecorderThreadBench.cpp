@@ -1,0 +1,384 @@
+// How long the window thread goes without handling events while the graph
+// recorder records, and how quickly a closed recorder lets go. A probe thread
+// asks the window thread to answer every 10 ms; the longest gap between
+// answers is the figure. Against the simulated drive paced at line speed,
+// through the real main frame, project window and recorder window:
+//   - recording from a drive that answers at once (at line speed);
+//   - recording from a drive that answers 1.5 s late (the read times out);
+//   - recording during a link watchdog pass over a silent station;
+//   - recording with auto-refresh running;
+//   - the recorder opened from the menu (modal to the main frame) closed
+//     while it records, on a healthy and on a late drive: the time from its
+//     Close until the window is gone and the main frame takes input again,
+//     and the requests that still reached the drive afterwards.
+// Not a test: run it by hand under a display (xvfb-run).
+//
+//   d390_recorder_thread_bench [baud]
+
+#include "document/D390DocData.h"
+#include "monitor/GraphDlg.h"
+#include "monitor/GraphSampler.h"
+#include "monitor/GraphWindowFactory.h"
+#include "platform/ModalWindow.h"
+#include "platform/ProgramFolder.h"
+#include "res/CommandIds.h"
+#include "session/DriveSession.h"
+#include "session/LinkSetup.h"
+#include "shell/ConnectCommands.h"
+#include "shell/D390App.h"
+#include "shell/MainFrame.h"
+#include "tools/SimulatedDrive.h"
+#include "tools/bench/BenchStart.h"
+#include "view/D390View.h"
+#include "view/ViewAutoRefresh.h"
+
+#include <wx/app.h>
+#include <wx/dialog.h>
+#include <wx/docview.h>
+#include <wx/evtloop.h>
+#include <wx/timer.h>
+#include <wx/init.h>
+#include <wx/modalhook.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Every modal dialog is confirmed with OK at once.
+class ConfirmDialogs : public wxModalDialogHook {
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        if (wxWindow* ok = dialog->FindWindow(wxID_OK)) {
+            wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+            click.SetEventObject(ok);
+            ok->GetEventHandler()->ProcessEvent(click);
+        }
+        return dialog->GetReturnCode() ? dialog->GetReturnCode() : wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+// Posts a call to the window thread every 10 ms and notes when each one was
+// answered.
+class WindowThreadProbe {
+public:
+    void Start()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_answers.clear();
+        }
+        m_stop = false;
+        m_begin = Clock::now();
+        m_thread = std::thread([this] {
+            while (!m_stop.load()) {
+                wxTheApp->CallAfter([this] {
+                    std::lock_guard lock(m_mutex);
+                    m_answers.push_back(Clock::now());
+                });
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+    }
+
+    // The longest time the window thread went without answering.
+    double Stop(int* answered = nullptr)
+    {
+        const Clock::time_point end = Clock::now();
+        m_stop = true;
+        m_thread.join();
+        std::vector<Clock::time_point> answers;
+        {
+            std::lock_guard lock(m_mutex);
+            answers = m_answers;
+        }
+        double longest = 0.0;
+        Clock::time_point last = m_begin;
+        int count = 0;
+        for (Clock::time_point answer : answers) {
+            if (answer > end)
+                break;
+            longest = std::max(longest, Ms(answer - last));
+            last = answer;
+            ++count;
+        }
+        longest = std::max(longest, Ms(end - last));
+        if (answered)
+            *answered = count;
+        wxTheApp->ProcessPendingEvents();
+        return longest;
+    }
+
+private:
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::vector<Clock::time_point> m_answers;
+    Clock::time_point m_begin;
+};
+
+void Command(CMainFrame& frame, int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(&frame);
+    frame.ProcessWindowEvent(event);
+}
+
+// Lets the window thread run its loop until done() holds; done() is asked
+// on the window thread whenever the loop is idle, so it may act too. The
+// main frame stays enabled, as a user has it.
+class LoopUntil : public wxEvtHandler {
+public:
+    explicit LoopUntil(const std::function<bool()>& done) : m_done(done), m_wake(this)
+    {
+        wxTheApp->Bind(wxEVT_IDLE, &LoopUntil::OnIdle, this);
+        Bind(wxEVT_TIMER, [](wxTimerEvent&) {});
+        m_wake.Start(5);
+    }
+    ~LoopUntil() override { wxTheApp->Unbind(wxEVT_IDLE, &LoopUntil::OnIdle, this); }
+    void Run()
+    {
+        if (m_done())
+            return;
+        m_running = true;
+        m_loop.Run();
+        m_running = false;
+    }
+
+private:
+    void OnIdle(wxIdleEvent& event)
+    {
+        event.Skip();
+        // Asked also while a nested loop runs (done() may act), ended only
+        // from this loop.
+        const bool finished = m_running && m_done();
+        if (finished && m_loop.IsRunning())
+            m_loop.Exit();
+    }
+
+    const std::function<bool()>& m_done;
+    bool m_running = false;
+    wxGUIEventLoop m_loop;
+    wxTimer m_wake;
+};
+
+void RunLoopUntil(const std::function<bool()>& done)
+{
+    LoopUntil loop(done);
+    loop.Run();
+}
+
+void RunFor(int milliseconds)
+{
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(milliseconds);
+    RunLoopUntil([until] { return Clock::now() >= until; });
+}
+
+void Report(const char* what, double longest, int answered, double took, size_t samples)
+{
+    std::printf("%-52s longest gap %7.1f ms  (%d answers in %.0f ms, %zu samples)\n", what, longest, answered, took,
+                samples);
+}
+
+size_t RequestsSince(const CSimulatedDrive& drive, Clock::time_point since)
+{
+    size_t count = 0;
+    for (const SimFrame& frame : drive.GetFrameLog())
+        count += frame.time > since;
+    return count;
+}
+
+// Records for a while in a recorder window open beside the main frame (as
+// the control window keeps it), with during() started first.
+void RecordWhile(CMainFrame& frame, const char* what, int milliseconds, const std::function<void()>& during = {},
+                 const std::function<bool()>& until = {})
+{
+    auto* graph = static_cast<CGraphDlg*>(CreateGraphWindow(&frame, frame.Session(), frame.GetActiveProject()));
+    graph->Show();
+    RunFor(300);
+    WindowThreadProbe probe;
+    const Clock::time_point start = Clock::now();
+    probe.Start();
+    graph->Start();
+    if (during)
+        during();
+    const Clock::time_point end = start + std::chrono::milliseconds(milliseconds);
+    RunLoopUntil([&] { return Clock::now() >= end && (!until || until()); });
+    int answered = 0;
+    const double longest = probe.Stop(&answered);
+    Report(what, longest, answered, Ms(Clock::now() - start), graph->Recorder().Samples().size());
+    graph->Stop();
+    graph->Destroy();
+    RunFor(100);
+}
+
+// The recorder opened from the menu's road (modal to the main frame),
+// recording, then closed: how long until the window is gone and the main
+// frame is enabled again, and what reached the drive afterwards.
+void CloseWhileRecording(CMainFrame& frame, CSimulatedDrive& drive, const char* what)
+{
+    auto* graph = static_cast<CGraphDlg*>(CreateGraphWindow(&frame, frame.Session(), frame.GetActiveProject()));
+    bool done = false;
+    Clock::time_point closed, returned;
+    bool enabledAfter = false;
+    wxTheApp->CallAfter([&] {
+        RunModalToMainFrame(graph, &frame);
+        returned = Clock::now();
+        enabledAfter = frame.IsEnabled();
+        done = true;
+    });
+    const Clock::time_point start = Clock::now();
+    bool started = false;
+    bool closing = false;
+    WindowThreadProbe probe;
+    probe.Start();
+    RunLoopUntil([&] {
+        const double elapsed = Ms(Clock::now() - start);
+        if (!started && elapsed > 300) {
+            graph->Start();
+            started = true;
+        }
+        // Closed in the middle of a read, as a user's click finds it.
+        if (started && !closing && elapsed > 1300 && graph->IsExchangeRunning()) {
+            closing = true;
+            closed = Clock::now();
+            graph->Close();
+        }
+        return done;
+    });
+    int answered = 0;
+    const double longest = probe.Stop(&answered);
+    const Clock::time_point settled = Clock::now() + std::chrono::milliseconds(3000);
+    const size_t leftAtReturn = CGraphSampler::LeftRunning();
+    RunLoopUntil([&] { return Clock::now() >= settled; });
+    std::printf("%-52s closed and main frame %s after %6.1f ms; longest gap %6.1f ms; read left running %zu; "
+                "requests after the close returned %zu\n",
+                what, enabledAfter ? "enabled" : "STILL DISABLED", Ms(returned - closed), longest, leftAtReturn,
+                RequestsSince(drive, returned));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const unsigned baud = argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : 19200;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (!StartBench())
+        return 1;
+    const std::string folder = ExecutableFolder();
+
+    const std::string home = (std::filesystem::temp_directory_path() / "d390_recorder_thread_bench").string() + "/";
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    setenv("TMPDIR", home.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "config").c_str(), 1);
+
+    const uint32_t model = 0x11004B5;
+    SimDriveConfig config;
+    config.stations = {SimStationConfig{1, model, 1093}, SimStationConfig{2, model, 1093}};
+    config.dataDir = folder;
+    config.line = SimLineFormat{baud, 8, 'N', 2};
+    CSimulatedDrive drive(config);
+    std::string error;
+    if (!drive.Start(&error)) {
+        std::fprintf(stderr, "simulated drive: %s\n", error.c_str());
+        return 1;
+    }
+    drive.SetRegister(1, 0x2523, 5000);
+    std::ofstream(home + "curfile.ini", std::ios::binary)
+        << "2\n" + drive.GetPtyPath() + "\n" + std::to_string(baud) + "\n802\n1\n0\n";
+
+    wxApp::SetInstance(new wxApp);
+    int wxArgc = 1;
+    if (!wxEntryStart(wxArgc, argv)) {
+        std::fprintf(stderr, "cannot start wx (is there a display?)\n");
+        return 1;
+    }
+    wxTheApp->CallOnInit();
+    wxAppConsole* plain = wxApp::GetInstance();
+    auto* app = new CD390App;
+    wxApp::SetInstance(app);
+    ConfirmDialogs confirm;
+    confirm.Register();
+    int status = 0;
+    if (!app->InitInstance({"d390"}, folder) || !app->m_pMainFrame || !app->m_pMainFrame->Session().m_bConnected ||
+        !app->m_pMainFrame->GetActiveProjectView()) {
+        std::fprintf(stderr, "the program did not start connected with a project\n");
+        status = 1;
+    }
+    if (status == 0) {
+        CMainFrame& frame = *app->m_pMainFrame;
+        std::printf("simulated drive at %u baud\n", baud);
+        frame.Show();
+        RunFor(1000);
+
+        RecordWhile(frame, "recording, drive answering at once", 3000);
+
+        drive.SetReplyDelay(1, 1500);
+        RecordWhile(frame, "recording, drive answering 1.5 s late", 3000);
+        drive.SetReplyDelay(1, 0);
+        RunFor(2500); // the late reply, then the line quiet again
+
+        // Station 2 is listed but silent: the pass waits out its time-out
+        // holding the link, and drops it.
+        AppendStationRecord(frame.Session(), {2, static_cast<int>(model), 1093});
+        drive.SetSilent(2, true);
+        RecordWhile(
+            frame, "recording during a watchdog pass over a silent station", 5000,
+            [&frame] { frame.m_pConnectCommands->WatchdogTick(); },
+            [&frame] { return !frame.m_pConnectCommands->IsWatchdogPassRunning(); });
+        RunFor(1500);
+
+        CD390View* view = frame.GetActiveProjectView();
+        CAutoRefresh& reader = view->GetAutoRefresh()->GetReader();
+        Command(frame, ID_AUTO_REFRESH);
+        RecordWhile(frame, "recording with auto-refresh running", 3000);
+        Command(frame, ID_AUTO_REFRESH);
+        RunLoopUntil([&reader] { return !reader.IsCycleRunning(); });
+        RunFor(300);
+
+        CloseWhileRecording(frame, drive, "close while recording, drive answering at once");
+        drive.SetReplyDelay(1, 1500);
+        CloseWhileRecording(frame, drive, "close while recording, drive answering 1.5 s late");
+        drive.SetReplyDelay(1, 0);
+        RunFor(2500);
+    }
+
+    if (app->m_pDocManager) {
+        for (wxDocument* document : app->m_pDocManager->GetDocumentsVector())
+            document->Modify(false);
+        app->m_pDocManager->Clear(true);
+    }
+    delete app->m_pMainFrame;
+    app->m_pMainFrame = nullptr;
+    app->ProcessPendingEvents();
+    app->ExitInstance();
+    delete app->m_pDocManager;
+    app->m_pDocManager = nullptr;
+    confirm.Unregister();
+    wxApp::SetInstance(plain);
+    delete app;
+    drive.Stop();
+    std::filesystem::remove_all(home);
+    return status;
+}
