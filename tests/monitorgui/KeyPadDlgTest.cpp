@@ -64,10 +64,12 @@ TEST_F(KeyPadTest, ReadoutsAndTheDisplayShowTheDriveRunningUp)
     // RUN at its place on the face, then 30.00 Hz entered.
     pad->PressAt(70, 270);
     wxTheApp->ProcessPendingEvents();
+    pad->Settle();
     pad->GetFreqEdit()->ChangeValue("30.00");
     Mark();
     wxCommandEvent enter(wxEVT_TEXT_ENTER, CKeyPadDlg::IDC_FREQ_SET);
     pad->GetFreqEdit()->ProcessWindowEvent(enter);
+    pad->Settle();
     EXPECT_EQ(Requests(), std::vector<Bytes> { Write(1, 0x2502, 3000) });
     m_drive->AdvanceClock(std::chrono::seconds(3));
     pad->Poll();
@@ -83,10 +85,13 @@ TEST_F(KeyPadTest, RunAndStopAtTheirAreasFollowTheRunSource)
     Mark();
     pad->PressAt(70, 270); // RUN
     wxTheApp->ProcessPendingEvents();
+    pad->Settle();
     pad->PressAt(70, 270); // RUN on a running drive: read, no write
     wxTheApp->ProcessPendingEvents();
+    pad->Settle();
     pad->PressAt(150, 260); // STOP
     wxTheApp->ProcessPendingEvents();
+    pad->Settle();
     const std::vector<Bytes> expected { Read(1, 0x2501, 1), Write(1, 0x2501, 1), Read(1, 0x2501, 1),
         Read(1, 0x2501, 1), Write(1, 0x2501, 0) };
     EXPECT_EQ(Requests(), expected);
@@ -96,6 +101,7 @@ TEST_F(KeyPadTest, RunAndStopAtTheirAreasFollowTheRunSource)
     Mark();
     pad->PressAt(70, 270);
     wxTheApp->ProcessPendingEvents();
+    pad->Settle();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string> { Res(61516) });
     EXPECT_TRUE(Requests().empty());
 }
@@ -109,6 +115,7 @@ TEST_F(KeyPadTest, FrequencyEntryChecksSourceAndRangeAndCommitsOnFocusChange)
         edit->ChangeValue(text);
         wxCommandEvent event(wxEVT_TEXT_ENTER, CKeyPadDlg::IDC_FREQ_SET);
         edit->ProcessWindowEvent(event);
+        pad->Settle();
     };
     Mark();
     enter("50.00");
@@ -124,6 +131,7 @@ TEST_F(KeyPadTest, FrequencyEntryChecksSourceAndRangeAndCommitsOnFocusChange)
     wxFocusEvent toCombo(wxEVT_KILL_FOCUS, edit->GetId());
     toCombo.SetWindow(pad->GetQuantityChoice(1));
     edit->ProcessWindowEvent(toCombo);
+    pad->Settle();
     EXPECT_EQ(Requests(), std::vector<Bytes> { Write(1, 0x2502, 1234) });
     Mark();
     wxFocusEvent elsewhere(wxEVT_KILL_FOCUS, edit->GetId());
@@ -205,6 +213,7 @@ TEST_F(KeyPadTest, LinkClosedByTheWatchdogSendsNothingAndSaysSo)
     pad->Poll();
     pad->PressAt(70, 270);
     wxTheApp->ProcessPendingEvents();
+    pad->Settle();
     EXPECT_TRUE(Requests().empty());
     EXPECT_FALSE(pad->IsPolling());
     EXPECT_TRUE(m_messages.Texts().empty()) << "a line in the window, not a message box";

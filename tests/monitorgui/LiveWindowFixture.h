@@ -6,6 +6,7 @@
 #include "document/D390DocData.h"
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
+#include "platform/BackgroundJob.h"
 #include "platform/ResourceModule.h"
 #include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
@@ -70,6 +71,9 @@ protected:
     // As the watchdog does when the last station stops answering.
     void CloseLink()
     {
+        // As the main frame does before the link object goes: exchanges of
+        // windows closed in the middle of one end first.
+        CBackgroundJob::JoinReleasedJobs();
         if (m_state.m_pComm) {
             m_state.m_pComm->Close();
             delete m_state.m_pComm;

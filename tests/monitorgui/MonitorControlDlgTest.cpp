@@ -34,6 +34,7 @@ protected:
         wxCommandEvent click(wxEVT_BUTTON, id);
         click.SetEventObject(m_control->FindWindow(id));
         m_control->ProcessWindowEvent(click);
+        m_control->Settle();
     }
     CMonitorControlDlg* m_control = nullptr;
 };
