@@ -18,6 +18,11 @@ public:
 private:
     void OnEnter(wxCommandEvent& event);
     void OnKillFocus(wxFocusEvent& event);
+    // The focus has landed on a control of the keypad.
+    void OnChildFocus(wxChildFocusEvent& event);
 
+    // The focus left without saying where to (a click on another control):
+    // where it lands decides.
+    bool m_bLeaving = false;
     std::function<void(bool)> m_commit;
 };

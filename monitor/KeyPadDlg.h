@@ -57,6 +57,8 @@ public:
     // Lamps and read-outs show live values (false before the first read and
     // after polling stopped for a failure).
     bool ShowsLiveValues() const { return m_bHaveMonitor && !m_bStale; }
+    // One tick as the timer makes it: its exchanges go to the worker.
+    void Tick() { OnTimer(); }
     // One tick, its exchanges waited for and taken in.
     void Poll();
     // Waits for the exchanges queued so far and takes them in.
