@@ -7,6 +7,7 @@
 #include "monitor/LiveWindowSupport.h"
 #include "monitor/MonitorQuantities.h"
 #include "monitor/SegmentDisplay.h"
+#include "platform/Accessibility.h"
 #include "platform/Accessible.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceBitmap.h"
@@ -236,12 +237,12 @@ void CKeyPadDlg::CreateKeys()
         m_pKeys[k] = new wxBitmapButton(m_pFace, kKeys[k].id, FacePart(m_faceBitmap, kKeys[k].rect, background),
             kKeys[k].rect.GetPosition(), kKeys[k].rect.GetSize(), wxBORDER_NONE);
         m_pKeys[k]->SetSize(kKeys[k].rect);
-        SetAccessibleText(m_pKeys[k], kKeys[k].name);
+        SetAccessibleName(m_pKeys[k], kKeys[k].name);
     }
     m_pKnob = new wxBitmapButton(m_pFace, wxID_ANY, FacePart(m_faceBitmap, kKnobButton, background),
         kKnobButton.GetPosition(), kKnobButton.GetSize(), wxBORDER_NONE);
     m_pKnob->SetSize(kKnobButton);
-    SetAccessibleText(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)));
+    SetAccessibleName(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)));
     // The knob's face-relative mouse handling, as on the face itself.
     auto facePoint = [this](const wxMouseEvent& event) { return event.GetPosition() + m_pKnob->GetPosition(); };
     m_pKnob->Bind(wxEVT_LEFT_DOWN, [this, facePoint](wxMouseEvent& event) {

@@ -1,5 +1,6 @@
 #include "monitor/LiveWindowSupport.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Accessible.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
@@ -48,8 +49,10 @@ void ShowLiveMessage(unsigned messageId)
 
 void SetAccessibleTextIfChanged(wxWindow* window, const wxString& name, const wxString& description)
 {
-    if (GetAccessibleName(window) != name || GetAccessibleDescription(window) != description)
-        SetAccessibleText(window, name, description);
+    if (GetAccessibleName(window) != name)
+        SetAccessibleName(window, name);
+    if (GetAccessibleDescription(window) != description)
+        SetAccessibleDescription(window, description);
 }
 
 void NameByLabel(wxWindow* control, const wxString& label)
@@ -59,7 +62,7 @@ void NameByLabel(wxWindow* control, const wxString& label)
     if (name.EndsWith(":"))
         name.RemoveLast();
     name.Trim();
-    SetAccessibleText(control, name);
+    SetAccessibleName(control, name);
 }
 
 wxStaticText* CreateLinkFailedLine(wxWindow* parent)
