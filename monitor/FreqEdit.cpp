@@ -12,15 +12,27 @@ CFreqEdit::CFreqEdit(wxWindow* parent, int id, std::function<void(bool)> commit)
         event.Skip();
         m_bLeaving = false;
     });
-    if (wxWindow* top = wxGetTopLevelParent(parent)) {
-        top->Bind(wxEVT_CHILD_FOCUS, &CFreqEdit::OnChildFocus, this);
-        // The focus went to another window: that commits nothing.
-        top->Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
-            event.Skip();
-            if (!event.GetActive())
-                m_bLeaving = false;
-        });
+    m_pTop = wxGetTopLevelParent(parent);
+    if (m_pTop) {
+        m_pTop->Bind(wxEVT_CHILD_FOCUS, &CFreqEdit::OnChildFocus, this);
+        m_pTop->Bind(wxEVT_ACTIVATE, &CFreqEdit::OnActivate, this);
     }
+}
+
+CFreqEdit::~CFreqEdit()
+{
+    if (m_pTop) {
+        m_pTop->Unbind(wxEVT_CHILD_FOCUS, &CFreqEdit::OnChildFocus, this);
+        m_pTop->Unbind(wxEVT_ACTIVATE, &CFreqEdit::OnActivate, this);
+    }
+}
+
+void CFreqEdit::OnActivate(wxActivateEvent& event)
+{
+    event.Skip();
+    // The focus went to another window: that commits nothing.
+    if (!event.GetActive())
+        m_bLeaving = false;
 }
 
 void CFreqEdit::OnEnter(wxCommandEvent&)

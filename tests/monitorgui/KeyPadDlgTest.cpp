@@ -433,6 +433,8 @@ TEST_F(KeyPadRunTest, KeysAreReachedWithTabAndPressedWithSpace)
     wxWindow* afterTab = nullptr;
     wxWindow* stopKey = nullptr;
     std::vector<Bytes> afterSpace;
+    std::string turned;
+    std::vector<Bytes> afterTurn;
     RunKeyPad([&](CKeyPadDlg& pad) {
         pad.Poll();
         wxUIActionSimulator sim;
@@ -449,10 +451,21 @@ TEST_F(KeyPadRunTest, KeysAreReachedWithTabAndPressedWithSpace)
         PumpUntil(nullptr, 200);
         afterTab = wxWindow::FindFocus();
         stopKey = pad.GetKey(CKeyPadDlg::IDC_STOP);
+        // The knob turns with the arrows; the next poll writes it as after a release.
+        pad.GetKnob()->SetFocus();
+        PumpUntil([&] { return wxWindow::FindFocus() == pad.GetKnob(); }, 1000);
+        Mark();
+        sim.Char(WXK_RIGHT);
+        PumpUntil(nullptr, 300);
+        pad.Settle();
+        turned = pad.GetFreqEdit()->GetValue().utf8_string();
+        afterTurn = Commands();
         pad.Close();
     });
     EXPECT_EQ(afterSpace, (std::vector<Bytes> { Read(1, 0x2501, 1), Write(1, 0x2501, 1) }));
     EXPECT_EQ(afterTab, stopKey) << "Tab goes from RUN to STOP";
+    EXPECT_EQ(turned, "0.60") << "a hundredth of 0.00 to 60.00";
+    EXPECT_EQ(afterTurn, std::vector<Bytes> { Write(1, 0x2502, 60) });
 }
 
 // Every road of closing ends the loop at once, polling with it, and gives the
