@@ -131,11 +131,9 @@ void CMonitorControlDlg::LinkGone()
 {
     m_timer.Stop();
     m_worker.Stop();
-    m_bLive = false;
     for (int id : { IDC_RUN, IDC_STOP, IDC_FWD, IDC_REV, IDC_ABNORMAL, IDC_FAULT_RESET, IDC_SET })
         FindWindow(id)->Disable();
-    m_pJogForward->Disable();
-    m_pJogReverse->Disable();
+    ShowStale();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
         Layout();

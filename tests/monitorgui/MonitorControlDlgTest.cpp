@@ -155,11 +155,15 @@ TEST_F(ControlTest, PollFailuresShowOneMessageAndStop)
 
 TEST_F(ControlTest, LinkClosedByTheWatchdogSendsNothingAndDisablesTheButtons)
 {
+    m_drive->SetRegister(1, 0x2501, 0x0010); // jogging forward
     Open();
     m_control->Poll();
+    EXPECT_EQ(m_control->FindWindow(CMonitorControlDlg::IDC_JOG_FORWARD)->GetLabel().utf8_string(), Res(61544));
     CloseLink();
     Mark();
     m_control->Poll();
+    EXPECT_EQ(m_control->FindWindow(CMonitorControlDlg::IDC_JOG_FORWARD)->GetLabel().utf8_string(), Res(61543))
+        << "no jog state read before the link went stays on show";
     Click(CMonitorControlDlg::IDC_RUN);
     EXPECT_TRUE(Requests().empty());
     EXPECT_FALSE(m_control->FindWindow(CMonitorControlDlg::IDC_RUN)->IsEnabled());
