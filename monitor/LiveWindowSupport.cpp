@@ -82,8 +82,9 @@ bool ShowLinkFailed(wxStaticText* line, int messageId)
     }
     const std::string reason = messageId > 0 ? LoadResString(static_cast<unsigned>(messageId)) : std::string();
     const wxString text = wxString::FromUTF8(FormatResString(IDS_LIVE_LINK_FAILED, reason.c_str()));
-    if (line->GetLabel() != text)
+    const bool changed = line->GetLabel() != text;
+    if (changed)
         line->SetLabel(text);
     line->Show();
-    return !wasShown;
+    return changed || !wasShown;
 }

@@ -31,7 +31,7 @@ void NameByLabel(wxWindow* control, const wxString& label);
 // failure's own text; hidden until a failure.
 wxStaticText* CreateLinkFailedLine(wxWindow* parent);
 // Shows it for messageId (61477 to 61479; 0 for a failure with no text), or
-// hides it with messageId < 0. True when its visibility changed.
+// hides it with messageId < 0. True when it needs laying out again.
 bool ShowLinkFailed(wxStaticText* line, int messageId);
 
 // Shows a reply's message (61477 to 61479) when it has one.
