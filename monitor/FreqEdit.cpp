@@ -8,6 +8,31 @@ CFreqEdit::CFreqEdit(wxWindow* parent, int id, std::function<void(bool)> commit)
 {
     Bind(wxEVT_TEXT_ENTER, &CFreqEdit::OnEnter, this);
     Bind(wxEVT_KILL_FOCUS, &CFreqEdit::OnKillFocus, this);
+    Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
+        event.Skip();
+        m_bLeaving = false;
+    });
+    m_pTop = wxGetTopLevelParent(parent);
+    if (m_pTop) {
+        m_pTop->Bind(wxEVT_CHILD_FOCUS, &CFreqEdit::OnChildFocus, this);
+        m_pTop->Bind(wxEVT_ACTIVATE, &CFreqEdit::OnActivate, this);
+    }
+}
+
+CFreqEdit::~CFreqEdit()
+{
+    if (m_pTop) {
+        m_pTop->Unbind(wxEVT_CHILD_FOCUS, &CFreqEdit::OnChildFocus, this);
+        m_pTop->Unbind(wxEVT_ACTIVATE, &CFreqEdit::OnActivate, this);
+    }
+}
+
+void CFreqEdit::OnActivate(wxActivateEvent& event)
+{
+    event.Skip();
+    // The focus went to another window: that commits nothing.
+    if (!event.GetActive())
+        m_bLeaving = false;
 }
 
 void CFreqEdit::OnEnter(wxCommandEvent&)
@@ -23,6 +48,19 @@ void CFreqEdit::OnKillFocus(wxFocusEvent& event)
         return;
     }
     wxWindow* next = event.GetWindow();
-    if (next && next != this && wxGetTopLevelParent(next) == wxGetTopLevelParent(this))
+    if (!next) {
+        m_bLeaving = true;
+        return;
+    }
+    if (next != this && wxGetTopLevelParent(next) == wxGetTopLevelParent(this))
         m_commit(false);
+}
+
+void CFreqEdit::OnChildFocus(wxChildFocusEvent& event)
+{
+    event.Skip();
+    if (!m_bLeaving || event.GetWindow() == this)
+        return;
+    m_bLeaving = false;
+    m_commit(false);
 }

@@ -3,9 +3,11 @@
 #include "monitor/CommandWords.h"
 #include "monitor/FreqEdit.h"
 #include "monitor/FrequencyText.h"
+#include "monitor/KeypadFace.h"
 #include "monitor/LiveWindowSupport.h"
 #include "monitor/MonitorQuantities.h"
 #include "monitor/SegmentDisplay.h"
+#include "platform/Accessibility.h"
 #include "platform/Accessible.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceBitmap.h"
@@ -13,12 +15,16 @@
 #include "res/StringIds.h"
 #include "session/DriveSession.h"
 
+#include <wx/bmpbuttn.h>
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
-#include <wx/panel.h>
+#include <wx/dcmemory.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
+
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -30,6 +36,20 @@ constexpr unsigned kBitmapLampLit = 191;
 constexpr int kFaceWidth = 380; // the 300 x 400 face and the two source lamps beside it
 constexpr int kFaceHeight = 400;
 
+// The keys as the face pictures them, by command id; the knob's button takes
+// its area with a margin for the pointer's tip.
+const struct {
+    int id;
+    const char* name;
+    wxRect rect;
+} kKeys[] = {
+    { CKeyPadDlg::IDC_RUN, "RUN", wxRect(wxPoint(43, 253), wxPoint(110, 295)) },
+    { CKeyPadDlg::IDC_STOP, "STOP", wxRect(wxPoint(112, 253), wxPoint(179, 295)) },
+    { CKeyPadDlg::IDC_UP, "UP", wxRect(wxPoint(43, 137), wxPoint(110, 179)) },
+    { CKeyPadDlg::IDC_DOWN, "DOWN", wxRect(wxPoint(43, 195), wxPoint(110, 237)) },
+};
+const wxRect kKnobButton(wxPoint(kKnobLeft - 2, kKnobTop - 2), wxPoint(kKnobRight + 2, kKnobBottom + 4));
+
 wxString QuantityText(int index)
 {
     const MonitorQuantity& q = GetMonitorQuantity(index);
@@ -38,52 +58,99 @@ wxString QuantityText(int index)
     return wxString::Format("%d: ", index + 1) + wxString::FromUTF8(LoadResString(q.nameId));
 }
 
+// The quantity's name without its number ("Output Frequency").
+wxString QuantityName(int index)
+{
+    const wxString text = QuantityText(index);
+    const int colon = text.Find(": ");
+    return colon == wxNOT_FOUND ? text : text.Mid(static_cast<size_t>(colon) + 2);
+}
+
 bool Inside(int v, int low, int high)
 {
     return v >= low && v <= high;
 }
 
+wxBitmap ScaledFace()
+{
+    const wxBitmap& face = LoadResourceBitmap(kBitmapFace);
+    if (!face.IsOk())
+        return wxBitmap(300, 400);
+    wxImage image = face.ConvertToImage();
+    if (image.GetWidth() != 300 || image.GetHeight() != 400)
+        image.Rescale(300, 400);
+    return wxBitmap(image);
+}
+
+// A part of the face; parts beyond the picture are filled with the window's colour.
+wxBitmap FacePart(const wxBitmap& face, const wxRect& rect, const wxColour& background)
+{
+    wxBitmap part(rect.GetSize());
+    wxMemoryDC dc(part);
+    dc.SetBackground(wxBrush(background));
+    dc.Clear();
+    dc.DrawBitmap(face, -rect.GetX(), -rect.GetY());
+    dc.SelectObject(wxNullBitmap);
+    return part;
+}
+
 } // namespace
+
+// What one tick read, in the order it reads; stages counts the reads that
+// came back.
+struct CKeyPadDlg::TickResult {
+    int stages = 0;
+    LiveReply failure;
+    bool failed = false;
+    std::uint16_t status = 0;
+    std::uint16_t sources[5] {};
+    std::uint16_t limits[2] {};
+    std::uint16_t monitor[16] {};
+};
 
 CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo drive)
     : wxDialog(parent, IDD, "KeyPad")
     , m_state(state)
     , m_exchange(state)
+    , m_worker(state)
     , m_drive(drive)
     , m_timer(this, 1)
 {
-    m_pFace = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxSize(kFaceWidth, kFaceHeight));
-    m_pFace->SetBackgroundStyle(wxBG_STYLE_PAINT);
-    m_pFace->SetMinSize(wxSize(kFaceWidth, kFaceHeight));
+    m_faceBitmap = ScaledFace();
+    m_pFace = new CKeypadFace(this, wxSize(kFaceWidth, kFaceHeight));
+    CreateKeys();
 
-    const int count = MonitorQuantityCount(m_drive.modelCode);
     for (int k = 0; k < 5; ++k) {
         // Entry 0 is the display (combo 1025); 1..4 are read-outs 1085..1088 (combos 1026..1029).
         const int id = k == 0 ? IDC_DISPLAY : IDC_MONITOR4 + (k - 1);
         m_pQuantities[k] = new wxChoice(this, id);
-        for (int i = 0; i < count; ++i)
-            m_pQuantities[k]->Append(QuantityText(i));
-        m_pQuantities[k]->SetSelection(k);
     }
+    FillQuantities();
     for (int k = 0; k < 4; ++k) {
         m_pReadouts[k] = new wxStaticText(this, IDC_READOUT1 + k, "", wxDefaultPosition, wxSize(130, -1),
             wxST_NO_AUTORESIZE);
     }
-    m_pFreqEdit = new CFreqEdit(this, IDC_FREQ_SET, [this](bool byEnter) { CommitFrequency(byEnter); });
+    auto* stationLabel = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL)));
     m_pStation = CreateStationChoice(this, IDC_STATION, m_state.m_Stations, 0);
+    NameByLabel(m_pStation, stationLabel->GetLabel());
     m_nStation = SelectedStation(m_pStation, m_state.m_Stations);
+    auto* displayLabel = new wxStaticText(this, wxID_ANY, "Display");
+    NameByLabel(m_pQuantities[0], displayLabel->GetLabel());
+    auto* freqLabel = new wxStaticText(this, wxID_ANY, "FREQ.SET");
+    m_pFreqEdit = new CFreqEdit(this, IDC_FREQ_SET, [this](bool byEnter) { CommitFrequency(byEnter); });
+    NameByLabel(m_pFreqEdit, freqLabel->GetLabel());
     m_pLinkGone = CreateLinkGoneLine(this);
 
     auto* side = new wxFlexGridSizer(2, 6, 8);
-    side->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL))), 0, wxALIGN_CENTER_VERTICAL);
+    side->Add(stationLabel, 0, wxALIGN_CENTER_VERTICAL);
     side->Add(m_pStation, 0, wxEXPAND);
-    side->Add(new wxStaticText(this, wxID_ANY, "Display"), 0, wxALIGN_CENTER_VERTICAL);
+    side->Add(displayLabel, 0, wxALIGN_CENTER_VERTICAL);
     side->Add(m_pQuantities[0], 0, wxEXPAND);
     for (int k = 0; k < 4; ++k) {
         side->Add(m_pQuantities[k + 1], 0, wxEXPAND);
         side->Add(m_pReadouts[k], 0, wxALIGN_CENTER_VERTICAL);
     }
-    side->Add(new wxStaticText(this, wxID_ANY, "FREQ.SET"), 0, wxALIGN_CENTER_VERTICAL);
+    side->Add(freqLabel, 0, wxALIGN_CENTER_VERTICAL);
     side->Add(m_pFreqEdit, 0, wxEXPAND);
 
     auto* column = new wxBoxSizer(wxVERTICAL);
@@ -116,17 +183,19 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
                 && !event.RightIsDown());
     });
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTimer(); }, 1);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnRun(); }, IDC_RUN);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnStop(); }, IDC_STOP);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnStep(+1); }, IDC_UP);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnStep(-1); }, IDC_DOWN);
+    for (int id : { IDC_RUN, IDC_STOP, IDC_UP, IDC_DOWN })
+        Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { OnKey(id); }, id);
     Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnDisplayChoice(); }, IDC_DISPLAY);
     for (int id = IDC_MONITOR4; id <= IDC_MONITOR1; ++id)
         Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateReadouts(); }, id);
-    Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { m_nStation = SelectedStation(m_pStation, m_state.m_Stations); },
-        IDC_STATION);
+    Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnStationChoice(); }, IDC_STATION);
     m_pFreqEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnFreqText(); });
+    // Every road of closing (button, Esc, close box, Alt+F4) hides the window at once.
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Hide(); }, wxID_CLOSE);
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Hide(); });
 
+    UpdateReadouts();
+    RefreshKnob();
     if (m_exchange.IsConnected())
         m_timer.Start(100);
     else
@@ -136,48 +205,136 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
 CKeyPadDlg::~CKeyPadDlg()
 {
     m_timer.Stop();
+    m_worker.Stop();
+}
+
+bool CKeyPadDlg::Show(bool show)
+{
+    if (!show) {
+        m_timer.Stop();
+        m_worker.Stop();
+    }
+    return wxDialog::Show(show);
+}
+
+wxWindow* CKeyPadDlg::GetFace() const
+{
+    return m_pFace;
+}
+
+wxBitmapButton* CKeyPadDlg::GetKey(int id) const
+{
+    for (int k = 0; k < 4; ++k)
+        if (kKeys[k].id == id)
+            return m_pKeys[k];
+    return nullptr;
+}
+
+void CKeyPadDlg::CreateKeys()
+{
+    const wxColour background = GetBackgroundColour();
+    for (int k = 0; k < 4; ++k) {
+        m_pKeys[k] = new wxBitmapButton(m_pFace, kKeys[k].id, FacePart(m_faceBitmap, kKeys[k].rect, background),
+            kKeys[k].rect.GetPosition(), kKeys[k].rect.GetSize(), wxBORDER_NONE);
+        m_pKeys[k]->SetSize(kKeys[k].rect);
+        SetAccessibleName(m_pKeys[k], kKeys[k].name);
+    }
+    m_pKnob = new wxBitmapButton(m_pFace, wxID_ANY, FacePart(m_faceBitmap, kKnobButton, background),
+        kKnobButton.GetPosition(), kKnobButton.GetSize(), wxBORDER_NONE);
+    m_pKnob->SetSize(kKnobButton);
+    SetAccessibleName(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)));
+    // The knob's face-relative mouse handling, as on the face itself.
+    auto facePoint = [this](const wxMouseEvent& event) { return event.GetPosition() + m_pKnob->GetPosition(); };
+    m_pKnob->Bind(wxEVT_LEFT_DOWN, [this, facePoint](wxMouseEvent& event) {
+        m_bLeftDown = true;
+        const wxPoint at = facePoint(event);
+        PressAt(at.x, at.y);
+        if (!m_pKnob->HasCapture())
+            m_pKnob->CaptureMouse();
+    });
+    m_pKnob->Bind(wxEVT_MOTION, [this, facePoint](wxMouseEvent& event) {
+        m_bLeftDown = event.LeftIsDown();
+        const wxPoint at = facePoint(event);
+        DragTo(at.x, at.y,
+            event.LeftIsDown() && !event.ControlDown() && !event.ShiftDown() && !event.MiddleIsDown()
+                && !event.RightIsDown());
+    });
+    m_pKnob->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) {
+        m_bLeftDown = false;
+        if (m_pKnob->HasCapture())
+            m_pKnob->ReleaseMouse();
+    });
+    m_pKnob->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { m_bLeftDown = false; });
+    m_pKnob->Bind(wxEVT_KEY_DOWN, &CKeyPadDlg::OnKnobKey, this);
+}
+
+void CKeyPadDlg::FillQuantities()
+{
+    const int count = MonitorQuantityCount(m_drive.modelCode);
+    for (int k = 0; k < 5; ++k) {
+        wxChoice* choice = m_pQuantities[k];
+        if (static_cast<int>(choice->GetCount()) == count)
+            continue;
+        const int selected = choice->GetSelection();
+        choice->Clear();
+        for (int i = 0; i < count; ++i)
+            choice->Append(QuantityText(i));
+        choice->SetSelection(selected >= 0 && selected < count ? selected : k);
+    }
 }
 
 void CKeyPadDlg::LinkGone()
 {
     m_timer.Stop();
+    m_worker.Stop();
     m_bDrag = 0;
     m_pFreqEdit->Disable();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
         Layout();
     }
+    ShowStale();
+}
+
+void CKeyPadDlg::ShowStale()
+{
+    m_bStale = true;
+    UpdateReadouts();
+    m_pFace->Refresh(false);
 }
 
 bool CKeyPadDlg::TickFailed(const LiveReply& reply)
 {
     if (reply.Ok())
         return false;
-    if (reply.failure == LiveFailure::NotConnected) {
+    if (reply.failure == LiveFailure::NotConnected || !m_exchange.IsConnected()) {
         LinkGone();
     } else if (reply.messageId != 0) {
         m_timer.Stop();
+        ShowStale();
         ShowLiveMessage(reply);
     }
     return true;
 }
 
+void CKeyPadDlg::Poll()
+{
+    OnTimer();
+    Settle();
+}
+
 void CKeyPadDlg::OnTimer()
 {
-    if (m_inTick)
+    // The exchange of the last tick (or of a key) has not ended: this tick is skipped.
+    if (m_worker.IsBusy())
         return;
-    m_inTick = true;
-    struct Leave {
-        bool& flag;
-        ~Leave() { flag = false; }
-    } leave { m_inTick };
-
     if (!m_exchange.IsConnected()) {
         LinkGone();
         return;
     }
     // 1. The knob was let go: its frequency goes to the drive.
     // A release outside the face reaches no handler of ours: ask the mouse too.
+    std::optional<std::uint16_t> release;
     if (m_bDrag && !(m_bLeftDown && wxGetMouseState().LeftIsDown())) {
         m_bDrag = 0;
         RefreshKnob();
@@ -186,33 +343,64 @@ void CKeyPadDlg::OnTimer()
             return;
         }
         const long value = FrequencyHundredths(FrequencyTextValue(m_pFreqEdit->GetValue().utf8_string()));
-        if (TickFailed(m_exchange.Write(m_nStation, kRegFrequencyCommand, static_cast<std::uint16_t>(value & 0xFFFF))))
-            return;
+        release = static_cast<std::uint16_t>(value & 0xFFFF);
     }
-    // 2 to 5: status word, command sources, limits, monitor block.
-    std::uint16_t words[16] = {};
-    if (TickFailed(m_exchange.Read(m_nStation, kRegStatusWord, 1, words)))
+    // 2 to 5 on the worker: status word, command sources, limits, monitor block.
+    auto tick = std::make_shared<TickResult>();
+    const int station = m_nStation;
+    const auto count = static_cast<std::uint16_t>(MonitorBlockCount(m_drive.modelCode));
+    m_worker.Queue(
+        [tick, station, count, release](CLiveLink& link) {
+            auto failed = [&tick](const LiveReply& reply) {
+                if (reply.Ok())
+                    return false;
+                tick->failed = true;
+                tick->failure = reply;
+                return true;
+            };
+            if (release && failed(link.Write(station, kRegFrequencyCommand, *release)))
+                return;
+            if (failed(link.Read(station, kRegStatusWord, 1, &tick->status)))
+                return;
+            tick->stages = 1;
+            if (failed(link.Read(station, kRegCommandSources, 5, tick->sources)))
+                return;
+            tick->stages = 2;
+            if (failed(link.Read(station, kRegFrequencyLimits, 2, tick->limits)))
+                return;
+            tick->stages = 3;
+            if (failed(link.Read(station, kMonitorBlockFirst, count, tick->monitor)))
+                return;
+            tick->stages = 4;
+        },
+        [this, tick] { ApplyTick(*tick); });
+}
+
+void CKeyPadDlg::ApplyTick(const TickResult& tick)
+{
+    if (tick.stages >= 1)
+        m_wStatus = tick.status;
+    if (tick.stages >= 2) {
+        m_nRunSource = tick.sources[0];
+        m_nFreqSource = tick.sources[3];
+        m_bRunByComm = m_nRunSource == 2;
+        m_bFreqByComm = m_nFreqSource == 5;
+    }
+    if (tick.stages >= 3) {
+        m_nUpperLimit = tick.limits[0];
+        m_nLowerLimit = tick.limits[1];
+    }
+    if (tick.stages >= 4) {
+        std::copy(std::begin(tick.monitor), std::end(tick.monitor), m_Monitor.begin());
+        m_bHaveMonitor = true;
+        m_bStale = false;
+        UpdateReadouts();
+        // 6. The pointer follows the drive's set frequency after the first poll and after an entry.
+        if (m_bFirstPoll || m_pFreqEdit->m_bSent)
+            PlaceKnob();
+    }
+    if (tick.failed && TickFailed(tick.failure))
         return;
-    m_wStatus = words[0];
-    if (TickFailed(m_exchange.Read(m_nStation, kRegCommandSources, 5, words)))
-        return;
-    m_nRunSource = words[0];
-    m_nFreqSource = words[3];
-    m_bRunByComm = m_nRunSource == 2;
-    m_bFreqByComm = m_nFreqSource == 5;
-    if (TickFailed(m_exchange.Read(m_nStation, kRegFrequencyLimits, 2, words)))
-        return;
-    m_nUpperLimit = words[0];
-    m_nLowerLimit = words[1];
-    const int count = MonitorBlockCount(m_drive.modelCode);
-    if (TickFailed(m_exchange.Read(m_nStation, kMonitorBlockFirst, static_cast<std::uint16_t>(count), words)))
-        return;
-    std::copy(words, words + count, m_Monitor.begin());
-    m_bHaveMonitor = true;
-    UpdateReadouts();
-    // 6. The pointer follows the drive's set frequency after the first poll and after an entry.
-    if (m_bFirstPoll || m_pFreqEdit->m_bSent)
-        PlaceKnob();
     // 7.
     m_pFace->Refresh(false);
 }
@@ -233,23 +421,46 @@ void CKeyPadDlg::PlaceKnob()
 
 void CKeyPadDlg::RefreshKnob()
 {
+    // The knob's button shows its part of the face with the pointer on it.
+    wxBitmap knob = FacePart(m_faceBitmap, kKnobButton, GetBackgroundColour());
+    {
+        wxMemoryDC dc(knob);
+        const bool dark = m_bDrag && m_bHighlight;
+        const wxColour colour = dark ? *wxBLACK : wxColour(255, 0, 0);
+        dc.SetPen(wxPen(colour, 1));
+        dc.SetBrush(wxBrush(colour));
+        wxPoint points[3];
+        for (int i = 0; i < 3; ++i)
+            points[i] = wxPoint(m_Pointer[i].x, m_Pointer[i].y) - kKnobButton.GetPosition();
+        dc.DrawPolygon(3, points);
+    }
+    m_pKnob->SetBitmap(knob);
+    m_pKnob->Refresh(false);
     m_pFace->RefreshRect(wxRect(wxPoint(kKnobLeft, kKnobTop), wxPoint(kKnobRight, kKnobBottom)), false);
 }
 
 void CKeyPadDlg::UpdateReadouts()
 {
-    if (!m_bHaveMonitor)
-        return;
+    const bool live = ShowsLiveValues();
     for (int k = 0; k < 4; ++k) {
-        const wxString text = wxString::FromUTF8(FormatMonitorQuantity(m_pQuantities[k + 1]->GetSelection(),
-            m_Monitor.data(), MonitorBlockCount(m_drive.modelCode), m_drive.modelCode, m_drive.version, true));
+        const int quantity = m_pQuantities[k + 1]->GetSelection();
+        const wxString text = live
+            ? wxString::FromUTF8(FormatMonitorQuantity(quantity, m_Monitor.data(), MonitorBlockCount(m_drive.modelCode),
+                  m_drive.modelCode, m_drive.version, true))
+            : wxString();
         if (m_pReadouts[k]->GetLabel() != text)
             m_pReadouts[k]->SetLabel(text);
+        const wxString name = QuantityName(quantity) + " "
+            + (live ? text : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING)));
+        SetAccessibleTextIfChanged(m_pReadouts[k], name);
     }
-    const std::string shown = FormatMonitorQuantity(m_pQuantities[0]->GetSelection(), m_Monitor.data(),
-        MonitorBlockCount(m_drive.modelCode), m_drive.modelCode, m_drive.version, false);
-    SetAccessibleText(m_pFace, wxString::FromUTF8(LayOutSegments(shown).shown),
-        m_pQuantities[0]->GetStringSelection());
+    const wxString shown = live
+        ? wxString::FromUTF8(LayOutSegments(FormatMonitorQuantity(m_pQuantities[0]->GetSelection(), m_Monitor.data(),
+                                                MonitorBlockCount(m_drive.modelCode), m_drive.modelCode,
+                                                m_drive.version, false))
+                                 .shown)
+        : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING));
+    SetAccessibleTextIfChanged(m_pFace, shown, m_pQuantities[0]->GetStringSelection());
 }
 
 void CKeyPadDlg::PressAt(int x, int y)
@@ -265,19 +476,13 @@ void CKeyPadDlg::PressAt(int x, int y)
         RefreshKnob();
         return;
     }
-    if (Inside(y, 253, 295) && (Inside(x, 43, 110) || Inside(x, 112, 179))) {
-        if (!m_bRunByComm) {
-            AfxMessageBox(IDS_RUN_SOURCE);
+    // The keys, as their buttons do.
+    for (const auto& key : kKeys) {
+        if (Inside(x, key.rect.GetLeft(), key.rect.GetRight()) && Inside(y, key.rect.GetTop(), key.rect.GetBottom())) {
+            wxPostEvent(this, wxCommandEvent(wxEVT_BUTTON, key.id));
             return;
         }
-        wxCommandEvent click(wxEVT_BUTTON, Inside(x, 43, 110) ? IDC_RUN : IDC_STOP);
-        wxPostEvent(this, click);
-        return;
     }
-    if (Inside(x, 43, 110) && Inside(y, 137, 179))
-        wxPostEvent(this, wxCommandEvent(wxEVT_BUTTON, IDC_UP));
-    else if (Inside(x, 43, 110) && Inside(y, 195, 237))
-        wxPostEvent(this, wxCommandEvent(wxEVT_BUTTON, IDC_DOWN));
 }
 
 void CKeyPadDlg::DragTo(int x, int y, bool leftDownOnly)
@@ -297,6 +502,59 @@ void CKeyPadDlg::DragTo(int x, int y, bool leftDownOnly)
     RefreshKnob();
 }
 
+// The knob from the keyboard: the arrows turn it a hundredth of its travel,
+// and the next poll writes the frequency as after a release of the mouse.
+void CKeyPadDlg::OnKnobKey(wxKeyEvent& event)
+{
+    int direction = 0;
+    switch (event.GetKeyCode()) {
+    case WXK_LEFT:
+    case WXK_DOWN:
+    case WXK_NUMPAD_LEFT:
+    case WXK_NUMPAD_DOWN: direction = -1; break;
+    case WXK_RIGHT:
+    case WXK_UP:
+    case WXK_NUMPAD_RIGHT:
+    case WXK_NUMPAD_UP: direction = +1; break;
+    default: event.Skip(); return;
+    }
+    if (m_nUpperLimit <= m_nLowerLimit || m_bFirstPoll)
+        return; // no limits read yet: the knob has no travel
+    const long range = m_nUpperLimit - m_nLowerLimit;
+    const long step = std::max(1L, range / 100);
+    const long current = std::clamp(FrequencyHundredths(FrequencyTextValue(m_pFreqEdit->GetValue().utf8_string())),
+        static_cast<long>(m_nLowerLimit), static_cast<long>(m_nUpperLimit));
+    const long next = std::clamp(current + direction * step, static_cast<long>(m_nLowerLimit),
+        static_cast<long>(m_nUpperLimit));
+    const KnobPoint point
+        = KnobPointForFraction(KnobFraction(static_cast<unsigned>(next), m_nLowerLimit, m_nUpperLimit));
+    if (const auto drag = DragKnob(point, m_nLowerLimit, m_nUpperLimit))
+        m_Pointer = drag->pointer;
+    if (!m_pFreqEdit->m_bSent)
+        m_pFreqEdit->ChangeValue(wxString::Format("%.2f", next * 0.01));
+    m_bDrag = 1;
+    m_bHighlight = 0;
+    m_bLeftDown = false;
+    RefreshKnob();
+    SetAccessibleTextIfChanged(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)), m_pFreqEdit->GetValue());
+}
+
+void CKeyPadDlg::OnKey(int id)
+{
+    switch (id) {
+    case IDC_RUN:
+    case IDC_STOP:
+        if (!m_bRunByComm) {
+            AfxMessageBox(IDS_RUN_SOURCE);
+            return;
+        }
+        return id == IDC_RUN ? OnRun() : OnStop();
+    case IDC_UP: return OnStep(+1);
+    case IDC_DOWN: return OnStep(-1);
+    default: return;
+    }
+}
+
 void CKeyPadDlg::OnRun()
 {
     ChangeCommandWord(KeypadRunWord, IDS_WRITE_RUN);
@@ -311,24 +569,44 @@ void CKeyPadDlg::OnStop()
 // the change says there is nothing to write.
 void CKeyPadDlg::ChangeCommandWord(std::optional<std::uint16_t> (*change)(std::uint16_t), unsigned failId)
 {
-    std::uint16_t word = 0;
-    const LiveReply read = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
-    if (!read.Ok()) {
-        if (read.failure == LiveFailure::NotConnected)
-            return LinkGone();
-        if (read.failure == LiveFailure::Link && read.messageId != 0) {
-            m_timer.Stop();
-            m_bDrag = 0;
-        }
-        return ShowLiveMessage(read);
-    }
-    if (const auto changed = change(word)) {
-        const LiveReply write = m_exchange.Write(m_nStation, kRegCommandWord, *changed);
-        if (write.failure == LiveFailure::NotConnected)
-            return LinkGone();
-        if (!write.Ok())
-            AfxMessageBox(failId);
-    }
+    if (!m_exchange.IsConnected())
+        return LinkGone();
+    struct Result {
+        LiveReply read;
+        bool wrote = false;
+        LiveReply write;
+    };
+    auto result = std::make_shared<Result>();
+    const int station = m_nStation;
+    m_worker.Queue(
+        [result, station, change](CLiveLink& link) {
+            std::uint16_t word = 0;
+            result->read = link.Read(station, kRegCommandWord, 1, &word);
+            if (!result->read.Ok())
+                return;
+            if (const auto changed = change(word)) {
+                result->wrote = true;
+                result->write = link.Write(station, kRegCommandWord, *changed);
+            }
+        },
+        [this, result, failId] {
+            const LiveReply& read = result->read;
+            if (!read.Ok()) {
+                if (read.failure == LiveFailure::NotConnected || !m_exchange.IsConnected())
+                    return LinkGone();
+                if (read.failure == LiveFailure::Link && read.messageId != 0) {
+                    m_timer.Stop();
+                    m_bDrag = 0;
+                    ShowStale();
+                }
+                return ShowLiveMessage(read);
+            }
+            if (result->wrote && !result->write.Ok()) {
+                if (result->write.failure == LiveFailure::NotConnected || !m_exchange.IsConnected())
+                    return LinkGone();
+                AfxMessageBox(failId);
+            }
+        });
 }
 
 void CKeyPadDlg::OnStep(int delta)
@@ -344,6 +622,21 @@ void CKeyPadDlg::OnDisplayChoice()
     m_pFreqEdit->Enable(m_pQuantities[0]->GetSelection() == 0 && !m_pLinkGone->IsShown());
     UpdateReadouts();
     m_pFace->Refresh(false);
+}
+
+void CKeyPadDlg::OnStationChoice()
+{
+    m_nStation = SelectedStation(m_pStation, m_state.m_Stations);
+    if (m_drive.fromProject)
+        return;
+    // Without a project the station's own model and version count.
+    const LiveDriveInfo drive = LiveDriveInfoOf(m_state, nullptr, m_pStation->GetSelection());
+    if (drive.modelCode != m_drive.modelCode || drive.version != m_drive.version) {
+        m_drive = drive;
+        m_bHaveMonitor = false; // a block of the other model's length
+        FillQuantities();
+        OnDisplayChoice();
+    }
 }
 
 void CKeyPadDlg::OnFreqText()
@@ -374,45 +667,36 @@ void CKeyPadDlg::CommitFrequency(bool byEnter)
         return;
     }
     m_pFreqEdit->m_bSent = 1;
-    const LiveReply write
-        = m_exchange.Write(m_nStation, kRegFrequencyCommand, static_cast<std::uint16_t>(FrequencyHundredths(value) & 0xFFFF));
-    if (write.failure == LiveFailure::NotConnected)
-        return LinkGone();
-    if (!write.Ok()) {
-        if (byEnter)
-            m_pFreqEdit->m_bSuppress = 1;
-        AfxMessageBox(IDS_SET_FREQ);
-        m_pFreqEdit->m_bSuppress = 0;
-    }
+    auto write = std::make_shared<LiveReply>();
+    const int station = m_nStation;
+    const auto hundredths = static_cast<std::uint16_t>(FrequencyHundredths(value) & 0xFFFF);
+    m_worker.Queue([write, station, hundredths](
+                       CLiveLink& link) { *write = link.Write(station, kRegFrequencyCommand, hundredths); },
+        [this, write, byEnter] {
+            if (write->Ok())
+                return;
+            if (write->failure == LiveFailure::NotConnected || !m_exchange.IsConnected())
+                return LinkGone();
+            if (byEnter)
+                m_pFreqEdit->m_bSuppress = 1;
+            AfxMessageBox(IDS_SET_FREQ);
+            m_pFreqEdit->m_bSuppress = 0;
+        });
 }
 
 void CKeyPadDlg::OnPaintFace()
 {
     wxAutoBufferedPaintDC dc(m_pFace);
-    dc.SetBackground(wxBrush(m_pFace->GetBackgroundColour()));
+    dc.SetBackground(wxBrush(GetBackgroundColour()));
     dc.Clear();
-    const wxBitmap& face = LoadResourceBitmap(kBitmapFace);
-    if (face.IsOk()) {
-        wxImage image = face.ConvertToImage();
-        if (image.GetWidth() != 300 || image.GetHeight() != 400)
-            image.Rescale(300, 400);
-        dc.DrawBitmap(wxBitmap(image), 0, 0);
-    }
-    // The pointer.
-    const bool dark = m_bDrag && m_bHighlight;
-    const wxColour colour = dark ? *wxBLACK : wxColour(255, 0, 0);
-    dc.SetPen(wxPen(colour, 1));
-    dc.SetBrush(wxBrush(colour));
-    wxPoint points[3];
-    for (int i = 0; i < 3; ++i)
-        points[i] = wxPoint(m_Pointer[i].x, m_Pointer[i].y);
-    dc.DrawPolygon(3, points);
-    // Source lamps and the direction mark.
-    dc.DrawBitmap(LoadResourceBitmap(m_bRunByComm ? kBitmapLampLit : kBitmapLampDark), 338, 78, true);
-    dc.DrawBitmap(LoadResourceBitmap(m_bFreqByComm ? kBitmapLampLit : kBitmapLampDark), 338, 98, true);
-    dc.DrawBitmap(LoadResourceBitmap(kBitmapDirection), (m_wStatus & 0x0002) ? 165 : 120, 101, true);
-    if (!m_bHaveMonitor)
+    dc.DrawBitmap(m_faceBitmap, 0, 0);
+    // Source lamps and the direction mark: dark while nothing live is read.
+    const bool live = ShowsLiveValues();
+    dc.DrawBitmap(LoadResourceBitmap(live && m_bRunByComm ? kBitmapLampLit : kBitmapLampDark), 338, 78, true);
+    dc.DrawBitmap(LoadResourceBitmap(live && m_bFreqByComm ? kBitmapLampLit : kBitmapLampDark), 338, 98, true);
+    if (!live)
         return;
+    dc.DrawBitmap(LoadResourceBitmap(kBitmapDirection), (m_wStatus & 0x0002) ? 165 : 120, 101, true);
     const SegmentLayout layout = LayOutSegments(FormatMonitorQuantity(m_pQuantities[0]->GetSelection(),
         m_Monitor.data(), MonitorBlockCount(m_drive.modelCode), m_drive.modelCode, m_drive.version, false));
     for (const SegmentDigit& digit : layout.digits)

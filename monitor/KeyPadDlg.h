@@ -2,12 +2,15 @@
 // "KeyPad": the virtual keypad of one drive station. A pictured panel face
 // with its segment display, speed knob and keys; four monitor read-outs; the
 // "FREQ.SET" entry. It polls the station every 100 ms and writes the command
-// word and the frequency command.
+// word and the frequency command. Its exchanges run on a worker
+// (CLiveWorker); the window takes their results in.
 
 #include "monitor/KeypadKnob.h"
 #include "monitor/LiveDriveInfo.h"
 #include "monitor/LiveExchange.h"
+#include "monitor/LiveWorker.h"
 
+#include <wx/bitmap.h>
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
@@ -17,9 +20,11 @@
 
 class CFreqEdit;
 class CDriveSession;
+class CKeypadFace;
+class wxBitmapButton;
 class wxChoice;
-class wxPanel;
 class wxStaticText;
+class wxWindow;
 
 class CKeyPadDlg : public wxDialog {
 public:
@@ -33,14 +38,31 @@ public:
     CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo drive);
     ~CKeyPadDlg() override;
 
+    // Hidden (every road of closing hides it first): polling ends at once.
+    bool Show(bool show = true) override;
+
     // Window-side state that tests look at.
     bool IsPolling() const { return m_timer.IsRunning(); }
-    wxPanel* GetFace() const { return m_pFace; }
+    // An exchange runs or waits to be taken in.
+    bool IsExchanging() const { return m_worker.IsBusy(); }
+    wxWindow* GetFace() const;
     CFreqEdit* GetFreqEdit() const { return m_pFreqEdit; }
     wxStaticText* GetReadout(int k) const { return m_pReadouts[k]; }
     wxChoice* GetQuantityChoice(int k) const { return m_pQuantities[k]; } // 0 the display, 1..4 the read-outs
+    wxChoice* GetStationChoice() const { return m_pStation; }
+    wxBitmapButton* GetKey(int id) const;
+    wxBitmapButton* GetKnob() const { return m_pKnob; }
     const KnobPolygon& GetPointer() const { return m_Pointer; }
-    void Poll() { OnTimer(); }
+    const LiveDriveInfo& GetDriveInfo() const { return m_drive; }
+    // Lamps and read-outs show live values (false before the first read and
+    // after polling stopped for a failure).
+    bool ShowsLiveValues() const { return m_bHaveMonitor && !m_bStale; }
+    // One tick as the timer makes it: its exchanges go to the worker.
+    void Tick() { OnTimer(); }
+    // One tick, its exchanges waited for and taken in.
+    void Poll();
+    // Waits for the exchanges queued so far and takes them in.
+    void Settle() { m_worker.WaitUntilIdle(); }
 
     // The face's mouse handling, by client point of the face.
     void PressAt(int x, int y);
@@ -48,27 +70,37 @@ public:
     void ReleaseDrag() { m_bLeftDown = false; }
 
 private:
+    struct TickResult;
+
     void OnTimer();
+    void ApplyTick(const TickResult& tick);
+    void OnKey(int id);
     void OnRun();
     void OnStop();
     void ChangeCommandWord(std::optional<std::uint16_t> (*change)(std::uint16_t), unsigned failId);
     void OnStep(int delta);
     void OnDisplayChoice();
+    void OnStationChoice();
     void OnFreqText();
     void CommitFrequency(bool byEnter);
     void OnPaintFace();
+    void OnKnobKey(wxKeyEvent& event);
     void PlaceKnob();
     void RefreshKnob();
     void UpdateReadouts();
+    void FillQuantities();
+    void CreateKeys();
     void LinkGone();
+    // Polling stopped for a failure: nothing read before stays on show.
+    void ShowStale();
     // The tick's handling of a failed exchange: stops the timer before a message.
     bool TickFailed(const LiveReply& reply);
 
     CDriveSession& m_state;
     CLiveExchange m_exchange;
+    CLiveWorker m_worker;
     LiveDriveInfo m_drive;
     wxTimer m_timer;
-    bool m_inTick = false;
 
     int m_bHighlight = 0;
     int m_bDrag = 0;
@@ -76,6 +108,7 @@ private:
     KnobPolygon m_Pointer = kKnobPointerAtStart;
     int m_bFirstPoll = 1;
     bool m_bHaveMonitor = false;
+    bool m_bStale = false;
     std::array<std::uint16_t, 16> m_Monitor {};
     int m_nStation = 1;
     std::uint16_t m_nLowerLimit = 0;
@@ -87,7 +120,10 @@ private:
     int m_bRunByComm = 0;
     wxString m_strFreqSet = "0.00";
 
-    wxPanel* m_pFace = nullptr; // its accessible name is the segment display's value
+    wxBitmap m_faceBitmap; // picture 155 at the face's size
+    CKeypadFace* m_pFace = nullptr; // its accessible name is the segment display's value
+    wxBitmapButton* m_pKeys[4] {}; // RUN, UP, STOP, DOWN (ids 1005 to 1008)
+    wxBitmapButton* m_pKnob = nullptr;
     wxChoice* m_pQuantities[5] {};
     wxStaticText* m_pReadouts[4] {};
     CFreqEdit* m_pFreqEdit = nullptr;

@@ -38,6 +38,11 @@ bool CLiveExchange::IsConnected() const
     return m_state.m_bConnected != 0 && m_state.m_pComm != nullptr;
 }
 
+CSerialComm* CLiveExchange::Link() const
+{
+    return IsConnected() ? m_state.m_pComm : nullptr;
+}
+
 LiveReply CLiveExchange::Read(int station, std::uint16_t address, std::uint16_t count, std::uint16_t* words)
 {
     if (!IsConnected())
@@ -51,5 +56,27 @@ LiveReply CLiveExchange::Write(int station, std::uint16_t address, std::uint16_t
     if (!IsConnected())
         return {};
     CModbusRequest request(m_state.m_pComm, RequestPace::Interactive);
+    return FromModbus(request.WriteOne(static_cast<std::uint8_t>(station), address, value));
+}
+
+CLiveLink::CLiveLink(CSerialComm* link, std::shared_ptr<const std::atomic<bool>> stopped)
+    : m_link(link)
+    , m_stopped(std::move(stopped))
+{
+}
+
+LiveReply CLiveLink::Read(int station, std::uint16_t address, std::uint16_t count, std::uint16_t* words)
+{
+    if (!m_link || IsStopped())
+        return {};
+    CModbusRequest request(m_link, RequestPace::Interactive);
+    return FromModbus(request.ReadHolding(static_cast<std::uint8_t>(station), address, count, words));
+}
+
+LiveReply CLiveLink::Write(int station, std::uint16_t address, std::uint16_t value)
+{
+    if (!m_link || IsStopped())
+        return {};
+    CModbusRequest request(m_link, RequestPace::Interactive);
     return FromModbus(request.WriteOne(static_cast<std::uint8_t>(station), address, value));
 }

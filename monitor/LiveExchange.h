@@ -5,9 +5,12 @@
 // connection state on every exchange: the watchdog may have closed it while a
 // window was open, and then nothing is sent.
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 
 class CDriveSession;
+class CSerialComm;
 
 enum class LiveFailure {
     None,
@@ -32,6 +35,8 @@ public:
 
     // False while no link is open: the windows then neither poll nor send.
     bool IsConnected() const;
+    // The link object for a worker's exchanges, null while not connected.
+    CSerialComm* Link() const;
 
     // Function 03 with the interactive pause; words is untouched unless Ok().
     LiveReply Read(int station, std::uint16_t address, std::uint16_t count, std::uint16_t* words);
@@ -40,4 +45,22 @@ public:
 
 private:
     CDriveSession& m_state;
+};
+
+// The exchanges of a live window as a worker makes them: on the link object
+// taken on the window thread as the step began, until its window stops them.
+// Once stopped (or without a link) nothing is sent and every exchange fails
+// as NotConnected. The link object may be closed meanwhile (the watchdog);
+// it is not deleted before the worker has ended (CBackgroundJob).
+class CLiveLink {
+public:
+    CLiveLink(CSerialComm* link, std::shared_ptr<const std::atomic<bool>> stopped);
+
+    LiveReply Read(int station, std::uint16_t address, std::uint16_t count, std::uint16_t* words);
+    LiveReply Write(int station, std::uint16_t address, std::uint16_t value);
+    bool IsStopped() const { return m_stopped && m_stopped->load(); }
+
+private:
+    CSerialComm* m_link;
+    std::shared_ptr<const std::atomic<bool>> m_stopped;
 };

@@ -1,11 +1,14 @@
 #include "monitor/LiveWindowSupport.h"
 
+#include "platform/Accessibility.h"
+#include "platform/Accessible.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
 
 #include <wx/choice.h>
 #include <wx/stattext.h>
+#include <wx/utils.h>
 
 wxChoice* CreateStationChoice(wxWindow* parent, int id, const std::vector<int>& stations, int index)
 {
@@ -42,4 +45,46 @@ void ShowLiveMessage(unsigned messageId)
 {
     if (messageId != 0)
         AfxMessageBox(messageId);
+}
+
+void SetAccessibleTextIfChanged(wxWindow* window, const wxString& name, const wxString& description)
+{
+    if (GetAccessibleName(window) != name)
+        SetAccessibleName(window, name);
+    if (GetAccessibleDescription(window) != description)
+        SetAccessibleDescription(window, description);
+}
+
+void NameByLabel(wxWindow* control, const wxString& label)
+{
+    wxString name = wxStripMenuCodes(label);
+    name.Trim();
+    if (name.EndsWith(":"))
+        name.RemoveLast();
+    name.Trim();
+    SetAccessibleName(control, name);
+}
+
+wxStaticText* CreateLinkFailedLine(wxWindow* parent)
+{
+    auto* line = new wxStaticText(parent, wxID_ANY, "");
+    line->SetForegroundColour(*wxRED);
+    line->Hide();
+    return line;
+}
+
+bool ShowLinkFailed(wxStaticText* line, int messageId)
+{
+    const bool wasShown = line->IsShown();
+    if (messageId < 0) {
+        line->Hide();
+        return wasShown;
+    }
+    const std::string reason = messageId > 0 ? LoadResString(static_cast<unsigned>(messageId)) : std::string();
+    const wxString text = wxString::FromUTF8(FormatResString(IDS_LIVE_LINK_FAILED, reason.c_str()));
+    const bool changed = line->GetLabel() != text;
+    if (changed)
+        line->SetLabel(text);
+    line->Show();
+    return changed || !wasShown;
 }

@@ -19,6 +19,21 @@ int SelectedStation(const wxChoice* choice, const std::vector<int>& stations);
 // The line "It is not connect with inverter!", hidden until the link is gone.
 wxStaticText* CreateLinkGoneLine(wxWindow* parent);
 
+// Sets a window's accessible name and description only when they differ
+// from what it has: a screen reader says every change aloud.
+void SetAccessibleTextIfChanged(wxWindow* window, const wxString& name, const wxString& description = wxString());
+
+// Names a control by the label beside it ("Station Num:" names it "Station
+// Num"), so that it is not taken for whatever text stands near it.
+void NameByLabel(wxWindow* control, const wxString& label);
+
+// The line that says the link failed and polling stopped (64050), with the
+// failure's own text; hidden until a failure.
+wxStaticText* CreateLinkFailedLine(wxWindow* parent);
+// Shows it for messageId (61477 to 61479; 0 for a failure with no text), or
+// hides it with messageId < 0. True when it needs laying out again.
+bool ShowLinkFailed(wxStaticText* line, int messageId);
+
 // Shows a reply's message (61477 to 61479) when it has one.
 void ShowLiveMessage(const LiveReply& reply);
 void ShowLiveMessage(unsigned messageId);

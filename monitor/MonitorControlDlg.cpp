@@ -15,6 +15,9 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/toplevel.h>
+
+#include <memory>
 
 namespace {
 
@@ -30,6 +33,7 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, i
     , m_state(state)
     , m_pProject(project)
     , m_exchange(state)
+    , m_worker(state)
     , m_timer(this, 1)
     , m_nStationIndex(stationIndex)
 {
@@ -59,7 +63,9 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, i
     frequency->Add(m_pFrequency, 1, wxRIGHT, 6);
     frequency->Add(new wxButton(this, IDC_SET, "Set"));
     auto* station = new wxBoxSizer(wxHORIZONTAL);
-    station->Add(new wxStaticText(this, wxID_ANY, Res(IDS_STATION_NUM_LABEL)), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    auto* stationLabel = new wxStaticText(this, wxID_ANY, Res(IDS_STATION_NUM_LABEL));
+    NameByLabel(m_pStation, stationLabel->GetLabel());
+    station->Add(stationLabel, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     station->Add(m_pStation, 1);
     auto* siblings = new wxBoxSizer(wxHORIZONTAL);
     siblings->Add(new wxButton(this, IDC_SHOW_STATUS, "Show Status"), 1, wxRIGHT, 6);
@@ -84,6 +90,7 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, i
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnGraph(); }, IDC_GRAPH);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnCancel(); }, wxID_CANCEL);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnCancel(); });
+    Bind(wxEVT_CHAR_HOOK, &CMonitorControlDlg::OnCharHook, this);
     Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnFrequencyText(); }, IDC_FREQUENCY);
     Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
         m_nStationIndex = m_pStation->GetSelection();
@@ -97,6 +104,7 @@ CMonitorControlDlg::~CMonitorControlDlg()
 {
     // The siblings are children of this window and are deleted with it.
     m_timer.Stop();
+    m_worker.Stop();
 }
 
 void CMonitorControlDlg::SetStationIndex(int index)
@@ -112,41 +120,59 @@ bool CMonitorControlDlg::Show(bool show)
 {
     if (show && m_exchange.IsConnected() && !m_pLinkGone->IsShown())
         m_timer.Start(100);
-    else if (!show)
+    else if (!show) {
         m_timer.Stop();
+        m_worker.Stop();
+    }
     return wxDialog::Show(show);
 }
 
 void CMonitorControlDlg::LinkGone()
 {
     m_timer.Stop();
+    m_worker.Stop();
     for (int id : { IDC_RUN, IDC_STOP, IDC_FWD, IDC_REV, IDC_ABNORMAL, IDC_FAULT_RESET, IDC_SET })
         FindWindow(id)->Disable();
-    m_pJogForward->Disable();
-    m_pJogReverse->Disable();
+    ShowStale();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
         Layout();
     }
 }
 
+void CMonitorControlDlg::Poll()
+{
+    OnTimer();
+    Settle();
+}
+
 void CMonitorControlDlg::OnTimer()
 {
-    if (m_inTick)
+    // The last exchange has not ended: this tick is skipped.
+    if (m_worker.IsBusy())
         return;
-    m_inTick = true;
-    std::uint16_t word = 0;
-    const LiveReply reply = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
-    m_inTick = false;
-    if (reply.failure == LiveFailure::NotConnected)
+    if (!m_exchange.IsConnected())
+        return LinkGone();
+    auto reply = std::make_shared<LiveReply>();
+    auto word = std::make_shared<std::uint16_t>(0);
+    const int station = m_nStation;
+    m_worker.Queue([reply, word, station](CLiveLink& link) { *reply = link.Read(station, kRegCommandWord, 1, word.get()); },
+        [this, reply, word] { ApplyPoll(*reply, *word); });
+}
+
+void CMonitorControlDlg::ApplyPoll(const LiveReply& reply, std::uint16_t word)
+{
+    if (reply.failure == LiveFailure::NotConnected || (!reply.Ok() && !m_exchange.IsConnected()))
         return LinkGone();
     if (!reply.Ok()) {
         if (reply.messageId != 0) {
             m_timer.Stop();
+            ShowStale();
             ShowLiveMessage(reply);
         }
         return;
     }
+    m_bLive = true;
     m_wCommand = word;
     m_wJogForward = word & kBitJogForward;
     m_wJogReverse = word & kBitJogReverse;
@@ -160,6 +186,23 @@ void CMonitorControlDlg::OnTimer()
     m_pJogReverse->Enable();
 }
 
+void CMonitorControlDlg::ShowStale()
+{
+    m_bLive = false;
+    m_wCommand = m_wJogForward = m_wJogReverse = 0xFFFF;
+    m_pJogForward->SetLabel(Res(IDS_JOG_FORWARD));
+    m_pJogReverse->SetLabel(Res(IDS_JOG_REVERSE));
+    m_pJogForward->Disable();
+    m_pJogReverse->Disable();
+}
+
+void CMonitorControlDlg::ApplyButton(const LiveReply& reply)
+{
+    if (reply.failure == LiveFailure::NotConnected || (!reply.Ok() && !m_exchange.IsConnected()))
+        return LinkGone();
+    ShowLiveMessage(reply);
+}
+
 void CMonitorControlDlg::OnCommand(int id)
 {
     static const std::pair<int, ControlCommand> kCommands[] = { { IDC_RUN, ControlCommand::Run },
@@ -170,45 +213,67 @@ void CMonitorControlDlg::OnCommand(int id)
         if (button == id)
             command = change;
     }
-    std::uint16_t word = 0;
-    LiveReply reply = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
-    if (reply.Ok())
-        reply = m_exchange.Write(m_nStation, kRegCommandWord, ApplyControlCommand(command, word));
-    if (reply.failure == LiveFailure::NotConnected)
+    if (!m_exchange.IsConnected())
         return LinkGone();
-    ShowLiveMessage(reply);
+    auto reply = std::make_shared<LiveReply>();
+    const int station = m_nStation;
+    m_worker.Queue(
+        [reply, station, command](CLiveLink& link) {
+            std::uint16_t word = 0;
+            *reply = link.Read(station, kRegCommandWord, 1, &word);
+            if (reply->Ok())
+                *reply = link.Write(station, kRegCommandWord, ApplyControlCommand(command, word));
+        },
+        [this, reply] { ApplyButton(*reply); });
 }
 
 void CMonitorControlDlg::OnJog(std::uint16_t bit, bool polledSet)
 {
-    // A fresh word, so that a STOP since the last poll is not undone.
-    std::uint16_t word = 0;
-    LiveReply reply = m_exchange.Read(m_nStation, kRegCommandWord, 1, &word);
-    if (reply.Ok())
-        reply = m_exchange.Write(m_nStation, kRegCommandWord, JogWord(word, bit, !polledSet));
-    if (reply.failure == LiveFailure::NotConnected)
+    if (!m_exchange.IsConnected())
         return LinkGone();
-    ShowLiveMessage(reply);
+    // A fresh word, so that a STOP since the last poll is not undone.
+    auto reply = std::make_shared<LiveReply>();
+    const int station = m_nStation;
+    m_worker.Queue(
+        [reply, station, bit, polledSet](CLiveLink& link) {
+            std::uint16_t word = 0;
+            *reply = link.Read(station, kRegCommandWord, 1, &word);
+            if (reply->Ok())
+                *reply = link.Write(station, kRegCommandWord, JogWord(word, bit, !polledSet));
+        },
+        [this, reply] { ApplyButton(*reply); });
 }
 
 void CMonitorControlDlg::OnSet()
 {
     m_strFrequency = m_pFrequency->GetValue();
-    std::uint16_t limits[2] = {};
-    LiveReply reply = m_exchange.Read(m_nStation, kRegFrequencyLimits, 2, limits);
-    if (reply.failure == LiveFailure::NotConnected)
+    if (!m_exchange.IsConnected())
         return LinkGone();
-    if (!reply.Ok())
-        return ShowLiveMessage(reply);
+    struct Result {
+        LiveReply reply;
+        bool outOfRange = false;
+    };
+    auto result = std::make_shared<Result>();
+    const int station = m_nStation;
     const double value = FrequencyTextValue(m_strFrequency.utf8_string());
-    if (!ControlFrequencyInRange(value, limits[1], limits[0])) {
-        AfxMessageBox(IDS_SET_RANGE);
-        return;
-    }
-    reply = m_exchange.Write(m_nStation, kRegFrequencyCommand, static_cast<std::uint16_t>(FrequencyHundredths(value)));
-    if (reply.failure == LiveFailure::NotConnected)
-        return LinkGone();
-    ShowLiveMessage(reply);
+    m_worker.Queue(
+        [result, station, value](CLiveLink& link) {
+            std::uint16_t limits[2] = {};
+            result->reply = link.Read(station, kRegFrequencyLimits, 2, limits);
+            if (!result->reply.Ok())
+                return; // a failed limit read ends the setting before any check
+            if (!ControlFrequencyInRange(value, limits[1], limits[0])) {
+                result->outOfRange = true;
+                return;
+            }
+            result->reply = link.Write(station, kRegFrequencyCommand, static_cast<std::uint16_t>(FrequencyHundredths(value)));
+        },
+        [this, result] {
+            if (result->outOfRange)
+                AfxMessageBox(IDS_SET_RANGE);
+            else
+                ApplyButton(result->reply);
+        });
 }
 
 void CMonitorControlDlg::OnFrequencyText()
@@ -269,4 +334,17 @@ void CMonitorControlDlg::OnCancel()
 {
     DestroySiblings();
     Show(false);
+}
+
+// Esc in the graph window reaches this window too (a frame passes its keys on
+// to its parent): it closes the graph window alone.
+void CMonitorControlDlg::OnCharHook(wxKeyEvent& event)
+{
+    auto* from = wxDynamicCast(event.GetEventObject(), wxWindow);
+    wxWindow* top = from ? wxGetTopLevelParent(from) : nullptr;
+    if (event.GetKeyCode() == WXK_ESCAPE && top && top != this) {
+        top->Close();
+        return;
+    }
+    event.Skip();
 }

@@ -4,6 +4,7 @@
 // modeless windows it owns.
 
 #include "monitor/LiveExchange.h"
+#include "monitor/LiveWorker.h"
 
 #include <wx/dialog.h>
 #include <wx/timer.h>
@@ -37,12 +38,26 @@ public:
     // Polling runs while the window is shown (a sibling hidden by its own Cancel stops).
     bool Show(bool show = true) override;
     bool IsPolling() const { return m_timer.IsRunning(); }
-    void Poll() { OnTimer(); }
+    // An exchange runs or waits to be taken in.
+    bool IsExchanging() const { return m_worker.IsBusy(); }
+    // One tick, its exchange waited for and taken in.
+    void Poll();
+    // Waits for the exchanges queued so far and takes them in.
+    void Settle() { m_worker.WaitUntilIdle(); }
+    // The jog buttons offer what the last poll read (false before it and
+    // after polling stopped for a failure).
+    bool ShowsLiveValues() const { return m_bLive; }
     CMonitorStatusDlg* GetStatusWindow() const;
     wxWindow* GetGraphWindow() const { return m_pGraphDlg; }
 
 private:
     void OnTimer();
+    void ApplyPoll(const LiveReply& reply, std::uint16_t word);
+    // Polling stopped for a failure: the jog buttons no longer offer what was read.
+    void ShowStale();
+    // After a button's exchange: its message, or the line when the link went.
+    void ApplyButton(const LiveReply& reply);
+    void OnCharHook(wxKeyEvent& event);
     void OnCommand(int id);
     void OnJog(std::uint16_t bit, bool polledSet);
     void OnSet();
@@ -56,8 +71,9 @@ private:
     CDriveSession& m_state;
     CD390DocData* m_pProject;
     CLiveExchange m_exchange;
+    CLiveWorker m_worker;
     wxTimer m_timer;
-    bool m_inTick = false;
+    bool m_bLive = false;
 
     // Owned; weak, so that a sibling that destroyed itself is seen as gone.
     wxWeakRef<wxWindow> m_pGraphDlg;

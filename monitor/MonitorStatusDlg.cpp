@@ -17,6 +17,7 @@ CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int
     : wxDialog(parent, IDD, "Monitor Status")
     , m_state(state)
     , m_pProject(project)
+    , m_worker(state)
     , m_nStationIndex(stationIndex)
 {
     m_pTabs = new wxNotebook(this, IDC_TABS);
@@ -25,6 +26,7 @@ CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int
     m_pTabs->AddPage(m_pStatusPage, wxString::FromUTF8(LoadResString(IDS_STATUS_TAB)), true);
     m_pTabs->AddPage(m_pTerminalPage, wxString::FromUTF8(LoadResString(IDS_TERMINAL_TAB)));
     m_pLinkGone = CreateLinkGoneLine(this);
+    m_pLinkFailed = CreateLinkFailedLine(this);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(new wxButton(this, IDC_START, "Start"), 0, wxRIGHT, 6);
@@ -35,6 +37,7 @@ CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_pTabs, 1, wxEXPAND | wxALL, 6);
     sizer->Add(m_pLinkGone, 0, wxLEFT | wxRIGHT, 8);
+    sizer->Add(m_pLinkFailed, 0, wxLEFT | wxRIGHT, 8);
     sizer->Add(buttons, 0, wxEXPAND | wxALL, 6);
     SetSizerAndFit(sizer);
 
@@ -46,6 +49,7 @@ CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int
     });
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnStart(); }, IDC_START);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        m_worker.Stop();
         m_pStatusPage->Stop();
         m_pTerminalPage->Stop();
         m_pStatusPage->GetPicture()->Refresh(false);
@@ -59,7 +63,17 @@ CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int
 }
 
 // The control window is a child of this window and is deleted with it.
-CMonitorStatusDlg::~CMonitorStatusDlg() = default;
+CMonitorStatusDlg::~CMonitorStatusDlg()
+{
+    m_worker.Stop();
+}
+
+bool CMonitorStatusDlg::Show(bool show)
+{
+    if (!show)
+        StopBothPages();
+    return wxDialog::Show(show);
+}
 
 CMonitorControlDlg* CMonitorStatusDlg::GetControlWindow() const
 {
@@ -82,19 +96,38 @@ void CMonitorStatusDlg::OnStart()
 {
     if (m_state.m_bConnected == 0 || m_state.m_pComm == nullptr)
         return LinkGone();
+    m_worker.Stop();
     m_pStatusPage->Start();
     m_pTerminalPage->Start();
 }
 
 void CMonitorStatusDlg::StopBothPages()
 {
+    m_worker.Stop();
     m_pStatusPage->KillTimer();
     m_pTerminalPage->KillTimer();
+}
+
+void CMonitorStatusDlg::LinkFailed(int messageId)
+{
+    StopBothPages();
+    m_pStatusPage->ShowStale();
+    m_pTerminalPage->ShowStale();
+    if (ShowLinkFailed(m_pLinkFailed, messageId))
+        Layout();
+}
+
+void CMonitorStatusDlg::LinkAnswered()
+{
+    if (ShowLinkFailed(m_pLinkFailed, -1))
+        Layout();
 }
 
 void CMonitorStatusDlg::LinkGone()
 {
     StopBothPages();
+    m_pStatusPage->ShowStale();
+    m_pTerminalPage->ShowStale();
     FindWindow(IDC_START)->Disable();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
@@ -126,6 +159,5 @@ void CMonitorStatusDlg::OnCancel()
     }
     m_pControlDlg = nullptr;
     // A sibling hidden by its own Cancel stops polling; its opener shows it again.
-    StopBothPages();
     Hide();
 }

@@ -4,6 +4,8 @@
 // relay). Each page has its own station and polls it every 400 ms once
 // "Start" is pressed. "Show Control" opens the control window modeless.
 
+#include "monitor/LiveWorker.h"
+
 #include <wx/dialog.h>
 #include <wx/weakref.h>
 
@@ -34,10 +36,23 @@ public:
     wxNotebook* GetTabs() const { return m_pTabs; }
     CMonitorControlDlg* GetControlWindow() const;
 
+    // Hidden (every road of closing hides it first): polling ends at once.
+    bool Show(bool show = true) override;
+
+    // The pages' exchanges run here, one after another.
+    CLiveWorker& Worker() { return m_worker; }
+    // The line that says the link failed (shown or not).
+    wxStaticText* GetLinkFailedLine() const { return m_pLinkFailed; }
+
     // The pages report here.
     void OnPageStation(int index) { m_nStationIndex = index; }
     void StopBothPages();
     void LinkGone();
+    // A page's poll failed on the link (61477 to 61479): both pages stop and
+    // show nothing as live; the window says so, no message box.
+    void LinkFailed(int messageId);
+    // A page read successfully: the failure line goes.
+    void LinkAnswered();
 
 private:
     void OnStart();
@@ -46,10 +61,12 @@ private:
 
     CDriveSession& m_state;
     CD390DocData* m_pProject;
+    CLiveWorker m_worker;
     int m_nStationIndex = 0;
     wxWeakRef<wxWindow> m_pControlDlg;
     CStatusTabDlg187* m_pTerminalPage = nullptr;
     CStatusTabDlg145* m_pStatusPage = nullptr;
     wxNotebook* m_pTabs = nullptr;
     wxStaticText* m_pLinkGone = nullptr;
+    wxStaticText* m_pLinkFailed = nullptr;
 };

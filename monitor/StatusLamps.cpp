@@ -53,11 +53,11 @@ std::vector<StatusText> StatusPageValues(const int values[5])
     std::snprintf(text[3], sizeof text[3], "%.1f", values[2] * 0.1); // output voltage
     std::snprintf(text[4], sizeof text[4], "%d", values[3]); // DC voltage
     return {
-        { 372, 119, text[0] },
-        { 372, 142, text[1] },
-        { 372, 167, text[2] },
-        { 372, 191, text[3] },
-        { 372, 215, text[4] },
+        { 372, 119, text[0], "SET F", "Hz" },
+        { 372, 142, text[1], "OUT F", "Hz" },
+        { 372, 167, text[2], "CURRENT", "A" },
+        { 372, 191, text[3], "OUT V", "V" },
+        { 372, 215, text[4], "DC V", "V" },
     };
 }
 

@@ -27,6 +27,8 @@ struct StatusText {
     int x = 0;
     int y = 0; // the line is centred on y
     std::string text;
+    const char* caption = ""; // what the picture writes before it ("DC V")
+    const char* unit = ""; // and after it, as a reader says it ("V")
 };
 
 // Lamps of the Status page for the status word 0x2520 (bits 0 to 3).

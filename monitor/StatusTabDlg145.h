@@ -20,9 +20,9 @@ public:
     wxStaticText* GetFaultDescriptionLabel() const { return m_pFaultDescription; }
 
 private:
-    void OnTimer() override;
+    void QueuePoll(CLiveWorker& worker) override;
     void OnPaintPicture(wxDC& dc) override;
-    void UpdateLabels();
+    void UpdateTexts() override;
 
     wxStaticText* m_pValues[5] {};
     wxStaticText* m_pFaultShort = nullptr;

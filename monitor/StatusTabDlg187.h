@@ -12,6 +12,7 @@ public:
     int m_nTerminal = 0;
 
 private:
-    void OnTimer() override;
+    void QueuePoll(CLiveWorker& worker) override;
     void OnPaintPicture(wxDC& dc) override;
+    void UpdateTexts() override;
 };

@@ -1,6 +1,7 @@
 #include "monitor/StatusTabPage.h"
 
 #include "monitor/LiveWindowSupport.h"
+#include "monitor/LiveWorker.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
@@ -34,8 +35,9 @@ CStatusTabPage::CStatusTabPage(wxWindow* parent, CMonitorStatusDlg* owner, CDriv
     m_pPicture->SetBackgroundStyle(wxBG_STYLE_PAINT);
 
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    row->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL))), 0,
-        wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    auto* label = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL)));
+    NameByLabel(m_pStation, label->GetLabel());
+    row->Add(label, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     row->Add(m_pStation);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(row, 0, wxALL, 4);
@@ -46,7 +48,7 @@ CStatusTabPage::CStatusTabPage(wxWindow* parent, CMonitorStatusDlg* owner, CDriv
         wxAutoBufferedPaintDC dc(m_pPicture);
         OnPaintPicture(dc);
     });
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTimer(); }, 1);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTick(); }, 1);
     Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
         m_nStationIndex = m_pStation->GetSelection();
         m_nStation = SelectedStation(m_pStation, m_state.m_Stations);
@@ -57,6 +59,7 @@ CStatusTabPage::CStatusTabPage(wxWindow* parent, CMonitorStatusDlg* owner, CDriv
 void CStatusTabPage::Start()
 {
     m_timer.Start(400);
+    m_bPending = false;
     m_bStarted = 1;
     m_bStopped = 0;
 }
@@ -64,8 +67,22 @@ void CStatusTabPage::Start()
 void CStatusTabPage::Stop()
 {
     m_timer.Stop();
+    m_bPending = false;
     m_bStarted = 0;
     m_bStopped = 1;
+}
+
+void CStatusTabPage::KillTimer()
+{
+    m_timer.Stop();
+    m_bPending = false;
+}
+
+void CStatusTabPage::ShowStale()
+{
+    m_bStale = true;
+    UpdateTexts();
+    m_pPicture->Refresh(false);
 }
 
 void CStatusTabPage::SelectStationIndex(int index)
@@ -77,21 +94,45 @@ void CStatusTabPage::SelectStationIndex(int index)
     m_nStation = SelectedStation(m_pStation, m_state.m_Stations);
 }
 
-void CStatusTabPage::Failed(const LiveReply& reply)
+void CStatusTabPage::Poll()
 {
+    OnTick();
+    m_pOwner->Worker().WaitUntilIdle();
+}
+
+void CStatusTabPage::OnTick()
+{
+    if (m_bPending)
+        return;
+    if (!m_exchange.IsConnected())
+        return m_pOwner->LinkGone();
+    m_bPending = true;
+    QueuePoll(m_pOwner->Worker());
+}
+
+bool CStatusTabPage::Done(const LiveReply& reply)
+{
+    m_bPending = false;
+    if (reply.failure == LiveFailure::NotConnected || (!reply.Ok() && !m_exchange.IsConnected())) {
+        m_pOwner->LinkGone();
+        return false;
+    }
     switch (reply.failure) {
     case LiveFailure::None:
-        break;
+        m_bStale = false;
+        m_pOwner->LinkAnswered();
+        return true;
     case LiveFailure::NotConnected:
-        m_pOwner->LinkGone();
         break;
     case LiveFailure::Link:
         if (reply.messageId != 0)
-            m_pOwner->StopBothPages();
+            m_pOwner->LinkFailed(static_cast<int>(reply.messageId));
         break;
     case LiveFailure::WrongFunction:
-        m_timer.Stop();
+        KillTimer();
+        ShowStale();
         ShowLiveMessage(reply);
         break;
     }
+    return false;
 }

@@ -3,8 +3,14 @@
 // its owner through a post function (which must not block and must not wait
 // for the thread that owns the job). The owner looks whether the job still
 // runs and joins it; nothing else is shared.
+//
+// An owner that must go at once while its job still runs (a window closed in
+// the middle of a drive exchange) releases the job: the process keeps the
+// thread and waits for it in JoinReleasedJobs, which whoever deletes what
+// such jobs use (the link object) calls first.
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -26,8 +32,25 @@ public:
     // Waits for the thread of the last job to be gone.
     void Join();
 
+    // Hands the thread of the last job to the process, which joins it in
+    // JoinReleasedJobs (and at the latest as the program ends); this object
+    // is then free to go. The job must end soon by itself and must no longer
+    // touch its owner: its work and post function are the owner's to make so.
+    void Release();
+
+    // Waits for every released job. Window thread, before what the jobs use
+    // is deleted.
+    static void JoinReleasedJobs();
+    // Released jobs whose threads have not yet been joined.
+    static int ReleasedJobCount();
+
 private:
+    struct State {
+        std::mutex mutex;
+        bool running = false;
+    };
+
     std::thread m_thread;
-    mutable std::mutex m_mutex;
-    bool m_running = false;
+    // Shared with the thread, which may outlive this object once released.
+    std::shared_ptr<State> m_state = std::make_shared<State>();
 };

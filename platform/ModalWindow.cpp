@@ -8,8 +8,10 @@ namespace {
 
 // Ends the nested loop once the window is gone or hidden. A dialog's Cancel
 // or close box only hides a modeless dialog, a window may also destroy
-// itself: the loop ends on either, seen from the application's idle event,
-// which comes whatever the window's own state.
+// itself: the loop ends on either, at once from the window's own show and
+// destroy events. The application's idle event looks too (a window may be
+// scheduled for destruction without being hidden), but it cannot be relied
+// on alone: no idle time comes while a timer is always due.
 class CModalEnd {
 public:
     CModalEnd(wxWindow* window, wxEventLoopBase* loop)
@@ -17,13 +19,16 @@ public:
         , m_loop(loop)
     {
         m_window->Bind(wxEVT_DESTROY, &CModalEnd::OnDestroy, this);
+        m_window->Bind(wxEVT_SHOW, &CModalEnd::OnShow, this);
         wxTheApp->Bind(wxEVT_IDLE, &CModalEnd::OnIdle, this);
     }
     ~CModalEnd()
     {
         wxTheApp->Unbind(wxEVT_IDLE, &CModalEnd::OnIdle, this);
-        if (m_window)
+        if (m_window) {
+            m_window->Unbind(wxEVT_SHOW, &CModalEnd::OnShow, this);
             m_window->Unbind(wxEVT_DESTROY, &CModalEnd::OnDestroy, this);
+        }
     }
     CModalEnd(const CModalEnd&) = delete;
     CModalEnd& operator=(const CModalEnd&) = delete;
@@ -42,9 +47,16 @@ private:
         event.Skip();
         if (event.GetEventObject() != m_window)
             return; // one of its children
+        m_window->Unbind(wxEVT_SHOW, &CModalEnd::OnShow, this);
         m_window->Unbind(wxEVT_DESTROY, &CModalEnd::OnDestroy, this);
         m_window = nullptr;
         Stop();
+    }
+    void OnShow(wxShowEvent& event)
+    {
+        event.Skip();
+        if (event.GetEventObject() == m_window && !event.IsShown())
+            Stop();
     }
     void OnIdle(wxIdleEvent& event)
     {

@@ -11,6 +11,7 @@
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/Accessibility.h"
+#include "platform/BackgroundJob.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalWindow.h"
@@ -509,6 +510,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 void CMainFrame::StopBackgroundTransfers()
 {
     m_pConnectCommands->StopWatchdogPass();
+    CBackgroundJob::JoinReleasedJobs(); // exchanges of live windows closed in the middle of one
     // The process's manager: this runs from the destructor too, which may
     // come after the manager is gone.
     wxDocManager* manager = wxDocManager::GetDocumentManager();

@@ -6,6 +6,7 @@
 #include "document/D390DocData.h"
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
+#include "platform/BackgroundJob.h"
 #include "platform/ResourceModule.h"
 #include "session/DriveSession.h"
 #include "tests/common/MessageRecorder.h"
@@ -60,6 +61,34 @@ protected:
         m_state.m_Stations = { 1 };
         m_project.m_nModelCode = static_cast<int>(model);
     }
+    // Several stations, each with its model and version, connected as the
+    // Connect dialog leaves them.
+    void StartDrives(const std::vector<SimStationConfig>& stations)
+    {
+        CloseLink();
+        if (m_drive)
+            m_drive->Stop();
+        SimDriveConfig config;
+        config.stations = stations;
+        m_drive = std::make_unique<CSimulatedDrive>(config);
+        m_drive->UseSteppedClock();
+        std::string error;
+        ASSERT_TRUE(m_drive->Start(&error)) << error;
+        m_state.m_pComm = new CSerialComm();
+        ASSERT_NE(m_state.m_pComm->InitComm(m_drive->GetPtyPath(), 9600, 8, 0, 1.0f), 0);
+        m_state.m_bConnected = 1;
+        m_state.m_Stations.clear();
+        m_state.m_StationModels.clear();
+        m_state.m_StationVersions.clear();
+        for (const SimStationConfig& station : stations) {
+            m_drive->SetRegister(station.station, 0x0002, 2);
+            m_drive->SetRegister(station.station, 0x0005, 5);
+            m_drive->SetRegister(station.station, 0x000C, 6000);
+            m_state.m_Stations.push_back(station.station);
+            m_state.m_StationModels.push_back(static_cast<int>(station.modelCode));
+            m_state.m_StationVersions.push_back(station.version);
+        }
+    }
     void SetUp() override { StartDrive(); }
     void TearDown() override
     {
@@ -70,6 +99,9 @@ protected:
     // As the watchdog does when the last station stops answering.
     void CloseLink()
     {
+        // As the main frame does before the link object goes: exchanges of
+        // windows closed in the middle of one end first.
+        CBackgroundJob::JoinReleasedJobs();
         if (m_state.m_pComm) {
             m_state.m_pComm->Close();
             delete m_state.m_pComm;

@@ -5,6 +5,7 @@
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "monitor/StatusTabDlg145.h"
+#include "platform/Accessible.h"
 #include "platform/ModalWindow.h"
 #include "tests/monitorgui/LiveWindowFixture.h"
 
@@ -34,6 +35,7 @@ protected:
         wxCommandEvent click(wxEVT_BUTTON, id);
         click.SetEventObject(m_control->FindWindow(id));
         m_control->ProcessWindowEvent(click);
+        m_control->Settle();
     }
     CMonitorControlDlg* m_control = nullptr;
 };
@@ -136,11 +138,16 @@ TEST_F(ControlTest, PollFailuresShowOneMessageAndStop)
         m_messages.Clear();
         Open();
         m_control->Show();
+        m_control->Poll();
+        EXPECT_TRUE(m_control->ShowsLiveValues()) << c.name;
         c.set(true);
         m_control->Poll();
         c.set(false);
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string> { Res(c.message) }) << c.name;
         EXPECT_FALSE(m_control->IsPolling()) << c.name;
+        // The jog buttons no longer offer what the last poll read.
+        EXPECT_FALSE(m_control->ShowsLiveValues()) << c.name;
+        EXPECT_FALSE(m_control->FindWindow(CMonitorControlDlg::IDC_JOG_FORWARD)->IsEnabled()) << c.name;
         delete m_control;
         m_control = nullptr;
     }
@@ -148,11 +155,15 @@ TEST_F(ControlTest, PollFailuresShowOneMessageAndStop)
 
 TEST_F(ControlTest, LinkClosedByTheWatchdogSendsNothingAndDisablesTheButtons)
 {
+    m_drive->SetRegister(1, 0x2501, 0x0010); // jogging forward
     Open();
     m_control->Poll();
+    EXPECT_EQ(m_control->FindWindow(CMonitorControlDlg::IDC_JOG_FORWARD)->GetLabel().utf8_string(), Res(61544));
     CloseLink();
     Mark();
     m_control->Poll();
+    EXPECT_EQ(m_control->FindWindow(CMonitorControlDlg::IDC_JOG_FORWARD)->GetLabel().utf8_string(), Res(61543))
+        << "no jog state read before the link went stays on show";
     Click(CMonitorControlDlg::IDC_RUN);
     EXPECT_TRUE(Requests().empty());
     EXPECT_FALSE(m_control->FindWindow(CMonitorControlDlg::IDC_RUN)->IsEnabled());
@@ -217,4 +228,57 @@ TEST_F(ControlTest, SiblingsTakeClicksAndCloseWithTheControlWindow)
     wxTheApp->SetTopWindow(nullptr);
     frame->Destroy();
     PumpUntil(nullptr, 50);
+}
+
+// Esc in the graph window opened from the control window closes the graph
+// window alone; Esc in the control window closes it.
+TEST_F(ControlTest, EscInTheGraphWindowClosesOnlyTheGraphWindow)
+{
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(0, 0), wxSize(300, 200));
+    wxTheApp->SetTopWindow(frame);
+    frame->Show();
+    auto* control = new CMonitorControlDlg(frame, m_state, 0, &m_project);
+    wxWeakRef<wxWindow> alive(control);
+    wxWeakRef<wxWindow> graph;
+    bool graphGone = false;
+    bool controlShown = false;
+    bool controlPolling = false;
+    auto esc = [](wxWindow* from) {
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = WXK_ESCAPE;
+        key.SetEventObject(from);
+        from->ProcessWindowEvent(key);
+    };
+    control->CallAfter([&] {
+        PumpUntil([&] { return control->IsShownOnScreen(); });
+        wxCommandEvent graphClick(wxEVT_BUTTON, CMonitorControlDlg::IDC_GRAPH);
+        control->ProcessWindowEvent(graphClick);
+        graph = control->GetGraphWindow();
+        if (!graph)
+            return control->Close(), void();
+        PumpUntil([&] { return graph && graph->IsShownOnScreen(); }, 2000);
+        // The key as the graph window's focused control passes it on.
+        wxWindow* inside = graph->GetChildren().empty() ? graph.get() : graph->GetChildren().front();
+        esc(inside);
+        PumpUntil([&] { return !graph || !graph->IsShown(); }, 2000);
+        graphGone = !graph || !graph->IsShown();
+        controlShown = control->IsShown();
+        controlPolling = control->IsPolling();
+        esc(control->FindWindow(CMonitorControlDlg::IDC_STATION));
+    });
+    RunModalToMainFrame(control, frame);
+    EXPECT_TRUE(graphGone);
+    EXPECT_TRUE(controlShown) << "one Esc closed the control window too";
+    EXPECT_TRUE(controlPolling);
+    EXPECT_FALSE(alive) << "Esc in the control window closes it";
+    EXPECT_TRUE(frame->IsEnabled());
+    wxTheApp->SetTopWindow(nullptr);
+    frame->Destroy();
+    PumpUntil(nullptr, 50);
+}
+
+TEST_F(ControlTest, StationBoxIsNamedByItsLabel)
+{
+    Open();
+    EXPECT_EQ(GetAccessibleName(m_control->FindWindow(CMonitorControlDlg::IDC_STATION)), "Station Num");
 }

@@ -9,6 +9,7 @@
 #include "platform/Accessible.h"
 #include "tests/monitorgui/LiveWindowFixture.h"
 
+#include <wx/choice.h>
 #include <wx/stattext.h>
 
 namespace {
@@ -111,4 +112,55 @@ TEST_F(StatusTest, LinkClosedByTheWatchdogSendsNothingAndSaysSo)
     EXPECT_FALSE(m_status->GetStatusPage()->IsPolling());
     EXPECT_FALSE(m_status->FindWindow(CMonitorStatusDlg::IDC_START)->IsEnabled());
     EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+// A link failure stops both pages quietly (no message box), but the window
+// says so, its lamps go dark and its values are cleared until a read succeeds.
+TEST_F(StatusTest, ALinkFailureIsSaidInTheWindowAndNothingStaleShowsAsLive)
+{
+    m_drive->SetRegister(1, 0x2520, 0x0005);
+    m_drive->SetRegister(1, 0x2523, 5000);
+    m_drive->SetTerminals(1, 0x0001);
+    Open();
+    Start();
+    CStatusTabDlg145* status = m_status->GetStatusPage();
+    CStatusTabDlg187* terminal = m_status->GetTerminalPage();
+    status->Poll();
+    terminal->Poll();
+    ASSERT_TRUE(status->ShowsLiveValues());
+    EXPECT_EQ(GetAccessibleName(status->GetValueLabel(0)), "SET F 50.00 Hz");
+    EXPECT_EQ(GetAccessibleName(status->GetValueLabel(4)), "DC V 311 V");
+    EXPECT_FALSE(m_status->GetLinkFailedLine()->IsShown());
+
+    m_drive->SetSilent(1, true);
+    terminal->Poll();
+    m_drive->SetSilent(1, false);
+    EXPECT_TRUE(m_messages.Texts().empty()) << "quietly: no message box";
+    EXPECT_FALSE(status->IsPolling());
+    EXPECT_FALSE(terminal->IsPolling());
+    EXPECT_TRUE(m_status->GetLinkFailedLine()->IsShown());
+    EXPECT_NE(m_status->GetLinkFailedLine()->GetLabel().utf8_string().find(Res(61478)), std::string::npos)
+        << m_status->GetLinkFailedLine()->GetLabel();
+    for (CStatusTabPage* page : { static_cast<CStatusTabPage*>(status), static_cast<CStatusTabPage*>(terminal) }) {
+        EXPECT_FALSE(page->ShowsLiveValues()) << "lamps dark";
+        EXPECT_EQ(GetAccessibleDescription(page->GetPicture()), Res(64051));
+    }
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(status->GetValueLabel(k)->GetLabel(), "") << k;
+    EXPECT_EQ(GetAccessibleName(status->GetValueLabel(0)), "SET F " + Res(64051));
+    EXPECT_EQ(status->GetFaultShortLabel()->GetLabel(), "");
+
+    // Start again: the next successful read shows live values and the line goes.
+    Start();
+    status->Poll();
+    EXPECT_TRUE(status->ShowsLiveValues());
+    EXPECT_EQ(status->GetValueLabel(0)->GetLabel(), "50.00");
+    EXPECT_FALSE(m_status->GetLinkFailedLine()->IsShown());
+}
+
+TEST_F(StatusTest, StationBoxesAreNamedByTheirLabel)
+{
+    Open();
+    EXPECT_EQ(GetAccessibleName(m_status->GetStatusPage()->GetStationChoice()), "Station Num");
+    EXPECT_EQ(GetAccessibleName(m_status->GetTerminalPage()->GetStationChoice()), "Station Num");
 }

@@ -11,6 +11,7 @@
 #include <wx/frame.h>
 #include <wx/sizer.h>
 #include <wx/stopwatch.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/weakref.h>
 
@@ -140,5 +141,47 @@ TEST_F(FrameFixture, EndsWhenTheWindowHidesOrDestroysItself)
         RunModalToMainFrame(window);
         EXPECT_FALSE(alive) << c.name;
         EXPECT_TRUE(frame->IsEnabled()) << c.name;
+    }
+}
+
+// A window whose timer is always due leaves the loop no idle time: closing it
+// must end the loop all the same, and the main frame takes input again.
+TEST_F(FrameFixture, EndsWhileATimerOfTheWindowIsAlwaysDue)
+{
+    for (const char* road : { "hidden by its timer", "Cancel", "close box" }) {
+        auto* window = new RunWindow(nullptr);
+        wxWeakRef<wxWindow> alive(window);
+        wxTimer timer(window);
+        int ticks = 0;
+        int ticksAfterClose = -1;
+        const std::string how = road;
+        window->Bind(wxEVT_TIMER, [&, window](wxTimerEvent&) {
+            wxMilliSleep(3); // longer than the period: the timer is always due
+            if (ticksAfterClose >= 0)
+                ++ticksAfterClose;
+            if (++ticks != 20)
+                return;
+            ticksAfterClose = 0;
+            if (how == "hidden by its timer") {
+                window->Hide();
+            } else if (how == "Cancel") {
+                wxCommandEvent cancel(wxEVT_BUTTON, wxID_CANCEL);
+                cancel.SetEventObject(window->FindWindow(wxID_CANCEL));
+                window->ProcessWindowEvent(cancel);
+            } else {
+                window->Close();
+            }
+        });
+        window->Bind(wxEVT_DESTROY, [&timer, window](wxWindowDestroyEvent& event) {
+            event.Skip();
+            if (event.GetEventObject() == window)
+                timer.Stop();
+        });
+        timer.Start(1);
+        RunModalToMainFrame(window);
+        timer.Stop();
+        EXPECT_FALSE(alive) << road;
+        EXPECT_TRUE(frame->IsEnabled()) << road;
+        EXPECT_LE(ticksAfterClose, 1) << road << ": the loop ends at the close, not when the timer lets it";
     }
 }
