@@ -5,6 +5,7 @@
 // and a recorder for message boxes.
 
 #include "document/D390DocData.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
@@ -18,19 +19,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-inline std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-inline void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 inline std::string Code(int group, int item)
 {

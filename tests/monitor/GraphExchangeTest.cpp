@@ -15,19 +15,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::string FindOnPath(const std::string& program)
 {
     for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"}) {
@@ -38,13 +25,11 @@ std::string FindOnPath(const std::string& program)
     return {};
 }
 
-class GraphExchangeTest : public ::testing::Test {
+class GraphExchangeTest : public GraphFileTest {
 protected:
     void SetUp() override
     {
-        m_folder = MakeTempFolder();
-        m_recorder.SetChannel(0, "Set Frequency", "60.00", "0.00");
-        m_recorder.SetChannel(1, "DC Voltage", "800.00", "200.00");
+        GraphFileTest::SetUp();
         m_recorder.SetChannel(2, "No display", "10.00", "0.00");
         m_recorder.SetChannel(3, "Output Current", "20.00", "0.00");
         m_recorder.ApplyScaleRule();
@@ -64,12 +49,6 @@ protected:
         m_recorder.AppendSamples(sample);
     }
 
-    std::string Path(const std::string& name) const { return m_folder + name; }
-
-    SteppedClock m_clock;
-    CGraphRecorder m_recorder{m_clock};
-    MessageRecorder m_messages;
-    std::string m_folder;
 };
 
 const std::string kTwoSamples = ",Set Frequency,DC Voltage,No display,Output Current\r\n"
@@ -83,7 +62,7 @@ const std::string kTwoSamples = ",Set Frequency,DC Voltage,No display,Output Cur
 TEST_F(GraphExchangeTest, CsvExportImportAndExportAgainGiveTheSameBytes)
 {
     ASSERT_TRUE(ExportGraphCsvFile(m_recorder, Path("a.csv")));
-    EXPECT_EQ(ReadBytes(Path("a.csv")), kTwoSamples);
+    EXPECT_EQ(ReadFileBytes(Path("a.csv")), kTwoSamples);
 
     SteppedClock clock;
     CGraphRecorder imported(clock);
@@ -102,7 +81,7 @@ TEST_F(GraphExchangeTest, CsvExportImportAndExportAgainGiveTheSameBytes)
     EXPECT_DOUBLE_EQ(imported.m_dStartClock, imported.Samples().front().clock);
 
     ASSERT_TRUE(ExportGraphCsvFile(imported, Path("b.csv")));
-    EXPECT_EQ(ReadBytes(Path("b.csv")), kTwoSamples);
+    EXPECT_EQ(ReadFileBytes(Path("b.csv")), kTwoSamples);
 }
 
 TEST_F(GraphExchangeTest, BadCsvFilesAreRefusedAndChangeNothing)
@@ -130,7 +109,7 @@ TEST_F(GraphExchangeTest, BadCsvFilesAreRefusedAndChangeNothing)
         SCOPED_TRACE(c.what);
         m_recorder.ResetSamples();
         SetUp();
-        WriteBytes(Path("bad.csv"), c.bytes);
+        WriteFileBytes(Path("bad.csv"), c.bytes);
         m_messages.Clear();
         ImportGraphCsvFile(m_recorder, Path("bad.csv"));
         EXPECT_EQ(m_messages.Texts(), c.messages);
@@ -153,9 +132,9 @@ TEST_F(GraphExchangeTest, AFailedWriteKeepsWhatWasThereAndNamesTheReason)
 {
     // A folder where the file should go: the rename over it fails.
     std::filesystem::create_directory(Path("keep.csv"));
-    WriteBytes(Path("keep.csv/inside"), "old");
+    WriteFileBytes(Path("keep.csv/inside"), "old");
     EXPECT_FALSE(ExportGraphCsvFile(m_recorder, Path("keep.csv")));
-    EXPECT_EQ(ReadBytes(Path("keep.csv/inside")), "old");
+    EXPECT_EQ(ReadFileBytes(Path("keep.csv/inside")), "old");
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_EQ(m_messages.Texts()[0], "Opening the file is fail.\nIs a directory");
     int files = 0;
@@ -187,8 +166,8 @@ TEST_F(GraphExchangeTest, WorkbookCellsAsASpreadsheetProgramReadsThemAndBothForm
                           "profile --convert-to csv --outdir out book.xlsx >soffice.log 2>&1"
                           " && timeout 240 '" + soffice + "' --headless --norestore -env:UserInstallation=file://" +
                           m_folder + "profile --convert-to xls --outdir out book.xlsx >>soffice.log 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(Path("soffice.log"));
-    std::string csv = ReadBytes(Path("out/book.csv"));
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(Path("soffice.log"));
+    std::string csv = ReadFileBytes(Path("out/book.csv"));
     EXPECT_EQ(csv, ",,,,,\n"
                    "Index,Set Frequency,DC Voltage,No display,Output Current,Time\n"
                    "Min,0.00,200.00,0.00,0.00,\n"
@@ -204,7 +183,7 @@ TEST_F(GraphExchangeTest, WorkbookCellsAsASpreadsheetProgramReadsThemAndBothForm
 
 TEST_F(GraphExchangeTest, WorkbookFaultsAreNamed)
 {
-    WriteBytes(Path("broken.xlsx"), "not a workbook");
+    WriteFileBytes(Path("broken.xlsx"), "not a workbook");
     EXPECT_FALSE(ImportGraphWorkbookFile(m_recorder, Path("broken.xlsx")));
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_EQ(m_messages.Texts()[0].rfind("DataBase error:", 0), 0u);

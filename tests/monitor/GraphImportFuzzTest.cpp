@@ -19,19 +19,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // Peak resident memory of the process so far, in bytes.
 long long PeakResident()
 {
@@ -51,13 +38,11 @@ std::string State(const CGraphRecorder& recorder)
     return state;
 }
 
-class GraphImportFuzz : public ::testing::Test {
+class GraphImportFuzz : public GraphFileTest {
 protected:
     void SetUp() override
     {
-        m_folder = MakeTempFolder();
-        m_recorder.SetChannel(0, "Set Frequency", "60.00", "0.00");
-        m_recorder.SetChannel(1, "DC Voltage", "800.00", "200.00");
+        GraphFileTest::SetUp();
         m_recorder.ApplyScaleRule();
         for (int i = 0; i < 40; ++i) {
             GraphSample sample = SampleAt(7301.2 + i * 0.1, i * 10.0);
@@ -66,8 +51,6 @@ protected:
             m_recorder.AppendSamples(sample);
         }
     }
-
-    std::string Path(const std::string& name) const { return m_folder + name; }
 
     // One import as the window makes it; what must hold afterwards.
     void ImportAndCheck(const std::string& path, bool workbook, const std::string& what)
@@ -110,10 +93,6 @@ protected:
         return true;
     }
 
-    SteppedClock m_clock;
-    CGraphRecorder m_recorder{m_clock};
-    MessageRecorder m_messages;
-    std::string m_folder;
 };
 
 // The lines of a comma-separated recording as the rows of sheet "GraphData"
@@ -214,7 +193,7 @@ TEST_F(GraphImportFuzz, HostileFilesAreRefusedWholeWithinBoundedMemory)
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteBytes(Path("in.csv"), c.bytes);
+        WriteFileBytes(Path("in.csv"), c.bytes);
         const long long peak = PeakResident();
         ImportAndCheck(Path("in.csv"), false, c.what);
         ASSERT_EQ(m_messages.Texts().size(), 1u);
@@ -247,7 +226,7 @@ TEST_F(GraphImportFuzz, HostileFilesAreRefusedWholeWithinBoundedMemory)
         std::string error;
         ASSERT_TRUE(book.Save(Path("in.xlsx"), error)) << error;
         ASSERT_TRUE(ReplaceInWorkbook(Path("in.xlsx"), "NAMEHERE", name));
-        EXPECT_LT(ReadBytes(Path("in.xlsx")).size(), 64u * 1024);
+        EXPECT_LT(ReadFileBytes(Path("in.xlsx")).size(), 64u * 1024);
         ImportAndCheck(Path("in.xlsx"), true, "workbook name");
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Import file error."});
     }
@@ -257,7 +236,7 @@ TEST_F(GraphImportFuzz, MutatedRecordingsAreTakenOrRefusedWhole)
 {
     ASSERT_TRUE(ExportGraphCsvFile(m_recorder, Path("seed.csv")));
     const std::vector<std::string> seeds = {
-        ReadBytes(Path("seed.csv")),
+        ReadFileBytes(Path("seed.csv")),
         ",Set Frequency,DC Voltage,No display,Output Current\r\nMin,0.00,200.00,0.00,0.00\r\n"
         "Max,60.00,800.00,10.00,20.00\r\n0,50.00,540,0.0,1.5,23:59:59.950\r\n1,2\r\n",
         ",\xe4\xb8\xad,b,c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n0,1,1,1,1,9:05:07.250",
@@ -268,7 +247,7 @@ TEST_F(GraphImportFuzz, MutatedRecordingsAreTakenOrRefusedWhole)
         const std::string input = mutator.Mutate(seeds);
         const std::string what = "run " + std::to_string(run);
         if (run % 2 == 0) {
-            WriteBytes(Path("in.csv"), input);
+            WriteFileBytes(Path("in.csv"), input);
             ImportAndCheck(Path("in.csv"), false, what);
         } else {
             std::string error;
@@ -281,9 +260,9 @@ TEST_F(GraphImportFuzz, MutatedRecordingsAreTakenOrRefusedWhole)
     }
     // Whole workbook files changed byte by byte.
     ASSERT_TRUE(ExportGraphWorkbookFile(m_recorder, Path("seed.xlsx")));
-    const std::vector<std::string> files = {ReadBytes(Path("seed.xlsx"))};
+    const std::vector<std::string> files = {ReadFileBytes(Path("seed.xlsx"))};
     for (int run = 0; run < runs / 4; ++run) {
-        WriteBytes(Path("in.xlsx"), mutator.Mutate(files));
+        WriteFileBytes(Path("in.xlsx"), mutator.Mutate(files));
         ImportAndCheck(Path("in.xlsx"), true, "file run " + std::to_string(run));
         if (HasFatalFailure())
             return;

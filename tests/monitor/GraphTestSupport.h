@@ -1,16 +1,20 @@
 #pragma once
-// A stepped clock and a recorder wired to a simulated drive.
+// A stepped clock, a recorder wired to a simulated drive, and a recording
+// with a folder of its own for the files it exports and imports.
 
 #include "link/Crc16.h"
 #include "link/SerialComm.h"
 #include "monitor/GraphRecorder.h"
 #include "platform/ResourceModule.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/TestPaths.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 // Time moves only when a test says so.
 class SteppedClock : public IGraphClock {
@@ -30,6 +34,25 @@ inline GraphSample SampleAt(double clock, double plotted = 0)
     sample.plotted.fill(plotted);
     return sample;
 }
+
+// A recording of Set Frequency and DC Voltage (a test adds what else it
+// needs, then applies the scale rule) and a new folder for its files.
+class GraphFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = MakeTempFolder();
+        m_recorder.SetChannel(0, "Set Frequency", "60.00", "0.00");
+        m_recorder.SetChannel(1, "DC Voltage", "800.00", "200.00");
+    }
+
+    std::string Path(const std::string& name) const { return m_folder + name; }
+
+    SteppedClock m_clock;
+    CGraphRecorder m_recorder{m_clock};
+    MessageRecorder m_messages;
+    std::string m_folder;
+};
 
 class GraphDriveTest : public ::testing::Test {
 protected:

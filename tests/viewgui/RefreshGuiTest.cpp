@@ -59,6 +59,32 @@ protected:
         SetModalAnswer([this](wxDialog* dialog) { return Answer(dialog); });
     }
 
+    // Connected, with 00-03 at 2 on the drive behind a slow line, and an
+    // AutoRefresh cycle under way that takes well over a second.
+    void StartSlowCycle()
+    {
+        ASSERT_NO_FATAL_FAILURE(StartConnected());
+        ASSERT_TRUE(m_drive->SetRegister(1, 0x0003, 2));
+        m_drive->SetReplyDelay(1, 40);
+        Command(ID_AUTO_REFRESH);
+        ASSERT_TRUE(RunUntil([&] { return m_drive->GetFrameCount() >= 2; }));
+        ASSERT_TRUE(View()->GetAutoRefresh()->GetReader().IsCycleRunning());
+    }
+
+    // An event posted to the window thread: whether it was handled, and
+    // whether the main frame took input then.
+    struct Posted {
+        bool handled = false;
+        bool frameEnabled = true;
+    };
+    void Post(Posted& posted)
+    {
+        wxTheApp->CallAfter([this, &posted] {
+            posted.handled = true;
+            posted.frameEnabled = Frame().IsEnabled();
+        });
+    }
+
     void TearDown() override
     {
         if (m_app && m_app->m_pMainFrame) {
@@ -224,25 +250,15 @@ TEST_F(RefreshGuiTest, AutoRefreshFollowsTheDriveInTheListUntilTurnedOff)
 
 TEST_F(RefreshGuiTest, TurningAutoRefreshOffMidCycleKeepsTheWindowThreadAnswering)
 {
-    StartConnected();
-    ASSERT_TRUE(m_drive->SetRegister(1, 0x0003, 2));
-    // A slow line: the cycle takes well over a second.
-    m_drive->SetReplyDelay(1, 40);
-    Command(ID_AUTO_REFRESH);
-    ASSERT_TRUE(RunUntil([&] { return m_drive->GetFrameCount() >= 2; }));
-    ASSERT_TRUE(View()->GetAutoRefresh()->GetReader().IsCycleRunning());
+    ASSERT_NO_FATAL_FAILURE(StartSlowCycle());
 
     // Posted before the command: handled while the cycle ends, every window
     // disabled meanwhile.
-    bool handled = false;
-    bool frameEnabled = true;
-    wxTheApp->CallAfter([&] {
-        handled = true;
-        frameEnabled = Frame().IsEnabled();
-    });
+    Posted posted;
+    Post(posted);
     Command(ID_AUTO_REFRESH);
-    EXPECT_TRUE(handled) << "the window thread handled events while the cycle ended";
-    EXPECT_FALSE(frameEnabled);
+    EXPECT_TRUE(posted.handled) << "the window thread handled events while the cycle ended";
+    EXPECT_FALSE(posted.frameEnabled);
     EXPECT_TRUE(Frame().IsEnabled());
     EXPECT_FALSE(Frame().Session().m_bAutoRefresh);
     EXPECT_FALSE(View()->GetAutoRefresh()->GetReader().IsCycleActive());
@@ -460,27 +476,17 @@ TEST_F(RefreshGuiTest, WithoutALinkOnlyDefaultAgainstSetIsOffered)
 
 TEST_F(RefreshGuiTest, OpeningTheEditorMidCycleKeepsTheWindowThreadAnswering)
 {
-    StartConnected();
-    ASSERT_TRUE(m_drive->SetRegister(1, 0x0003, 2));
-    // A slow line: the cycle takes well over a second.
-    m_drive->SetReplyDelay(1, 40);
-    Command(ID_AUTO_REFRESH);
-    ASSERT_TRUE(RunUntil([&] { return m_drive->GetFrameCount() >= 2; }));
-    ASSERT_TRUE(View()->GetAutoRefresh()->GetReader().IsCycleRunning());
+    ASSERT_NO_FATAL_FAILURE(StartSlowCycle());
 
     // Posted before the editor is asked for: handled while the cycle ends,
     // the main frame taking no input meanwhile; the editor opens after it.
-    bool handled = false;
-    bool frameEnabled = true;
-    wxTheApp->CallAfter([&] {
-        handled = true;
-        frameEnabled = Frame().IsEnabled();
-    });
+    Posted posted;
+    Post(posted);
     bool handledAtOpening = false;
     bool cycleAtOpening = true;
     std::string valueAtOpening;
     m_editor = [&](CParamGroupDlg& editor) {
-        handledAtOpening = handled;
+        handledAtOpening = posted.handled;
         cycleAtOpening = View()->GetAutoRefresh()->GetReader().IsCycleActive();
         valueAtOpening = Param(0, 3).m_strValue;
         wxCommandEvent cancel(wxEVT_BUTTON, wxID_CANCEL);
@@ -489,7 +495,7 @@ TEST_F(RefreshGuiTest, OpeningTheEditorMidCycleKeepsTheWindowThreadAnswering)
     };
     View()->OpenEditor(0, -1);
     EXPECT_TRUE(handledAtOpening) << "the window thread handled events while the cycle ended";
-    EXPECT_FALSE(frameEnabled);
+    EXPECT_FALSE(posted.frameEnabled);
     EXPECT_FALSE(cycleAtOpening);
     EXPECT_EQ(valueAtOpening, "2") << "the cycle read to its end and was taken in first";
     EXPECT_TRUE(Frame().IsEnabled());

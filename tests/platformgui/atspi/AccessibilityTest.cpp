@@ -10,23 +10,14 @@
 #include "session/CommSettings.h"
 #include "shell/ConnectDlg.h"
 #include "shell/MainFrameLayout.h"
+#include "tests/platformgui/atspi/AtspiReading.h"
 #include "tests/shellgui/AppFixture.h"
 #include "view/D390View.h"
 #include "view/ParamListModel.h"
 
 #include <wx/choice.h>
-#include <wx/utils.h>
-
-#include <unistd.h>
-
-#include <cstdlib>
-#include <sstream>
 
 namespace {
-
-struct Accessible {
-    std::string role, name, description;
-};
 
 struct Cell {
     int row, column;
@@ -40,42 +31,15 @@ struct Reading {
     std::string errors;
 };
 
-std::vector<std::string> SplitTabs(const std::string& line)
-{
-    std::vector<std::string> parts;
-    std::istringstream in(line);
-    for (std::string part; std::getline(in, part, '\t');)
-        parts.push_back(part);
-    return parts;
-}
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 class AccessibilityTest : public AppFixture {
 protected:
-    // Runs the reader while this process keeps answering the bus: a
-    // synchronous wxExecute goes on handling events.
     Reading Read(int rows)
     {
-        const wxString command = wxString::Format("/usr/bin/python3 %s/platformgui/atspi/read_accessible.py %ld %d",
-                                                  D390_TEST_SOURCE_DIR, static_cast<long>(getpid()), rows);
-        wxArrayString output, errors;
-        Reading reading;
-        reading.exitCode = wxExecute(command, output, errors, wxEXEC_SYNC);
-        for (const wxString& line : errors)
-            reading.errors += line.utf8_string() + "\n";
-        for (const wxString& line : output) {
-            std::vector<std::string> parts = SplitTabs(line.utf8_string());
-            parts.resize(5);
-            if (parts[0] == "object")
-                reading.objects.push_back({parts[1], parts[2], parts[3]});
-            else if (parts[0] == "cell")
+        const ReaderOutput output = RunReader("read_accessible.py", std::to_string(rows), 5);
+        Reading reading{ObjectsOf(output), {}, output.exitCode, output.errors};
+        for (const std::vector<std::string>& parts : output.lines)
+            if (parts[0] == "cell")
                 reading.cells.push_back({std::atoi(parts[2].c_str()), std::atoi(parts[3].c_str()), Trimmed(parts[4])});
-        }
         return reading;
     }
 
@@ -112,20 +76,13 @@ protected:
                 return true;
         return false;
     }
-
-    // Skips the test when no accessibility bus can be reached, with the reason.
-    bool BusMissing(const Reading& reading)
-    {
-        return !std::getenv("DBUS_SESSION_BUS_ADDRESS") || reading.exitCode == 77;
-    }
 };
 
 } // namespace
 
 TEST_F(AccessibilityTest, ListCellsStatusPanesAndNamedFields)
 {
-    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-        GTEST_SKIP() << "no session bus: run under dbus-run-session for the AT-SPI test";
+    SKIP_WITHOUT_SESSION_BUS();
     StartWithProject();
     CD390View* view = Frame().GetActiveProjectView();
     CD390DocData& doc = *view->GetDocData();
@@ -137,7 +94,7 @@ TEST_F(AccessibilityTest, ListCellsStatusPanesAndNamedFields)
     const int row = 1;
     const int setColumn = 2;
     Reading before = Read(3);
-    if (BusMissing(before))
+    if (before.exitCode == kNoAccessibilityBus)
         GTEST_SKIP() << "the accessibility bus did not start: " << before.errors;
     ASSERT_EQ(before.exitCode, 0) << before.errors;
     const std::string shown = Trimmed(view->GetListModel()->GetItemText(row, CParamListModel::kColumnValue).utf8_string());

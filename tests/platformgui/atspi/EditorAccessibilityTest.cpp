@@ -5,32 +5,16 @@
 // digit), labelled by its row's label and described by its own range text.
 // Runs on a private session bus (dbus-run-session) under Xvfb.
 
-#include "document/D390DocData.h"
-#include "editor/GroupPagePanel.h"
 #include "editor/GroupPageModel.h"
-#include "editor/ParamGroupDlg.h"
 #include "editor/ParamLabel.h"
-#include "pages/GroupPages.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
-#include "session/DriveSession.h"
-#include "tests/common/MessageRecorder.h"
-#include "tests/common/RecordingWindows.h"
-#include "tests/common/TestPaths.h"
-
-#include <gtest/gtest.h>
-#include <wx/app.h>
-#include <wx/notebook.h>
-#include <wx/stattext.h>
-#include <wx/textctrl.h>
-#include <wx/utils.h>
+#include "tests/editorgui/EditorWindowFixture.h"
+#include "tests/platformgui/atspi/AtspiReading.h"
 
 #include <signal.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <map>
-#include <sstream>
 
 namespace {
 
@@ -46,37 +30,14 @@ struct EditorReading {
     std::string errors;
 };
 
-std::vector<std::string> SplitTabs(const std::string& line)
-{
-    std::vector<std::string> parts;
-    std::istringstream in(line);
-    for (std::string part; std::getline(in, part, '\t');)
-        parts.push_back(part);
-    return parts;
-}
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// Runs the reader while this process keeps answering the bus: a synchronous
-// wxExecute goes on handling events.
 EditorReading ReadWindow(const std::string& title)
 {
-    const wxString command = wxString::Format("/usr/bin/python3 %s/platformgui/atspi/read_editor_accessible.py %ld \"%s\"",
-                                              D390_TEST_SOURCE_DIR, static_cast<long>(getpid()),
-                                              wxString::FromUTF8(title));
-    wxArrayString output, errors;
+    const ReaderOutput output = RunReader("read_editor_accessible.py", "\"" + title + "\"", 8);
     EditorReading reading;
-    reading.exitCode = wxExecute(command, output, errors, wxEXEC_SYNC);
-    for (const wxString& line : errors)
-        reading.errors += line.utf8_string() + "\n";
+    reading.exitCode = output.exitCode;
+    reading.errors = output.errors;
     std::string tab;
-    for (const wxString& line : output) {
-        std::vector<std::string> parts = SplitTabs(line.utf8_string());
-        parts.resize(8);
+    for (const std::vector<std::string>& parts : output.lines) {
         if (parts[0] == "tab")
             tab = Trimmed(parts[1]);
         else if (parts[0] == "endtab")
@@ -87,12 +48,6 @@ EditorReading ReadWindow(const std::string& title)
     return reading;
 }
 
-void Yield()
-{
-    for (int i = 0; i < 5; ++i)
-        wxTheApp->Yield(true);
-}
-
 std::string RoleOf(wxWindow* input)
 {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(input))
@@ -100,20 +55,8 @@ std::string RoleOf(wxWindow* input)
     return "combo box";
 }
 
-class EditorAccessibilityTest : public ::testing::Test {
+class EditorAccessibilityTest : public EditorWindowFixture {
 protected:
-    static void SetUpTestSuite() { RegisterGroupPages(); }
-
-    void MakeProject(int modelCode)
-    {
-        m_doc.m_strProgramFolder = TestProgramFolder();
-        m_doc.m_nModelCode = modelCode;
-        ASSERT_TRUE(m_doc.NewProject());
-        m_links.drive = &m_frame;
-        m_links.doc = &m_doc;
-        m_links.chooseStation = [] { return -1; };
-    }
-
     // Checks one page as read: every row's button and inputs, by name.
     void CheckPage(CGroupPagePanel& page, const std::vector<ReadObject>& read)
     {
@@ -168,18 +111,16 @@ protected:
         }
     }
 
-    RecordingWindows m_windows;
-    CDriveSession m_frame{m_windows};
-    CD390DocData m_doc{m_windows};
-    MessageRecorder m_messages;
-    EditorLinks m_links;
     void TearDown() override
     {
         for (CParamGroupDlg* editor : m_editors)
             editor->Destroy();
-        Yield();
+        EditorWindowFixture::TearDown();
     }
 
+    // Every message box of the run: the fixture's recorder forgets those
+    // shown while a project is made, this one (the newer) takes them all.
+    MessageRecorder m_allMessages;
     std::vector<CParamGroupDlg*> m_editors;
     int m_pages = 0;
     int m_buttons = 0;
@@ -229,8 +170,7 @@ TEST(EditorAccessibility, EveryPageOfEveryGroupReadsByItsRows)
 
 TEST_F(EditorAccessibilityTest, DISABLED_EveryPageOfEveryGroupReadsByItsRows)
 {
-    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-        GTEST_SKIP() << "no session bus: run under dbus-run-session for the AT-SPI test";
+    SKIP_WITHOUT_SESSION_BUS();
     const std::string title = LoadResString(IDS_EDITOR_CAPTION);
     struct PageSet {
         int model;
@@ -251,7 +191,7 @@ TEST_F(EditorAccessibilityTest, DISABLED_EveryPageOfEveryGroupReadsByItsRows)
             wxNotebook* tabs = editor->Notebook();
             ASSERT_NE(tabs, nullptr);
             EditorReading reading = ReadWindow(title);
-            if (reading.exitCode == 77) {
+            if (reading.exitCode == kNoAccessibilityBus) {
                 std::cout << "NO-ACCESSIBILITY-BUS\n";
                 GTEST_SKIP() << "the accessibility bus did not start: " << reading.errors;
             }
@@ -272,5 +212,5 @@ TEST_F(EditorAccessibilityTest, DISABLED_EveryPageOfEveryGroupReadsByItsRows)
     }
     std::cout << "read " << m_pages << " pages: " << m_buttons << " row buttons, " << m_inputs << " inputs\n";
     EXPECT_GT(m_inputs, m_buttons) << "every row has an input, packed rows several";
-    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_TRUE(m_allMessages.Texts().empty());
 }

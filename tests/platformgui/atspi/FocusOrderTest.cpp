@@ -5,17 +5,13 @@
 // private session bus (dbus-run-session) under Xvfb.
 
 #include "res/CommandIds.h"
+#include "tests/platformgui/atspi/AtspiReading.h"
 #include "tests/shellgui/MainWindowFixture.h"
 #include "view/PrintTitleDlg.h"
 
 #include <wx/timer.h>
-#include <wx/utils.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 namespace {
 
@@ -58,23 +54,12 @@ class FocusOrderTest : public MainWindowFixture {
 protected:
     FocusReading ReadFocus()
     {
-        const wxString command = wxString::Format("/usr/bin/python3 %s/platformgui/atspi/read_focus.py %ld",
-                                                  D390_TEST_SOURCE_DIR, static_cast<long>(getpid()));
-        wxArrayString output, errors;
-        FocusReading reading;
         // The windows stay enabled: a disabled window has no focus to read.
-        reading.exitCode = wxExecute(command, output, errors, wxEXEC_SYNC | wxEXEC_NODISABLE);
-        for (const wxString& line : errors)
-            reading.errors += line.utf8_string() + "\n";
-        for (const wxString& line : output) {
-            std::vector<std::string> parts;
-            std::istringstream in(line.utf8_string());
-            for (std::string part; std::getline(in, part, '\t');)
-                parts.push_back(part);
-            parts.resize(5);
+        const ReaderOutput output = RunReader("read_focus.py", "", 5, wxEXEC_SYNC | wxEXEC_NODISABLE);
+        FocusReading reading{{}, output.exitCode, output.errors};
+        for (const std::vector<std::string>& parts : output.lines)
             if (parts[0] == "focus")
                 reading.objects.push_back({parts[1], parts[2], std::atoi(parts[3].c_str()), parts[4]});
-        }
         return reading;
     }
 
@@ -104,13 +89,12 @@ protected:
 
 TEST_F(FocusOrderTest, TabGoesFromTheTreeToTheListAndBackAndADialogGivesTheFocusBack)
 {
-    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-        GTEST_SKIP() << "no session bus: run under dbus-run-session for the AT-SPI test";
+    SKIP_WITHOUT_SESSION_BUS();
     StartWithProject();
     Tree()->SetFocus();
     Pump(300);
     FocusReading first = ReadFocus();
-    if (first.exitCode == 77)
+    if (first.exitCode == kNoAccessibilityBus)
         GTEST_SKIP() << "the accessibility bus did not start: " << first.errors;
     ASSERT_EQ(first.exitCode, 0) << first.errors;
     EXPECT_EQ(FocusedControl(), "tree");

@@ -7,55 +7,13 @@
 #include "monitor/GraphDlg.h"
 #include "monitor/GraphSetDlg.h"
 #include "monitor/SetTimeDlg.h"
+#include "tests/platformgui/atspi/AtspiReading.h"
 #include "tests/shellgui/AppFixture.h"
-
-#include <wx/evtloop.h>
-#include <wx/utils.h>
-
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <sstream>
-#include <thread>
 
 namespace {
 
-struct Accessible {
-    std::string role, name, description;
-};
-
-std::vector<std::string> SplitTabs(const std::string& line)
-{
-    std::vector<std::string> parts;
-    std::istringstream in(line);
-    for (std::string part; std::getline(in, part, '\t');)
-        parts.push_back(part);
-    return parts;
-}
-
 class GraphAccessibilityTest : public AppFixture {
 protected:
-    // The objects of this process as the reader finds them; exit code 77
-    // when there is no accessibility bus.
-    std::vector<Accessible> Read(long& exitCode, std::string& errors)
-    {
-        const wxString command = wxString::Format("/usr/bin/python3 %s/platformgui/atspi/read_accessible.py %ld 0",
-                                                  D390_TEST_SOURCE_DIR, static_cast<long>(getpid()));
-        wxArrayString output, errorLines;
-        exitCode = wxExecute(command, output, errorLines, wxEXEC_SYNC);
-        for (const wxString& line : errorLines)
-            errors += line.utf8_string() + "\n";
-        std::vector<Accessible> objects;
-        for (const wxString& line : output) {
-            std::vector<std::string> parts = SplitTabs(line.utf8_string());
-            parts.resize(4);
-            if (parts[0] == "object")
-                objects.push_back({parts[1], parts[2], parts[3]});
-        }
-        return objects;
-    }
-
     // The objects of that name that are not the label itself.
     static int Count(const std::vector<Accessible>& objects, const std::string& name)
     {
@@ -72,27 +30,13 @@ protected:
                 return object.description;
         return "<none>";
     }
-
-    static void Pump(int milliseconds)
-    {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        while (std::chrono::steady_clock::now() < end) {
-            wxTheApp->ProcessPendingEvents();
-            while (wxEventLoopBase::GetActive() && wxEventLoopBase::GetActive()->Pending())
-                wxEventLoopBase::GetActive()->Dispatch();
-            wxTheApp->ProcessIdle();
-            wxYield();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
 };
 
 } // namespace
 
 TEST_F(GraphAccessibilityTest, ChartBandAndDialogFieldsAreNamedAndReadable)
 {
-    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-        GTEST_SKIP() << "no session bus: run under dbus-run-session for the AT-SPI test";
+    SKIP_WITHOUT_SESSION_BUS();
     ASSERT_TRUE(Start());
     auto* graph = new CGraphDlg(&Frame(), Frame().Session(), {1}, 0x11004B2);
     CGraphRecorder& recorder = graph->Recorder();
@@ -121,16 +65,15 @@ TEST_F(GraphAccessibilityTest, ChartBandAndDialogFieldsAreNamedAndReadable)
     Pump(100);
 
     ASSERT_EQ(graph->Chart()->ReadOutText(), "Cursor: Set Frequency 20.00");
-    long exitCode = 0;
-    std::string errors;
-    std::vector<Accessible> objects = Read(exitCode, errors);
+    const ReaderOutput reading = RunReader("read_accessible.py", "0", 4);
     span->Destroy();
     set->Destroy();
     graph->Destroy();
     Pump(50);
-    if (exitCode == 77)
-        GTEST_SKIP() << "the accessibility bus did not start: " << errors;
-    ASSERT_EQ(exitCode, 0) << errors;
+    if (reading.NoBus())
+        GTEST_SKIP() << "the accessibility bus did not start: " << reading.errors;
+    ASSERT_EQ(reading.exitCode, 0) << reading.errors;
+    const std::vector<Accessible> objects = ObjectsOf(reading);
 
     EXPECT_EQ(Count(objects, "Oscillograph"), 1) << "the chart is named";
     EXPECT_EQ(DescriptionOf(objects, "Oscillograph"), "Cursor: Set Frequency 20.00");

@@ -10,72 +10,34 @@
 #include "monitor/MonitorStatusDlg.h"
 #include "monitor/StatusTabDlg145.h"
 #include "tests/monitorgui/LiveWindowFixture.h"
+#include "tests/platformgui/atspi/AtspiReading.h"
 
-#include <wx/stopwatch.h>
 #include <wx/timer.h>
-#include <wx/utils.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <map>
-#include <sstream>
 
 namespace {
-
-std::vector<std::string> SplitTabs(const std::string& line)
-{
-    std::vector<std::string> parts;
-    std::istringstream in(line);
-    for (std::string part; std::getline(in, part, '\t');)
-        parts.push_back(part);
-    return parts;
-}
-
-struct Accessible {
-    std::string role, name, description;
-};
 
 struct Change {
     std::string what, role, text;
 };
 
-// Runs a reader script while this process keeps answering the bus (a
-// synchronous wxExecute goes on handling events: timers fire, windows poll).
-std::vector<std::vector<std::string>> RunReader(const std::string& script, const std::string& arguments,
-                                                long* exitCode)
-{
-    const wxString command = wxString::Format("/usr/bin/python3 %s/platformgui/atspi/%s %ld %s", D390_TEST_SOURCE_DIR,
-                                              script, static_cast<long>(getpid()), arguments);
-    wxArrayString output, errors;
-    *exitCode = wxExecute(command, output, errors, wxEXEC_SYNC);
-    std::vector<std::vector<std::string>> lines;
-    for (const wxString& line : output)
-        lines.push_back(SplitTabs(line.utf8_string()));
-    return lines;
-}
-
 class LiveWindowsAccessibilityTest : public LiveWindowFixture {
 protected:
     std::vector<Accessible> ReadObjects()
     {
-        std::vector<Accessible> objects;
-        for (std::vector<std::string> parts : RunReader("read_accessible.py", "0", &m_exitCode)) {
-            parts.resize(4);
-            if (parts[0] == "object")
-                objects.push_back({parts[1], parts[2], parts[3]});
-        }
-        return objects;
+        const ReaderOutput reading = RunReader("read_accessible.py", "0", 4);
+        m_exitCode = reading.exitCode;
+        return ObjectsOf(reading);
     }
     std::vector<Change> CountChanges(double seconds)
     {
+        const ReaderOutput reading = RunReader("count_name_changes.py", std::to_string(seconds), 4);
+        m_exitCode = reading.exitCode;
         std::vector<Change> changes;
-        for (std::vector<std::string> parts :
-             RunReader("count_name_changes.py", std::to_string(seconds), &m_exitCode)) {
-            parts.resize(4);
+        for (const std::vector<std::string>& parts : reading.lines)
             if (parts[0] == "change")
                 changes.push_back({parts[1], parts[2], parts[3]});
-        }
         return changes;
     }
     static const Accessible* Find(const std::vector<Accessible>& objects, const std::string& role,
@@ -86,14 +48,6 @@ protected:
                 return &object;
         return nullptr;
     }
-    static void Pump(long ms)
-    {
-        wxStopWatch clock;
-        while (clock.Time() < ms) {
-            wxTheApp->Yield(true);
-            wxMilliSleep(5);
-        }
-    }
     long m_exitCode = 0;
 };
 
@@ -101,8 +55,7 @@ protected:
 
 TEST_F(LiveWindowsAccessibilityTest, KeypadAndStatusMonitorAreReadByTheirLabelsAndQuietWhileNothingChanges)
 {
-    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-        GTEST_SKIP() << "no session bus: run under dbus-run-session for the AT-SPI test";
+    SKIP_WITHOUT_SESSION_BUS();
     // A running drive at 30 Hz, ready; its clock stands, so every poll reads the same.
     m_drive->SetRegister(1, 0x0102, 5000); // 01-02 maximum frequency
     ASSERT_TRUE(CLiveExchange(m_state).Write(1, 0x2502, 3000).Ok());
@@ -120,7 +73,7 @@ TEST_F(LiveWindowsAccessibilityTest, KeypadAndStatusMonitorAreReadByTheirLabelsA
     Pump(1500); // both poll a few times on their own timers
 
     const std::vector<Accessible> objects = ReadObjects();
-    if (m_exitCode == 77) {
+    if (m_exitCode == kNoAccessibilityBus) {
         pad->Destroy();
         status->Destroy();
         GTEST_SKIP() << "the accessibility bus did not start";

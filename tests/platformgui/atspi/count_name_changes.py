@@ -8,21 +8,15 @@ Exit code 77: no accessibility bus to talk to.
 """
 import sys
 
-try:
-    import pyatspi
-    from gi.repository import GLib
-except ImportError as error:
-    print("pyatspi is missing: %s" % error, file=sys.stderr)
-    sys.exit(2)
+from atspi_reading import NO_BUS, clean, need_pyatspi, pyatspi
 
+need_pyatspi(2)
 
-def clean(text):
-    return (text or "").replace("\t", " ").replace("\n", " ")
+from gi.repository import GLib  # noqa: E402 (pyatspi brings it)
 
 
 def main():
-    pid = int(sys.argv[1])
-    seconds = float(sys.argv[2])
+    pid, seconds = int(sys.argv[1]), float(sys.argv[2])
 
     def changed(event):
         try:
@@ -39,7 +33,7 @@ def main():
                                                "object:property-change:accessible-description")
     except Exception as error:
         print("no accessibility bus: %s" % error, file=sys.stderr)
-        return 77
+        return NO_BUS
     # Ready: the caller may start what it counts.
     print("listening")
     sys.stdout.flush()

@@ -11,17 +11,11 @@ Exit code 77: no accessibility bus to talk to; 1: no such window.
 """
 import sys
 
-try:
-    import pyatspi
-except ImportError as error:
-    print("pyatspi is missing: %s" % error, file=sys.stderr)
-    sys.exit(2)
+from atspi_reading import applications, clean, need_pyatspi, pyatspi, walk, walk_children
+
+need_pyatspi(2)
 
 ROLES = {"push button", "text", "password text", "combo box", "label"}
-
-
-def clean(text):
-    return (text or "").replace("\t", " ").replace("\n", " ")
 
 
 def related(node, kind):
@@ -38,19 +32,12 @@ def related(node, kind):
     return " | ".join(names)
 
 
-def walk(node, depth=0):
-    if node is None or depth > 40:
-        return
-    try:
-        role = node.getRoleName()
-    except Exception:
-        return
+def visit(node, role, depth):
     if role == "page tab":
         print("tab\t%s" % clean(node.name))
-        for index in range(node.childCount):
-            walk(node.getChildAtIndex(index), depth + 1)
+        walk_children(node, visit, depth)
         print("endtab")
-        return
+        return False
     if role in ROLES:
         showing = node.getState().contains(pyatspi.STATE_SHOWING)
         print("object\t%s\t%s\t%s\t%s\t%s\t%d" % (
@@ -58,28 +45,20 @@ def walk(node, depth=0):
             related(node, pyatspi.RELATION_LABELLED_BY),
             related(node, pyatspi.RELATION_DESCRIBED_BY), 1 if showing else 0))
         if role == "combo box":
-            return  # its menu of entries is not what names it
-    for index in range(node.childCount):
-        walk(node.getChildAtIndex(index), depth + 1)
+            return False  # its menu of entries is not what names it
+    return True
 
 
 def main():
-    pid = int(sys.argv[1])
-    title = sys.argv[2]
-    try:
-        desktop = pyatspi.Registry.getDesktop(0)
-        apps = [app for app in desktop if app is not None and app.get_process_id() == pid]
-    except Exception as error:
-        print("no accessibility bus: %s" % error, file=sys.stderr)
-        return 77
-    windows = [window for app in apps for window in app
+    pid, title = int(sys.argv[1]), sys.argv[2]
+    windows = [window for app in applications(pid, required=False) for window in app
                if window is not None and window.name == title
                and window.getState().contains(pyatspi.STATE_SHOWING)]
     if not windows:
         print("process %d shows no window \"%s\"" % (pid, title), file=sys.stderr)
         return 1
     for window in windows:
-        walk(window)
+        walk(window, visit)
     return 0
 
 

@@ -1,0 +1,95 @@
+#pragma once
+// What the AT-SPI tests share: the session bus they need, the reader scripts
+// of this folder run against this process, and the lines those print.
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/stopwatch.h>
+#include <wx/utils.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// The AT-SPI tests talk to a bus of their own: without one they say why and
+// are skipped rather than read another session's desktop.
+#define SKIP_WITHOUT_SESSION_BUS()                \
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) \
+    GTEST_SKIP() << "no session bus: run under dbus-run-session for the AT-SPI test"
+
+// A reader's exit code when it found no accessibility bus to talk to.
+constexpr long kNoAccessibilityBus = 77;
+
+inline std::vector<std::string> SplitTabs(const std::string& line)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(line);
+    for (std::string part; std::getline(in, part, '\t');)
+        parts.push_back(part);
+    return parts;
+}
+
+inline std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// What a reader printed: each line split at its tabs into at least `fields`
+// parts (the first says what the line is), its errors and its exit code.
+struct ReaderOutput {
+    std::vector<std::vector<std::string>> lines;
+    long exitCode = 0;
+    std::string errors;
+
+    bool NoBus() const { return exitCode == kNoAccessibilityBus; }
+};
+
+// Runs a reader script of this folder on this process, with the arguments
+// after its process id, while this process keeps answering the bus: a
+// synchronous wxExecute goes on handling events (timers fire, windows poll).
+inline ReaderOutput RunReader(const std::string& script, const std::string& arguments, std::size_t fields,
+                              int flags = wxEXEC_SYNC)
+{
+    const wxString command =
+        wxString::Format("/usr/bin/python3 -B %s/platformgui/atspi/%s %ld %s", D390_TEST_SOURCE_DIR, script,
+                         static_cast<long>(getpid()), wxString::FromUTF8(arguments));
+    wxArrayString output, errors;
+    ReaderOutput reading;
+    reading.exitCode = wxExecute(command, output, errors, flags);
+    for (const wxString& line : errors)
+        reading.errors += line.utf8_string() + "\n";
+    for (const wxString& line : output) {
+        reading.lines.push_back(SplitTabs(line.utf8_string()));
+        reading.lines.back().resize(std::max(fields, reading.lines.back().size()));
+    }
+    return reading;
+}
+
+// An object as read_accessible.py prints it.
+struct Accessible {
+    std::string role, name, description;
+};
+
+inline std::vector<Accessible> ObjectsOf(const ReaderOutput& reading)
+{
+    std::vector<Accessible> objects;
+    for (const std::vector<std::string>& parts : reading.lines)
+        if (parts[0] == "object")
+            objects.push_back({parts[1], parts[2], parts[3]});
+    return objects;
+}
+
+// Lets the windows draw, poll and answer the bus for a while.
+inline void Pump(long milliseconds)
+{
+    wxStopWatch clock;
+    while (clock.Time() < milliseconds) {
+        wxTheApp->Yield(true);
+        wxMilliSleep(5);
+    }
+}
