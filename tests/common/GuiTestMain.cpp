@@ -46,6 +46,7 @@ protected:
 int g_criticalsOutsideTests = 0;
 
 std::function<void(const std::string&, const std::string&)> g_toolkitObserver;
+std::function<bool(const std::string&, const std::string&)> g_expectedCritical;
 
 void FieldsOf(const GLogField* fields, gsize count, std::string& domain, std::string& message)
 {
@@ -80,6 +81,8 @@ GLogWriterOutput FailOnCritical(GLogLevelFlags level, const GLogField* fields, g
         // application and never meets this.
         if (domain == "GLib" && message.find("was not found when attempting to remove it") != std::string::npos)
             return g_log_writer_default(level, fields, count, data);
+        if (g_expectedCritical && g_expectedCritical(domain, message))
+            return g_log_writer_default(level, fields, count, data);
         if (::testing::UnitTest::GetInstance()->current_test_info())
             ADD_FAILURE() << domain << " critical: " << message;
         else
@@ -99,6 +102,11 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 void SetModalAnswer(std::function<int(wxDialog*)> answer)
 {
     g_modalAnswer = std::move(answer);
+}
+
+void SetExpectedToolkitCritical(std::function<bool(const std::string&, const std::string&)> expected)
+{
+    g_expectedCritical = std::move(expected);
 }
 
 void SetToolkitMessageObserver(std::function<void(const std::string&, const std::string&)> observer)

@@ -16,3 +16,8 @@ void SetModalAnswer(std::function<int(wxDialog*)> answer);
 // The process can have one log writer only: the test main owns it, and tests
 // that want the toolkit's messages ask here. Pass nullptr to stop.
 void SetToolkitMessageObserver(std::function<void(const std::string& domain, const std::string& message)> observer);
+
+// Takes a critical message of the toolkit (domain, text) as expected while
+// set: it is printed but fails no test. Only for what the toolkit itself
+// does wrong and the program cannot reach. Pass nullptr to stop.
+void SetExpectedToolkitCritical(std::function<bool(const std::string& domain, const std::string& message)> expected);

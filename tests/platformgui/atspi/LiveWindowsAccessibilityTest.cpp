@@ -9,6 +9,7 @@
 #include "monitor/LiveExchange.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "monitor/StatusTabDlg145.h"
+#include "platform/Accessibility.h"
 #include "tests/monitorgui/LiveWindowFixture.h"
 #include "tests/platformgui/atspi/AtspiReading.h"
 
@@ -24,6 +25,19 @@ struct Change {
 
 class LiveWindowsAccessibilityTest : public LiveWindowFixture {
 protected:
+    // The program names controls and looks after notebooks leaving with the
+    // application's filter; these windows are opened without the program.
+    void SetUp() override
+    {
+        LiveWindowFixture::SetUp();
+        wxEvtHandler::AddFilter(&m_accessibleNames);
+    }
+    void TearDown() override
+    {
+        LiveWindowFixture::TearDown();
+        wxEvtHandler::RemoveFilter(&m_accessibleNames);
+    }
+
     std::vector<Accessible> ReadObjects()
     {
         const ReaderOutput reading = RunReader("read_accessible.py", "0", 4);
@@ -49,6 +63,7 @@ protected:
         return nullptr;
     }
     long m_exitCode = 0;
+    CAccessibleNamesFilter m_accessibleNames;
 };
 
 } // namespace
