@@ -1,7 +1,8 @@
 // Every page of every group the editor can show, in each layout the models
 // of the program give it, has room for each of its texts in the font and
 // theme GTK draws them with: every row's Write button, label, range text and
-// explanation is at least as large as its best size and lies inside its page.
+// explanation (for each entry of the row's list) is at least as large as its
+// best size and lies inside its page.
 
 #include "tests/editorgui/EditorWindowFixture.h"
 
@@ -100,6 +101,24 @@ TEST_F(EditorPagesTextsFitTest, EveryPageOfEveryGroupHasRoomForItsTexts)
                               p + 1);
                 ++pages;
                 CheckChildren(page, page->GetClientSize(), name, controls, cut);
+                // A row's explanation follows its list: each entry's text
+                // fits too.
+                std::vector<wxChoice*> lists;
+                for (wxWindow* child : page->GetChildren())
+                    if (auto* list = wxDynamicCast(child, wxChoice); list && list->IsShown() && list->IsEnabled())
+                        lists.push_back(list);
+                for (wxChoice* list : lists) {
+                    const int kept = list->GetSelection();
+                    for (unsigned k = 0; k < list->GetCount(); ++k) {
+                        Choose(page, list->GetId(), static_cast<int>(k));
+                        int counted = 0;
+                        CheckChildren(page, page->GetClientSize(),
+                                      std::string(name) + " " + list->GetName().utf8_string() + " entry " +
+                                          std::to_string(k),
+                                      counted, cut);
+                    }
+                    Choose(page, list->GetId(), kept);
+                }
             }
         }
     }
