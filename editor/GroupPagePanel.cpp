@@ -16,6 +16,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kRowButtonFirst = 1005;
@@ -170,6 +172,7 @@ void CGroupPagePanel::FitColumns()
     // The template's columns in dialog units, widened where a row label or
     // an option text in the toolkit's font needs more: nothing is cut with
     // "..." that the editor can show whole.
+    //
     // The row buttons: the template's 16 x 14 units hold the picture but not
     // GTK's button frame around it. A button grows about its centre, so it
     // stays level with its row, and the labels keep clear of it.
@@ -185,10 +188,11 @@ void CGroupPagePanel::FitColumns()
         labelX = std::max(labelX, x + size.x + gap / 2);
     }
     // The labels: as wide as the longest needs in the toolkit's font (its
-    // best size, the label's own padding included), and as high as one needs.
+    // best size, the label's own padding included, and never less than its
+    // text with a gap), and as high as one needs.
     int labelWidth = DlgSize(this, 150, 0).x;
     for (CParamLabel* label : m_labels)
-        labelWidth = std::max(labelWidth, label->GetBestSize().x);
+        labelWidth = std::max({labelWidth, label->GetBestSize().x, label->GetTextExtent(label->GetLabel()).x + gap});
     const int controlX = labelX + labelWidth + gap;
     const int shift = controlX - DlgPoint(this, 180, 0).x;
     const int rightEdge = DlgSize(this, m_model.Table().widthDu - 6, 0).x;
