@@ -47,7 +47,6 @@
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
 #include <wx/dataview.h>
-#include <wx/notebook.h>
 
 #include <gtk/gtk.h>
 
