@@ -10,6 +10,7 @@
 #include "document/ModelFamily.h"
 #include "editor/EditorStrings.h"
 #include "editor/Groups00To02Rows.h"
+#include "editor/ToldOnce.h"
 #include "link/CommTexts.h"
 #include "link/ModbusRequest.h"
 #include "platform/MessageBox.h"
@@ -42,19 +43,19 @@ bool ReadCurvePoint(int item, int station, int& value, EditorContext& context)
 {
     CDriveSession& drive = context.drive;
     const uint8_t address = static_cast<uint8_t>(station);
-    int read = 0;
-    switch (item) {
-    case 4: read = drive.ReadParam0104(address, value); break;
-    case 5: read = drive.ReadParam0105(address, value); break;
-    case 6: read = drive.ReadParam0106(address, value); break;
-    case 7: read = drive.ReadParam0107(address, value); break;
-    case 8: read = drive.ReadParam0108(address, value); break;
-    case 9: read = drive.ReadParam0109(address, value); break;
-    default: break;
-    }
-    if (!read)
-        AfxMessageBox(IDS_COMM_ERROR);
-    return read != 0;
+    return ReadToldOnce(
+        [&] {
+            switch (item) {
+            case 4: return drive.ReadParam0104(address, value) != 0;
+            case 5: return drive.ReadParam0105(address, value) != 0;
+            case 6: return drive.ReadParam0106(address, value) != 0;
+            case 7: return drive.ReadParam0107(address, value) != 0;
+            case 8: return drive.ReadParam0108(address, value) != 0;
+            case 9: return drive.ReadParam0109(address, value) != 0;
+            default: return false;
+            }
+        },
+        IDS_COMM_ERROR);
 }
 
 // The curve runs downwards: each point lies at or below the one before it

@@ -9,6 +9,7 @@
 #include "document/ModelFamily.h"
 #include "editor/EditorStrings.h"
 #include "editor/Groups00To02Rows.h"
+#include "editor/ToldOnce.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 
@@ -90,12 +91,15 @@ bool Page1Gate(CGroupPageModel& page, int row, const std::string& text, int stat
     const uint8_t address = static_cast<uint8_t>(station);
     if (item == 0 || item == 1) {
         int partner = 0;
-        const bool read = item == 0 ? context.drive.ReadParam0201(address, partner)
-                                    : context.drive.ReadParam0200(address, partner);
-        if (!read) {
-            AfxMessageBox(IDS_COMM_ERROR);
+        // 02-00's query tells a link failure itself, 02-01's tells nothing.
+        const bool read = ReadToldOnce(
+            [&] {
+                return item == 0 ? context.drive.ReadParam0201(address, partner) != 0
+                                 : context.drive.ReadParam0200(address, partner) != 0;
+            },
+            IDS_COMM_ERROR);
+        if (!read)
             return false;
-        }
         const long n = WordOfText(text, 10);
         if (item == 0 ? !(n < partner) : !(n > partner)) {
             AfxMessageBox(IDS_CURRENT_ORDER);

@@ -16,6 +16,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kRowButtonFirst = 1005;
@@ -170,11 +172,28 @@ void CGroupPagePanel::FitColumns()
     // The template's columns in dialog units, widened where a row label or
     // an option text in the toolkit's font needs more: nothing is cut with
     // "..." that the editor can show whole.
+    //
+    // The row buttons: the template's 16 x 14 units hold the picture but not
+    // GTK's button frame around it. A button grows about its centre, so it
+    // stays level with its row, and the labels keep clear of it.
     const int gap = DlgSize(this, 4, 0).x;
+    int labelX = DlgPoint(this, 26, 0).x;
+    for (wxWindow* button : m_buttons) {
+        const wxRect rect = button->GetRect();
+        wxSize size = rect.GetSize();
+        size.IncTo(button->GetBestSize());
+        const int x = std::max(0, rect.x - (size.x - rect.width) / 2);
+        const int y = std::max(0, rect.y - (size.y - rect.height) / 2);
+        button->SetSize(x, y, size.x, size.y);
+        labelX = std::max(labelX, x + size.x + gap / 2);
+    }
+    // The labels: as wide as the longest needs in the toolkit's font (its
+    // best size, the label's own padding included, and never less than its
+    // text with a gap), and as high as one needs.
     int labelWidth = DlgSize(this, 150, 0).x;
     for (CParamLabel* label : m_labels)
-        labelWidth = std::max(labelWidth, label->GetTextExtent(label->GetLabel()).x + gap);
-    const int controlX = DlgPoint(this, 26, 0).x + labelWidth + gap;
+        labelWidth = std::max({labelWidth, label->GetBestSize().x, label->GetTextExtent(label->GetLabel()).x + gap});
+    const int controlX = labelX + labelWidth + gap;
     const int shift = controlX - DlgPoint(this, 180, 0).x;
     const int rightEdge = DlgSize(this, m_model.Table().widthDu - 6, 0).x;
     m_nNeededWidth = 0;
@@ -183,7 +202,8 @@ void CGroupPagePanel::FitColumns()
     };
     for (int r = 0; r < m_model.RowCount(); ++r) {
         CParamLabel* label = m_labels[static_cast<std::size_t>(r)];
-        label->SetSize(wxSize(labelWidth, label->GetSize().y));
+        label->SetSize(labelX, label->GetPosition().y, labelWidth,
+                       std::max(label->GetSize().y, label->GetBestSize().y));
         std::vector<wxWindow*> moved = m_packed[static_cast<std::size_t>(r)];
         if (m_model.Row(r).kind != RowKind::Packed)
             moved = {Control(r)};
@@ -199,8 +219,10 @@ void CGroupPagePanel::FitColumns()
             if (window)
                 reach(window);
         reach(label);
-        if (wxStaticText* text = m_explanations[static_cast<std::size_t>(r)])
+        if (wxStaticText* text = m_explanations[static_cast<std::size_t>(r)]) {
+            text->Move(labelX, text->GetPosition().y);
             reach(text);
+        }
     }
 }
 

@@ -16,6 +16,7 @@
 #include "tests/common/RecordingWindows.h"
 #include "tests/common/RequestShape.h"
 #include "tests/common/TestPaths.h"
+#include "tests/editor/HookedComm.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
@@ -27,21 +28,6 @@
 #include <string>
 #include <vector>
 
-
-// Our link with a hook before each transaction, so that a test can flip one
-// of the drive's switches between two frames.
-class HookedComm : public CSerialComm {
-public:
-    ErrType CommandSend(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsigned long rxLen) override
-    {
-        ++m_count;
-        if (m_before)
-            m_before(m_count);
-        return CSerialComm::CommandSend(tx, txLen, rx, rxLen);
-    }
-    std::function<void(int)> m_before; // gets the 1-based number of the transaction
-    int m_count = 0;
-};
 
 class RecordingHost : public IEditorHost {
 public:

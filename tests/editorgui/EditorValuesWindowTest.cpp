@@ -436,3 +436,73 @@ TEST_F(EditorValuesWindowTest, ABoxIsOwnedByTheEditorThatRaisedItAndGivesTheFocu
     main->Destroy();
     Yield();
 }
+
+// A row button whose gate reads a partner item from the drive tells a failure
+// of that read once: where the drive query tells the failure itself the page
+// adds nothing, where the query is silent the page tells it. Transmit Group's
+// own reads of the drive, silenced, are told once as well.
+TEST_F(EditorValuesWindowTest, ARowButtonTellsAPartnerReadFailureOnce)
+{
+    const std::string comm = LoadResString(IDS_COMM_ERROR);
+    const std::string timeOut = LoadResString(IDS_TIMEOUT);
+    enum Road { Silenced, Refused };
+    struct Case {
+        int code, group, item; // item -1: Transmit Group
+        uint16_t partner; // the register the gate reads
+        Road road;
+        std::string text;
+    } cases[] = {
+        {kBase, 2, 1, 0x0200, Silenced, comm}, // the query tells a link failure
+        {kBase, 2, 1, 0x0200, Refused, comm},  // ... and leaves a refusal to the page
+        {kBase, 2, 0, 0x0201, Silenced, comm}, // a silent query
+        {kBase, 2, 0, 0x0201, Refused, comm},
+        {kS, 2, 1, 0x0200, Silenced, comm},
+        {kBase, 1, 6, 0x0104, Silenced, comm}, // the curve point below
+        {kBase, 1, 6, 0x0104, Refused, comm},
+        {kBase, 0, 5, 0x0006, Silenced, comm}, // the other frequency source
+        {kBase, 0, 5, 0x0006, Refused, comm},
+        {kBase, 10, 0, 0x0A01, Silenced, timeOut}, // the other feedback source
+        {kBase, 10, 0, 0x0A01, Refused, comm},
+        {kS, 10, 0, 0x0A01, Refused, FormatResString(IDS_STATION_NUM, 1) + "\n" + GetCommExceptionText(0x52)},
+        {kBase, 2, -1, 0x0201, Silenced, comm}, // the writer's read before 02-00 is sent
+        {kS, 0, -1, 0x0002, Silenced, comm},    // the writer's read before the first block
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.partner << (c.road == Silenced ? " silenced" : " refused")
+                                        << " model " << c.code);
+        OpenOnDrive(c.code, 1130, c.group);
+        const auto [page, row] = RowOf(c.item);
+        ASSERT_TRUE(c.item < 0 || page >= 0);
+        m_drive->SetRegister(1, 0x0201, 60000); // above any 02-00: the writer's check passes
+        m_drive->SetRegister(1, 0x0100, 7); // the curve's rows are written on the V/F curve only
+        if (c.road == Refused)
+            m_drive->ForceException(1, c.partner, 0x52);
+        int partnerReads = 0;
+        m_comm.m_beforeFrame = [&](uint8_t function, uint16_t reg) {
+            if (function == 0x03 && reg == c.partner) {
+                ++partnerReads;
+                if (c.road == Silenced)
+                    m_drive->SetSilent(1, true);
+            }
+        };
+        m_stations = {1};
+        m_messages.Clear();
+        m_drive->ClearFrameLog();
+        if (c.item < 0)
+            Click(m_editor, CParamGroupDlg::IDC_TRANSMIT);
+        else
+            Click(m_editor->PagePanel(page), 1005 + row);
+        m_comm.m_beforeFrame = nullptr;
+        m_drive->SetSilent(1, false);
+        EXPECT_EQ(partnerReads, 1);
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{c.text});
+        // A row is refused before its frame (a group's writer may have sent
+        // blocks before its read).
+        if (c.item >= 0) {
+            EXPECT_TRUE(WrittenRegisters(m_drive->GetFrameLog()).empty());
+        }
+        TearDown();
+        m_drive.reset();
+        m_editor = nullptr;
+    }
+}

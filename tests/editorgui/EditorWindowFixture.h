@@ -14,6 +14,7 @@
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/RecordingWindows.h"
 #include "tests/common/TestPaths.h"
+#include "tests/editor/HookedComm.h"
 #include "tools/SimulatedDrive.h"
 
 #include <gtest/gtest.h>
@@ -156,7 +157,7 @@ protected:
     RecordingWindows m_windows;
     CDriveSession m_frame{m_windows};
     CD390DocData m_doc{m_windows};
-    CSerialComm m_comm;
+    HookedComm m_comm; // a test may flip the drive's switches between two frames
     std::unique_ptr<CSimulatedDrive> m_drive;
     MessageRecorder m_messages;
     EditorLinks m_links;
