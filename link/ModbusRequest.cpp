@@ -27,7 +27,10 @@ uint16_t GetWord(const uint8_t* at)
 
 } // namespace
 
-CModbusRequest::CModbusRequest(CSerialComm* link, RequestPace pace) : m_link(link), m_pace(pace) {}
+CModbusRequest::CModbusRequest(CSerialComm* link, RequestPace pace, const std::atomic<bool>* abandoned)
+    : m_link(link), m_pace(pace), m_abandoned(abandoned)
+{
+}
 
 ModbusReply CModbusRequest::Exchange(uint8_t* tx, unsigned txLen, uint8_t* rx, unsigned rxLen)
 {
@@ -35,8 +38,14 @@ ModbusReply CModbusRequest::Exchange(uint8_t* tx, unsigned txLen, uint8_t* rx, u
     reply.asked = tx[1];
     if (!m_link)
         return reply;
-    ErrType result = m_pace == RequestPace::Interactive ? m_link->SendCommand(tx, txLen, rx, rxLen)
-                                                        : m_link->CommandSend(tx, txLen, rx, rxLen);
+    ErrType result;
+    if (m_abandoned)
+        result = m_pace == RequestPace::Interactive
+                     ? m_link->SendCommandUnlessAbandoned(*m_abandoned, tx, txLen, rx, rxLen)
+                     : m_link->CommandSendUnlessAbandoned(*m_abandoned, tx, txLen, rx, rxLen);
+    else
+        result = m_pace == RequestPace::Interactive ? m_link->SendCommand(tx, txLen, rx, rxLen)
+                                                    : m_link->CommandSend(tx, txLen, rx, rxLen);
     reply.result = result;
     if (result != kErrNone)
         return reply;

@@ -4,6 +4,7 @@
 // Frames are built and replies checked here once; callers get the link's
 // result code and, for a drive's refusal, its exception code.
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 
@@ -17,7 +18,8 @@ enum class RequestPace { Direct, Interactive };
 struct ModbusReply {
     // 0 success, 1 CRC error, 2 time-out, 3 any other failure: no link, a
     // reply from another station, a read reply whose byte count is not twice
-    // the registers asked, a write echo naming another address or count.
+    // the registers asked, a write echo naming another address or count; 4
+    // given up by its caller before it was sent.
     int result = 3;
     // The function byte of the reply when result is 0. It differs from the
     // request's (asked) when the drive refused: exception holds the refusal
@@ -34,11 +36,18 @@ struct ModbusReply {
     // The drive answered (any well-formed reply, a refusal included).
     bool Answered() const { return result == 0; }
     bool Refused() const { return result == 0 && function != asked; }
+    // Given up by its caller before it went out: nothing was sent.
+    bool Abandoned() const { return result == 4; }
 };
 
 class CModbusRequest {
 public:
-    explicit CModbusRequest(CSerialComm* link, RequestPace pace = RequestPace::Direct);
+    // abandoned, when given, lets the caller give up a request that still
+    // waits for the line (a window that closes during the quiet after a
+    // failure): it is then not sent and its reply says Abandoned(). The flag
+    // must outlive the requests made through this object.
+    explicit CModbusRequest(CSerialComm* link, RequestPace pace = RequestPace::Direct,
+                            const std::atomic<bool>* abandoned = nullptr);
 
     // Function 03: count registers (1 to 125) from address into words. words
     // is untouched unless the reply is Ok().
@@ -56,4 +65,5 @@ private:
 
     CSerialComm* m_link;
     RequestPace m_pace;
+    const std::atomic<bool>* m_abandoned;
 };

@@ -25,6 +25,9 @@ constexpr size_t kMaxFrame = 256;
 constexpr size_t kExceptionReplyLength = 5;
 // Connecting to the adapter's tunnel.
 constexpr int kTcpConnectMs = 3000;
+// How often a request that may be given up looks at its flag while the line
+// is kept quiet after a failure.
+constexpr int kAbandonLookMs = 20;
 
 std::mutex g_defaultsLock;
 bool g_defaultsReady = false;
@@ -252,15 +255,28 @@ ErrType CSerial::CommandSend(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsi
     return Transact(tx, txLen, rx, rxLen);
 }
 
-ErrType CSerial::Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen)
+ErrType CSerial::CommandSendUnlessAbandoned(const std::atomic<bool>& abandoned, uint8_t* tx, unsigned long txLen,
+                                            uint8_t* rx, unsigned long rxLen)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return Transact(tx, txLen, rx, rxLen, &abandoned);
+}
+
+ErrType CSerial::Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen,
+                          const std::atomic<bool>* abandoned)
 {
     if (!m_backend || !tx || !rx || txLen < 2 || txLen > kMaxFrame || rxLen < kExceptionReplyLength ||
         rxLen > kMaxFrame)
         return kErrComm;
+    // Given up while it waited for the link's lock.
+    if (abandoned && abandoned->load())
+        return kErrAbandoned;
 
-    ErrType ready = AwaitLine();
+    ErrType ready = AwaitLine(abandoned);
     if (ready != kErrNone)
         return ready;
+    if (abandoned && abandoned->load())
+        return kErrAbandoned;
     // Whatever is waiting now belongs to no request of ours (line noise, the
     // end of a reply too long for its request).
     m_backend->Discard();
@@ -328,7 +344,7 @@ void CSerial::ArmGuard()
     m_quietSince = m_backend->Now();
 }
 
-ErrType CSerial::AwaitLine()
+ErrType CSerial::AwaitLine(const std::atomic<bool>* abandoned)
 {
     if (m_guardArmed) {
         const auto quiet = std::chrono::milliseconds(m_timeouts.firstByteMs);
@@ -344,8 +360,15 @@ ErrType CSerial::AwaitLine()
                 break;
             if (now >= limit)
                 return kErrTimeout;
-            long n = m_backend->Receive(scrap.data(), scrap.size(),
-                                        MillisecondsUntil(std::min(m_quietSince + quiet, limit)));
+            // A request that may be given up looks at its flag between short
+            // waits. The guard stays armed: the quiet counted so far is the
+            // next request's.
+            if (abandoned && abandoned->load())
+                return kErrAbandoned;
+            int wait = MillisecondsUntil(std::min(m_quietSince + quiet, limit));
+            if (abandoned)
+                wait = std::min(wait, kAbandonLookMs);
+            long n = m_backend->Receive(scrap.data(), scrap.size(), wait);
             if (n < 0)
                 return kErrComm;
             if (n > 0) {

@@ -14,6 +14,7 @@
 
 #include <netinet/in.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -27,6 +28,7 @@ enum ErrType : int {
     kErrCrc = 1,     // the reply failed its CRC
     kErrTimeout = 2, // no complete reply in time
     kErrComm = 3,    // any other failure: link not open, write failed, another station answered
+    kErrAbandoned = 4, // its caller gave the request up before it went out: nothing was sent
 };
 
 // Where the adapter search and the adapter's own datagrams go. The defaults are
@@ -120,6 +122,17 @@ public:
     // falls quiet cannot hold the program. A line that answers pays nothing.
     virtual ErrType CommandSend(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsigned long rxLen);
 
+    // CommandSend for a request whose caller may give it up while it waits
+    // (a live window that closes): once abandoned is set, the request is not
+    // sent and the result is kErrAbandoned. The flag is looked at when the
+    // link has been taken, all through the quiet wait after a failure (which
+    // then ends at once and stays owed by the next request) and once more
+    // just before the request is written. A request on the wire is carried to
+    // its end. While the flag stays clear, the line sees what CommandSend
+    // would send, byte for byte and with the same silences.
+    ErrType CommandSendUnlessAbandoned(const std::atomic<bool>& abandoned, uint8_t* tx, unsigned long txLen,
+                                       uint8_t* rx, unsigned long rxLen);
+
     // True when the CRC at the end of data (low byte first) is right.
     virtual int CheckCrc(const uint8_t* data, unsigned long length);
 
@@ -158,13 +171,15 @@ protected:
     uint16_t m_tcpPort = 0; // 0: m_netSettings.tcpPort
 
 private:
-    ErrType Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen);
+    // abandoned, when given, is the caller's flag (CommandSendUnlessAbandoned).
+    ErrType Transact(const uint8_t* tx, size_t txLen, uint8_t* rx, size_t rxLen,
+                     const std::atomic<bool>* abandoned = nullptr);
     // Collects the reply to tx by length (CommandSend).
     ErrType ReceiveReply(const uint8_t* tx, uint8_t* rx, size_t rxLen);
     // Whole milliseconds from now on the back end's clock, rounded up; 0 when past.
     int MillisecondsUntil(LinkClock::time_point when) const;
     // Waits until a request may go out (the two rules of CommandSend).
-    ErrType AwaitLine();
+    ErrType AwaitLine(const std::atomic<bool>* abandoned = nullptr);
     // A transaction failed after its request went out.
     void ArmGuard();
     // Bytes arrived from the line just now.

@@ -42,6 +42,13 @@ ErrType CSerialComm::SendCommand(uint8_t* tx, unsigned long txLen, uint8_t* rx, 
     return CommandSend(tx, txLen, rx, rxLen);
 }
 
+ErrType CSerialComm::SendCommandUnlessAbandoned(const std::atomic<bool>& abandoned, uint8_t* tx,
+                                                unsigned long txLen, uint8_t* rx, unsigned long rxLen)
+{
+    std::this_thread::sleep_for(kSendPause);
+    return CommandSendUnlessAbandoned(abandoned, tx, txLen, rx, rxLen);
+}
+
 int CSerialComm::SendBroadcast(const uint8_t* frame)
 {
     unsigned long written = 0;

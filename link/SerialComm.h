@@ -24,6 +24,9 @@ public:
 
     // Interactive requests: a 10 ms pause, then CommandSend.
     ErrType SendCommand(uint8_t* tx, unsigned long txLen, uint8_t* rx, unsigned long rxLen);
+    // The same for a request its caller may give up (CommandSendUnlessAbandoned).
+    ErrType SendCommandUnlessAbandoned(const std::atomic<bool>& abandoned, uint8_t* tx, unsigned long txLen,
+                                       uint8_t* rx, unsigned long rxLen);
 
     // Broadcast: a function-06 frame of 8 bytes to station 0, written within
     // 800 ms; no reply is awaited. After a 100 ms pause the drives have taken

@@ -90,11 +90,12 @@ GraphTick CGraphRecorder::SampleTick(CSerialComm* link, int modelCode)
     return TakeReading(ReadMonitorBlock(link, m_nStation, GraphRegisterCount(modelCode)));
 }
 
-GraphReading CGraphRecorder::ReadMonitorBlock(CSerialComm* link, int station, int count, RequestPace pace)
+GraphReading CGraphRecorder::ReadMonitorBlock(CSerialComm* link, int station, int count, RequestPace pace,
+                                              const std::atomic<bool>* abandoned)
 {
     GraphReading reading;
     reading.count = count;
-    CModbusRequest request(link, pace);
+    CModbusRequest request(link, pace, abandoned);
     reading.reply = request.ReadHolding(static_cast<uint8_t>(station), kGraphMonitorFirst,
                                         static_cast<uint16_t>(count), reading.words.data());
     return reading;

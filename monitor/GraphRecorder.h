@@ -90,9 +90,11 @@ public:
     GraphTick SampleTick(CSerialComm* link, int modelCode);
     // The tick in its two halves, for a read made elsewhere (a worker): the
     // exchange, which touches nothing of the recorder, and the taking in of
-    // its reading, which SampleTick does after it.
+    // its reading, which SampleTick does after it. abandoned, when given,
+    // gives the read up while it still waits for the line (CModbusRequest).
     static GraphReading ReadMonitorBlock(CSerialComm* link, int station, int count,
-                                         RequestPace pace = RequestPace::Interactive);
+                                         RequestPace pace = RequestPace::Interactive,
+                                         const std::atomic<bool>* abandoned = nullptr);
     GraphTick TakeReading(const GraphReading& reading);
 
     // The value text of one channel from the block's words; the engineering

@@ -1,10 +1,9 @@
 #include "monitor/GraphSampler.h"
 
-#include "platform/BackgroundJob.h"
-
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -12,16 +11,23 @@ namespace {
 // The pause of the window's requests before they go.
 constexpr auto kInteractivePause = std::chrono::milliseconds(10);
 
+// Exchanges whose sampler went while they ran and that have not yet ended.
+std::atomic<size_t> g_leftRunning{0};
+
 } // namespace
 
 struct CGraphSampler::Exchange {
-    CBackgroundJob job;
     // Written by the worker before the job ends, read on the window thread after.
     GraphReading reading;
     unsigned long long tag = 0;
-    // Set on the window thread when the sampler goes; the worker then leaves
-    // the link alone.
+    // Set on the window thread when the sampler goes: a read that has not yet
+    // gone out is given up, and the worker leaves the link alone.
     std::atomic<bool> abandoned{false};
+    // Whether the worker has ended, and whether its sampler went before (it
+    // then counts in g_leftRunning until it ends).
+    std::mutex mutex;
+    bool ended = false;
+    bool leftRunning = false;
 };
 
 namespace {
@@ -38,8 +44,7 @@ unsigned long long g_nextId = 1;
 } // namespace
 
 CGraphSampler::CGraphSampler(Post post, Delivered delivered)
-    : m_post(std::move(post)), m_delivered(std::move(delivered)), m_id(g_nextId++),
-      m_pExchange(std::make_unique<Exchange>())
+    : m_post(std::move(post)), m_delivered(std::move(delivered)), m_id(g_nextId++)
 {
     LiveSamplers()[m_id] = this;
 }
@@ -47,12 +52,25 @@ CGraphSampler::CGraphSampler(Post post, Delivered delivered)
 CGraphSampler::~CGraphSampler()
 {
     LiveSamplers().erase(m_id);
-    if (m_pExchange->job.IsRunning()) {
+    if (m_pExchange) {
         m_pExchange->abandoned = true;
-        Abandoned()[m_id] = std::move(m_pExchange);
-        return;
+        std::lock_guard lock(m_pExchange->mutex);
+        if (!m_pExchange->ended) {
+            m_pExchange->leftRunning = true;
+            ++g_leftRunning;
+        }
     }
-    m_pExchange->job.Join();
+    // The window closes at once; the link object is not deleted before a
+    // worker still on it has been joined.
+    if (m_job.IsRunning())
+        m_job.Release();
+    else
+        m_job.Join();
+}
+
+size_t CGraphSampler::LeftRunning()
+{
+    return g_leftRunning.load();
 }
 
 bool CGraphSampler::Begin(CSerialComm* link, int station, int count, unsigned long long tag)
@@ -60,19 +78,25 @@ bool CGraphSampler::Begin(CSerialComm* link, int station, int count, unsigned lo
     if (m_bBusy)
         return false;
     m_bBusy = true;
-    Exchange* exchange = m_pExchange.get();
-    exchange->job.Join(); // the thread of the last exchange, ended already
+    m_job.Join(); // the thread of the last exchange, ended already
+    auto exchange = std::make_shared<Exchange>();
     exchange->tag = tag;
+    m_pExchange = exchange;
     const unsigned long long id = m_id;
     Post post = m_post;
-    exchange->job.Start(
+    m_job.Start(
         [exchange, link, station, count] {
             std::this_thread::sleep_for(kInteractivePause);
             GraphReading reading;
             reading.count = count;
             if (!exchange->abandoned.load())
-                reading = CGraphRecorder::ReadMonitorBlock(link, station, count, RequestPace::Direct);
+                reading = CGraphRecorder::ReadMonitorBlock(link, station, count, RequestPace::Direct,
+                                                           &exchange->abandoned);
             exchange->reading = reading;
+            std::lock_guard lock(exchange->mutex);
+            exchange->ended = true;
+            if (exchange->leftRunning)
+                --g_leftRunning;
         },
         [post, id] { post([id] { Ended(id); }); });
     return true;
@@ -80,28 +104,14 @@ bool CGraphSampler::Begin(CSerialComm* link, int station, int count, unsigned lo
 
 void CGraphSampler::Ended(unsigned long long id)
 {
-    auto& abandoned = Abandoned();
-    auto gone = abandoned.find(id);
-    if (gone != abandoned.end()) {
-        gone->second->job.Join();
-        abandoned.erase(gone);
-        return;
-    }
     auto& live = LiveSamplers();
     auto found = live.find(id);
     if (found == live.end())
-        return;
+        return; // its window went; the worker was released
     CGraphSampler& sampler = *found->second;
-    Exchange& exchange = *sampler.m_pExchange;
-    exchange.job.Join();
+    sampler.m_job.Join();
     sampler.m_bBusy = false;
-    GraphReading reading = exchange.reading;
+    GraphReading reading = sampler.m_pExchange->reading;
     if (sampler.m_delivered)
-        sampler.m_delivered(reading, exchange.tag);
-}
-
-std::map<unsigned long long, std::unique_ptr<CGraphSampler::Exchange>>& CGraphSampler::Abandoned()
-{
-    static std::map<unsigned long long, std::unique_ptr<CGraphSampler::Exchange>> exchanges;
-    return exchanges;
+        sampler.m_delivered(reading, sampler.m_pExchange->tag);
 }

@@ -6,14 +6,16 @@
 // then costs the window thread nothing.
 //
 // Closing the window never waits for an exchange: a sampler destroyed while
-// its exchange runs leaves the exchange to end on its own (one request, so a
-// time-out at most), and nothing of the window is touched afterwards. The
-// worker sends nothing once its sampler is gone.
+// its exchange runs gives the read up if it still waits for the line (the
+// quiet after a failure, another caller holding the link), so that no frame
+// goes out for a closed window, and releases the worker, which whoever
+// deletes the link object joins first (CBackgroundJob::JoinReleasedJobs).
+// Nothing of the window is touched afterwards.
 
 #include "monitor/GraphRecorder.h"
+#include "platform/BackgroundJob.h"
 
 #include <functional>
-#include <map>
 #include <memory>
 
 class CGraphSampler {
@@ -37,18 +39,17 @@ public:
     bool Begin(CSerialComm* link, int station, int count, unsigned long long tag);
 
     // Exchanges of samplers already gone that have not yet ended.
-    static size_t LeftRunning() { return Abandoned().size(); }
+    static size_t LeftRunning();
 
 private:
     struct Exchange;
     static void Ended(unsigned long long id);
-    // The exchanges left running by samplers that are gone, until their
-    // worker has ended. Window thread only.
-    static std::map<unsigned long long, std::unique_ptr<Exchange>>& Abandoned();
 
     Post m_post;
     Delivered m_delivered;
     unsigned long long m_id;
-    std::unique_ptr<Exchange> m_pExchange;
+    CBackgroundJob m_job;
+    // The exchange begun last, shared with its worker.
+    std::shared_ptr<Exchange> m_pExchange;
     bool m_bBusy = false;
 };

@@ -9,6 +9,8 @@ namespace {
 LiveReply FromModbus(const ModbusReply& reply)
 {
     LiveReply out;
+    if (reply.Abandoned())
+        return out; // its window stopped it before it went out: nothing was sent
     if (reply.Ok()) {
         out.failure = LiveFailure::None;
     } else if (reply.Answered()) {
@@ -69,7 +71,7 @@ LiveReply CLiveLink::Read(int station, std::uint16_t address, std::uint16_t coun
 {
     if (!m_link || IsStopped())
         return {};
-    CModbusRequest request(m_link, RequestPace::Interactive);
+    CModbusRequest request(m_link, RequestPace::Interactive, m_stopped.get());
     return FromModbus(request.ReadHolding(static_cast<std::uint8_t>(station), address, count, words));
 }
 
@@ -77,6 +79,6 @@ LiveReply CLiveLink::Write(int station, std::uint16_t address, std::uint16_t val
 {
     if (!m_link || IsStopped())
         return {};
-    CModbusRequest request(m_link, RequestPace::Interactive);
+    CModbusRequest request(m_link, RequestPace::Interactive, m_stopped.get());
     return FromModbus(request.WriteOne(static_cast<std::uint8_t>(station), address, value));
 }

@@ -50,7 +50,9 @@ private:
 // The exchanges of a live window as a worker makes them: on the link object
 // taken on the window thread as the step began, until its window stops them.
 // Once stopped (or without a link) nothing is sent and every exchange fails
-// as NotConnected. The link object may be closed meanwhile (the watchdog);
+// as NotConnected; a request still waiting for the line when its window stops
+// it (the quiet after a failure, another caller holding the link) is given up
+// unsent. The link object may be closed meanwhile (the watchdog);
 // it is not deleted before the worker has ended (CBackgroundJob).
 class CLiveLink {
 public:

@@ -8,7 +8,9 @@
 // slow line leave the program answering.
 //
 // Stop() drops what waits and the running step's apply; the running step
-// sends nothing more after its current exchange. The worker object may go
+// sends nothing more after its current exchange, and that exchange too is
+// given up unsent while it still waits for the line (the quiet the link keeps
+// after a failure, another caller holding it). The worker object may go
 // while a step still runs (the window closed): the thread is released and
 // joined before the link object is deleted (CBackgroundJob::JoinReleasedJobs).
 
@@ -37,7 +39,7 @@ public:
     // A step runs, waits, or is being applied.
     bool IsBusy() const { return m_current || !m_waiting.empty(); }
     // Drops the waiting steps and the running step's apply; nothing more is
-    // sent once the running exchange has ended.
+    // sent, not even the running exchange while it waits for the line.
     void Stop();
 
     // Handles the window thread's pending calls until no step is left; for

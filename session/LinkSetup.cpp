@@ -4,6 +4,7 @@
 #include "link/DriveQueries.h"
 #include "link/ModbusRequest.h"
 #include "link/Serial.h"
+#include "platform/BackgroundJob.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
@@ -30,6 +31,10 @@ std::string VersionText(int thousandths)
 
 void DeleteLinkObject(CDriveSession& session)
 {
+    // A live window closed in the middle of an exchange left its worker on
+    // this object (the watchdog only closes the link, so the object may
+    // outlive a connection and go at a later connect that fails).
+    CBackgroundJob::JoinReleasedJobs();
     delete session.m_pComm;
     session.m_pComm = nullptr;
 }

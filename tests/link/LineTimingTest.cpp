@@ -9,6 +9,7 @@
 #include "tests/link/SimLink.h"
 #include "tools/InProcessDrive.h"
 
+#include <atomic>
 #include <chrono>
 #include <map>
 
@@ -235,6 +236,47 @@ TEST_F(LateReplies, GuardWaitsForQuietThenCostsNothing)
     EXPECT_EQ(request.ReadHolding(1, kFirst, 1, &word).result, kErrTimeout);
     model.SetReplyLength(1, 0);
     EXPECT_TRUE(request.ReadHolding(1, kFirst, 1, &word).Ok());
+}
+
+// A request whose caller may give it up (a live window that closes): given up
+// while the line is kept quiet after a failure, nothing goes out and the
+// quiet is still owed by the next request; not given up, the line sees what
+// it sees of any other request, frame and silences alike.
+TEST_F(LateReplies, AnAbandonedRequestIsNeverSentAndLeavesTheQuietOwed)
+{
+    CSimDriveModel& model = m_drive->Model();
+    SimSteppedClock& clock = m_drive->Clock();
+    std::atomic<bool> abandoned{true};
+    CModbusRequest mayBeAbandoned(&m_link, RequestPace::Direct, &abandoned);
+    uint16_t word = 0xFFFF;
+
+    model.SetCorruptCrc(1, true);
+    EXPECT_EQ(CModbusRequest(&m_link).ReadHolding(1, kFirst, 1, &word).result, kErrCrc);
+    const auto failedAt = clock.Now();
+    model.SetCorruptCrc(1, false);
+    model.ClearFrameLog();
+    for (bool write : {false, true}) {
+        const ModbusReply reply = write ? mayBeAbandoned.WriteOne(1, kFirst, 7)
+                                        : mayBeAbandoned.ReadHolding(1, kFirst, 1, &word);
+        EXPECT_TRUE(reply.Abandoned()) << write;
+        EXPECT_FALSE(reply.Answered()) << write;
+    }
+    EXPECT_EQ(word, 0xFFFF);
+    EXPECT_TRUE(model.GetFrameLog().empty());
+    EXPECT_LT(clock.Now() - failedAt, milliseconds(m_timeouts.firstByteMs)) << "given up without the wait";
+
+    abandoned = false;
+    EXPECT_TRUE(mayBeAbandoned.ReadHolding(1, kFirst, 1, &word).Ok());
+    EXPECT_EQ(word, ValueOf(1, 0));
+    EXPECT_TRUE(mayBeAbandoned.WriteOne(1, kFirst, ValueOf(1, 0)).Ok());
+    auto frames = model.GetFrameLog();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].request, ReadRequest(1, kFirst));
+    EXPECT_EQ(frames[1].request, WriteRequest(1, kFirst, ValueOf(1, 0)));
+    EXPECT_GE(frames[0].time - failedAt, milliseconds(m_timeouts.firstByteMs)) << "the quiet, still owed";
+    EXPECT_LT(frames[0].time - failedAt, milliseconds(m_timeouts.firstByteMs + 1));
+    EXPECT_LT(*frames[1].sinceReply - SimSilentInterval(SimLineFormat{19200, 8, 'E', 1}), microseconds(1))
+        << "then the silent interval only";
 }
 
 // A line that never falls quiet: the next transaction fails as a time-out

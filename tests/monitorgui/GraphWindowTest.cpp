@@ -3,6 +3,7 @@
 // picture, and a recording against the simulated drive.
 
 #include "document/D390DocData.h"
+#include "link/ModbusRequest.h"
 #include "link/SerialComm.h"
 #include "monitor/GraphCtrl.h"
 #include "monitor/GraphCurves.h"
@@ -11,9 +12,11 @@
 #include "monitor/GraphRenderer.h"
 #include "monitor/GraphSetDlg.h"
 #include "monitor/SetTimeDlg.h"
+#include "platform/BackgroundJob.h"
 #include "platform/FileChooser.h"
 #include "platform/ResourceModule.h"
 #include "session/DriveSession.h"
+#include "session/LinkSetup.h"
 #include "tests/common/GuiTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 #include "tests/common/RecordingWindows.h"
@@ -691,8 +694,10 @@ TEST_F(GraphWindowTest, ReadsRunOnAWorkerOneAtATimeAndAClosedWindowWaitsForNone)
     EXPECT_EQ(drive.GetFrameLog().size(), 1u);
     EXPECT_TRUE(window.Recorder().Samples().empty());
 
-    // Closed while a read runs: the window goes at once, the read ends on its
-    // own and nothing comes of it.
+    // Closed while a read runs: the window goes at once. The read still
+    // waited for the line to fall quiet after the time-out (the late reply
+    // arrives meanwhile): it is given up, no frame goes out, and nothing
+    // comes of it.
     m_messages.Clear();
     window.Start();
     for (int i = 0; i < 400 && !window.IsExchangeRunning(); ++i)
@@ -703,13 +708,70 @@ TEST_F(GraphWindowTest, ReadsRunOnAWorkerOneAtATimeAndAClosedWindowWaitsForNone)
     m_window = nullptr;
     Pump(20);
     EXPECT_EQ(wxWindow::FindWindowById(CGraphDlg::IDD), nullptr);
-    EXPECT_EQ(CGraphSampler::LeftRunning(), 1u);
     for (int i = 0; i < 400 && CGraphSampler::LeftRunning() > 0; ++i)
         Pump(10);
     EXPECT_EQ(CGraphSampler::LeftRunning(), 0u);
+    CBackgroundJob::JoinReleasedJobs();
+    Pump(1500); // past the late reply and the quiet: a read would have gone by now
+    EXPECT_EQ(drive.GetFrameLog().size(), 1u);
     EXPECT_TRUE(m_messages.Texts().empty());
     m_state.m_pComm = nullptr;
     comm.Close();
+    drive.Stop();
+}
+
+// Closed while its read waits for the link (another caller's exchange holds
+// it), then the link disconnected at once, as Disconnect does: the read is
+// given up unsent, and the link object goes only after the window's worker
+// has ended.
+TEST_F(GraphWindowTest, ADisconnectRightAfterClosingARecordingWindowIsSafe)
+{
+    SimDriveConfig config;
+    config.stations = {SimStationConfig{3, 0x11004B2, 1100}, SimStationConfig{9, 0x11004B2, 1100}};
+    config.line = SimLineFormat{19200, 8, 'N', 1};
+    CSimulatedDrive drive(config);
+    std::string error;
+    ASSERT_TRUE(drive.Start(&error)) << error;
+    m_state.m_pComm = new CSerialComm;
+    ASSERT_NE(m_state.m_pComm->InitComm(drive.GetPtyPath(), 19200, 8, 0, 1.0f), 0);
+    m_state.m_bConnected = 1;
+    m_project.m_strGraphSource[0] = "Set Frequency";
+    CGraphDlg& window = Open(true);
+    window.Start();
+    for (int i = 0; i < 400 && window.Recorder().Samples().empty(); ++i)
+        Pump(5);
+    ASSERT_FALSE(window.Recorder().Samples().empty());
+
+    // Another caller's read of a late station holds the link; the window's
+    // next read waits behind it.
+    drive.SetReplyDelay(9, 1500);
+    CSerialComm* link = m_state.m_pComm;
+    std::thread other([link] {
+        std::uint16_t word = 0;
+        CModbusRequest(link).ReadHolding(9, 0x2501, 1, &word);
+    });
+    for (int i = 0; i < 200 && drive.GetFrameLog().empty(); ++i)
+        Pump(5);
+    for (int i = 0; i < 200 && drive.GetFrameLog().back().request[0] != 9; ++i)
+        Pump(5);
+    const std::size_t mark = drive.GetFrameCount();
+    for (int i = 0; i < 400 && !window.IsExchangeRunning(); ++i)
+        Pump(5);
+    Pump(50); // past its pause: the read waits for the link
+    ASSERT_TRUE(window.IsExchangeRunning());
+    window.Close();
+    m_window = nullptr;
+    Pump(20);
+    EXPECT_EQ(wxWindow::FindWindowById(CGraphDlg::IDD), nullptr);
+
+    DisconnectLink(m_state);
+    EXPECT_EQ(m_state.m_pComm, nullptr);
+    EXPECT_EQ(CGraphSampler::LeftRunning(), 0u);
+    other.join();
+    const std::vector<SimFrame> after = drive.GetFramesFrom(mark);
+    EXPECT_TRUE(after.empty()) << after.size() << " frames of the closed window";
+    Pump(50);
+    EXPECT_TRUE(m_messages.Texts().empty());
     drive.Stop();
 }
 

@@ -19,6 +19,7 @@
 #include "monitor/GraphDlg.h"
 #include "monitor/GraphSampler.h"
 #include "monitor/GraphWindowFactory.h"
+#include "platform/BackgroundJob.h"
 #include "platform/ModalWindow.h"
 #include "platform/ProgramFolder.h"
 #include "res/CommandIds.h"
@@ -207,6 +208,18 @@ size_t RequestsSince(const CSimulatedDrive& drive, Clock::time_point since)
     return count;
 }
 
+// The last read of the monitor block (the recorder's, not a watchdog probe)
+// that reached the drive after since, in ms; -1 when none did.
+double LastSampleReadAfter(const CSimulatedDrive& drive, Clock::time_point since)
+{
+    double last = -1.0;
+    for (const SimFrame& frame : drive.GetFrameLog())
+        if (frame.time > since && frame.request.size() >= 4 && frame.request[1] == 0x03 &&
+            frame.request[2] == 0x25 && frame.request[3] == 0x23)
+            last = std::max(last, Ms(frame.time - since));
+    return last;
+}
+
 // Records for a while in a recorder window open beside the main frame (as
 // the control window keeps it), with during() started first.
 void RecordWhile(CMainFrame& frame, const char* what, int milliseconds, const std::function<void()>& during = {},
@@ -234,7 +247,8 @@ void RecordWhile(CMainFrame& frame, const char* what, int milliseconds, const st
 // The recorder opened from the menu's road (modal to the main frame),
 // recording, then closed: how long until the window is gone and the main
 // frame is enabled again, and what reached the drive afterwards.
-void CloseWhileRecording(CMainFrame& frame, CSimulatedDrive& drive, const char* what)
+void CloseWhileRecording(CMainFrame& frame, CSimulatedDrive& drive, const char* what,
+                         const std::function<void()>& atStart = {})
 {
     auto* graph = static_cast<CGraphDlg*>(CreateGraphWindow(&frame, frame.Session(), frame.GetActiveProject()));
     bool done = false;
@@ -255,6 +269,8 @@ void CloseWhileRecording(CMainFrame& frame, CSimulatedDrive& drive, const char* 
         const double elapsed = Ms(Clock::now() - start);
         if (!started && elapsed > 300) {
             graph->Start();
+            if (atStart)
+                atStart();
             started = true;
         }
         // Closed in the middle of a read, as a user's click finds it.
@@ -270,10 +286,14 @@ void CloseWhileRecording(CMainFrame& frame, CSimulatedDrive& drive, const char* 
     const Clock::time_point settled = Clock::now() + std::chrono::milliseconds(3000);
     const size_t leftAtReturn = CGraphSampler::LeftRunning();
     RunLoopUntil([&] { return Clock::now() >= settled; });
+    CBackgroundJob::JoinReleasedJobs();
+    char after[32] = "none";
+    if (const double last = LastSampleReadAfter(drive, closed); last >= 0)
+        std::snprintf(after, sizeof after, "%.1f ms", last);
     std::printf("%-52s closed and main frame %s after %6.1f ms; longest gap %6.1f ms; read left running %zu; "
-                "requests after the close returned %zu\n",
+                "requests after the close returned %zu; last poll after Close: %s\n",
                 what, enabledAfter ? "enabled" : "STILL DISABLED", Ms(returned - closed), longest, leftAtReturn,
-                RequestsSince(drive, returned));
+                RequestsSince(drive, returned), after);
 }
 
 } // namespace
@@ -362,6 +382,14 @@ int main(int argc, char** argv)
         CloseWhileRecording(frame, drive, "close while recording, drive answering 1.5 s late");
         drive.SetReplyDelay(1, 0);
         RunFor(2500);
+        // Closed while its read waits behind the pass's time-out and the
+        // quiet the link keeps after it (station 2 is still silent).
+        if (frame.Session().m_Stations.size() < 2)
+            AppendStationRecord(frame.Session(), {2, static_cast<int>(model), 1093});
+        CloseWhileRecording(frame, drive, "close while recording, watchdog pass failing",
+                            [&frame] { frame.m_pConnectCommands->WatchdogTick(); });
+        RunLoopUntil([&frame] { return !frame.m_pConnectCommands->IsWatchdogPassRunning(); });
+        RunFor(1500);
     }
 
     if (app->m_pDocManager) {
