@@ -24,6 +24,7 @@
 #include "session/AutoRefresh.h"
 #include "session/DriveSession.h"
 #include "tools/SimulatedDrive.h"
+#include "tools/bench/BenchMainFrame.h"
 #include "tools/bench/BenchStart.h"
 
 #include <wx/app.h>
@@ -195,13 +196,8 @@ int main(int argc, char** argv)
     if (!StartBench())
         return 1;
     const std::string folder = ExecutableFolder();
-    wxApp::SetInstance(new wxApp);
-    int wxArgc = 1; // our own arguments are not wx's
-    if (!wxEntryStart(wxArgc, argv)) {
-        std::fprintf(stderr, "cannot start wx (is there a display?)\n");
+    if (!bench::StartWx(argv))
         return 1;
-    }
-    wxTheApp->CallOnInit();
 
     const uint32_t model = 0x1110000 + 1202;
     SimDriveConfig config;

@@ -26,121 +26,26 @@
 #include "session/DriveSession.h"
 #include "session/LinkSetup.h"
 #include "shell/ConnectCommands.h"
-#include "shell/D390App.h"
 #include "shell/MainFrame.h"
 #include "tools/SimulatedDrive.h"
+#include "tools/bench/BenchMainFrame.h"
 #include "tools/bench/BenchStart.h"
 #include "view/D390View.h"
 #include "view/ViewAutoRefresh.h"
 
-#include <wx/app.h>
-#include <wx/dialog.h>
-#include <wx/docview.h>
-#include <wx/init.h>
-#include <wx/modalhook.h>
 #include <wx/timer.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// Every modal dialog is confirmed with OK at once.
-class ConfirmDialogs : public wxModalDialogHook {
-protected:
-    int Enter(wxDialog* dialog) override
-    {
-        if (wxWindow* ok = dialog->FindWindow(wxID_OK)) {
-            wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
-            click.SetEventObject(ok);
-            ok->GetEventHandler()->ProcessEvent(click);
-        }
-        return dialog->GetReturnCode() ? dialog->GetReturnCode() : wxID_OK;
-    }
-    void Exit(wxDialog*) override {}
-};
-
-// Posts a call to the window thread every 10 ms and notes when each one was
-// answered.
-class WindowThreadProbe {
-public:
-    void Start()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_answers.clear();
-        }
-        m_stop = false;
-        m_begin = Clock::now();
-        m_thread = std::thread([this] {
-            while (!m_stop.load()) {
-                wxTheApp->CallAfter([this] {
-                    std::lock_guard lock(m_mutex);
-                    m_answers.push_back(Clock::now());
-                });
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-        });
-    }
-
-    // The longest time the window thread went without answering, from the
-    // start to the end.
-    double Stop(int* answered)
-    {
-        const Clock::time_point end = Clock::now();
-        m_stop = true;
-        m_thread.join();
-        std::vector<Clock::time_point> answers;
-        {
-            std::lock_guard lock(m_mutex);
-            answers = m_answers;
-        }
-        double longest = 0.0;
-        Clock::time_point last = m_begin;
-        int count = 0;
-        for (Clock::time_point answer : answers) {
-            if (answer > end)
-                break;
-            longest = std::max(longest, Ms(answer - last));
-            last = answer;
-            ++count;
-        }
-        longest = std::max(longest, Ms(end - last));
-        *answered = count;
-        return longest;
-    }
-
-private:
-    std::thread m_thread;
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    std::vector<Clock::time_point> m_answers;
-    Clock::time_point m_begin;
-};
-
-void Command(CMainFrame& frame, int id)
-{
-    wxCommandEvent event(wxEVT_MENU, id);
-    event.SetEventObject(&frame);
-    frame.ProcessWindowEvent(event);
-}
+using namespace bench;
 
 // Lets the window thread run its loop until done() holds; a timer wakes the
 // loop to look again.
@@ -215,7 +120,7 @@ public:
         }
         const std::size_t mark = m_drive.GetFrameCount();
         Clock::time_point closed;
-        WindowThreadProbe probe;
+        WindowThreadProbe probe(false); // stopped inside a posted call
         m_frame.CallAfter([&] {
             wxWindow* open = window.find();
             if (!open) {
@@ -287,13 +192,10 @@ private:
 
 void Report(const char* window, const char* condition, const Figures& f)
 {
-    char after[32] = "none";
-    if (f.lastRequestAfterClose >= 0)
-        std::snprintf(after, sizeof after, "%.1f ms", f.lastRequestAfterClose);
     std::printf("%-15s %-34s longest gap %7.1f ms (%3d answers in %5.0f ms, %3d frames); closed in %6.1f ms%s; "
                 "last poll after Close: %s\n",
                 window, condition, f.longest, f.answered, f.openMs, f.framesWhileOpen, f.closeMs,
-                f.frameEnabled ? "" : " (main frame DISABLED)", after);
+                f.frameEnabled ? "" : " (main frame DISABLED)", MsOrNone(f.lastRequestAfterClose).c_str());
 }
 
 } // namespace
@@ -306,53 +208,25 @@ int main(int argc, char** argv)
         return 1;
     const std::string folder = ExecutableFolder();
 
-    // A home and a temporary folder of its own: the profile and the hand-over file.
-    const std::string home =
-        (std::filesystem::temp_directory_path() / "d390_live_windows_thread_bench").string() + "/";
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home);
-    setenv("TMPDIR", home.c_str(), 1); // where the hand-over file is looked for
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home + "config").c_str(), 1);
-
+    BenchProgram program("d390_live_windows_thread_bench");
     const uint32_t model = 0x11004B5;
     SimDriveConfig config;
     config.stations = {SimStationConfig{1, model, 1093}, SimStationConfig{2, model, 1093}};
     config.dataDir = folder;
     config.line = SimLineFormat{baud, 8, 'N', 2};
-    CSimulatedDrive drive(config);
-    std::string error;
-    if (!drive.Start(&error)) {
-        std::fprintf(stderr, "simulated drive: %s\n", error.c_str());
+    if (!program.StartDrive(config))
         return 1;
-    }
+    CSimulatedDrive& drive = program.Drive();
     for (int station : {1, 2}) {
         drive.SetRegister(station, 0x0002, 2);
         drive.SetRegister(station, 0x0005, 5);
     }
-    std::ofstream(home + "curfile.ini", std::ios::binary)
-        << "2\n" + drive.GetPtyPath() + "\n" + std::to_string(baud) + "\n802\n1\n0\n";
 
-    wxApp::SetInstance(new wxApp);
-    int wxArgc = 1; // our own arguments are not wx's
-    if (!wxEntryStart(wxArgc, argv)) {
-        std::fprintf(stderr, "cannot start wx (is there a display?)\n");
+    if (!StartWx(argv))
         return 1;
-    }
-    wxTheApp->CallOnInit();
-    wxAppConsole* plain = wxApp::GetInstance();
-    auto* app = new CD390App;
-    wxApp::SetInstance(app);
-    ConfirmDialogs confirm;
-    confirm.Register();
-    int status = 0;
-    if (!app->InitInstance({"d390"}, folder) || !app->m_pMainFrame || !app->m_pMainFrame->Session().m_bConnected ||
-        !app->m_pMainFrame->GetActiveProjectView()) {
-        std::fprintf(stderr, "the program did not start connected with a project\n");
-        status = 1;
-    }
-    if (status == 0) {
-        CMainFrame& frame = *app->m_pMainFrame;
+    CMainFrame* started = program.StartProgram(folder);
+    if (started) {
+        CMainFrame& frame = *started;
         std::printf("simulated drive at %u baud; each window polls station 1\n", baud);
         frame.Show();
         RunLoopFor(1000); // the windows are shown and drawn first, as a running program has them
@@ -381,21 +255,5 @@ int main(int argc, char** argv)
         }
     }
 
-    if (app->m_pDocManager) {
-        for (wxDocument* document : app->m_pDocManager->GetDocumentsVector())
-            document->Modify(false);
-        app->m_pDocManager->Clear(true);
-    }
-    delete app->m_pMainFrame;
-    app->m_pMainFrame = nullptr;
-    app->ProcessPendingEvents();
-    app->ExitInstance();
-    delete app->m_pDocManager;
-    app->m_pDocManager = nullptr;
-    confirm.Unregister();
-    wxApp::SetInstance(plain);
-    delete app;
-    drive.Stop();
-    std::filesystem::remove_all(home);
-    return status;
+    return started ? 0 : 1;
 }

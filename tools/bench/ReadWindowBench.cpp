@@ -20,56 +20,22 @@
 #include "platform/ProgramFolder.h"
 #include "res/CommandIds.h"
 #include "session/DriveSession.h"
-#include "shell/D390App.h"
 #include "shell/MainFrame.h"
 #include "tools/SimulatedDrive.h"
+#include "tools/bench/BenchMainFrame.h"
 #include "tools/bench/BenchStart.h"
 
-#include <wx/app.h>
-#include <wx/dialog.h>
-#include <wx/docview.h>
-#include <wx/init.h>
-#include <wx/modalhook.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// Every modal dialog is confirmed with OK at once.
-class ConfirmDialogs : public wxModalDialogHook {
-protected:
-    int Enter(wxDialog* dialog) override
-    {
-        if (wxWindow* ok = dialog->FindWindow(wxID_OK)) {
-            wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
-            click.SetEventObject(ok);
-            ok->GetEventHandler()->ProcessEvent(click);
-        }
-        return dialog->GetReturnCode() ? dialog->GetReturnCode() : wxID_OK;
-    }
-    void Exit(wxDialog*) override {}
-};
-
-void Command(CMainFrame& frame, int id)
-{
-    wxCommandEvent event(wxEVT_MENU, id);
-    event.SetEventObject(&frame);
-    frame.ProcessWindowEvent(event);
-}
+using namespace bench;
 
 double Median(std::vector<double> values)
 {
@@ -113,14 +79,7 @@ int main(int argc, char** argv)
         return IDOK;
     });
 
-    // A home and a temporary folder of its own: the profile and the hand-over file.
-    const std::string home = (std::filesystem::temp_directory_path() / "d390_read_window_bench").string() + "/";
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home);
-    setenv("TMPDIR", home.c_str(), 1);
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home + "config").c_str(), 1);
-
+    BenchProgram program("d390_read_window_bench");
     // An S-P drive at a version that has every gated block: 45 transactions.
     const uint32_t model = 0x11104B2;
     const int version = 1200;
@@ -128,34 +87,14 @@ int main(int argc, char** argv)
     config.stations = {SimStationConfig{1, model, version}};
     config.dataDir = folder;
     config.line = SimLineFormat{baud, 8, 'N', 2, true};
-    CSimulatedDrive drive(config);
-    std::string error;
-    if (!drive.Start(&error)) {
-        std::fprintf(stderr, "simulated drive: %s\n", error.c_str());
+    if (!program.StartDrive(config))
         return 1;
-    }
-    // Connected at start-up, as the start command does it: 8 data bits, no parity, 2 stop bits.
-    std::ofstream(home + "curfile.ini", std::ios::binary)
-        << "2\n" + drive.GetPtyPath() + "\n" + std::to_string(baud) + "\n802\n1\n0\n";
+    CSimulatedDrive& drive = program.Drive();
 
-    wxApp::SetInstance(new wxApp);
-    int wxArgc = 1; // our own arguments are not wx's
-    if (!wxEntryStart(wxArgc, argv)) {
-        std::fprintf(stderr, "cannot start wx (is there a display?)\n");
+    if (!StartWx(argv))
         return 1;
-    }
-    wxTheApp->CallOnInit();
-    wxAppConsole* plain = wxApp::GetInstance();
-    auto* app = new CD390App;
-    wxApp::SetInstance(app);
-    ConfirmDialogs confirm;
-    confirm.Register();
-    int status = 0;
-    if (!app->InitInstance({"d390"}, folder) || !app->m_pMainFrame || !app->m_pMainFrame->Session().m_bConnected ||
-        !app->m_pMainFrame->GetActiveProjectView()) {
-        std::fprintf(stderr, "the program did not start connected with a project\n");
-        status = 1;
-    }
+    CMainFrame* started = program.StartProgram(folder);
+    int status = started ? 0 : 1;
 
     const SimLineFormat line = config.line;
     const double charMs = Ms(std::chrono::duration_cast<Clock::duration>(SimCharTime(line)));
@@ -164,7 +103,7 @@ int main(int argc, char** argv)
     std::vector<Pass> results;
     std::vector<double> silencesUs; // beyond the interval, every pass, group 00's first read excluded
     if (status == 0) {
-        CMainFrame& frame = *app->m_pMainFrame;
+        CMainFrame& frame = *started;
         // The windows are shown and drawn first, as a running program has them.
         frame.Show();
         const Clock::time_point settled = Clock::now() + std::chrono::milliseconds(1000);
@@ -269,21 +208,5 @@ int main(int argc, char** argv)
         std::printf("requests that came before the silent interval: %zu\n", early);
     }
 
-    if (app->m_pDocManager) {
-        for (wxDocument* document : app->m_pDocManager->GetDocumentsVector())
-            document->Modify(false);
-        app->m_pDocManager->Clear(true);
-    }
-    delete app->m_pMainFrame;
-    app->m_pMainFrame = nullptr;
-    app->ProcessPendingEvents();
-    app->ExitInstance();
-    delete app->m_pDocManager;
-    app->m_pDocManager = nullptr;
-    confirm.Unregister();
-    wxApp::SetInstance(plain);
-    delete app;
-    drive.Stop();
-    std::filesystem::remove_all(home);
     return status;
 }

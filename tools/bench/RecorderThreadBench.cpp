@@ -26,123 +26,27 @@
 #include "session/DriveSession.h"
 #include "session/LinkSetup.h"
 #include "shell/ConnectCommands.h"
-#include "shell/D390App.h"
 #include "shell/MainFrame.h"
 #include "tools/SimulatedDrive.h"
+#include "tools/bench/BenchMainFrame.h"
 #include "tools/bench/BenchStart.h"
 #include "view/D390View.h"
 #include "view/ViewAutoRefresh.h"
 
-#include <wx/app.h>
-#include <wx/dialog.h>
-#include <wx/docview.h>
 #include <wx/evtloop.h>
 #include <wx/timer.h>
-#include <wx/init.h>
-#include <wx/modalhook.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// Every modal dialog is confirmed with OK at once.
-class ConfirmDialogs : public wxModalDialogHook {
-protected:
-    int Enter(wxDialog* dialog) override
-    {
-        if (wxWindow* ok = dialog->FindWindow(wxID_OK)) {
-            wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
-            click.SetEventObject(ok);
-            ok->GetEventHandler()->ProcessEvent(click);
-        }
-        return dialog->GetReturnCode() ? dialog->GetReturnCode() : wxID_OK;
-    }
-    void Exit(wxDialog*) override {}
-};
-
-// Posts a call to the window thread every 10 ms and notes when each one was
-// answered.
-class WindowThreadProbe {
-public:
-    void Start()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_answers.clear();
-        }
-        m_stop = false;
-        m_begin = Clock::now();
-        m_thread = std::thread([this] {
-            while (!m_stop.load()) {
-                wxTheApp->CallAfter([this] {
-                    std::lock_guard lock(m_mutex);
-                    m_answers.push_back(Clock::now());
-                });
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-        });
-    }
-
-    // The longest time the window thread went without answering.
-    double Stop(int* answered = nullptr)
-    {
-        const Clock::time_point end = Clock::now();
-        m_stop = true;
-        m_thread.join();
-        std::vector<Clock::time_point> answers;
-        {
-            std::lock_guard lock(m_mutex);
-            answers = m_answers;
-        }
-        double longest = 0.0;
-        Clock::time_point last = m_begin;
-        int count = 0;
-        for (Clock::time_point answer : answers) {
-            if (answer > end)
-                break;
-            longest = std::max(longest, Ms(answer - last));
-            last = answer;
-            ++count;
-        }
-        longest = std::max(longest, Ms(end - last));
-        if (answered)
-            *answered = count;
-        wxTheApp->ProcessPendingEvents();
-        return longest;
-    }
-
-private:
-    std::thread m_thread;
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    std::vector<Clock::time_point> m_answers;
-    Clock::time_point m_begin;
-};
-
-void Command(CMainFrame& frame, int id)
-{
-    wxCommandEvent event(wxEVT_MENU, id);
-    event.SetEventObject(&frame);
-    frame.ProcessWindowEvent(event);
-}
+using namespace bench;
 
 // Lets the window thread run its loop until done() holds; done() is asked
 // on the window thread whenever the loop is idle, so it may act too. The
@@ -287,13 +191,10 @@ void CloseWhileRecording(CMainFrame& frame, CSimulatedDrive& drive, const char* 
     const size_t leftAtReturn = CGraphSampler::LeftRunning();
     RunLoopUntil([&] { return Clock::now() >= settled; });
     CBackgroundJob::JoinReleasedJobs();
-    char after[32] = "none";
-    if (const double last = LastSampleReadAfter(drive, closed); last >= 0)
-        std::snprintf(after, sizeof after, "%.1f ms", last);
     std::printf("%-52s closed and main frame %s after %6.1f ms; longest gap %6.1f ms; read left running %zu; "
                 "requests after the close returned %zu; last poll after Close: %s\n",
                 what, enabledAfter ? "enabled" : "STILL DISABLED", Ms(returned - closed), longest, leftAtReturn,
-                RequestsSince(drive, returned), after);
+                RequestsSince(drive, returned), MsOrNone(LastSampleReadAfter(drive, closed)).c_str());
 }
 
 } // namespace
@@ -306,48 +207,22 @@ int main(int argc, char** argv)
         return 1;
     const std::string folder = ExecutableFolder();
 
-    const std::string home = (std::filesystem::temp_directory_path() / "d390_recorder_thread_bench").string() + "/";
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home);
-    setenv("TMPDIR", home.c_str(), 1);
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home + "config").c_str(), 1);
-
+    BenchProgram program("d390_recorder_thread_bench");
     const uint32_t model = 0x11004B5;
     SimDriveConfig config;
     config.stations = {SimStationConfig{1, model, 1093}, SimStationConfig{2, model, 1093}};
     config.dataDir = folder;
     config.line = SimLineFormat{baud, 8, 'N', 2};
-    CSimulatedDrive drive(config);
-    std::string error;
-    if (!drive.Start(&error)) {
-        std::fprintf(stderr, "simulated drive: %s\n", error.c_str());
+    if (!program.StartDrive(config))
         return 1;
-    }
+    CSimulatedDrive& drive = program.Drive();
     drive.SetRegister(1, 0x2523, 5000);
-    std::ofstream(home + "curfile.ini", std::ios::binary)
-        << "2\n" + drive.GetPtyPath() + "\n" + std::to_string(baud) + "\n802\n1\n0\n";
 
-    wxApp::SetInstance(new wxApp);
-    int wxArgc = 1;
-    if (!wxEntryStart(wxArgc, argv)) {
-        std::fprintf(stderr, "cannot start wx (is there a display?)\n");
+    if (!StartWx(argv))
         return 1;
-    }
-    wxTheApp->CallOnInit();
-    wxAppConsole* plain = wxApp::GetInstance();
-    auto* app = new CD390App;
-    wxApp::SetInstance(app);
-    ConfirmDialogs confirm;
-    confirm.Register();
-    int status = 0;
-    if (!app->InitInstance({"d390"}, folder) || !app->m_pMainFrame || !app->m_pMainFrame->Session().m_bConnected ||
-        !app->m_pMainFrame->GetActiveProjectView()) {
-        std::fprintf(stderr, "the program did not start connected with a project\n");
-        status = 1;
-    }
-    if (status == 0) {
-        CMainFrame& frame = *app->m_pMainFrame;
+    CMainFrame* started = program.StartProgram(folder);
+    if (started) {
+        CMainFrame& frame = *started;
         std::printf("simulated drive at %u baud\n", baud);
         frame.Show();
         RunFor(1000);
@@ -392,21 +267,5 @@ int main(int argc, char** argv)
         RunFor(1500);
     }
 
-    if (app->m_pDocManager) {
-        for (wxDocument* document : app->m_pDocManager->GetDocumentsVector())
-            document->Modify(false);
-        app->m_pDocManager->Clear(true);
-    }
-    delete app->m_pMainFrame;
-    app->m_pMainFrame = nullptr;
-    app->ProcessPendingEvents();
-    app->ExitInstance();
-    delete app->m_pDocManager;
-    app->m_pDocManager = nullptr;
-    confirm.Unregister();
-    wxApp::SetInstance(plain);
-    delete app;
-    drive.Stop();
-    std::filesystem::remove_all(home);
-    return status;
+    return started ? 0 : 1;
 }
