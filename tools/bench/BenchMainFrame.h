@@ -26,6 +26,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -190,32 +191,41 @@ public:
         std::filesystem::remove_all(m_home);
     }
 
-    // Starts the drive and names it in the hand-over file, as the start
-    // command does it: 8 data bits, no parity, 2 stop bits.
-    bool StartDrive(const SimDriveConfig& config)
+    // Starts the drive on the program's definition files, paced at baud, and
+    // names it in the hand-over file, as the start command does it: 8 data
+    // bits, no parity, 2 stop bits.
+    bool StartDrive(std::vector<SimStationConfig> stations, unsigned baud, bool ignoreEarly = false)
     {
+        SimDriveConfig config;
+        config.stations = std::move(stations);
+        config.dataDir = m_folder;
+        config.line = SimLineFormat{baud, 8, 'N', 2, ignoreEarly};
         m_drive = std::make_unique<CSimulatedDrive>(config);
+        m_line = config.line;
         std::string error;
         if (!m_drive->Start(&error)) {
             std::fprintf(stderr, "simulated drive: %s\n", error.c_str());
             return false;
         }
         std::ofstream(m_home + "curfile.ini", std::ios::binary)
-            << "2\n" + m_drive->GetPtyPath() + "\n" + std::to_string(config.line.baud) + "\n802\n1\n0\n";
+            << "2\n" + m_drive->GetPtyPath() + "\n" + std::to_string(baud) + "\n802\n1\n0\n";
         return true;
     }
 
     CSimulatedDrive& Drive() { return *m_drive; }
+    const SimLineFormat& Line() const { return m_line; }
 
-    // Starts the program from the folder; its main frame, or nullptr (said
-    // why) when it did not start connected with a project.
-    CMainFrame* StartProgram(const std::string& folder)
+    // Starts wx and the program; its main frame, or nullptr (said why) when
+    // it did not start connected with a project.
+    CMainFrame* StartProgram(char** argv)
     {
+        if (!StartWx(argv))
+            return nullptr;
         m_plain = wxApp::GetInstance();
         m_app = new CD390App;
         wxApp::SetInstance(m_app);
         m_confirm.Register();
-        if (!m_app->InitInstance({"d390"}, folder) || !m_app->m_pMainFrame ||
+        if (!m_app->InitInstance({"d390"}, m_folder) || !m_app->m_pMainFrame ||
             !m_app->m_pMainFrame->Session().m_bConnected || !m_app->m_pMainFrame->GetActiveProjectView()) {
             std::fprintf(stderr, "the program did not start connected with a project\n");
             return nullptr;
@@ -224,7 +234,9 @@ public:
     }
 
 private:
+    const std::string m_folder = ExecutableFolder();
     std::string m_home;
+    SimLineFormat m_line;
     std::unique_ptr<CSimulatedDrive> m_drive;
     wxAppConsole* m_plain = nullptr;
     CD390App* m_app = nullptr;

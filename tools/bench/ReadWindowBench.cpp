@@ -17,7 +17,6 @@
 // D390_BENCH_DETAIL=1 also prints every request with the silence before it.
 
 #include "platform/MessageBox.h"
-#include "platform/ProgramFolder.h"
 #include "res/CommandIds.h"
 #include "session/DriveSession.h"
 #include "shell/MainFrame.h"
@@ -72,7 +71,6 @@ int main(int argc, char** argv)
     const unsigned baud = argc > 2 && std::atoi(argv[2]) > 0 ? static_cast<unsigned>(std::atoi(argv[2])) : 19200;
     if (!StartBench())
         return 1;
-    const std::string folder = ExecutableFolder();
     std::vector<std::string> messages;
     SetMessageHandler([&messages](const std::string& text, unsigned) {
         messages.push_back(text);
@@ -83,20 +81,13 @@ int main(int argc, char** argv)
     // An S-P drive at a version that has every gated block: 45 transactions.
     const uint32_t model = 0x11104B2;
     const int version = 1200;
-    SimDriveConfig config;
-    config.stations = {SimStationConfig{1, model, version}};
-    config.dataDir = folder;
-    config.line = SimLineFormat{baud, 8, 'N', 2, true};
-    if (!program.StartDrive(config))
+    if (!program.StartDrive({SimStationConfig{1, model, version}}, baud, true))
         return 1;
     CSimulatedDrive& drive = program.Drive();
-
-    if (!StartWx(argv))
-        return 1;
-    CMainFrame* started = program.StartProgram(folder);
+    CMainFrame* started = program.StartProgram(argv);
     int status = started ? 0 : 1;
 
-    const SimLineFormat line = config.line;
+    const SimLineFormat line = program.Line();
     const double charMs = Ms(std::chrono::duration_cast<Clock::duration>(SimCharTime(line)));
     const auto interval = SimSilentInterval(line);
     const double intervalMs = Ms(std::chrono::duration_cast<Clock::duration>(interval));

@@ -21,7 +21,6 @@
 #include "monitor/GraphWindowFactory.h"
 #include "platform/BackgroundJob.h"
 #include "platform/ModalWindow.h"
-#include "platform/ProgramFolder.h"
 #include "res/CommandIds.h"
 #include "session/DriveSession.h"
 #include "session/LinkSetup.h"
@@ -205,22 +204,14 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (!StartBench())
         return 1;
-    const std::string folder = ExecutableFolder();
 
     BenchProgram program("d390_recorder_thread_bench");
     const uint32_t model = 0x11004B5;
-    SimDriveConfig config;
-    config.stations = {SimStationConfig{1, model, 1093}, SimStationConfig{2, model, 1093}};
-    config.dataDir = folder;
-    config.line = SimLineFormat{baud, 8, 'N', 2};
-    if (!program.StartDrive(config))
+    if (!program.StartDrive({SimStationConfig{1, model, 1093}, SimStationConfig{2, model, 1093}}, baud))
         return 1;
     CSimulatedDrive& drive = program.Drive();
     drive.SetRegister(1, 0x2523, 5000);
-
-    if (!StartWx(argv))
-        return 1;
-    CMainFrame* started = program.StartProgram(folder);
+    CMainFrame* started = program.StartProgram(argv);
     if (started) {
         CMainFrame& frame = *started;
         std::printf("simulated drive at %u baud\n", baud);

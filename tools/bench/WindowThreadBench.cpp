@@ -12,7 +12,6 @@
 
 #include "document/D390DocData.h"
 #include "platform/ModalWindow.h"
-#include "platform/ProgramFolder.h"
 #include "res/CommandIds.h"
 #include "session/DriveSession.h"
 #include "session/LinkSetup.h"
@@ -56,24 +55,17 @@ int main(int argc, char** argv)
     const unsigned baud = argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : 19200;
     if (!StartBench())
         return 1;
-    const std::string folder = ExecutableFolder();
 
     BenchProgram program("d390_window_thread_bench");
     constexpr int kStations = 32;
     const uint32_t model = 0x11004B5;
-    SimDriveConfig config;
-    config.stations.clear();
+    std::vector<SimStationConfig> stations;
     for (int station = 1; station <= kStations; ++station)
-        config.stations.push_back(SimStationConfig{station, model, 1093});
-    config.dataDir = folder;
-    config.line = SimLineFormat{baud, 8, 'N', 2};
-    if (!program.StartDrive(config))
+        stations.push_back(SimStationConfig{station, model, 1093});
+    if (!program.StartDrive(stations, baud))
         return 1;
     CSimulatedDrive& drive = program.Drive();
-
-    if (!StartWx(argv))
-        return 1;
-    CMainFrame* started = program.StartProgram(folder);
+    CMainFrame* started = program.StartProgram(argv);
     WindowThreadProbe probe;
     if (started) {
         CMainFrame& frame = *started;
