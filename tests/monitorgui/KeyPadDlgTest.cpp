@@ -7,6 +7,7 @@
 #include "platform/Accessible.h"
 #include "platform/BackgroundJob.h"
 #include "platform/ModalWindow.h"
+#include "tests/common/PumpUntil.h"
 #include "tests/monitorgui/LiveWindowFixture.h"
 
 #include <wx/bmpbuttn.h>
@@ -233,20 +234,6 @@ TEST_F(KeyPadTest, LinkClosedByTheWatchdogSendsNothingAndSaysSo)
 }
 
 namespace {
-
-// Lets the window system settle (map windows, deliver input) for a while, or
-// until done() holds.
-bool PumpUntil(const std::function<bool()>& done, long ms = 3000)
-{
-    wxStopWatch clock;
-    while (clock.Time() < ms) {
-        wxTheApp->Yield(true);
-        if (done && done())
-            return true;
-        wxMilliSleep(5);
-    }
-    return done && done();
-}
 
 void ClickAt(const wxPoint& screen)
 {

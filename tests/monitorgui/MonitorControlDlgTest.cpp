@@ -7,6 +7,7 @@
 #include "monitor/StatusTabDlg145.h"
 #include "platform/Accessible.h"
 #include "platform/ModalWindow.h"
+#include "tests/common/PumpUntil.h"
 #include "tests/monitorgui/LiveWindowFixture.h"
 
 #include <wx/button.h>
@@ -39,18 +40,6 @@ protected:
     }
     CMonitorControlDlg* m_control = nullptr;
 };
-
-bool PumpUntil(const std::function<bool()>& done, long ms = 3000)
-{
-    wxStopWatch clock;
-    while (clock.Time() < ms) {
-        wxTheApp->Yield(true);
-        if (done && done())
-            return true;
-        wxMilliSleep(5);
-    }
-    return done && done();
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // window is gone once it returns.
 
 #include "platform/ModalWindow.h"
+#include "tests/common/PumpUntil.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -18,20 +19,6 @@
 #include <functional>
 
 namespace {
-
-// Lets the window system settle (map windows, deliver input) for a while, or
-// until done() holds.
-bool PumpUntil(const std::function<bool()>& done, long ms = 3000)
-{
-    wxStopWatch clock;
-    while (clock.Time() < ms) {
-        wxTheApp->Yield(true);
-        if (done && done())
-            return true;
-        wxMilliSleep(5);
-    }
-    return done && done();
-}
 
 // A run window that opens a modeless sibling, as the control window opens
 // the status monitor.
