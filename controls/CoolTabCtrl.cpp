@@ -1,7 +1,5 @@
 #include "controls/CoolTabCtrl.h"
 
-#include <gtk/gtk.h>
-
 namespace {
 
 // The widget's own minimum, without the size request wx gives it.
@@ -16,6 +14,11 @@ wxSize NativeMinimum(GtkWidget* widget)
     return {width, height};
 }
 
+bool Holds(const wxSize& size, const wxSize& minimum)
+{
+    return size.x >= minimum.x && size.y >= minimum.y;
+}
+
 } // namespace
 
 CCoolTabCtrl::CCoolTabCtrl(wxWindow* parent, wxWindowID id, const wxSize& size, long style)
@@ -28,6 +31,11 @@ bool CCoolTabCtrl::IsTabStripShown() const
     return gtk_notebook_get_show_tabs(GTK_NOTEBOOK(m_widget));
 }
 
+bool CCoolTabCtrl::PagesKeepScrollBars() const
+{
+    return !m_squeezed;
+}
+
 void CCoolTabCtrl::DoSetSize(int x, int y, int width, int height, int sizeFlags)
 {
     wxNotebook::DoSetSize(x, y, width, height, sizeFlags);
@@ -37,9 +45,47 @@ void CCoolTabCtrl::DoSetSize(int x, int y, int width, int height, int sizeFlags)
 void CCoolTabCtrl::FitToSize(const wxSize& size)
 {
     GtkNotebook* notebook = GTK_NOTEBOOK(m_widget);
-    if (gtk_notebook_get_show_tabs(notebook))
+    if (gtk_notebook_get_show_tabs(notebook) && PagesKeepScrollBars())
         m_minWithStrip = NativeMinimum(m_widget);
-    const bool fits = size.x >= m_minWithStrip.x && size.y >= m_minWithStrip.y;
-    if (fits != static_cast<bool>(gtk_notebook_get_show_tabs(notebook)))
-        gtk_notebook_set_show_tabs(notebook, fits);
+    if (Holds(size, m_minWithStrip)) {
+        KeepPageScrollBars(true);
+        gtk_notebook_set_show_tabs(notebook, TRUE);
+        return;
+    }
+    gtk_notebook_set_show_tabs(notebook, FALSE);
+    KeepPageScrollBars(true);
+    if (!Holds(size, NativeMinimum(m_widget)))
+        KeepPageScrollBars(false);
+}
+
+void CCoolTabCtrl::KeepPageScrollBars(bool keep)
+{
+    if (keep == PagesKeepScrollBars())
+        return;
+    // Only the pages the control holds now: one removed meanwhile is no
+    // longer its to change.
+    for (std::size_t i = 0; i < GetPageCount(); ++i) {
+        wxWindow* window = GetPage(i);
+        GtkWidget* widget = window->m_widget;
+        if (!GTK_IS_SCROLLED_WINDOW(widget))
+            continue;
+        GtkScrolledWindow* page = GTK_SCROLLED_WINDOW(widget);
+        if (keep) {
+            auto kept = m_squeezedPages.find(window);
+            if (kept == m_squeezedPages.end())
+                continue;
+            gtk_scrolled_window_set_policy(page, kept->second.horizontal, kept->second.vertical);
+            gtk_widget_set_size_request(widget, kept->second.request.x, kept->second.request.y);
+            continue;
+        }
+        Kept kept;
+        gtk_scrolled_window_get_policy(page, &kept.horizontal, &kept.vertical);
+        gtk_widget_get_size_request(widget, &kept.request.x, &kept.request.y);
+        m_squeezedPages.emplace(window, kept);
+        gtk_scrolled_window_set_policy(page, GTK_POLICY_EXTERNAL, GTK_POLICY_EXTERNAL);
+        gtk_widget_set_size_request(widget, -1, -1);
+    }
+    if (keep)
+        m_squeezedPages.clear();
+    m_squeezed = !keep;
 }
