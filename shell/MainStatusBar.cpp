@@ -1,5 +1,7 @@
 #include "shell/MainStatusBar.h"
 
+#include <wx/toplevel.h>
+
 #include <gtk/gtk.h>
 
 CMainStatusBar::CMainStatusBar(wxWindow* parent, wxWindowID id, long style, const wxString& name)
@@ -9,8 +11,11 @@ CMainStatusBar::CMainStatusBar(wxWindow* parent, wxWindowID id, long style, cons
 
 void CMainStatusBar::DoUpdateStatusText(int number)
 {
+    // Not while the frame is taken down: its windows are going, not laid out.
+    wxWindow* frame = wxGetTopLevelParent(this);
     GtkWidget* top = m_widget ? gtk_widget_get_toplevel(m_widget) : nullptr;
-    if (top && gtk_widget_is_toplevel(top) && gtk_widget_get_mapped(top))
+    if (frame && !frame->IsBeingDeleted() && !IsBeingDeleted() && top && gtk_widget_is_toplevel(top) &&
+        gtk_widget_get_mapped(top))
         gtk_container_check_resize(GTK_CONTAINER(top));
     wxStatusBar::DoUpdateStatusText(number);
 }
