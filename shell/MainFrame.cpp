@@ -3,6 +3,7 @@
 #include "controls/CJTreeCtrl.h"
 #include "controls/ColorToolBar.h"
 #include "controls/CoolBar.h"
+#include "controls/CoolTabCtrl.h"
 #include "document/D390DocData.h"
 #include "link/SerialComm.h"
 #include "monitor/GraphWindowFactory.h"
@@ -25,6 +26,7 @@
 #include "shell/D390App.h"
 #include "shell/MainFrameLayout.h"
 #include "shell/MainMenus.h"
+#include "shell/MainStatusBar.h"
 #include "view/ProgressDlg.h"
 #include "shell/ProjectDropTarget.h"
 #include "shell/WindowDriveWork.h"
@@ -262,6 +264,13 @@ void CMainFrame::CreateStatusPanes()
     LayoutStatusPanes(GetClientSize().x);
 }
 
+wxStatusBar* CMainFrame::OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name)
+{
+    auto* bar = new CMainStatusBar(this, id, style, name);
+    bar->SetFieldsCount(number);
+    return bar;
+}
+
 void CMainFrame::LayoutStatusPanes(int clientWidth)
 {
     wxStatusBar* bar = GetStatusBar();
@@ -274,8 +283,8 @@ void CMainFrame::LayoutStatusPanes(int clientWidth)
 void CMainFrame::CreateDockBar()
 {
     m_wndDockManager.SetManagedWindow(this);
-    m_wndTabCtrl = new wxNotebook(this, ID_TAB_CTRL, wxDefaultPosition,
-                                  wxSize(CCoolBar::kDockedWidth, CCoolBar::kDockedHeight), wxNB_BOTTOM);
+    m_wndTabCtrl = new CCoolTabCtrl(this, ID_TAB_CTRL, wxSize(CCoolBar::kDockedWidth, CCoolBar::kDockedHeight),
+                                    wxNB_BOTTOM);
     m_wndTree = new CCJTreeCtrl(m_wndTabCtrl, 0);
     m_wndTabCtrl->AddPage(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));
     NameListForReaders(m_wndTree, Utf8(LoadResString(IDS_PROJECT)));

@@ -112,6 +112,8 @@ public:
     // had it.
     bool Enable(bool enable = true) override;
 
+    wxStatusBar* OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name) override;
+
 private:
     // The project file dialogs open in the open project's folder.
     FileChoice ProjectFileChoice(bool save) const;
