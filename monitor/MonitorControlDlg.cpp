@@ -340,7 +340,7 @@ void CMonitorControlDlg::OnCancel()
 // to its parent): it closes the graph window alone.
 void CMonitorControlDlg::OnCharHook(wxKeyEvent& event)
 {
-    auto* from = wxDynamicCast(event.GetEventObject(), wxWindow);
+    auto* from = dynamic_cast<wxWindow*>(event.GetEventObject());
     wxWindow* top = from ? wxGetTopLevelParent(from) : nullptr;
     if (event.GetKeyCode() == WXK_ESCAPE && top && top != this) {
         top->Close();

@@ -100,7 +100,7 @@ bool FitPlaced(wxWindow* window)
             // As wide as its longest entry; the template's height serves.
             item.needWidth = child->GetBestSize().x;
         }
-        item.group = wxDynamicCast(child, wxStaticBox) != nullptr;
+        item.group = dynamic_cast<wxStaticBox*>(child) != nullptr;
         children.push_back(child);
         items.push_back(item);
     }
@@ -142,7 +142,7 @@ void CollectLists(wxWindow* window, std::vector<wxDataViewCtrl*>& lists)
     for (wxWindow* child : window->GetChildren()) {
         if (!IsPlacedChild(child))
             continue;
-        if (auto* list = wxDynamicCast(child, wxDataViewCtrl))
+        if (auto* list = dynamic_cast<wxDataViewCtrl*>(child))
             lists.push_back(list);
         CollectLists(child, lists);
     }

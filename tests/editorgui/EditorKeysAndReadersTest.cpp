@@ -198,7 +198,7 @@ TEST_F(EditorKeysAndReadersTest, EachRowsControlsAreNamedAndDescribedByThatRowOn
         EXPECT_EQ(GetAccessibleRelation(button, AccessibleRelation::LabelledBy), Names({label}));
         EXPECT_EQ(GetAccessibleName(input), label->GetLabel());
         EXPECT_EQ(GetAccessibleRelation(input, AccessibleRelation::LabelledBy), Names({label}));
-        auto* range = wxDynamicCast(page->FindWindow(input->GetId())->GetNextSibling(), wxStaticText);
+        auto* range = dynamic_cast<wxStaticText*>(page->FindWindow(input->GetId())->GetNextSibling());
         ASSERT_NE(range, nullptr);
         EXPECT_FALSE(range->GetLabel().empty());
         EXPECT_EQ(GetAccessibleDescription(input), range->GetLabel());

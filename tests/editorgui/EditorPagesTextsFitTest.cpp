@@ -105,7 +105,7 @@ TEST_F(EditorPagesTextsFitTest, EveryPageOfEveryGroupHasRoomForItsTexts)
                 // fits too.
                 std::vector<wxChoice*> lists;
                 for (wxWindow* child : page->GetChildren())
-                    if (auto* list = wxDynamicCast(child, wxChoice); list && list->IsShown() && list->IsEnabled())
+                    if (auto* list = dynamic_cast<wxChoice*>(child); list && list->IsShown() && list->IsEnabled())
                         lists.push_back(list);
                 for (wxChoice* list : lists) {
                     const int kept = list->GetSelection();

@@ -95,7 +95,7 @@ protected:
             }
             Check(models, "Model Select");
             // Every model's description fits its box.
-            auto* choice = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
+            auto* choice = dynamic_cast<wxChoice*>(models->FindWindow(CModelSelectDlg::IDC_MODEL));
             const int controls = m_controls;
             m_models = static_cast<int>(choice->GetCount());
             for (unsigned i = 0; i < choice->GetCount(); ++i) {
@@ -282,15 +282,15 @@ TEST_F(DialogTextsFitTest, ConnectMakesRoomForTheAdapterItFindsWhileShown)
     auto* dialog = new CConnectDlg(&Frame(), Frame().Session(), Doc().m_nModelCode);
     dialog->Show();
     Pump(150);
-    auto* port = wxDynamicCast(dialog->FindWindow(CConnectDlg::IDC_PORT), wxComboBox);
+    auto* port = dynamic_cast<wxComboBox*>(dialog->FindWindow(CConnectDlg::IDC_PORT));
     port->SetValue("TCPIP");
     wxCommandEvent change(wxEVT_COMBOBOX, CConnectDlg::IDC_PORT);
     change.SetEventObject(port);
     port->GetEventHandler()->ProcessEvent(change);
     // The adapter gets the longest name the address dialog takes.
     SetModalAnswer([](wxDialog* shown) {
-        wxDynamicCast(shown->FindWindow(CSetIpDlg::IDC_IP), wxTextCtrl)->ChangeValue("127.0.0.1");
-        wxDynamicCast(shown->FindWindow(CSetIpDlg::IDC_NAME), wxTextCtrl)->ChangeValue("Pump room north, line 2 AB");
+        dynamic_cast<wxTextCtrl*>(shown->FindWindow(CSetIpDlg::IDC_IP))->ChangeValue("127.0.0.1");
+        dynamic_cast<wxTextCtrl*>(shown->FindWindow(CSetIpDlg::IDC_NAME))->ChangeValue("Pump room north, line 2 AB");
         shown->TransferDataFromWindow();
         return int(wxID_OK);
     });

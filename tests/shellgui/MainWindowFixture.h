@@ -35,7 +35,7 @@ protected:
         });
         SetModalAnswer([this](wxDialog* dialog) {
             if (auto* models = dynamic_cast<CModelSelectDlg*>(dialog)) {
-                wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice)->SetStringSelection(kPlainModel);
+                dynamic_cast<wxChoice*>(models->FindWindow(CModelSelectDlg::IDC_MODEL))->SetStringSelection(kPlainModel);
                 Click(models, wxID_OK);
                 return models->GetReturnCode();
             }

@@ -28,7 +28,7 @@ protected:
                 ADD_FAILURE() << "unexpected modal dialog: " << dialog->GetTitle().utf8_string();
                 return int(wxID_CANCEL);
             }
-            auto* combo = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
+            auto* combo = dynamic_cast<wxChoice*>(models->FindWindow(CModelSelectDlg::IDC_MODEL));
             EXPECT_TRUE(combo->SetStringSelection(m_model)) << m_model;
             wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
             models->FindWindow(wxID_OK)->GetEventHandler()->ProcessEvent(ok);

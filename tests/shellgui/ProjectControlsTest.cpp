@@ -76,7 +76,7 @@ protected:
         AppFixture::SetUp();
         SetModalAnswer([this](wxDialog* dialog) {
             if (auto* models = dynamic_cast<CModelSelectDlg*>(dialog)) {
-                auto* combo = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
+                auto* combo = dynamic_cast<wxChoice*>(models->FindWindow(CModelSelectDlg::IDC_MODEL));
                 EXPECT_TRUE(combo->SetStringSelection(kPlainModel));
                 wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
                 ok.SetEventObject(models->FindWindow(wxID_OK));
@@ -355,7 +355,7 @@ TEST_F(ProjectControlsTest, OpeningAProjectDrawsNothingUnallocated)
         models->Show();
         PumpFor(150);
         models->Hide();
-        auto* combo = wxDynamicCast(models->FindWindow(CModelSelectDlg::IDC_MODEL), wxChoice);
+        auto* combo = dynamic_cast<wxChoice*>(models->FindWindow(CModelSelectDlg::IDC_MODEL));
         EXPECT_TRUE(combo->SetStringSelection(kPlainModel));
         wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
         ok.SetEventObject(models->FindWindow(wxID_OK));
