@@ -13,7 +13,7 @@
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
 #include "tests/common/GuiTestSupport.h"
-#include "tests/shellgui/AppFixture.h"
+#include "tests/shellgui/MainWindowFixture.h"
 #include "view/D390View.h"
 #include "view/ParamListModel.h"
 
@@ -33,7 +33,6 @@
 
 namespace {
 
-constexpr const char* kPlainModel = "D390-2P2-Hxx"; // groups 00 to 13
 
 void PumpFor(int ms)
 {
@@ -69,54 +68,20 @@ private:
     int& m_count;
 };
 
-class ProjectControlsTest : public AppFixture {
+class ProjectControlsTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        SetModalAnswer([this](wxDialog* dialog) {
-            if (auto* models = dynamic_cast<CModelSelectDlg*>(dialog)) {
-                auto* combo = dynamic_cast<wxChoice*>(models->FindWindow(CModelSelectDlg::IDC_MODEL));
-                EXPECT_TRUE(combo->SetStringSelection(kPlainModel));
-                wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-                ok.SetEventObject(models->FindWindow(wxID_OK));
-                models->FindWindow(wxID_OK)->GetEventHandler()->ProcessEvent(ok);
-                return models->GetReturnCode();
-            }
+        MainWindowFixture::SetUp();
+        m_answer = [this](wxDialog* dialog) {
             if (auto* editor = dynamic_cast<CParamGroupDlg*>(dialog)) {
                 m_editorOpened.push_back({editor->m_nGroup, editor->m_nItem});
                 return int(wxID_CANCEL);
             }
             ADD_FAILURE() << "unexpected modal dialog: " << dialog->GetTitle().utf8_string();
             return int(wxID_CANCEL);
-        });
+        };
     }
-
-    // These tests let the display run: the frame must be gone before the
-    // document manager it refers to, not left for an idle time that never
-    // comes before the next test's events.
-    void TearDown() override
-    {
-        if (m_app && m_app->m_pMainFrame) {
-            for (wxDocument* document : m_app->m_pDocManager->GetDocumentsVector())
-                document->Modify(false);
-            m_app->m_pDocManager->Clear(true);
-            delete m_app->m_pMainFrame;
-            m_app->m_pMainFrame = nullptr;
-            wxTheApp->ProcessPendingEvents();
-        }
-        AppFixture::TearDown();
-    }
-
-    void StartWithProject()
-    {
-        ASSERT_TRUE(Start());
-        Command(ID_FILE_NEW);
-        ASSERT_NE(View(), nullptr);
-        PumpFor(300);
-    }
-
-    CD390View* View() { return Frame().GetActiveProjectView(); }
 
     CJTreeItem* FindTreeItem(const wxString& text)
     {
