@@ -26,17 +26,6 @@ const std::string kUnread("\x01unread", 7);
 // began, so an edit made meanwhile is not undone.
 const std::string kSetValue("\x01set", 4);
 
-// The reader has no window to show progress in.
-class NoProgress : public TransferProgress {
-public:
-    bool IsShown() const override { return false; }
-    void ShowWithHeading(const std::string&) override {}
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const std::string&) override {}
-    void Hide() override {}
-};
-
 } // namespace
 
 // One cycle: what the worker reads through and into, and what it found.
@@ -160,7 +149,7 @@ bool CAutoRefresh::ReadAllGroups(Cycle& cycle, CReadEvent& event)
         return false;
     cycle.waited = true;
     // Read-all's groups and group-14 rule, into the buffer.
-    NoProgress progress;
+    NoTransferProgress progress;
     const GroupTransferContext context{cycle.comm,           cycle.buffer,    cycle.buffer.m_nModelCode,
                                        cycle.param0002,      cycle.readMode,  cycle.lastError};
     if (!::ReadAllGroups(context, cycle.station, progress))

@@ -24,6 +24,17 @@ public:
     virtual void Hide() = 0;
 };
 
+// Progress that nobody sees: for transfers without a window to show it in.
+class NoTransferProgress : public TransferProgress {
+public:
+    bool IsShown() const override { return false; }
+    void ShowWithHeading(const std::string&) override {}
+    void SetRange(int) override {}
+    void SetPosition(int) override {}
+    void SetText(const std::string&) override {}
+    void Hide() override {}
+};
+
 // The progress text of group g: "05-XX --Station Num:1" (Read) or
 // "05-XX -- Station Num:1" (Write).
 std::string ReadProgressText(int group, int station);

@@ -11,6 +11,7 @@
 #include "platform/FileChooser.h"
 #include "res/CommandIds.h"
 #include "shell/ChildFrame.h"
+#include "tests/controlsgui/ControlsGuiSupport.h"
 #include "tests/shellgui/AppFixture.h"
 #include "view/D390View.h"
 
@@ -67,21 +68,6 @@ protected:
         click.SetEventObject(dialog->FindWindow(id));
         dialog->FindWindow(id)->GetEventHandler()->ProcessEvent(click);
     }
-
-    // Lets the display and the event queue run for ms, or until done holds.
-    static bool PumpUntil(const std::function<bool()>& done, int ms = 2000)
-    {
-        wxLongLong end = wxGetLocalTimeMillis() + ms;
-        while (wxGetLocalTimeMillis() < end) {
-            wxTheApp->Yield(true);
-            wxTheApp->ProcessPendingEvents();
-            if (done && done())
-                return true;
-            wxMilliSleep(5);
-        }
-        return done ? done() : true;
-    }
-    static void Pump(int ms) { PumpUntil(nullptr, ms); }
 
     void StartWithProject()
     {

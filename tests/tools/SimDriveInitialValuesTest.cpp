@@ -21,16 +21,6 @@
 
 namespace {
 
-class NoProgress : public TransferProgress {
-public:
-    bool IsShown() const override { return false; }
-    void ShowWithHeading(const std::string&) override {}
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const std::string&) override {}
-    void Hide() override {}
-};
-
 struct DriveCase {
     std::uint32_t model;
     int version; // 13-01
@@ -96,7 +86,7 @@ TEST_P(SimDriveInitialValues, ReadThroughTheReadersTheyAreTheDefinitionFilesValu
     std::string lastError;
     const GroupTransferContext context{&link, read, static_cast<int>(drive.model), param0002, pressureMode,
                                        lastError};
-    NoProgress progress;
+    NoTransferProgress progress;
     ASSERT_TRUE(ReadAllGroups(context, 1, progress)) << lastError;
 
     const GateContext gates{static_cast<std::int64_t>(drive.model), read.m_fDriveVersion};
