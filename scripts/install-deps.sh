@@ -9,7 +9,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
   libwxgtk3.2-dev libgtk-3-dev libserialport-dev libxlsxwriter-dev libzip-dev libtinyxml2-dev libfreexl-dev
   libgtest-dev libgmock-dev libmodbus-dev
-  xvfb xauth
+  xvfb xauth openbox x11-utils
   fonts-wqy-zenhei
   dbus dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )

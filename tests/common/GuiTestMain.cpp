@@ -17,6 +17,7 @@
 #include <wx/log.h>
 #include <wx/modalhook.h>
 
+#include <cstdlib>
 #include <string>
 
 // GTK's font libraries keep caches until exit that LeakSanitizer reports as
@@ -107,6 +108,13 @@ void SetModalAnswer(std::function<int(wxDialog*)> answer)
 void SetExpectedToolkitCritical(std::function<bool(const std::string&, const std::string&)> expected)
 {
     g_expectedCritical = std::move(expected);
+}
+
+bool WindowManagerRunning()
+{
+    // Set by tests/common/with-openbox.sh once openbox holds the display.
+    const char* manager = std::getenv("D390_WINDOW_MANAGER");
+    return manager && *manager;
 }
 
 void SetToolkitMessageObserver(std::function<void(const std::string&, const std::string&)> observer)

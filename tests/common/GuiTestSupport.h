@@ -21,3 +21,9 @@ void SetToolkitMessageObserver(std::function<void(const std::string& domain, con
 // set: it is printed but fails no test. Only for what the toolkit itself
 // does wrong and the program cannot reach. Pass nullptr to stop.
 void SetExpectedToolkitCritical(std::function<bool(const std::string& domain, const std::string& message)> expected);
+
+// True while a window manager runs on the test display (the tests registered
+// with d390_add_wm_test run under openbox). Suites named "...OnDesktop" check
+// what only a desktop shows (activation, focus given by the window manager)
+// and skip themselves on a bare display.
+bool WindowManagerRunning();
