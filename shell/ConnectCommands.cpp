@@ -77,8 +77,10 @@ void CConnectCommands::WatchdogTick()
 
 void CConnectCommands::FinishWatchdogPass()
 {
+    // The command may come from a window of its own (the editor's row write,
+    // Transmit Group): whichever it is takes no input while it waits.
     if (m_watchdog.IsPassRunning())
-        RunModalWhile([this] { return m_watchdog.IsPassRunning(); }, m_pFrame);
+        RunModalWhileAllDisabled([this] { return m_watchdog.IsPassRunning(); });
     m_watchdog.OnPassDone(m_pFrame->Session());
 }
 
