@@ -234,6 +234,9 @@ protected:
         if (!Start() || !m_app->m_pDocTemplate || Frame().Session().m_bConnected != 1)
             return false;
         Frame().Show();
+        // Placed by a desktop, if there is one, before the editor comes.
+        PumpUntil([this] { return Frame().IsShownOnScreen(); });
+        PumpUntil(nullptr, 300);
         SetModalAnswer([this](wxDialog* shown) -> int {
             if (auto* editor = dynamic_cast<CParamGroupDlg*>(shown)) {
                 m_editor = editor;
@@ -288,6 +291,7 @@ protected:
         CConnectCommands& commands = *Frame().m_pConnectCommands;
         wxWeakRef<wxWindow> editor;
         wxWindow* started = nullptr;
+        wxRect startedAt;
         int settle = 0;
         auto control = [&](Hand which) -> wxWindow* {
             if (which == Hand::RowButton)
@@ -304,13 +308,23 @@ protected:
                    (!editor || !editor->IsShown() || std::find(texts.begin(), texts.end(), written) != texts.end());
         };
         Script script({
-            // The editor on the screen, on 00-14's tab; the pass begins.
+            // The editor on the screen, on 00-14's tab.
             [&] {
                 if (!m_editor || !m_editor->IsShownOnScreen())
                     return false;
                 editor = m_editor;
                 m_editor->Notebook()->SetSelection(kRowPage);
                 started = startButton == kRowButton ? control(Hand::RowButton) : control(Hand::TransmitGroup);
+                return true;
+            },
+            // Its button where it stays (a desktop may still place the
+            // window); the pass begins.
+            [&] {
+                const wxRect place = started->GetScreenRect();
+                const bool settled = started->IsShownOnScreen() && place == startedAt;
+                startedAt = place;
+                if (!settled)
+                    return false;
                 commands.WatchdogTick();
                 PointAt(started);
                 return true;
