@@ -36,15 +36,21 @@ constexpr int kSilentStation = 2;
 constexpr std::uint32_t kModel = 0x11004B5;
 
 // A 10 ms timer: its ticks count only while the window thread runs a loop.
+// Those that found the main frame taking input are counted too.
 class TickCounter {
 public:
     TickCounter()
     {
-        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ++m_ticks; });
+        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+            ++m_ticks;
+            if (wxWindow* frame = wxTheApp->GetTopWindow(); frame && frame->IsEnabled())
+                ++m_frameEnabled;
+        });
         m_timer.Start(10);
     }
     ~TickCounter() { m_timer.Stop(); }
     int m_ticks = 0;
+    int m_frameEnabled = 0;
 
 private:
     wxTimer m_timer;
@@ -103,6 +109,7 @@ TEST_F(DriveCommandsWaitForThePassTest, PasswordReleaseWaitsForThePassWithTheWin
     TickCounter ticks;
     Command(ID_PASSWORD_RELEASE);
     EXPECT_GE(ticks.m_ticks, 1) << "the window thread handled events while the pass ended";
+    EXPECT_EQ(ticks.m_frameEnabled, 0) << "the main frame took no input meanwhile";
     // The pass's verdict first, then the command's own answer.
     EXPECT_EQ(m_messages.Texts(),
               (std::vector<std::string>{FormatResString(61572, kSilentStation), LoadResString(61553)}));
