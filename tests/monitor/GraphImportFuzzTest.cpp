@@ -168,11 +168,14 @@ TEST_F(GraphImportFuzz, HostileFilesAreRefusedWholeWithinBoundedMemory)
         const char* what;
         std::string bytes;
         bool taken;
-        const char* message; // the first message's beginning
+        std::string message; // the first message's beginning
     };
     std::vector<Case> cases;
-    // A curve named with 50 MB of text.
-    cases.push_back({"50 MB name", ",Set Frequency," + std::string(50u << 20, 'N') + ",a,b\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, kTooLarge});
+    // A curve named with 50 MB of text: a file larger than any recording,
+    // refused unread; named with 8 MB, refused at the name's bound.
+    const std::string tooLarge = Path("in.csv") + " was not read: it is larger than 17 MB. Nothing was changed.";
+    cases.push_back({"50 MB name", ",Set Frequency," + std::string(50u << 20, 'N') + ",a,b\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, tooLarge});
+    cases.push_back({"8 MB name", ",Set Frequency," + std::string(8u << 20, 'N') + ",a,b\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, kError});
     // A name one byte past the bound, and names that are not UTF-8.
     cases.push_back({"4097-byte name", ",a," + std::string(4097, 'x') + ",c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, kError});
     cases.push_back({"Latin-1 name", ",Stra\xdf" "e,b,c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, kError});
@@ -216,7 +219,8 @@ TEST_F(GraphImportFuzz, HostileFilesAreRefusedWholeWithinBoundedMemory)
     const long long peak = PeakResident();
     ImportAndCheck(Path("big.csv"), false, "199 MB");
     EXPECT_LT(PeakResident() - peak, 2 * (kReadMaxTextBytes + (40 << 20)));
-    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{kTooLarge});
+    EXPECT_EQ(m_messages.Texts(),
+              std::vector<std::string>{Path("big.csv") + " was not read: it is larger than 17 MB. Nothing was changed."});
     std::remove(Path("big.csv").c_str());
 
     // A small workbook that names a curve with 1 MB of text, and one whose
