@@ -249,6 +249,11 @@ TEST_F(GraphImportFuzz, MutatedRecordingsAreTakenOrRefusedWhole)
         ",Set Frequency,DC Voltage,No display,Output Current\r\nMin,0.00,200.00,0.00,0.00\r\n"
         "Max,60.00,800.00,10.00,20.00\r\n0,50.00,540,0.0,1.5,23:59:59.950\r\n1,2\r\n",
         ",\xe4\xb8\xad,b,c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n0,1,1,1,1,9:05:07.250",
+        // A name past its bound, line ends past the bound of lines, a good
+        // file with more after it.
+        ",Set Frequency," + std::string(5000, 'N') + ",a,b\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n",
+        std::string(70000, '\r'),
+        ReadFileBytes(Path("seed.csv")) + std::string(4096, '\0') + "\r\n9,1,1,1,1,9:05:07.250",
     };
     CMutator mutator(26);
     const int runs = FuzzRuns(400);
