@@ -145,6 +145,35 @@ CCsvFile::LineRead CCsvFile::ReadLine(std::string& line, const LineBounds& bound
             continue;
         }
         const char* piece = m_buffer.get();
+        if (bounds.maxCellBytes == SIZE_MAX) {
+            // No cells to count: whole runs up to the next CR or LF at once.
+            const char* from = piece + m_pos;
+            const char* end = piece + m_end;
+            const char* cr = static_cast<const char*>(std::memchr(from, '\r', static_cast<std::size_t>(end - from)));
+            const char* stop = cr ? cr : end;
+            const char* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(stop - from)));
+            const char* run = lf ? lf : stop;
+            const std::size_t length = static_cast<std::size_t>(run - from);
+            const std::size_t room = bounds.maxBytes - line.size();
+            if (length > room) {
+                line.append(from, room);
+                m_pos += room;
+                return LineRead::LineTooLong;
+            }
+            if ((m_textBytes += length) > kReadMaxTextBytes)
+                return LineRead::TooLarge;
+            line.append(from, length);
+            m_pos += length;
+            if (run == stop && cr) {
+                ++m_pos;
+                if (++m_lineCount > static_cast<std::size_t>(kReadMaxRows))
+                    return LineRead::TooLarge;
+                return LineRead::Line;
+            }
+            if (lf)
+                ++m_pos;
+            continue;
+        }
         while (m_pos < m_end) {
             const char c = piece[m_pos++];
             if (c == '\r') {

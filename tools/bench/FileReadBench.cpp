@@ -127,6 +127,11 @@ std::vector<Kind> Kinds(const std::string& longLineHead)
          }},
         {"200 MB of CRs", [](const std::string& p, const std::string&) { return WriteRepeated(p, "", "\r", 200u << 20); }},
         {"good + 200 MB tail", [](const std::string& p, const std::string& g) { return WithTail(p, g, 200u << 20); }},
+        // The most a reader takes in: 16 MB in 65000 lines, just within
+        // the bounds, refused only by what the lines say.
+        {"16 MB within bounds", [](const std::string& p, const std::string& g) {
+             return WriteRepeated(p, g + "\r\n", "00-00" + std::string(251, 'x') + ",1\r\n", (16u << 20) - 65536 * 2 - g.size());
+         }},
     };
 }
 
