@@ -20,6 +20,8 @@ namespace {
 
 constexpr const char* kInitialParamFile = "IntialParam.DAT";
 
+constexpr std::uint64_t kTableFileMaxBytes = 16u << 20;
+
 // Longest line the text files may hold; a longer one ends the reading there.
 constexpr size_t kMaxLineLength = 65534;
 
@@ -28,17 +30,13 @@ constexpr size_t kMaxLineLength = 65534;
 bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines)
 {
     lines.clear();
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    // The tables beside the program are tens of kilobytes; what is no
+    // regular file or far larger is not one of them.
+    FileRules rules;
+    rules.maxBytes = kTableFileMaxBytes;
     std::string content;
-    char buffer[8192];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        content.append(buffer, got);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    std::string reason;
+    if (ReadRegularFile(path, rules, content, reason) != FileCheck::Ok)
         return false;
 
     size_t start = 0;

@@ -264,3 +264,19 @@ TEST_F(ProjectCommandsTest, TheLargestProjectTheProgramWritesOpens)
     EXPECT_EQ(doc.FindParam(14, 99)->m_strValue, full);
     EXPECT_EQ(doc.m_strPrintDepartment, full);
 }
+
+TEST_F(ProjectCommandsTest, ATableBesideTheProgramThatIsNoFileIsNotWaitedOn)
+{
+    for (Hostile kind : {Hostile::Fifo, Hostile::LinkToDevZero}) {
+        SCOPED_TRACE(HostileName(kind));
+        ASSERT_TRUE(MakeHostile(kind, m_folder + "PARAMS.DAT", ""));
+        FifoRescue rescue(m_folder + "PARAMS.DAT");
+        CD390DocData& doc = NewRq5Doc();
+        EXPECT_FALSE(doc.NewProject());
+        EXPECT_FALSE(rescue.Rescued());
+        ASSERT_EQ(m_messages.Texts().size(), 1u);
+        EXPECT_NE(m_messages.Texts()[0].find(m_folder + "PARAMS.DAT"), std::string::npos);
+        m_messages.Clear();
+        RemoveHostile(m_folder + "PARAMS.DAT");
+    }
+}
