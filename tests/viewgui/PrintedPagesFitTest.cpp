@@ -10,7 +10,9 @@
 #include "view/ComparePrintout.h"
 #include "view/D390Printout.h"
 
+#include <wx/app.h>
 #include <wx/dcmemory.h>
+#include <wx/print.h>
 
 #include <cmath>
 #include <memory>
@@ -23,6 +25,8 @@ constexpr int kSModel = 0x11004B5; // the S family's full table: groups 00 to 14
 // pixels an inch (the compare list is laid out in them).
 struct Sheet {
     const char* name;
+    wxPaperSize paper;
+    wxPrintOrientation orientation;
     int widthMM;
     int heightMM;
     // Rows a page: the report's first page, its later pages, the compare list's.
@@ -34,10 +38,10 @@ struct Sheet {
 // The report's pages keep 30 and 35 rows upright on A4; the compare list its
 // 40. Lower pages take as many as end above the footer.
 const Sheet kSheets[] = {
-    {"A4 upright", 210, 297, 30, 35, 40},
-    {"A4 turned", 297, 210, 26, 33, 26},
-    {"A5 upright", 148, 210, 26, 33, 26},
-    {"A5 turned", 210, 148, 20, 27, 17},
+    {"A4 upright", wxPAPER_A4, wxPORTRAIT, 210, 297, 30, 35, 40},
+    {"A4 turned", wxPAPER_A4, wxLANDSCAPE, 297, 210, 26, 33, 26},
+    {"A5 upright", wxPAPER_A5, wxPORTRAIT, 148, 210, 26, 33, 26},
+    {"A5 turned", wxPAPER_A5, wxLANDSCAPE, 210, 148, 20, 27, 17},
 };
 
 constexpr int kPrinterPpi = 300;
@@ -169,7 +173,25 @@ TEST_F(PrintedPagesFitTest, ReportRowsKeepClearOfBandTitleAndFooterOnEverySheet)
         int minPage = 0, maxPage = 0, from = 0, to = 0;
         printout.GetPageInfo(&minPage, &maxPage, &from, &to);
         const int rows = layout.RowCount();
-        EXPECT_EQ(maxPage, 1 + (rows - sheet.firstRows + sheet.laterRows - 1) / sheet.laterRows);
+        const int pages = 1 + (rows - sheet.firstRows + sheet.laterRows - 1) / sheet.laterRows;
+        EXPECT_EQ(maxPage, pages);
+        // The preview of the paper and orientation that Print Setup chose
+        // counts the same pages.
+        {
+            wxPrintDialogData data;
+            data.GetPrintData().SetPaperId(sheet.paper);
+            data.GetPrintData().SetOrientation(sheet.orientation);
+            auto* previewed = new CD390Printout(doc, texts);
+            previewed->m_clock = FixedTestTime;
+            auto* preview = new wxPrintPreview(previewed, nullptr, &data);
+            ASSERT_TRUE(preview->IsOk());
+            auto* frame = new wxPreviewFrame(preview, nullptr, "Print Preview");
+            frame->Initialize();
+            ASSERT_TRUE(preview->RenderPage(1));
+            EXPECT_EQ(preview->GetMaxPage(), pages);
+            frame->Close(true);
+            wxTheApp->ProcessIdle();
+        }
 
         const int width = 10 * sheet.widthMM;
         const int height = 10 * sheet.heightMM;
