@@ -33,11 +33,10 @@
 
 #include <gtk/gtk.h>
 
-#include <chrono>
 #include <fstream>
-#include <sstream>
 
 namespace {
+
 constexpr int kStation = 1;
 constexpr std::uint32_t kDriveModel = 0x11004B5; // S family, group 14 from version 1093
 constexpr unsigned IDS_READ_SUCCESSFUL = 61575;
@@ -48,9 +47,9 @@ const wxColour kChangeMark(0, 0xF0, 0);
 // What the windows showed when a message box came up.
 struct Shown {
     std::string message;
-    std::string value0003;        // the list's set value of 00-03
+    std::string value0003;           // the list's set value of 00-03
     std::vector<std::string> marked; // codes whose set value the list marks as changed
-    wxColour cell0003;            // the screen's colour of 00-03's set-value cell
+    wxColour cell0003;               // the screen's colour of 00-03's set-value cell
     std::string modelPane;
     std::string versionPane;
     bool progressShown = true;
