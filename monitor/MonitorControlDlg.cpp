@@ -136,7 +136,7 @@ void CMonitorControlDlg::LinkGone()
     ShowStale();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
-        Layout();
+        Refit(this);
     }
 }
 

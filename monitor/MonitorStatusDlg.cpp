@@ -114,13 +114,13 @@ void CMonitorStatusDlg::LinkFailed(int messageId)
     m_pStatusPage->ShowStale();
     m_pTerminalPage->ShowStale();
     if (ShowLinkFailed(m_pLinkFailed, messageId))
-        Layout();
+        Refit(this);
 }
 
 void CMonitorStatusDlg::LinkAnswered()
 {
     if (ShowLinkFailed(m_pLinkFailed, -1))
-        Layout();
+        Refit(this);
 }
 
 void CMonitorStatusDlg::LinkGone()
@@ -131,7 +131,7 @@ void CMonitorStatusDlg::LinkGone()
     FindWindow(IDC_START)->Disable();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
-        Layout();
+        Refit(this);
     }
 }
 
