@@ -5,6 +5,7 @@
 #include "monitor/StatusTabDlg145.h"
 #include "monitor/StatusTabDlg187.h"
 #include "platform/ResourceModule.h"
+#include "platform/WorkArea.h"
 #include "res/StringIds.h"
 #include "session/DriveSession.h"
 
@@ -147,7 +148,7 @@ void CMonitorStatusDlg::OnShowControl()
     control->Show();
     control->FindWindow(CMonitorControlDlg::IDC_SHOW_STATUS)->Disable();
     const wxRect mine = GetScreenRect();
-    control->Move(mine.GetRight() + 1, mine.GetTop());
+    MoveInsideWorkArea(control, wxPoint(mine.GetRight() + 1, mine.GetTop()));
     control->Raise();
 }
 
