@@ -55,11 +55,6 @@ wxSize ButtonNeed(GtkWidget* button)
     const wxSize frame = FrameOf(button);
     const int width = content.width + gtk_widget_get_margin_start(child) + gtk_widget_get_margin_end(child) + frame.x;
     const int height = content.height + gtk_widget_get_margin_top(child) + gtk_widget_get_margin_bottom(child) + frame.y;
-    // A check box or radio button needs its mark beside the text as well,
-    // and the theme sets no minimum size on it: GTK complains when it gets
-    // less.
-    if (GTK_IS_CHECK_BUTTON(button))
-        return wxSize(natural.width, natural.height);
     return wxSize(std::min(natural.width, width), std::min(natural.height, height));
 }
 
@@ -229,9 +224,11 @@ bool CDialogTextFit::ShowsText(const wxWindow* control)
 
 wxSize CDialogTextFit::TextNeed(const wxWindow* control)
 {
-    // A drop-down list: as wide as its longest entry and as tall as the
-    // toolkit draws its text and frame.
-    if (ShowsChoices(control) || !dynamic_cast<const wxAnyButton*>(control))
+    // Static texts, check boxes and radio buttons (their mark beside the
+    // text; GTK complains when they get less) and drop-down lists (as wide
+    // as the longest entry, as tall as an entry in its frame): the toolkit's
+    // own size, which has no theme minimum in it.
+    if (!dynamic_cast<const wxAnyButton*>(control))
         return control->GetBestSize();
     GtkWidget* widget = control->GetHandle();
     if (!widget || !GTK_IS_BUTTON(widget))
