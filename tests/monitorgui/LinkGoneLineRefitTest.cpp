@@ -79,7 +79,10 @@ TEST_F(LinkGoneLineRefitTest, TheLineThatAppearsGrowsItsWindowAndSqueezesNothing
         for (wxWindow* text : texts)
             before[text] = text->GetSize();
 
-        CloseLink();
+        // As the watchdog does when the last station stops answering: the
+        // link closes, its object stays.
+        m_state.m_pComm->Close();
+        m_state.m_bConnected = 0;
         entry.loseLink(window);
         PumpUntil([] { return false; }, 200);
 
@@ -104,5 +107,6 @@ TEST_F(LinkGoneLineRefitTest, TheLineThatAppearsGrowsItsWindowAndSqueezesNothing
         }
         window->Destroy();
         PumpUntil([] { return false; }, 20);
+        CloseLink();
     }
 }
