@@ -65,6 +65,17 @@ void NameByLabel(wxWindow* control, const wxString& label)
     SetAccessibleName(control, name);
 }
 
+void FollowScreenInTabOrder(std::initializer_list<wxWindow*> windows)
+{
+    wxWindow* previous = nullptr;
+    for (wxWindow* window : windows) {
+        if (previous && window)
+            window->MoveAfterInTabOrder(previous);
+        if (window)
+            previous = window;
+    }
+}
+
 wxStaticText* CreateLinkFailedLine(wxWindow* parent)
 {
     auto* line = new wxStaticText(parent, wxID_ANY, "");

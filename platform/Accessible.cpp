@@ -22,6 +22,8 @@ AtkRelationType AtkTypeOf(AccessibleRelation relation)
         return ATK_RELATION_LABEL_FOR;
     case AccessibleRelation::DescribedBy:
         return ATK_RELATION_DESCRIBED_BY;
+    case AccessibleRelation::MemberOf:
+        return ATK_RELATION_MEMBER_OF;
     case AccessibleRelation::DescriptionFor:
         break;
     }

@@ -23,6 +23,7 @@ enum class AccessibleRelation {
     LabelFor,
     DescribedBy,
     DescriptionFor,
+    MemberOf,
 };
 void SetAccessibleRelation(wxWindow* window, AccessibleRelation relation, const std::vector<wxWindow*>& targets);
 // The accessible names of the relation's targets, as a reader reports them.
