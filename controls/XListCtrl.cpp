@@ -54,6 +54,9 @@ CXListCtrl::CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXList
     };
     GetMainWindow()->Bind(wxEVT_MOTION, &CXListCtrl::OnMotion, this);
     GetMainWindow()->Bind(wxEVT_KEY_DOWN, &CXListCtrl::OnKeyDown, this);
+    // Letters are the parent's: the tree view's own search field would take
+    // them, unnamed, and match nothing (every cell begins with spaces).
+    gtk_tree_view_set_enable_search(GTK_TREE_VIEW(GtkGetTreeView()), FALSE);
     // The tree view's own press gesture takes presses before wx sees them;
     // this one sees them first, in the capture phase.
     GtkGesture* gesture = gtk_gesture_multi_press_new(GtkGetTreeView());

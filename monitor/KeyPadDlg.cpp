@@ -129,7 +129,9 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
     for (int k = 0; k < 4; ++k) {
         m_pReadouts[k] = new wxStaticText(this, IDC_READOUT1 + k, "", wxDefaultPosition, wxSize(130, -1),
             wxST_NO_AUTORESIZE);
+        m_readoutWords[k] = std::make_unique<CAccessibleTextThrottle>(m_pReadouts[k], CAccessibleTextThrottle::Field::Name);
     }
+    m_displayWords = std::make_unique<CAccessibleTextThrottle>(m_pFace, CAccessibleTextThrottle::Field::Name);
     auto* stationLabel = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL)));
     m_pStation = CreateStationChoice(this, IDC_STATION, m_state.m_Stations, 0);
     NameByLabel(m_pStation, stationLabel->GetLabel());
@@ -187,7 +189,7 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
         Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { OnKey(id); }, id);
     Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnDisplayChoice(); }, IDC_DISPLAY);
     for (int id = IDC_MONITOR4; id <= IDC_MONITOR1; ++id)
-        Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateReadouts(); }, id);
+        Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateReadouts(true); }, id);
     Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnStationChoice(); }, IDC_STATION);
     m_pFreqEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnFreqText(); });
     // Every road of closing (button, Esc, close box, Alt+F4) hides the window at once.
@@ -439,7 +441,7 @@ void CKeyPadDlg::RefreshKnob()
     m_pFace->RefreshRect(wxRect(wxPoint(kKnobLeft, kKnobTop), wxPoint(kKnobRight, kKnobBottom)), false);
 }
 
-void CKeyPadDlg::UpdateReadouts()
+void CKeyPadDlg::UpdateReadouts(bool byUser)
 {
     const bool live = ShowsLiveValues();
     for (int k = 0; k < 4; ++k) {
@@ -452,7 +454,7 @@ void CKeyPadDlg::UpdateReadouts()
             m_pReadouts[k]->SetLabel(text);
         const wxString name = QuantityName(quantity) + " "
             + (live ? text : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING)));
-        SetAccessibleTextIfChanged(m_pReadouts[k], name);
+        m_readoutWords[k]->Update({name}, byUser || !live);
     }
     const wxString shown = live
         ? wxString::FromUTF8(LayOutSegments(FormatMonitorQuantity(m_pQuantities[0]->GetSelection(), m_Monitor.data(),
@@ -460,7 +462,18 @@ void CKeyPadDlg::UpdateReadouts()
                                                 m_drive.version, false))
                                  .shown)
         : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING));
-    SetAccessibleTextIfChanged(m_pFace, shown, m_pQuantities[0]->GetStringSelection());
+    m_displayWords->Update({shown}, byUser || !live);
+    // The lamps and the direction mark are pictures: their words follow
+    // the display's quantity.
+    wxString description = m_pQuantities[0]->GetStringSelection();
+    if (live) {
+        description += (m_wStatus & 0x0002) ? "; REV" : "; FWD";
+        description += m_bRunByComm ? "; run command by communication" : "; run command not by communication";
+        description += m_bFreqByComm ? "; frequency command by communication"
+                                     : "; frequency command not by communication";
+    }
+    if (GetAccessibleDescription(m_pFace) != description)
+        SetAccessibleDescription(m_pFace, description);
 }
 
 void CKeyPadDlg::PressAt(int x, int y)
@@ -536,7 +549,7 @@ void CKeyPadDlg::OnKnobKey(wxKeyEvent& event)
     m_bHighlight = 0;
     m_bLeftDown = false;
     RefreshKnob();
-    SetAccessibleTextIfChanged(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)), m_pFreqEdit->GetValue());
+    SetAccessibleTextIfChanged(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)), m_pFreqEdit->GetValue() + " Hz");
 }
 
 void CKeyPadDlg::OnKey(int id)
@@ -620,7 +633,7 @@ void CKeyPadDlg::OnStep(int delta)
 void CKeyPadDlg::OnDisplayChoice()
 {
     m_pFreqEdit->Enable(m_pQuantities[0]->GetSelection() == 0 && !m_pLinkGone->IsShown());
-    UpdateReadouts();
+    UpdateReadouts(true);
     m_pFace->Refresh(false);
 }
 

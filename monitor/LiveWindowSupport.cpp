@@ -33,6 +33,8 @@ wxStaticText* CreateLinkGoneLine(wxWindow* parent)
     auto* line = new wxStaticText(parent, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_NOT_CONNECTED)));
     line->SetForegroundColour(*wxRED);
     line->Hide();
+    // A reader says it as it appears, wherever the focus is.
+    SetAccessibleRole(line, AccessibleRole::Notification);
     return line;
 }
 
@@ -81,6 +83,7 @@ wxStaticText* CreateLinkFailedLine(wxWindow* parent)
     auto* line = new wxStaticText(parent, wxID_ANY, "");
     line->SetForegroundColour(*wxRED);
     line->Hide();
+    SetAccessibleRole(line, AccessibleRole::Notification);
     return line;
 }
 

@@ -171,16 +171,6 @@ void DescribeRadioButton(wxRadioButton* button)
     }
 }
 
-// GTK takes a window for a dialog only by a hint given before its accessible
-// object is made; ours are made first, and a reader would say "frame".
-void ReadAsDialog(wxWindow* window)
-{
-    GtkWidget* widget = window->GetHandle();
-    if (AtkObject* accessible = widget ? gtk_widget_get_accessible(widget) : nullptr)
-        if (atk_object_get_role(accessible) == ATK_ROLE_FRAME)
-            atk_object_set_role(accessible, ATK_ROLE_DIALOG);
-}
-
 void NameChildren(wxWindow* parent, PendingLabels& pending)
 {
     for (wxWindow* child : parent->GetChildren()) {
@@ -246,8 +236,13 @@ int CAccessibleNamesFilter::FilterEvent(wxEvent& event)
         auto* window = dynamic_cast<wxTopLevelWindow*>(event.GetEventObject());
         if (window && static_cast<wxShowEvent&>(event).IsShown()) {
             NameControlsByLabels(window);
-            if (dynamic_cast<wxDialog*>(window))
-                ReadAsDialog(window);
+            // GTK takes a window for a dialog only by a hint given before
+            // its accessible object is made; ours are made first. A message
+            // box keeps its own role (an alert).
+            GtkWidget* widget = window->GetHandle();
+            AtkObject* accessible = widget ? gtk_widget_get_accessible(widget) : nullptr;
+            if (dynamic_cast<wxDialog*>(window) && accessible && atk_object_get_role(accessible) == ATK_ROLE_FRAME)
+                SetAccessibleRole(window, AccessibleRole::Dialog);
         }
     }
     return Event_Skip;

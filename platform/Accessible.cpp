@@ -40,6 +40,24 @@ void SetAccessibleText(wxWindow* window, const wxString& name, const wxString& d
     }
 }
 
+void SetAccessibleRole(wxWindow* window, AccessibleRole role)
+{
+    AtkObject* accessible = AccessibleOf(window);
+    if (!accessible)
+        return;
+    switch (role) {
+    case AccessibleRole::Dialog:
+        atk_object_set_role(accessible, ATK_ROLE_DIALOG);
+        break;
+    case AccessibleRole::Notification:
+        atk_object_set_role(accessible, ATK_ROLE_NOTIFICATION);
+        break;
+    case AccessibleRole::StatusBar:
+        atk_object_set_role(accessible, ATK_ROLE_STATUSBAR);
+        break;
+    }
+}
+
 wxString GetAccessibleName(wxWindow* window)
 {
     AtkObject* accessible = AccessibleOf(window);
