@@ -111,7 +111,9 @@ TEST_F(LiveWindowsAccessibilityTest, KeypadAndStatusMonitorAreReadByTheirLabelsA
     if (!display)
         display = Find(objects, "filler", "30.00");
     ASSERT_TRUE(display) << "the keypad's display reads the set frequency";
-    EXPECT_EQ(display->description, "1: Set Frequency");
+    // The lamps and the direction mark in words after the display's quantity.
+    EXPECT_EQ(display->description,
+              "1: Set Frequency; FWD; run command by communication; frequency command by communication");
     // The status monitor's values by caption and unit, its lamps in words.
     EXPECT_TRUE(Find(objects, "label", "SET F 30.00 Hz"));
     EXPECT_TRUE(Find(objects, "label", "OUT F 30.00 Hz"));
