@@ -129,9 +129,14 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
     for (int k = 0; k < 4; ++k) {
         m_pReadouts[k] = new wxStaticText(this, IDC_READOUT1 + k, "", wxDefaultPosition, wxSize(130, -1),
             wxST_NO_AUTORESIZE);
-        m_readoutWords[k] = std::make_unique<CAccessibleTextThrottle>(m_pReadouts[k], CAccessibleTextThrottle::Field::Name);
     }
-    m_displayWords = std::make_unique<CAccessibleTextThrottle>(m_pFace, CAccessibleTextThrottle::Field::Name);
+    // The read-outs and the display move together in a ramp: the window
+    // tells of one of them a second, each in its turn.
+    auto beat = std::make_shared<CAccessibleTextBeat>();
+    for (int k = 0; k < 4; ++k)
+        m_readoutWords[k] = std::make_unique<CAccessibleTextThrottle>(m_pReadouts[k],
+                                                                      CAccessibleTextThrottle::Field::Name, "", beat);
+    m_displayWords = std::make_unique<CAccessibleTextThrottle>(m_pFace, CAccessibleTextThrottle::Field::Name, "", beat);
     auto* stationLabel = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL)));
     m_pStation = CreateStationChoice(this, IDC_STATION, m_state.m_Stations, 0);
     NameByLabel(m_pStation, stationLabel->GetLabel());
