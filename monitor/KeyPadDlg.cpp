@@ -449,6 +449,18 @@ void CKeyPadDlg::RefreshKnob()
 void CKeyPadDlg::UpdateReadouts(bool byUser)
 {
     const bool live = ShowsLiveValues();
+    // Values coming or going (the first read, a failure) are told at once;
+    // values moving while they are read wait for their turn.
+    const bool stateChanged = live != m_bReadoutsLive;
+    m_bReadoutsLive = live;
+    // The display first: it is the keypad's own figure, first in its turn.
+    const wxString shown = live
+        ? wxString::FromUTF8(LayOutSegments(FormatMonitorQuantity(m_pQuantities[0]->GetSelection(), m_Monitor.data(),
+                                                MonitorBlockCount(m_drive.modelCode), m_drive.modelCode,
+                                                m_drive.version, false))
+                                 .shown)
+        : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING));
+    m_displayWords->Update({shown}, byUser || stateChanged);
     for (int k = 0; k < 4; ++k) {
         const int quantity = m_pQuantities[k + 1]->GetSelection();
         const wxString text = live
@@ -459,15 +471,8 @@ void CKeyPadDlg::UpdateReadouts(bool byUser)
             m_pReadouts[k]->SetLabel(text);
         const wxString name = QuantityName(quantity) + " "
             + (live ? text : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING)));
-        m_readoutWords[k]->Update({name}, byUser || !live);
+        m_readoutWords[k]->Update({name}, byUser || stateChanged);
     }
-    const wxString shown = live
-        ? wxString::FromUTF8(LayOutSegments(FormatMonitorQuantity(m_pQuantities[0]->GetSelection(), m_Monitor.data(),
-                                                MonitorBlockCount(m_drive.modelCode), m_drive.modelCode,
-                                                m_drive.version, false))
-                                 .shown)
-        : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING));
-    m_displayWords->Update({shown}, byUser || !live);
     // The lamps and the direction mark are pictures: their words follow
     // the display's quantity.
     wxString description = m_pQuantities[0]->GetStringSelection();

@@ -132,6 +132,7 @@ private:
     // What a reader is told of the read-outs and the display while they move.
     std::unique_ptr<CAccessibleTextThrottle> m_readoutWords[4];
     std::unique_ptr<CAccessibleTextThrottle> m_displayWords;
+    bool m_bReadoutsLive = false; // as the reader was last told
     CFreqEdit* m_pFreqEdit = nullptr;
     wxChoice* m_pStation = nullptr;
     wxStaticText* m_pLinkGone = nullptr;

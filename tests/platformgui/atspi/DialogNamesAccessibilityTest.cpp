@@ -145,7 +145,9 @@ TEST_F(DialogNamesAccessibility, EveryControlIsReadByItsOwnLabelOnDesktop)
 
     // The program's dialogs are read as dialogs; the preview is a window.
     const std::set<std::string> dialogs = {"Model Select", "Connect", "Monitor Control", "Parameter Set", "Set Time"};
-    for (const auto& [role, name] : reading.windows)
-        if (dialogs.count(name))
+    for (const auto& [role, name] : reading.windows) {
+        if (dialogs.count(name)) {
             EXPECT_EQ(role, "dialog") << name;
+        }
+    }
 }
