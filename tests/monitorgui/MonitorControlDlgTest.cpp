@@ -306,8 +306,14 @@ TEST_F(ControlTest, TabFollowsTheScreenAndEnterInTheFieldSetsOnDesktop)
     PumpUntil([&] { return wxWindow::FindFocus() == edit; }, 1000);
     Mark();
     keys.Char(WXK_RETURN);
-    PumpUntil([&] { return Requests().size() >= 2; }, 3000);
+    // The window's own polls of the command word go on meanwhile.
+    auto setting = [&] {
+        std::vector<Bytes> sent = Requests();
+        std::erase(sent, Read(1, 0x2501, 1));
+        return sent;
+    };
+    PumpUntil([&] { return setting().size() >= 2; }, 3000);
     m_control->Settle();
-    EXPECT_EQ(Requests(), (std::vector<Bytes> { Read(1, 0x000C, 2), Write(1, 0x2502, 1250) }));
+    EXPECT_EQ(setting(), (std::vector<Bytes> { Read(1, 0x000C, 2), Write(1, 0x2502, 1250) }));
     EXPECT_TRUE(m_control->IsShown()) << "Enter did not close the window";
 }
