@@ -444,6 +444,10 @@ void CKeyPadDlg::RefreshKnob()
     m_pKnob->SetBitmap(knob);
     m_pKnob->Refresh(false);
     m_pFace->RefreshRect(wxRect(wxPoint(kKnobLeft, kKnobTop), wxPoint(kKnobRight, kKnobBottom)), false);
+    // The knob reads as the frequency it points at, with its unit.
+    const wxString value = m_pFreqEdit->GetValue();
+    SetAccessibleTextIfChanged(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)),
+                               value.empty() ? value : value + " Hz");
 }
 
 void CKeyPadDlg::UpdateReadouts(bool byUser)
@@ -559,7 +563,6 @@ void CKeyPadDlg::OnKnobKey(wxKeyEvent& event)
     m_bHighlight = 0;
     m_bLeftDown = false;
     RefreshKnob();
-    SetAccessibleTextIfChanged(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)), m_pFreqEdit->GetValue() + " Hz");
 }
 
 void CKeyPadDlg::OnKey(int id)

@@ -383,7 +383,9 @@ TEST_F(KeyPadTest, ControlsAreNamedByTheirLabels)
     // The lamps and the direction mark, drawn only, in words after the quantity.
     EXPECT_EQ(GetAccessibleDescription(pad->GetFace()),
               "1: Set Frequency; FWD; run command by communication; frequency command by communication");
-    // The knob turned by a key says its frequency with the unit.
+    // The knob says the frequency it points at, with the unit, also after
+    // a turn by a key.
+    EXPECT_TRUE(GetAccessibleDescription(pad->GetKnob()).EndsWith(" Hz")) << GetAccessibleDescription(pad->GetKnob());
     wxKeyEvent up(wxEVT_KEY_DOWN);
     up.m_keyCode = WXK_UP;
     pad->GetKnob()->GetEventHandler()->ProcessEvent(up);
