@@ -148,9 +148,10 @@ std::vector<wxWindow*> RadioGroupOf(wxRadioButton* button)
 }
 
 // A radio button is read with its group's name, whichever of the group has
-// the focus: the box's label as its description. The group is told as well,
-// which spares GTK a complaint when a reader first asks a button for its
-// relations and it finds none to replace.
+// the focus: the box's label as its description. Its relations are asked for
+// here, before any reader: GTK ties a button to its group on that first
+// asking, and asked first over the bus, once its label is tied too, it
+// complains of a group relation that is not there to replace.
 void DescribeRadioButton(wxRadioButton* button)
 {
     const std::vector<wxWindow*> group = RadioGroupOf(button);
