@@ -304,6 +304,11 @@ const char* CD390DocData::MotorFileNameOf(int modelCode)
     return "D390SPMOTORPARAM.DAT";
 }
 
+const char* CD390DocData::InitialParamFileName()
+{
+    return kInitialParamFile;
+}
+
 bool CD390DocData::ParseParamFile(const std::string& path)
 {
     ParsedTable table;

@@ -7,6 +7,7 @@
 #include "res/StringIds.h"
 
 #include <wx/choice.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
 
@@ -36,6 +37,17 @@ wxStaticText* CreateLinkGoneLine(wxWindow* parent)
     // A reader says it as it appears, wherever the focus is.
     SetAccessibleRole(line, AccessibleRole::Notification);
     return line;
+}
+
+void Refit(wxWindow* window)
+{
+    if (wxSizer* sizer = window->GetSizer()) {
+        wxSize client = window->GetClientSize();
+        client.IncTo(sizer->GetMinSize());
+        if (client != window->GetClientSize())
+            window->SetClientSize(client);
+    }
+    window->Layout();
 }
 
 void ShowLiveMessage(const LiveReply& reply)
