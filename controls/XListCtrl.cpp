@@ -38,6 +38,12 @@ wxSize BirthSize(wxWindow* parent)
     return room.x >= 100 && room.y >= 100 ? room : wxDefaultSize;
 }
 
+gboolean RefuseSearch(GtkTreeView* view, gpointer)
+{
+    g_signal_stop_emission_by_name(view, "start-interactive-search");
+    return TRUE;
+}
+
 } // namespace
 
 CXListCtrl::CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXListModel* model)
@@ -54,6 +60,12 @@ CXListCtrl::CXListCtrl(wxWindow* parent, wxWindowID id, unsigned columns, CXList
     };
     GetMainWindow()->Bind(wxEVT_MOTION, &CXListCtrl::OnMotion, this);
     GetMainWindow()->Bind(wxEVT_KEY_DOWN, &CXListCtrl::OnKeyDown, this);
+    // Letters are the parent's: the tree view's own search field would take
+    // them, unnamed, and match nothing (every cell begins with spaces), and
+    // its Esc would leave no row selected. Its search key (Ctrl+F) opens the
+    // field even with the search off: that key does nothing here.
+    gtk_tree_view_set_enable_search(GTK_TREE_VIEW(GtkGetTreeView()), FALSE);
+    g_signal_connect(GtkGetTreeView(), "start-interactive-search", G_CALLBACK(RefuseSearch), nullptr);
     // The tree view's own press gesture takes presses before wx sees them;
     // this one sees them first, in the capture phase.
     GtkGesture* gesture = gtk_gesture_multi_press_new(GtkGetTreeView());

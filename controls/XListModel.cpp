@@ -6,6 +6,7 @@ namespace {
 
 const wxColour kChangedBackground(0x00, 0xF0, 0x00);
 const wxColour kHeadingText(0xFF, 0x00, 0x00);
+const char* const kChangedMark = " *";
 
 wxString EscapeMarkup(const wxString& text)
 {
@@ -132,6 +133,11 @@ wxString CXListModel::GetColumnType(unsigned column) const
     }
 }
 
+bool CXListModel::IsChangedCell(int row, int column) const
+{
+    return column == m_changedColumn && m_isChangedByRow && m_isChangedByRow(row);
+}
+
 void CXListModel::GetValueByRow(wxVariant& variant, unsigned row, unsigned column) const
 {
     const XListCellData* cell = GetCell(static_cast<int>(row), static_cast<int>(column));
@@ -155,7 +161,11 @@ void CXListModel::GetValueByRow(wxVariant& variant, unsigned row, unsigned colum
     default: {
         // Text cells are markup: a colour of the markup holds in a selected
         // row too, where GTK's selection colours win over the attributes.
-        const wxString text = EscapeMarkup(GetItemText(static_cast<int>(row), static_cast<int>(column)));
+        wxString text = EscapeMarkup(GetItemText(static_cast<int>(row), static_cast<int>(column)));
+        // A changed value is marked in more than its colour: a reader, and
+        // an eye that does not tell green, read the mark.
+        if (IsChangedCell(static_cast<int>(row), static_cast<int>(column)) && !text.empty())
+            text += kChangedMark;
         if (IsHeadingRow(static_cast<int>(row)) && !text.empty())
             variant = "<span foreground=\"" + kHeadingText.GetAsString(wxC2S_HTML_SYNTAX) + "\" weight=\"bold\">" + text
                       + "</span>";
@@ -228,7 +238,7 @@ bool CXListModel::GetAttrByRow(unsigned row, unsigned column, wxDataViewItemAttr
             set = true;
         }
     }
-    if (static_cast<int>(column) == m_changedColumn && m_isChangedByRow && m_isChangedByRow(r)) {
+    if (IsChangedCell(r, static_cast<int>(column))) {
         attr.SetBackgroundColour(kChangedBackground);
         set = true;
     }

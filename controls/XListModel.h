@@ -33,9 +33,10 @@ public:
     };
 
     // Asked for every row drawn: non-zero when the row's changed column is to
-    // be green.
+    // be green, its text followed by a mark.
     std::function<int(int row)> m_isChangedByRow;
     int m_changedColumn = 3;
+    bool IsChangedCell(int row, int column) const;
     // Told after the user toggled a check box or chose a drop-down option.
     std::function<void(int row, int column)> m_onCheckboxClicked;
     std::function<void(int row, int column)> m_onComboSelection;

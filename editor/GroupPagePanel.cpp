@@ -20,6 +20,9 @@
 
 namespace {
 
+// What a reader adds to the controls of the row the user came from.
+constexpr const char* kChosenRowWords = "chosen in the parameter list";
+
 constexpr int kRowButtonFirst = 1005;
 constexpr int kLabelFirst = 1015;
 
@@ -277,13 +280,17 @@ void CGroupPagePanel::NameForReaders()
 void CGroupPagePanel::DescribeRow(int row)
 {
     wxWindow* input = Control(row);
+    if (!input)
+        return;
     wxStaticText* range = m_ranges[static_cast<std::size_t>(row)];
-    if (!input || !range)
-        return;
+    wxString text = range ? range->GetLabel() : wxString();
+    // The row the user came from is red on the screen; a reader says it.
+    if (row == m_model.m_nMarked)
+        text = text.empty() ? wxString(kChosenRowWords) : text + "; " + kChosenRowWords;
     wxString& described = m_descriptions[static_cast<std::size_t>(row)];
-    if (described == range->GetLabel())
+    if (described == text)
         return;
-    described = range->GetLabel();
+    described = text;
     SetAccessibleDescription(input, described);
 }
 
@@ -360,8 +367,10 @@ void CGroupPagePanel::FocusRow(int row)
 
 void CGroupPagePanel::PaintLabels()
 {
-    for (int r = 0; r < static_cast<int>(m_labels.size()); ++r)
+    for (int r = 0; r < static_cast<int>(m_labels.size()); ++r) {
         m_labels[static_cast<std::size_t>(r)]->PaintMarked(r == m_model.m_nMarked ? 1 : 0);
+        DescribeRow(r);
+    }
 }
 
 void CGroupPagePanel::ShowExplanation(int row)

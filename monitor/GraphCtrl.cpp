@@ -12,7 +12,9 @@
 
 CGraphCtrl::CGraphCtrl(wxWindow* parent, wxWindowID id, CGraphRecorder& recorder)
     : wxWindow(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN | wxWANTS_CHARS),
-      m_recorder(recorder)
+      m_recorder(recorder),
+      m_readOutWords(this, CAccessibleTextThrottle::Field::Description,
+                     wxString::FromUTF8(LoadResString(IDS_GRAPH_CURSOR_NAME) + ": "))
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Bind(wxEVT_PAINT, &CGraphCtrl::OnPaint, this);
@@ -22,6 +24,11 @@ CGraphCtrl::CGraphCtrl(wxWindow* parent, wxWindowID id, CGraphRecorder& recorder
     Bind(wxEVT_LEAVE_WINDOW, &CGraphCtrl::OnMouseLeave, this);
     Bind(wxEVT_RIGHT_DOWN, &CGraphCtrl::OnRightDown, this);
     Bind(wxEVT_KEY_DOWN, &CGraphCtrl::OnKeyDown, this);
+    // A reader coming to the chart hears every read-out, not the last change.
+    Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
+        m_readOutWords.TellWhole();
+        event.Skip();
+    });
 }
 
 GraphLayout CGraphCtrl::CurrentLayout()
@@ -52,12 +59,16 @@ std::string CGraphCtrl::ReadOutText() const
 
 void CGraphCtrl::UpdateDescription()
 {
-    // Set only when it changes: a screen reader reads every change.
-    std::string text = ReadOutText();
-    if (text == m_strDescription)
-        return;
-    m_strDescription = text;
-    SetAccessibleDescription(this, wxString::FromUTF8(text));
+    // The read-outs move as the data scrolls under the cursor: a reader is
+    // told what the user's cursor moves at once, the scrolling calmly.
+    std::vector<wxString> parts;
+    for (int c = 0; c < kGraphChannels; ++c) {
+        const GraphReadOut& readOut = m_View.readOuts[c];
+        if (!readOut.text.empty() && m_recorder.IsChannelShown(c))
+            parts.push_back(wxString::FromUTF8(m_recorder.m_Channels[c].name + " " + readOut.text));
+    }
+    m_readOutWords.Update(parts, m_bCursorMovedByUser);
+    m_bCursorMovedByUser = false;
 }
 
 bool CGraphCtrl::MoveCursorByKey(int keyCode, bool ctrl)
@@ -79,12 +90,14 @@ bool CGraphCtrl::MoveCursorByKey(int keyCode, bool ctrl)
         if (!inside)
             return false;
         RemoveCursor();
+        m_bCursorMovedByUser = true;
         Refresh(false);
         return true;
     default: return false;
     }
     x = std::max(plot.left, std::min(x, plot.right - 1));
     m_bMouseCursor = false;
+    m_bCursorMovedByUser = true;
     m_View.cursor = {x, inside ? m_View.cursor.y : (plot.top + plot.bottom) / 2};
     Refresh(false);
     return true;
@@ -99,6 +112,7 @@ void CGraphCtrl::MouseMovedTo(const wxPoint& point)
     if (layout.plot.Contains(point.x, point.y)) {
         m_View.cursor = {point.x, point.y};
         m_bMouseCursor = true;
+        m_bCursorMovedByUser = true;
         repaint = true;
     }
     if (repaint)

@@ -4,6 +4,7 @@
 // right clicks and keys to its owner.
 
 #include "monitor/GraphCurves.h"
+#include "platform/AccessibleTextThrottle.h"
 
 #include <wx/window.h>
 
@@ -47,6 +48,7 @@ private:
     void RemoveCursor();
 
     CGraphRecorder& m_recorder;
-    std::string m_strDescription;
+    CAccessibleTextThrottle m_readOutWords;
+    bool m_bCursorMovedByUser = false; // the next paint's read-outs follow the user's move
     bool m_bMouseCursor = false; // the cursor follows the mouse, not the keys
 };

@@ -150,7 +150,13 @@ CGraphDlg::CGraphDlg(wxWindow* parent, CDriveSession& session, std::vector<int> 
     // recorded figures as their descriptions.
     SetAccessibleName(m_pChart, Utf8(LoadResString(kChartNameId)));
     SetAccessibleName(m_pBand, Utf8(LoadResString(IDS_GRAPH_BAND_NAME)));
+    m_pBandWords = std::make_unique<CAccessibleTextThrottle>(m_pBand, CAccessibleTextThrottle::Field::Description);
     UpdateBandDescription();
+    // A reader coming to the band hears every curve, not the last change.
+    m_pBand->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
+        m_pBandWords->TellWhole();
+        event.Skip();
+    });
     m_pBand->Bind(wxEVT_PAINT, &CGraphDlg::OnBandPaint, this);
     m_pBand->Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& e) { ShowPopupMenu(m_pBand->ClientToScreen(e.GetPosition())); });
     Bind(wxEVT_MENU, &CGraphDlg::OnCommand, this, ID_STOP, ID_SET);
@@ -247,14 +253,22 @@ void CGraphDlg::ShowPopupMenu(const wxPoint& screen)
     PopupMenu(menu.get(), ScreenToClient(screen));
 }
 
-std::string CGraphDlg::BandText(const CGraphRecorder& recorder)
+std::vector<std::string> CGraphDlg::BandParts(const CGraphRecorder& recorder)
 {
-    std::string text;
+    std::vector<std::string> parts;
     char figures[128];
     for (const GraphChannel& ch : recorder.m_Channels) {
         std::snprintf(figures, sizeof figures, " Max:%.2f Min:%.2f", ch.recordedMax, ch.recordedMin);
-        text += (text.empty() ? "" : "; ") + ch.name + figures;
+        parts.push_back(ch.name + figures);
     }
+    return parts;
+}
+
+std::string CGraphDlg::BandText(const CGraphRecorder& recorder)
+{
+    std::string text;
+    for (const std::string& part : BandParts(recorder))
+        text += (text.empty() ? "" : "; ") + part;
     return text;
 }
 
@@ -573,13 +587,12 @@ void CGraphDlg::OnBandPaint(wxPaintEvent&)
 
 void CGraphDlg::UpdateBandDescription()
 {
-    // What is drawn is what is read, set only when it changes: a screen
-    // reader reads every change.
-    std::string text = BandText(m_recorder);
-    if (text == m_strBandText)
-        return;
-    m_strBandText = text;
-    SetAccessibleDescription(m_pBand, Utf8(text));
+    // What is drawn is what is read; the recorded figures move with every
+    // sample, and a reader is told of them calmly.
+    std::vector<wxString> parts;
+    for (const std::string& part : BandParts(m_recorder))
+        parts.push_back(Utf8(part));
+    m_pBandWords->Update(parts);
 }
 
 void CGraphDlg::OnClose(wxCloseEvent& event)

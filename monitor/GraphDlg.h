@@ -8,11 +8,13 @@
 #include "monitor/GraphClock.h"
 #include "monitor/GraphRecorder.h"
 #include "monitor/GraphSampler.h"
+#include "platform/AccessibleTextThrottle.h"
 
 #include <wx/frame.h>
 #include <wx/timer.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,7 @@ public:
     std::function<void(wxMenu&)> m_onPopup;
     // What assistive tools read of the band: each curve's name, Max and Min.
     static std::string BandText(const CGraphRecorder& recorder);
+    static std::vector<std::string> BandParts(const CGraphRecorder& recorder);
 
 private:
     void CreateToolBarAndMenus();
@@ -118,5 +121,5 @@ private:
     wxTimer m_bandTimer;   // the window's 100 ms band repaint, from Start to Stop
     CGraphSampler m_sampler;
     std::string m_strBandFigures;
-    std::string m_strBandText; // as assistive tools have it
+    std::unique_ptr<CAccessibleTextThrottle> m_pBandWords; // what assistive tools are told of the band
 };

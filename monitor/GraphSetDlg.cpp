@@ -82,6 +82,12 @@ CGraphSetDlg::CGraphSetDlg(wxWindow* parent, const std::vector<int>& stations, i
     top->Add(grid, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
     top->Add(CreateButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(top);
+    // Four boxes have a "Maximum" and a "Minimum": each field is read with
+    // its curve's name, as the focus alone does not show which box it is in.
+    for (int k = 0; k < 4; ++k) {
+        SetAccessibleName(m_pMax[k], wxString(kCurveNames[k]) + " Maximum");
+        SetAccessibleName(m_pMin[k], wxString(kCurveNames[k]) + " Minimum");
+    }
     NameControlsByLabels(this);
     Bind(wxEVT_BUTTON, &CGraphSetDlg::OnOK, this, wxID_OK);
 }

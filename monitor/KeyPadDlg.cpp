@@ -130,6 +130,13 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
         m_pReadouts[k] = new wxStaticText(this, IDC_READOUT1 + k, "", wxDefaultPosition, wxSize(130, -1),
             wxST_NO_AUTORESIZE);
     }
+    // The read-outs and the display move together in a ramp: the window
+    // tells of one of them a second, each in its turn.
+    auto beat = std::make_shared<CAccessibleTextBeat>();
+    for (int k = 0; k < 4; ++k)
+        m_readoutWords[k] = std::make_unique<CAccessibleTextThrottle>(m_pReadouts[k],
+                                                                      CAccessibleTextThrottle::Field::Name, "", beat);
+    m_displayWords = std::make_unique<CAccessibleTextThrottle>(m_pFace, CAccessibleTextThrottle::Field::Name, "", beat);
     auto* stationLabel = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_STATION_NUM_LABEL)));
     m_pStation = CreateStationChoice(this, IDC_STATION, m_state.m_Stations, 0);
     NameByLabel(m_pStation, stationLabel->GetLabel());
@@ -187,7 +194,7 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
         Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { OnKey(id); }, id);
     Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnDisplayChoice(); }, IDC_DISPLAY);
     for (int id = IDC_MONITOR4; id <= IDC_MONITOR1; ++id)
-        Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateReadouts(); }, id);
+        Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateReadouts(true); }, id);
     Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnStationChoice(); }, IDC_STATION);
     m_pFreqEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnFreqText(); });
     // Every road of closing (button, Esc, close box, Alt+F4) hides the window at once.
@@ -437,11 +444,27 @@ void CKeyPadDlg::RefreshKnob()
     m_pKnob->SetBitmap(knob);
     m_pKnob->Refresh(false);
     m_pFace->RefreshRect(wxRect(wxPoint(kKnobLeft, kKnobTop), wxPoint(kKnobRight, kKnobBottom)), false);
+    // The knob reads as the frequency it points at, with its unit.
+    const wxString value = m_pFreqEdit->GetValue();
+    SetAccessibleTextIfChanged(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)),
+                               value.empty() ? value : value + " Hz");
 }
 
-void CKeyPadDlg::UpdateReadouts()
+void CKeyPadDlg::UpdateReadouts(bool byUser)
 {
     const bool live = ShowsLiveValues();
+    // Values coming or going (the first read, a failure) are told at once;
+    // values moving while they are read wait for their turn.
+    const bool stateChanged = live != m_bReadoutsLive;
+    m_bReadoutsLive = live;
+    // The display first: it is the keypad's own figure, first in its turn.
+    const wxString shown = live
+        ? wxString::FromUTF8(LayOutSegments(FormatMonitorQuantity(m_pQuantities[0]->GetSelection(), m_Monitor.data(),
+                                                MonitorBlockCount(m_drive.modelCode), m_drive.modelCode,
+                                                m_drive.version, false))
+                                 .shown)
+        : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING));
+    m_displayWords->Update({shown}, byUser || stateChanged);
     for (int k = 0; k < 4; ++k) {
         const int quantity = m_pQuantities[k + 1]->GetSelection();
         const wxString text = live
@@ -452,15 +475,19 @@ void CKeyPadDlg::UpdateReadouts()
             m_pReadouts[k]->SetLabel(text);
         const wxString name = QuantityName(quantity) + " "
             + (live ? text : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING)));
-        SetAccessibleTextIfChanged(m_pReadouts[k], name);
+        m_readoutWords[k]->Update({name}, byUser || stateChanged);
     }
-    const wxString shown = live
-        ? wxString::FromUTF8(LayOutSegments(FormatMonitorQuantity(m_pQuantities[0]->GetSelection(), m_Monitor.data(),
-                                                MonitorBlockCount(m_drive.modelCode), m_drive.modelCode,
-                                                m_drive.version, false))
-                                 .shown)
-        : wxString::FromUTF8(LoadResString(IDS_LIVE_NOT_POLLING));
-    SetAccessibleTextIfChanged(m_pFace, shown, m_pQuantities[0]->GetStringSelection());
+    // The lamps and the direction mark are pictures: their words follow
+    // the display's quantity.
+    wxString description = m_pQuantities[0]->GetStringSelection();
+    if (live) {
+        description += (m_wStatus & 0x0002) ? "; REV" : "; FWD";
+        description += m_bRunByComm ? "; run command by communication" : "; run command not by communication";
+        description += m_bFreqByComm ? "; frequency command by communication"
+                                     : "; frequency command not by communication";
+    }
+    if (GetAccessibleDescription(m_pFace) != description)
+        SetAccessibleDescription(m_pFace, description);
 }
 
 void CKeyPadDlg::PressAt(int x, int y)
@@ -536,7 +563,6 @@ void CKeyPadDlg::OnKnobKey(wxKeyEvent& event)
     m_bHighlight = 0;
     m_bLeftDown = false;
     RefreshKnob();
-    SetAccessibleTextIfChanged(m_pKnob, wxString::FromUTF8(LoadResString(IDS_KNOB_NAME)), m_pFreqEdit->GetValue());
 }
 
 void CKeyPadDlg::OnKey(int id)
@@ -620,7 +646,7 @@ void CKeyPadDlg::OnStep(int delta)
 void CKeyPadDlg::OnDisplayChoice()
 {
     m_pFreqEdit->Enable(m_pQuantities[0]->GetSelection() == 0 && !m_pLinkGone->IsShown());
-    UpdateReadouts();
+    UpdateReadouts(true);
     m_pFace->Refresh(false);
 }
 

@@ -9,6 +9,7 @@
 #include "monitor/LiveDriveInfo.h"
 #include "monitor/LiveExchange.h"
 #include "monitor/LiveWorker.h"
+#include "platform/AccessibleTextThrottle.h"
 
 #include <wx/bitmap.h>
 #include <wx/dialog.h>
@@ -16,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class CFreqEdit;
@@ -87,7 +89,8 @@ private:
     void OnKnobKey(wxKeyEvent& event);
     void PlaceKnob();
     void RefreshKnob();
-    void UpdateReadouts();
+    // byUser: the user chose what is shown, and a reader is told at once.
+    void UpdateReadouts(bool byUser = false);
     void FillQuantities();
     void CreateKeys();
     void LinkGone();
@@ -126,6 +129,10 @@ private:
     wxBitmapButton* m_pKnob = nullptr;
     wxChoice* m_pQuantities[5] {};
     wxStaticText* m_pReadouts[4] {};
+    // What a reader is told of the read-outs and the display while they move.
+    std::unique_ptr<CAccessibleTextThrottle> m_readoutWords[4];
+    std::unique_ptr<CAccessibleTextThrottle> m_displayWords;
+    bool m_bReadoutsLive = false; // as the reader was last told
     CFreqEdit* m_pFreqEdit = nullptr;
     wxChoice* m_pStation = nullptr;
     wxStaticText* m_pLinkGone = nullptr;

@@ -34,6 +34,8 @@ wxStaticText* CreateLinkGoneLine(wxWindow* parent)
     auto* line = new wxStaticText(parent, wxID_ANY, wxString::FromUTF8(LoadResString(IDS_NOT_CONNECTED)));
     line->SetForegroundColour(*wxRED);
     line->Hide();
+    // A reader says it as it appears, wherever the focus is.
+    SetAccessibleRole(line, AccessibleRole::Notification);
     return line;
 }
 
@@ -77,11 +79,23 @@ void NameByLabel(wxWindow* control, const wxString& label)
     SetAccessibleName(control, name);
 }
 
+void FollowScreenInTabOrder(std::initializer_list<wxWindow*> windows)
+{
+    wxWindow* previous = nullptr;
+    for (wxWindow* window : windows) {
+        if (previous && window)
+            window->MoveAfterInTabOrder(previous);
+        if (window)
+            previous = window;
+    }
+}
+
 wxStaticText* CreateLinkFailedLine(wxWindow* parent)
 {
     auto* line = new wxStaticText(parent, wxID_ANY, "");
     line->SetForegroundColour(*wxRED);
     line->Hide();
+    SetAccessibleRole(line, AccessibleRole::Notification);
     return line;
 }
 

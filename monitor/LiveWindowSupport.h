@@ -4,6 +4,7 @@
 
 #include "monitor/LiveExchange.h"
 
+#include <initializer_list>
 #include <vector>
 
 class wxChoice;
@@ -31,6 +32,10 @@ void SetAccessibleTextIfChanged(wxWindow* window, const wxString& name, const wx
 // Names a control by the label beside it ("Station Num:" names it "Station
 // Num"), so that it is not taken for whatever text stands near it.
 void NameByLabel(wxWindow* control, const wxString& label);
+
+// Tab goes through the windows in the order given, as they stand on the
+// screen, whatever order they were made in.
+void FollowScreenInTabOrder(std::initializer_list<wxWindow*> windows);
 
 // The line that says the link failed and polling stopped (64050), with the
 // failure's own text; hidden until a failure.

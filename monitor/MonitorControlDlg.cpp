@@ -41,7 +41,11 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, i
     m_pStation = CreateStationChoice(this, IDC_STATION, m_state.m_Stations, m_nStationIndex);
     m_nStationIndex = m_pStation->GetSelection();
     m_nStation = SelectedStation(m_pStation, m_state.m_Stations);
-    m_pFrequency = new wxTextCtrl(this, IDC_FREQUENCY, m_strFrequency);
+    m_pFrequency = new wxTextCtrl(this, IDC_FREQUENCY, m_strFrequency, wxDefaultPosition, wxDefaultSize,
+                                  wxTE_PROCESS_ENTER);
+    // The field has no label of its own on the screen; "Set" beside it says
+    // what it is for.
+    NameByLabel(m_pFrequency, "Frequency (Hz)");
     m_pJogForward = new wxButton(this, IDC_JOG_FORWARD, Res(IDS_JOG_FORWARD));
     m_pJogReverse = new wxButton(this, IDC_JOG_REVERSE, Res(IDS_JOG_REVERSE));
     // Jogging before the first poll would write a guessed word.
@@ -80,6 +84,10 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, i
     sizer->Add(m_pLinkGone, 0, wxLEFT | wxRIGHT, 8);
     sizer->Add(siblings, 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(sizer);
+    FollowScreenInTabOrder({stationLabel, m_pStation, FindWindow(IDC_RUN), FindWindow(IDC_STOP), FindWindow(IDC_FWD),
+                            FindWindow(IDC_REV), FindWindow(IDC_ABNORMAL), FindWindow(IDC_FAULT_RESET),
+                            m_pJogForward, m_pJogReverse, m_pFrequency, FindWindow(IDC_SET),
+                            FindWindow(IDC_SHOW_STATUS), FindWindow(IDC_GRAPH), FindWindow(wxID_CANCEL)});
 
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTimer(); }, 1);
     for (int id : { IDC_RUN, IDC_STOP, IDC_FWD, IDC_REV, IDC_ABNORMAL, IDC_FAULT_RESET })
@@ -93,6 +101,11 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, i
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnCancel(); });
     Bind(wxEVT_CHAR_HOOK, &CMonitorControlDlg::OnCharHook, this);
     Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnFrequencyText(); }, IDC_FREQUENCY);
+    // Enter in the field is the "Set" beside it, while that can be pressed.
+    Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) {
+        if (FindWindow(IDC_SET)->IsEnabled())
+            OnSet();
+    }, IDC_FREQUENCY);
     Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
         m_nStationIndex = m_pStation->GetSelection();
         m_nStation = SelectedStation(m_pStation, m_state.m_Stations);

@@ -28,9 +28,8 @@ CSetTimeDlg::CSetTimeDlg(wxWindow* parent) : wxDialog(parent, IDD, "Set Time")
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(new wxStaticText(this, wxID_ANY, "Time Interval:"), 0, wxALL, 8);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    // Each field is named by the unit written after it: the label comes
-    // first among the children (what assistive tools go by), the field first
-    // on the screen.
+    // The unit is written after each field; both are read as the interval
+    // they set, in their unit.
     auto* minutes = new wxStaticText(this, wxID_ANY, "(*1 Minute)");
     m_pMinutes = new wxTextCtrl(this, IDC_MINUTES);
     auto* seconds = new wxStaticText(this, wxID_ANY, "(*1 Second)");
@@ -42,6 +41,8 @@ CSetTimeDlg::CSetTimeDlg(wxWindow* parent) : wxDialog(parent, IDD, "Set Time")
     top->Add(row, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
     top->Add(CreateButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(top);
+    SetAccessibleName(m_pMinutes, "Time Interval, minutes");
+    SetAccessibleName(m_pSeconds, "Time Interval, seconds");
     NameControlsByLabels(this);
     m_pMinutes->Bind(wxEVT_TEXT, &CSetTimeDlg::OnEdit, this);
     m_pSeconds->Bind(wxEVT_TEXT, &CSetTimeDlg::OnEdit, this);

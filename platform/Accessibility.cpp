@@ -6,13 +6,18 @@
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/dataview.h>
+#include <wx/dialog.h>
 #include <wx/listbox.h>
+#include <wx/radiobut.h>
 #include <wx/spinctrl.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toplevel.h>
 
 #include <gtk/gtk.h>
+
+#include <vector>
 
 namespace {
 
@@ -66,25 +71,131 @@ bool IsNamedByLabel(wxWindow* window)
            dynamic_cast<wxListBox*>(window) || dynamic_cast<wxDataViewCtrl*>(window);
 }
 
-void NameChildren(wxWindow* parent, wxString& pendingLabel)
+// Where a window lies within its top-level window, shown or not.
+wxRect RectInTop(wxWindow* window)
+{
+    wxRect rect = window->GetRect();
+    for (wxWindow* parent = window->GetParent(); parent && !parent->IsTopLevel(); parent = parent->GetParent())
+        rect.Offset(parent->GetPosition() + parent->GetClientAreaOrigin());
+    return rect;
+}
+
+// The labels met since the last control, in the order they were made.
+struct PendingLabels {
+    std::vector<wxStaticText*> labels;
+
+    // The label of control: the one written on its row when several wait (a
+    // dialog may make its labels before its controls), else the last one.
+    wxStaticText* TakeFor(wxWindow* control)
+    {
+        if (labels.empty())
+            return nullptr;
+        auto chosen = labels.end() - 1;
+        if (labels.size() > 1) {
+            const wxRect place = RectInTop(control);
+            for (auto label = labels.begin(); label != labels.end(); ++label) {
+                const wxRect text = RectInTop(*label);
+                if (text.GetBottom() >= place.GetTop() && text.GetTop() <= place.GetBottom() &&
+                    text.GetRight() <= place.GetLeft()) {
+                    chosen = label;
+                    break;
+                }
+            }
+        }
+        wxStaticText* label = *chosen;
+        // The others wait for the controls of their rows; a label taken as
+        // the last one ends the wait.
+        if (chosen == labels.end() - 1)
+            labels.clear();
+        else
+            labels.erase(chosen);
+        return label;
+    }
+};
+
+// The static box a radio button stands in, among its siblings.
+wxStaticBox* BoxAround(wxWindow* button)
+{
+    const wxRect place = button->GetRect();
+    for (wxWindow* sibling : button->GetParent()->GetChildren())
+        if (auto* box = dynamic_cast<wxStaticBox*>(sibling); box && box->GetRect().Contains(place))
+            return box;
+    return nullptr;
+}
+
+// The buttons of the radio group that button belongs to.
+std::vector<wxWindow*> RadioGroupOf(wxRadioButton* button)
+{
+    std::vector<wxWindow*> members;
+    const wxWindowList& siblings = button->GetParent()->GetChildren();
+    bool inGroup = false;
+    for (wxWindow* sibling : siblings) {
+        auto* radio = dynamic_cast<wxRadioButton*>(sibling);
+        if (!radio) {
+            if (inGroup)
+                break;
+            continue;
+        }
+        if (radio->HasFlag(wxRB_GROUP) || radio->HasFlag(wxRB_SINGLE)) {
+            if (inGroup)
+                break;
+            members.clear();
+        }
+        members.push_back(radio);
+        inGroup = inGroup || radio == button;
+    }
+    return members;
+}
+
+// A radio button is read with its group's name, whichever of the group has
+// the focus: the box's label as its description. Its relations are asked for
+// here, before any reader: GTK ties a button to its group on that first
+// asking, and asked first over the bus, once its label is tied too, it
+// complains of a group relation that is not there to replace.
+void DescribeRadioButton(wxRadioButton* button)
+{
+    const std::vector<wxWindow*> group = RadioGroupOf(button);
+    GtkWidget* widget = button->GetHandle();
+    AtkObject* accessible = widget ? gtk_widget_get_accessible(widget) : nullptr;
+    if (!accessible)
+        return;
+    AtkRelationSet* set = atk_object_ref_relation_set(accessible);
+    const bool told = atk_relation_set_contains(set, ATK_RELATION_MEMBER_OF);
+    g_object_unref(set);
+    if (!told)
+        SetAccessibleRelation(button, AccessibleRelation::MemberOf, group);
+    wxStaticBox* box = BoxAround(button);
+    const wxString groupName = box ? LabelAsName(box->GetLabel()) : wxString();
+    if (!groupName.empty() && (!accessible->description || g_object_get_data(G_OBJECT(accessible), kNamedByLabel))) {
+        SetAccessibleDescription(button, groupName);
+        g_object_set_data(G_OBJECT(accessible), kNamedByLabel, GINT_TO_POINTER(1));
+    }
+}
+
+void NameChildren(wxWindow* parent, PendingLabels& pending)
 {
     for (wxWindow* child : parent->GetChildren()) {
         if (child->IsTopLevel())
             continue;
         if (auto* label = dynamic_cast<wxStaticText*>(child)) {
-            pendingLabel = LabelAsName(label->GetLabel());
+            pending.labels.push_back(label);
             continue;
         }
         if (IsNamedByLabel(child)) {
-            if (!pendingLabel.empty() && !HasOwnName(child))
-                NameByLabel(child, pendingLabel);
-            pendingLabel.clear();
+            wxStaticText* label = pending.TakeFor(child);
+            if (label && !LabelAsName(label->GetLabel()).empty() && !HasOwnName(child)) {
+                NameByLabel(child, LabelAsName(label->GetLabel()));
+                // GTK's own guess of the label goes with it.
+                SetAccessibleRelation(child, AccessibleRelation::LabelledBy, {label});
+            }
+        } else if (auto* radio = dynamic_cast<wxRadioButton*>(child)) {
+            DescribeRadioButton(radio);
         } else if (auto* button = dynamic_cast<wxAnyButton*>(child)) {
             // A picture button says what it does in its tool tip only.
             if (LabelAsName(button->GetLabel()).empty() && !button->GetToolTipText().empty() && !HasOwnName(button))
                 NameByLabel(button, button->GetToolTipText());
         }
-        NameChildren(child, pendingLabel);
+        NameChildren(child, pending);
     }
 }
 
@@ -106,8 +217,8 @@ void NameControlsByLabels(wxWindow* top)
 {
     if (!top)
         return;
-    wxString pendingLabel;
-    NameChildren(top, pendingLabel);
+    PendingLabels pending;
+    NameChildren(top, pending);
 }
 
 int CAccessibleNamesFilter::FilterEvent(wxEvent& event)
@@ -124,8 +235,16 @@ int CAccessibleNamesFilter::FilterEvent(wxEvent& event)
     }
     if (event.GetEventType() == wxEVT_SHOW) {
         auto* window = dynamic_cast<wxTopLevelWindow*>(event.GetEventObject());
-        if (window && static_cast<wxShowEvent&>(event).IsShown())
+        if (window && static_cast<wxShowEvent&>(event).IsShown()) {
             NameControlsByLabels(window);
+            // GTK takes a window for a dialog only by a hint given before
+            // its accessible object is made; ours are made first. A message
+            // box keeps its own role (an alert).
+            GtkWidget* widget = window->GetHandle();
+            AtkObject* accessible = widget ? gtk_widget_get_accessible(widget) : nullptr;
+            if (dynamic_cast<wxDialog*>(window) && accessible && atk_object_get_role(accessible) == ATK_ROLE_FRAME)
+                SetAccessibleRole(window, AccessibleRole::Dialog);
+        }
     }
     return Event_Skip;
 }

@@ -22,6 +22,8 @@ AtkRelationType AtkTypeOf(AccessibleRelation relation)
         return ATK_RELATION_LABEL_FOR;
     case AccessibleRelation::DescribedBy:
         return ATK_RELATION_DESCRIBED_BY;
+    case AccessibleRelation::MemberOf:
+        return ATK_RELATION_MEMBER_OF;
     case AccessibleRelation::DescriptionFor:
         break;
     }
@@ -35,6 +37,24 @@ void SetAccessibleText(wxWindow* window, const wxString& name, const wxString& d
     if (AtkObject* accessible = AccessibleOf(window)) {
         atk_object_set_name(accessible, name.utf8_str());
         atk_object_set_description(accessible, description.utf8_str());
+    }
+}
+
+void SetAccessibleRole(wxWindow* window, AccessibleRole role)
+{
+    AtkObject* accessible = AccessibleOf(window);
+    if (!accessible)
+        return;
+    switch (role) {
+    case AccessibleRole::Dialog:
+        atk_object_set_role(accessible, ATK_ROLE_DIALOG);
+        break;
+    case AccessibleRole::Notification:
+        atk_object_set_role(accessible, ATK_ROLE_NOTIFICATION);
+        break;
+    case AccessibleRole::StatusBar:
+        atk_object_set_role(accessible, ATK_ROLE_STATUSBAR);
+        break;
     }
 }
 

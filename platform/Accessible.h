@@ -13,6 +13,16 @@ void SetAccessibleText(wxWindow* window, const wxString& name, const wxString& d
 wxString GetAccessibleName(wxWindow* window);
 wxString GetAccessibleDescription(wxWindow* window);
 
+// What a window is to a reader where GTK cannot tell: a dialog; a line that
+// tells of a change of state (readers say it as it is shown, wherever the
+// focus is); the bar of status texts.
+enum class AccessibleRole {
+    Dialog,
+    Notification,
+    StatusBar,
+};
+void SetAccessibleRole(wxWindow* window, AccessibleRole role);
+
 // Relations between a control and the texts around it. GTK guesses them: wx
 // ties each static text to the next control that takes the focus as its
 // label, even where the text belongs to the row above. A window that knows
@@ -23,6 +33,7 @@ enum class AccessibleRelation {
     LabelFor,
     DescribedBy,
     DescriptionFor,
+    MemberOf,
 };
 void SetAccessibleRelation(wxWindow* window, AccessibleRelation relation, const std::vector<wxWindow*>& targets);
 // The accessible names of the relation's targets, as a reader reports them.

@@ -12,6 +12,7 @@
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/Accessibility.h"
+#include "platform/Accessible.h"
 #include "platform/BackgroundJob.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
@@ -284,6 +285,8 @@ wxStatusBar* CMainFrame::OnCreateStatusBar(int number, long style, wxWindowID id
 {
     auto* bar = new CMainStatusBar(this, id, style, name);
     bar->SetFieldsCount(number);
+    // A reader's "read the status bar" looks for this role.
+    SetAccessibleRole(bar, AccessibleRole::StatusBar);
     return bar;
 }
 
@@ -340,7 +343,8 @@ void CMainFrame::SetStatusPaneText(int pane, const std::string& text)
     if (!bar)
         return;
     bar->SetStatusText(Utf8(StatusPaneText(pane, text)), pane);
-    // The bar draws its panes itself: assistive tools read them here.
+    // The bar draws its panes itself: assistive tools read them as its name,
+    // told only when it changes (the watchdog sets the same texts again).
     wxString panes;
     for (int shown = 0; shown < kPaneCount; ++shown) {
         const std::string text = GetStatusPaneText(shown);
@@ -350,7 +354,8 @@ void CMainFrame::SetStatusPaneText(int pane, const std::string& text)
             panes += "; ";
         panes += Utf8(text);
     }
-    SetAccessibleDescription(bar, panes);
+    if (GetAccessibleName(bar) != panes)
+        SetAccessibleName(bar, panes);
 }
 
 std::string CMainFrame::GetStatusPaneText(int pane) const

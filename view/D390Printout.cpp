@@ -1,11 +1,32 @@
 #include "view/D390Printout.h"
 
 #include "document/D390DocData.h"
+#include "platform/Accessibility.h"
 #include "view/PrintItemDrawing.h"
 
 #include <wx/dc.h>
+#include <wx/print.h>
 
 namespace {
+
+// A page's texts as lines read from the top: the items of one line share
+// their height on the page.
+std::string PageWords(const std::vector<PrintItem>& items)
+{
+    std::string words;
+    bool first = true;
+    int line = 0;
+    for (const PrintItem& item : items) {
+        if (item.m_kind != PrintItem::Text || item.m_strText.find_first_not_of(' ') == std::string::npos)
+            continue;
+        if (!first)
+            words += item.m_y == line ? "  " : "\n";
+        words += item.m_strText;
+        line = item.m_y;
+        first = false;
+    }
+    return words;
+}
 
 std::tm LocalNow()
 {
@@ -83,7 +104,13 @@ bool CD390Printout::OnPrintPage(int page)
     // One logical unit becomes a tenth of a millimetre of the page, on the
     // printer and in the preview alike.
     FitThisSizeToPage(wxSize(width, height));
-    DrawItems(*dc, m_layout.Page(page, width, height, m_texts));
+    const std::vector<PrintItem> items = m_layout.Page(page, width, height, m_texts);
+    DrawItems(*dc, items);
+    // The preview's page is a picture: a reader is given its words.
+    if (wxPrintPreviewBase* preview = GetPreview(); preview && preview->GetCanvas()) {
+        SetAccessibleName(preview->GetCanvas(), wxString::Format("Page %d of %d", page, m_layout.PageCount()));
+        SetAccessibleDescription(preview->GetCanvas(), wxString::FromUTF8(PageWords(items)));
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "view/ExchangeCommands.h"
 
 #include "document/D390DocData.h"
+#include "platform/Accessibility.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
@@ -13,9 +14,11 @@
 #include "view/ParamExchange.h"
 #include "view/PrintTitleDlg.h"
 
+#include <wx/choice.h>
 #include <wx/docview.h>
 #include <wx/filename.h>
 #include <wx/print.h>
+#include <wx/textctrl.h>
 
 #include <memory>
 
@@ -36,6 +39,21 @@ std::string ProgramFolderOf(const CD390DocData& doc)
         return doc.m_strProgramFolder;
     return ExecutableFolder();
 }
+
+// The toolkit's preview bar leaves its page field unnamed and its zoom list
+// named by the zoom it shows.
+void NamePreviewControls(wxWindow* bar)
+{
+    if (!bar)
+        return;
+    for (wxWindow* child : bar->GetChildren()) {
+        if (dynamic_cast<wxTextCtrl*>(child))
+            SetAccessibleName(child, "Page");
+        else if (dynamic_cast<wxChoice*>(child))
+            SetAccessibleName(child, "Zoom");
+    }
+}
+
 
 } // namespace
 
@@ -165,6 +183,7 @@ bool CExchangeCommands::OnFilePrintPreview()
             m_afterPreview();
     });
     frame->Initialize();
+    NamePreviewControls(frame->GetControlBar());
     frame->Show();
     // The preview takes the keyboard at once, however it was opened: its
     // page turns with the keys, and the main window under it is disabled.

@@ -4,9 +4,11 @@
 
 #include "tests/editorgui/EditorWindowFixture.h"
 
+#include "editor/GroupPagePanel.h"
 #include "editor/ParamLabel.h"
 #include "editor/SmallKeyboardDlg.h"
 #include "link/ParamGroupIO.h"
+#include "platform/Accessible.h"
 
 #include <wx/button.h>
 
@@ -16,6 +18,22 @@ protected:
 
     void SetUp() override { MakeProject(kModel); }
 };
+
+// The row the user came from is red: a reader hears it with the row's control.
+TEST_F(EditorWindowTest, TheRowFromTheListIsToldWithItsControl)
+{
+    CParamGroupDlg& editor = Open(5, 22);
+    CGroupPagePanel* page = editor.PagePanel(2);
+    int marked = 0;
+    for (int r = 0; r < page->Model().RowCount(); ++r) {
+        if (!page->Control(r))
+            continue;
+        const bool told = GetAccessibleDescription(page->Control(r)).Contains("chosen in the parameter list");
+        EXPECT_EQ(told, page->Label(r)->IsMarked()) << page->Label(r)->GetLabel();
+        marked += told;
+    }
+    EXPECT_EQ(marked, 1);
+}
 
 TEST_F(EditorWindowTest, PagesAreBuiltFromTheTables)
 {

@@ -81,6 +81,8 @@ TEST_F(KeyPadTest, ReadoutsAndTheDisplayShowTheDriveRunningUp)
     m_drive->AdvanceClock(std::chrono::seconds(3));
     pad->Poll();
     EXPECT_EQ(pad->GetReadout(0)->GetLabel(), "15.00 Hz") << "output frequency at the ramp rate";
+    // A value that moved while read is told in its turn, within a second or two.
+    PumpUntil([&] { return GetAccessibleName(pad->GetFace()) == "30.00"; }, 3000);
     EXPECT_EQ(GetAccessibleName(pad->GetFace()), "30.00") << "the display shows the set frequency";
     EXPECT_TRUE(m_messages.Texts().empty());
 }
@@ -378,7 +380,16 @@ TEST_F(KeyPadTest, ControlsAreNamedByTheirLabels)
     EXPECT_EQ(GetAccessibleName(pad->GetStationChoice()), "Station Num");
     EXPECT_EQ(GetAccessibleName(pad->GetKnob()), Res(64052));
     EXPECT_EQ(GetAccessibleName(pad->GetReadout(2)), "DC Voltage " + pad->GetReadout(2)->GetLabel().utf8_string());
-    EXPECT_EQ(GetAccessibleDescription(pad->GetFace()), "1: Set Frequency");
+    // The lamps and the direction mark, drawn only, in words after the quantity.
+    EXPECT_EQ(GetAccessibleDescription(pad->GetFace()),
+              "1: Set Frequency; FWD; run command by communication; frequency command by communication");
+    // The knob says the frequency it points at, with the unit, also after
+    // a turn by a key.
+    EXPECT_TRUE(GetAccessibleDescription(pad->GetKnob()).EndsWith(" Hz")) << GetAccessibleDescription(pad->GetKnob());
+    wxKeyEvent up(wxEVT_KEY_DOWN);
+    up.m_keyCode = WXK_UP;
+    pad->GetKnob()->GetEventHandler()->ProcessEvent(up);
+    EXPECT_TRUE(GetAccessibleDescription(pad->GetKnob()).EndsWith(" Hz")) << GetAccessibleDescription(pad->GetKnob());
 }
 
 // The keypad's face takes no focus: a click on its picture leaves FREQ.SET

@@ -7,6 +7,7 @@
 #include "monitor/StatusTabDlg145.h"
 #include "platform/Accessible.h"
 #include "platform/ModalWindow.h"
+#include "tests/common/GuiTestSupport.h"
 #include "tests/common/PumpUntil.h"
 #include "tests/monitorgui/LiveWindowFixture.h"
 
@@ -270,4 +271,49 @@ TEST_F(ControlTest, StationBoxIsNamedByItsLabel)
 {
     Open();
     EXPECT_EQ(GetAccessibleName(m_control->FindWindow(CMonitorControlDlg::IDC_STATION)), "Station Num");
+}
+
+TEST_F(ControlTest, TabFollowsTheScreenAndEnterInTheFieldSetsOnDesktop)
+{
+    if (!WindowManagerRunning())
+        GTEST_SKIP() << "needs a window manager (with-openbox.sh)";
+    Open();
+    m_control->Show();
+    m_control->Raise();
+    m_control->Poll();
+    wxWindow* station = m_control->FindWindow(CMonitorControlDlg::IDC_STATION);
+    station->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return m_control->IsActive(); }, 3000));
+    // From the station list down the screen: the buttons row by row, the
+    // field and its "Set", the buttons at the bottom.
+    const int order[] = {CMonitorControlDlg::IDC_RUN,         CMonitorControlDlg::IDC_STOP,
+                         CMonitorControlDlg::IDC_FWD,         CMonitorControlDlg::IDC_REV,
+                         CMonitorControlDlg::IDC_ABNORMAL,    CMonitorControlDlg::IDC_FAULT_RESET,
+                         CMonitorControlDlg::IDC_JOG_FORWARD, CMonitorControlDlg::IDC_JOG_REVERSE,
+                         CMonitorControlDlg::IDC_FREQUENCY,   CMonitorControlDlg::IDC_SET,
+                         CMonitorControlDlg::IDC_SHOW_STATUS, CMonitorControlDlg::IDC_GRAPH,
+                         wxID_CANCEL};
+    wxUIActionSimulator keys;
+    for (int id : order) {
+        keys.Char(WXK_TAB);
+        PumpUntil([&] { return wxWindow::FindFocus() == m_control->FindWindow(id); }, 1000);
+        EXPECT_EQ(wxWindow::FindFocus(), m_control->FindWindow(id)) << "Tab to " << id;
+    }
+    // Enter in the field is "Set".
+    auto* edit = dynamic_cast<wxTextCtrl*>(m_control->FindWindow(CMonitorControlDlg::IDC_FREQUENCY));
+    edit->SetFocus();
+    edit->ChangeValue("12.50");
+    PumpUntil([&] { return wxWindow::FindFocus() == edit; }, 1000);
+    Mark();
+    keys.Char(WXK_RETURN);
+    // The window's own polls of the command word go on meanwhile.
+    auto setting = [&] {
+        std::vector<Bytes> sent = Requests();
+        std::erase(sent, Read(1, 0x2501, 1));
+        return sent;
+    };
+    PumpUntil([&] { return setting().size() >= 2; }, 3000);
+    m_control->Settle();
+    EXPECT_EQ(setting(), (std::vector<Bytes> { Read(1, 0x000C, 2), Write(1, 0x2502, 1250) }));
+    EXPECT_TRUE(m_control->IsShown()) << "Enter did not close the window";
 }

@@ -199,6 +199,15 @@ TEST_F(MainWindowKeysTest, TheListLeavesLettersAndRightPressesToTheViewAndResele
     Key('C', wxMOD_CONTROL); // with Ctrl held: the list's
     EXPECT_EQ(keys, (std::vector<int>{'A', WXK_SPACE}));
     EXPECT_EQ(ListCtrl()->GetCurSel(), 3);
+    // No search field opened by a letter or the toolkit's search key: Esc
+    // leaves the row chosen and the focus in the list.
+    for (int modifiers : {wxMOD_NONE, wxMOD_CONTROL}) {
+        Key('F', modifiers);
+        Key(WXK_ESCAPE);
+        EXPECT_EQ(ListCtrl()->GetCurSel(), 3) << (modifiers ? "Ctrl+F" : "F");
+        EXPECT_TRUE(FocusIn(List())) << (modifiers ? "Ctrl+F" : "F");
+    }
+    keys.clear();
     Key(WXK_DOWN);
     EXPECT_EQ(ListCtrl()->GetCurSel(), 4) << "the arrows stay the list's";
 

@@ -7,6 +7,7 @@
 #include "document/ModelSelectDlg.h"
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
+#include "res/StringIds.h"
 #include "session/CommSettings.h"
 #include "shell/ConnectDlg.h"
 #include "shell/MainFrameLayout.h"
@@ -16,6 +17,7 @@
 #include "view/ParamListModel.h"
 
 #include <wx/choice.h>
+#include <wx/timer.h>
 
 namespace {
 
@@ -111,13 +113,41 @@ TEST_F(AccessibilityTest, ListCellsStatusPanesAndNamedFields)
     ASSERT_EQ(after.exitCode, 0) << after.errors;
     EXPECT_EQ(CellText(after, row, setColumn), "9.87");
 
-    // The status bar's panes.
+    // Changed by the editor: green on the screen, and marked in its text.
+    doc.m_Changed[0][0] = 1;
+    view->UpdateGroupValues(0);
+    Reading marked = Read(3);
+    ASSERT_EQ(marked.exitCode, 0) << marked.errors;
+    EXPECT_EQ(CellText(marked, row, setColumn), "9.87 *");
+    EXPECT_EQ(CellText(marked, row + 1, setColumn).find('*'), std::string::npos) << "an unchanged row";
+    doc.m_Changed[0][0] = 0;
+
+    // The status bar's panes, as its name, where a reader looks for them.
     bool paneTexts = false;
     for (const Accessible& object : after.objects)
-        if (object.description.find(LoadResString(61540)) != std::string::npos &&
-            object.description.find("1.093") != std::string::npos)
+        if (object.role == "status bar" && object.name.find(LoadResString(61540)) != std::string::npos &&
+            object.name.find("1.093") != std::string::npos)
             paneTexts = true;
     EXPECT_TRUE(paneTexts) << "the status bar's texts are readable";
+
+    // The watchdog sets the link's text again and again: a reader is told
+    // only of a new text (the link gone).
+    wxEvtHandler again;
+    wxTimer watchdog(&again);
+    int set = 0;
+    again.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        ++set;
+        Frame().SetStatusPaneText(kPaneLink, LoadResString(set < 8 ? 61540 : IDS_UNLINK));
+    });
+    watchdog.Start(200);
+    const ReaderOutput changes = RunReader("count_name_changes.py", "2.5", 4);
+    watchdog.Stop();
+    ASSERT_EQ(changes.exitCode, 0) << changes.errors;
+    ASSERT_GE(set, 8);
+    int told = 0;
+    for (const std::vector<std::string>& parts : changes.lines)
+        told += parts[0] == "change" && parts[2] == "status bar";
+    EXPECT_EQ(told, 1) << "the one new text";
 
     // The Connect dialog: fields named by their labels, buttons by captions.
     g_strCommPort = "/dev/ttyS0"; // no adapter search

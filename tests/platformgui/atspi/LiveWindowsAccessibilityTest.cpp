@@ -4,6 +4,9 @@
 // unit; and that a poll which reads what was read before tells the reader
 // nothing new. Runs on a private session bus (dbus-run-session) under Xvfb.
 
+#include "monitor/GraphCtrl.h"
+#include "monitor/GraphDlg.h"
+#include "monitor/FreqEdit.h"
 #include "monitor/KeyPadDlg.h"
 #include "monitor/LiveDriveInfo.h"
 #include "monitor/LiveExchange.h"
@@ -13,8 +16,12 @@
 #include "tests/monitorgui/LiveWindowFixture.h"
 #include "tests/platformgui/atspi/AtspiReading.h"
 
+#include <wx/choice.h>
 #include <wx/timer.h>
 
+#include <algorithm>
+#include <cctype>
+#include <iostream>
 #include <map>
 
 namespace {
@@ -22,6 +29,17 @@ namespace {
 struct Change {
     std::string what, role, text;
 };
+
+// What a reader was told by one object: its role and its words with the
+// figures taken out ("Output Frequency 31.20 Hz" is the read-out of "Output
+// Frequency  Hz"); objects told by description keep their name.
+std::string ToldBy(const std::string& kind, const std::string& role, const std::string& name, const std::string& text)
+{
+    std::string words = kind == "name" ? text : name;
+    words.erase(std::remove_if(words.begin(), words.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) || c == '.'; }),
+                words.end());
+    return kind + " of a " + role + ": " + words;
+}
 
 class LiveWindowsAccessibilityTest : public LiveWindowFixture {
 protected:
@@ -61,6 +79,17 @@ protected:
             if (object.role == role && object.name == name)
                 return &object;
         return nullptr;
+    }
+    // Every line listen_events.py printed over seconds.
+    std::vector<std::vector<std::string>> Listen(double seconds)
+    {
+        const ReaderOutput reading = RunReader("listen_events.py", std::to_string(seconds), 5);
+        m_exitCode = reading.exitCode;
+        std::vector<std::vector<std::string>> events;
+        for (const std::vector<std::string>& parts : reading.lines)
+            if (parts[0] == "event")
+                events.push_back(parts);
+        return events;
     }
     long m_exitCode = 0;
     CAccessibleNamesFilter m_accessibleNames;
@@ -111,7 +140,9 @@ TEST_F(LiveWindowsAccessibilityTest, KeypadAndStatusMonitorAreReadByTheirLabelsA
     if (!display)
         display = Find(objects, "filler", "30.00");
     ASSERT_TRUE(display) << "the keypad's display reads the set frequency";
-    EXPECT_EQ(display->description, "1: Set Frequency");
+    // The lamps and the direction mark in words after the display's quantity.
+    EXPECT_EQ(display->description,
+              "1: Set Frequency; FWD; run command by communication; frequency command by communication");
     // The status monitor's values by caption and unit, its lamps in words.
     EXPECT_TRUE(Find(objects, "label", "SET F 30.00 Hz"));
     EXPECT_TRUE(Find(objects, "label", "OUT F 30.00 Hz"));
@@ -148,4 +179,103 @@ TEST_F(LiveWindowsAccessibilityTest, KeypadAndStatusMonitorAreReadByTheirLabelsA
     pad->Destroy();
     status->Destroy();
     Pump(100);
+}
+
+TEST_F(LiveWindowsAccessibilityTest, ARampToldCalmlyByTheBandTheCursorAndTheKeypad)
+{
+    SKIP_WITHOUT_SESSION_BUS();
+    // A long ramp: 0 to 50 Hz over 60 s of the drive's clock, which moves
+    // with the test's own clock below.
+    m_drive->SetRegister(1, 0x0102, 5000); // 01-02 maximum frequency
+    m_drive->SetRegister(1, 0x000E, 600);  // 00-14 acceleration time, 60.0 s
+    ASSERT_TRUE(CLiveExchange(m_state).Write(1, 0x2502, 5000).Ok());
+
+    auto* pad = new CKeyPadDlg(nullptr, m_state, LiveDriveInfoOf(m_state, &m_project));
+    pad->Move(0, 0);
+    pad->Show();
+    // The display shows the output frequency, which moves with the ramp.
+    pad->GetQuantityChoice(0)->SetSelection(1);
+    auto* graph = new CGraphDlg(nullptr, m_state, m_state.m_Stations, 0x11004B2, &m_project);
+    graph->Recorder().SetChannel(0, "Output Frequency", "60.00", "0.00");
+    graph->Recorder().ApplyScaleRule();
+    while (graph->Recorder().GetMsPerDivision() > 1000)
+        graph->Recorder().DecreaseSpan(); // the chart fills in 4 s, and then scrolls
+    graph->Move(450, 0);
+    graph->Show();
+    graph->Start();
+    Pump(300);
+    // The cursor stands in the chart while the data scrolls under it; the
+    // band has the focus.
+    wxKeyEvent home(wxEVT_KEY_DOWN);
+    home.m_keyCode = WXK_HOME; // the oldest data, there from the first sample
+    graph->Chart()->GetEventHandler()->ProcessEvent(home);
+    graph->Raise();
+    graph->Band()->SetFocus();
+
+    wxEvtHandler clock;
+    wxTimer tick(&clock);
+    clock.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_drive->AdvanceClock(std::chrono::milliseconds(100)); });
+    tick.Start(100);
+    ASSERT_TRUE(CLiveExchange(m_state).Write(1, 0x2501, 0x0001).Ok()); // run
+    const std::vector<std::vector<std::string>> events = Listen(10.0);
+    tick.Stop();
+    const bool polled = pad->IsPolling() && graph->IsSamplingTimerRunning();
+    const std::string readOut = graph->Chart()->ReadOutText();
+    graph->Destroy();
+    pad->Destroy();
+    Pump(100);
+    if (m_exitCode == kNoAccessibilityBus)
+        GTEST_SKIP() << "the accessibility bus did not start";
+    ASSERT_EQ(m_exitCode, 0);
+    EXPECT_TRUE(polled);
+    EXPECT_NE(readOut, "") << "the cursor stood in the chart";
+
+    std::map<std::string, int> told;
+    for (const std::vector<std::string>& parts : events)
+        if (parts[1] != "shown")
+            ++told[ToldBy(parts[1], parts[2], parts[3], parts[4])];
+    int keypad = 0;
+    for (const auto& [object, times] : told) {
+        EXPECT_LT(times, 15) << "told " << times << " times in 10 s: " << object;
+        if (object.rfind("description", 0) != 0)
+            keypad += times;
+    }
+    // The ramp was told at all: the band, the cursor, the display and the
+    // output frequency's read-out.
+    EXPECT_GT(told["description of a panel: Maximum and minimum"], 2);
+    EXPECT_GT(told["description of a panel: Oscillograph"], 2);
+    EXPECT_GT(told["name of a label: Output Frequency  Hz"], 2);
+    EXPECT_GT(keypad, 2);
+    EXPECT_LT(keypad, 15) << "the keypad's read-outs and display together";
+    std::cout << "told in 10 s of a ramp:";
+    for (const auto& [object, times] : told)
+        std::cout << " [" << object << "] " << times;
+    std::cout << std::endl;
+}
+
+TEST_F(LiveWindowsAccessibilityTest, ALinkGoneIsAnnouncedWhereverTheFocusIs)
+{
+    SKIP_WITHOUT_SESSION_BUS();
+    auto* pad = new CKeyPadDlg(nullptr, m_state, LiveDriveInfoOf(m_state, &m_project));
+    pad->Show();
+    pad->GetFreqEdit()->SetFocus();
+    Pump(500);
+    // The link goes while the reader listens: the next poll finds it gone.
+    wxEvtHandler later;
+    wxTimer gone(&later);
+    later.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_state.m_bConnected = 0; });
+    gone.StartOnce(1500);
+    const std::vector<std::vector<std::string>> events = Listen(3.0);
+    const bool stopped = !pad->IsPolling();
+    pad->Destroy();
+    Pump(100);
+    if (m_exitCode == kNoAccessibilityBus)
+        GTEST_SKIP() << "the accessibility bus did not start";
+    ASSERT_EQ(m_exitCode, 0);
+    EXPECT_TRUE(stopped);
+    int announced = 0;
+    for (const std::vector<std::string>& parts : events)
+        if (parts[1] == "shown" && parts[2] == "notification" && parts[3] == "It is not connect with inverter!")
+            ++announced;
+    EXPECT_EQ(announced, 1) << "a notification a reader says as it appears";
 }
