@@ -84,6 +84,8 @@ private:
     void OnCharHook(wxKeyEvent& event);
     bool IsInPage(wxWindow* window) const;
     void CloseKeyboard();
+    // The focus to the row the editor was opened on, once, as it is shown.
+    void FocusMarkedRow();
     void EndEditor(int code);
 
     EditorLinks m_links;
@@ -93,6 +95,7 @@ private:
     std::vector<CGroupPagePanel*> m_Panels;
     CSmallKeyboardDlg* m_pKeyboard = nullptr;
     std::vector<int> m_Records; // the plain list: record index of each field
+    bool m_bMarkedRowFocused = false;
 };
 
 // Opens the editor on a group (nItem -1 from a menu) modal to the main frame;
