@@ -26,7 +26,9 @@
 #include "view/CompareModeDlg.h"
 #include "view/ParamListModel.h"
 #include "view/PrintTitleDlg.h"
+#include "view/ReadStationDlg.h"
 
+#include <wx/button.h>
 #include <wx/prntbase.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -505,4 +507,58 @@ TEST_F(KeyboardOnDesktop, ArrowKeysInTheProjectTreeKeepTheFocusThere)
     EXPECT_GE(groups, 3) << "the list follows the tree's choice";
     EXPECT_TRUE(seen.empty()) << "the list never took the focus, not even for a moment";
     EXPECT_EQ(SpokenFocus(), "tree");
+}
+
+TEST_F(KeyboardOnDesktop, AfterAChooserOrAStackedBoxTheFocusIsBackOnTheButtonPressed)
+{
+    StartWithProject();
+    MessageHandler recorder = SetMessageHandler(nullptr);
+    InstallWxMessageHandler();
+    Frame().Session().m_Stations = {1, 2};
+    const struct {
+        const char* road;
+        bool chooser;     // a station chooser before the box
+        bool stackedBox;  // a second box comes while the first is up
+    } roads[] = {{"station chooser, then a box", true, false}, {"a box over a box", false, true}};
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.road);
+        auto* window = new wxDialog(&Frame(), wxID_ANY, "Writer", wxDefaultPosition, wxSize(300, 200));
+        new wxButton(window, wxID_ANY, "First", wxPoint(10, 10));
+        auto* write = new wxButton(window, wxID_ANY, "Write", wxPoint(10, 60));
+        bool done = false;
+        wxTimer second;
+        second.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { AfxMessageBox("It is not connect with inverter!", MB_OK); });
+        write->Bind(wxEVT_BUTTON, [&](wxCommandEvent&) {
+            if (road.chooser) {
+                CReadStationDlg chooser(window, Frame().Session());
+                chooser.ShowModal();
+            }
+            if (road.stackedBox)
+                second.StartOnce(500);
+            AfxMessageBox("Write successful!", MB_OK);
+            done = true;
+        });
+        window->Show();
+        write->SetFocus();
+        ASSERT_TRUE(PumpUntil([&] { return window->IsActive() && FocusIn(write); }, 3000));
+        // Enter answers whatever comes up over the window, as a user would.
+        wxTimer answer;
+        answer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            if (!window->IsActive() && !second.IsRunning())
+                wxUIActionSimulator().Char(WXK_RETURN);
+        });
+        answer.Start(700);
+        Key(WXK_SPACE);
+        EXPECT_TRUE(PumpUntil([&] { return done; }, 10000));
+        answer.Stop();
+        EXPECT_TRUE(PumpUntil([&] { return window->IsActive() && FocusIn(write); }, 3000))
+            << "focus on " << (wxWindow::FindFocus() ? wxWindow::FindFocus()->GetLabel().utf8_string() : "nothing");
+        const std::string said = SpokenFocus();
+        EXPECT_EQ(said.rfind("push button 'Write' in 'Writer'", 0), 0u) << said;
+        std::cout << road.road << ": " << said << "\n";
+        window->Destroy();
+        Pump(200);
+    }
+    Frame().Session().m_Stations.clear();
+    SetMessageHandler(recorder);
 }
