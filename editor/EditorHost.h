@@ -23,4 +23,7 @@ public:
     virtual void GroupStored(int /*group*/) {}
     // Changed flags changed: the list repaints its marks.
     virtual void FlagsChanged() {}
+    // The window has been closed (OK, Cancel, the close box): a command that
+    // waited for the link sends nothing for it.
+    virtual bool IsClosed() const { return false; }
 };

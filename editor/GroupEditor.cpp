@@ -102,6 +102,8 @@ bool CGroupEditor::OnParamButton(int page, int row)
     // A watchdog pass under way ends first, its window thread handling
     // events meanwhile, and none begins until the write has ended.
     CDriveTransferScope transfer;
+    if (m_context.host.IsClosed())
+        return false;
     return m_Pages[static_cast<std::size_t>(page)]->OnParamButton(row, m_context);
 }
 
@@ -112,6 +114,8 @@ void CGroupEditor::OnTransmitGroup()
     if (station < 0)
         return;
     CDriveTransferScope transfer;
+    if (m_context.host.IsClosed())
+        return;
     const uint8_t address = static_cast<uint8_t>(station);
     bool locked = false;
     if (!drive.ReadPasswordState(address, locked))

@@ -51,6 +51,7 @@ CParamGroupDlg::CParamGroupDlg(wxWindow* parent, EditorLinks links)
     Bind(wxEVT_BUTTON, &CParamGroupDlg::OnTransmitGroup, this, IDC_TRANSMIT);
     Bind(wxEVT_BUTTON, &CParamGroupDlg::OnSmallKeyboard, this, IDC_KEYBOARD);
     Bind(wxEVT_CHAR_HOOK, &CParamGroupDlg::OnCharHook, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CParamGroupDlg::OnClose, this);
 }
 
 CParamGroupDlg::~CParamGroupDlg()
@@ -174,8 +175,26 @@ void CParamGroupDlg::BuildFields()
     }
 }
 
+namespace {
+
+// Marks a command of the editor as running for as long as it lives.
+class CCommandRunning {
+public:
+    explicit CCommandRunning(bool& running) : m_running(running) { m_running = true; }
+    ~CCommandRunning() { m_running = false; }
+    CCommandRunning(const CCommandRunning&) = delete;
+    CCommandRunning& operator=(const CCommandRunning&) = delete;
+
+private:
+    bool& m_running;
+};
+
+} // namespace
+
 void CParamGroupDlg::OnOK(wxCommandEvent&)
 {
+    if (m_bCommandRunning)
+        return;
     if (m_pEditor) {
         if (!m_pEditor->ApplyGroup())
             return;
@@ -196,9 +215,23 @@ void CParamGroupDlg::OnOK(wxCommandEvent&)
 
 void CParamGroupDlg::OnCancel(wxCommandEvent&)
 {
+    // Esc and the close box come here too.
+    if (m_bCommandRunning)
+        return;
     if (m_pEditor)
         m_pEditor->OnCancel();
     EndEditor(wxID_CANCEL);
+}
+
+void CParamGroupDlg::OnClose(wxCloseEvent& event)
+{
+    // Refused while a command runs: the dialog's own close would hide the
+    // window past OnCancel when Cancel takes no click (during a wait).
+    if (m_bCommandRunning && event.CanVeto()) {
+        event.Veto();
+        return;
+    }
+    event.Skip();
 }
 
 void CParamGroupDlg::OnCharHook(wxKeyEvent& event)
@@ -230,6 +263,7 @@ void CParamGroupDlg::EndEditor(int code)
         *m_links.curEdit = nullptr;
     if (m_links.editSel)
         *m_links.editSel = 0;
+    m_bEnded = true;
     SetReturnCode(code);
     if (m_pResult)
         *m_pResult = code;
@@ -248,8 +282,9 @@ void CParamGroupDlg::CloseKeyboard()
 
 void CParamGroupDlg::OnTransmitGroup(wxCommandEvent&)
 {
-    if (!m_pEditor || !m_pEditor->m_bTransmitEnabled)
+    if (!m_pEditor || !m_pEditor->m_bTransmitEnabled || m_bCommandRunning || m_bEnded)
         return;
+    CCommandRunning running(m_bCommandRunning);
     m_pEditor->OnTransmitGroup();
 }
 
@@ -290,8 +325,9 @@ void CParamGroupDlg::EditFocused(wxTextCtrl* edit)
 
 void CParamGroupDlg::OnRowButton(int page, int row)
 {
-    if (!m_pEditor)
+    if (!m_pEditor || m_bCommandRunning || m_bEnded)
         return;
+    CCommandRunning running(m_bCommandRunning);
     m_pEditor->OnParamButton(page, row);
     ShowControls(page);
 }

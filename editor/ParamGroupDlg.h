@@ -73,12 +73,14 @@ public:
     void SelectTab(int tab) override;
     void GroupStored(int group) override;
     void FlagsChanged() override;
+    bool IsClosed() const override { return m_bEnded; }
 
 private:
     void BuildPages(const GroupTable& table);
     void BuildFields();
     void OnOK(wxCommandEvent& event);
     void OnCancel(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
     void OnTransmitGroup(wxCommandEvent& event);
     void OnSmallKeyboard(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
@@ -96,6 +98,10 @@ private:
     CSmallKeyboardDlg* m_pKeyboard = nullptr;
     std::vector<int> m_Records; // the plain list: record index of each field
     bool m_bMarkedRowFocused = false;
+    // A row write or Transmit Group runs (its questions and waits included):
+    // the editor neither closes nor starts another meanwhile.
+    bool m_bCommandRunning = false;
+    bool m_bEnded = false; // OK or Cancel has closed it
 };
 
 // Opens the editor on a group (nItem -1 from a menu) modal to the main frame;

@@ -2,7 +2,11 @@
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/toplevel.h>
+#include <wx/weakref.h>
 #include <wx/window.h>
+
+#include <vector>
 
 namespace {
 
@@ -99,6 +103,47 @@ private:
     wxEventLoopBase* m_loop;
 };
 
+// Every shown top-level window disabled while it lives. A window may go
+// meanwhile: only those still there are enabled again.
+class CTopWindowsDisabled {
+public:
+    CTopWindowsDisabled() : m_focus(wxWindow::FindFocus())
+    {
+        for (wxWindowList::compatibility_iterator node = wxTopLevelWindows.GetFirst(); node; node = node->GetNext()) {
+            wxWindow* window = node->GetData();
+            if (window->IsShown() && window->IsEnabled() && !window->IsBeingDeleted()) {
+                window->Disable();
+                m_disabled.emplace_back(window);
+            }
+        }
+    }
+    ~CTopWindowsDisabled()
+    {
+        for (wxWeakRef<wxWindow>& window : m_disabled)
+            if (window)
+                window->Enable();
+        // An insensitive window loses its focus in GTK and does not get it
+        // back: the command goes on where the user left it.
+        if (m_focus && wxWindow::FindFocus() != m_focus && m_focus->IsShownOnScreen() && m_focus->IsEnabled())
+            m_focus->SetFocus();
+    }
+    CTopWindowsDisabled(const CTopWindowsDisabled&) = delete;
+    CTopWindowsDisabled& operator=(const CTopWindowsDisabled&) = delete;
+
+private:
+    wxWeakRef<wxWindow> m_focus;
+    std::vector<wxWeakRef<wxWindow>> m_disabled;
+};
+
+// The nested loop of RunModalWhile, until busy() is false.
+void RunLoopWhile(const std::function<bool()>& busy)
+{
+    wxGUIEventLoop loop;
+    CWaitEnd end(busy, &loop);
+    if (busy())
+        loop.Run();
+}
+
 } // namespace
 
 void RunModalWhile(const std::function<bool()>& busy, wxWindow* parent)
@@ -109,14 +154,17 @@ void RunModalWhile(const std::function<bool()>& busy, wxWindow* parent)
     const bool frameWasEnabled = frame && frame->IsEnabled();
     if (frameWasEnabled)
         frame->Disable();
-    {
-        wxGUIEventLoop loop;
-        CWaitEnd end(busy, &loop);
-        if (busy())
-            loop.Run();
-    }
+    RunLoopWhile(busy);
     if (frameWasEnabled)
         frame->Enable();
+}
+
+void RunModalWhileAllDisabled(const std::function<bool()>& busy)
+{
+    if (!busy())
+        return;
+    CTopWindowsDisabled disabled;
+    RunLoopWhile(busy);
 }
 
 void RunModalToMainFrame(wxWindow* window, wxWindow* parent)

@@ -22,3 +22,11 @@ void RunModalToMainFrame(wxWindow* window, wxWindow* parent = nullptr);
 // waits for must post something (a CallAfter) afterwards, so that the loop
 // looks once more.
 void RunModalWhile(const std::function<bool()>& busy, wxWindow* parent = nullptr);
+
+// As RunModalWhile, with every shown top-level window disabled rather than
+// the main frame alone: for a wait that a window other than the main frame
+// may have begun (an editor's row write waiting for the link watchdog), which
+// then takes no input meanwhile, as the main frame takes none during Read.
+// Each window is enabled again afterwards, and the focus put back where it
+// was if the toolkit dropped it.
+void RunModalWhileAllDisabled(const std::function<bool()>& busy);

@@ -177,3 +177,68 @@ TEST_F(EditorWindowTest, AGroupWithoutPagesOpensAsThePlainList)
     EXPECT_EQ(m_doc.m_Changed[8][0], 1u);
     EXPECT_TRUE(m_doc.IsModified());
 }
+
+TEST_F(EditorWindowTest, WhileACommandRunsTheEditorNeitherClosesNorStartsAnother)
+{
+    // What reaches the editor while its command is in the middle (here: while
+    // the station chooser is up), each as its own event would come.
+    struct Input {
+        const char* what;
+        std::function<void(CParamGroupDlg&)> arrive;
+    };
+    const Input inputs[] = {
+        {"nothing", [](CParamGroupDlg&) {}},
+        {"Cancel", [](CParamGroupDlg& editor) { Click(&editor, wxID_CANCEL); }},
+        {"OK", [](CParamGroupDlg& editor) { Click(&editor, wxID_OK); }},
+        {"a close", [](CParamGroupDlg& editor) { editor.Close(); }},
+        {"the row button", [](CParamGroupDlg& editor) { Click(editor.PagePanel(0), 1006); }},
+        {"Transmit Group", [](CParamGroupDlg& editor) { Click(&editor, CParamGroupDlg::IDC_TRANSMIT); }},
+    };
+    struct Command {
+        const char* what;
+        std::function<void(CParamGroupDlg&)> start;
+    };
+    const Command commands[] = {
+        {"row write", [](CParamGroupDlg& editor) { Click(editor.PagePanel(0), 1006); }},
+        {"Transmit Group", [](CParamGroupDlg& editor) { Click(&editor, CParamGroupDlg::IDC_TRANSMIT); }},
+    };
+    Connect(kModel);
+    const Input* input = nullptr;
+    CParamGroupDlg* editor = nullptr;
+    int chosen = 0;
+    m_links.chooseStation = [&] {
+        if (chosen++ == 0)
+            input->arrive(*editor);
+        return 1;
+    };
+    for (const Command& command : commands) {
+        std::vector<SimFrame> undisturbed;
+        for (const Input& each : inputs) {
+            SCOPED_TRACE(std::string(command.what) + ", " + each.what);
+            input = &each;
+            chosen = 0;
+            editor = &Open(6);
+            Edit(0, 1034)->SetValue("12.34");
+            m_drive->ClearFrameLog();
+            m_messages.Clear();
+            command.start(*editor);
+            EXPECT_EQ(chosen, 1) << "one command, one station chooser";
+            EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(61541)});
+            EXPECT_EQ(m_drive->GetRegister(1, 0x0601), 1234);
+            // Byte for byte what the command sends undisturbed, once.
+            const std::vector<SimFrame> frames = m_drive->GetFrameLog();
+            if (undisturbed.empty())
+                undisturbed = frames;
+            ASSERT_EQ(frames.size(), undisturbed.size());
+            for (std::size_t k = 0; k < frames.size(); ++k)
+                EXPECT_EQ(frames[k].request, undisturbed[k].request) << "frame " << k;
+            EXPECT_TRUE(editor->IsShown()) << "still open";
+            EXPECT_TRUE(m_stored.empty()) << "nothing stored";
+
+            // Once the command is over, the editor takes its buttons again.
+            Click(editor, wxID_CANCEL);
+            EXPECT_FALSE(editor->IsShown());
+            EXPECT_EQ(editor->GetReturnCode(), wxID_CANCEL);
+        }
+    }
+}
