@@ -107,6 +107,29 @@ void CParamGroupDlg::BuildPages(const GroupTable& table)
     new wxButton(this, wxID_CANCEL, "Cancel", DlgPoint(this, 265, y), DlgSize(this, 56, 14));
     transmit->Enable(m_pEditor->m_bTransmitEnabled);
     SetClientSize(wxSize(width, DlgSize(this, 0, 251).y));
+    // Opened on a row of the list, the editor starts in that row's input;
+    // the toolkit would start at the page's first button. Once shown: the
+    // window manager gives a new window's focus to what it holds then.
+    Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+        event.Skip();
+        if (event.IsShown() && event.GetEventObject() == this)
+            CallAfter([this] { FocusMarkedRow(); });
+    });
+    FocusMarkedRow();
+}
+
+void CParamGroupDlg::FocusMarkedRow()
+{
+    if (!m_pEditor || m_bMarkedRowFocused)
+        return;
+    const int page = m_pEditor->m_nShownTab;
+    if (page < 0 || page >= static_cast<int>(m_pEditor->m_Pages.size()))
+        return;
+    const int row = m_pEditor->m_Pages[static_cast<std::size_t>(page)]->m_nMarked;
+    if (row < 0)
+        return;
+    FocusRow(page, row);
+    m_bMarkedRowFocused = IsShown();
 }
 
 void CParamGroupDlg::BuildFields()
@@ -279,7 +302,7 @@ void CParamGroupDlg::OnSmallKeyboard(wxCommandEvent&)
     m_pKeyboard->Show();
     if (m_links.curEdit && *m_links.curEdit) {
         (*m_links.curEdit)->SetFocus();
-        m_pKeyboard->m_pEdit = *m_links.curEdit;
+        m_pKeyboard->SetTarget(*m_links.curEdit);
         m_pKeyboard->m_dwSel = m_links.editSel ? *m_links.editSel : 0;
     }
 }
@@ -297,7 +320,7 @@ void CParamGroupDlg::EditFocused(wxTextCtrl* edit)
         *m_links.editSel = (start & 0xFFFF) | (end & 0xFFFF) << 16;
     }
     if (m_pKeyboard)
-        m_pKeyboard->m_pEdit = edit;
+        m_pKeyboard->SetTarget(edit);
 }
 
 void CParamGroupDlg::OnRowButton(int page, int row)

@@ -86,6 +86,8 @@ private:
     void OnCharHook(wxKeyEvent& event);
     bool IsInPage(wxWindow* window) const;
     void CloseKeyboard();
+    // The focus to the row the editor was opened on, once, as it is shown.
+    void FocusMarkedRow();
     void EndEditor(int code);
 
     EditorLinks m_links;
@@ -95,6 +97,7 @@ private:
     std::vector<CGroupPagePanel*> m_Panels;
     CSmallKeyboardDlg* m_pKeyboard = nullptr;
     std::vector<int> m_Records; // the plain list: record index of each field
+    bool m_bMarkedRowFocused = false;
     // A row write or Transmit Group runs (its questions and waits included):
     // the editor neither closes nor starts another meanwhile.
     bool m_bCommandRunning = false;

@@ -1,9 +1,13 @@
 #include "editor/SmallKeyboardDlg.h"
 
+#include "platform/Accessibility.h"
+#include "platform/Accessible.h"
 #include "platform/DialogUnits.h"
 
 #include <wx/button.h>
 #include <wx/textctrl.h>
+
+#include <gtk/gtk.h>
 
 #include <cstring>
 
@@ -33,14 +37,12 @@ CSmallKeyboardDlg::CSmallKeyboardDlg(wxWindow* parent, std::function<void()> onC
 {
     for (const Key& key : kKeys) {
         auto* button = new wxButton(this, key.id, key.text, DlgPoint(this, key.x, key.y), DlgSize(this, key.width, 16));
-        button->SetCanFocus(false);
+        // A click leaves the focus where it was, so that the page edit keeps
+        // its caret; Tab still reaches the key.
+        gtk_widget_set_focus_on_click(button->GetHandle(), FALSE);
         button->Bind(wxEVT_BUTTON, [this, id = key.id](wxCommandEvent&) { OnKey(id); });
     }
     SetClientSize(DlgSize(this, 59, 65));
-    // The keys take no focus, so that a click leaves the page edit its
-    // caret; the window itself does, once the user comes to it, or Esc and
-    // typed keys would reach nothing in it.
-    SetCanFocus(true);
     Bind(wxEVT_ACTIVATE, &CSmallKeyboardDlg::OnActivate, this);
     Bind(wxEVT_CLOSE_WINDOW, &CSmallKeyboardDlg::OnClose, this);
     Bind(wxEVT_CHAR_HOOK, &CSmallKeyboardDlg::OnCharHook, this);
@@ -48,9 +50,42 @@ CSmallKeyboardDlg::CSmallKeyboardDlg(wxWindow* parent, std::function<void()> onC
 
 void CSmallKeyboardDlg::OnActivate(wxActivateEvent& event)
 {
-    if (event.GetActive())
-        SetFocusIgnoringChildren();
+    // The user came to the keyboard: its first key, unless one has the
+    // focus already (the window itself is nothing a reader can name).
+    if (event.GetActive() && !HasFocusInside())
+        if (wxWindow* first = FindWindow(IDC_KEY_FIRST))
+            first->SetFocus();
     event.Skip();
+}
+
+bool CSmallKeyboardDlg::HasFocusInside() const
+{
+    wxWindow* focus = FindFocus();
+    return focus && focus != this && wxGetTopLevelParent(focus) == this;
+}
+
+void CSmallKeyboardDlg::SetTarget(wxTextCtrl* edit)
+{
+    m_pEdit = edit;
+    DescribeTarget();
+}
+
+void CSmallKeyboardDlg::DescribeTarget()
+{
+    if (m_bDescribed && m_pDescribed == m_pEdit)
+        return;
+    m_bDescribed = true;
+    m_pDescribed = m_pEdit;
+    wxString field;
+    if (m_pEdit) {
+        field = GetAccessibleName(m_pEdit);
+        if (field.empty())
+            field = m_pEdit->GetName();
+    }
+    for (int id = IDC_KEY_FIRST; id <= IDC_KEY_LAST; ++id)
+        if (wxWindow* key = FindWindow(id))
+            SetAccessibleDescription(key, field);
+    SetAccessibleDescription(this, field);
 }
 
 void CSmallKeyboardDlg::OnKey(int id)
@@ -67,7 +102,9 @@ void CSmallKeyboardDlg::OnKey(int id)
     text.insert(static_cast<size_t>(start), 1, kChars[id - IDC_KEY_FIRST]);
     m_pEdit->SetValue(text); // the page's filter runs and may put the old text back
     const bool kept = m_pEdit->GetValue() == text;
-    m_pEdit->SetFocus();
+    // A key pressed from the keyboard keeps the focus for the next one.
+    if (!HasFocusInside())
+        m_pEdit->SetFocus();
     if (kept)
         m_dwSel += 1 | (1 << 16);
     const long caret = m_dwSel & 0xFFFF;

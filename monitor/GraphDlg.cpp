@@ -575,6 +575,10 @@ void CGraphDlg::OnCharHook(wxKeyEvent& event)
         ShowPopupMenu(m_pChart->ClientToScreen(wxPoint(60, 20)));
         return;
     }
+    // The keys are this window's alone: a frame would pass them on to the
+    // window that opened it, and that one (disabled while this runs, or the
+    // control window) would take Tab or Escape for its own.
+    event.StopPropagation();
     event.Skip();
 }
 

@@ -19,12 +19,32 @@
 #include <wx/toplevel.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
 wxString Res(unsigned id)
 {
     return wxString::FromUTF8(LoadResString(id));
+}
+
+// Gives the focus to the first control after `after` (in the window's order,
+// round to its start) that takes it.
+void FocusNextEnabled(wxWindow* window, wxWindow* after)
+{
+    const std::vector<wxWindow*> children(window->GetChildren().begin(), window->GetChildren().end());
+    const std::size_t count = children.size();
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < count; ++k)
+        if (children[k] == after)
+            start = k;
+    for (std::size_t step = 1; step <= count; ++step) {
+        wxWindow* child = children[(start + step) % count];
+        if (child->IsShown() && child->IsEnabled() && child->CanAcceptFocus()) {
+            child->SetFocus();
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -145,8 +165,13 @@ void CMonitorControlDlg::LinkGone()
 {
     m_timer.Stop();
     m_worker.Stop();
+    wxWindow* focus = FindFocus();
     for (int id : { IDC_RUN, IDC_STOP, IDC_FWD, IDC_REV, IDC_ABNORMAL, IDC_FAULT_RESET, IDC_SET })
         FindWindow(id)->Disable();
+    // A button that goes grey takes the focus with it: the next control
+    // that still works has it, so that the keyboard is not left nowhere.
+    if (focus && focus->GetParent() == this && !focus->IsEnabled())
+        FocusNextEnabled(this, focus);
     ShowStale();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
@@ -350,15 +375,14 @@ void CMonitorControlDlg::OnCancel()
     Show(false);
 }
 
-// Esc in the graph window reaches this window too (a frame passes its keys on
-// to its parent): it closes the graph window alone.
+// An Escape of another window (a frame passes its keys on to its parent; the
+// recorder keeps its own) is not this window's Cancel: be it for a menu or
+// the chart's cursor, it closes neither that window nor this one.
 void CMonitorControlDlg::OnCharHook(wxKeyEvent& event)
 {
     auto* from = dynamic_cast<wxWindow*>(event.GetEventObject());
     wxWindow* top = from ? wxGetTopLevelParent(from) : nullptr;
-    if (event.GetKeyCode() == WXK_ESCAPE && top && top != this) {
-        top->Close();
+    if (event.GetKeyCode() == WXK_ESCAPE && top && top != this)
         return;
-    }
     event.Skip();
 }

@@ -32,6 +32,9 @@ wxWindow* BoxOwner()
     return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
 }
 
+// The control the box on screen gives the focus back to.
+wxWeakRef<wxWindow> g_boxReturnFocus;
+
 int ShowWxMessage(const std::string& text, unsigned type)
 {
     long style = 0;
@@ -50,10 +53,16 @@ int ShowWxMessage(const std::string& text, unsigned type)
     }
     wxWindow* owner = BoxOwner();
     // The control that had the focus in the owner gets it back: the toolkit
-    // would hand it to the owner's owner, maybe a disabled main frame.
+    // would hand it to the owner's owner, maybe a disabled main frame. A box
+    // raised while another is up finds no focus of ours: it gives back the
+    // control the first box will.
     wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
+    if (!focus)
+        focus = g_boxReturnFocus;
     if (focus && UsableTopOf(focus) != owner)
         focus = nullptr;
+    const wxWeakRef<wxWindow> outerFocus = g_boxReturnFocus;
+    g_boxReturnFocus = focus;
     wxWeakRef<wxWindow> ownerRef = owner;
     int answer = IDOK;
     {
@@ -66,10 +75,11 @@ int ShowWxMessage(const std::string& text, unsigned type)
         default: answer = IDOK; break;
         }
     }
+    g_boxReturnFocus = outerFocus;
     if (ownerRef && UsableTopOf(ownerRef) == ownerRef) {
         if (focus && focus->IsShownOnScreen() && focus->IsEnabled())
             focus->SetFocus();
-        else
+        else if (!outerFocus)
             ownerRef->SetFocus();
     }
     return answer;

@@ -4,6 +4,7 @@
 #include "controls/ColorToolBar.h"
 #include "controls/CoolBar.h"
 #include "controls/CoolTabCtrl.h"
+#include "controls/XListCtrl.h"
 #include "document/D390DocData.h"
 #include "link/SerialComm.h"
 #include "monitor/GraphWindowFactory.h"
@@ -91,6 +92,19 @@ gboolean OnDeleteEventEmission(GSignalInvocationHint*, guint count, const GValue
     return TRUE; // stays installed
 }
 
+// The control that had the focus, back once a dialog it opened has closed,
+// when its window takes input again: the toolkit hands the window's focus
+// to the first of its controls (an editor's tab strip), and a message box
+// shown next would give the focus back to that.
+void ReturnFocusTo(wxWindow* control)
+{
+    if (!control || !control->IsShownOnScreen() || !control->IsEnabled() || control->IsBeingDeleted())
+        return;
+    wxWindow* top = wxGetTopLevelParent(control);
+    if (top && top->IsEnabled() && !top->IsBeingDeleted())
+        control->SetFocus();
+}
+
 // A modal dialog (ours or the toolkit's) leaves the desktop's focus nowhere
 // once it closes where no window manager gives it back: the frame takes it.
 class CModalEndFocus : public wxModalDialogHook {
@@ -110,6 +124,7 @@ protected:
     int Enter(wxDialog* dialog) override
     {
         m_open.emplace_back(dialog);
+        m_returns.push_back({dialog, wxWindow::FindFocus()});
         return wxID_NONE;
     }
     void Exit(wxDialog* dialog) override
@@ -117,11 +132,27 @@ protected:
         m_open.erase(std::remove_if(m_open.begin(), m_open.end(),
                                     [dialog](const wxWeakRef<wxDialog>& open) { return !open || open.get() == dialog; }),
                      m_open.end());
+        wxWeakRef<wxWindow> focus;
+        for (auto entry = m_returns.begin(); entry != m_returns.end();)
+            if (!entry->dialog || entry->dialog.get() == dialog) {
+                if (entry->dialog)
+                    focus = entry->focus;
+                entry = m_returns.erase(entry);
+            } else {
+                ++entry;
+            }
+        if (focus && wxGetTopLevelParent(focus) != dialog)
+            ReturnFocusTo(focus);
         m_ended();
     }
 
 private:
+    struct FocusReturn {
+        wxWeakRef<wxDialog> dialog;
+        wxWeakRef<wxWindow> focus;
+    };
     std::vector<wxWeakRef<wxDialog>> m_open;
+    std::vector<FocusReturn> m_returns;
     std::function<void()> m_ended;
 };
 
@@ -422,8 +453,12 @@ void CMainFrame::ClearProjectTree()
 
 void CMainFrame::OnTreeSelChanged(wxDataViewEvent&)
 {
+    // A click's choice is taken by the tree's message, which is on its way
+    // already and comes first; one made with the keys keeps the focus in the
+    // tree, so that the next arrow key moves on there and a screen reader
+    // hears the tree alone.
     if (!m_bFillingTree)
-        OnTreeSelect();
+        CallAfter([this] { OnTreeSelect(false); });
 }
 
 void CMainFrame::OnTreeSelectMessage(wxCommandEvent&)
@@ -431,7 +466,7 @@ void CMainFrame::OnTreeSelectMessage(wxCommandEvent&)
     OnTreeSelect();
 }
 
-void CMainFrame::OnTreeSelect()
+void CMainFrame::OnTreeSelect(bool focusList)
 {
     CD390View* view = GetActiveProjectView();
     CCJTreeCtrl::Item* item = m_wndTree->GetSelectedItem();
@@ -441,7 +476,10 @@ void CMainFrame::OnTreeSelect()
     if (group < -1 || group == view->GetListGroup())
         return;
     view->FillGroupList(group);
-    view->FocusFirstRow();
+    if (focusList)
+        view->FocusFirstRow();
+    else if (CXListCtrl* list = view->GetList())
+        list->SelectItem(0);
 }
 
 void CMainFrame::ShowProjectInTitle(const wxString& project)
@@ -736,9 +774,15 @@ void CMainFrame::OnNextPane(wxCommandEvent& event)
 void CMainFrame::OnCharHook(wxKeyEvent& event)
 {
     // Tab and Shift+Tab go between the tree and the list, as F6 does; GTK's
-    // own order would stop at the tab strips and the project window.
+    // own order would stop at the tab strips and the project window. Keys of
+    // the windows this frame owns (Print Preview, the recorder) pass through
+    // here too: those are theirs, and taking one would hand the focus to
+    // this frame while they keep it disabled.
     const int modifiers = event.GetModifiers();
-    if (event.GetKeyCode() != WXK_TAB || (modifiers != wxMOD_NONE && modifiers != wxMOD_SHIFT) || FocusPanes().empty()) {
+    auto* from = dynamic_cast<wxWindow*>(event.GetEventObject());
+    const bool ours = IsEnabled() && (!from || wxGetTopLevelParent(from) == this);
+    if (!ours || event.GetKeyCode() != WXK_TAB || (modifiers != wxMOD_NONE && modifiers != wxMOD_SHIFT)
+        || FocusPanes().empty()) {
         event.Skip();
         return;
     }

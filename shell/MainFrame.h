@@ -63,8 +63,9 @@ public:
     // that project's document and the group its list shows.
     int IsParamChangedByRow(int row) const;
     // A choice in the tree (a click or the keyboard): the active project's
-    // list shows all groups or one group, unless it shows that already.
-    void OnTreeSelect();
+    // list shows all groups or one group, unless it shows that already; a
+    // click also takes the focus to the list.
+    void OnTreeSelect(bool focusList = true);
 
     // Pane widths for a client width (3/14, 1/7, 2/7, 1/7, 1/14 of it).
     void LayoutStatusPanes(int clientWidth);

@@ -12,6 +12,7 @@
 #include "view/D390View.h"
 
 #include <wx/dataview.h>
+#include <wx/toplevel.h>
 
 CCompareCommand::CCompareCommand(CD390View& view) : m_view(view)
 {
@@ -28,6 +29,10 @@ void CCompareCommand::OnCompare()
     CD390DocData* doc = m_view.GetDocData();
     if (!doc)
         return;
+    // Where the keyboard was, unless that is the compare window itself.
+    wxWindow* focus = wxWindow::FindFocus();
+    if (!m_pDialog || !focus || wxGetTopLevelParent(focus) != m_pDialog)
+        m_pReturnFocus = focus;
     CCompareModeDlg modes(nullptr, m_view.Session().m_bConnected != 0);
     if (modes.ShowModal() != wxID_OK)
         return;
@@ -40,6 +45,7 @@ void CCompareCommand::OnCompare()
     if (!m_pDialog) {
         wxWindow* parent = m_view.GetFrame();
         m_pDialog = new CCompareDlg(parent, mode, m_view.Session().m_CompareGroups);
+        m_pDialog->Bind(wxEVT_SHOW, &CCompareCommand::OnDialogShown, this);
     }
     m_pDialog->m_nMode = mode;
     m_pDialog->m_drive = GateContext{static_cast<uint32_t>(doc->m_nModelCode), doc->m_fDriveVersion};
@@ -52,6 +58,25 @@ void CCompareCommand::OnCompare()
     }
     m_pDialog->Show();
     m_pDialog->Raise();
+}
+
+void CCompareCommand::OnDialogShown(wxShowEvent& event)
+{
+    event.Skip();
+    if (event.IsShown() || event.GetEventObject() != m_pDialog)
+        return;
+    // Closing a window leaves the keyboard nowhere; the window manager would
+    // give the project window its tab strip.
+    CallAfter([this] {
+        if (m_pDialog && m_pDialog->IsShown())
+            return;
+        wxWindow* focus = m_pReturnFocus.get();
+        if (!focus || !focus->IsShownOnScreen() || !focus->IsEnabled())
+            focus = m_view.GetList();
+        wxWindow* top = focus ? wxGetTopLevelParent(focus) : nullptr;
+        if (top && top->IsEnabled() && !top->IsBeingDeleted())
+            focus->SetFocus();
+    });
 }
 
 bool CCompareCommand::ReadDrive()

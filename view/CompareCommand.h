@@ -3,9 +3,12 @@
 // of the drive, then the compare window, made once and rebuilt each time.
 
 #include <wx/event.h>
+#include <wx/weakref.h>
 
 class CCompareDlg;
 class CD390View;
+class wxShowEvent;
+class wxWindow;
 
 class CCompareCommand : public wxEvtHandler {
 public:
@@ -24,6 +27,10 @@ private:
     // values. False when cancelled or failed (reported).
     bool ReadDrive();
 
+    // The window closed: the focus goes back where Compare was asked for.
+    void OnDialogShown(wxShowEvent& event);
+
     CD390View& m_view;
     CCompareDlg* m_pDialog = nullptr; // a child of the project window
+    wxWeakRef<wxWindow> m_pReturnFocus;
 };

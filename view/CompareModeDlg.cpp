@@ -36,6 +36,14 @@ void CCompareModeDlg::OnInitDialog(wxInitDialogEvent& event)
     m_pModes[1]->Enable(connected);
     m_pModes[2]->Enable(connected);
     event.Skip(); // TransferDataToWindow
+    // The focus starts on the mode that Enter runs, not on the group's first
+    // button: a screen reader names the one that counts.
+    const int mode = m_nMode >= 0 && m_nMode < 3 ? m_nMode : 0;
+    m_pModes[mode]->SetFocus();
+    CallAfter([this, mode] {
+        if (IsShown() && m_pModes[mode]->GetValue())
+            m_pModes[mode]->SetFocus();
+    });
 }
 
 bool CCompareModeDlg::TransferDataToWindow()

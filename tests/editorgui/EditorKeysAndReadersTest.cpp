@@ -117,19 +117,23 @@ TEST_F(EditorKeysAndReadersTest, TheSmallKeyboardTakesTheFocusTypesDigitsAndClos
     CSmallKeyboardDlg* keyboard = editor.Keyboard();
     ASSERT_NE(keyboard, nullptr);
     Yield();
-    // Opening leaves the focus in the page edit; the keys take none.
+    // Opening leaves the focus in the page edit; a click on a key takes
+    // none, Tab reaches every key.
     EXPECT_EQ(wxWindow::FindFocus(), edit);
-    for (wxWindow* key : keyboard->GetChildren())
-        EXPECT_FALSE(gtk_widget_get_can_focus(key->GetHandle())) << key->GetLabel();
+    for (wxWindow* key : keyboard->GetChildren()) {
+        EXPECT_TRUE(gtk_widget_get_can_focus(key->GetHandle())) << key->GetLabel();
+        EXPECT_FALSE(gtk_widget_get_focus_on_click(key->GetHandle())) << key->GetLabel();
+    }
 
-    // The user comes to the keyboard: it takes the focus, a typed digit and
-    // the point press its keys.
+    // The user comes to the keyboard: its first key takes the focus, a typed
+    // digit and the point press their keys.
+    wxWindow* first = keyboard->FindWindow(CSmallKeyboardDlg::IDC_KEY_FIRST);
     keyboard->Raise();
-    for (int i = 0; i < 50 && wxWindow::FindFocus() != keyboard; ++i) {
+    for (int i = 0; i < 50 && wxWindow::FindFocus() != first; ++i) {
         Yield();
         wxMilliSleep(10);
     }
-    ASSERT_EQ(wxWindow::FindFocus(), keyboard) << "the keyboard window takes the focus when activated";
+    ASSERT_EQ(wxWindow::FindFocus(), first) << "the keyboard's first key takes the focus when it is activated";
     edit->SetInsertionPointEnd(); // opening the keyboard focused the edit, which selects its text
     TypeOnDisplay('2');
     TypeOnDisplay('.');
@@ -137,7 +141,7 @@ TEST_F(EditorKeysAndReadersTest, TheSmallKeyboardTakesTheFocusTypesDigitsAndClos
     EXPECT_EQ(edit->GetValue(), "12.5");
 
     // Esc closes it; the editor stays open with the text.
-    ASSERT_TRUE(FocusForKeys(keyboard));
+    ASSERT_TRUE(FocusForKeys(first));
     TypeOnDisplay(WXK_ESCAPE);
     EXPECT_EQ(editor.Keyboard(), nullptr);
     EXPECT_EQ(m_pKeypad, nullptr);

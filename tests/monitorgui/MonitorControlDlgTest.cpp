@@ -161,6 +161,35 @@ TEST_F(ControlTest, LinkClosedByTheWatchdogSendsNothingAndDisablesTheButtons)
     EXPECT_TRUE(m_messages.Texts().empty());
 }
 
+// A button that goes grey when the link goes takes the focus with it: the
+// next control that still works has it, not nothing.
+TEST_F(ControlTest, ALostLinkLeavesTheFocusOnAControlThatWorks)
+{
+    Open();
+    m_control->Show();
+    m_control->Poll();
+    for (int id : {CMonitorControlDlg::IDC_RUN, CMonitorControlDlg::IDC_SET}) {
+        SCOPED_TRACE(id);
+        if (id != CMonitorControlDlg::IDC_RUN) {
+            delete m_control;
+            m_drive->Stop();
+            StartDrive();
+            Open();
+            m_control->Show();
+            m_control->Poll();
+        }
+        m_control->FindWindow(id)->SetFocus();
+        PumpUntil(nullptr, 100);
+        ASSERT_EQ(wxWindow::FindFocus(), m_control->FindWindow(id));
+        CloseLink();
+        m_control->Poll();
+        wxWindow* focus = wxWindow::FindFocus();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_EQ(focus->GetParent(), m_control);
+        EXPECT_TRUE(focus->IsEnabled());
+    }
+}
+
 // Run as the main frame runs it: the status monitor and the graph window it
 // opens take clicks, sit at its right edge, and close with it; the graph
 // window starts from the open project's channels.
@@ -220,9 +249,10 @@ TEST_F(ControlTest, SiblingsTakeClicksAndCloseWithTheControlWindow)
     PumpUntil(nullptr, 50);
 }
 
-// Esc in the graph window opened from the control window closes the graph
-// window alone; Esc in the control window closes it.
-TEST_F(ControlTest, EscInTheGraphWindowClosesOnlyTheGraphWindow)
+// Esc in the graph window opened from the control window is the graph
+// window's own (its chart's cursor, its menu): it closes neither window; Esc
+// in the control window closes it.
+TEST_F(ControlTest, EscInTheGraphWindowClosesNeitherWindow)
 {
     auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(0, 0), wxSize(300, 200));
     wxTheApp->SetTopWindow(frame);
@@ -230,7 +260,7 @@ TEST_F(ControlTest, EscInTheGraphWindowClosesOnlyTheGraphWindow)
     auto* control = new CMonitorControlDlg(frame, m_state, 0, &m_project);
     wxWeakRef<wxWindow> alive(control);
     wxWeakRef<wxWindow> graph;
-    bool graphGone = false;
+    bool graphStays = false;
     bool controlShown = false;
     bool controlPolling = false;
     auto esc = [](wxWindow* from) {
@@ -250,17 +280,18 @@ TEST_F(ControlTest, EscInTheGraphWindowClosesOnlyTheGraphWindow)
         // The key as the graph window's focused control passes it on.
         wxWindow* inside = graph->GetChildren().empty() ? graph.get() : graph->GetChildren().front();
         esc(inside);
-        PumpUntil([&] { return !graph || !graph->IsShown(); }, 2000);
-        graphGone = !graph || !graph->IsShown();
+        PumpUntil([&] { return !graph || !graph->IsShown(); }, 300);
+        graphStays = graph && graph->IsShown();
         controlShown = control->IsShown();
         controlPolling = control->IsPolling();
         esc(control->FindWindow(CMonitorControlDlg::IDC_STATION));
     });
     RunModalToMainFrame(control, frame);
-    EXPECT_TRUE(graphGone);
-    EXPECT_TRUE(controlShown) << "one Esc closed the control window too";
+    EXPECT_TRUE(graphStays);
+    EXPECT_TRUE(controlShown) << "the graph window's Esc closed the control window";
     EXPECT_TRUE(controlPolling);
     EXPECT_FALSE(alive) << "Esc in the control window closes it";
+    EXPECT_FALSE(graph) << "and the graph window with it";
     EXPECT_TRUE(frame->IsEnabled());
     wxTheApp->SetTopWindow(nullptr);
     frame->Destroy();
