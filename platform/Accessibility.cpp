@@ -21,8 +21,40 @@
 
 namespace {
 
+// The first toggle button among widget's own children and theirs, the
+// toolkit's internal ones included.
+GtkWidget* FirstToggleButtonIn(GtkWidget* widget)
+{
+    if (!GTK_IS_CONTAINER(widget))
+        return nullptr;
+    struct Search {
+        GtkWidget* found = nullptr;
+    } search;
+    gtk_container_forall(
+        GTK_CONTAINER(widget),
+        [](GtkWidget* child, gpointer data) {
+            auto* state = static_cast<Search*>(data);
+            if (state->found)
+                return;
+            state->found = GTK_IS_TOGGLE_BUTTON(child) ? child : FirstToggleButtonIn(child);
+        },
+        &search);
+    return search.found;
+}
+
+// The button inside a drop list without an entry: it is what takes the
+// keyboard, and GTK tells readers of the focus on it alone, as an object no
+// walk from the list reaches.
+GtkWidget* DropListButton(GtkWidget* widget)
+{
+    if (!widget || !GTK_IS_COMBO_BOX(widget) || gtk_combo_box_get_has_entry(GTK_COMBO_BOX(widget)))
+        return nullptr;
+    return FirstToggleButtonIn(widget);
+}
+
 // The widgets a window is made of on GTK: the outer one and, where they
-// differ, the one that takes the keyboard (a combo box's entry).
+// differ, the one that takes the keyboard (a combo box's entry, a drop
+// list's button), so that a reader says the same of whichever has the focus.
 template <typename Apply>
 void ForEachAccessible(wxWindow* window, Apply apply)
 {
@@ -30,7 +62,8 @@ void ForEachAccessible(wxWindow* window, Apply apply)
         return;
     GtkWidget* outer = window->GetHandle();
     GtkWidget* inner = window->GetConnectWidget();
-    for (GtkWidget* widget : {outer, inner != outer ? inner : nullptr})
+    GtkWidget* button = DropListButton(outer);
+    for (GtkWidget* widget : {outer, inner != outer ? inner : nullptr, button != inner ? button : nullptr})
         if (widget)
             if (AtkObject* accessible = gtk_widget_get_accessible(widget))
                 apply(accessible);

@@ -6,6 +6,7 @@
 // any test during which the toolkit reports a critical message, so opening
 // every group here also checks that the editor raises none.
 
+#include "tests/common/GuiTestSupport.h"
 #include "tests/editorgui/EditorWindowFixture.h"
 
 #include "editor/ParamLabel.h"
@@ -117,9 +118,12 @@ TEST_F(EditorKeysAndReadersTest, TheSmallKeyboardTakesTheFocusTypesDigitsAndClos
     CSmallKeyboardDlg* keyboard = editor.Keyboard();
     ASSERT_NE(keyboard, nullptr);
     Yield();
-    // Opening leaves the focus in the page edit; a click on a key takes
-    // none, Tab reaches every key.
-    EXPECT_EQ(wxWindow::FindFocus(), edit);
+    // Opening leaves the focus in the page edit where no window manager
+    // activates the new window (a desktop gives it to the first key); a
+    // click on a key takes none, Tab reaches every key.
+    if (!WindowManagerRunning()) {
+        EXPECT_EQ(wxWindow::FindFocus(), edit);
+    }
     for (wxWindow* key : keyboard->GetChildren()) {
         EXPECT_TRUE(gtk_widget_get_can_focus(key->GetHandle())) << key->GetLabel();
         EXPECT_FALSE(gtk_widget_get_focus_on_click(key->GetHandle())) << key->GetLabel();

@@ -13,6 +13,9 @@
 #include "view/ProgressDlg.h"
 #include "view/ProgressWindowTransfer.h"
 #include "view/ReadStationDlg.h"
+#include "view/StationChoiceDlg.h"
+#include "editor/GroupEditor.h"
+#include "editor/GroupPagePanel.h"
 
 #include <wx/clipbrd.h>
 #include <wx/dcmemory.h>
@@ -311,6 +314,74 @@ TEST_F(MainWindowKeysTest, EnterInTheStationChooserPressesOK)
     EXPECT_EQ(dialog->GetStation(), 9);
     EXPECT_FALSE(dialog->IsShown());
     dialog->Destroy();
+    Frame().Session().m_Stations.clear();
+}
+
+// Every drive command's station chooser, shown modal on its own road, is
+// the active window with the keyboard: Escape reaches it and cancels, and
+// the focus comes back where the command came from.
+TEST_F(MainWindowKeysTest, EachDriveCommandsStationChooserTakesTheKeyboard)
+{
+    if (!WindowManagerRunning())
+        GTEST_SKIP() << "activation is a window manager's (registered to run under openbox)";
+    StartWithProject();
+    Frame().Session().m_Stations = {3, 9};
+    m_answer = [](wxDialog*) { return int(wxID_NONE); }; // shown for real
+    const struct {
+        const char* road;
+        int command;
+        bool inEditor;
+    } roads[] = {{"Read", ID_READ, false}, {"Write", ID_WRITE, false}, {"the editor's row button", ID_GROUP_00, true}};
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.road);
+        Frame().Session().m_bConnected = road.inEditor; // the row button asks only while connected
+        ListCtrl()->SetFocus();
+        ASSERT_TRUE(PumpUntil([&] { return FocusIn(List()); }, 3000));
+        bool wasActive = false;
+        bool closedByTest = false;
+        CParamGroupDlg* editor = nullptr;
+        wxWindow* rowButton = nullptr;
+        int ticks = 0;
+        wxTimer poll;
+        poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            ++ticks;
+            if (road.inEditor && !rowButton) {
+                if (!(editor = FindTopLevel<CParamGroupDlg>()) || !editor->IsActive())
+                    return;
+                rowButton = editor->PagePanel(editor->Editor()->m_nShownTab)->RowButton(1);
+                rowButton->SetFocus();
+                wxUIActionSimulator().Char(WXK_SPACE);
+                return;
+            }
+            auto* chooser = FindTopLevel<CStationChoiceDlg>();
+            if (chooser && chooser->IsActive() && !wasActive) {
+                wasActive = true;
+                wxUIActionSimulator().Char(WXK_ESCAPE);
+                return;
+            }
+            if (wasActive && !chooser) {
+                poll.Stop();
+                if (editor)
+                    editor->Close();
+                return;
+            }
+            if (ticks > 50) { // neither active nor closed in time: closed here
+                closedByTest = true;
+                poll.Stop();
+                if (chooser)
+                    chooser->EndModal(wxID_CANCEL);
+                if (editor)
+                    editor->Close();
+            }
+        });
+        poll.Start(100);
+        Command(road.command);
+        poll.Stop();
+        EXPECT_TRUE(wasActive) << "the chooser became the active window";
+        EXPECT_FALSE(closedByTest) << "Escape reached it";
+        EXPECT_TRUE(PumpUntil([&] { return Frame().IsEnabled() && FocusIn(List()); }, 3000));
+    }
+    Frame().Session().m_bConnected = 0;
     Frame().Session().m_Stations.clear();
 }
 

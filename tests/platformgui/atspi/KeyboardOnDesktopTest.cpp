@@ -92,6 +92,28 @@ protected:
         return objects;
     }
 
+    // Every object that took the focus while meanwhile ran, as a reader is
+    // told of it (by the event, also for an object that no walk down from
+    // its window reaches), listening for seconds; meanwhile runs once the
+    // reader listens.
+    std::vector<Spoken> HeardFocus(double seconds, const std::function<void()>& meanwhile)
+    {
+        wxTimer timer;
+        timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { meanwhile(); });
+        timer.StartOnce(1500);
+        const ReaderOutput output =
+            RunReader("listen_focus.py", std::to_string(seconds), 5, wxEXEC_SYNC | wxEXEC_NODISABLE);
+        timer.Stop();
+        if (output.NoBus())
+            m_noBus = true;
+        EXPECT_TRUE(output.exitCode == 0 || output.NoBus()) << output.errors;
+        std::vector<Spoken> objects;
+        for (const std::vector<std::string>& parts : output.lines)
+            if (parts[0] == "focus")
+                objects.push_back({parts[1], parts[2], parts[3], parts[4]});
+        return objects;
+    }
+
     // The one focused object in words: role 'name' (description) in 'window';
     // "tree" and "list" for the main window's two panes.
     std::string SpokenFocus()
@@ -329,7 +351,7 @@ TEST_F(KeyboardOnDesktop, EnterOnARowOpensTheEditorInThatRowsInput)
     FocusOnList();
     const struct {
         const char* parameter;
-        bool text; // an edit; else a drop list, whose focus GTK tells readers on its inner button only
+        bool text; // an edit; else a drop list, whose focus GTK tells readers on its inner button only, named as the row
     } rows[] = {{"00-14", true}, {"00-11", true}, {"00-02", false}};
     for (const auto& choice : rows) {
         SCOPED_TRACE(choice.parameter);
@@ -350,6 +372,25 @@ TEST_F(KeyboardOnDesktop, EnterOnARowOpensTheEditorInThatRowsInput)
                 const std::string said = SpokenFocusOnce([](const std::string& said) { return said != "nothing"; });
                 EXPECT_EQ(said.rfind("text '" + GetAccessibleName(input).utf8_string() + "'", 0), 0u) << said;
                 std::cout << "Editor opened by Enter on " << choice.parameter << ": " << said << "\n";
+            } else {
+                // The focus goes to the next control and back, as the user
+                // tabs: what the reader is told of each object that takes it.
+                const std::vector<Spoken> heard = HeardFocus(3.5, [] {
+                    wxUIActionSimulator().Char(WXK_TAB);
+                    wxUIActionSimulator().Char(WXK_TAB, wxMOD_SHIFT);
+                });
+                if (!m_noBus) {
+                    ASSERT_FALSE(heard.empty()) << "no focus told";
+                    const Spoken& back = heard.back();
+                    const std::string said = back.role + " '" + back.name + "' (" + back.description + ") in '" + back.window + "'";
+                    EXPECT_EQ(back.name, GetAccessibleName(input).utf8_string()) << said;
+                    EXPECT_EQ(back.name.rfind(choice.parameter, 0), 0u) << said;
+                    EXPECT_NE(back.description.find("chosen in the parameter list"), std::string::npos) << said;
+                    EXPECT_EQ(back.window, "D390 Parameter") << said;
+                    std::cout << "Editor opened by Enter on " << choice.parameter << ", its drop list: " << said << "\n";
+                }
+                // wx does not see GTK's focus inside a drop list.
+                EXPECT_TRUE(editor->IsActive()) << "the focus stays in the editor";
             }
             Click(editor, wxID_CANCEL);
         });
