@@ -207,9 +207,13 @@ public:
     // outside the process); the other roads need none.
     using Press = std::function<void(const char* window, const char* button)>;
 
+    // arm makes the drive late or silent; it is called once the windows
+    // poll and ready() holds (a reader has found the button it is to press).
     LiveWindowCloseRun(CDriveSession& state, CD390DocData& project, const WindowSet& set, CloseRoad road,
-                       CloseMoment moment, Press press = nullptr)
-        : m_state(state), m_project(project), m_set(set), m_road(road), m_moment(moment), m_press(std::move(press))
+                       CloseMoment moment, std::function<void()> arm, Press press = nullptr,
+                       std::function<bool()> ready = nullptr)
+        : m_state(state), m_project(project), m_set(set), m_road(road), m_moment(moment), m_arm(std::move(arm)),
+          m_press(std::move(press)), m_ready(std::move(ready))
     {
     }
 
@@ -348,11 +352,20 @@ private:
             m_inTick = false;
             return;
         }
+        if (m_armedAt < 0) {
+            if (m_ready && !m_ready() && now < 12000) {
+                m_inTick = false;
+                return;
+            }
+            m_armedAt = now;
+            m_arm();
+        }
         if (!m_closeAsked) {
             bool due = OpenBox() != nullptr;
             if (m_moment == CloseMoment::RequestWaits) {
                 // Well inside the late answer's wait.
-                if (AnyBusy() && m_busySince < 0)
+                // Exchanges begun before the drive turned late end at once.
+                if (AnyBusy() && m_busySince < 0 && now - m_armedAt > 150)
                     m_busySince = now;
                 due = m_busySince >= 0 && now - m_busySince > 200;
             }
@@ -414,7 +427,9 @@ private:
     const WindowSet& m_set;
     CloseRoad m_road;
     CloseMoment m_moment;
+    std::function<void()> m_arm;
     Press m_press;
+    std::function<bool()> m_ready;
     LiveWindows m_windows;
     wxWeakRef<wxWindow> m_top;
     wxWeakRef<wxWindow> m_target;
@@ -428,6 +443,7 @@ private:
     std::size_t m_boxesAtClose = 0;
     int m_boxesForClosed = 0;
     long m_busySince = -1;
+    long m_armedAt = -1;
     long m_closedAt = 0;
     bool m_started = false;
     bool m_closeAsked = false;

@@ -21,18 +21,21 @@ protected:
                     if (!RoadApplies(set, road))
                         continue;
                     const std::string what = std::string(set.name) + " by " + RoadName(road) + " " + MomentName(moment);
-                    // Late: past the link's 1 s time-out, so the request waits
-                    // the whole second. Silent: every request times out.
-                    m_drive->SetReplyDelay(1, moment == CloseMoment::RequestWaits ? 1500 : 0);
-                    m_drive->SetSilent(1, moment == CloseMoment::BoxUp);
-                    LiveWindowCloseRun run(m_state, m_project, set, road, moment);
+                    LiveWindowCloseRun run(m_state, m_project, set, road, moment, [this, moment] { Arm(moment); });
                     run.Run();
                     ExpectClosedCleanly(run, what, moment);
+                    m_drive->SetReplyDelay(1, 0);
+                    m_drive->SetSilent(1, false);
                 }
             }
         }
-        m_drive->SetReplyDelay(1, 0);
-        m_drive->SetSilent(1, false);
+    }
+    // Late: past the link's 1 s time-out, so that a request waits the whole
+    // second. Silent: every request times out, and its window says so.
+    void Arm(CloseMoment moment)
+    {
+        m_drive->SetReplyDelay(1, moment == CloseMoment::RequestWaits ? 1500 : 0);
+        m_drive->SetSilent(1, moment == CloseMoment::BoxUp);
     }
 };
 
