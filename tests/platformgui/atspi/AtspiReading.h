@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,29 +51,6 @@ struct ReaderOutput {
     bool NoBus() const { return exitCode == kNoAccessibilityBus; }
 };
 
-// A reader's first request is the accessibility bridge's whole cache.
-// The bridge keeps GTK's objects of windows that have closed and asks
-// each for its state: those of a gone widget answer with none, and the
-// bridge reports that (and unreferences the nothing it got, and asks the
-// gone container for its children) as criticals of its own. The program
-// cannot reach that cache. Takes those as expected until
-// SetExpectedToolkitCritical(nullptr).
-inline void ExpectBridgeComplaintsOfClosedWindows()
-{
-    auto stateSetMissing = std::make_shared<bool>(false);
-    SetExpectedToolkitCritical([stateSetMissing](const std::string& domain, const std::string& message) {
-        if (domain == "Atk" && message.find("atk_state_set_contains_state") != std::string::npos)
-            return *stateSetMissing = true;
-        if (!*stateSetMissing)
-            return false;
-        return (domain == "GLib-GObject" &&
-                message.find("g_object_unref: assertion 'G_IS_OBJECT (object)' failed") != std::string::npos) ||
-               (domain == "Gtk" &&
-                message.find("gtk_container_forall: assertion 'GTK_IS_CONTAINER (container)' failed") !=
-                    std::string::npos);
-    });
-}
-
 // Runs a reader script of this folder on this process, with the arguments
 // after its process id, while this process keeps answering the bus: a
 // synchronous wxExecute goes on handling events (timers fire, windows poll).
@@ -86,7 +62,24 @@ inline ReaderOutput RunReader(const std::string& script, const std::string& argu
                          static_cast<long>(getpid()), wxString::FromUTF8(arguments));
     wxArrayString output, errors;
     ReaderOutput reading;
-    ExpectBridgeComplaintsOfClosedWindows();
+    // A reader's first request is the accessibility bridge's whole cache.
+    // The bridge keeps GTK's objects of windows that have closed and asks
+    // each for its state: those of a gone widget answer with none, and the
+    // bridge reports that (and unreferences the nothing it got, and asks the
+    // gone container for its children) as criticals of its own. The program
+    // cannot reach that cache.
+    bool stateSetMissing = false;
+    SetExpectedToolkitCritical([&](const std::string& domain, const std::string& message) {
+        if (domain == "Atk" && message.find("atk_state_set_contains_state") != std::string::npos)
+            return stateSetMissing = true;
+        if (!stateSetMissing)
+            return false;
+        return (domain == "GLib-GObject" &&
+                message.find("g_object_unref: assertion 'G_IS_OBJECT (object)' failed") != std::string::npos) ||
+               (domain == "Gtk" &&
+                message.find("gtk_container_forall: assertion 'GTK_IS_CONTAINER (container)' failed") !=
+                    std::string::npos);
+    });
     reading.exitCode = wxExecute(command, output, errors, flags);
     SetExpectedToolkitCritical(nullptr);
     for (const wxString& line : errors)

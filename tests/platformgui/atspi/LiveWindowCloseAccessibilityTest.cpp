@@ -29,6 +29,21 @@ public:
     int m_status = -1;
 };
 
+bool IsBridgeComplaintOfAGoneObject(const std::string& domain, const std::string& message)
+{
+    static const std::pair<const char*, const char*> kComplaints[] = {
+        { "Atk", "atk_state_set_contains_state: assertion 'ATK_IS_STATE_SET (set)' failed" },
+        { "Atk", "atk_selection_ref_selection: assertion 'ATK_IS_SELECTION (obj)' failed" },
+        { "Gtk", "gtk_accessible_get_widget: assertion 'GTK_IS_ACCESSIBLE (accessible)' failed" },
+        { "Gtk", "gtk_container_forall: assertion 'GTK_IS_CONTAINER (container)' failed" },
+        { "GLib-GObject", "g_object_unref: assertion 'G_IS_OBJECT (object)' failed" },
+    };
+    for (const auto& [from, text] : kComplaints)
+        if (domain == from && message.find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
 class LiveWindowCloseAccessibilityTest : public LiveWindowFixture {
 protected:
     void RunCases()
@@ -45,8 +60,12 @@ protected:
                 // presses it the moment the case closes the window.
                 const std::string when = wxFileName::CreateTempFileName("d390-press").utf8_string();
                 wxRemoveFile(wxString::FromUTF8(when));
-                // Its search meets the objects of the windows of the cases before.
-                ExpectBridgeComplaintsOfClosedWindows();
+                // Its search meets what the accessibility bridge keeps of the
+                // windows of the cases before (see RunReader): the bridge asks
+                // those gone objects for their states, widgets and selections,
+                // and complains of its own nothing; the program cannot reach
+                // that cache.
+                SetExpectedToolkitCritical(IsBridgeComplaintOfAGoneObject);
                 auto reader = std::make_unique<PressingReader>();
                 const wxString command =
                     wxString::Format("/usr/bin/python3 -B %s/platformgui/atspi/press_button.py %ld \"%s\" \"%s\" %s",
