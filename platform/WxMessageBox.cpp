@@ -9,6 +9,8 @@
 #include <wx/utils.h>
 #include <wx/weakref.h>
 
+#include <utility>
+
 struct CMessageBoxOwner::Impl {
     wxWeakRef<wxWindow> window;
     Impl* previous = nullptr;
@@ -162,7 +164,11 @@ int ShowWxMessage(const std::string& text, unsigned type)
         wxMessageDialog dialog(owner, wxString::FromUTF8(text),
                                wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("d390"), style);
         CBoxOwnerWatch watch(dialog.GetParent(), dialog);
+        // What runs in the box's nested loop is not the scope's: a box
+        // another window raises there is that window's.
+        CMessageBoxOwner::Impl* scope = std::exchange(g_ownerScope, nullptr);
         const int shown = dialog.ShowModal();
+        g_ownerScope = scope;
         if (watch.OwnerClosed())
             return DismissedAnswer(type);
         switch (shown) {
