@@ -4,6 +4,7 @@
 #include "document/ProjectFile.h"
 #include "platform/FileWrite.h"
 #include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
 
@@ -19,6 +20,8 @@ namespace {
 
 constexpr const char* kInitialParamFile = "IntialParam.DAT";
 
+constexpr std::uint64_t kTableFileMaxBytes = 16u << 20;
+
 // Longest line the text files may hold; a longer one ends the reading there.
 constexpr size_t kMaxLineLength = 65534;
 
@@ -27,17 +30,13 @@ constexpr size_t kMaxLineLength = 65534;
 bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines)
 {
     lines.clear();
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    // The tables beside the program are tens of kilobytes; what is no
+    // regular file or far larger is not one of them.
+    FileRules rules;
+    rules.maxBytes = kTableFileMaxBytes;
     std::string content;
-    char buffer[8192];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        content.append(buffer, got);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    std::string reason;
+    if (ReadRegularFile(path, rules, content, reason) != FileCheck::Ok)
         return false;
 
     size_t start = 0;
@@ -305,6 +304,11 @@ const char* CD390DocData::MotorFileNameOf(int modelCode)
     return "D390SPMOTORPARAM.DAT";
 }
 
+const char* CD390DocData::InitialParamFileName()
+{
+    return kInitialParamFile;
+}
+
 bool CD390DocData::ParseParamFile(const std::string& path)
 {
     ParsedTable table;
@@ -526,34 +530,37 @@ void CD390DocData::SetModifiedFlag(bool modified)
     m_bModified = modified;
 }
 
-namespace {
-
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bytes.clear();
-    char buffer[8192];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return !failed;
-}
-
-} // namespace
+// The largest project the program writes: every text at its bound in a full
+// table, four graph channels and three titles. The bound on the file admits
+// it with room to spare.
+constexpr std::uint64_t kCountedText = 4 + kProjectTextLimit;
+constexpr std::uint64_t kLargestProject =
+    4 + kCountedText + 4 + kGroupCount * (4 + kItemCount * 4ull) + 4 + kGroupCount * (4 + kItemCount * kCountedText)
+    + 4 * (4 + 3 * kCountedText) + 4 + 3 * kCountedText;
+static_assert(kLargestProject <= kProjectFileMaxBytes);
 
 bool CD390DocData::LoadProjectFile(const std::string& path)
 {
     m_strLoadError = LoadResString(IDS_CANT_OPEN_FILE);
 
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
-        return false;
+    {
+        CRegularFile file;
+        FileRules rules;
+        rules.maxBytes = kProjectFileMaxBytes;
+        FileCheck check = file.Open(path, rules);
+        if (check == FileCheck::Ok)
+            check = file.ReadAll(bytes);
+        if (check == FileCheck::NotRegular || check == FileCheck::TooLarge)
+            m_strLoadError = file.RefusalText(path);
+        if (check != FileCheck::Ok)
+            return false;
+    }
     ProjectFileData data;
     switch (ParseProjectBytes(bytes, data)) {
+    case ProjectParseResult::TrailingBytes:
+        m_strLoadError = FormatResString(IDS_PROJECT_TRAILING_BYTES, path.c_str());
+        return false;
     case ProjectParseResult::TooNew:
         m_strLoadError = LoadResString(IDS_VERSION_TOO_NEW);
         return false;

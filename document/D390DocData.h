@@ -59,6 +59,8 @@ public:
     // Definition and motor-parameter file names for a model code.
     static const char* ParamFileNameOf(int modelCode);
     static const char* MotorFileNameOf(int modelCode);
+    // The initial-values file's name in the program folder.
+    static const char* InitialParamFileName();
 
     // --- Initial values and model defaults -------------------------------
     // Replaces m_InitParams by the rows of the file and applies them; a file

@@ -1,5 +1,6 @@
 #include "document/ModelListFile.h"
 
+#include "platform/RegularFile.h"
 #include "platform/TextEncoding.h"
 
 #include <fstream>
@@ -54,14 +55,15 @@ ModelList ParseModelList(const std::string& text)
 bool ReadModelListFile(const std::string& path, ModelList& list)
 {
     list = {};
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad())
+    // A list of models is a few kilobytes: only a regular file, and not one
+    // far larger than that, is read.
+    FileRules rules;
+    rules.maxBytes = 16u << 20;
+    std::string text;
+    std::string reason;
+    if (ReadRegularFile(path, rules, text, reason) != FileCheck::Ok)
         return false;
     // A list written by the Windows tools may be in code page 936.
-    list = ParseModelList(ToUtf8FromFile(text.str()));
+    list = ParseModelList(ToUtf8FromFile(text));
     return true;
 }

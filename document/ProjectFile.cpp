@@ -193,7 +193,7 @@ ProjectParseResult ParseTexts(const std::string& bytes, ProjectFileData& data)
     if (!in.Text(data.title) || !in.Text(data.name) || !in.Text(data.department))
         return ProjectParseResult::Damaged;
     data.hasTitles = true;
-    return ProjectParseResult::Ok;
+    return in.Left() == 0 ? ProjectParseResult::Ok : ProjectParseResult::TrailingBytes;
 }
 
 } // namespace

@@ -37,11 +37,17 @@ struct ProjectFileData {
     std::string overlongText;
 };
 
-enum class ProjectParseResult { Ok, TooNew, Damaged, TextTooLong };
+// The largest project file that is read at all, checked before it is: far
+// above the largest project the program writes (every text at its bound), far
+// below what would take the program's memory.
+constexpr uint64_t kProjectFileMaxBytes = 16u << 20;
+
+enum class ProjectParseResult { Ok, TooNew, Damaged, TextTooLong, TrailingBytes };
 
 // Reads every field of bytes into data. Damaged: the bytes end inside a
 // mandatory field, inside the base-frequency field, or inside the title texts
-// once they have begun. TextTooLong: a text is longer than kProjectTextLimit
+// once they have begun. TrailingBytes: bytes go on after the title texts,
+// which no version writes (a file damaged, or something else appended). TextTooLong: a text is longer than kProjectTextLimit
 // once it is UTF-8 (and, for files before version 10, once the model name has
 // its present form); data.overlongText names it.
 ProjectParseResult ParseProjectBytes(const std::string& bytes, ProjectFileData& data);

@@ -22,6 +22,9 @@
 namespace {
 
 constexpr const char* kSheetName = "GraphData";
+// The header: curve names, minima, maxima, each line a first cell and four.
+constexpr std::size_t kHeaderLines = 3;
+constexpr std::size_t kHeaderCells = 5;
 
 using Four = std::array<std::string, kGraphChannels>;
 
@@ -298,79 +301,72 @@ bool ExportGraphCsvFile(const CGraphRecorder& recorder, const std::string& path)
     return ok;
 }
 
-GraphCsvRead ReadGraphCsvLines(const std::string& path, std::vector<std::string>& lines)
+GraphCsvRead ReadGraphCsvLines(const std::string& path, std::vector<std::string>& lines, std::string* refusal)
 {
     lines.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    CCsvFile csv;
+    std::string refusalText;
+    switch (csv.OpenToRead(path, refusalText)) {
+    case FileCheck::Ok:
+        break;
+    case FileCheck::NotRegular:
+    case FileCheck::TooLarge:
+        if (refusal)
+            *refusal = refusalText;
+        return GraphCsvRead::Refused;
+    case FileCheck::Missing:
+    case FileCheck::CannotOpen:
         return GraphCsvRead::CannotOpen;
-    // The lines as CCsvFile reads them (a CR ends a line, an LF is ignored),
-    // taken a piece at a time so that the file's size never decides the
-    // memory taken: past the bounds the reading stops.
+    }
+    // A header line holds five cells, four of them names or scales that the
+    // project keeps: past that it is no header, and the rest is not read.
+    CCsvFile::LineBounds header;
+    header.maxCellBytes = kProjectTextLimit;
+    header.maxBytes = kHeaderCells * (kProjectTextLimit + 1);
     GraphCsvRead result = GraphCsvRead::Ok;
-    std::string line;
-    size_t bytes = 0;
-    char buffer[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
+    for (std::string line; result == GraphCsvRead::Ok;) {
+        switch (csv.ReadLine(line, lines.size() < kHeaderLines ? header : CCsvFile::LineBounds())) {
+        case CCsvFile::LineRead::Line:
+            lines.push_back(std::move(line));
+            continue;
+        case CCsvFile::LineRead::End:
+            return GraphCsvRead::Ok;
+        case CCsvFile::LineRead::Failed:
             result = GraphCsvRead::CannotOpen;
             break;
-        }
-        if (got == 0)
+        case CCsvFile::LineRead::LineTooLong:
+            result = GraphCsvRead::BadHeader;
             break;
-        const char* at = buffer;
-        const char* end = buffer + got;
-        while (at < end && result == GraphCsvRead::Ok) {
-            const char* cr = static_cast<const char*>(std::memchr(at, '\r', static_cast<size_t>(end - at)));
-            const char* stop = cr ? cr : end;
-            for (const char* c = at; c < stop; ++c) {
-                if (*c != '\n')
-                    line += *c;
-            }
-            bytes += static_cast<size_t>(stop - at);
-            at = stop;
-            if (cr) {
-                lines.push_back(std::move(line));
-                line.clear();
-                ++at;
-            }
-            if (bytes > kReadMaxTextBytes || lines.size() > static_cast<size_t>(kReadMaxRows))
-                result = GraphCsvRead::TooLarge;
-        }
-        if (result != GraphCsvRead::Ok)
+        case CCsvFile::LineRead::TooLarge:
+            result = GraphCsvRead::TooLarge;
             break;
+        }
     }
     int saved = errno;
-    ::close(fd);
+    csv.Close();
+    lines.clear();
+    lines.shrink_to_fit();
     errno = saved;
-    if (result != GraphCsvRead::Ok) {
-        lines.clear();
-        lines.shrink_to_fit();
-        return result;
-    }
-    // A last line counts only when it holds text before its first NUL.
-    if (!line.empty() && line[0] != '\0') {
-        lines.push_back(std::move(line));
-        if (lines.size() > static_cast<size_t>(kReadMaxRows)) {
-            lines.clear();
-            return GraphCsvRead::TooLarge;
-        }
-    }
-    return GraphCsvRead::Ok;
+    return result;
 }
 
 bool ImportGraphCsvFile(CGraphRecorder& recorder, const std::string& path)
 {
     std::vector<std::string> lines;
-    switch (ReadGraphCsvLines(path, lines)) {
+    std::string refusal;
+    switch (ReadGraphCsvLines(path, lines, &refusal)) {
     case GraphCsvRead::CannotOpen:
         AfxMessageBox(WithReason(IDS_OPEN_FILE_FAILED, std::strerror(errno)), MB_ICONERROR);
         return false;
+    case GraphCsvRead::Refused:
+        AfxMessageBox(refusal, MB_ICONERROR);
+        return false;
     case GraphCsvRead::TooLarge:
         AfxMessageBox(IDS_IMPORT_TOO_LARGE, MB_ICONERROR);
+        return false;
+    case GraphCsvRead::BadHeader:
+        recorder.StopSampling();
+        AfxMessageBox(IDS_IMPORT_ERROR);
         return false;
     case GraphCsvRead::Ok:
         break;
@@ -398,9 +394,10 @@ bool ImportGraphWorkbookFile(CGraphRecorder& recorder, const std::string& path)
 {
     CWorkbook workbook;
     std::string error;
-    if (!workbook.Load(path, error)) {
+    bool refusedFile = false;
+    if (!workbook.Load(path, error, &refusedFile)) {
         recorder.StopSampling();
-        AfxMessageBox(LoadResString(IDS_DATABASE_ERROR) + error, MB_ICONERROR);
+        AfxMessageBox(refusedFile ? error : LoadResString(IDS_DATABASE_ERROR) + error, MB_ICONERROR);
         return false;
     }
     const WorkbookSheet* sheet = workbook.FindSheet(kSheetName);

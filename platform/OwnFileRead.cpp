@@ -1,79 +1,47 @@
 #include "platform/OwnFileRead.h"
 
-#include <cerrno>
+#include "platform/RegularFile.h"
+
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-struct Descriptor {
-    int fd;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-} // namespace
 
 OwnFileRead ReadOwnFile(const std::string& path, const OwnFileRules& rules, std::string& content,
                         std::string& reason)
 {
     content.clear();
     reason.clear();
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    Descriptor file{::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
-    if (file.fd < 0) {
-        int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
-            return OwnFileRead::Missing;
-        reason = error == ELOOP ? "it is a symbolic link" : std::strerror(error);
+    CRegularFile file;
+    FileRules fileRules;
+    fileRules.maxBytes = rules.maxBytes;
+    fileRules.followLinks = false;
+    switch (file.Open(path, fileRules)) {
+    case FileCheck::Ok:
+        break;
+    case FileCheck::Missing:
+        return OwnFileRead::Missing;
+    case FileCheck::TooLarge:
+        // Too large and someone else's: the owner is the reason that counts.
+        if (file.Status().st_uid == ::geteuid() || (rules.rootMayOwn && file.Status().st_uid == 0)) {
+            reason = file.Reason();
+            return OwnFileRead::TooLarge;
+        }
+        reason = "it belongs to another user";
+        return OwnFileRead::Refused;
+    case FileCheck::CannotOpen:
+    case FileCheck::NotRegular:
+        reason = file.Reason();
         return OwnFileRead::Refused;
     }
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0) {
-        reason = std::strerror(errno);
-        return OwnFileRead::Refused;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        reason = "it is not a regular file";
-        return OwnFileRead::Refused;
-    }
-    if (st.st_uid != ::geteuid() && !(rules.rootMayOwn && st.st_uid == 0)) {
+    const uid_t owner = file.Status().st_uid;
+    if (owner != ::geteuid() && !(rules.rootMayOwn && owner == 0)) {
         reason = "it belongs to another user";
         return OwnFileRead::Refused;
     }
-    if (static_cast<unsigned long long>(st.st_size) > rules.maxBytes) {
-        reason = "it is larger than " + std::to_string(rules.maxBytes) + " bytes";
-        return OwnFileRead::TooLarge;
-    }
-    // The size may change while it is read: never more than the bound.
-    content.resize(rules.maxBytes + 1);
-    std::size_t total = 0;
-    while (total < content.size()) {
-        ssize_t got = ::read(file.fd, content.data() + total, content.size() - total);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            reason = std::strerror(errno);
-            content.clear();
-            return OwnFileRead::Refused;
-        }
-        if (got == 0)
-            break;
-        total += static_cast<std::size_t>(got);
-    }
-    if (total > rules.maxBytes) {
-        content.clear();
-        reason = "it is larger than " + std::to_string(rules.maxBytes) + " bytes";
-        return OwnFileRead::TooLarge;
-    }
-    content.resize(total);
-    return OwnFileRead::Read;
+    FileCheck read = file.ReadAll(content);
+    if (read == FileCheck::Ok)
+        return OwnFileRead::Read;
+    reason = file.Reason();
+    return read == FileCheck::TooLarge ? OwnFileRead::TooLarge : OwnFileRead::Refused;
 }
 
 void ReportIgnoredFile(const std::string& path, const std::string& reason)

@@ -1,5 +1,6 @@
 #include "platform/Workbook.h"
 
+#include "platform/RegularFile.h"
 #include "platform/WorkbookBounds.h"
 #include "platform/XlsReader.h"
 
@@ -8,11 +9,13 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -201,11 +204,17 @@ struct ZipCloser {
 
 class XlsxPackage {
 public:
-    bool Open(const std::string& path, std::string& error)
+    // Reads the archive from its own copy of the checked descriptor.
+    bool Open(int fd, std::string& error)
     {
         int code = 0;
-        zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+        int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        zip_t* archive = own < 0 ? nullptr : zip_fdopen(own, 0, &code);
         if (!archive) {
+            if (own >= 0)
+                ::close(own);
+            else
+                code = ZIP_ER_OPEN;
             zip_error_t zipError;
             zip_error_init_with_code(&zipError, code);
             error = std::string("cannot open the workbook: ") + zip_error_strerror(&zipError);
@@ -350,13 +359,14 @@ bool ReadSheetPart(const XlsxPackage& package, const std::string& part, const st
 
 // First bytes of the two forms: a zip archive, and the compound document
 // that holds a binary workbook.
-bool StartsWith(const std::string& path, const unsigned char* magic, std::size_t size)
+bool StartsWith(int fd, const unsigned char* magic, std::size_t size)
 {
-    std::ifstream in(path, std::ios::binary);
     std::vector<char> head(size);
-    if (!in.read(head.data(), static_cast<std::streamsize>(size)))
-        return false;
-    return std::memcmp(head.data(), magic, size) == 0;
+    ssize_t got;
+    do {
+        got = ::pread(fd, head.data(), size, 0);
+    } while (got < 0 && errno == EINTR);
+    return got == static_cast<ssize_t>(size) && std::memcmp(head.data(), magic, size) == 0;
 }
 
 // Column width in characters of the spreadsheet's default font: wide enough
@@ -419,22 +429,42 @@ WorkbookSheet& CWorkbook::AddSheet(const std::string& name)
     return m_Sheets.back();
 }
 
-bool CWorkbook::Load(const std::string& path, std::string& error)
+bool CWorkbook::Load(const std::string& path, std::string& error, bool* refusedFile)
 {
+    m_Sheets.clear();
+    if (refusedFile)
+        *refusedFile = false;
+    CRegularFile file;
+    FileRules rules;
+    rules.maxBytes = kReadMaxFileBytes;
+    switch (file.Open(path, rules)) {
+    case FileCheck::Ok:
+        break;
+    case FileCheck::NotRegular:
+    case FileCheck::TooLarge:
+        error = file.RefusalText(path);
+        if (refusedFile)
+            *refusedFile = true;
+        return false;
+    case FileCheck::Missing:
+    case FileCheck::CannotOpen:
+        error = "cannot open the workbook";
+        return false;
+    }
     static const unsigned char kZip[] = {'P', 'K', 3, 4};
     static const unsigned char kCompound[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-    m_Sheets.clear();
     bool ok;
     // Within the bounds a load needs little memory; should the system still
     // refuse some, the file is refused and the program goes on.
     try {
-        if (StartsWith(path, kZip, sizeof kZip)) {
-            ok = LoadXlsx(path, error);
-        } else if (StartsWith(path, kCompound, sizeof kCompound)) {
-            ok = LoadXls(path, error);
+        if (StartsWith(file.Descriptor(), kZip, sizeof kZip)) {
+            ok = LoadXlsx(file.Descriptor(), error);
+        } else if (StartsWith(file.Descriptor(), kCompound, sizeof kCompound)) {
+            // The parser takes a name: the one of the file already checked
+            // and open, whatever path names by now.
+            ok = LoadXls("/proc/self/fd/" + std::to_string(file.Descriptor()), error);
         } else {
-            std::ifstream probe(path, std::ios::binary);
-            error = probe ? "the file is not a workbook" : "cannot open the workbook";
+            error = "the file is not a workbook";
             ok = false;
         }
     } catch (const std::bad_alloc&) {
@@ -446,10 +476,10 @@ bool CWorkbook::Load(const std::string& path, std::string& error)
     return ok;
 }
 
-bool CWorkbook::LoadXlsx(const std::string& path, std::string& error)
+bool CWorkbook::LoadXlsx(int fd, std::string& error)
 {
     XlsxPackage package;
-    if (!package.Open(path, error))
+    if (!package.Open(fd, error))
         return false;
 
     std::map<std::string, std::string> rootById, rootByType;

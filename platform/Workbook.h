@@ -38,13 +38,15 @@ public:
 
     // Replaces the sheets with the file's. On failure the workbook is left
     // empty and error says why (in English, for the message after the
-    // caller's own text).
-    bool Load(const std::string& path, std::string& error);
+    // caller's own text). Only a regular file of at most kReadMaxFileBytes is
+    // read, and that is checked before it is: for any other file error is
+    // the whole message, naming the file, and refusedFile (when given) is set.
+    bool Load(const std::string& path, std::string& error, bool* refusedFile = nullptr);
     // Writes all sheets as an .xlsx file; every cell is a text cell. An
     // existing file is replaced only when the whole workbook was written.
     bool Save(const std::string& path, std::string& error) const;
 
 private:
-    bool LoadXlsx(const std::string& path, std::string& error);
+    bool LoadXlsx(int fd, std::string& error);
     bool LoadXls(const std::string& path, std::string& error);
 };

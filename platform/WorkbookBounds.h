@@ -17,6 +17,10 @@ inline constexpr std::size_t kReadMaxSlots = 1000000; // cells held, gaps includ
 inline constexpr std::size_t kReadMaxTextBytes = 16 * 1024 * 1024;
 inline constexpr std::size_t kReadMaxSharedStrings = 200000;
 inline constexpr std::size_t kReadMaxPartBytes = 16 * 1024 * 1024; // one XML part, inflated
+// The file itself, checked before anything is read: a workbook within the
+// bounds above (a million cells, 16 MB of text) fits in far less, in either
+// form; a larger file is not one of them.
+inline constexpr std::size_t kReadMaxFileBytes = 64 * 1024 * 1024;
 
 // Counts what a load has taken so far against the bounds above.
 class CWorkbookLoadBudget {

@@ -125,19 +125,24 @@ CSimDriveModel::CSimDriveModel(SimDriveConfig config, const SimClock* clock)
         auto station = std::make_unique<Station>();
         station->config = stationConfig;
         station->regs = BuiltInRegisters(stationConfig.modelCode, stationConfig.version);
-        std::string file = m_config.definitionFile;
-        if (file.empty() && !m_config.dataDir.empty()) {
-            file = m_config.dataDir;
-            if (file.back() != '/')
-                file += '/';
-            file += DefinitionFileName(stationConfig.modelCode);
-        }
         // The power-up words in the forms the program reads them in at this
         // drive's model and version (10-05 is x0.1 below 1.1 on an S drive).
         const DriveIdentity identity{stationConfig.modelCode, stationConfig.version};
-        if (!file.empty()
-            && LoadDefinitionFile(file, &station->regs, m_config.keepRanges ? &station->ranges : nullptr, &identity))
-            station->definitionFile = file;
+        std::map<std::uint16_t, WordRange>* ranges = m_config.keepRanges ? &station->ranges : nullptr;
+        if (!m_config.definitionFile.empty()) {
+            // A file of its own: the values it states, as they stand.
+            if (LoadDefinitionFile(m_config.definitionFile, &station->regs, ranges, &identity))
+                station->definitionFile = m_config.definitionFile;
+        } else if (!m_config.dataDir.empty()) {
+            // What a new project of the model holds, so that a Compare of a
+            // new project with a new drive finds nothing.
+            if (LoadNewProjectValues(m_config.dataDir, identity, &station->regs, ranges)) {
+                std::string file = m_config.dataDir;
+                if (file.back() != '/')
+                    file += '/';
+                station->definitionFile = file + DefinitionFileName(stationConfig.modelCode);
+            }
+        }
         // The drive's identity wins over whatever the definition file shows for it.
         const auto builtIn = BuiltInRegisters(stationConfig.modelCode, stationConfig.version);
         for (std::uint16_t reg : { kRegCapacity, kRegVersion, kRegPassword, kRegSeriesCode, kRegStatusWord }) {

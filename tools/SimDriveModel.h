@@ -70,10 +70,12 @@ std::chrono::nanoseconds SimSilentInterval(const SimLineFormat& line);
 
 struct SimDriveConfig {
     std::vector<SimStationConfig> stations { SimStationConfig {} };
-    // Folder of PARAM.DAT, PARAMS.DAT and PARAMSP.DAT (ending with '/' or not);
-    // empty: no definition file is read.
+    // Folder of the program's data files (ending with '/' or not): every
+    // station starts with the values of a new project of its model
+    // (LoadNewProjectValues); empty: no data file is read.
     std::string dataDir;
-    // A definition file that every station uses instead of the one of its model.
+    // A definition file whose values every station takes as they stand,
+    // instead of a new project's.
     std::string definitionFile;
     // Refuse parameter writes outside the "MIN~MAX" ranges of the definition
     // file's remarks with kSimExceptionRange (off: every value is taken).

@@ -1,8 +1,11 @@
 #include "tools/SimDriveRegisters.h"
 
+#include "document/D390DocData.h"
+#include "document/ModelTables.h"
 #include "link/ParamGroupTables.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -158,6 +161,53 @@ struct DefinitionEntry {
     bool hasRemark = false;
 };
 
+bool Readable(const std::string& path)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::fclose(file);
+    return true;
+}
+
+// The power-up words (and the remarks' ranges) of the entries: in the forms
+// the program's readers show them on the drive when one is given, else the
+// digits of the texts.
+void PutEntries(const std::vector<DefinitionEntry>& entries, std::map<std::uint16_t, std::uint16_t>* words,
+    std::map<std::uint16_t, WordRange>* ranges, const DriveIdentity* drive)
+{
+    // The pressure unit mode decides the form of group 14's mode items.
+    int mode = 0;
+    for (const DefinitionEntry& entry : entries)
+        if (entry.group == 14 && entry.item == 20)
+            mode = ValueTextToWord(entry.group, entry.item, entry.factory);
+
+    for (const DefinitionEntry& entry : entries) {
+        const int group = entry.group;
+        const int item = entry.item;
+        const char form = drive ? ReaderFormOf(group, item, *drive, mode) : 0;
+        const std::uint16_t reg = ParamRegister(group, item);
+        (*words)[reg] = form ? ValueTextToFormWord(group, item, entry.factory, form)
+                             : ValueTextToWord(group, item, entry.factory);
+        WordRange range;
+        if (!ranges || !entry.hasRemark || IsBinaryItem(group, item) || IsOctalItem(group, item)
+            || !RangeFromRemark(entry.remark, entry.factory, &range))
+            continue;
+        const int target = FormDecimals(form);
+        if (target >= 0) {
+            // The remark's numbers have the value text's decimals; the word has the form's.
+            const int decimals = Decimals(Trim(entry.factory));
+            const long long min = Rescale(range.min, decimals, target);
+            const long long max = Rescale(range.max, decimals, target);
+            if (max > 0xFFFF || min < -0x8000 || (min < 0 && max > 0x7FFF))
+                continue;
+            range.min = static_cast<int>(min);
+            range.max = static_cast<int>(max);
+        }
+        (*ranges)[reg] = range;
+    }
+}
+
 } // namespace
 
 bool RangeFromRemark(const std::string& remark, const std::string& valueText, WordRange* range)
@@ -199,11 +249,7 @@ void SplitModelCode(std::uint32_t modelCode, std::uint16_t* series, std::uint16_
 
 std::string DefinitionFileName(std::uint32_t modelCode)
 {
-    if (modelCode <= kFamilyS)
-        return "PARAM.DAT";
-    if (modelCode <= kFamilySP)
-        return "PARAMS.DAT";
-    return "PARAMSP.DAT";
+    return CD390DocData::ParamFileNameOf(static_cast<int>(modelCode));
 }
 
 std::uint16_t ValueTextToWord(int group, int item, const std::string& rawText)
@@ -311,36 +357,49 @@ bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::ui
         entries.push_back(std::move(entry));
     }
 
-    // The pressure unit mode decides the form of group 14's mode items.
-    int mode = 0;
-    for (const DefinitionEntry& entry : entries)
-        if (entry.group == 14 && entry.item == 20)
-            mode = ValueTextToWord(entry.group, entry.item, entry.factory);
+    PutEntries(entries, words, ranges, drive);
+    return true;
+}
 
-    for (const DefinitionEntry& entry : entries) {
-        const int group = entry.group;
-        const int item = entry.item;
-        const char form = drive ? ReaderFormOf(group, item, *drive, mode) : 0;
-        const std::uint16_t reg = ParamRegister(group, item);
-        (*words)[reg] = form ? ValueTextToFormWord(group, item, entry.factory, form)
-                             : ValueTextToWord(group, item, entry.factory);
-        WordRange range;
-        if (!ranges || !entry.hasRemark || IsBinaryItem(group, item) || IsOctalItem(group, item)
-            || !RangeFromRemark(entry.remark, entry.factory, &range))
-            continue;
-        const int target = FormDecimals(form);
-        if (target >= 0) {
-            // The remark's numbers have the value text's decimals; the word has the form's.
-            const int decimals = Decimals(Trim(entry.factory));
-            const long long min = Rescale(range.min, decimals, target);
-            const long long max = Rescale(range.max, decimals, target);
-            if (max > 0xFFFF || min < -0x8000 || (min < 0 && max > 0x7FFF))
+bool LoadNewProjectValues(const std::string& folder, const DriveIdentity& drive,
+    std::map<std::uint16_t, std::uint16_t>* words, std::map<std::uint16_t, WordRange>* ranges)
+{
+    std::string dir = folder;
+    if (!dir.empty() && dir.back() != '/')
+        dir += '/';
+    const int code = static_cast<int>(drive.modelCode);
+    // The project reports a file it cannot open to the process's message
+    // handler, which in a test is the test's: what is missing is left out
+    // here instead, as the definition file's absence always was.
+    if (!Readable(dir + CD390DocData::ParamFileNameOf(code)))
+        return false;
+    CD390DocData project;
+    project.m_strProgramFolder = dir;
+    project.m_nModelCode = code;
+    std::string capacity;
+    project.m_strModelName = LookupModelByCode(drive.modelCode, capacity);
+    // File New as the user makes it, at a base frequency of 50 Hz; without
+    // the initial-values file the table as built for the model.
+    const bool built = Readable(dir + CD390DocData::InitialParamFileName()) ? project.NewProject()
+                                                                            : project.BuildForCurrentModel();
+    if (!built)
+        return false;
+    std::vector<DefinitionEntry> entries;
+    for (std::size_t group = 0; group < project.m_Groups.size(); ++group) {
+        const std::vector<ParamRec>& params = project.m_Groups[group].m_Params;
+        for (std::size_t item = 0; item < params.size(); ++item) {
+            if (!params[item].m_bDefined)
                 continue;
-            range.min = static_cast<int>(min);
-            range.max = static_cast<int>(max);
+            DefinitionEntry entry;
+            entry.group = static_cast<int>(group);
+            entry.item = static_cast<int>(item);
+            entry.factory = params[item].m_strValue;
+            entry.remark = params[item].m_strRemark;
+            entry.hasRemark = true;
+            entries.push_back(std::move(entry));
         }
-        (*ranges)[reg] = range;
     }
+    PutEntries(entries, words, ranges, &drive);
     return true;
 }
 

@@ -105,6 +105,16 @@ std::uint16_t ValueTextToFormWord(int group, int item, const std::string& text, 
 bool LoadDefinitionFile(const std::string& path, std::map<std::uint16_t, std::uint16_t>* words,
     std::map<std::uint16_t, WordRange>* ranges = nullptr, const DriveIdentity* drive = nullptr);
 
+// The registers of a new drive of the model: the values a new project of the
+// model holds in the folder's data files (the program's own File New, at a
+// base frequency of 50 Hz: the definition file, the model's built-in values
+// and its column of the initial-values file), each in the form in which the
+// program's readers show the register on this drive, and, when ranges is
+// given, the ranges the remarks state. Returns false, and reports nothing,
+// when the folder has no definition file for the model.
+bool LoadNewProjectValues(const std::string& folder, const DriveIdentity& drive,
+    std::map<std::uint16_t, std::uint16_t>* words, std::map<std::uint16_t, WordRange>* ranges = nullptr);
+
 // The registers every drive of the model has besides its definition file's:
 // every block the program reads or writes, the password, command, frequency,
 // status and monitor words and the series code; group 14 only for the

@@ -32,6 +32,36 @@ const char kColumnValue[] = "Current_Value";
 constexpr int kTemplateGroups = 15;
 constexpr int kFirstWorkbookRow = 3; // row 1 column names, row 2 description
 
+// A line of the file holds at most two texts of a project (the model line
+// one): a code and name, a comma and a value. A longer line is refused as soon
+// as it passes this, unread beyond.
+constexpr std::size_t kCsvLineBytes = 2 * kProjectTextLimit + 1;
+// What a message shows of a bad line: its start, enough to find it.
+constexpr std::size_t kShownLineBytes = 100;
+
+std::string ShownLine(const std::string& line)
+{
+    if (line.size() <= kShownLineBytes)
+        return line;
+    std::size_t cut = kShownLineBytes;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a character
+    return line.substr(0, cut) + "...";
+}
+
+// The start of a line cut at the bound, in UTF-8 as the file's lines would
+// be: the bytes of a character cut off at the end do not make it code page 936.
+std::string StartOfLongLine(const std::string& line)
+{
+    std::string start = line.substr(0, kShownLineBytes + 1);
+    std::string text = start;
+    for (int cut = 0; cut < 3 && !text.empty() && !IsValidUtf8(text); ++cut)
+        text.pop_back();
+    if (!IsValidUtf8(text))
+        text = Cp936ToUtf8(start);
+    return text.size() > kShownLineBytes ? ShownLine(text) : text + "...";
+}
+
 std::string TwoDigits(int value)
 {
     char buffer[16];
@@ -193,24 +223,42 @@ bool CParamExchange::ImportCsvFile(const std::string& path)
 {
     if (RefusedWhileAutoRefresh())
         return false;
+    auto refuse = [](std::size_t index, const std::string& line) {
+        AfxMessageBox(FormatResString(IDS_BAD_IMPORT_LINE, static_cast<int>(index), ShownLine(line).c_str()), MB_OK);
+        return false;
+    };
     std::vector<std::string> lines;
     {
         CCsvFile csv;
-        if (!csv.Open(path, CCsvFile::modeRead)) {
+        std::string refusal;
+        switch (csv.OpenToRead(path, refusal)) {
+        case FileCheck::Ok:
+            break;
+        case FileCheck::NotRegular:
+        case FileCheck::TooLarge:
+            AfxMessageBox(refusal, MB_OK);
+            return false;
+        case FileCheck::Missing:
+        case FileCheck::CannotOpen:
             AfxMessageBox(IDS_OPEN_FILE_FAILED, MB_OK);
             return false;
         }
-        bool read = csv.ReadLines(lines);
-        csv.Close();
-        if (!read) {
-            AfxMessageBox(IDS_OPEN_FILE_FAILED, MB_OK);
+        CCsvFile::LineBounds bounds;
+        bounds.maxBytes = kCsvLineBytes;
+        for (std::string line;;) {
+            CCsvFile::LineRead read = csv.ReadLine(line, bounds);
+            if (read == CCsvFile::LineRead::Line) {
+                lines.push_back(std::move(line));
+                continue;
+            }
+            if (read == CCsvFile::LineRead::End)
+                break;
+            if (read == CCsvFile::LineRead::LineTooLong)
+                return refuse(lines.size(), StartOfLongLine(line));
+            AfxMessageBox(read == CCsvFile::LineRead::TooLarge ? IDS_IMPORT_TOO_LARGE : IDS_OPEN_FILE_FAILED, MB_OK);
             return false;
         }
     }
-    auto refuse = [](std::size_t index, const std::string& line) {
-        AfxMessageBox(FormatResString(IDS_BAD_IMPORT_LINE, static_cast<int>(index), line.c_str()), MB_OK);
-        return false;
-    };
     if (lines.empty())
         return refuse(0, std::string());
     // A file from elsewhere that is not UTF-8 is the older program's code page.
@@ -357,8 +405,13 @@ bool CParamExchange::ImportWorkbookFile(const std::string& path)
     };
     CWorkbook book;
     std::string error;
-    if (!book.Load(path, error))
-        return refuse(error);
+    bool refusedFile = false;
+    if (!book.Load(path, error, &refusedFile)) {
+        if (!refusedFile)
+            return refuse(error);
+        AfxMessageBox(error, MB_OK);
+        return false;
+    }
 
     // Every row is checked before the first value is taken.
     struct Change {

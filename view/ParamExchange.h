@@ -30,7 +30,11 @@ public:
     std::vector<std::string> BuildCsvLines() const;
     bool ExportCsv(const std::string& path);
     // Imports refuse, and change nothing, when a text of the file is longer
-    // than a project holds, or when the file is more than memory takes.
+    // than a project holds, or when the file is more than memory takes. What
+    // is no regular file, or larger than such a file can be, is refused
+    // before it is read, with a message that names it; a line longer than two
+    // texts of a project is refused where it passes that, the message showing
+    // its start.
     bool ImportCsv(const std::string& path);
 
     // --- Workbook --------------------------------------------------------

@@ -2,7 +2,8 @@
 // started without a main loop; any modal dialog that a test did not expect,
 // and any wx assertion, fails the test instead of hanging the run. A critical
 // message of GTK or GLib (a failed check inside the toolkit, which it only
-// prints) fails the test it came in, or the run when no test was running.
+// prints) fails the test it came in, or the run when no test was running,
+// also when it comes after main has returned.
 
 #include "platform/ResourceModule.h"
 #include "tests/common/GuiTestSupport.h"
@@ -17,6 +18,8 @@
 #include <wx/log.h>
 #include <wx/modalhook.h>
 
+#include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -45,6 +48,8 @@ protected:
 };
 
 int g_criticalsOutsideTests = 0;
+// Set once main has its result: what comes later comes from static destruction.
+std::atomic<bool> g_mainReturned{false};
 
 std::function<void(const std::string&, const std::string&)> g_toolkitObserver;
 std::function<bool(const std::string&, const std::string&)> g_expectedCritical;
@@ -72,16 +77,20 @@ GLogWriterOutput FailOnCritical(GLogLevelFlags level, const GLogField* fields, g
     std::string message;
     if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR | G_LOG_LEVEL_WARNING))
         FieldsOf(fields, count, domain, message);
+    if (g_mainReturned) {
+        // Static destruction, with the observers gone and the run's status
+        // decided: a critical ends the process with a failure of its own.
+        g_log_writer_default(level, fields, count, data);
+        if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR)) {
+            std::fprintf(stderr, "a critical message of the toolkit after the tests\n");
+            std::fflush(stderr);
+            std::_Exit(1);
+        }
+        return G_LOG_WRITER_HANDLED;
+    }
     if (g_toolkitObserver && (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)))
         g_toolkitObserver(domain, message);
     if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR)) {
-        // The tests that start the program make its application the
-        // instance for a while; an idle source of this program's own
-        // application that ran meanwhile keeps its id there, and wx removes
-        // that source a second time later. The program itself has one
-        // application and never meets this.
-        if (domain == "GLib" && message.find("was not found when attempting to remove it") != std::string::npos)
-            return g_log_writer_default(level, fields, count, data);
         if (g_expectedCritical && g_expectedCritical(domain, message))
             return g_log_writer_default(level, fields, count, data);
         if (::testing::UnitTest::GetInstance()->current_test_info())
@@ -151,5 +160,6 @@ int main(int argc, char** argv)
         fprintf(stderr, "%d critical message(s) of the toolkit outside any test\n", g_criticalsOutsideTests);
         result = 1;
     }
+    g_mainReturned = true;
     return result;
 }

@@ -28,6 +28,13 @@ std::vector<std::string> ProjectSeeds()
     std::string v2 = seeds[0];
     v2[0] = 2;
     seeds.push_back(v2);
+    // What else a user may name: a good file with more after it, and a file
+    // of line ends.
+    seeds.push_back(seeds[0] + std::string(64, '\0') + "appended");
+    std::string lineEnds;
+    for (int i = 0; i < 2048; ++i)
+        lineEnds += "\r\n";
+    seeds.push_back(lineEnds);
     return seeds;
 }
 

@@ -1,6 +1,8 @@
 #include "tests/document/DocTestSupport.h"
 
+#include "document/ProjectFile.h"
 #include "platform/ResourceModule.h"
+#include "tests/common/HostileFiles.h"
 
 #include <filesystem>
 
@@ -170,4 +172,111 @@ TEST_F(ProjectCommandsTest, AFailedOpenChangesNothing)
     EXPECT_EQ(doc.m_nGraphSel[2], 7);
     EXPECT_EQ(doc.m_nFreqIndex, 1);
     EXPECT_EQ(m_windows.m_treeBuilds, 0);
+}
+
+namespace {
+
+// Everything an open may change.
+std::string ProjectState(const CD390DocData& doc)
+{
+    std::string state = doc.m_strModelName + "|" + std::to_string(doc.m_nModelCode) + "|" + doc.m_strProjectPath + "|"
+                        + (doc.IsModified() ? "M" : "-") + "|" + std::to_string(doc.m_nFreqIndex) + "|"
+                        + doc.m_strPrintTitle + "\n";
+    for (int channel = 0; channel < 4; ++channel)
+        state += std::to_string(doc.m_nGraphSel[channel]) + doc.m_strGraphSource[channel] + doc.m_strGraphMax[channel] + "\n";
+    for (const GroupRec& group : doc.m_Groups)
+        for (const ParamRec& param : group.m_Params)
+            state += param.m_strLabel + "=" + param.m_strValue + "/" + param.m_strFactory + "\n";
+    return state;
+}
+
+} // namespace
+
+TEST_F(ProjectCommandsTest, WhatIsNoProjectFileIsRefusedUnreadNamingItAndTheOpenProjectStays)
+{
+    CD390DocData& source = NewRq5Doc();
+    ASSERT_TRUE(source.NewProject());
+    source.FindParam(1, 1)->m_strValue = "stored";
+    ASSERT_TRUE(source.SaveProjectFile(m_folder + "good.zrv"));
+    const std::string good = ReadFileBytes(m_folder + "good.zrv");
+
+    CD390DocData& doc = NewRq5Doc();
+    ASSERT_TRUE(doc.NewProject());
+    doc.FindParam(2, 3)->m_strValue = "unsaved edit";
+    doc.m_strProjectPath = m_folder + "open.zrv";
+    doc.m_nGraphSel[2] = 7;
+    doc.SetModifiedFlag(true);
+    const std::string before = ProjectState(doc);
+    m_messages.Clear();
+
+    const std::string path = m_folder + "named.zrv";
+    for (Hostile kind : kHostileKinds) {
+        SCOPED_TRACE(HostileName(kind));
+        ASSERT_TRUE(MakeHostile(kind, path, good));
+        FifoRescue rescue(path);
+        EXPECT_FALSE(doc.OpenProject(path));
+        EXPECT_FALSE(rescue.Rescued()) << "the open waited for a writer";
+        const char* reason = kind == Hostile::Fifo            ? "it is a FIFO, not a file"
+                             : kind == Hostile::LinkToDevZero ? "it is a device, not a file"
+                             : kind == Hostile::Folder        ? "it is a folder, not a file"
+                                                              : "it is larger than 16 MB";
+        EXPECT_EQ(m_messages.Texts(),
+                  std::vector<std::string>{path + " was not read: " + reason + ". Nothing was changed."});
+        EXPECT_EQ(ProjectState(doc), before);
+        EXPECT_EQ(m_windows.m_treeBuilds, 0);
+        m_messages.Clear();
+        RemoveHostile(path);
+    }
+
+    // Bytes after the end of a project: no version writes them, so the file
+    // is damaged or something else was appended.
+    for (const std::string& tail : {std::string(1, '\0'), std::string(4096, '\0'), std::string("appended text")}) {
+        WriteFileBytes(path, good + tail);
+        EXPECT_FALSE(doc.OpenProject(path));
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The project cannot be opened: " + path
+                                                               + " goes on after the end of a project and may be damaged."});
+        EXPECT_EQ(ProjectState(doc), before);
+        m_messages.Clear();
+    }
+    ASSERT_TRUE(doc.OpenProject(m_folder + "good.zrv"));
+    EXPECT_EQ(doc.FindParam(1, 1)->m_strValue, "stored");
+}
+
+TEST_F(ProjectCommandsTest, TheLargestProjectTheProgramWritesOpens)
+{
+    // A full table of 15 groups of 100 parameters, every text at its bound.
+    for (const char* name : {"PARAM.DAT", "PARAMS.DAT", "PARAMSP.DAT"})
+        Write(name, FullDefinitionFile(100));
+    CD390DocData& source = NewRq5Doc();
+    ASSERT_TRUE(source.NewProject());
+    const std::string full(kProjectTextLimit, 'v');
+    for (GroupRec& group : source.m_Groups)
+        for (ParamRec& param : group.m_Params)
+            param.m_strValue = full;
+    for (int channel = 0; channel < 4; ++channel)
+        source.m_strGraphSource[channel] = source.m_strGraphMax[channel] = source.m_strGraphMin[channel] = full;
+    source.m_strPrintTitle = source.m_strPrintName = source.m_strPrintDepartment = full;
+    ASSERT_TRUE(source.SaveProjectFile(m_folder + "largest.zrv"));
+    EXPECT_GT(ReadFileBytes(m_folder + "largest.zrv").size(), 6000000u);
+
+    CD390DocData& doc = NewDoc();
+    ASSERT_TRUE(doc.OpenProject(m_folder + "largest.zrv")) << (m_messages.Texts().empty() ? "" : m_messages.Texts()[0]);
+    EXPECT_EQ(doc.FindParam(14, 99)->m_strValue, full);
+    EXPECT_EQ(doc.m_strPrintDepartment, full);
+}
+
+TEST_F(ProjectCommandsTest, ATableBesideTheProgramThatIsNoFileIsNotWaitedOn)
+{
+    for (Hostile kind : {Hostile::Fifo, Hostile::LinkToDevZero}) {
+        SCOPED_TRACE(HostileName(kind));
+        ASSERT_TRUE(MakeHostile(kind, m_folder + "PARAMS.DAT", ""));
+        FifoRescue rescue(m_folder + "PARAMS.DAT");
+        CD390DocData& doc = NewRq5Doc();
+        EXPECT_FALSE(doc.NewProject());
+        EXPECT_FALSE(rescue.Rescued());
+        ASSERT_EQ(m_messages.Texts().size(), 1u);
+        EXPECT_NE(m_messages.Texts()[0].find(m_folder + "PARAMS.DAT"), std::string::npos);
+        m_messages.Clear();
+        RemoveHostile(m_folder + "PARAMS.DAT");
+    }
 }

@@ -124,7 +124,9 @@ public:
 
 // A row counts as written by Transmit Group only when a frame carried its
 // value: each rule by which a block writer leaves a row out keeps that row's
-// change mark through OK, while a row the same transmit sent loses it.
+// change mark through OK, while a row the same transmit sent loses it. Both
+// rows are changed and stored first, so that each comes to the transmit with
+// a mark that only the transmit can take away.
 TEST_F(EditorValuesWindowTest, TransmitGroupMarksWrittenOnlyTheRowsAFrameCarried)
 {
     struct Case {
@@ -156,6 +158,12 @@ TEST_F(EditorValuesWindowTest, TransmitGroupMarksWrittenOnlyTheRowsAFrameCarried
             c.edit(*this);
         ChangeRow(c.skippedItem, c.skippedText);
         ChangeRow(c.sentItem, c.sentText);
+        Click(m_editor, wxID_OK);
+        ASSERT_EQ(m_editor->GetReturnCode(), wxID_OK);
+        ASSERT_EQ(ChangeMark(c.group, c.skippedItem), 1u);
+        ASSERT_EQ(ChangeMark(c.group, c.sentItem), 1u);
+
+        Open(c.group);
         Transmit();
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{LoadResString(IDS_WRITE_SUCCESSFUL)});
         const std::vector<SimFrame> log = m_drive->GetFrameLog();
@@ -164,8 +172,8 @@ TEST_F(EditorValuesWindowTest, TransmitGroupMarksWrittenOnlyTheRowsAFrameCarried
 
         Click(m_editor, wxID_OK);
         EXPECT_EQ(m_editor->GetReturnCode(), wxID_OK);
-        EXPECT_EQ(ChangeMark(c.group, c.skippedItem), 1u) << "not sent: still changed";
-        EXPECT_EQ(ChangeMark(c.group, c.sentItem), 0u) << "the drive holds what OK stores";
+        EXPECT_EQ(ChangeMark(c.group, c.skippedItem), 1u) << "not sent: its mark stays";
+        EXPECT_EQ(ChangeMark(c.group, c.sentItem), 0u) << "sent: the drive holds what the project holds";
         TearDown();
         m_drive.reset();
         m_editor = nullptr;

@@ -1,8 +1,10 @@
 // A brief, repeatable run of the Modbus reply fuzzer: good replies of every
 // request kind, damaged at random (bytes changed, cut, lengthened, a CRC made
 // right again over the damage), through the request layer and the
-// transaction core. tools/fuzz holds the same input under libFuzzer.
+// transaction core. tools/fuzz holds the same input under libFuzzer;
+// D390_FUZZ_RUNS lengthens the run as it does every reader's.
 
+#include "tests/common/Mutator.h"
 #include "tests/link/ModbusReplyFuzz.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +68,8 @@ void Damage(std::mt19937& random, std::vector<uint8_t>& reply)
 TEST(ModbusReplyFuzz, DamagedRepliesBreakNoRule)
 {
     std::mt19937 random(20261210);
-    for (int i = 0; i < 20000; ++i) {
+    const int runs = FuzzRuns(20000);
+    for (int i = 0; i < runs; ++i) {
         const auto operation = static_cast<uint8_t>(random() % 4);
         const auto countByte = static_cast<uint8_t>(random());
         std::vector<uint8_t> input{operation, countByte, static_cast<uint8_t>(random())};
@@ -82,7 +85,8 @@ TEST(ModbusReplyFuzz, DamagedRepliesBreakNoRule)
 TEST(ModbusReplyFuzz, RandomBytesBreakNoRule)
 {
     std::mt19937 random(7);
-    for (int i = 0; i < 5000; ++i) {
+    const int runs = FuzzRuns(5000);
+    for (int i = 0; i < runs; ++i) {
         std::vector<uint8_t> input(3 + random() % 300);
         for (uint8_t& byte : input)
             byte = static_cast<uint8_t>(random());

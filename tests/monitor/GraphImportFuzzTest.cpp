@@ -7,6 +7,7 @@
 #include "monitor/GraphExchange.h"
 #include "platform/Workbook.h"
 #include "platform/WorkbookBounds.h"
+#include "tests/common/HostileFiles.h"
 #include "tests/common/Mutator.h"
 #include "tests/common/TestPaths.h"
 #include "tests/monitor/GraphTestSupport.h"
@@ -168,11 +169,18 @@ TEST_F(GraphImportFuzz, HostileFilesAreRefusedWholeWithinBoundedMemory)
         const char* what;
         std::string bytes;
         bool taken;
-        const char* message; // the first message's beginning
+        std::string message; // the first message's beginning
     };
     std::vector<Case> cases;
-    // A curve named with 50 MB of text.
-    cases.push_back({"50 MB name", ",Set Frequency," + std::string(50u << 20, 'N') + ",a,b\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, kTooLarge});
+    // A curve named with 50 MB of text: a file larger than any recording,
+    // refused unread; named with 8 MB, refused at the name's bound.
+    const std::string tooLarge = Path("in.csv") + " was not read: it is larger than 17 MB. Nothing was changed.";
+    cases.push_back({"50 MB name", ",Set Frequency," + std::string(50u << 20, 'N') + ",a,b\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, tooLarge});
+    // The rest of this file passes the text bound: read to its end, it would
+    // be refused as too large.
+    cases.push_back({"8 MB name", ",Set Frequency," + std::string(8u << 20, 'N') + ",a,b\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n"
+                                      + std::string(17u << 19, 'y'),
+                     false, kError});
     // A name one byte past the bound, and names that are not UTF-8.
     cases.push_back({"4097-byte name", ",a," + std::string(4097, 'x') + ",c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, kError});
     cases.push_back({"Latin-1 name", ",Stra\xdf" "e,b,c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n", false, kError});
@@ -216,7 +224,8 @@ TEST_F(GraphImportFuzz, HostileFilesAreRefusedWholeWithinBoundedMemory)
     const long long peak = PeakResident();
     ImportAndCheck(Path("big.csv"), false, "199 MB");
     EXPECT_LT(PeakResident() - peak, 2 * (kReadMaxTextBytes + (40 << 20)));
-    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{kTooLarge});
+    EXPECT_EQ(m_messages.Texts(),
+              std::vector<std::string>{Path("big.csv") + " was not read: it is larger than 17 MB. Nothing was changed."});
     std::remove(Path("big.csv").c_str());
 
     // A small workbook that names a curve with 1 MB of text, and one whose
@@ -240,6 +249,11 @@ TEST_F(GraphImportFuzz, MutatedRecordingsAreTakenOrRefusedWhole)
         ",Set Frequency,DC Voltage,No display,Output Current\r\nMin,0.00,200.00,0.00,0.00\r\n"
         "Max,60.00,800.00,10.00,20.00\r\n0,50.00,540,0.0,1.5,23:59:59.950\r\n1,2\r\n",
         ",\xe4\xb8\xad,b,c,d\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n0,1,1,1,1,9:05:07.250",
+        // A name past its bound, line ends past the bound of lines, a good
+        // file with more after it.
+        ",Set Frequency," + std::string(5000, 'N') + ",a,b\r\nMin,0,0,0,0\r\nMax,1,1,1,1\r\n",
+        std::string(70000, '\r'),
+        ReadFileBytes(Path("seed.csv")) + std::string(4096, '\0') + "\r\n9,1,1,1,1,9:05:07.250",
     };
     CMutator mutator(26);
     const int runs = FuzzRuns(400);
@@ -266,5 +280,47 @@ TEST_F(GraphImportFuzz, MutatedRecordingsAreTakenOrRefusedWhole)
         ImportAndCheck(Path("in.xlsx"), true, "file run " + std::to_string(run));
         if (HasFatalFailure())
             return;
+    }
+}
+
+TEST_F(GraphImportFuzz, WhatIsNoRecordingFileIsRefusedUnreadAndTheRecordingStays)
+{
+    ASSERT_TRUE(ExportGraphCsvFile(m_recorder, Path("good.csv")));
+    ASSERT_TRUE(ExportGraphWorkbookFile(m_recorder, Path("good.xlsx")));
+    struct Reader {
+        bool workbook;
+        std::string good;
+        const char* sizeReason;
+    };
+    const Reader readers[] = {
+        {false, ReadFileBytes(Path("good.csv")), "it is larger than 17 MB"},
+        {true, ReadFileBytes(Path("good.xlsx")), "it is larger than 64 MB"},
+    };
+    for (const Reader& reader : readers) {
+        const std::string path = Path(reader.workbook ? "named.xlsx" : "named.csv");
+        for (Hostile kind : kHostileKinds) {
+            SCOPED_TRACE(std::string(reader.workbook ? "workbook, " : "comma-separated, ") + HostileName(kind));
+            ASSERT_TRUE(MakeHostile(kind, path, reader.good));
+            const std::string before = State(m_recorder);
+            m_messages.Clear();
+            FifoRescue rescue(path);
+            EXPECT_FALSE(reader.workbook ? ImportGraphWorkbookFile(m_recorder, path) : ImportGraphCsvFile(m_recorder, path));
+            EXPECT_FALSE(rescue.Rescued()) << "the import waited for a writer";
+            EXPECT_EQ(State(m_recorder), before);
+            ASSERT_EQ(m_messages.Texts().size(), 1u);
+            const std::string said = m_messages.Texts()[0];
+            const char* reason = kind == Hostile::Fifo            ? "it is a FIFO, not a file"
+                                 : kind == Hostile::LinkToDevZero ? "it is a device, not a file"
+                                 : kind == Hostile::Folder        ? "it is a folder, not a file"
+                                                                  : reader.sizeReason;
+            if (reader.workbook && kind == Hostile::LongLine)
+                EXPECT_EQ(said.rfind("DataBase error:cannot open the workbook", 0), 0u) << said; // within its bound, and no workbook
+            else
+                EXPECT_EQ(said, path + " was not read: " + reason + ". Nothing was changed.");
+            RemoveHostile(path);
+        }
+        WriteFileBytes(path, reader.good);
+        m_messages.Clear();
+        EXPECT_TRUE(reader.workbook ? ImportGraphWorkbookFile(m_recorder, path) : ImportGraphCsvFile(m_recorder, path));
     }
 }

@@ -48,6 +48,7 @@ protected:
     bool Start(std::vector<std::string> args = {"d390"})
     {
         m_previousApp = wxApp::GetInstance();
+        EndIdleSource(m_previousApp);
         m_app = new CD390App; // becomes the application of the process
         wxApp::SetInstance(m_app);
         return m_app->InitInstance(args, TestProgramFolder());
@@ -80,6 +81,7 @@ protected:
         m_app->ExitInstance();
         delete m_app->m_pDocManager;
         m_app->m_pDocManager = nullptr;
+        EndIdleSource(m_app);
         delete m_app;
         m_app = nullptr;
         wxApp::SetInstance(m_previousApp);
@@ -109,6 +111,17 @@ protected:
     MessageRecorder m_messages;
 
 private:
+    // An application's idle source runs whichever application is the
+    // process's when it fires; the one that ends it keeps its own id, so the
+    // owner would remove it a second time (at its clean-up, a GLib critical
+    // after the last test). Each application's source ends before the other
+    // takes over; the next wake-up adds a new one.
+    static void EndIdleSource(wxAppConsole* app)
+    {
+        if (auto* gui = dynamic_cast<wxApp*>(app))
+            gui->EventsPending();
+    }
+
     struct SavedEnv {
         const char* name;
         std::string value;

@@ -14,6 +14,8 @@
 #include "session/RecentFileList.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrameLayout.h"
+#include "tests/common/FileBytes.h"
+#include "tests/common/HostileFiles.h"
 #include "tests/shellgui/AppFixture.h"
 #include "view/D390View.h"
 #include "view/ParamListModel.h"
@@ -747,4 +749,32 @@ TEST_F(AppProjectTest, AProjectFileDroppedOnTheWindowOpens)
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "6.00");
     EXPECT_EQ(Doc()->m_strProjectPath, path);
+}
+
+TEST_F(AppProjectTest, OpeningWhatIsNoProjectFileKeepsTheOpenProjectUnsavedEditsAndAll)
+{
+    ASSERT_TRUE(Start());
+    const std::string saved = SaveProject("kept.zrv", "3.25");
+    wxDocument* open = Documents()[0];
+    Doc()->FindParam(0, 1)->m_strValue = "unsaved";
+    open->Modify(true);
+    for (Hostile kind : {Hostile::Fifo, Hostile::LinkToDevZero, Hostile::LargeTail}) {
+        SCOPED_TRACE(HostileName(kind));
+        m_path = m_home + "named.zrv";
+        ASSERT_TRUE(MakeHostile(kind, m_path, ReadFileBytes(saved)));
+        FifoRescue rescue(m_path);
+        m_messages.Clear();
+        m_messages.Answer(IDNO); // the open project is not saved first
+        Command(ID_FILE_OPEN);
+        EXPECT_FALSE(rescue.Rescued()) << "the open waited for a writer";
+        ASSERT_EQ(Documents().size(), 1u);
+        EXPECT_EQ(Documents()[0], open);
+        EXPECT_TRUE(open->IsModified());
+        EXPECT_EQ(Doc()->FindParam(0, 1)->m_strValue, "unsaved");
+        EXPECT_EQ(Doc()->m_strProjectPath, saved);
+        EXPECT_EQ(m_app->m_pRecentFileList->GetEntry(0), saved);
+        ASSERT_EQ(m_messages.Texts().size(), 2u);
+        EXPECT_EQ(m_messages.Texts()[1].rfind(m_path + " was not read: it is ", 0), 0u) << m_messages.Texts()[1];
+        RemoveHostile(m_path);
+    }
 }

@@ -93,8 +93,16 @@ TEST_F(ExchangeFilesFuzz, CommaSeparatedFilesAreImportedOrRefusedWhole)
 {
     const std::string exported = Path("seed.csv");
     ASSERT_TRUE(m_exchange.ExportCsv(exported));
-    const std::vector<std::string> seeds = {ReadFileBytes(exported),
-                                            "Model:D390-1P2-SHxx\r\nParameter Name,Set Value\r\nx\r\n00-00a,1\r\n00-01b,2"};
+    const std::string good = ReadFileBytes(exported);
+    std::string lineEnds;
+    for (int i = 0; i < 70000; ++i)
+        lineEnds += "\r\n"; // past the line bound
+    const std::vector<std::string> seeds = {
+        good, "Model:D390-1P2-SHxx\r\nParameter Name,Set Value\r\nx\r\n00-00a,1\r\n00-01b,2",
+        // A line past the bound of a line, line ends past the bound of
+        // lines, a good file with more after it.
+        "Model:D390-1P2-Hxx\r\nParameter Name,Set Value\r\nx\r\n00-00" + std::string(9000, 'n') + ",1", lineEnds,
+        good + std::string(4096, '\0') + "\r\nappended,1"};
     CMutator mutator(4);
     const int runs = FuzzRuns(800);
     for (int run = 0; run < runs; ++run) {
