@@ -114,6 +114,15 @@ void CXListCtrl::SetColumn(unsigned column, const wxString& title, int width, XL
         added->SetAlignment(AlignmentOf(m_nColumn0Alignment));
 }
 
+void CXListCtrl::Refresh(bool eraseBackground, const wxRect* rect)
+{
+    wxDataViewCtrl::Refresh(eraseBackground, rect);
+    // The rows are drawn in the tree view's own window, which the toolkit's
+    // refresh of the list leaves as it was drawn last.
+    if (GtkWidget* rows = GtkGetTreeView())
+        gtk_widget_queue_draw(rows);
+}
+
 wxDataViewItem CXListCtrl::ItemOfRow(int row) const
 {
     if (row < 0 || row >= m_pModel->GetRowCount())

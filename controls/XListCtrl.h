@@ -63,6 +63,10 @@ public:
     bool SetItemToolTipText(int row, int column, const wxString& text);
     wxString GetItemToolTipText(int row, int column) const;
 
+    // Draws every row again, with the display data the model gives now (the
+    // changed marks above all).
+    void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
+
     CXListModel* GetListModel() const { return m_pModel; }
     wxDataViewItem ItemOfRow(int row) const;
     int RowOfItem(const wxDataViewItem& item) const;

@@ -215,12 +215,32 @@ void CGroupPagePanel::FitColumns()
             const int fits = std::max(rightEdge - list->GetPosition().x, list->GetBestSize().x);
             list->SetSize(wxSize(fits, list->GetSize().y));
         }
+        // The lists: as tall as the toolkit draws an entry in its frame (the
+        // template's 12 units cut the letters' descenders). They grow about
+        // their middle to stay level with their row, but keep clear of an
+        // explanation under their row (growing up) or under the row above
+        // (growing down).
+        wxStaticText* below = m_explanations[static_cast<std::size_t>(r)];
+        wxStaticText* above = r > 0 ? m_explanations[static_cast<std::size_t>(r - 1)] : nullptr;
+        for (wxWindow* window : moved)
+            if (auto* list = dynamic_cast<wxChoice*>(window)) {
+                const wxRect rect = list->GetRect();
+                const int height = std::max(rect.height, list->GetBestSize().y);
+                int y = rect.y - (height - rect.height) / 2;
+                if (below)
+                    y = std::min(rect.GetBottom() + 1, below->GetPosition().y) - height;
+                else if (above)
+                    y = std::max(rect.y, above->GetPosition().y + above->GetBestSize().y);
+                list->SetSize(rect.x, std::max(0, y), rect.width, height);
+            }
         for (wxWindow* window : moved)
             if (window)
                 reach(window);
         reach(label);
         if (wxStaticText* text = m_explanations[static_cast<std::size_t>(r)]) {
-            text->Move(labelX, text->GetPosition().y);
+            // As high as its line: the template's box reaches into the next
+            // row.
+            text->SetSize(labelX, text->GetPosition().y, text->GetSize().x, text->GetBestSize().y);
             reach(text);
         }
     }

@@ -16,6 +16,7 @@
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "platform/WorkArea.h"
 #include "platform/WxMessageBox.h"
 #include "session/DriveSession.h"
 #include "view/ExportFormatDlg.h"
@@ -183,10 +184,7 @@ void CGraphDlg::UpdateMinSize()
 
 void CGraphDlg::PlaceInsideWorkArea(wxWindow* parent)
 {
-    int display = wxDisplay::GetFromWindow(parent ? parent : this);
-    if (display == wxNOT_FOUND)
-        display = wxDisplay::GetFromPoint(wxGetMousePosition());
-    wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    const wxRect area = WorkAreaOf(parent ? parent : this);
     // Where the window manager would put it, then inside the work area; the
     // frame's decorations are not known before it is shown, so some room is
     // kept for them.

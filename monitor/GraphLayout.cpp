@@ -1,5 +1,7 @@
 #include "monitor/GraphLayout.h"
 
+#include "platform/WindowPlacement.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -74,11 +76,9 @@ GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueH
 
 GraphRect FitWindowInside(const GraphRect& window, const GraphRect& area, int minWidth, int minHeight)
 {
-    int width = std::max(std::min(window.Width(), area.Width()), minWidth);
-    int height = std::max(std::min(window.Height(), area.Height()), minHeight);
-    int left = std::max(std::min(window.left, area.right - width), area.left);
-    int top = std::max(std::min(window.top, area.bottom - height), area.top);
-    return {left, top, left + width, top + height};
+    const PlaceRect fitted = FitRectInside({window.left, window.top, window.right, window.bottom},
+                                           {area.left, area.top, area.right, area.bottom}, minWidth, minHeight);
+    return {fitted.left, fitted.top, fitted.right, fitted.bottom};
 }
 
 bool TriangleContains(const GraphTriangle& t, int x, int y)

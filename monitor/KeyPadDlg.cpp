@@ -292,7 +292,7 @@ void CKeyPadDlg::LinkGone()
     m_pFreqEdit->Disable();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
-        Layout();
+        Refit(this);
     }
     ShowStale();
 }

@@ -7,6 +7,7 @@
 #include "res/StringIds.h"
 
 #include <wx/choice.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
 
@@ -34,6 +35,17 @@ wxStaticText* CreateLinkGoneLine(wxWindow* parent)
     line->SetForegroundColour(*wxRED);
     line->Hide();
     return line;
+}
+
+void Refit(wxWindow* window)
+{
+    if (wxSizer* sizer = window->GetSizer()) {
+        wxSize client = window->GetClientSize();
+        client.IncTo(sizer->GetMinSize());
+        if (client != window->GetClientSize())
+            window->SetClientSize(client);
+    }
+    window->Layout();
 }
 
 void ShowLiveMessage(const LiveReply& reply)

@@ -19,6 +19,11 @@ int SelectedStation(const wxChoice* choice, const std::vector<int>& stations);
 // The line "It is not connect with inverter!", hidden until the link is gone.
 wxStaticText* CreateLinkGoneLine(wxWindow* parent);
 
+// Lays a live window out again after a line of it appeared or went: the
+// window first grows to what its sizer now needs, so that no control is
+// squeezed below its size to make room for the line.
+void Refit(wxWindow* window);
+
 // Sets a window's accessible name and description only when they differ
 // from what it has: a screen reader says every change aloud.
 void SetAccessibleTextIfChanged(wxWindow* window, const wxString& name, const wxString& description = wxString());

@@ -7,6 +7,7 @@
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
+#include "platform/WorkArea.h"
 #include "res/StringIds.h"
 #include "session/DriveSession.h"
 
@@ -136,7 +137,7 @@ void CMonitorControlDlg::LinkGone()
     ShowStale();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
-        Layout();
+        Refit(this);
     }
 }
 
@@ -305,7 +306,7 @@ void CMonitorControlDlg::OnShowStatus()
     status->Show();
     status->EnableShowControl(false);
     const wxRect mine = GetScreenRect();
-    status->Move(mine.GetRight() + 1, mine.GetTop());
+    MoveInsideWorkArea(status, wxPoint(mine.GetRight() + 1, mine.GetTop()));
     status->Raise();
 }
 

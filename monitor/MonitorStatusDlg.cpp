@@ -5,6 +5,7 @@
 #include "monitor/StatusTabDlg145.h"
 #include "monitor/StatusTabDlg187.h"
 #include "platform/ResourceModule.h"
+#include "platform/WorkArea.h"
 #include "res/StringIds.h"
 #include "session/DriveSession.h"
 
@@ -114,13 +115,13 @@ void CMonitorStatusDlg::LinkFailed(int messageId)
     m_pStatusPage->ShowStale();
     m_pTerminalPage->ShowStale();
     if (ShowLinkFailed(m_pLinkFailed, messageId))
-        Layout();
+        Refit(this);
 }
 
 void CMonitorStatusDlg::LinkAnswered()
 {
     if (ShowLinkFailed(m_pLinkFailed, -1))
-        Layout();
+        Refit(this);
 }
 
 void CMonitorStatusDlg::LinkGone()
@@ -131,7 +132,7 @@ void CMonitorStatusDlg::LinkGone()
     FindWindow(IDC_START)->Disable();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
-        Layout();
+        Refit(this);
     }
 }
 
@@ -147,7 +148,7 @@ void CMonitorStatusDlg::OnShowControl()
     control->Show();
     control->FindWindow(CMonitorControlDlg::IDC_SHOW_STATUS)->Disable();
     const wxRect mine = GetScreenRect();
-    control->Move(mine.GetRight() + 1, mine.GetTop());
+    MoveInsideWorkArea(control, wxPoint(mine.GetRight() + 1, mine.GetTop()));
     control->Raise();
 }
 

@@ -14,6 +14,7 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -21,18 +22,47 @@ namespace {
 // Room kept inside a group box's right and bottom edges, in dialog units.
 constexpr int kGroupPaddingDlu = 2;
 
-bool IsCut(const wxWindow* control)
-{
-    // The best size includes the minimum size, so a control is cut only
-    // where its text needs more than it has.
-    const wxSize best = control->GetBestSize();
-    const wxSize size = control->GetSize();
-    return best.x > size.x || best.y > size.y;
-}
-
 bool ShowsChoices(const wxWindow* control)
 {
     return dynamic_cast<const wxChoice*>(control) || dynamic_cast<const wxComboBox*>(control);
+}
+
+// Padding and border of a widget's own box, both sides added.
+wxSize FrameOf(GtkWidget* widget)
+{
+    GtkStyleContext* style = gtk_widget_get_style_context(widget);
+    const GtkStateFlags state = gtk_style_context_get_state(style);
+    GtkBorder padding{};
+    GtkBorder border{};
+    gtk_style_context_get_padding(style, state, &padding);
+    gtk_style_context_get_border(style, state, &border);
+    return wxSize(padding.left + padding.right + border.left + border.right,
+                  padding.top + padding.bottom + border.top + border.bottom);
+}
+
+// What a button needs for what it shows: its content and its frame around
+// it. The theme's minimum button size is left out (a key of one digit is
+// narrower than a dialog's OK): it is no part of the text.
+wxSize ButtonNeed(GtkWidget* button)
+{
+    GtkRequisition natural{};
+    gtk_widget_get_preferred_size(button, nullptr, &natural);
+    GtkWidget* child = gtk_bin_get_child(GTK_BIN(button));
+    if (!child || !gtk_widget_get_visible(child))
+        return wxSize(natural.width, natural.height);
+    GtkRequisition content{};
+    gtk_widget_get_preferred_size(child, nullptr, &content);
+    const wxSize frame = FrameOf(button);
+    const int width = content.width + gtk_widget_get_margin_start(child) + gtk_widget_get_margin_end(child) + frame.x;
+    const int height = content.height + gtk_widget_get_margin_top(child) + gtk_widget_get_margin_bottom(child) + frame.y;
+    return wxSize(std::min(natural.width, width), std::min(natural.height, height));
+}
+
+bool IsCut(const wxWindow* control)
+{
+    const wxSize need = CDialogTextFit::TextNeed(control);
+    const wxSize size = control->GetSize();
+    return need.x > size.x || need.y > size.y;
 }
 
 bool IsPlacedChild(const wxWindow* child)
@@ -47,7 +77,7 @@ void CollectSized(wxWindow* window, std::vector<wxWindow*>& controls)
     for (wxWindow* child : window->GetChildren()) {
         if (!IsPlacedChild(child))
             continue;
-        if (CDialogTextFit::ShowsText(child) && child->GetContainingSizer())
+        if ((CDialogTextFit::ShowsText(child) || ShowsChoices(child)) && child->GetContainingSizer())
             controls.push_back(child);
         CollectSized(child, controls);
     }
@@ -62,7 +92,7 @@ bool FitSized(wxWindow* window)
         if (!IsCut(control))
             continue;
         wxSize min = control->GetMinSize();
-        min.IncTo(control->GetBestSize());
+        min.IncTo(CDialogTextFit::TextNeed(control));
         if (min == control->GetMinSize())
             continue;
         control->SetMinSize(min);
@@ -92,13 +122,10 @@ bool FitPlaced(wxWindow* window)
         const wxRect rect = child->GetRect();
         ReflowItem item;
         item.rect = {rect.x, rect.y, rect.width, rect.height};
-        if (CDialogTextFit::ShowsText(child)) {
-            const wxSize best = child->GetBestSize();
-            item.needWidth = best.x;
-            item.needHeight = best.y;
-        } else if (ShowsChoices(child)) {
-            // As wide as its longest entry; the template's height serves.
-            item.needWidth = child->GetBestSize().x;
+        if (CDialogTextFit::ShowsText(child) || ShowsChoices(child)) {
+            const wxSize need = CDialogTextFit::TextNeed(child);
+            item.needWidth = need.x;
+            item.needHeight = need.y;
         }
         item.group = dynamic_cast<wxStaticBox*>(child) != nullptr;
         children.push_back(child);
@@ -195,6 +222,20 @@ bool CDialogTextFit::ShowsText(const wxWindow* control)
            dynamic_cast<const wxCheckBox*>(control) || dynamic_cast<const wxAnyButton*>(control);
 }
 
+wxSize CDialogTextFit::TextNeed(const wxWindow* control)
+{
+    // Static texts, check boxes and radio buttons (their mark beside the
+    // text; GTK complains when they get less) and drop-down lists (as wide
+    // as the longest entry, as tall as an entry in its frame): the toolkit's
+    // own size, which has no theme minimum in it.
+    if (!dynamic_cast<const wxAnyButton*>(control))
+        return control->GetBestSize();
+    GtkWidget* widget = control->GetHandle();
+    if (!widget || !GTK_IS_BUTTON(widget))
+        return control->GetBestSize();
+    return ButtonNeed(widget);
+}
+
 bool CDialogTextFit::FitHeadings(wxDataViewCtrl* list)
 {
     bool grew = false;
@@ -229,8 +270,7 @@ bool CDialogTextFit::HasCutTexts(wxWindow* window)
     if (window->GetSizer())
         return HasCutSized(window);
     for (wxWindow* child : window->GetChildren())
-        if (IsPlacedChild(child) && ((ShowsText(child) && IsCut(child)) ||
-                                     (ShowsChoices(child) && child->GetBestSize().x > child->GetSize().x)))
+        if (IsPlacedChild(child) && (ShowsText(child) || ShowsChoices(child)) && IsCut(child))
             return true;
     return false;
 }

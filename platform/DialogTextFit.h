@@ -1,16 +1,18 @@
 #pragma once
 // Gives every control that shows a text (static texts, radio buttons, check
-// boxes, buttons) at least the size its text needs in the font and theme the
-// toolkit draws it with. The dialogs are placed in dialog units as their
+// boxes, buttons, drop-down lists) at least the size its text needs in the
+// font and theme the toolkit draws it with; a control whose text fits keeps
+// the template's size, whatever minimum size the theme gives buttons. The dialogs are placed in dialog units as their
 // templates give them, and dialog units follow the font's letters but not
 // the toolkit's padding: a GTK radio button's indicator and a button's frame
 // need more than the template's room. Installed once, it runs on every
 // dialog as it is shown, through wx's dialog layout adaptation:
 //  - controls placed by position: the template layout is reflowed
-//    (TemplateReflow.h): a control grows, what lies beyond it moves on, and
-//    the dialog grows; a drop-down list grows as wide as its longest entry;
-//  - controls in sizers: their minimum size becomes their best size and the
-//    dialog grows to the sizer's minimum;
+//    (TemplateReflow.h): a control grows with its template column, what lies
+//    beyond it moves on, and the dialog grows; a drop-down list grows as wide
+//    as its longest entry and as tall as its text and frame;
+//  - controls in sizers: their minimum size grows to what their texts need
+//    and the dialog grows to the sizer's minimum;
 //  - list headings (a wxDataViewCtrl's columns) widen to what their labels
 //    need.
 // Notebook pages placed by position keep their own layout.
@@ -37,6 +39,10 @@ public:
     static bool HasCutTexts(wxWindow* window);
     // A control that shows a text of its own.
     static bool ShowsText(const wxWindow* control);
+    // The size a control needs to show its text whole: its text and the
+    // frame the theme draws around it (a button's padding, a check box's
+    // mark), but not the theme's minimum size of a button.
+    static wxSize TextNeed(const wxWindow* control);
 
     // Widens the list's columns whose headings need more than their width:
     // true when one widened.

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
+#include <utility>
 
 namespace {
 
 // One direction of the layout: along it items grow and move; across it lies
-// the band of items that a growth concerns.
+// the band of items that decides how much free space a control has.
 struct Axis {
     int ReflowRect::*pos;
     int ReflowRect::*size;
@@ -25,9 +27,9 @@ constexpr Axis kAlongRows{&ReflowRect::x, &ReflowRect::width, &ReflowRect::y, &R
 constexpr Axis kDownColumns{&ReflowRect::y, &ReflowRect::height, &ReflowRect::x, &ReflowRect::width,
                             &ReflowItem::needHeight};
 
-bool CrossOverlaps(const Axis& axis, const ReflowRect& r, int lo, int hi)
+bool CrossOverlaps(const Axis& axis, const ReflowRect& a, const ReflowRect& b)
 {
-    return axis.CrossStart(r) < hi && axis.CrossEnd(r) > lo;
+    return axis.CrossStart(a) < axis.CrossEnd(b) && axis.CrossEnd(a) > axis.CrossStart(b);
 }
 
 bool Contains(const ReflowRect& outer, const ReflowRect& inner)
@@ -47,7 +49,7 @@ int RoomAfter(const std::vector<ReflowItem>& items, std::size_t i, const Axis& a
         if (j == i)
             continue;
         const ReflowRect& other = items[j].rect;
-        if (!CrossOverlaps(axis, other, axis.CrossStart(r), axis.CrossEnd(r)))
+        if (!CrossOverlaps(axis, other, r))
             continue;
         if (items[j].group && Contains(other, r))
             room = std::min(room, axis.End(other) - groupPadding - axis.End(r));
@@ -57,32 +59,20 @@ int RoomAfter(const std::vector<ReflowItem>& items, std::size_t i, const Axis& a
     return std::max(room, 0);
 }
 
-// Opens a gap of amount at line on the band of item i: what starts beyond the
-// line moves, what spans it grows, and the band widens by every item so moved
-// or grown, until no item on it is left behind.
-void OpenGap(std::vector<ReflowItem>& items, std::size_t i, const Axis& axis, int line, int amount)
+// Opens a gap of amount at line across the whole dialog, leaving out the
+// items of the growing column: an edge at or beyond the line moves on, so
+// what starts there moves and what ends there grows.
+void OpenGap(std::vector<ReflowItem>& items, const std::vector<bool>& growing, const Axis& axis, int line,
+             int amount)
 {
-    std::vector<bool> done(items.size(), false);
-    done[i] = true;
-    int lo = axis.CrossStart(items[i].rect);
-    int hi = axis.CrossEnd(items[i].rect);
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (std::size_t j = 0; j < items.size(); ++j) {
-            ReflowRect& r = items[j].rect;
-            if (done[j] || !CrossOverlaps(axis, r, lo, hi))
-                continue;
-            if (axis.Start(r) >= line)
-                r.*axis.pos += amount;
-            else if (axis.End(r) > line)
-                r.*axis.size += amount;
-            else
-                continue;
-            done[j] = true;
-            lo = std::min(lo, axis.CrossStart(r));
-            hi = std::max(hi, axis.CrossEnd(r));
-            changed = true;
-        }
+    for (std::size_t j = 0; j < items.size(); ++j) {
+        if (growing[j])
+            continue;
+        ReflowRect& r = items[j].rect;
+        if (axis.Start(r) >= line)
+            r.*axis.pos += amount;
+        else if (axis.End(r) >= line)
+            r.*axis.size += amount;
     }
 }
 
@@ -97,26 +87,43 @@ int FarEnd(const std::vector<ReflowItem>& items, const Axis& axis)
 void Reflow(std::vector<ReflowItem>& items, int& clientExtent, const Axis& axis, int groupPadding)
 {
     const int margin = std::max(clientExtent - FarEnd(items, axis), 0);
-    // From the far end back: the items beyond one have taken their room
-    // before its own room is measured.
-    std::vector<std::size_t> order(items.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return axis.End(items[a].rect) > axis.End(items[b].rect);
+    // The template's columns along the axis: the items that share a start
+    // and a size. Gaps move a column's items alike, so they stay one.
+    std::map<std::pair<int, int>, std::vector<std::size_t>> columns;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (!items[i].group)
+            columns[{axis.Start(items[i].rect), axis.End(items[i].rect)}].push_back(i);
+    // From the far end back: the columns beyond one have taken their room
+    // before its own room is measured. The gaps keep the order of the edges.
+    std::vector<std::vector<std::size_t>> order;
+    for (auto& [edges, members] : columns)
+        order.push_back(members);
+    std::stable_sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+        return axis.End(items[a.front()].rect) > axis.End(items[b.front()].rect);
     });
-    for (std::size_t i : order) {
-        ReflowItem& item = items[i];
-        const int deficit = item.*axis.need - item.rect.*axis.size;
+    int gaps = 0;
+    for (const std::vector<std::size_t>& members : order) {
+        const ReflowRect& first = items[members.front()].rect;
+        int need = 0;
+        for (std::size_t i : members)
+            need = std::max(need, items[i].*axis.need);
+        const int deficit = need - first.*axis.size;
         if (deficit <= 0)
             continue;
-        const int room = RoomAfter(items, i, axis, groupPadding);
-        const int line = axis.End(item.rect) + (room == INT_MAX ? 0 : room);
-        item.rect.*axis.size += deficit;
-        if (room < deficit)
-            OpenGap(items, i, axis, line, deficit - room);
+        int room = INT_MAX;
+        for (std::size_t i : members)
+            room = std::min(room, RoomAfter(items, i, axis, groupPadding));
+        if (room < deficit) {
+            std::vector<bool> growing(items.size(), false);
+            for (std::size_t i : members)
+                growing[i] = true;
+            OpenGap(items, growing, axis, axis.End(first) + room, deficit - room);
+            gaps += deficit - room;
+        }
+        for (std::size_t i : members)
+            items[i].rect.*axis.size += deficit;
     }
-    clientExtent = std::max(clientExtent, FarEnd(items, axis) + margin);
+    clientExtent = std::max(clientExtent + gaps, FarEnd(items, axis) + margin);
 }
 
 } // namespace

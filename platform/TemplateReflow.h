@@ -1,11 +1,15 @@
 #pragma once
 // Makes room in a dialog laid out from a template (positions and sizes in
 // dialog units) for controls whose texts need more than the template gave
-// them in the toolkit's font and theme. A control that is too small grows;
-// what lies beyond it on its row (or in its column) moves on by what the
-// free space there does not absorb, a group box around it grows with it, and
-// the client area grows last. Rows that do not meet the control keep their
-// places, so the template's look stays where it fits.
+// them in the toolkit's font and theme. The template's grid is kept: the
+// controls that share a column (the same left edge and width) grow together,
+// and where the free space beyond them does not absorb the growth, a gap
+// opens at one line across the whole dialog: whatever starts at or beyond
+// the line moves on, whatever reaches the line grows with it, and the client
+// area grows last. Edges that were level stay level and nothing that was
+// apart comes to overlap; a control whose text fits keeps its size unless a
+// gap opens across it (a group box around a grown control, a control
+// spanning grid columns).
 
 #include <vector>
 

@@ -119,7 +119,8 @@ bool OfferToSave(CD390DocData& project)
     return true;
 }
 
-// The final write of 10-03 after group 14: one function-06 request.
+// The final write of 10-03 after group 14: one function-06 request. A
+// failure leaves its text in the last error.
 bool Write1003(const GroupTransferContext& transfer, const CD390DocData& project, int station)
 {
     const ParamRec* param = project.FindParam(10, 3);
@@ -129,7 +130,6 @@ bool Write1003(const GroupTransferContext& transfer, const CD390DocData& project
     if (reply.Ok())
         return true;
     transfer.m_strLastError = reply.Refused() ? GetCommExceptionText(reply.exception) : GetErrTypeText(reply.result);
-    AfxMessageBox(transfer.m_strLastError, MB_OK);
     return false;
 }
 
@@ -185,7 +185,8 @@ bool ReadAllGroups(const GroupTransferContext& context, int station, TransferPro
     return true;
 }
 
-bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress)
+bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress,
+                const std::function<void()>& showRead)
 {
     CDriveTransferScope transfer;
     session.m_nReadStation = station;
@@ -261,6 +262,10 @@ bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, Tran
     project.SetModifiedFlag(false);
     progress.Hide();
 
+    // The list shows the values read, and the status bar the drive, before
+    // the success is told.
+    if (showRead)
+        showRead();
     session.Windows().SetStatusPaneText(kPaneModel, project.m_strModelName);
     session.Windows().SetStatusPaneText(kPaneVersion, VersionText(project.m_fDriveVersion));
     AfxMessageBox(IDS_READ_SUCCESSFUL, MB_OK);
@@ -311,19 +316,19 @@ bool CheckDriveForWrite(CDriveSession& session, int code, uint8_t target, bool& 
 }
 
 // Every group of the project in order, on the drive work. False when a group
-// failed, with the progress window hidden and the reason shown.
+// failed, with the progress window hidden and in failure the reason, to be
+// shown once the list shows what was written.
 // written gets the (group, item) pairs whose values an accepted frame
 // carried, a failed group's first frames included.
 bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& project, int station,
-                 TransferProgress& progress, std::vector<std::pair<int, int>>& written)
+                 TransferProgress& progress, std::vector<std::pair<int, int>>& written, std::string& failure)
 {
     const int code = transfer.m_nModelCode;
     const float version = project.m_fDriveVersion;
     const uint8_t target = static_cast<uint8_t>(station);
-    auto fail = [&](bool showLastError) {
+    auto fail = [&](std::string reason) {
         progress.Hide();
-        if (showLastError)
-            AfxMessageBox(transfer.m_strLastError, MB_OK);
+        failure = std::move(reason);
         return false;
     };
     // The writers gate on the project's model code and on the version just
@@ -342,25 +347,20 @@ bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& proje
     for (int group = 0; group <= kLastPlainGroup; ++group) {
         if (group == 3 && IsFamilyS(code) && version < kWide0315Version) {
             const ParamRec* param = project.FindParam(3, 15);
-            if (param && std::atof(param->m_strValue.c_str()) > kHighest0315) {
-                fail(false);
-                AfxMessageBox(FormatResString(IDS_VERSION_RANGE, "03-15", "0.1~15.0"), MB_OK);
-                return false;
-            }
+            if (param && std::atof(param->m_strValue.c_str()) > kHighest0315)
+                return fail(FormatResString(IDS_VERSION_RANGE, "03-15", "0.1~15.0"));
         }
         if (!writeGroup(group))
-            return fail(true);
+            return fail(transfer.m_strLastError);
         progress.SetPosition(group + 1);
     }
 
     if (HasGroup14(code, version)) {
         if (!writeGroup(kGroup14))
-            return fail(true);
+            return fail(transfer.m_strLastError);
         progress.SetPosition(kGroup14 + 1);
-        if (!Write1003(transfer, project, station)) {
-            progress.Hide();
-            return false;
-        }
+        if (!Write1003(transfer, project, station))
+            return fail(transfer.m_strLastError);
         written.emplace_back(10, 3);
     }
     return true;
@@ -369,7 +369,7 @@ bool WriteGroups(const GroupTransferContext& transfer, const CD390DocData& proje
 } // namespace
 
 bool RunWriteAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress,
-                 const std::function<void()>& showMotorList)
+                 const std::function<void()>& showMotorList, const std::function<void()>& showWritten)
 {
     session.m_bWriteAll = 1;
     // Station 0 would broadcast the whole parameter set to every drive unseen.
@@ -397,13 +397,14 @@ bool RunWriteAll(CDriveSession& session, CD390DocData& project, int station, Tra
 
     session.m_bWriting = 1;
     bool written = false;
+    std::string failure;
     std::vector<std::pair<int, int>> carried;
     {
         CWorkerTransfer worker(session, project);
         // A failure is told once, with its own text: never an earlier one.
         worker.LastError().clear();
         CWindowThreadProgress shown(progress);
-        RunDriveWork([&] { written = WriteGroups(worker.Context(), project, station, shown, carried); });
+        RunDriveWork([&] { written = WriteGroups(worker.Context(), project, station, shown, carried, failure); });
         worker.GiveBack();
     }
     session.m_bWriting = 0;
@@ -415,8 +416,13 @@ bool RunWriteAll(CDriveSession& session, CD390DocData& project, int station, Tra
         if (position >= 0 && position < kItemCount)
             project.m_Changed[group][position] = 0;
     }
-    if (!written)
+    // The list shows what the drive now holds before the outcome is told.
+    if (showWritten && (written || !carried.empty()))
+        showWritten();
+    if (!written) {
+        AfxMessageBox(failure, MB_OK);
         return false;
+    }
 
     if (progress.IsShown())
         progress.Hide();

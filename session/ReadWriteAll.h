@@ -52,8 +52,11 @@ bool ReadAllGroups(const GroupTransferContext& context, int station, TransferPro
 // stay as they were after any failure. A record that no block of the read
 // covers keeps its set value (the new model's default after a model change).
 // The modified project is offered for saving first. True when the project now
-// holds the drive's values (the caller refreshes the list).
-bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress);
+// holds the drive's values. showRead has the windows show the project as
+// read (the list, without change marks) before the status bar names the
+// drive and the success is told: a message comes after what it reports.
+bool RunReadAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress,
+                const std::function<void()>& showRead = {});
 
 // Compare's drive read, after the station was chosen: the drive version,
 // then every group into a copy of the project's records. The read values of
@@ -65,6 +68,8 @@ bool RunCompareRead(CDriveSession& session, CD390DocData& project, int station, 
 // running, family, voltage class, model), every group in order, then 10-03
 // once more after group 14. showMotorList runs when the user let a model
 // mismatch pass (the motor parameters stay the project's own). True when
-// every group was written.
+// every group was written. showWritten has the list drop the change marks of
+// what was written; it runs whenever a group's frames were accepted, before
+// any message about the outcome.
 bool RunWriteAll(CDriveSession& session, CD390DocData& project, int station, TransferProgress& progress,
-                 const std::function<void()>& showMotorList);
+                 const std::function<void()>& showMotorList, const std::function<void()>& showWritten = {});

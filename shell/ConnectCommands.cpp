@@ -127,16 +127,18 @@ void CConnectCommands::OnRead(wxCommandEvent&)
         return;
     const int modelBefore = doc->m_nModelCode;
     CProgressWindowTransfer progress(m_pFrame, m_pFrame->m_pProgressDlg);
-    if (!RunReadAll(m_pFrame->Session(), *doc, dialog.GetStation(), progress))
-        return;
-    if (doc->m_nModelCode != modelBefore) {
-        // Another model has other rows and groups: the list and the tree are rebuilt.
-        m_pFrame->InitProjectTree(doc->m_nModelCode);
-        view->FillParamList();
-    } else {
-        ForShownGroups(*view, *doc, [view](int group) { view->UpdateGroupDefaultsAndValues(group); });
-    }
-    view->GetList()->Refresh();
+    // Shown before "Read sucessful !" is.
+    auto showRead = [this, view, doc, modelBefore] {
+        if (doc->m_nModelCode != modelBefore) {
+            // Another model has other rows and groups: the list and the tree are rebuilt.
+            m_pFrame->InitProjectTree(doc->m_nModelCode);
+            view->FillParamList();
+        } else {
+            ForShownGroups(*view, *doc, [view](int group) { view->UpdateGroupDefaultsAndValues(group); });
+        }
+        view->GetList()->Refresh();
+    };
+    RunReadAll(m_pFrame->Session(), *doc, dialog.GetStation(), progress, showRead);
 }
 
 void CConnectCommands::OnWrite(wxCommandEvent&)
@@ -154,8 +156,9 @@ void CConnectCommands::OnWrite(wxCommandEvent&)
         CMotorParamListDlg list(nullptr, doc->m_MotorParams);
         list.ShowModal();
     };
-    if (RunWriteAll(m_pFrame->Session(), *doc, dialog.GetStation(), progress, showMotorList))
-        view->GetList()->Refresh();
+    // The change marks of what was written go before the outcome is told.
+    RunWriteAll(m_pFrame->Session(), *doc, dialog.GetStation(), progress, showMotorList,
+                [view] { view->GetList()->Refresh(); });
 }
 
 namespace {

@@ -240,6 +240,22 @@ void CMainFrame::StopLinkWatchdog()
     m_pConnectCommands->StopWatchdog();
 }
 
+bool CMainFrame::Show(bool show)
+{
+    // Under a window manager wx holds the first showing back until the
+    // manager tells the frame's border, and lays the frame out meanwhile at a
+    // width of two pixels: far below what the toolbar needs, which GTK
+    // reports as a critical fault. Realized first at its own size, the frame
+    // is shown at once and laid out at that size.
+    if (show && !IsShown() && m_widget && !gtk_widget_get_realized(m_widget)) {
+        const wxSize size = GetSize();
+        GtkAllocation allocation{0, 0, size.x, size.y};
+        gtk_widget_set_allocation(m_widget, &allocation);
+        gtk_widget_realize(m_widget);
+    }
+    return wxDocMDIParentFrame::Show(show);
+}
+
 void CMainFrame::CreateToolBarButtons()
 {
     auto* toolbar = new CColorToolBar(this);

@@ -37,6 +37,7 @@ public:
     // then handed to Create, which builds the windows.
     CMainFrame();
     bool Create(wxDocManager* manager, const wxString& title, CDriveSession& session);
+    bool Show(bool show = true) override;
     ~CMainFrame() override;
 
     CDriveSession& Session() const { return *m_pSession; }

@@ -17,6 +17,12 @@ namespace {
 
 constexpr const char* kTextExtension = ".txt";
 
+// The name column takes what the list's width leaves beside the code and the
+// two value columns.
+constexpr int kBesideName = 194;
+constexpr int kLeastNameWidth = 80;
+constexpr unsigned kNameColumn = 1;
+
 wxString Utf8(const std::string& text)
 {
     return wxString::FromUTF8(text);
@@ -87,6 +93,12 @@ CCompareDlg::CCompareDlg(wxWindow* parent, int mode, std::vector<GroupRec>& stor
     SetSizer(sizer);
     Layout();
 
+    // The list has its width only once the window is laid out on the screen
+    // (the dialog fit may widen it as it is shown), and the user may resize it.
+    m_pList->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        FitNameColumn();
+    });
     Bind(wxEVT_BUTTON, &CCompareDlg::OnSaveButton, this, IDC_SAVE);
     Bind(wxEVT_BUTTON, &CCompareDlg::OnPrintButton, this, IDC_PRINT);
 }
@@ -94,12 +106,11 @@ CCompareDlg::CCompareDlg(wxWindow* parent, int mode, std::vector<GroupRec>& stor
 void CCompareDlg::Rebuild(const CD390DocData& doc)
 {
     m_pList->ClearColumns();
-    const int nameWidth = std::max(m_pList->GetSize().x - 194, 80);
     const struct {
         unsigned textId;
         int width;
     } columns[4] = {{IDS_CODE, 50},
-                    {IDS_PARAMETER_NAME, nameWidth},
+                    {IDS_PARAMETER_NAME, NameColumnWidth()},
                     {CCompareList::HeadingAId(m_nMode), 70},
                     {CCompareList::HeadingBId(m_nMode), 85}};
     for (unsigned column = 0; column < 4; ++column)
@@ -108,6 +119,20 @@ void CCompareDlg::Rebuild(const CD390DocData& doc)
     // Each heading as wide as its label needs in the header's own font.
     CDialogTextFit::FitHeadings(m_pList);
     FillDiffList(doc);
+}
+
+int CCompareDlg::NameColumnWidth() const
+{
+    return std::max(m_pList->GetSize().x - kBesideName, kLeastNameWidth);
+}
+
+void CCompareDlg::FitNameColumn()
+{
+    if (m_pList->GetColumnCount() <= kNameColumn)
+        return;
+    wxDataViewColumn* name = m_pList->GetColumn(kNameColumn);
+    if (name->GetWidth() != NameColumnWidth())
+        name->SetWidth(NameColumnWidth());
 }
 
 void CCompareDlg::FillDiffList(const CD390DocData& doc)

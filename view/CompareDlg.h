@@ -38,6 +38,10 @@ public:
     int m_nMode;
 
 private:
+    // The name column is the list's width less the other three columns'.
+    int NameColumnWidth() const;
+    void FitNameColumn();
+
     std::vector<GroupRec>& m_store;
     void OnSaveButton(wxCommandEvent&) { OnSave(); }
     void OnPrintButton(wxCommandEvent&) { OnPrint(); }

@@ -6,6 +6,7 @@
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -13,6 +14,13 @@ namespace {
 
 constexpr std::size_t kCodeLength = 5;
 constexpr std::size_t kNameStart = 6;
+
+// The printed page, in device pixels from its top edge: rows start under the
+// band and follow one another at a fixed pitch; the footer's line has its top
+// this far above the bottom edge.
+constexpr int kFirstRowTop = 310;
+constexpr int kRowPitch = 75;
+constexpr int kFooterRise = 160;
 
 PrintItem Text(PrintFont font, bool centred, int x, int y, std::string text)
 {
@@ -115,6 +123,24 @@ int CCompareList::PageCountOf(const std::vector<GroupRec>& store)
     return static_cast<int>((records + kRowsPerPage - 1) / kRowsPerPage);
 }
 
+int CCompareList::PageCountOf(const std::vector<GroupRec>& store, int height)
+{
+    std::size_t records = 0;
+    for (const GroupRec& group : store)
+        records += group.m_Params.size();
+    const auto perPage = static_cast<std::size_t>(RowsPerPage(height));
+    return static_cast<int>((records + perPage - 1) / perPage);
+}
+
+int CCompareList::RowsPerPage(int height)
+{
+    // Each row takes its pitch from its top; the last one ends where the
+    // footer begins at the latest. One row a page at least, so that every
+    // row is printed.
+    const int fitting = (height - kFooterRise - kFirstRowTop) / kRowPitch;
+    return std::clamp(fitting, 1, static_cast<int>(kRowsPerPage));
+}
+
 PrintFontChoice CCompareList::FontOf(PrintFont font)
 {
     switch (font) {
@@ -131,7 +157,8 @@ PrintFontChoice CCompareList::FontOf(PrintFont font)
 std::vector<PrintItem> CCompareList::Page(int page, int width, int height) const
 {
     std::vector<PrintItem> items;
-    const int first = kRowsPerPage * (page - 1);
+    const int perPage = RowsPerPage(height);
+    const int first = perPage * (page - 1);
     if (page < 1 || first >= static_cast<int>(m_Rows.size()))
         return items;
     const int r = width - 200;
@@ -150,16 +177,16 @@ std::vector<PrintItem> CCompareList::Page(int page, int width, int height) const
     rule.m_y2 = 275;
     items.push_back(rule);
 
-    for (int row = first; row < first + kRowsPerPage && row < static_cast<int>(m_Rows.size()); ++row) {
+    for (int row = first; row < first + perPage && row < static_cast<int>(m_Rows.size()); ++row) {
         const CompareRow& line = m_Rows[static_cast<std::size_t>(row)];
-        const int y = 310 + 75 * (row - first);
+        const int y = kFirstRowTop + kRowPitch * (row - first);
         std::string_view code = line.m_strCode;
         code.remove_prefix(std::min(code.find_first_not_of(' '), code.size()));
         items.push_back(Text(PrintFont::Row, false, 160, y, std::string(code) + " " + line.m_strName));
         items.push_back(Text(PrintFont::Row, false, columnA + 130, y, line.m_strA));
         items.push_back(Text(PrintFont::Row, false, columnB + 20, y, line.m_strB));
     }
-    items.push_back(Text(PrintFont::Row, false, 6 * r / 7 + 150, height - 160,
+    items.push_back(Text(PrintFont::Row, false, 6 * r / 7 + 150, height - kFooterRise,
                          LoadResString(IDS_PAGE) + std::to_string(page)));
     return items;
 }

@@ -30,6 +30,7 @@ struct CompareRow {
 
 class CCompareList {
 public:
+    // Rows of a page high enough for them; a lower page takes fewer.
     static constexpr int kRowsPerPage = 40;
 
     // String ids of the headings of value A and value B in a mode.
@@ -56,6 +57,11 @@ public:
 
     // Pages of the printout: 40 rows each, none for an empty store.
     static int PageCountOf(const std::vector<GroupRec>& store);
+    // The same on a page of height device pixels: 40 rows a page where they
+    // end above the footer (an A4 sheet upright at 300 pixels an inch or
+    // more), else as many as do.
+    static int PageCountOf(const std::vector<GroupRec>& store, int height);
+    static int RowsPerPage(int height);
     // What page p (from 1) of a device of width x height pixels shows, in
     // device units with y growing downward; the fonts are FontOf's.
     std::vector<PrintItem> Page(int page, int width, int height) const;

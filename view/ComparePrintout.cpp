@@ -21,17 +21,25 @@ CComparePrintout::CComparePrintout(const CCompareList& list, const std::vector<G
 {
 }
 
+int CComparePrintout::PageCount() const
+{
+    int width = 0, height = 0;
+    GetPageSizePixels(&width, &height);
+    // Before a device has said its size: the pages of a sheet that takes 40 rows.
+    return height > 0 ? CCompareList::PageCountOf(m_store, height) : CCompareList::PageCountOf(m_store);
+}
+
 void CComparePrintout::GetPageInfo(int* minPage, int* maxPage, int* selFrom, int* selTo)
 {
     *minPage = 1;
-    *maxPage = CCompareList::PageCountOf(m_store);
+    *maxPage = PageCount();
     *selFrom = 1;
     *selTo = *maxPage;
 }
 
 bool CComparePrintout::HasPage(int page)
 {
-    return page >= 1 && page <= CCompareList::PageCountOf(m_store);
+    return page >= 1 && page <= PageCount();
 }
 
 bool CComparePrintout::OnPrintPage(int page)

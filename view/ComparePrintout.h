@@ -19,6 +19,9 @@ public:
     static void DrawItems(wxDC& dc, const std::vector<PrintItem>& items);
 
 private:
+    // The pages on the device's page height: its rows per page follow it.
+    int PageCount() const;
+
     const CCompareList& m_list;
     const std::vector<GroupRec>& m_store;
 };

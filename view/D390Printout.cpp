@@ -48,17 +48,25 @@ void CD390Printout::OnPreparePrinting()
     m_texts.m_strTime = CPrintLayout::TimeText(now);
 }
 
+int CD390Printout::PageHeight() const
+{
+    int widthMM = 0, heightMM = 0;
+    GetPageSizeMM(&widthMM, &heightMM);
+    // Before a device has said its size, the report's own sheet.
+    return heightMM > 0 ? 10 * heightMM : CPrintLayout::kA4Height;
+}
+
 void CD390Printout::GetPageInfo(int* minPage, int* maxPage, int* selFrom, int* selTo)
 {
     *minPage = 1;
-    *maxPage = m_layout.PageCount();
+    *maxPage = m_layout.PageCount(PageHeight());
     *selFrom = 1;
     *selTo = *maxPage;
 }
 
 bool CD390Printout::HasPage(int page)
 {
-    return page >= 1 && page <= m_layout.PageCount();
+    return page >= 1 && page <= m_layout.PageCount(PageHeight());
 }
 
 bool CD390Printout::OnPrintPage(int page)

@@ -32,6 +32,10 @@ public:
     static void DrawItems(wxDC& dc, const std::vector<PrintItem>& items);
 
 private:
+    // The printable height in tenths of a millimetre: the rows a page takes
+    // follow it.
+    int PageHeight() const;
+
     const CD390DocData& m_doc;
     CPrintLayout m_layout;
     PrintTexts m_texts;

@@ -328,17 +328,21 @@ void CD390View::OnExportParams(wxCommandEvent&)
 
 void CD390View::OnImportParams(wxCommandEvent&)
 {
-    // The list shows the table as the import left it, with no change marks.
     CD390DocData* doc = GetDocData();
-    const int modelBefore = doc ? doc->m_nModelCode : 0;
-    if (m_pExchange && m_pExchange->OnImportParams()) {
+    if (!m_pExchange || !doc)
+        return;
+    // The list shows the table as the import left it, with no change marks.
+    const int modelBefore = doc->m_nModelCode;
+    m_pExchange->m_showImported = [this, doc, modelBefore] {
         // A comma-separated file may name another model, with other groups.
-        if (doc && doc->m_nModelCode != modelBefore)
+        if (doc->m_nModelCode != modelBefore)
             Windows().InitProjectTree(doc->m_nModelCode);
         FillParamList();
         if (m_pList)
             m_pList->Refresh();
-    }
+    };
+    m_pExchange->OnImportParams();
+    m_pExchange->m_showImported = nullptr;
 }
 
 void CD390View::OnFilePrint(wxCommandEvent& event)

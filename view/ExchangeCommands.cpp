@@ -105,28 +105,27 @@ bool CExchangeCommands::OnImportParams()
     std::string path = ChoosePath(false, "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv", "xls");
     if (path.empty())
         return false;
-    switch (CParamExchange::ImportKindOf(path)) {
-    case CParamExchange::ImportKind::Workbook:
-        ImportExcel(path);
-        break;
-    case CParamExchange::ImportKind::Csv:
-        ImportCsv(path);
-        break;
-    case CParamExchange::ImportKind::None:
+    const CParamExchange::ImportKind kind = CParamExchange::ImportKindOf(path);
+    if (kind == CParamExchange::ImportKind::None)
         return false;
-    }
-    m_doc.ClearChanged();
+    // The list shows the imported table, without change marks, before
+    // "Import success." is told; after a refused file it is rebuilt as well.
+    bool shown = false;
+    auto show = [this, &shown] {
+        m_doc.ClearChanged();
+        if (m_showImported)
+            m_showImported();
+        shown = true;
+    };
+    CParamExchange exchange(m_session, m_doc);
+    exchange.m_showImported = show;
+    if (kind == CParamExchange::ImportKind::Workbook)
+        exchange.ImportWorkbook(path);
+    else
+        exchange.ImportCsv(path);
+    if (!shown)
+        show();
     return true;
-}
-
-void CExchangeCommands::ImportCsv(const std::string& path)
-{
-    CParamExchange(m_session, m_doc).ImportCsv(path);
-}
-
-void CExchangeCommands::ImportExcel(const std::string& path)
-{
-    CParamExchange(m_session, m_doc).ImportWorkbook(path);
 }
 
 CD390Printout* CExchangeCommands::MakePrintout() const

@@ -22,15 +22,16 @@ public:
 
     // Called when a print preview window closes (the view resets its caption).
     std::function<void()> m_afterPreview;
+    // Has the view show the table as an import left it: told after a
+    // successful import before its message, else once the import has ended.
+    std::function<void()> m_showImported;
 
     void OnExportParams();
     void ExportCsv();
     void ExportExcel();
-    // True when an import was attempted, whatever its outcome: the view then
-    // rebuilds its list.
+    // True when an import was attempted, whatever its outcome: the change
+    // marks are gone and the view was told to show the table.
     bool OnImportParams();
-    void ImportCsv(const std::string& path);
-    void ImportExcel(const std::string& path);
 
     // Print (with the print dialog) and Print Direct (without it).
     void OnFilePrint(bool prompt);

@@ -327,6 +327,8 @@ bool CParamExchange::ImportCsvFile(const std::string& path)
     m_doc.SetModelDefaults();
     if (Snapshot() != before)
         m_doc.SetModifiedFlag(true);
+    if (m_showImported)
+        m_showImported();
     AfxMessageBox(IDS_IMPORT_SUCCESS, MB_OK);
     return true;
 }
@@ -466,6 +468,8 @@ bool CParamExchange::ImportWorkbookFile(const std::string& path)
     }
     if (Snapshot() != before)
         m_doc.SetModifiedFlag(true);
+    if (m_showImported)
+        m_showImported();
     AfxMessageBox(IDS_IMPORT_SUCCESS, MB_OK);
     return true;
 }

@@ -23,6 +23,8 @@ public:
 
     // The local time the export stamps into its third line; tests fix it.
     std::function<std::tm()> m_clock;
+    // Has the windows show the imported table before its success is told.
+    std::function<void()> m_showImported;
 
     // --- Comma-separated file ------------------------------------------
     // The lines of the export: model, column names, date and time, then one

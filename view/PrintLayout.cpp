@@ -3,6 +3,7 @@
 #include "platform/ResourceModule.h"
 #include "res/StringIds.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -13,6 +14,17 @@ constexpr int kItemsPerGroup = 100;
 // Page 1 carries the title block and so fewer rows than the pages after it.
 constexpr int kRowsOnFirstPage = 30;
 constexpr int kRowsPerPage = 35;
+
+// Where the first row's top lies below the page's top edge.
+constexpr int kFirstRowTop = 550;
+constexpr int kLaterRowTop = 300;
+// The footer's first line (the date) has its top this far above the bottom edge.
+constexpr int kFooterTop = 200;
+// The pitch follows the page's height, but rows never come closer than a
+// line of the row font (3.0 mm characters on 3.4 mm lines), and never so far
+// apart that the band, which sits one pitch above the rows, meets the first.
+constexpr int kLeastPitch = 36;
+constexpr int kMostPitch = 140;
 
 std::size_t CharacterCount(const std::string& text)
 {
@@ -85,26 +97,41 @@ CPrintLayout::CPrintLayout(const std::vector<GroupRec>& groups, const uint32_t (
     }
 }
 
-int CPrintLayout::PageCountOf(int rows)
+int CPrintLayout::RowsOnPage(int page, int height)
 {
-    if (rows < kRowsOnFirstPage)
+    const bool first = page <= 1;
+    const int most = first ? kRowsOnFirstPage : kRowsPerPage;
+    // Row k takes the pitch from its top; the last one taken ends where the
+    // footer begins at the latest. On the report's own sheet these are
+    // exactly its 30 and 35 rows.
+    const int room = height - kFooterTop - (first ? kFirstRowTop : kLaterRowTop);
+    const int fitting = room / RowPitch(page, height);
+    // One row a page at least: every row is printed, however small the sheet.
+    return std::clamp(fitting, 1, most);
+}
+
+int CPrintLayout::PageCountOf(int rows, int height)
+{
+    const int first = RowsOnPage(1, height);
+    if (rows <= first)
         return 1;
-    return 1 + (rows - kRowsOnFirstPage + kRowsPerPage - 1) / kRowsPerPage;
+    const int later = RowsOnPage(2, height);
+    return 1 + (rows - first + later - 1) / later;
 }
 
-int CPrintLayout::FirstRowOf(int page)
+int CPrintLayout::FirstRowOf(int page, int height)
 {
-    return page <= 1 ? 0 : kRowsPerPage * page - 40;
+    return page <= 1 ? 0 : RowsOnPage(1, height) + (page - 2) * RowsOnPage(2, height);
 }
 
-int CPrintLayout::LastRowOf(int page)
+int CPrintLayout::LastRowOf(int page, int height)
 {
-    return page <= 1 ? kRowsOnFirstPage - 1 : kRowsPerPage * page - 6;
+    return FirstRowOf(page, height) + RowsOnPage(page, height) - 1;
 }
 
 int CPrintLayout::RowPitch(int page, int height)
 {
-    return (height - 50) / (page <= 1 ? 40 : 42);
+    return std::clamp((height - 50) / (page <= 1 ? 40 : 42), kLeastPitch, kMostPitch);
 }
 
 PrintFontChoice CPrintLayout::FontOf(PrintFont font)
@@ -182,9 +209,9 @@ std::vector<PrintItem> CPrintLayout::Page(int page, int width, int height, const
 
     const int pitch = RowPitch(page, height);
     const int bandTop = page <= 1 ? 400 : 150;
-    const int rowTop = page <= 1 ? 550 : 300;
-    const int first = FirstRowOf(page);
-    const int last = LastRowOf(page);
+    const int rowTop = page <= 1 ? kFirstRowTop : kLaterRowTop;
+    const int first = FirstRowOf(page, height);
+    const int last = LastRowOf(page, height);
 
     // The title block belongs to the report's groups: a table without groups
     // prints the footer alone.
@@ -231,7 +258,7 @@ std::vector<PrintItem> CPrintLayout::Page(int page, int width, int height, const
         text(PrintFont::Label, 16 * (width / 20), y, LoadResString(IDS_SET_VALUE));
     }
 
-    text(PrintFont::Label, 50, 200 - height, texts.m_strDate);
+    text(PrintFont::Label, 50, kFooterTop - height, texts.m_strDate);
     text(PrintFont::Label, 50, 140 - height, texts.m_strTime);
     text(PrintFont::Label, width - 500, 140 - height, LoadResString(IDS_PAGE));
     text(PrintFont::Label, width - 350, 140 - height, std::to_string(page));

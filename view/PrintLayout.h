@@ -48,13 +48,22 @@ public:
     // Groups beyond the fifteenth are not printed; flags index [group][item].
     CPrintLayout(const std::vector<GroupRec>& groups, const uint32_t (&defined)[15][100]);
 
+    // The report's own page: an A4 sheet upright, 2970 tenths of a
+    // millimetre high. Its pages carry 30 rows, then 35 each.
+    static constexpr int kA4Height = 2970;
+
     // Rows of the whole report: per group its heading and its defined parameters.
     int RowCount() const { return m_nRows; }
-    int PageCount() const { return PageCountOf(m_nRows); }
+    int PageCount(int height = kA4Height) const { return PageCountOf(m_nRows, height); }
 
-    static int PageCountOf(int rows);
-    static int FirstRowOf(int page);
-    static int LastRowOf(int page);
+    // Which rows fall on which page of a printable area of the given height.
+    // A page as high as the report's own or higher carries its 30 and 35
+    // rows; a lower one (another paper, or the sheet turned) carries as many
+    // as end above the footer, so that no row meets it.
+    static int RowsOnPage(int page, int height = kA4Height);
+    static int PageCountOf(int rows, int height = kA4Height);
+    static int FirstRowOf(int page, int height = kA4Height);
+    static int LastRowOf(int page, int height = kA4Height);
     // Distance between two rows on a page of the given height.
     static int RowPitch(int page, int height);
     static PrintFontChoice FontOf(PrintFont font);

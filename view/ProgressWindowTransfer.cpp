@@ -1,5 +1,6 @@
 #include "view/ProgressWindowTransfer.h"
 
+#include "platform/WorkArea.h"
 #include "view/ProgressDlg.h"
 
 #include <wx/gauge.h>
@@ -22,7 +23,7 @@ void CProgressWindowTransfer::ShowWithHeading(const std::string& heading)
     if (!m_pDialog)
         return;
     wxRect over = m_pPlaceOver ? m_pPlaceOver->GetScreenRect() : wxRect();
-    m_pDialog->Move(over.GetLeft() + over.GetWidth() / 3, over.GetBottom() - over.GetHeight() / 5);
+    MoveInsideWorkArea(m_pDialog, wxPoint(over.GetLeft() + over.GetWidth() / 3, over.GetBottom() - over.GetHeight() / 5));
     m_pDialog->m_strHeading = wxString::FromUTF8(heading);
     // The window has no caption bar; its title is what screen readers name
     // it by: the heading without its trailing dots and comma.

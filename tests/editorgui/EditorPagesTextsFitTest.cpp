@@ -2,9 +2,12 @@
 // of the program give it, has room for each of its texts in the font and
 // theme GTK draws them with: every row's Write button, label, range text and
 // explanation (for each entry of the row's list) is at least as large as its
-// best size and lies inside its page.
+// best size and lies inside its page, and every list is as tall as GTK draws
+// its entry in its frame (no letter's descender cut) and lies clear of the
+// page's other controls.
 
 #include "tests/editorgui/EditorWindowFixture.h"
+#include "tests/common/TextRoom.h"
 
 #include "document/ModelTables.h"
 #include "editor/GroupTable.h"
@@ -45,6 +48,15 @@ void CheckChildren(wxWindow* window, const wxSize& page, const std::string& name
             if (rect.x < 0 || rect.y < 0 || rect.GetRight() >= page.x || rect.GetBottom() >= page.y)
                 cut.push_back(name + ": " + Describe(child) + " at " + std::to_string(rect.x) + "," +
                               std::to_string(rect.y) + " " + SizeText(size) + " leaves its page of " + SizeText(page));
+        }
+        if (dynamic_cast<wxChoice*>(child)) {
+            ++controls;
+            if (const std::string text = CutText(child); !text.empty())
+                cut.push_back(name + ": list " + Describe(child) + " is " + SizeText(child->GetSize()) + ": " + text);
+            for (wxWindow* other : window->GetChildren())
+                if (other != child && other->IsShown() && !other->IsTopLevel() &&
+                    other->GetRect().Intersects(child->GetRect()))
+                    cut.push_back(name + ": list " + Describe(child) + " overlaps " + Describe(other));
         }
         CheckChildren(child, page, name, controls, cut);
     }

@@ -2,11 +2,16 @@
 #include "platform/ResourceModule.h"
 #include "res/CommandIds.h"
 #include "session/DriveSession.h"
+#include "tests/common/GuiTestSupport.h"
+#include "tests/common/PumpUntil.h"
 #include "tests/shellgui/AppFixture.h"
 
 #include <wx/aui/framemanager.h>
+#include <wx/display.h>
+#include <wx/toolbar.h>
 #include <wx/statusbr.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -109,4 +114,28 @@ TEST(AppExit, QuietWithoutResourceModule)
     std::ifstream file(output);
     std::string text((std::istreambuf_iterator<char>(file)), {});
     EXPECT_EQ(text, "");
+}
+
+// Under a window manager the main window comes up as the user sees it:
+// shown, maximized, its toolbar across its width, and no complaint of the
+// toolkit on the way (the test main fails on any critical one).
+class MainWindowOnDesktop : public AppFixture {};
+
+TEST_F(MainWindowOnDesktop, StartsMaximizedWithItsToolbarAcrossAndNoToolkitComplaint)
+{
+    if (!WindowManagerRunning())
+        GTEST_SKIP() << "needs a window manager";
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = Frame();
+    EXPECT_TRUE(PumpUntil([&] { return frame.IsShownOnScreen() && frame.IsMaximized(); }, 5000));
+    // The manager's border and the maximized size arrive after the window
+    // shows; they are laid out too.
+    PumpUntil(nullptr, 500);
+    wxToolBar* toolbar = frame.GetToolBar();
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_TRUE(toolbar->IsShownOnScreen());
+    EXPECT_EQ(toolbar->GetSize().x, frame.GetClientSize().x);
+    EXPECT_GE(toolbar->GetSize().y, toolbar->GetBestSize().y);
+    const wxRect area = wxDisplay(static_cast<unsigned>(std::max(0, wxDisplay::GetFromWindow(&frame)))).GetClientArea();
+    EXPECT_GT(frame.GetSize().x, area.width / 2) << "maximized";
 }

@@ -1,11 +1,15 @@
 // Every dialog of the program, shown in the running program as it shows it,
 // has room for each of its texts in the font and theme GTK draws them with:
-// every static text, radio button, check box and button is at least as large
-// as its best size and lies inside its window, and the compare list's
-// headings are as wide as their labels need.
+// the text of every static text, radio button, check box, button and list is
+// drawn whole and the control lies inside its window, and the compare list's
+// headings are as wide as their labels need. The dialogs laid out from
+// templates keep the template's layout: a dialog whose texts fit keeps every
+// control where the template puts it, and where some text needs more room,
+// the template's columns and rows stay level and nothing comes to overlap.
 
 #include "tests/session/ConnectTestSupport.h"
 #include "tests/shellgui/AppFixture.h"
+#include "tests/common/TextRoom.h"
 
 #include "document/D390DocData.h"
 #include "document/ModelSelectDlg.h"
@@ -50,7 +54,9 @@
 
 #include <gtk/gtk.h>
 
+#include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -134,6 +140,27 @@ protected:
     void Check(wxWindow* dialog, const std::string& name)
     {
         const bool wasShown = dialog->IsShown();
+        // A dialog laid out from its template is first shown as the
+        // template has it, to learn which texts need more room there.
+        const bool placed = !wasShown && !dialog->GetSizer();
+        std::vector<Placed> controls;
+        if (placed) {
+            for (wxWindow* child : dialog->GetChildren())
+                if (!child->IsTopLevel() && child->IsShown())
+                    controls.push_back({child, child->GetRect(), false});
+            wxDialog::EnableLayoutAdaptation(false);
+            // GTK says so when a control is drawn smaller than it needs.
+            SetExpectedToolkitCritical([](const std::string& domain, const std::string& message) {
+                return domain == "Gtk" && message.find("gtk_box_gadget_distribute") != std::string::npos;
+            });
+            dialog->Show();
+            Pump(150);
+            for (Placed& control : controls)
+                control.cutInTemplate = !CutText(control.window).empty();
+            dialog->Hide();
+            SetExpectedToolkitCritical(nullptr);
+            wxDialog::EnableLayoutAdaptation(true);
+        }
         g_gtkMessages.clear();
         if (!wasShown)
             dialog->Show();
@@ -142,8 +169,80 @@ protected:
         for (const std::string& message : g_gtkMessages)
             m_cut.push_back(name + ": GTK says " + message);
         CheckChildren(dialog, name);
+        if (placed)
+            CheckTemplateKept(controls, name);
         if (!wasShown)
             dialog->Hide();
+    }
+
+    struct Placed {
+        wxWindow* window;
+        wxRect templateRect;
+        bool cutInTemplate;
+    };
+
+    // The template's layout after the fit: unchanged where every text fit;
+    // else its level edges still level and its separate controls apart.
+    void CheckTemplateKept(const std::vector<Placed>& controls, const std::string& name)
+    {
+        bool anyCut = false;
+        int moved = 0;
+        for (const Placed& control : controls) {
+            anyCut = anyCut || control.cutInTemplate;
+            moved += control.window->GetRect() != control.templateRect;
+        }
+        m_templateControls += static_cast<int>(controls.size());
+        m_moved += moved;
+        if (moved > 0)
+            m_dialogsChanged.push_back(name + ": " + std::to_string(moved) + " of " + std::to_string(controls.size()));
+        const auto describe = [&](const Placed& control) {
+            const wxRect& t = control.templateRect;
+            const wxRect r = control.window->GetRect();
+            char text[96];
+            std::snprintf(text, sizeof text, " (%d,%d %dx%d -> %d,%d %dx%d)", t.x, t.y, t.width, t.height, r.x, r.y,
+                          r.width, r.height);
+            return Describe(control.window) + text;
+        };
+        if (std::getenv("D390_SHOW_MOVES"))
+            for (const Placed& control : controls)
+                if (control.window->GetRect() != control.templateRect)
+                    std::printf("%s: %s%s\n", name.c_str(), describe(control).c_str(), control.cutInTemplate ? " cut" : "");
+        if (!anyCut)
+            for (const Placed& control : controls)
+                if (control.window->GetRect() != control.templateRect)
+                    m_layout.push_back(name + ": every text fits its template, yet " + describe(control) +
+                                       " left its place");
+        // Edges: left, right, top, bottom.
+        const auto edge = [](const wxRect& r, int which) {
+            switch (which) {
+            case 0: return r.x;
+            case 1: return r.x + r.width;
+            case 2: return r.y;
+            default: return r.y + r.height;
+            }
+        };
+        static const char* const kEdges[] = {"left", "right", "top", "bottom"};
+        for (std::size_t a = 0; a < controls.size(); ++a)
+            for (std::size_t b = 0; b < controls.size(); ++b) {
+                if (a == b)
+                    continue;
+                const wxRect ta = controls[a].templateRect;
+                const wxRect tb = controls[b].templateRect;
+                const wxRect ra = controls[a].window->GetRect();
+                const wxRect rb = controls[b].window->GetRect();
+                for (int e = 0; e < 4; ++e)
+                    if (a < b && edge(ta, e) == edge(tb, e) && edge(ra, e) != edge(rb, e))
+                        m_layout.push_back(name + ": " + kEdges[e] + " edges no longer level: " +
+                                           describe(controls[a]) + " and " + describe(controls[b]));
+                // What lay before another along a row or down a column
+                // still does.
+                if (edge(ta, 1) <= edge(tb, 0) && edge(ra, 1) > edge(rb, 0))
+                    m_layout.push_back(name + ": " + describe(controls[a]) + " now reaches into " +
+                                       describe(controls[b]));
+                if (edge(ta, 3) <= edge(tb, 2) && edge(ra, 3) > edge(rb, 2))
+                    m_layout.push_back(name + ": " + describe(controls[a]) + " now reaches down into " +
+                                       describe(controls[b]));
+            }
     }
 
     void CheckChildren(wxWindow* window, const std::string& name)
@@ -152,13 +251,12 @@ protected:
         for (wxWindow* child : window->GetChildren()) {
             if (child->IsTopLevel() || !child->IsShown())
                 continue;
-            if (CDialogTextFit::ShowsText(child)) {
+            if (CDialogTextFit::ShowsText(child) || dynamic_cast<wxChoice*>(child) ||
+                dynamic_cast<wxComboBox*>(child)) {
                 ++m_controls;
                 const wxSize size = child->GetSize();
-                const wxSize best = child->GetBestSize();
-                if (best.x > size.x || best.y > size.y)
-                    m_cut.push_back(name + ": " + Describe(child) + " is " + SizeText(size) + ", needs " +
-                                    SizeText(best));
+                if (const std::string cut = CutText(child); !cut.empty())
+                    m_cut.push_back(name + ": " + Describe(child) + " is " + SizeText(size) + ": " + cut);
                 const wxRect rect = child->GetRect();
                 if (rect.x < 0 || rect.y < 0 || rect.GetRight() >= client.x || rect.GetBottom() >= client.y)
                     m_cut.push_back(name + ": " + Describe(child) + " at " + std::to_string(rect.x) + "," +
@@ -178,6 +276,10 @@ protected:
         Pump(20);
     }
 
+    int m_templateControls = 0;
+    int m_moved = 0;
+    std::vector<std::string> m_dialogsChanged;
+    std::vector<std::string> m_layout;
     int m_shownByCommands = 0;
     int m_models = 0;
     int m_headings = 0;
@@ -261,10 +363,13 @@ TEST_F(DialogTextsFitTest, EveryDialogHasRoomForItsTexts)
     compare->Destroy();
 
     EXPECT_TRUE(m_cut.empty()) << ::testing::PrintToString(m_cut);
+    EXPECT_TRUE(m_layout.empty()) << ::testing::PrintToString(m_layout);
     EXPECT_TRUE(headings.empty()) << ::testing::PrintToString(headings);
     // What was measured, for the record of the run.
     std::printf("checked %d dialogs with %d text controls, %d model descriptions, %d list headings\n", m_dialogs,
                 m_controls, m_models, m_headings);
+    std::printf("%d of %d controls of the template dialogs left their template places: %s\n", m_moved,
+                m_templateControls, ::testing::PrintToString(m_dialogsChanged).c_str());
     EXPECT_EQ(m_shownByCommands, 3) << "the model choice and two editors";
 }
 
@@ -304,4 +409,53 @@ TEST_F(DialogTextsFitTest, ConnectMakesRoomForTheAdapterItFindsWhileShown)
     EXPECT_TRUE(m_cut.empty()) << ::testing::PrintToString(m_cut);
     dialog->Destroy();
     g_strCommPort = savedPort;
+}
+
+TEST_F(DialogTextsFitTest, SmallKeyboardKeepsItsKeyGrid)
+{
+    // Three columns of keys, "0" over the left and middle ones, "." in the
+    // right one, each row level: the template's grid, whatever GTK's
+    // padding makes the keys need.
+    auto* keyboard = new CSmallKeyboardDlg(&Frame(), [] {});
+    keyboard->Show();
+    Pump(150);
+    const auto key = [&](int id) { return keyboard->FindWindow(id)->GetRect(); };
+    const struct {
+        const char* what;
+        std::vector<int> keys; // ids in one column or row
+        bool column;
+    } lines[] = {
+        {"left column \"7\" \"4\" \"1\" \"0\"", {1046, 1049, 1052, 1055}, true},
+        {"middle column \"8\" \"5\" \"2\"", {1047, 1050, 1053}, true},
+        {"right column \"9\" \"6\" \"3\" \".\"", {1048, 1051, 1054, 1056}, true},
+        {"top row", {1046, 1047, 1048}, false},
+        {"second row", {1049, 1050, 1051}, false},
+        {"third row", {1052, 1053, 1054}, false},
+        {"bottom row", {1055, 1056}, false},
+    };
+    for (const auto& line : lines)
+        for (int id : line.keys) {
+            const wxRect first = key(line.keys.front());
+            const wxRect r = key(id);
+            if (line.column)
+                EXPECT_EQ(r.x, first.x) << line.what << ": key " << id;
+            else
+                EXPECT_TRUE(r.y == first.y && r.height == first.height) << line.what << ": key " << id;
+        }
+    const wxRect left = key(1046);
+    const wxRect middle = key(1047);
+    const wxRect right = key(1048);
+    for (int id : {1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1056})
+        EXPECT_EQ(key(id).GetSize(), left.GetSize()) << "key " << id;
+    EXPECT_EQ(middle.x, left.GetRight() + 1);
+    EXPECT_EQ(right.x, middle.GetRight() + 1);
+    EXPECT_EQ(key(1055).GetRight(), middle.GetRight()) << "\"0\" spans the left and middle columns";
+    EXPECT_EQ(key(1055).y, key(1052).GetBottom() + 1);
+    for (int id = 1046; id <= 1056; ++id)
+        EXPECT_EQ(CutText(keyboard->FindWindow(id)), "") << "key " << id;
+    const wxSize client = keyboard->GetClientSize();
+    EXPECT_LE(right.GetRight(), client.x);
+    EXPECT_LE(key(1056).GetBottom(), client.y);
+    keyboard->Destroy();
+    Pump(20);
 }
