@@ -54,7 +54,7 @@ CMonitorControlDlg::CMonitorControlDlg(wxWindow* parent, CDriveSession& state, i
     , m_state(state)
     , m_pProject(project)
     , m_exchange(state)
-    , m_worker(state)
+    , m_worker(state, this)
     , m_timer(this, 1)
     , m_nStationIndex(stationIndex)
 {
