@@ -17,6 +17,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceModule.h"
 #include "platform/WorkArea.h"
+#include "platform/WxMessageBox.h"
 #include "session/DriveSession.h"
 #include "view/ExportFormatDlg.h"
 
@@ -31,6 +32,7 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/toolbar.h>
+#include <wx/weakref.h>
 
 #include <algorithm>
 #include <cctype>
@@ -549,7 +551,17 @@ void CGraphDlg::OnReading(const GraphReading& reading, unsigned long long run)
     // A reading of a run that was stopped, or restarted, meanwhile.
     if (run != m_recorder.StoreGeneration() || !m_recorder.IsSampling())
         return;
-    GraphTick tick = m_recorder.TakeReading(reading);
+    // A failed read shows its message here, in a box of this window whose
+    // nested loop may see the window closed, even destroyed (its control
+    // window's Cancel): the box ends with it, and nothing of it is touched.
+    const wxWeakRef<CGraphDlg> alive(this);
+    GraphTick tick = GraphTick::Idle;
+    {
+        CMessageBoxOwner boxes(this);
+        tick = m_recorder.TakeReading(reading);
+    }
+    if (!alive)
+        return;
     if (tick == GraphTick::Stopped || tick == GraphTick::Idle)
         m_sampleTimer.Stop();
     if (tick == GraphTick::Sampled)

@@ -111,7 +111,11 @@ void CGraphSampler::Ended(unsigned long long id)
     CGraphSampler& sampler = *found->second;
     sampler.m_job.Join();
     sampler.m_bBusy = false;
-    GraphReading reading = sampler.m_pExchange->reading;
-    if (sampler.m_delivered)
-        sampler.m_delivered(reading, sampler.m_pExchange->tag);
+    const GraphReading reading = sampler.m_pExchange->reading;
+    const unsigned long long tag = sampler.m_pExchange->tag;
+    // The window may go while it takes the reading in (its message box runs
+    // a nested loop): nothing of the sampler is used once it is called.
+    const Delivered delivered = sampler.m_delivered;
+    if (delivered)
+        delivered(reading, tag);
 }

@@ -22,6 +22,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
 
 #include <algorithm>
 #include <memory>
@@ -112,7 +113,7 @@ CKeyPadDlg::CKeyPadDlg(wxWindow* parent, CDriveSession& state, LiveDriveInfo dri
     : wxDialog(parent, IDD, "KeyPad")
     , m_state(state)
     , m_exchange(state)
-    , m_worker(state)
+    , m_worker(state, this)
     , m_drive(drive)
     , m_timer(this, 1)
 {
@@ -705,8 +706,10 @@ void CKeyPadDlg::CommitFrequency(bool byEnter)
                 return LinkGone();
             if (byEnter)
                 m_pFreqEdit->m_bSuppress = 1;
+            const wxWeakRef<CKeyPadDlg> alive(this);
             AfxMessageBox(IDS_SET_FREQ);
-            m_pFreqEdit->m_bSuppress = 0;
+            if (alive)
+                m_pFreqEdit->m_bSuppress = 0;
         });
 }
 

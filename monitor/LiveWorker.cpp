@@ -1,10 +1,15 @@
 #include "monitor/LiveWorker.h"
 
+#include "platform/WxMessageBox.h"
+
 #include <wx/app.h>
 #include <wx/utils.h>
 
-CLiveWorker::CLiveWorker(CDriveSession& state)
+#include <optional>
+
+CLiveWorker::CLiveWorker(CDriveSession& state, wxWindow* window)
     : m_exchange(state)
+    , m_window(window)
     , m_token(std::make_shared<Token>())
     , m_stopped(std::make_shared<std::atomic<bool>>(false))
 {
@@ -70,7 +75,12 @@ void CLiveWorker::OnStepDone()
         // tick meanwhile starts nothing.
         const std::shared_ptr<Token> token = m_token;
         const Apply apply = std::move(m_current->apply);
-        apply();
+        {
+            std::optional<CMessageBoxOwner> boxes;
+            if (m_window)
+                boxes.emplace(m_window);
+            apply();
+        }
         if (!token->owner)
             return; // its window went during the apply
     }

@@ -23,13 +23,16 @@
 #include <memory>
 
 class CDriveSession;
+class wxWindow;
 
 class CLiveWorker {
 public:
     using Work = std::function<void(CLiveLink& link)>;
     using Apply = std::function<void()>;
 
-    explicit CLiveWorker(CDriveSession& state);
+    // window: the window whose results the applies take in, which owns the
+    // boxes they show (none: the window the user works in).
+    explicit CLiveWorker(CDriveSession& state, wxWindow* window = nullptr);
     ~CLiveWorker();
     CLiveWorker(const CLiveWorker&) = delete;
     CLiveWorker& operator=(const CLiveWorker&) = delete;
@@ -60,6 +63,7 @@ private:
     void OnStepDone();
 
     CLiveExchange m_exchange;
+    wxWindow* m_window;
     CBackgroundJob m_job;
     std::shared_ptr<Token> m_token;
     // The current generation's stop; a Stop() begins a new one.

@@ -18,7 +18,7 @@ CMonitorStatusDlg::CMonitorStatusDlg(wxWindow* parent, CDriveSession& state, int
     : wxDialog(parent, IDD, "Monitor Status")
     , m_state(state)
     , m_pProject(project)
-    , m_worker(state)
+    , m_worker(state, this)
     , m_nStationIndex(stationIndex)
 {
     m_pTabs = new wxNotebook(this, IDC_TABS);

@@ -260,9 +260,13 @@ int CAccessibleNamesFilter::FilterEvent(wxEvent& event)
         // A notebook that goes takes its pages with it; a page that goes
         // leaves its notebook: either way the tabs are hidden first, or GTK
         // complains of a page that is not there while a reader listens.
+        // A top-level window is no page, and its parent may be gone before
+        // it (a message box whose owner was destroyed while it was up): only
+        // a child's parent is asked.
         if (auto* window = dynamic_cast<wxWindow*>(event.GetEventObject())) {
             HideTabsWhilePageLeaves(window);
-            HideTabsWhilePageLeaves(window->GetParent());
+            if (!window->IsTopLevel())
+                HideTabsWhilePageLeaves(window->GetParent());
         }
         return Event_Skip;
     }
