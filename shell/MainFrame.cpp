@@ -278,7 +278,10 @@ bool CMainFrame::Show(bool show)
     // manager tells the frame's border, and lays the frame out meanwhile at a
     // width of two pixels: far below what the toolbar needs, which GTK
     // reports as a critical fault. Realized first at its own size, the frame
-    // is shown at once and laid out at that size.
+    // is shown at once and laid out at that size. Shown at once, it is also
+    // on the desktop before any window opened over it at the start (a box,
+    // a chooser, the editor): held back, it would come after them, in front
+    // of them and active, and they would never get the keyboard.
     if (show && !IsShown() && m_widget && !gtk_widget_get_realized(m_widget)) {
         const wxSize size = GetSize();
         GtkAllocation allocation{0, 0, size.x, size.y};

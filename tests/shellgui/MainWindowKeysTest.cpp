@@ -385,6 +385,41 @@ TEST_F(MainWindowKeysTest, EachDriveCommandsStationChooserTakesTheKeyboard)
     Frame().Session().m_Stations.clear();
 }
 
+// A project named on the command line and its editor opened at once, before
+// the desktop has placed the main window: the editor comes up in front of
+// it and active, and stays so.
+TEST_F(MainWindowKeysTest, AnEditorOpenedAsTheProgramStartsComesUpInFrontAndActive)
+{
+    if (!WindowManagerRunning())
+        GTEST_SKIP() << "activation is a window manager's (registered to run under openbox)";
+    ASSERT_TRUE(Start());
+    const std::string path = SaveProject("started.zrv", "7.50");
+    Stop();
+    ASSERT_TRUE(Start({"d390", path}));
+    m_answer = [](wxDialog*) { return int(wxID_NONE); }; // shown for real
+    int activeTicks = 0;
+    bool frameActive = false;
+    int ticks = 0;
+    wxTimer poll;
+    poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        auto* editor = FindTopLevel<CParamGroupDlg>();
+        if (!editor)
+            return;
+        activeTicks = editor->IsActive() ? activeTicks + 1 : 0;
+        frameActive = frameActive || (activeTicks > 0 && Frame().IsActive());
+        // A second in front, or three without it.
+        if (activeTicks >= 10 || ++ticks > 30) {
+            poll.Stop();
+            editor->Close();
+        }
+    });
+    poll.Start(100);
+    Command(ID_GROUP_00);
+    poll.Stop();
+    EXPECT_GE(activeTicks, 10) << "the editor was the active window for a second on end";
+    EXPECT_FALSE(frameActive);
+}
+
 TEST_F(MainWindowKeysTest, EditKeysReachTheFocusedTextField)
 {
     ASSERT_TRUE(Start());
