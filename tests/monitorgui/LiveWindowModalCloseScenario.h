@@ -69,6 +69,10 @@ struct RecorderClose {
     std::function<void(RecorderWindows&)> close;
     // Whether the close takes the window run modal (so all) with it.
     bool closesTop;
+    // The window and button a reader presses for the same close (none for a
+    // close box).
+    const char* windowName = nullptr;
+    const char* buttonName = nullptr;
 };
 
 inline void ClickButton(wxWindow* window, int id)
@@ -92,7 +96,7 @@ inline std::vector<RecorderClose> RecorderCloses()
     };
     return {
         { "the control window's Cancel", control, graphOfControl,
-            [](RecorderWindows& w) { ClickButton(w.control.get(), wxID_CANCEL); }, true },
+            [](RecorderWindows& w) { ClickButton(w.control.get(), wxID_CANCEL); }, true, "Monitor Control", "Cancel" },
         { "the close box of the control window's recorder", control, graphOfControl,
             [](RecorderWindows& w) { w.graph->Close(); }, false },
         { "the close box of the recorder opened from the Monitor menu",
@@ -114,7 +118,7 @@ inline std::vector<RecorderClose> RecorderCloses()
                 control->ProcessWindowEvent(graph);
                 w.graph = control->GetGraphWindow();
             },
-            [](RecorderWindows& w) { ClickButton(w.status.get(), wxID_CANCEL); }, true },
+            [](RecorderWindows& w) { ClickButton(w.status.get(), wxID_CANCEL); }, true, "Monitor Status", "Cancel" },
     };
 }
 
@@ -125,10 +129,12 @@ class RecorderModalCloseRun {
 public:
     using Close = std::function<void(RecorderWindows&)>;
 
+    // close replaces the road's own close (a reader's press run outside);
+    // ready() holds once it can come.
     RecorderModalCloseRun(CDriveSession& state, CD390DocData& project, const RecorderDialog& dialog,
-                          const RecorderClose& road, Close close = nullptr)
+                          const RecorderClose& road, Close close = nullptr, std::function<bool()> ready = nullptr)
         : m_state(state), m_project(project), m_dialog(dialog), m_road(road),
-          m_close(close ? std::move(close) : road.close)
+          m_close(close ? std::move(close) : road.close), m_ready(std::move(ready))
     {
     }
 
@@ -189,7 +195,7 @@ private:
         if (!m_closeAsked && m_shown && m_shown->IsShown()) {
             if (m_shownAt < 0)
                 m_shownAt = now;
-            if (now - m_shownAt > 150) {
+            if (now - m_shownAt > 150 && (!m_ready || m_ready())) {
                 m_closeAsked = true;
                 m_runningAtClose = m_shown->IsModal();
                 m_inTick = false;
@@ -203,7 +209,7 @@ private:
             m_closedRest = true;
             m_top->Close();
         }
-        if (now > 10000 && !m_timedOut) {
+        if (now > 20000 && !m_timedOut) {
             m_timedOut = true;
             if (m_shown && m_shown->IsModal())
                 m_shown->EndModal(wxID_CANCEL);
@@ -218,6 +224,7 @@ private:
     const RecorderDialog& m_dialog;
     const RecorderClose& m_road;
     Close m_close;
+    std::function<bool()> m_ready;
     RecorderWindows m_windows;
     wxWeakRef<wxWindow> m_top;
     wxWeakRef<wxDialog> m_shown;
