@@ -16,6 +16,7 @@
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalChildren.h"
+#include "platform/PopupMenuDismiss.h"
 #include "platform/ResourceModule.h"
 #include "platform/WorkArea.h"
 #include "platform/WxMessageBox.h"
@@ -253,6 +254,9 @@ void CGraphDlg::ShowPopupMenu(const wxPoint& screen)
         m_onPopup(*menu);
         return;
     }
+    // The menu's loop runs on the stack: a close meanwhile takes the menu
+    // down and waits for it.
+    CNestedLoopOf loop(this, [&menu] { DismissPopupMenu(*menu); });
     PopupMenu(menu.get(), ScreenToClient(screen));
 }
 

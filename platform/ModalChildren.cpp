@@ -53,6 +53,17 @@ private:
 // From the program's start, before any dialog is shown.
 CRunningModals g_running;
 
+// The nested loops of windows' own that are no dialogs, innermost last.
+std::vector<CNestedLoopOf*> g_loops;
+
+// The nested loops running for window or a window it opened, latest first.
+void CollectNestedLoops(wxWindow* window, std::vector<CNestedLoopOf*>& loops)
+{
+    for (auto it = g_loops.rbegin(); it != g_loops.rend(); ++it)
+        if ((*it)->Window() == window || OwnedBy((*it)->Window(), window))
+            loops.push_back(*it);
+}
+
 // The modal dialogs running over window, the latest shown first.
 void CollectRunningModals(wxWindow* window, std::vector<wxDialog*>& modals)
 {
@@ -67,12 +78,17 @@ void CollectRunningModals(wxWindow* window, std::vector<wxDialog*>& modals)
 // code that showed the last of them has returned. Deletes itself.
 class CDestroyAfterDialogs {
 public:
-    CDestroyAfterDialogs(wxWindow* window, const std::vector<wxDialog*>& dialogs)
+    CDestroyAfterDialogs(wxWindow* window, const std::vector<wxDialog*>& dialogs,
+                         const std::vector<CNestedLoopOf*>& loops)
         : m_window(window)
     {
         for (wxDialog* dialog : dialogs) {
             m_dialogs.push_back(dialog);
             dialog->Bind(wxEVT_DESTROY, &CDestroyAfterDialogs::OnDialogDestroyed, this);
+        }
+        for (CNestedLoopOf* loop : loops) {
+            m_loops.push_back(loop);
+            loop->m_whenGone = [this, loop] { OnLoopGone(loop); };
         }
     }
     CDestroyAfterDialogs(const CDestroyAfterDialogs&) = delete;
@@ -90,7 +106,16 @@ private:
             return; // one of its children
         (*it)->Unbind(wxEVT_DESTROY, &CDestroyAfterDialogs::OnDialogDestroyed, this);
         m_dialogs.erase(it);
-        if (!m_dialogs.empty())
+        DestroyWhenAllGone();
+    }
+    void OnLoopGone(CNestedLoopOf* loop)
+    {
+        m_loops.erase(std::remove(m_loops.begin(), m_loops.end(), loop), m_loops.end());
+        DestroyWhenAllGone();
+    }
+    void DestroyWhenAllGone()
+    {
+        if (!m_dialogs.empty() || !m_loops.empty())
             return;
         // The dialog's destructor runs in the code that showed it: the window
         // goes once that code has returned to the loop.
@@ -104,6 +129,7 @@ private:
 
     wxWeakRef<wxWindow> m_window;
     std::vector<wxWindow*> m_dialogs;
+    std::vector<CNestedLoopOf*> m_loops;
 };
 
 } // namespace
@@ -119,15 +145,40 @@ void DestroyAfterModalDialogs(wxWindow* window)
 {
     std::vector<wxDialog*> modals;
     CollectRunningModals(window, modals);
-    if (modals.empty()) {
+    std::vector<CNestedLoopOf*> loops;
+    CollectNestedLoops(window, loops);
+    if (modals.empty() && loops.empty()) {
         window->Destroy();
         return;
     }
     window->Hide();
-    new CDestroyAfterDialogs(window, modals);
+    new CDestroyAfterDialogs(window, modals, loops);
     // The latest first, as Esc would end them one by one.
     for (wxDialog* dialog : modals)
         dialog->EndModal(wxID_CANCEL);
+    for (CNestedLoopOf* loop : loops)
+        loop->End();
+}
+
+CNestedLoopOf::CNestedLoopOf(wxWindow* window, std::function<void()> end)
+    : m_window(window), m_end(std::move(end))
+{
+    g_loops.push_back(this);
+}
+
+CNestedLoopOf::~CNestedLoopOf()
+{
+    g_loops.erase(std::remove(g_loops.begin(), g_loops.end(), this), g_loops.end());
+    if (m_whenGone)
+        m_whenGone();
+}
+
+void CNestedLoopOf::End()
+{
+    if (!m_ended && m_end) {
+        m_ended = true;
+        m_end();
+    }
 }
 
 bool StillWanted(const wxWindow* window)
