@@ -64,12 +64,13 @@ void CollectNestedLoops(wxWindow* window, std::vector<CNestedLoopOf*>& loops)
             loops.push_back(*it);
 }
 
-// The modal dialogs running over window, the latest shown first.
+// The modal dialogs running over window, the latest shown first; one
+// already ended counts until its loop has returned.
 void CollectRunningModals(wxWindow* window, std::vector<wxDialog*>& modals)
 {
     const std::vector<wxDialog*>& running = g_running.Dialogs();
     for (auto it = running.rbegin(); it != running.rend(); ++it)
-        if ((*it)->IsModal() && OwnedBy(*it, window) && std::find(modals.begin(), modals.end(), *it) == modals.end())
+        if (OwnedBy(*it, window) && std::find(modals.begin(), modals.end(), *it) == modals.end())
             modals.push_back(*it);
 }
 
@@ -88,7 +89,11 @@ public:
         }
         for (CNestedLoopOf* loop : loops) {
             m_loops.push_back(loop);
-            loop->m_whenGone = [this, loop] { OnLoopGone(loop); };
+            loop->m_whenGone = [this, loop, before = std::move(loop->m_whenGone)] {
+                if (before)
+                    before();
+                OnLoopGone(loop);
+            };
         }
     }
     CDestroyAfterDialogs(const CDestroyAfterDialogs&) = delete;
@@ -121,7 +126,7 @@ private:
         // goes once that code has returned to the loop.
         wxWeakRef<wxWindow> window = m_window;
         wxTheApp->CallAfter([window] {
-            if (window && !window->IsBeingDeleted())
+            if (window && !window->IsBeingDeleted() && !wxTheApp->IsScheduledForDestruction(window.get()))
                 DestroyAfterModalDialogs(window.get());
         });
         delete this;
@@ -133,13 +138,6 @@ private:
 };
 
 } // namespace
-
-bool HasRunningModalDialog(wxWindow* window)
-{
-    std::vector<wxDialog*> modals;
-    CollectRunningModals(window, modals);
-    return !modals.empty();
-}
 
 void DestroyAfterModalDialogs(wxWindow* window)
 {
@@ -155,7 +153,8 @@ void DestroyAfterModalDialogs(wxWindow* window)
     new CDestroyAfterDialogs(window, modals, loops);
     // The latest first, as Esc would end them one by one.
     for (wxDialog* dialog : modals)
-        dialog->EndModal(wxID_CANCEL);
+        if (dialog->IsModal())
+            dialog->EndModal(wxID_CANCEL);
     for (CNestedLoopOf* loop : loops)
         loop->End();
 }

@@ -8,16 +8,12 @@
 
 class wxWindow;
 
-// Whether a modal dialog owned by window (at any depth, through the windows
-// it opened) is running.
-bool HasRunningModalDialog(wxWindow* window);
-
-// Destroys window as wxWindow::Destroy does, at once when no modal dialog of
-// it runs. Otherwise window is hidden, each such dialog is ended as by Esc
-// (wxID_CANCEL), and window is destroyed only once every one of them is gone
-// (their loops have returned and the code that showed them went on). A
-// nested loop of the window's own (CNestedLoopOf) is ended and waited for
-// alike.
+// Destroys window as wxWindow::Destroy does, at once when no modal dialog
+// owned by it (at any depth, through the windows it opened) runs. Otherwise
+// window is hidden, each such dialog is ended as by Esc (wxID_CANCEL), and
+// window is destroyed only once every one of them is gone (their loops have
+// returned and the code that showed them went on). A nested loop of the
+// window's own (CNestedLoopOf) is ended and waited for alike.
 void DestroyAfterModalDialogs(wxWindow* window);
 
 // While one lives, window runs a nested loop that is no dialog (a popup
