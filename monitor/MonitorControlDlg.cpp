@@ -169,11 +169,12 @@ void CMonitorControlDlg::LinkGone()
     wxWindow* focus = FindFocus();
     for (int id : { IDC_RUN, IDC_STOP, IDC_FWD, IDC_REV, IDC_ABNORMAL, IDC_FAULT_RESET, IDC_SET })
         FindWindow(id)->Disable();
+    // The stale view greys the jog buttons too.
+    ShowStale();
     // A button that goes grey takes the focus with it: the next control
     // that still works has it, so that the keyboard is not left nowhere.
     if (focus && focus->GetParent() == this && !focus->IsEnabled())
         FocusNextEnabled(this, focus);
-    ShowStale();
     if (!m_pLinkGone->IsShown()) {
         m_pLinkGone->Show();
         Refit(this);

@@ -175,14 +175,15 @@ inline std::vector<WindowSet> LiveWindowSets()
 }
 
 // Whether a window set can be closed by a road: the recorder has no button
-// of its own, and Esc closes it only as the control window's.
+// of its own, and Esc is its chart's (it takes the cursor away) and never
+// closes it, on either road that opens it.
 inline bool RoadApplies(const WindowSet& set, CloseRoad road)
 {
     const bool hasButton = set.buttonName != nullptr;
     if (road == CloseRoad::Button || road == CloseRoad::Accessibility)
         return hasButton;
     if (road == CloseRoad::Escape)
-        return std::string(set.name) != "recorder";
+        return std::string(set.name).rfind("recorder", 0) != 0;
     return true;
 }
 

@@ -135,20 +135,6 @@ std::vector<Kind> Kinds(const std::string& longLineHead)
     };
 }
 
-class BenchWindows : public CFrameWindows {
-public:
-    void SetStatusPaneText(int, const std::string&) override {}
-    int PromptSaveProjectFile(std::string&) override { return 0; }
-    int PromptOpenProjectFile(std::string&) override { return 0; }
-    void InitProjectTree(int) override {}
-    void ClearProjectTree() override {}
-    void AddToRecentFileList(const std::string&) override {}
-    void SetProjectWindowTitle(const std::string&) override {}
-    void StartLinkWatchdog() override {}
-    void StopLinkWatchdog() override {}
-    void StopBackgroundTransfers() override {}
-};
-
 void Report(const char* reader, const char* kind, const Figure& figure)
 {
     std::string said = g_said.substr(0, 70);
@@ -183,7 +169,7 @@ int main(int argc, char** argv)
     if (!ResetPeak())
         std::printf("(the peak cannot be reset here: memory figures are peaks since start)\n");
 
-    BenchWindows windows;
+    CFrameWindows& windows = NoFrameWindows();
     CDriveSession session(windows);
     CD390DocData doc(windows);
     doc.m_strProgramFolder = program;
