@@ -15,6 +15,8 @@
 #include "platform/FileReplace.h"
 #include "platform/MenuIdAssertFilter.h"
 #include "platform/MessageBox.h"
+#include "platform/ModalChildren.h"
+#include "platform/PopupMenuDismiss.h"
 #include "platform/ResourceModule.h"
 #include "platform/WorkArea.h"
 #include "platform/WxMessageBox.h"
@@ -252,6 +254,9 @@ void CGraphDlg::ShowPopupMenu(const wxPoint& screen)
         m_onPopup(*menu);
         return;
     }
+    // The menu's loop runs on the stack: a close meanwhile takes the menu
+    // down and waits for it.
+    CNestedLoopOf loop(this, [&menu] { DismissPopupMenu(*menu); });
     PopupMenu(menu.get(), ScreenToClient(screen));
 }
 
@@ -365,7 +370,7 @@ void CGraphDlg::Set()
         dialog.m_strMin[c] = ch.minText;
     }
     dialog.TransferDataToWindow();
-    if (dialog.ShowModal() != wxID_OK)
+    if (dialog.ShowModal() != wxID_OK || !StillWanted(this))
         return;
     m_nStationSel = dialog.m_nStationSel;
     if (dialog.m_nStation > 0)
@@ -391,7 +396,7 @@ void CGraphDlg::DimTime()
     dialog.m_nSeconds = (span % 60000) / 1000;
     dialog.TransferDataToWindow();
     m_recorder.m_bSuspended = true;
-    if (dialog.ShowModal() == wxID_OK) {
+    if (dialog.ShowModal() == wxID_OK && StillWanted(this)) {
         long long ms = (static_cast<long long>(dialog.m_nMinutes) * 60 + dialog.m_nSeconds) * 1000 / 4;
         m_recorder.SetMsPerDivision(static_cast<int>(std::min<long long>(ms, 1000000000)));
         m_pChart->Refresh(false);
@@ -404,13 +409,14 @@ void CGraphDlg::Export()
     Stop();
     CExportFormatDlg format(this);
     format.TransferDataToWindow();
-    if (format.ShowModal() != wxID_OK)
+    if (format.ShowModal() != wxID_OK || !StillWanted(this))
         return;
     format.TransferDataFromWindow();
     bool csv = format.m_nFormat == CExportFormatDlg::kCsv;
     std::string pattern = csv ? "*.csv" : "*.xlsx";
     std::string path;
-    if (!ChooseFile(this, FileChoice{true, FilterOf(pattern), LoadResString(IDS_EXPORT_GRAPH_TITLE), {}}, path))
+    if (!ChooseFile(this, FileChoice{true, FilterOf(pattern), LoadResString(IDS_EXPORT_GRAPH_TITLE), {}}, path)
+        || !StillWanted(this))
         return;
     if (UpperExtension(path).empty())
         path += pattern.substr(1);
@@ -424,7 +430,8 @@ void CGraphDlg::Import()
 {
     std::string path;
     const std::string filter = "Import File(*.xls;*.xlsx)|*.xls;*.xlsx|Import File(*.csv)|*.csv";
-    if (!ChooseFile(this, FileChoice{false, filter, LoadResString(IDS_IMPORT_GRAPH_TITLE), {}}, path))
+    if (!ChooseFile(this, FileChoice{false, filter, LoadResString(IDS_IMPORT_GRAPH_TITLE), {}}, path)
+        || !StillWanted(this))
         return;
     std::string extension = UpperExtension(path);
     if (extension == "XLS" || extension == "XLSX") {
@@ -496,7 +503,8 @@ bool CGraphDlg::SavePicture(const std::string& path)
 void CGraphDlg::SaveBmp()
 {
     std::string path;
-    if (!ChooseFile(this, FileChoice{true, "(*.bmp)|*.bmp", LoadResString(IDS_SAVE_PICTURE_TITLE), {}}, path))
+    if (!ChooseFile(this, FileChoice{true, "(*.bmp)|*.bmp", LoadResString(IDS_SAVE_PICTURE_TITLE), {}}, path)
+        || !StillWanted(this))
         return;
     if (UpperExtension(path).empty())
         path += ".bmp";
@@ -611,9 +619,12 @@ void CGraphDlg::UpdateBandDescription()
     m_pBandWords->Update(parts);
 }
 
-void CGraphDlg::OnClose(wxCloseEvent& event)
+void CGraphDlg::OnClose(wxCloseEvent&)
 {
     m_sampleTimer.Stop();
     m_bandTimer.Stop();
-    event.Skip();
+    // A dialog of this window may be running on the stack below: it ends
+    // first, and the window goes once its loop has returned.
+    Hide();
+    DestroyAfterModalDialogs(this);
 }

@@ -6,6 +6,7 @@
 #include "monitor/LiveWindowSupport.h"
 #include "monitor/MonitorStatusDlg.h"
 #include "platform/MessageBox.h"
+#include "platform/ModalChildren.h"
 #include "platform/ResourceModule.h"
 #include "platform/WorkArea.h"
 #include "res/StringIds.h"
@@ -364,7 +365,7 @@ void CMonitorControlDlg::DestroySiblings()
     for (wxWeakRef<wxWindow>* sibling : { &m_pStatusDlg, &m_pGraphDlg }) {
         if (wxWindow* window = sibling->get()) {
             window->Hide();
-            window->Destroy();
+            DestroyAfterModalDialogs(window);
         }
         *sibling = nullptr;
     }

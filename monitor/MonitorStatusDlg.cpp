@@ -4,6 +4,7 @@
 #include "monitor/MonitorControlDlg.h"
 #include "monitor/StatusTabDlg145.h"
 #include "monitor/StatusTabDlg187.h"
+#include "platform/ModalChildren.h"
 #include "platform/ResourceModule.h"
 #include "platform/WorkArea.h"
 #include "res/StringIds.h"
@@ -156,7 +157,7 @@ void CMonitorStatusDlg::OnCancel()
 {
     if (wxWindow* control = m_pControlDlg.get()) {
         control->Hide();
-        control->Destroy();
+        DestroyAfterModalDialogs(control);
     }
     m_pControlDlg = nullptr;
     // A sibling hidden by its own Cancel stops polling; its opener shows it again.
