@@ -52,9 +52,17 @@ GtkWidget* DropListButton(GtkWidget* widget)
     return FirstToggleButtonIn(widget);
 }
 
+// What a scrolled window holds: a data view's table, which takes the keyboard
+// though the window's own widget is the scrolled window around it.
+GtkWidget* ScrolledContent(GtkWidget* widget)
+{
+    return widget && GTK_IS_SCROLLED_WINDOW(widget) ? gtk_bin_get_child(GTK_BIN(widget)) : nullptr;
+}
+
 // The widgets a window is made of on GTK: the outer one and, where they
 // differ, the one that takes the keyboard (a combo box's entry, a drop
-// list's button), so that a reader says the same of whichever has the focus.
+// list's button, a scrolled table), so that a reader says the same of
+// whichever has the focus.
 template <typename Apply>
 void ForEachAccessible(wxWindow* window, Apply apply)
 {
@@ -63,7 +71,9 @@ void ForEachAccessible(wxWindow* window, Apply apply)
     GtkWidget* outer = window->GetHandle();
     GtkWidget* inner = window->GetConnectWidget();
     GtkWidget* button = DropListButton(outer);
-    for (GtkWidget* widget : {outer, inner != outer ? inner : nullptr, button != inner ? button : nullptr})
+    GtkWidget* content = ScrolledContent(outer);
+    for (GtkWidget* widget : {outer, inner != outer ? inner : nullptr, button != inner ? button : nullptr,
+                              content != inner ? content : nullptr})
         if (widget)
             if (AtkObject* accessible = gtk_widget_get_accessible(widget))
                 apply(accessible);

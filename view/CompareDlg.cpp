@@ -1,5 +1,6 @@
 #include "view/CompareDlg.h"
 
+#include "platform/Accessibility.h"
 #include "platform/DialogTextFit.h"
 #include "platform/DialogUnits.h"
 #include "platform/FileChooser.h"
@@ -106,6 +107,10 @@ CCompareDlg::CCompareDlg(wxWindow* parent, int mode, std::vector<GroupRec>& stor
 void CCompareDlg::Rebuild(const CD390DocData& doc)
 {
     m_pList->ClearColumns();
+    // No label stands before the list: a reader is told what it compares,
+    // in the words of its two value columns.
+    SetAccessibleName(m_pList, Utf8(LoadResString(CCompareList::HeadingAId(m_nMode)) + " with "
+                                    + LoadResString(CCompareList::HeadingBId(m_nMode))));
     const struct {
         unsigned textId;
         int width;
