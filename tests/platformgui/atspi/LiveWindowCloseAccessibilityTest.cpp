@@ -7,42 +7,11 @@
 // with its pending results and boxes, and the program goes on. Runs on a
 // private session bus, bare and under a window manager.
 
-#include "tests/common/PumpUntil.h"
 #include "tests/monitorgui/LiveWindowCloseScenario.h"
 #include "tests/platformgui/atspi/AtspiReading.h"
-
-#include <wx/file.h>
-#include <wx/filename.h>
-#include <wx/process.h>
+#include "tests/platformgui/atspi/ReaderPress.h"
 
 namespace {
-
-// A reader run beside the process; its exit code once it ended.
-class PressingReader : public wxProcess {
-public:
-    void OnTerminate(int, int status) override
-    {
-        m_status = status;
-        m_ended = true;
-    }
-    bool m_ended = false;
-    int m_status = -1;
-};
-
-bool IsBridgeComplaintOfAGoneObject(const std::string& domain, const std::string& message)
-{
-    static const std::pair<const char*, const char*> kComplaints[] = {
-        { "Atk", "atk_state_set_contains_state: assertion 'ATK_IS_STATE_SET (set)' failed" },
-        { "Atk", "atk_selection_ref_selection: assertion 'ATK_IS_SELECTION (obj)' failed" },
-        { "Gtk", "gtk_accessible_get_widget: assertion 'GTK_IS_ACCESSIBLE (accessible)' failed" },
-        { "Gtk", "gtk_container_forall: assertion 'GTK_IS_CONTAINER (container)' failed" },
-        { "GLib-GObject", "g_object_unref: assertion 'G_IS_OBJECT (object)' failed" },
-    };
-    for (const auto& [from, text] : kComplaints)
-        if (domain == from && message.find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 class LiveWindowCloseAccessibilityTest : public LiveWindowFixture {
 protected:
@@ -57,40 +26,24 @@ protected:
                     continue;
                 const std::string what = std::string(set.name) + " by the accessibility action " + MomentName(moment);
                 // The reader finds the button while the windows open and
-                // presses it the moment the case closes the window.
-                const std::string when = wxFileName::CreateTempFileName("d390-press").utf8_string();
-                wxRemoveFile(wxString::FromUTF8(when));
-                // Its search meets what the accessibility bridge keeps of the
-                // windows of the cases before (see RunReader): the bridge asks
-                // those gone objects for their states, widgets and selections,
-                // and complains of its own nothing; the program cannot reach
-                // that cache.
-                SetExpectedToolkitCritical(IsBridgeComplaintOfAGoneObject);
-                auto reader = std::make_unique<PressingReader>();
-                const wxString command =
-                    wxString::Format("/usr/bin/python3 -B %s/platformgui/atspi/press_button.py %ld \"%s\" \"%s\" %s",
-                        D390_TEST_SOURCE_DIR, static_cast<long>(getpid()), set.windowName, set.buttonName,
-                        wxString::FromUTF8(when));
-                ASSERT_GT(wxExecute(command, wxEXEC_ASYNC, reader.get()), 0) << what;
+                // presses it the moment the case closes the window. Its
+                // search meets what the accessibility bridge keeps of the
+                // windows of the cases before (see RunReader): the bridge
+                // complains of those gone objects, which the program cannot
+                // reach.
+                ReaderPress reader(set.windowName, set.buttonName);
+                ASSERT_TRUE(reader.Started()) << what;
                 LiveWindowCloseRun run(
                     m_state, m_project, set, CloseRoad::Accessibility, moment,
                     [this, moment] {
                         m_drive->SetReplyDelay(1, moment == CloseMoment::RequestWaits ? 1500 : 0);
                         m_drive->SetSilent(1, moment == CloseMoment::BoxUp);
                     },
-                    [&when](const char*, const char*) { wxFile().Create(wxString::FromUTF8(when)); },
-                    [&when] { return wxFileExists(wxString::FromUTF8(when + ".ready")); });
+                    [&reader](const char*, const char*) { reader.PressNow(); },
+                    [&reader] { return reader.Ready(); });
                 run.Run();
                 ExpectClosedCleanly(run, what, moment);
-                // The reader pressed the button (it is not left waiting).
-                PumpUntil([&reader] { return reader->m_ended; }, 12000);
-                SetExpectedToolkitCritical(nullptr);
-                EXPECT_TRUE(reader->m_ended) << what;
-                EXPECT_EQ(reader->m_status, 0) << what;
-                if (!reader->m_ended)
-                    reader.release()->Detach(); // it deletes itself when it ends
-                wxRemoveFile(wxString::FromUTF8(when));
-                wxRemoveFile(wxString::FromUTF8(when + ".ready"));
+                reader.ExpectPressed(what);
                 m_drive->SetReplyDelay(1, 0);
                 m_drive->SetSilent(1, false);
             }
