@@ -81,14 +81,14 @@ protected:
     // Every focused object as a screen reader has it; empty when nothing is.
     std::vector<Spoken> ReadSpoken()
     {
-        const ReaderOutput output = RunReader("read_spoken_focus.py", "", 5, wxEXEC_SYNC | wxEXEC_NODISABLE);
+        const ReaderOutput output = RunReader("read_focus.py", "", 6, wxEXEC_SYNC | wxEXEC_NODISABLE);
         if (output.NoBus())
             m_noBus = true;
         EXPECT_TRUE(output.exitCode == 0 || output.NoBus()) << output.errors;
         std::vector<Spoken> objects;
         for (const std::vector<std::string>& parts : output.lines)
             if (parts[0] == "focus")
-                objects.push_back({parts[1], parts[2], parts[3], parts[4]});
+                objects.push_back({parts[1], parts[2], parts[5], parts[4]});
         return objects;
     }
 

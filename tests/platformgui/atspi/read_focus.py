@@ -2,10 +2,11 @@
 """Prints what a screen reader takes as focused in one process over AT-SPI.
 
 Usage: read_focus.py PID
-One line per focused object: "focus<TAB>role<TAB>name<TAB>columns<TAB>window",
-columns being a table's column count (-1 for no table) and window the name
-of the top-level window it is in. Tables are not walked into (their cells
-are the table's own). Exit code 77: no accessibility bus to talk to (or no
+One line per focused object:
+"focus<TAB>role<TAB>name<TAB>columns<TAB>window<TAB>description", columns
+being a table's column count (-1 for no table) and window the name of the
+top-level window it is in. Tables are not walked into (their cells are the
+table's own). Exit code 77: no accessibility bus to talk to (or no
 pyatspi); 1: the process is not on it.
 """
 import sys
@@ -48,7 +49,8 @@ def main():
             focused = table_has_focused_cell(table)
         if focused and showing:
             columns = table.nColumns if table is not None else -1
-            print("focus\t%s\t%s\t%d\t%s" % (clean(role), clean(node.name), columns, clean(window[0])))
+            print("focus\t%s\t%s\t%d\t%s\t%s"
+                  % (clean(role), clean(node.name), columns, clean(window[0]), clean(node.description)))
         return table is None
 
     for app in applications(pid):
