@@ -175,25 +175,9 @@ void CParamGroupDlg::BuildFields()
     }
 }
 
-namespace {
-
-// Marks a command of the editor as running for as long as it lives.
-class CCommandRunning {
-public:
-    explicit CCommandRunning(bool& running) : m_running(running) { m_running = true; }
-    ~CCommandRunning() { m_running = false; }
-    CCommandRunning(const CCommandRunning&) = delete;
-    CCommandRunning& operator=(const CCommandRunning&) = delete;
-
-private:
-    bool& m_running;
-};
-
-} // namespace
-
 void CParamGroupDlg::OnOK(wxCommandEvent&)
 {
-    if (m_bCommandRunning)
+    if (m_commandRunning)
         return;
     if (m_pEditor) {
         if (!m_pEditor->ApplyGroup())
@@ -216,7 +200,7 @@ void CParamGroupDlg::OnOK(wxCommandEvent&)
 void CParamGroupDlg::OnCancel(wxCommandEvent&)
 {
     // Esc and the close box come here too.
-    if (m_bCommandRunning)
+    if (m_commandRunning)
         return;
     if (m_pEditor)
         m_pEditor->OnCancel();
@@ -227,7 +211,7 @@ void CParamGroupDlg::OnClose(wxCloseEvent& event)
 {
     // Refused while a command runs: the dialog's own close would hide the
     // window past OnCancel when Cancel takes no click (during a wait).
-    if (m_bCommandRunning && event.CanVeto()) {
+    if (m_commandRunning && event.CanVeto()) {
         event.Veto();
         return;
     }
@@ -282,9 +266,9 @@ void CParamGroupDlg::CloseKeyboard()
 
 void CParamGroupDlg::OnTransmitGroup(wxCommandEvent&)
 {
-    if (!m_pEditor || !m_pEditor->m_bTransmitEnabled || m_bCommandRunning || m_bEnded)
+    if (!m_pEditor || !m_pEditor->m_bTransmitEnabled || m_commandRunning || m_bEnded)
         return;
-    CCommandRunning running(m_bCommandRunning);
+    wxRecursionGuard running(m_commandRunning);
     m_pEditor->OnTransmitGroup();
 }
 
@@ -325,9 +309,9 @@ void CParamGroupDlg::EditFocused(wxTextCtrl* edit)
 
 void CParamGroupDlg::OnRowButton(int page, int row)
 {
-    if (!m_pEditor || m_bCommandRunning || m_bEnded)
+    if (!m_pEditor || m_commandRunning || m_bEnded)
         return;
-    CCommandRunning running(m_bCommandRunning);
+    wxRecursionGuard running(m_commandRunning);
     m_pEditor->OnParamButton(page, row);
     ShowControls(page);
 }

@@ -12,6 +12,7 @@
 #include "editor/GroupEditor.h"
 
 #include <wx/dialog.h>
+#include <wx/recguard.h>
 
 #include <functional>
 #include <memory>
@@ -100,7 +101,7 @@ private:
     bool m_bMarkedRowFocused = false;
     // A row write or Transmit Group runs (its questions and waits included):
     // the editor neither closes nor starts another meanwhile.
-    bool m_bCommandRunning = false;
+    wxRecursionGuardFlag m_commandRunning = 0;
     bool m_bEnded = false; // OK or Cancel has closed it
 };
 

@@ -17,6 +17,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModalChildren.h"
 #include "platform/PopupMenuDismiss.h"
+#include "platform/WindowPlacement.h"
 #include "platform/ResourceModule.h"
 #include "platform/WorkArea.h"
 #include "platform/WxMessageBox.h"
@@ -199,9 +200,9 @@ void CGraphDlg::PlaceInsideWorkArea(wxWindow* parent)
     constexpr int kDecorations = 40;
     wxRect rect = GetRect();
     rect.SetPosition(area.GetPosition() + wxPoint((area.width - rect.width) / 2, (area.height - rect.height) / 2));
-    GraphRect fitted = FitWindowInside({rect.x, rect.y, rect.x + rect.width, rect.y + rect.height + kDecorations},
-                                       {area.x, area.y, area.x + area.width, area.y + area.height},
-                                       GetMinSize().x, GetMinSize().y);
+    const PlaceRect fitted = FitRectInside({rect.x, rect.y, rect.x + rect.width, rect.y + rect.height + kDecorations},
+                                           {area.x, area.y, area.x + area.width, area.y + area.height},
+                                           GetMinSize().x, GetMinSize().y);
     SetSize(fitted.left, fitted.top, fitted.Width(), fitted.Height() - kDecorations);
 }
 

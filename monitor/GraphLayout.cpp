@@ -1,7 +1,5 @@
 #include "monitor/GraphLayout.h"
 
-#include "platform/WindowPlacement.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -72,13 +70,6 @@ GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueH
     layout.decreaseArrow = {GraphPoint{plot.right + 3, my}, GraphPoint{plot.right + 9, my - 6},
                             GraphPoint{plot.right + 9, my + 6}};
     return layout;
-}
-
-GraphRect FitWindowInside(const GraphRect& window, const GraphRect& area, int minWidth, int minHeight)
-{
-    const PlaceRect fitted = FitRectInside({window.left, window.top, window.right, window.bottom},
-                                           {area.left, area.top, area.right, area.bottom}, minWidth, minHeight);
-    return {fitted.left, fitted.top, fitted.right, fitted.bottom};
 }
 
 bool TriangleContains(const GraphTriangle& t, int x, int y)

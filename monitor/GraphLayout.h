@@ -49,10 +49,6 @@ struct GraphLayout {
 GraphLayout ComputeGraphLayout(int width, int height, int valueWidth, int valueHeight, int degreeWidth,
                                int scaleMargin = 0);
 
-// A window of that rectangle moved, and shrunk where it is larger, so that it
-// lies inside area (the display's work area); never below minWidth x minHeight.
-GraphRect FitWindowInside(const GraphRect& window, const GraphRect& area, int minWidth = 0, int minHeight = 0);
-
 bool TriangleContains(const GraphTriangle& triangle, int x, int y);
 // 0 over the increase arrow, 1 over the decrease arrow, -1 elsewhere.
 int ArrowAt(const GraphLayout& layout, int x, int y);

@@ -136,12 +136,6 @@ TEST(GraphLayoutTest, ReadOutBoxesLabelsAndTimeLabelPlaces)
     EXPECT_EQ(ScaleLabelRect(plot, 1, 2, 30, 16, 36).bottom, plot.bottom - 2 * 77);
     EXPECT_EQ(ScaleLabelRect(plot, 3, 2, 30, 16, 36).top, plot.bottom - 2 * 77);
 
-    // The window inside a 1000-pixel display's work area.
-    const GraphRect area{0, 27, 1280, 1000};
-    EXPECT_EQ(FitWindowInside({193, 265, 193 + 894, 265 + 760}, area), (GraphRect{193, 240, 193 + 894, 1000}));
-    EXPECT_EQ(FitWindowInside({-50, 0, 850, 1200}, area), (GraphRect{0, 27, 900, 1000}));
-    EXPECT_EQ(FitWindowInside({-50, 0, 850, 1200}, area, 0, 1100), (GraphRect{0, 27, 900, 1127}));
-
     EXPECT_EQ(TimeLabelAnchor(plot, 0, false).x, 53);
     EXPECT_EQ(TimeLabelAnchor(plot, 1, false).x, 53 + 130);
     EXPECT_EQ(TimeLabelAnchor(plot, 1, true).x, 576 - 392);
