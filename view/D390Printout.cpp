@@ -108,7 +108,7 @@ bool CD390Printout::OnPrintPage(int page)
     DrawItems(*dc, items);
     // The preview's page is a picture: a reader is given its words.
     if (wxPrintPreviewBase* preview = GetPreview(); preview && preview->GetCanvas()) {
-        SetAccessibleName(preview->GetCanvas(), wxString::Format("Page %d of %d", page, m_layout.PageCount()));
+        SetAccessibleName(preview->GetCanvas(), wxString::Format("Page %d of %d", page, m_layout.PageCount(height)));
         SetAccessibleDescription(preview->GetCanvas(), wxString::FromUTF8(PageWords(items)));
     }
     return true;

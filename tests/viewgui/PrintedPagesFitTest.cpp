@@ -4,6 +4,7 @@
 // block or the footer, and every row is printed once. An A4 sheet upright
 // keeps its 30 and 35 report rows and its 40 compare rows a page.
 
+#include "platform/Accessible.h"
 #include "tests/common/TestPaths.h"
 #include "tests/viewgui/GuiExchangeTest.h"
 #include "view/CompareList.h"
@@ -189,6 +190,8 @@ TEST_F(PrintedPagesFitTest, ReportRowsKeepClearOfBandTitleAndFooterOnEverySheet)
             frame->Initialize();
             ASSERT_TRUE(preview->RenderPage(1));
             EXPECT_EQ(preview->GetMaxPage(), pages);
+            // A reader is told the pages of this sheet, not of an A4 one.
+            EXPECT_EQ(GetAccessibleName(preview->GetCanvas()), wxString::Format("Page 1 of %d", pages));
             frame->Close(true);
             wxTheApp->ProcessIdle();
         }
