@@ -47,9 +47,10 @@ enum class ProjectParseResult { Ok, TooNew, Damaged, TextTooLong, TrailingBytes 
 // Reads every field of bytes into data. Damaged: the bytes end inside a
 // mandatory field, inside the base-frequency field, or inside the title texts
 // once they have begun. TrailingBytes: bytes go on after the title texts,
-// which no version writes (a file damaged, or something else appended). TextTooLong: a text is longer than kProjectTextLimit
-// once it is UTF-8 (and, for files before version 10, once the model name has
-// its present form); data.overlongText names it.
+// which no version writes (a file damaged, or something else appended).
+// TextTooLong: a text is longer than kProjectTextLimit once it is UTF-8 (and,
+// for files before version 10, once the model name has its present form);
+// data.overlongText names it.
 ProjectParseResult ParseProjectBytes(const std::string& bytes, ProjectFileData& data);
 // Whether text fits the bound of every project text.
 inline bool FitsProjectText(const std::string& text)

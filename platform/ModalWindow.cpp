@@ -1,5 +1,7 @@
 #include "platform/ModalWindow.h"
 
+#include "platform/FocusReturn.h"
+
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/toplevel.h>
@@ -124,8 +126,8 @@ public:
                 window->Enable();
         // An insensitive window loses its focus in GTK and does not get it
         // back: the command goes on where the user left it.
-        if (m_focus && wxWindow::FindFocus() != m_focus && m_focus->IsShownOnScreen() && m_focus->IsEnabled())
-            m_focus->SetFocus();
+        if (m_focus && wxWindow::FindFocus() != m_focus)
+            ReturnFocusTo(m_focus);
     }
     CTopWindowsDisabled(const CTopWindowsDisabled&) = delete;
     CTopWindowsDisabled& operator=(const CTopWindowsDisabled&) = delete;

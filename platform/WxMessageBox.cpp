@@ -1,5 +1,6 @@
 #include "platform/WxMessageBox.h"
 
+#include "platform/FocusReturn.h"
 #include "platform/MessageBox.h"
 
 #include <gtk/gtk.h>
@@ -189,9 +190,7 @@ int ShowWxMessage(const std::string& text, unsigned type)
     }
     g_boxReturnFocus = outerFocus;
     if (ownerRef && UsableTopOf(ownerRef) == ownerRef) {
-        if (focus && focus->IsShownOnScreen() && focus->IsEnabled())
-            focus->SetFocus();
-        else if (!outerFocus)
+        if (!ReturnFocusTo(focus) && !outerFocus)
             ownerRef->SetFocus();
     }
     return answer;

@@ -16,6 +16,7 @@
 #include "platform/Accessible.h"
 #include "platform/BackgroundJob.h"
 #include "platform/FileChooser.h"
+#include "platform/FocusReturn.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalWindow.h"
 #include "platform/ResourceModule.h"
@@ -92,19 +93,6 @@ gboolean OnDeleteEventEmission(GSignalInvocationHint*, guint count, const GValue
     return TRUE; // stays installed
 }
 
-// The control that had the focus, back once a dialog it opened has closed,
-// when its window takes input again: the toolkit hands the window's focus
-// to the first of its controls (an editor's tab strip), and a message box
-// shown next would give the focus back to that.
-void ReturnFocusTo(wxWindow* control)
-{
-    if (!control || !control->IsShownOnScreen() || !control->IsEnabled() || control->IsBeingDeleted())
-        return;
-    wxWindow* top = wxGetTopLevelParent(control);
-    if (top && top->IsEnabled() && !top->IsBeingDeleted())
-        control->SetFocus();
-}
-
 // A modal dialog (ours or the toolkit's) leaves the desktop's focus nowhere
 // once it closes where no window manager gives it back: the frame takes it.
 class CModalEndFocus : public wxModalDialogHook {
@@ -115,7 +103,7 @@ public:
     // by hand is entered without being exited).
     bool AnyOpen()
     {
-        m_open.erase(std::remove_if(m_open.begin(), m_open.end(), [](const wxWeakRef<wxDialog>& dialog) { return !dialog; }),
+        m_open.erase(std::remove_if(m_open.begin(), m_open.end(), [](const OpenDialog& open) { return !open.dialog; }),
                      m_open.end());
         return !m_open.empty();
     }
@@ -123,36 +111,36 @@ public:
 protected:
     int Enter(wxDialog* dialog) override
     {
-        m_open.emplace_back(dialog);
-        m_returns.push_back({dialog, wxWindow::FindFocus()});
+        m_open.push_back({dialog, wxWindow::FindFocus()});
         return wxID_NONE;
     }
     void Exit(wxDialog* dialog) override
     {
-        m_open.erase(std::remove_if(m_open.begin(), m_open.end(),
-                                    [dialog](const wxWeakRef<wxDialog>& open) { return !open || open.get() == dialog; }),
-                     m_open.end());
         wxWeakRef<wxWindow> focus;
-        for (auto entry = m_returns.begin(); entry != m_returns.end();)
-            if (!entry->dialog || entry->dialog.get() == dialog) {
-                if (entry->dialog)
-                    focus = entry->focus;
-                entry = m_returns.erase(entry);
+        for (auto open = m_open.begin(); open != m_open.end();)
+            if (!open->dialog || open->dialog.get() == dialog) {
+                if (open->dialog)
+                    focus = open->focus;
+                open = m_open.erase(open);
             } else {
-                ++entry;
+                ++open;
             }
+        // The control that had the focus gets it back once its window takes
+        // input again: the toolkit would hand it to the window's first
+        // control (an editor's tab strip), and a message box shown next
+        // would give the focus back to that.
         if (focus && wxGetTopLevelParent(focus) != dialog)
             ReturnFocusTo(focus);
         m_ended();
     }
 
 private:
-    struct FocusReturn {
+    // An open dialog and the control that had the focus when it opened.
+    struct OpenDialog {
         wxWeakRef<wxDialog> dialog;
         wxWeakRef<wxWindow> focus;
     };
-    std::vector<wxWeakRef<wxDialog>> m_open;
-    std::vector<FocusReturn> m_returns;
+    std::vector<OpenDialog> m_open;
     std::function<void()> m_ended;
 };
 

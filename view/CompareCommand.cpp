@@ -1,6 +1,7 @@
 #include "view/CompareCommand.h"
 
 #include "document/D390DocData.h"
+#include "platform/FocusReturn.h"
 #include "res/CommandIds.h"
 #include "session/DriveSession.h"
 #include "session/ReadWriteAll.h"
@@ -70,12 +71,8 @@ void CCompareCommand::OnDialogShown(wxShowEvent& event)
     CallAfter([this] {
         if (m_pDialog && m_pDialog->IsShown())
             return;
-        wxWindow* focus = m_pReturnFocus.get();
-        if (!focus || !focus->IsShownOnScreen() || !focus->IsEnabled())
-            focus = m_view.GetList();
-        wxWindow* top = focus ? wxGetTopLevelParent(focus) : nullptr;
-        if (top && top->IsEnabled() && !top->IsBeingDeleted())
-            focus->SetFocus();
+        if (!ReturnFocusTo(m_pReturnFocus.get()))
+            ReturnFocusTo(m_view.GetList());
     });
 }
 
