@@ -78,18 +78,25 @@ protected:
         m_answer = [](wxDialog*) { return int(wxID_NONE); };
     }
 
-    // Every focused object as a screen reader has it; empty when nothing is.
-    std::vector<Spoken> ReadSpoken()
+    // The "focus" lines of a reader, whose description and window stand in
+    // the fields given.
+    std::vector<Spoken> SpokenOf(const ReaderOutput& output, std::size_t description, std::size_t window)
     {
-        const ReaderOutput output = RunReader("read_focus.py", "", 6, wxEXEC_SYNC | wxEXEC_NODISABLE);
         if (output.NoBus())
             m_noBus = true;
         EXPECT_TRUE(output.exitCode == 0 || output.NoBus()) << output.errors;
         std::vector<Spoken> objects;
         for (const std::vector<std::string>& parts : output.lines)
             if (parts[0] == "focus")
-                objects.push_back({parts[1], parts[2], parts[5], parts[4]});
+                objects.push_back({parts[1], parts[2], parts[description], parts[window]});
         return objects;
+    }
+
+    // Every focused object as a screen reader has it; empty when nothing is.
+    std::vector<Spoken> ReadSpoken()
+    {
+        // read_focus.py: role, name, columns, window, description.
+        return SpokenOf(RunReader("read_focus.py", "", 6, wxEXEC_SYNC | wxEXEC_NODISABLE), 5, 4);
     }
 
     // Every object that took the focus while meanwhile ran, as a reader is
@@ -104,14 +111,8 @@ protected:
         const ReaderOutput output =
             RunReader("listen_focus.py", std::to_string(seconds), 5, wxEXEC_SYNC | wxEXEC_NODISABLE);
         timer.Stop();
-        if (output.NoBus())
-            m_noBus = true;
-        EXPECT_TRUE(output.exitCode == 0 || output.NoBus()) << output.errors;
-        std::vector<Spoken> objects;
-        for (const std::vector<std::string>& parts : output.lines)
-            if (parts[0] == "focus")
-                objects.push_back({parts[1], parts[2], parts[3], parts[4]});
-        return objects;
+        // listen_focus.py: role, name, description, window.
+        return SpokenOf(output, 3, 4);
     }
 
     // The one focused object in words: role 'name' (description) in 'window';

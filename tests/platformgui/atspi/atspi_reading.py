@@ -1,6 +1,7 @@
 """What the AT-SPI reader scripts of this folder share: pyatspi, the
 applications of one process on the accessibility bus, a walk through what
-is below an object, and fields fit for a line of tab-separated fields.
+is below an object, listening to events for a while, and fields fit for a
+line of tab-separated fields.
 
 Exit codes of the readers: 77, no accessibility bus to talk to; 1, the
 process is not on it.
@@ -71,3 +72,22 @@ def walk(node, visit, depth=0):
 def walk_children(node, visit, depth):
     for index in range(node.childCount):
         walk(node.getChildAtIndex(index), visit, depth + 1)
+
+
+def listen(handler, event_types, seconds):
+    """Calls handler with each event of event_types for seconds. Prints
+    "listening" once registered, so that the caller may start what it
+    listens for. Returns the reader's exit code: NO_BUS when there is no bus
+    to listen on."""
+    from gi.repository import GLib  # pyatspi brings it
+
+    try:
+        pyatspi.Registry.registerEventListener(handler, *event_types)
+    except Exception as error:
+        print("no accessibility bus: %s" % error, file=sys.stderr)
+        return NO_BUS
+    print("listening")
+    sys.stdout.flush()
+    GLib.timeout_add(int(seconds * 1000), lambda: pyatspi.Registry.stop())
+    pyatspi.Registry.start()
+    return 0

@@ -8,11 +8,9 @@ Exit code 77: no accessibility bus to talk to.
 """
 import sys
 
-from atspi_reading import NO_BUS, clean, need_pyatspi, pyatspi
+from atspi_reading import clean, listen, need_pyatspi
 
 need_pyatspi(2)
-
-from gi.repository import GLib  # noqa: E402 (pyatspi brings it)
 
 
 def main():
@@ -28,18 +26,8 @@ def main():
         except Exception:
             pass
 
-    try:
-        pyatspi.Registry.registerEventListener(changed, "object:property-change:accessible-name",
-                                               "object:property-change:accessible-description")
-    except Exception as error:
-        print("no accessibility bus: %s" % error, file=sys.stderr)
-        return NO_BUS
-    # Ready: the caller may start what it counts.
-    print("listening")
-    sys.stdout.flush()
-    GLib.timeout_add(int(seconds * 1000), lambda: pyatspi.Registry.stop())
-    pyatspi.Registry.start()
-    return 0
+    return listen(changed, ("object:property-change:accessible-name",
+                            "object:property-change:accessible-description"), seconds)
 
 
 if __name__ == "__main__":

@@ -11,11 +11,9 @@ Exit code 77: no accessibility bus to talk to.
 """
 import sys
 
-from atspi_reading import NO_BUS, clean, need_pyatspi, pyatspi
+from atspi_reading import NO_BUS, clean, listen, need_pyatspi
 
 need_pyatspi(NO_BUS)
-
-from gi.repository import GLib  # noqa: E402 (pyatspi brings it)
 
 
 def window_of(node):
@@ -46,16 +44,7 @@ def main():
         except Exception:
             pass
 
-    try:
-        pyatspi.Registry.registerEventListener(told, "object:state-changed:focused")
-    except Exception as error:
-        print("no accessibility bus: %s" % error, file=sys.stderr)
-        return NO_BUS
-    print("listening")
-    sys.stdout.flush()
-    GLib.timeout_add(int(seconds * 1000), lambda: pyatspi.Registry.stop())
-    pyatspi.Registry.start()
-    return 0
+    return listen(told, ("object:state-changed:focused",), seconds)
 
 
 if __name__ == "__main__":
